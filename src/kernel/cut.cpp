@@ -1,0 +1,268 @@
+// Cutting one plane into the polyhedron: classify, split crossing edges,
+// close the hole with the new facet, drop what was cut away, renumber.
+#include <cmath>
+
+#include "kernel/kernel_error.h"
+#include "kernel/stone.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+int32_t classify(double dist) {
+    if (dist < -EPS) return ST_PRESENT;
+    if (dist <= EPS) return ST_ON;
+    return ST_OUT;
+}
+
+// Edge status from the statuses of its two ends, and the facet flags it sets.
+struct EdgeClass {
+    int32_t status;
+    uint32_t flags;
+};
+
+EdgeClass classifyEdge(int32_t s0, int32_t s1) {
+    if (s0 != ST_ON && s0 != ST_OUT && s0 != ST_PRESENT)
+        throw KernelError("Internal error: v0->status illegal.");
+    if (s1 != ST_ON && s1 != ST_OUT && s1 != ST_PRESENT)
+        throw KernelError("Internal error: v1->status illegal.");
+    if (s0 == ST_ON && s1 == ST_ON) return {ST_ON, 0};
+    if (s0 == ST_OUT || s1 == ST_OUT) {
+        if (s0 == ST_PRESENT || s1 == ST_PRESENT) return {ST_CUT, KEEP | LOSE};
+        return {ST_OUT, LOSE};
+    }
+    if (s0 == ST_ON || s1 == ST_ON) return {ST_TOUCH, KEEP};
+    return {ST_PRESENT, KEEP};
+}
+
+}  // namespace
+
+int Stone::newFacet(double a, double b, double c, double d, std::string name,
+                    std::string instruction) {
+    if (nFacet >= maxFacet) growFacets(nFacet);
+    const int32_t n = nFacet;
+    {
+        Facet& slot = facets[n];
+        slot.init(a, b, c, d, tierForNewFacet(c, d), false);
+        slot.flags = 0;
+    }
+
+    bool anyOutside = false;
+    for (int32_t i = 0; i < nVertex; ++i) {
+        Vertex& v = vertices[i];
+        v.dist = a * v.x + b * v.y + c * v.z - d;
+        v.status = classify(v.dist);
+        anyOutside = anyOutside || v.status == ST_OUT;
+    }
+    if (!anyOutside) return -1;
+
+    for (int32_t i = 0; i < nFacet; ++i) facets[i].flags &= ~uint32_t(KEEP | LOSE);
+
+    for (int32_t j = 0; j < nEdge; ++j) {
+        Edge& e = edges[j];
+        const Vertex& v0 = vertices[e.v[0]];
+        const Vertex& v1 = vertices[e.v[1]];
+        const EdgeClass cls = classifyEdge(v0.status, v1.status);
+        e.status = cls.status;
+        facets[e.f[0]].flags |= cls.flags;
+        facets[e.f[1]].flags |= cls.flags;
+        if (cls.status == ST_CUT) {
+            const double t = v0.dist / (v0.dist - v1.dist);
+            const double x = (1 - t) * v0.x + t * v1.x;
+            const double y = (1 - t) * v0.y + t * v1.y;
+            const double z = (1 - t) * v0.z + t * v1.z;
+            const int outsideEnd = v0.status == ST_OUT ? 0 : 1;
+            const int32_t created = newVertex(x, y, z);  // may move the vertex array
+            edges[j].v[outsideEnd] = created;
+        }
+    }
+
+    facets[n].name = std::move(name);
+    facets[n].instruction = std::move(instruction);
+
+    int removed = 0;
+    const int32_t edgeCount = nEdge;
+    for (int32_t i = 0; i < n; ++i) {
+        Facet& f = facets[i];
+        const bool keep = f.hasFlag(KEEP), lose = f.hasFlag(LOSE);
+        if (lose && !keep) {
+            if (!f.isRough()) ++removed;
+            f.status = ST_OUT;
+            for (int32_t j = 0; j < edgeCount; ++j) {
+                Edge& e = edges[j];
+                if (e.status != ST_ON) continue;
+                if (e.f[0] == i) {
+                    e.f[0] = n;
+                    e.status = ST_PRESENT;
+                } else if (e.f[1] == i) {
+                    e.f[1] = n;
+                    e.status = ST_PRESENT;
+                }
+            }
+        } else if (keep && !lose) {
+            f.status = ST_PRESENT;
+        } else {
+            f.status = ST_CUT;
+            closeCutFacet(i, n, edgeCount);
+        }
+    }
+
+    if (std::fabs(c) < EPS) ++nGirdle;
+    ++nFacet;
+    facets[n].status = ST_PRESENT;
+    compact();
+    return removed;
+}
+
+// A facet that the plane shrinks gets one new edge, between the two points
+// where its outline meets the plane.
+void Stone::closeCutFacet(int32_t facet, int32_t n, int32_t edgeCount) {
+    int32_t recorded[2] = {-1, -1};
+    int l = 0;
+    int nicked = 0;
+    for (int32_t j = 0; j < edgeCount && l < 2; ++j) {
+        const Edge& e = edges[j];
+        if (e.status != ST_CUT && e.status != ST_TOUCH) continue;
+        if (e.f[0] != facet && e.f[1] != facet) continue;
+        if (e.f[0] == n || e.f[1] == n) showMessage("Internal warning: Bad edge", Icon::Warning);
+        ++nicked;
+        for (int end = 0; end < 2; ++end) {
+            const int32_t v = e.v[end];
+            if (vertices[v].status != ST_ON) continue;
+            if (l >= 2)
+                throw KernelError(strprintf("Internal error: Can't happen l = %d >= 2 in newFacet()", l));
+            recorded[l++] = v;
+        }
+    }
+    if (nicked != 0 && nicked != 2)
+        throw KernelError(strprintf("Internal error: %d edges nicked in facet %d", nicked, facet));
+    if (l < 2)
+        throw KernelError(strprintf("Internal error: Can't happen l = %d < 2 in newFacet()", l));
+    newEdge(recorded[0], recorded[1], facet, n);
+}
+
+int32_t Stone::newVertex(double x, double y, double z) {
+    for (int32_t i = 0; i < nVertex; ++i) {
+        const Vertex& v = vertices[i];
+        if (std::fabs(v.x - x) + std::fabs(v.y - y) + std::fabs(v.z - z) < EPS)
+            showMessage(strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
+                                  "%9.6f %9.6f",
+                                  x, y, z, v.x, v.y, v.z),
+                        Icon::Warning);
+    }
+    if (nVertex + 1 >= maxVertex) growVertices(nVertex + 1);
+    Vertex& v = vertices[nVertex];
+    v = Vertex{};
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    v.status = ST_ON;
+    return nVertex++;
+}
+
+void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
+    if (va == vb)
+        throw KernelError(strprintf("Internal error: New edge attempts to join Vertex %d to itself", va));
+    if (fa == fb)
+        throw KernelError(
+            strprintf("Internal error: New edge attempted between Facet %d and itself", fa));
+    if (fa >= nFacet)
+        throw KernelError(strprintf("Internal error: Facet %d >= %d in newEdge()", fa, nFacet));
+    if (fb > nFacet)
+        throw KernelError(strprintf("Internal error: Facet %d > %d in newEdge()", fb, nFacet));
+    if (nEdge >= maxEdge) growEdges(nEdge);
+    for (int32_t j = 0; j < nEdge; ++j) {
+        const Edge& e = edges[j];
+        if (e.status == ST_OUT) continue;
+        if ((e.f[0] == fa && e.f[1] == fb) || (e.f[0] == fb && e.f[1] == fa))
+            showMessage(
+                strprintf("Internal warning: Duplicate edges between facets %d and %d!", fa, fb),
+                Icon::Warning);
+    }
+    const Vec3 pa = vertices[va].pos(), pb = vertices[vb].pos();
+    const Vec3 axis = cross(facets[fa].normal(), facets[fb].normal());
+    Edge& e = edges[nEdge];
+    e = Edge{};
+    if (dot(pb - pa, axis) >= 0)
+        e.v = {va, vb};
+    else
+        e.v = {vb, va};
+    const Vec3 delta = pb - pa;
+    if (std::fabs(delta.x) + std::fabs(delta.y) + std::fabs(delta.z) < EPS3)
+        showMessage(strprintf("Internal warning: Short edge from vertex %d to %d on facets %d and "
+                              "%d on edge %d\n",
+                              va, vb, fa, fb, nEdge),
+                    Icon::Warning);
+    e.f = {fa, fb};
+    e.status = ST_ON;
+    ++nEdge;
+}
+
+void Stone::compact() {
+    if (static_cast<int32_t>(vertexMap_.size()) < nVertex) vertexMap_.resize(nVertex);
+    if (static_cast<int32_t>(facetMap_.size()) < nFacet) facetMap_.resize(nFacet);
+
+    int32_t kept = 0;
+    for (int32_t i = 0; i < nVertex; ++i) {
+        if (vertices[i].status == ST_OUT) {
+            vertexMap_[i] = -1;
+            continue;
+        }
+        if (kept != i) vertices[kept] = vertices[i];
+        vertices[kept].status = ST_PRESENT;
+        vertexMap_[i] = kept++;
+    }
+    nVertex = kept;
+
+    kept = 0;
+    for (int32_t i = 0; i < nFacet; ++i) {
+        Facet& f = facets[i];
+        if (f.status == ST_OUT) {
+            if (f.isRough())
+                --nRough;
+            else if (std::fabs(f.c) < EPS)
+                --nGirdle;
+            f.name.clear();
+            f.instruction.clear();
+            facetMap_[i] = -1;
+            continue;
+        }
+        facets[kept].takeRecord(f);
+        facetMap_[i] = kept++;
+    }
+    for (int32_t i = kept; i < nFacet; ++i) {
+        facets[i].name.clear();
+        facets[i].instruction.clear();
+    }
+    nFacet = kept;
+
+    kept = 0;
+    for (int32_t j = 0; j < nEdge; ++j) {
+        if (edges[j].status == ST_OUT) continue;
+        Edge e = edges[j];
+        e.v = {vertexMap_[e.v[0]], vertexMap_[e.v[1]]};
+        e.f = {facetMap_[e.f[0]], facetMap_[e.f[1]]};
+        edges[kept++] = e;
+    }
+    nEdge = kept;
+
+    const int32_t sum = eulerSum();
+    if (sum != 2)
+        showMessage(strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
+                              "vertices - %d Edges = %d, not 2",
+                              nFacet, nVertex, nEdge, sum),
+                    Icon::Error);
+}
+
+int Stone::cutByAngle(double azimuth, double tilt, double depth, bool foldNegative) {
+    Vec3 n = {std::sin(azimuth) * std::sin(tilt) / depth, std::cos(azimuth) * std::sin(tilt) / depth,
+              std::cos(tilt) / depth};
+    const double k = 1 / length(n);
+    n = n * k;
+    if (foldNegative && tilt < 0) n = n * -1.0;
+    return newFacet(n.x, n.y, n.z, k);
+}
+
+}  // namespace brevix

@@ -1,0 +1,62 @@
+// Design data carried by the stone: gear indexes, tiers, symmetry.
+#include <cmath>
+#include <cstdlib>
+
+#include "kernel/stone.h"
+#include "platform/messages.h"
+
+namespace brevix {
+
+double Stone::facetIndexOf(int32_t facet) const {
+    if (gear == 0) {
+        showMessage("Zero index gear", Icon::Warning);
+        return 0;
+    }
+    const Facet& f = facets[facet];
+    if (std::fabs(f.a) < EPS && std::fabs(f.b) < EPS) return gear;
+    const double notches = std::abs(gear);
+    double i = std::atan2(f.a, f.b) * gear / TWO_PI + indexOffset;
+    while (i < 0) i += notches;
+    while (i > notches) i -= notches;
+    if (std::fabs(i) < EPS) i += gear;
+    return i;
+}
+
+// A new facet continues the tier of the last facet when it has the same
+// angle and depth, i.e. the same c and d; otherwise it starts the next tier.
+int32_t Stone::tierForNewFacet(double c, double d) const {
+    const Facet& last = facets[nFacet - 1];
+    if (std::fabs(c - last.c) <= EPS && std::fabs(d - last.d) <= EPS) return last.tier;
+    return last.tier + 1;
+}
+
+void Stone::detectSymmetry() {
+    bool reflectY = true, reflectX = true, halfTurn = true;
+    const auto same = [](double p, double q) { return std::fabs(p - q) < EPS; };
+    const auto opposite = [](double p, double q) { return std::fabs(p + q) < EPS; };
+    for (int32_t i = 0; i < nFacet && (reflectY || reflectX || halfTurn); ++i) {
+        const Facet& fi = facets[i];
+        bool foundY = false, foundX = false, foundP = false;
+        for (int32_t j = 0; j < nFacet; ++j) {
+            const Facet& fj = facets[j];
+            if (!same(fi.c, fj.c) || !same(fi.d, fj.d)) continue;
+            if (reflectY && same(fi.a, fj.a) && opposite(fi.b, fj.b)) foundY = true;
+            if (reflectX && opposite(fi.a, fj.a) && same(fi.b, fj.b)) foundX = true;
+            if (halfTurn && opposite(fi.a, fj.a) && opposite(fi.b, fj.b)) foundP = true;
+            if ((foundY || !reflectY) && (foundX || !reflectX) && (foundP || !halfTurn)) break;
+        }
+        reflectY = reflectY && foundY;
+        reflectX = reflectX && foundX;
+        halfTurn = halfTurn && foundP;
+    }
+    symmetry = 1;
+    mirror = 0;
+    if (reflectX) {
+        mirror = 1;
+        if (reflectY) symmetry = 2;
+    } else if (halfTurn && !reflectY) {
+        symmetry = 2;
+    }
+}
+
+}  // namespace brevix

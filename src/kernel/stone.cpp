@@ -1,0 +1,220 @@
+#include "kernel/stone.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/messages.h"
+
+namespace brevix {
+
+void Facet::computeAxis() {
+    if (std::fabs(b) >= std::fabs(a))
+        axis = std::fabs(c) >= std::fabs(b) ? 2 : 1;
+    else
+        axis = std::fabs(c) >= std::fabs(a) ? 2 : 0;
+}
+
+void Facet::init(double na, double nb, double nc, double nd, int32_t newTier, bool rough) {
+    a = na;
+    b = nb;
+    c = nc;
+    d = nd;
+    tier = newTier;
+    status = ST_PRESENT;
+    flags = rough ? (flags | ROUGH) : (flags & ~uint32_t(ROUGH));
+    line = -1;
+    computeAxis();
+}
+
+void Facet::takeRecord(Facet& source) {
+    if (&source == this) {
+        status = ST_PRESENT;
+        flags &= ROUGH;
+        return;
+    }
+    a = source.a;
+    b = source.b;
+    c = source.c;
+    d = source.d;
+    tier = source.tier;
+    flags = source.flags & ROUGH;
+    name = std::move(source.name);
+    instruction = std::move(source.instruction);
+    source.name.clear();
+    source.instruction.clear();
+    line = source.line;
+    status = ST_PRESENT;
+    computeAxis();
+}
+
+Stone::Stone(double halfSize) {
+    maxFacet = INITIAL_FACETS;
+    maxEdge = INITIAL_EDGES;
+    maxVertex = INITIAL_VERTICES;
+    facets.resize(maxFacet);
+    edges.resize(maxEdge);
+    vertices.resize(maxVertex);
+    makeRough(halfSize);
+}
+
+Stone::Stone(const Stone* source) : Stone(ROUGH_HALF) {
+    if (!source) {
+        showMessage("NULL in copy constructor", Icon::Error);
+        return;
+    }
+    copyFrom(*source);
+}
+
+Stone::Stone(const Stone& source) {
+    maxFacet = std::max(source.nFacet, FLOOR_FACETS);
+    maxEdge = std::max(source.nEdge, FLOOR_EDGES);
+    maxVertex = std::max(source.nVertex, FLOOR_VERTICES);
+    facets.resize(maxFacet);
+    edges.resize(maxEdge);
+    vertices.resize(maxVertex);
+    copyFrom(source);
+}
+
+Stone& Stone::operator=(const Stone& source) {
+    if (this != &source) copy(source);
+    return *this;
+}
+
+void Stone::copy(const Stone& source) {
+    if (&source == this) {
+        showMessage("Stone::copy() source and destination identical", Icon::Error);
+        return;
+    }
+    copyFrom(source);
+}
+
+void Stone::copyInto(Stone* destination, const Stone& source) {
+    if (!destination) {
+        showMessage("NULL pointer in Stone::copy()", Icon::Error);
+        return;
+    }
+    destination->copy(source);
+}
+
+// Grows an array only when it is too small, to exactly the source's count.
+void Stone::copyFrom(const Stone& source) {
+    for (int32_t i = 0; i < nFacet; ++i) {
+        facets[i].name.clear();
+        facets[i].instruction.clear();
+    }
+    if (maxFacet < source.nFacet) {
+        maxFacet = source.nFacet;
+        facets.resize(maxFacet);
+    }
+    if (maxEdge < source.nEdge) {
+        maxEdge = source.nEdge;
+        edges.resize(maxEdge);
+    }
+    if (maxVertex < source.nVertex) {
+        maxVertex = source.nVertex;
+        vertices.resize(maxVertex);
+    }
+    nFacet = source.nFacet;
+    nEdge = source.nEdge;
+    nVertex = source.nVertex;
+    nRough = source.nRough;
+    nGirdle = source.nGirdle;
+    std::copy_n(source.facets.begin(), nFacet, facets.begin());
+    std::copy_n(source.edges.begin(), nEdge, edges.begin());
+    std::copy_n(source.vertices.begin(), nVertex, vertices.begin());
+    // Slots beyond the count must hold no strings.
+    for (int32_t i = nFacet; i < maxFacet; ++i) {
+        facets[i].name.clear();
+        facets[i].instruction.clear();
+    }
+    preform = source.preform ? std::make_unique<Stone>(*source.preform) : nullptr;
+    gear = source.gear;
+    indexOffset = source.indexOffset;
+    refractiveIndex = source.refractiveIndex;
+    symmetry = source.symmetry;
+    mirror = source.mirror;
+    heading = source.heading;
+    footnote = source.footnote;
+}
+
+void Stone::makeRough(double s) {
+    if (maxFacet < 6) growFacets(maxFacet);
+    if (maxEdge < 12) growEdges(maxEdge);
+    if (maxVertex < 8) growVertices(maxVertex);
+    nVertex = 8;
+    nFacet = 6;
+    nEdge = 12;
+    nRough = 6;
+    nGirdle = 0;
+    for (int32_t i = 0; i < 8; ++i) {
+        Vertex& v = vertices[i];
+        v = Vertex{};
+        v.x = (i & 4) ? s : -s;
+        v.y = (i & 2) ? s : -s;
+        v.z = (i & 1) ? s : -s;
+    }
+    static const double planes[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1},
+                                        {-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
+    for (int32_t i = 0; i < 6; ++i) {
+        Facet& f = facets[i];
+        f.init(planes[i][0], planes[i][1], planes[i][2], s, 0, true);
+        f.name.clear();
+        f.instruction.clear();
+        f.flags = ROUGH;
+    }
+    static const int32_t cubeEdges[12][4] = {
+        {0, 1, 3, 4}, {2, 0, 3, 5}, {0, 4, 4, 5}, {3, 1, 2, 3}, {1, 5, 2, 4}, {2, 3, 1, 3},
+        {6, 2, 1, 5}, {3, 7, 1, 2}, {5, 4, 0, 4}, {4, 6, 0, 5}, {7, 5, 0, 2}, {6, 7, 0, 1}};
+    for (int32_t i = 0; i < 12; ++i) {
+        Edge& e = edges[i];
+        e = Edge{};
+        e.v = {cubeEdges[i][0], cubeEdges[i][1]};
+        e.f = {cubeEdges[i][2], cubeEdges[i][3]};
+    }
+}
+
+namespace {
+int32_t grownCapacity(int32_t capacity, int32_t floor, int32_t count) {
+    if (capacity < floor) capacity = floor;
+    do {
+        capacity += capacity / 2;
+    } while (capacity <= count);
+    return capacity;
+}
+}  // namespace
+
+void Stone::growFacets(int32_t count) {
+    maxFacet = grownCapacity(maxFacet, FLOOR_FACETS, count);
+    facets.resize(maxFacet);
+}
+
+void Stone::growEdges(int32_t count) {
+    maxEdge = grownCapacity(maxEdge, FLOOR_EDGES, count);
+    edges.resize(maxEdge);
+}
+
+void Stone::growVertices(int32_t count) {
+    maxVertex = grownCapacity(maxVertex, FLOOR_VERTICES, count);
+    vertices.resize(maxVertex);
+}
+
+void Stone::setPreform(std::unique_ptr<Stone> newPreform) {
+    if (newPreform.get() == preform.get()) {
+        (void)newPreform.release();  // already ours: nothing changes
+        return;
+    }
+    preform = std::move(newPreform);
+}
+
+void Stone::addRayPoint(double code, double x, double y, double z) {
+    if (rays.empty()) rays.resize(INITIAL_RAY_DOUBLES);
+    if (static_cast<int32_t>(rays.size()) - nRay < 4) rays.resize(rays.size() * 2);
+    rays[nRay++] = code;
+    rays[nRay++] = x;
+    rays[nRay++] = y;
+    rays[nRay++] = z;
+}
+
+void Stone::clearRays() { nRay = 0; }
+
+}  // namespace brevix

@@ -1,0 +1,200 @@
+#pragma once
+// The stone: a convex polyhedron held as three index-addressed arrays of
+// plain records (facets, edges, vertices), plus the design data that travels
+// with it. Every design is a rough cube with planes cut into it; the planes
+// are the design, vertices and edges are derived from them.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kernel/geometry.h"
+
+namespace brevix {
+
+// Facet::flags bits.
+enum FacetFlag : uint32_t {
+    KEEP = 1,           // working bit of a cut: an edge of the facet keeps something
+    LOSE = 2,           // working bit of a cut: an edge of the facet loses something
+    ROUGH = 4,          // face of the rough block
+    PREFORM_MATCH = 8,  // the plane equals a plane of the preform
+};
+
+// Status values shared by the three records.
+enum RecordStatus : int32_t {
+    ST_ON = 0,       // vertex on the cutting plane / edge lying in it
+    ST_OUT = 1,      // outside the cutting plane (removed by the cut)
+    ST_CUT = 2,      // facet shrunk by the cut / edge crossing the plane
+    ST_TOUCH = 3,    // edge kept, touching the plane
+    ST_PRESENT = 4,  // present, untouched
+    ST_DELETE = 8,   // facet marked for deletion
+};
+
+struct Facet {
+    double a = 0, b = 0, c = 0;  // unit outward normal
+    double d = 0;                // distance of the plane from the origin
+    std::string name;            // empty = unnamed
+    std::string instruction;     // the tier's instruction; at most one facet of a tier holds it
+    Vec3 labelCenter;
+    double labelArea = 0;
+    int32_t anchor = -1;  // working vertex for fan triangulation
+    int32_t tier = 0;
+    int32_t line = -1;  // line of the instruction text listing this facet's tier
+    int32_t axis = 0;   // axis of the normal's largest component
+    int32_t status = ST_PRESENT;
+    uint32_t flags = 0;
+
+    // Working data of the views, never stored.
+    int32_t labelPx = 0, labelPy = 0;
+    std::array<double, 4> girdleBox{};
+
+    bool hasFlag(uint32_t flag) const { return (flags & flag) != 0; }
+    bool isRough() const { return hasFlag(ROUGH); }
+    Vec3 normal() const { return {a, b, c}; }
+    void computeAxis();
+    // Sets the plane and tier as a freshly cut facet; name and instruction are left alone.
+    void init(double na, double nb, double nc, double nd, int32_t newTier, bool rough);
+    // Takes over another record as compaction, sorting and regrouping do:
+    // strings move with it, the status becomes present and only ROUGH survives of the flags.
+    void takeRecord(Facet& source);
+};
+
+struct Vertex {
+    double x = 0, y = 0, z = 0;
+    double dist = 0;  // signed distance to the most recent cutting plane, + outside
+    double sx = 0, sy = 0;
+    int32_t px = 0, py = 0;
+    int32_t status = ST_PRESENT;
+
+    Vec3 pos() const { return {x, y, z}; }
+};
+
+struct Edge {
+    // (v[1] - v[0]) . (normal f[0] x normal f[1]) >= 0
+    std::array<int32_t, 2> v{};
+    std::array<int32_t, 2> f{};
+    int32_t status = ST_PRESENT;
+    double pixelLength = 0;  // working data of the views
+};
+
+struct Stats {
+    double minX = 0, minY = 0, minZ = 0;
+    double maxX = 0, maxY = 0, maxZ = 0;
+    double tableMaxX = 0, tableMinX = 0, tableMinY = 0, tableMaxY = 0;
+    double xPlusMin = 0, xMinusMax = 0, yPlusMin = 0, yMinusMax = 0;
+    double crownBottom = 0, pavilionTop = 0;
+    double L = 0, W = 0;
+    double volume = 0;
+    double centroidX = 0, centroidY = 0, centroidZ = 0;
+};
+
+class Stone {
+public:
+    static constexpr int32_t INITIAL_FACETS = 202, INITIAL_EDGES = 500, INITIAL_VERTICES = 300;
+    static constexpr int32_t FLOOR_FACETS = 22, FLOOR_EDGES = 50, FLOOR_VERTICES = 30;
+    static constexpr int32_t INITIAL_RAY_DOUBLES = 400;
+
+    explicit Stone(double halfSize = ROUGH_HALF);
+    // A null source shows "NULL in copy constructor" and gives a fresh rough stone.
+    explicit Stone(const Stone* source);
+    Stone(const Stone& source);
+    Stone& operator=(const Stone& source);
+    Stone(Stone&&) noexcept = default;
+    Stone& operator=(Stone&&) noexcept = default;
+    ~Stone() = default;
+
+    // Assignment with the messages of the design: a source equal to this
+    // stone changes nothing; see also copyInto for a null destination.
+    void copy(const Stone& source);
+    static void copyInto(Stone* destination, const Stone& source);
+
+    // Replaces the polyhedron by the cube [-s, s]^3. Names and instructions
+    // in the first six facet slots are overwritten without ceremony.
+    void makeRough(double s);
+
+    // ---- cutting -------------------------------------------------------
+    // Cuts the plane a.x + b.y + c.z = d (unit normal, d > 0) into the
+    // stone. Returns the number of non-rough facets removed entirely, or -1
+    // when no vertex lies outside (then the stone does not take the strings).
+    // Throws KernelError when the arrays stop being a polyhedron.
+    int newFacet(double a, double b, double c, double d, std::string name = {},
+                 std::string instruction = {});
+    int32_t newVertex(double x, double y, double z);
+    void newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb);
+    void compact();
+    // Plane from azimuth and tilt (radians, azimuth 0 along +y) at distance
+    // `depth`; foldNegative turns a negative tilt into a downward plane.
+    int cutByAngle(double azimuth, double tilt, double depth, bool foldNegative);
+
+    // ---- rebuilding (regenerate.cpp) -------------------------------------
+    void regenerate();
+    void rebuildWithout();  // leaves out facets with status ST_DELETE
+
+    // ---- queries -------------------------------------------------------
+    double facetAngleOf(int32_t facet) const;
+    double facetIndexOf(int32_t facet) const;
+    double dihedralAngle(int32_t edge) const;
+    const std::string& facetName(int32_t facet) const { return facets[facet].name; }
+    void setFacetName(int32_t facet, std::string_view name);
+    // The tier's instruction: the first one held by a facet of the same tier.
+    const std::string& instructionOf(int32_t facet) const;
+    void setInstruction(int32_t facet, std::string_view text);
+    int32_t tierOf(int32_t facet) const { return facets[facet].tier; }
+    Vec3 edgeEnd(int32_t edge, int end) const;
+    double edgeEndDistance(int32_t edge, int end, Vec3 point) const;
+    int32_t facetByPlane(double a, double b, double c) const;
+    // Searches this stone, then its preform; `inPreform` tells where the hit is.
+    int32_t facetByLine(int32_t line, bool* inPreform = nullptr) const;
+    double facetArea(int32_t facet) const;
+
+    // ---- design record -------------------------------------------------
+    void setHeading(std::array<std::string, 4> lines) { heading = std::move(lines); }
+    void setFootnote(std::array<std::string, 4> lines) { footnote = std::move(lines); }
+    // Takes ownership; setting the preform already held does nothing.
+    void setPreform(std::unique_ptr<Stone> newPreform);
+    void detectSymmetry();
+
+    // ---- rays ----------------------------------------------------------
+    void addRayPoint(double code, double x, double y, double z);
+    void clearRays();
+
+    // ---- invariants, for tests and diagnostics -------------------------
+    int32_t eulerSum() const { return nFacet + nVertex - nEdge; }
+
+    // Fields, in the order of the design.
+    std::vector<Facet> facets;      // size() == maxFacet
+    std::vector<Edge> edges;        // size() == maxEdge
+    std::vector<Vertex> vertices;   // size() == maxVertex
+    int32_t nFacet = 0, maxFacet = 0;
+    int32_t nEdge = 0, maxEdge = 0;
+    int32_t nVertex = 0, maxVertex = 0;
+    int32_t nRough = 0;
+    int32_t nGirdle = 0;
+    std::unique_ptr<Stone> preform;
+    Stats stats;
+    int32_t gear = 96;
+    double indexOffset = 0;
+    double refractiveIndex = 1.54;
+    int32_t symmetry = 8;
+    int32_t mirror = 1;
+    std::array<std::string, 4> heading;   // empty = no line
+    std::array<std::string, 4> footnote;  // empty = no line
+    std::vector<double> rays;             // size() == ray capacity; four doubles a point
+    int32_t nRay = 0;                     // doubles in use
+
+    void growFacets(int32_t count);
+    void growEdges(int32_t count);
+    void growVertices(int32_t count);
+
+private:
+    void copyFrom(const Stone& source);
+    int32_t tierForNewFacet(double c, double d) const;
+    void closeCutFacet(int32_t facet, int32_t newFacetIndex, int32_t edgeCount);
+
+    // Renumbering tables of compaction, reused from cut to cut.
+    std::vector<int32_t> vertexMap_, facetMap_;
+};
+
+}  // namespace brevix
