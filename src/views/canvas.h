@@ -88,7 +88,9 @@ struct TextAlign {
 // NotXorPen draws a line that a second identical drawing removes again
 // (the hover markers); an implementation may instead draw such lines on an
 // overlay that is repainted on every move, as long as the user sees the same.
-enum class RasterOp : uint8_t { CopyPen, NotXorPen };
+// NotCopyPen draws in the inverse of the pen's colour (the entering and
+// leaving stubs of a light ray).
+enum class RasterOp : uint8_t { CopyPen, NotXorPen, NotCopyPen };
 
 // Stock objects of a fresh device context.
 inline const Pen BLACK_PEN{};

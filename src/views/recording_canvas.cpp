@@ -33,6 +33,7 @@ std::string describe(const Primitive& p) {
     for (const Point& q : p.points) out += strprintf(" (%d,%d)", q.x, q.y);
     if (p.kind == PrimitiveKind::Text) out += " \"" + p.text + "\"";
     if (p.rop == RasterOp::NotXorPen) out += " xor";
+    if (p.rop == RasterOp::NotCopyPen) out += " inverse";
     return out;
 }
 
