@@ -33,4 +33,24 @@ int cutTier(Stone& stone, const TierSetting& tier);
 std::vector<TierSetting> roundBrilliantTiers();
 Stone makeRoundBrilliant();
 
+// Oval brilliant, L/W about 1.43, long axis along y: the brilliant's 57
+// facets plus 16 girdle facets, with angles varying round the outline so
+// that every row still meets at the girdle, the culet and the table.
+std::vector<TierSetting> ovalBrilliantTiers();
+Stone makeOvalBrilliant();
+
+// Emerald cut, L/W about 1.47: rectangle with cut corners, three pavilion
+// steps down to a keel, two crown steps and a table.
+std::vector<TierSetting> emeraldCutTiers();
+Stone makeEmeraldCut();
+
+// Square step cut with cut corners: three pavilion steps to a point culet,
+// two crown steps and a table.
+std::vector<TierSetting> squareStepCutTiers();
+Stone makeSquareStepCut();
+
+// Cuts the tiers in order into a fresh stone and sets the heading.
+Stone makeDesign(const std::vector<TierSetting>& tiers, const std::string& heading,
+                 int32_t symmetry, int32_t mirror);
+
 }  // namespace brevix
