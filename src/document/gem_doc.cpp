@@ -1,0 +1,287 @@
+// The designing side of the document: the pending facet, cutting it with
+// its symmetry, the undo ring and the summary the status bar shows.
+#include "document/gem_doc.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "designing/placement.h"
+#include "designing/point_solvers.h"
+#include "kernel/kernel_error.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+CGemDoc::CGemDoc() = default;
+CGemDoc::~CGemDoc() = default;
+
+Stone& CGemDoc::ensureStone() {
+    if (!stone_) {
+        stone_ = std::make_unique<Stone>(ROUGH_HALF);
+        stone_->symmetry = info.symmetry;
+        stone_->mirror = info.mirror;
+    }
+    return *stone_;
+}
+
+void CGemDoc::setStone(std::unique_ptr<Stone> stone) { stone_ = std::move(stone); }
+
+void CGemDoc::takeSymmetryFromStone() {
+    if (!stone_) return;
+    info.symmetry = stone_->symmetry;
+    info.mirror = stone_->mirror;
+}
+
+// ---- the pending new facet ---------------------------------------------
+
+void CGemDoc::setAngle(double a, bool trim) {
+    setInfoAngle(info, a, trim, stone_ ? stone_->gear : 96);
+}
+
+void CGemDoc::setIndex(double i, bool trim) { setInfoIndex(info, i, trim); }
+
+void CGemDoc::setCed(double d, bool trim) { setInfoCed(info, d, trim); }
+
+void CGemDoc::setSymmetry(int s, int m) {
+    info.symmetry = s;
+    info.mirror = m;
+    if (stone_) {
+        stone_->symmetry = s;
+        stone_->mirror = m;
+    }
+    redrawForm();
+    updateAllViews();
+}
+
+void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
+
+void CGemDoc::clearInfo() { brevix::clearInfo(info); }
+
+void CGemDoc::resetSymmetry() {
+    info.symmetry = 8;
+    info.mirror = 1;
+}
+
+// ---- cutting -----------------------------------------------------------
+
+void CGemDoc::cutNewFacets(const void* view) {
+    if (!info.complete()) return;
+    Stone& stone = ensureStone();
+    // Every azimuth divides by the gear, and a plane through the centre has
+    // no outward side: neither can be cut, so nothing is touched.
+    if (stone.gear == 0) {
+        showMessage("Zero index gear");
+        return;
+    }
+    if (std::fabs(info.ced) < EPS) {
+        showMessage("New facet cuts through center of stone");
+        return;
+    }
+    if (!info.recutPending) saveUndo();
+
+    CutCounts counts;
+    try {
+        counts = cutFacetSet(stone, info);
+        if (counts.missed > 0)
+            showMessage(strprintf("%d new facet%s missed stone", counts.missed,
+                                  counts.missed > 1 ? "s" : ""));
+        else if (info.recutPending)
+            putRecutBack();
+    } catch (const KernelError& error) {
+        recoverFromKernelError(error, view);
+        return;
+    }
+
+    if (counts.cutOff > 0) {
+        const char* plural = counts.cutOff > 1 ? "s" : "";
+        if (stone_->preform) {
+            showMessage(strprintf("New facet(s) will cut off %d facet%s.", counts.cutOff, plural));
+        } else {
+            const Answer answer = askQuestion(
+                strprintf("New facet(s) will cut off %d facet%s.\nKeep cut off facet%s as preform?",
+                          counts.cutOff, plural, plural),
+                Buttons::YesNoCancel);
+            if (answer == Answer::Yes) {
+                if (const Stone* before = undoRing.latest())
+                    stone_->setPreform(std::make_unique<Stone>(*before));
+            } else if (answer == Answer::Cancel) {
+                undo();
+                return;
+            }
+        }
+    }
+    refreshSummaryValues();
+    updateAllViews(view);
+}
+
+void CGemDoc::putRecutBack() {
+    clearRecut(info);
+}
+
+void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view) {
+    // The snapshot taken at the start of the command (or when a tier was
+    // taken out for recutting) is the last sound state of the design.
+    const Stone* before = undoRing.latest();
+    stone_ = before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF);
+    clearRecut(info);
+    showMessage(error.what(), Icon::Error);
+    refreshSummaryValues();
+    redrawForm();
+    updateAllViews(view);
+}
+
+void CGemDoc::cutFromForm(const void* view) {
+    cutNewFacets(view);
+    clearInfo();
+    redrawForm();
+    updateAllViews(view);
+}
+
+void CGemDoc::angleCommand(double a) {
+    setAngle(a, false);
+    if (completeInfo()) {
+        cutNewFacets();
+        clearInfo();
+    }
+    redrawForm();
+    updateAllViews();
+}
+
+void CGemDoc::indexCommand(double i) {
+    setIndex(i, false);
+    if (completeInfo()) {
+        cutNewFacets();
+        clearInfo();
+    }
+    redrawForm();
+    updateAllViews();
+}
+
+// ---- solving from points -----------------------------------------------
+
+bool CGemDoc::completeInfo() {
+    Stone& stone = ensureStone();
+    if (stone.nFacet - stone.nRough == 0 && info.nPoints == 0 && !info.hasCed && info.hasAngle &&
+        info.hasIndex) {
+        // The first facet of a rough block has nothing to meet: a girdle
+        // outline touching the unit circle, anything else a fixed depth.
+        double ced = 0.7;
+        if (std::fabs(std::fabs(info.angle) - 90) < EPS) {
+            ced = 1.0;
+            if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
+        }
+        setCed(ced, false);
+        return true;
+    }
+    // Azimuths divide by the gear; with none there is nothing to solve.
+    if (stone.gear == 0) return info.complete();
+
+    switch (info.nPoints) {
+    case 0:
+        return info.complete();
+    case 1:
+        if (info.hasAngle && info.hasIndex) {
+            setCed(cedThroughPoint(info, stone), false);
+            return true;
+        }
+        if (info.hasIndex && info.hasCed) {
+            setAngle(angleThroughPoint(info, stone), false);
+            return true;
+        }
+        return false;
+    case 2: {
+        if (info.hasIndex) {
+            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone);
+            if (plane.d == 0) return false;
+            setAngle(plane.angle, false);
+            setCed(plane.d, false);
+            return true;
+        }
+        if (!info.hasAngle) return false;
+        if (std::fabs(std::fabs(info.angle) - 90) > 1.0) {
+            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone);
+            if (plane.d == 0) return false;
+            setIndex(plane.index, false);
+            setCed(plane.d, false);
+            return true;
+        }
+        // A vertical facet through two points: the plane that also holds the
+        // vertical through their midpoint, turned to the nearest notch.
+        const Vec3 mid = (info.points[0] + info.points[1]) * 0.5;
+        const PlaneSolution plane =
+            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone);
+        if (plane.d == 0) return false;
+        setAngle(plane.angle, false);
+        setIndex(std::trunc(plane.index + 0.5), false);
+        setCed(plane.d, false);
+        info.points[0] = mid;
+        info.nPoints = 1;
+        return true;
+    }
+    case 3: {
+        const PlaneSolution plane =
+            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone);
+        if (plane.d == 0) return false;
+        setAngle(plane.angle, false);
+        setIndex(plane.index, false);
+        setCed(plane.d, false);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---- undo ring -----------------------------------------------------------
+
+void CGemDoc::saveUndo() {
+    if (!stone_) return;
+    setModifiedFlag(true);
+    undoRing.save(*stone_);
+}
+
+void CGemDoc::undo() {
+    if (!stone_) return;
+    undoRing.undo(stone_);
+    afterUndoOrRedo();
+}
+
+void CGemDoc::redo() {
+    if (!stone_) return;
+    undoRing.redo(stone_);
+    afterUndoOrRedo();
+}
+
+void CGemDoc::afterUndoOrRedo() {
+    refreshSummaryValues();
+    takeSymmetryFromStone();
+    clearInfo();
+    clearRecut(info);
+    redrawForm();
+    updateAllViews();
+}
+
+// ---- summary and views -------------------------------------------------
+
+void CGemDoc::refreshSummaryValues() {
+    if (!stone_) {
+        facetCount = 0;
+        girdleCount = 0;
+        lengthWidth = -1;
+        return;
+    }
+    facetCount = stone_->nFacet - stone_->nRough;
+    girdleCount = stone_->nGirdle;
+    lengthWidth = -1;
+}
+
+void CGemDoc::updateAllViews(const void* sender) {
+    if (onUpdateAllViews) onUpdateAllViews(sender);
+}
+
+void CGemDoc::redrawForm() {
+    if (onRedrawForm) onRedrawForm();
+}
+
+}  // namespace brevix

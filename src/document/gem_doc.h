@@ -1,0 +1,98 @@
+#pragma once
+// The one document of the program: it owns the design's stone, the pending
+// new facet and the ring of undo snapshots, and every command that changes
+// the design goes through it. Qt-free: it talks to the user only through the
+// messages sink, and to the views through the update hook below.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "designing/new_facet_info.h"
+#include "designing/undo_ring.h"
+#include "kernel/kernel_error.h"
+#include "kernel/stone.h"
+
+namespace brevix {
+
+class CGemDoc {
+public:
+    CGemDoc();
+    virtual ~CGemDoc();
+    CGemDoc(const CGemDoc&) = delete;
+    CGemDoc& operator=(const CGemDoc&) = delete;
+
+    // ---- the design ----------------------------------------------------
+    // May be null before the first command that needs a stone.
+    Stone* stone() { return stone_.get(); }
+    const Stone* stone() const { return stone_.get(); }
+    // The stone, created as a rough block with the document's symmetry and
+    // mirror when there is none yet.
+    Stone& ensureStone();
+    // Replaces the design (null allowed); the old one is destroyed.
+    void setStone(std::unique_ptr<Stone> stone);
+    // Symmetry and mirror of the document follow the stone's (after a read,
+    // an undo, a reflection).
+    void takeSymmetryFromStone();
+
+    // ---- the pending new facet -----------------------------------------
+    NewFacetInfo info;
+    void setAngle(double a, bool trim);
+    void setIndex(double i, bool trim);
+    void setCed(double d, bool trim);
+    void setSymmetry(int s, int m);
+    void addPoint(Vec3 p);
+    void clearInfo();
+    void resetSymmetry();
+
+    // ---- commands that cut ---------------------------------------------
+    // Cuts the complete NewFacetInfo into the stone with its symmetry;
+    // `view` is the view that asked, passed on to the view update.
+    void cutNewFacets(const void* view = nullptr);
+    // Edit Angle... / Index...: set, complete, and cut when complete.
+    void angleCommand(double a);
+    void indexCommand(double i);
+    // The form's "Cut Facet" button: cut, then start a fresh specification.
+    void cutFromForm(const void* view);
+    // Derives what the held points determine; true when angle, index and
+    // depth are all known.
+    bool completeInfo();
+
+    // ---- undo ring -----------------------------------------------------
+    UndoRing undoRing;
+    void saveUndo();
+    void undo();
+    void redo();
+
+    // ---- cached summary values (status bar) ----------------------------
+    int32_t facetCount = 0;   // nFacet - nRough
+    int32_t girdleCount = 0;  // nGirdle
+    double lengthWidth = -1;  // lengthToWidth; -1 when undefined
+    // Copies the values above from the stone (no stone: 0 facets, -1).
+    void refreshSummaryValues();
+
+    bool isModified() const { return modified_; }
+    void setModifiedFlag(bool modified = true) { modified_ = modified; }
+
+    // ---- views ---------------------------------------------------------
+    // The GUI installs these; the document calls them after every change.
+    // `sender` is the view that asked for the change (null: none).
+    std::function<void(const void* sender)> onUpdateAllViews;
+    std::function<void()> onRedrawForm;
+    void updateAllViews(const void* sender = nullptr);
+    void redrawForm();
+
+    // ---- file side (gem_doc_files.cpp) ----
+    // ---- end of file side ----
+
+private:
+    void putRecutBack();
+    // A kernel failure inside a command: the design goes back to the last
+    // snapshot and the user is told; nothing else of the command happens.
+    void recoverFromKernelError(const KernelError& error, const void* view);
+    void afterUndoOrRedo();
+
+    std::unique_ptr<Stone> stone_;
+    bool modified_ = false;
+};
+
+}  // namespace brevix
