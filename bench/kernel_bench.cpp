@@ -1,0 +1,63 @@
+// Cutting speed: the round brilliant's 73 planes, and 1000 planes tangent to
+// a sphere (a worst case for the arrays: every cut touches many facets).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "design/sample_designs.h"
+#include "kernel/stone.h"
+
+namespace {
+
+using brevix::Stone;
+
+struct Plane {
+    double a, b, c, d;
+};
+
+std::vector<Plane> planesOf(const Stone& s) {
+    std::vector<Plane> out;
+    for (int32_t i = 0; i < s.nFacet; ++i)
+        if (!s.facets[i].isRough()) out.push_back({s.facets[i].a, s.facets[i].b, s.facets[i].c, s.facets[i].d});
+    return out;
+}
+
+std::vector<Plane> sphereTangents(int count, double radius, unsigned seed) {
+    std::mt19937_64 rng(seed);
+    std::normal_distribution<double> normal;
+    std::vector<Plane> out;
+    for (int i = 0; i < count; ++i) {
+        double x = normal(rng), y = normal(rng), z = normal(rng);
+        const double k = 1 / std::sqrt(x * x + y * y + z * z);
+        out.push_back({x * k, y * k, z * k, radius});
+    }
+    return out;
+}
+
+void cutPlanes(benchmark::State& state, const std::vector<Plane>& planes) {
+    for (auto _ : state) {
+        Stone s;
+        for (const Plane& p : planes) s.newFacet(p.a, p.b, p.c, p.d);
+        benchmark::DoNotOptimize(s.nFacet);
+    }
+    state.counters["planes"] = static_cast<double>(planes.size());
+}
+
+void BM_CutRoundBrilliant(benchmark::State& state) { cutPlanes(state, planesOf(brevix::makeRoundBrilliant())); }
+BENCHMARK(BM_CutRoundBrilliant)->Unit(benchmark::kMicrosecond);
+
+void BM_Cut1000SphereTangents(benchmark::State& state) {
+    const auto planes = sphereTangents(1000, 0.9, 12345);
+    cutPlanes(state, planes);
+    Stone s;
+    for (const Plane& p : planes) s.newFacet(p.a, p.b, p.c, p.d);
+    const double bytes = double(s.maxFacet) * sizeof(brevix::Facet) + double(s.maxEdge) * sizeof(brevix::Edge) +
+                         double(s.maxVertex) * sizeof(brevix::Vertex);
+    state.counters["facets"] = s.nFacet;
+    state.counters["array_bytes"] = bytes;
+}
+BENCHMARK(BM_Cut1000SphereTangents)->Unit(benchmark::kMillisecond);
+
+}  // namespace
