@@ -6,13 +6,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "designing/new_facet_info.h"
 #include "designing/undo_ring.h"
+#include "document/file_type.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
 
 namespace brevix {
+
+class DocumentUi;
 
 class CGemDoc {
 public:
@@ -82,6 +86,46 @@ public:
     void redrawForm();
 
     // ---- file side (gem_doc_files.cpp) ----
+    std::string filePath;                   // last read or written; "" for a new design
+    FileType openType = FileType::Other;    // what the design was read from
+    FileType saveType = FileType::Other;    // what OnSaveDocument writes
+    // The path the windows know the design by (title, recent files); "" untitled.
+    std::string registeredPath;
+    // File dialogs and the "save changes?" question; null answers like
+    // NonInteractiveUi (no dialog, no saving).
+    DocumentUi* ui = nullptr;
+
+    bool OnNewDocument();
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    // The framework's side: File New, the application's open of a path (the
+    // recent-file list, the command line) and the question before a
+    // modified design is replaced.
+    bool OnFileNew();
+    bool openDocumentFile(const std::string& path);
+    bool SaveModified();
+    // File menu commands; true when something was written or opened.
+    bool OnFileOpen();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    bool OnFileExport();
+    // The stone (a rough one when there is none) and the cached values.
+    void refreshSummary();
+    std::string title() const;  // file name of the registered path, or "Untitled"
+    // Status-bar panes 103 (facets), 104 (L/W) and 105 (RI).
+    std::string facetCountText();
+    std::string lengthWidthText();
+    std::string refractiveIndexText() const;
+
+    // Preform menu and View Hidden Lines (preform_commands.cpp).
+    void OnPreformDelete();
+    void OnPreformCreateCam();
+    void OnCopyToPreform();
+    void OnPreformEdit();
+    bool preformEditChecked() const { return hiddenDesign != nullptr; }
+    std::unique_ptr<Stone> hiddenDesign;  // the design set aside while its preform is edited
+    void OnHiddenLines();
+    bool hiddenLines = false;
     // ---- end of file side ----
 
 private:
