@@ -33,7 +33,7 @@ int cutTier(Stone& stone, const TierSetting& tier);
 std::vector<TierSetting> roundBrilliantTiers();
 Stone makeRoundBrilliant();
 
-// Oval brilliant, L/W about 1.43, long axis along y: the brilliant's 57
+// Oval brilliant, L/W about 1.39, long axis along y: the brilliant's 57
 // facets plus 16 girdle facets, with angles varying round the outline so
 // that every row still meets at the girdle, the culet and the table.
 std::vector<TierSetting> ovalBrilliantTiers();

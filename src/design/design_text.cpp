@@ -1,0 +1,357 @@
+#include "design/design_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "design/measures.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+const char kDegree[] = "\xB0";
+const char kCube[] = "\xB3";
+constexpr double kIndexTolerance = 0.001;
+
+// The heading or footnote lines up to the last one that is set.
+std::string lineBlock(const std::array<std::string, 4>& lines) {
+    int last = -1;
+    for (int i = 0; i < 4; ++i)
+        if (!lines[i].empty()) last = i;
+    std::string out;
+    for (int i = 0; i <= last; ++i) out += lines[i] + "\n";
+    return out;
+}
+
+bool isWholeIndex(double i) {
+    double f = i - std::trunc(i);
+    while (f < -EPS) f += 1;
+    while (f > NEAR_ONE) f -= 1;
+    return f <= EPS;
+}
+
+// Breaks an instruction at blanks; the first lines get `narrow` columns,
+// those beyond the count of index lines `wide` columns.
+std::vector<std::string> breakInstruction(const std::string& text, int narrow, int wide,
+                                          size_t indexLines) {
+    std::vector<std::string> lines;
+    if (text.empty()) return lines;
+    std::string rest = text;
+    for (;;) {
+        // A printer narrower than the index column must not give a width
+        // below one character.
+        const int width = std::max(1, lines.size() > indexLines ? wide : narrow);
+        if (static_cast<int>(rest.size()) <= width) break;
+        size_t cut = std::string::npos;
+        for (size_t p = static_cast<size_t>(width); p > 0; --p)
+            if (rest[p] == ' ') {
+                cut = p;
+                break;
+            }
+        if (cut == std::string::npos) cut = rest.find(' ', static_cast<size_t>(width));
+        if (cut == std::string::npos) break;
+        lines.push_back(rest.substr(0, cut));
+        rest.erase(0, cut + 1);
+    }
+    lines.push_back(rest);
+    return lines;
+}
+
+struct Writer {
+    Stone& stone;
+    int width;
+    int& lineCounter;
+    std::string& out;
+    int w0 = 0;
+    int digits = 1;
+    double gearNotches = 0;
+    size_t longest = 0;
+
+    void row(const std::vector<double>& collected, double angle, double c, const std::string& name,
+             const std::string& instruction);
+};
+
+void Writer::row(const std::vector<double>& collected, double angle, double c,
+                 const std::string& name, const std::string& instruction) {
+    std::vector<double> list = collected;
+    std::sort(list.begin(), list.end());
+    if (!list.empty() && std::fabs(list[0]) < kIndexTolerance) list[0] = gearNotches;
+    out += "\t";
+    out += name;
+    out += strprintf(angle >= 10 ? "\t%5.2f%s\t" : "\t %5.2f%s\t", angle, kDegree);
+    if (list.size() == 1 && angle < kIndexTolerance) {
+        out += c > EPS ? "Table" : "Culet";
+        list.clear();
+    }
+
+    bool whole = true;
+    for (double i : list) whole = whole && isWholeIndex(i);
+    const std::string format =
+        whole ? strprintf("%%0%d.0f", digits) : strprintf("%%0%d.1f", digits + 2);
+
+    std::vector<std::string> indexLines;
+    if (list.size() > 31 && std::fabs(angle - 90) < kIndexTolerance) {
+        indexLines.push_back(strprintf("(%d total)", static_cast<int>(list.size())));
+    } else {
+        std::string current;
+        for (size_t k = 0; k < list.size(); ++k) {
+            std::string entry = strprintf(format.c_str(), list[k]);
+            if (k + 1 < list.size()) entry += "-";
+            if (!current.empty() && static_cast<int>(current.size() + entry.size()) > w0) {
+                indexLines.push_back(current);
+                current.clear();
+            }
+            current += entry;
+        }
+        if (!current.empty()) indexLines.push_back(current);
+    }
+    for (const std::string& l : indexLines) longest = std::max(longest, l.size());
+
+    const int narrow = width - w0;
+    const std::vector<std::string> words =
+        breakInstruction(instruction, narrow, 3 * width / 2, indexLines.size());
+
+    out += indexLines.empty() ? std::string() : indexLines[0];
+    if (!words.empty()) out += "\t" + words[0];
+    out += "\n";
+    ++lineCounter;
+    const size_t rows = std::max(indexLines.size(), words.size());
+    for (size_t r = 1; r < rows; ++r) {
+        const bool hasIndex = r < indexLines.size(), hasWords = r < words.size();
+        if (hasIndex && hasWords)
+            out += "\t\t\t" + indexLines[r] + "\t" + words[r] + "\n";
+        else if (hasIndex)
+            out += "\t\t\t" + indexLines[r] + "\n";
+        else if (static_cast<int>(words[r].size()) <= narrow)
+            out += "\t\t\t\t" + words[r] + "\n";
+        else
+            out += "\t\t" + words[r] + "\n";
+        ++lineCounter;
+    }
+}
+
+// Writes the instruction part of `stone` (its preform's first) to `out` and
+// returns the longest index line written.
+size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string& out, int& w0) {
+    if (stone.nFacet == 0) return 0;
+    Writer w{stone, width, lineCounter, out};
+    w.gearNotches = std::abs(stone.gear);
+    // A zero gear has no notches to count digits of; one digit keeps the
+    // formats valid.
+    w.digits = w.gearNotches >= 1 ? static_cast<int>(std::trunc(std::log10(w.gearNotches))) + 1 : 1;
+    if (width == CUT_LIST_WIDTH)
+        w.w0 = 48;
+    else if (stone.symmetry % 8 == 0)
+        w.w0 = 24;
+    else if (stone.symmetry % 5 == 0)
+        w.w0 = 15;
+    else if (stone.symmetry % 3 == 0)
+        w.w0 = 18;
+    else
+        w.w0 = 12;
+    w0 = w.w0;
+
+    const Sections sections = findSections(stone);
+    int32_t start = 0;
+    size_t preformLongest = 0;
+    if (stone.preform) {
+        const Stone& pre = *stone.preform;
+        start = stone.nFacet;
+        for (int32_t i = 0; i < stone.nFacet && start == stone.nFacet; ++i) {
+            const Facet& f = stone.facets[i];
+            bool matched = false;
+            for (int32_t j = 0; j < pre.nFacet && !matched; ++j)
+                matched = f.a == pre.facets[j].a && f.b == pre.facets[j].b && f.c == pre.facets[j].c;
+            if (!matched) start = i;
+        }
+        int preformW0 = 0;
+        preformLongest = writeInstructions(*stone.preform, width, lineCounter, out, preformW0);
+    }
+    markPreformMatches(stone);
+
+    int current = sections.first;
+    out += sectionName(current);
+    out += "\n";
+    ++lineCounter;
+
+    const auto listed = [&stone](int32_t i) {
+        return !stone.facets[i].isRough() && !stone.facets[i].hasFlag(PREFORM_MATCH);
+    };
+    std::vector<double> collected;
+    std::string name;
+    for (int32_t i = start; i < stone.nFacet; ++i) {
+        if (!listed(i)) continue;
+        Facet& f = stone.facets[i];
+        const bool girdle = std::fabs(f.c) <= EPS;
+        const int section = girdle ? sections.girdle : (f.c > EPS ? SECTION_CROWN : SECTION_PAVILION);
+        if (section != current) {
+            if (current != SECTION_PREFORM) {
+                out += sectionName(section);
+                out += "\n";
+                ++lineCounter;
+            }
+            current = section;
+        }
+        f.line = lineCounter;
+
+        // The row ends with the last listed facet of the tier; a facet that
+        // is not listed must not keep the tier open, or its row would merge
+        // into the next one or be lost.
+        int32_t nextTier = -1;
+        for (int32_t j = i + 1; j < stone.nFacet; ++j)
+            if (listed(j)) {
+                nextTier = stone.facets[j].tier;
+                break;
+            }
+
+        double index = stone.facetIndexOf(i);
+        double angle = std::fabs(stone.facetAngleOf(i));
+        if (name.empty()) name = f.name;
+        const std::string& instruction = stone.instructionOf(i);
+        const auto fold = [&w](double value) {
+            return std::fabs(std::fabs(value) - w.gearNotches) < kIndexTolerance ? 0.0 : value;
+        };
+        index = fold(index);
+        if (girdle) {
+            if (sections.girdle == SECTION_PAVILION) index = w.gearNotches - index;
+            angle = 90;
+        } else if (f.c < -EPS) {
+            index = fold(w.gearNotches - index);
+        }
+        index = fold(index);
+        collected.push_back(index);
+
+        if (f.tier == nextTier) continue;
+        w.row(collected, angle, f.c, name, instruction);
+        name.clear();
+        collected.clear();
+    }
+    return std::max(w.longest, preformLongest);
+}
+
+}  // namespace
+
+const char* sectionName(int section) {
+    switch (section) {
+    case SECTION_PREFORM: return "PREFORM";
+    case SECTION_PAVILION: return "PAVILION";
+    case SECTION_CROWN: return "CROWN";
+    default: return "";
+    }
+}
+
+Sections findSections(const Stone& stone) {
+    Sections s;
+    bool crown = false, pavilion = false, girdle = false;
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        const Facet& f = stone.facets[i];
+        if (f.isRough()) continue;
+        if (f.c > EPS) {
+            crown = true;
+            if (s.first == SECTION_NONE) s.first = SECTION_CROWN;
+        } else if (f.c < -EPS) {
+            pavilion = true;
+            if (s.first == SECTION_NONE) s.first = SECTION_PAVILION;
+        } else {
+            girdle = true;
+        }
+    }
+    s.girdle = s.first == SECTION_PAVILION ? SECTION_PAVILION : SECTION_CROWN;
+    if (girdle && !crown) {
+        s.first = SECTION_PREFORM;
+        s.girdle = SECTION_PAVILION;
+    }
+    if (girdle && !pavilion) {
+        s.first = SECTION_PREFORM;
+        s.girdle = SECTION_CROWN;
+    }
+    return s;
+}
+
+void markPreformMatches(Stone& stone) {
+    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].flags &= ~uint32_t(PREFORM_MATCH);
+    if (!stone.preform) return;
+    const Stone& pre = *stone.preform;
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        Facet& f = stone.facets[i];
+        for (int32_t j = 0; j < pre.nFacet; ++j) {
+            const Facet& p = pre.facets[j];
+            if (f.a == p.a && f.b == p.b && f.c == p.c && f.d == p.d) {
+                f.flags |= PREFORM_MATCH;
+                break;
+            }
+        }
+    }
+}
+
+std::string statisticsText(Stone& stone) {
+    std::string out = lineBlock(stone.heading);
+    if (out.empty()) out.push_back('\n');
+    out += strprintf("Angles for R.I. = %.3f\n", stone.refractiveIndex);
+    const int n = stone.nFacet - stone.nRough;
+    if (stone.nGirdle != 0)
+        out += strprintf("%d + %d girdles = %d facets\n", n - stone.nGirdle, stone.nGirdle, n);
+    else
+        out += strprintf("%d facets\n", n);
+    out += strprintf(stone.mirror ? "%d-fold, mirror-image symmetry\n" : "%d-fold radial symmetry\n",
+                     stone.symmetry);
+    out += strprintf("%d index\n", std::abs(stone.gear));
+
+    Stats& s = stone.stats;
+    double L = s.maxY - s.minY, W = s.maxX - s.minX;
+    double T = s.tableMaxY - s.tableMinY, U = s.tableMaxX - s.tableMinX;
+    if (L - EPS < W) std::swap(L, W);
+    if (T - EPS < U) std::swap(T, U);
+    s.L = L;
+    s.W = W;
+    if (L < EPS || W < EPS) return out;
+
+    if (L > EPS) out += strprintf("L/W = %.3f", L / W);
+    if (T > EPS) out += strprintf("  T/W = %.3f", T / W);
+    if (U > EPS) out += strprintf("  U/W = %.3f", U / W);
+    out += "\n";
+    if (s.pavilionTop > s.crownBottom) {
+        out += strprintf("H/W = %.3f", (s.maxZ - s.minZ) / W);
+    } else {
+        const double p = s.pavilionTop - s.minZ, h = s.maxZ - s.crownBottom;
+        if (p > EPS) out += strprintf("P/W = %.3f  ", p / W);
+        if (h > EPS) out += strprintf("C/W = %.3f", h / W);
+    }
+    out += "\n";
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        const Facet& fi = stone.facets[i];
+        if (std::fabs(fi.c) > EPS || fi.name.empty()) continue;
+        for (int32_t j = i + 1; j < stone.nFacet; ++j) {
+            const Facet& fj = stone.facets[j];
+            if (std::fabs(fj.c) > EPS || fj.name.empty()) continue;
+            if (std::fabs(fi.a * fj.a + fi.b * fj.b + 1) > EPS) continue;
+            out += strprintf("(%s %s)/W = %.3f\n", fi.name.c_str(), fj.name.c_str(), (fi.d + fj.d) / W);
+        }
+    }
+    const double volume = computeVolume(stone);
+    out += strprintf("Vol./W%s = %.3f\n", kCube, volume / (W * W * W));
+    return out;
+}
+
+std::string InstructionText::raw() const {
+    std::string buffer = instructions;
+    buffer += '\0';
+    buffer += footnote;
+    buffer += '\0';
+    return buffer;
+}
+
+int instructionText(Stone& stone, int width, int& lineCounter, InstructionText& out) {
+    out.instructions.clear();
+    out.footnote.clear();
+    if (stone.nFacet == 0) return 0;
+    int w0 = 0;
+    const size_t longest = writeInstructions(stone, width, lineCounter, out.instructions, w0);
+    out.footnote = lineBlock(stone.footnote);
+    return std::min(w0, static_cast<int>(longest));
+}
+
+}  // namespace brevix
