@@ -1,6 +1,8 @@
 // Cutting one plane into the polyhedron: classify, split crossing edges,
 // close the hole with the new facet, drop what was cut away, renumber.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
@@ -50,16 +52,23 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
     }
 
     bool anyOutside = false;
+    nearPlane_.clear();
     for (int32_t i = 0; i < nVertex; ++i) {
         Vertex& v = vertices[i];
         v.dist = a * v.x + b * v.y + c * v.z - d;
         v.status = classify(v.dist);
         anyOutside = anyOutside || v.status == ST_OUT;
+        // A vertex within L1 distance EPS of a point on the plane is at most
+        // EPS (plus rounding) from the plane: only these can be too close to
+        // a crossing point.
+        if (std::fabs(v.dist) <= 2 * EPS) nearPlane_.push_back(i);
     }
     if (!anyOutside) return -1;
 
     for (int32_t i = 0; i < nFacet; ++i) facets[i].flags &= ~uint32_t(KEEP | LOSE);
 
+    crossing_.clear();
+    onNewFacet_.clear();
     for (int32_t j = 0; j < nEdge; ++j) {
         Edge& e = edges[j];
         const Vertex& v0 = vertices[e.v[0]];
@@ -68,13 +77,16 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
         e.status = cls.status;
         facets[e.f[0]].flags |= cls.flags;
         facets[e.f[1]].flags |= cls.flags;
+        if (cls.status == ST_CUT || cls.status == ST_TOUCH) crossing_.push_back(j);
         if (cls.status == ST_CUT) {
             const double t = v0.dist / (v0.dist - v1.dist);
             const double x = (1 - t) * v0.x + t * v1.x;
             const double y = (1 - t) * v0.y + t * v1.y;
             const double z = (1 - t) * v0.z + t * v1.z;
             const int outsideEnd = v0.status == ST_OUT ? 0 : 1;
-            const int32_t created = newVertex(x, y, z);  // may move the vertex array
+            for (int32_t near : nearPlane_) warnIfClose(x, y, z, vertices[near]);
+            const int32_t created = appendVertex(x, y, z);  // may move the vertex array
+            nearPlane_.push_back(created);
             edges[j].v[outsideEnd] = created;
         }
     }
@@ -96,16 +108,18 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
                 if (e.f[0] == i) {
                     e.f[0] = n;
                     e.status = ST_PRESENT;
+                    onNewFacet_.push_back(j);
                 } else if (e.f[1] == i) {
                     e.f[1] = n;
                     e.status = ST_PRESENT;
+                    onNewFacet_.push_back(j);
                 }
             }
         } else if (keep && !lose) {
             f.status = ST_PRESENT;
         } else {
             f.status = ST_CUT;
-            closeCutFacet(i, n, edgeCount);
+            closeCutFacet(i, n);
         }
     }
 
@@ -118,13 +132,12 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
 
 // A facet that the plane shrinks gets one new edge, between the two points
 // where its outline meets the plane.
-void Stone::closeCutFacet(int32_t facet, int32_t n, int32_t edgeCount) {
+void Stone::closeCutFacet(int32_t facet, int32_t n) {
     int32_t recorded[2] = {-1, -1};
     int l = 0;
     int nicked = 0;
-    for (int32_t j = 0; j < edgeCount && l < 2; ++j) {
-        const Edge& e = edges[j];
-        if (e.status != ST_CUT && e.status != ST_TOUCH) continue;
+    for (size_t k = 0; k < crossing_.size() && l < 2; ++k) {
+        const Edge& e = edges[crossing_[k]];
         if (e.f[0] != facet && e.f[1] != facet) continue;
         if (e.f[0] == n || e.f[1] == n) showMessage("Internal warning: Bad edge", Icon::Warning);
         ++nicked;
@@ -140,18 +153,37 @@ void Stone::closeCutFacet(int32_t facet, int32_t n, int32_t edgeCount) {
         throw KernelError(strprintf("Internal error: %d edges nicked in facet %d", nicked, facet));
     if (l < 2)
         throw KernelError(strprintf("Internal error: Can't happen l = %d < 2 in newFacet()", l));
-    newEdge(recorded[0], recorded[1], facet, n);
+
+    checkNewEdge(recorded[0], recorded[1], facet, n);
+    // Only edges already on the new facet can duplicate this one; report
+    // them in index order as a scan of the whole edge list would.
+    std::vector<int32_t> duplicates;
+    for (int32_t j : onNewFacet_) {
+        const Edge& e = edges[j];
+        if (e.status != ST_OUT && (e.f[0] == facet || e.f[1] == facet)) duplicates.push_back(j);
+    }
+    std::sort(duplicates.begin(), duplicates.end());
+    for (size_t k = 0; k < duplicates.size(); ++k)
+        showMessage(strprintf("Internal warning: Duplicate edges between facets %d and %d!", facet, n),
+                    Icon::Warning);
+    onNewFacet_.push_back(nEdge);
+    appendEdge(recorded[0], recorded[1], facet, n);
+}
+
+void Stone::warnIfClose(double x, double y, double z, const Vertex& v) const {
+    if (std::fabs(v.x - x) + std::fabs(v.y - y) + std::fabs(v.z - z) < EPS)
+        showMessage(strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
+                              "%9.6f %9.6f",
+                              x, y, z, v.x, v.y, v.z),
+                    Icon::Warning);
 }
 
 int32_t Stone::newVertex(double x, double y, double z) {
-    for (int32_t i = 0; i < nVertex; ++i) {
-        const Vertex& v = vertices[i];
-        if (std::fabs(v.x - x) + std::fabs(v.y - y) + std::fabs(v.z - z) < EPS)
-            showMessage(strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
-                                  "%9.6f %9.6f",
-                                  x, y, z, v.x, v.y, v.z),
-                        Icon::Warning);
-    }
+    for (int32_t i = 0; i < nVertex; ++i) warnIfClose(x, y, z, vertices[i]);
+    return appendVertex(x, y, z);
+}
+
+int32_t Stone::appendVertex(double x, double y, double z) {
     if (nVertex + 1 >= maxVertex) growVertices(nVertex + 1);
     Vertex& v = vertices[nVertex];
     v = Vertex{};
@@ -162,7 +194,7 @@ int32_t Stone::newVertex(double x, double y, double z) {
     return nVertex++;
 }
 
-void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
+void Stone::checkNewEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) const {
     if (va == vb)
         throw KernelError(strprintf("Internal error: New edge attempts to join Vertex %d to itself", va));
     if (fa == fb)
@@ -172,7 +204,10 @@ void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
         throw KernelError(strprintf("Internal error: Facet %d >= %d in newEdge()", fa, nFacet));
     if (fb > nFacet)
         throw KernelError(strprintf("Internal error: Facet %d > %d in newEdge()", fb, nFacet));
-    if (nEdge >= maxEdge) growEdges(nEdge);
+}
+
+void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
+    checkNewEdge(va, vb, fa, fb);
     for (int32_t j = 0; j < nEdge; ++j) {
         const Edge& e = edges[j];
         if (e.status == ST_OUT) continue;
@@ -181,6 +216,11 @@ void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
                 strprintf("Internal warning: Duplicate edges between facets %d and %d!", fa, fb),
                 Icon::Warning);
     }
+    appendEdge(va, vb, fa, fb);
+}
+
+void Stone::appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
+    if (nEdge >= maxEdge) growEdges(nEdge);
     const Vec3 pa = vertices[va].pos(), pb = vertices[vb].pos();
     const Vec3 axis = cross(facets[fa].normal(), facets[fb].normal());
     Edge& e = edges[nEdge];

@@ -191,10 +191,18 @@ public:
 private:
     void copyFrom(const Stone& source);
     int32_t tierForNewFacet(double c, double d) const;
-    void closeCutFacet(int32_t facet, int32_t newFacetIndex, int32_t edgeCount);
+    void closeCutFacet(int32_t facet, int32_t newFacetIndex);
+    int32_t appendVertex(double x, double y, double z);
+    void warnIfClose(double x, double y, double z, const Vertex& existing) const;
+    void checkNewEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) const;
+    void appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb);
 
     // Renumbering tables of compaction, reused from cut to cut.
     std::vector<int32_t> vertexMap_, facetMap_;
+    // Working lists of one cut, so that its searches visit only the records
+    // that can match: vertices on or near the plane, edges crossing or
+    // touching it, edges already on the new facet.
+    std::vector<int32_t> nearPlane_, crossing_, onNewFacet_;
 };
 
 }  // namespace brevix
