@@ -1,5 +1,6 @@
 #include "designing/placement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -21,7 +22,8 @@ double azimuthOf(double index, int gear, double indexOffset) {
 std::vector<double> facetIndexList(int gear, double index, int symmetry, int mirror,
                                    double angleRad) {
     const int notches = std::abs(gear);
-    int s = symmetry;
+    // A fold below one (from a damaged file) would divide by zero below.
+    int s = std::max(symmetry, 1);
     int extra = 0;
     if (mirror) {
         const double h = double(notches) / 2 / s;
@@ -38,6 +40,8 @@ std::vector<double> facetIndexList(int gear, double index, int symmetry, int mir
     double x = index;
     for (int k = 0; k < s; ++k) {
         for (int m = 0; m <= extra; ++m) {
+            // fmod first: a hugely negative index would never come up by adding.
+            if (x < 0) x = std::fmod(x, double(notches));
             while (x < 0) x += notches;
             double v = divides ? x : std::trunc(x + 0.5);
             if (m == 1) v = notches - v;

@@ -158,6 +158,60 @@ void CGemDoc::indexCommand(double i) {
     updateAllViews();
 }
 
+// ---- the Cut Facet form ------------------------------------------------
+
+std::string CGemDoc::angleFieldEdited(std::string_view text) {
+    const std::optional<double> angle = readAngleField(text);
+    if (!angle) {
+        info.hasAngle = false;
+        return {};
+    }
+    setAngle(*angle, true);
+    return angleFieldText(*angle);
+}
+
+std::string CGemDoc::indexFieldEdited(std::string_view text) {
+    const std::optional<double> index = scanDouble(text);
+    if (!index) {
+        info.hasIndex = false;
+        return {};
+    }
+    setIndex(*index, true);
+    return indexFieldText(*index);
+}
+
+std::string CGemDoc::cedFieldEdited(std::string_view text) {
+    const std::optional<double> ced = scanDouble(text);
+    if (!ced) {
+        info.hasCed = false;
+        return {};
+    }
+    setCed(*ced, true);
+    return cedFieldText(*ced);
+}
+
+void CGemDoc::pointsFieldEdited(std::string_view text) {
+    info.nPoints = 0;
+    for (const Vec3& p : readPointsField(text)) addPoint(p);
+}
+
+std::string CGemDoc::symmetryFieldEdited(std::string_view text, bool mirrorChecked) {
+    const std::optional<int> symmetry = readSymmetryField(text);
+    if (!symmetry) {
+        resetSymmetry();
+        return {};
+    }
+    setSymmetry(*symmetry, mirrorChecked ? 1 : 0);
+    return symmetryFieldText(*symmetry);
+}
+
+void CGemDoc::mirrorToggled(bool checked) { setSymmetry(info.symmetry, checked ? 1 : 0); }
+
+CutFacetFormTexts CGemDoc::formTexts() {
+    const bool complete = completeInfo();
+    return cutFacetFormTexts(info, complete);
+}
+
 // ---- solving from points -----------------------------------------------
 
 bool CGemDoc::completeInfo() {

@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "designing/cut_facet_form.h"
 #include "designing/new_facet_info.h"
 #include "designing/undo_ring.h"
 #include "document/file_type.h"
@@ -60,6 +62,18 @@ public:
     // Derives what the held points determine; true when angle, index and
     // depth are all known.
     bool completeInfo();
+
+    // ---- the Cut Facet form -------------------------------------------
+    // Each edit handler takes the typed text when the field loses the focus
+    // and returns what the field shows afterwards.
+    std::string angleFieldEdited(std::string_view text);
+    std::string indexFieldEdited(std::string_view text);
+    std::string cedFieldEdited(std::string_view text);
+    void pointsFieldEdited(std::string_view text);
+    std::string symmetryFieldEdited(std::string_view text, bool mirrorChecked);
+    void mirrorToggled(bool checked);
+    // The whole form after a change of the document (completes the info first).
+    CutFacetFormTexts formTexts();
 
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
