@@ -1,0 +1,29 @@
+#pragma once
+// Polygon models of the design for other programs: VRML 1.0, DXF 3DFACE
+// entities and the comma-separated B3D format. They write every facet of the
+// stone (rough faces included, the preform not) as the ring of its corners
+// or a fan of triangles over that ring; nothing reads them back.
+#include <iosfwd>
+#include <string>
+
+#include "kernel/stone.h"
+
+namespace brevix {
+
+// The caller opens the stream (text mode) and checks it afterwards.
+void writeVrml(const Stone& stone, std::ostream& out);
+// Writes through a temporary file; shows "Cannot open %s to write." or
+// "Error writing %s. Disk full?" itself.
+bool writeVrmlFile(const Stone& stone, const std::string& path);
+
+// These open, report and close by themselves, through a temporary file that
+// replaces `path` only when complete. They return whether the file was written.
+bool writeDxf(const Stone& stone, const std::string& path);
+bool writeB3d(const Stone& stone, const std::string& path);
+
+// The texts written to the files, for the writers above and for tests.
+std::string vrmlText(const Stone& stone);
+std::string dxfText(const Stone& stone, const std::string& path);
+std::string b3dText(const Stone& stone);
+
+}  // namespace brevix

@@ -1,0 +1,210 @@
+// Reading the binary format. The stored corner rings are skipped: the
+// polyhedron is rebuilt by cutting the planes into the fresh stone.
+#include <bit>
+#include <cmath>
+#include <fstream>
+#include <memory>
+
+#include "files/binary_io.h"
+#include "files/file_messages.h"
+#include "files/file_units.h"
+#include "files/gem_format.h"
+#include "files/memory_input.h"
+#include "files/plane_cutter.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+const uint64_t END_BITS = std::bit_cast<uint64_t>(END_OF_FACETS);
+
+void corruptText(int length) {
+    showMessage(strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length), Icon::Warning);
+}
+
+// A text of `length` bytes; false when the stream ends first.
+bool readText(std::streambuf* in, int length, std::string& text) {
+    text.resize(static_cast<size_t>(length));
+    return le::readBytes(in, reinterpret_cast<unsigned char*>(text.data()), length);
+}
+
+// Skips a corner ring; false when the stream ends inside it.
+bool skipRing(std::streambuf* in) {
+    int32_t marker;
+    if (!le::getI32(in, marker)) return false;
+    while (marker == 1) {
+        double x, y, z;
+        if (!le::getDouble(in, x) || !le::getDouble(in, y) || !le::getDouble(in, z) ||
+            !le::getI32(in, marker))
+            return false;
+    }
+    return true;
+}
+
+// The facet list; false when reading must stop (the reason has been shown).
+bool readFacets(Stone& stone, std::streambuf* in) {
+    PlaneCutter cutter(stone);
+    std::string text;
+    for (;;) {
+        double x, y, z;
+        if (!le::getDouble(in, x) || std::bit_cast<uint64_t>(x) == END_BITS) return true;
+        int32_t tier;
+        // A record cut short before its text ends like one whose text length is missing.
+        if (!le::getDouble(in, y) || !le::getDouble(in, z)) {
+            corruptText(-1);
+            return false;
+        }
+        const double len = std::sqrt(x * x + y * y + z * z);
+        if (!(len > 0) || !std::isfinite(len)) {
+            showMessage(strprintf(filemsg::GEM_BAD_POLE, len), Icon::Warning);
+            return false;
+        }
+        const int result = cutter.cut(x / len, y / len, z / len, FILE_SCALE / len);
+        if (result == PlaneCutter::BROKEN) return false;
+        if (!le::getI32(in, tier)) {  // tiers are given again by the cuts
+            corruptText(-1);
+            return false;
+        }
+        const int length = le::getByte(in);
+        if (length != 0) {
+            if (length < 0 || length > GEM_MAX_FACET_TEXT) {
+                corruptText(length);
+                return false;
+            }
+            if (!readText(in, length, text)) {
+                corruptText(-1);
+                return false;
+            }
+            // The texts of a plane that made no facet are dropped with it
+            // rather than given to the facet cut before.
+            if (result >= 0) {
+                const size_t tab = text.find('\t');
+                const std::string_view name = std::string_view(text).substr(0, tab);
+                const std::string_view instruction =
+                    tab == std::string::npos ? std::string_view() : std::string_view(text).substr(tab + 1);
+                if (!name.empty()) cutter.setName(stone.nFacet - 1, name);
+                if (!instruction.empty()) cutter.setInstruction(stone.nFacet - 1, instruction);
+            }
+        }
+        if (!skipRing(in)) {
+            showMessage(filemsg::GEM_BAD_RING, Icon::Warning);
+            return false;
+        }
+    }
+}
+
+// Settings and lines; false when the file ends before them.
+bool readSettings(Stone& stone, std::streambuf* in) {
+    int32_t symmetry, mirror, gear, marker;
+    double refractiveIndex, offset;
+    if (!le::getI32(in, symmetry)) return false;
+    stone.symmetry = symmetry;
+    if (!le::getI32(in, mirror)) return false;
+    stone.mirror = mirror;
+    if (!le::getI32(in, gear)) return false;
+    stone.gear = gear;
+    if (!le::getDouble(in, refractiveIndex)) return false;
+    stone.refractiveIndex = refractiveIndex;
+    if (!le::getI32(in, marker)) {
+        stone.indexOffset = 0;
+        return false;
+    }
+    if (marker == OFFSET_AS_DOUBLE) {
+        if (!le::getDouble(in, offset)) {
+            stone.indexOffset = 0;
+            return false;
+        }
+        stone.indexOffset = offset;
+    } else {
+        stone.indexOffset = marker;  // files that kept the offset as a whole number
+    }
+    std::string text;
+    for (int k = 0; k < 8; ++k) {
+        const int length = le::getByte(in);
+        if (length < 0) return false;
+        if (length > 0 && !readText(in, length, text)) return false;
+        (k < 4 ? stone.heading[k] : stone.footnote[k - 4]) = length > 0 ? text : std::string();
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isGemFile(std::istream& in) {
+    std::streambuf* buffer = in.rdbuf();
+    if (!buffer) return false;
+    const auto position = buffer->pubseekoff(0, std::ios_base::cur, std::ios_base::in);
+    bool good = true;
+    for (;;) {
+        double x, y, z;
+        if (!le::getDouble(buffer, x) || x == END_OF_FACETS) break;
+        if (!le::getDouble(buffer, y) || !le::getDouble(buffer, z)) {
+            good = false;
+            break;
+        }
+        const double len = std::sqrt(x * x + y * y + z * z);
+        // A pole of length 0 or not a number is no plane at all.
+        if (!(len > 0 && len <= 100)) {
+            good = false;
+            break;
+        }
+        int32_t tier;
+        if (!le::getI32(buffer, tier)) {
+            good = false;
+            break;
+        }
+        const int length = le::getByte(buffer);
+        std::string text;
+        if (length < 0 || (length > 0 && !readText(buffer, length, text)) || !skipRing(buffer)) {
+            good = false;
+            break;
+        }
+    }
+    if (position != std::streambuf::pos_type(std::streambuf::off_type(-1)))
+        buffer->pubseekpos(position, std::ios_base::in);
+    in.clear();
+    return good;
+}
+
+bool isGemFile(std::span<const unsigned char> bytes) {
+    MemoryInput in(bytes);
+    return isGemFile(in);
+}
+
+void readGem(Stone& stone, std::istream& in) {
+    std::streambuf* buffer = in.rdbuf();
+    if (!buffer) return;
+    Stone* design = &stone;
+    for (int depth = 0;; ++depth) {
+        if (!readFacets(*design, buffer) || !readSettings(*design, buffer)) return;
+        const int length = le::getByte(buffer);
+        std::string text;
+        if (length <= 0 || !readText(buffer, length, text) || text != "preform") return;
+        if (depth + 1 > GEM_MAX_PREFORM_DEPTH) {
+            showMessage(strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH), Icon::Warning);
+            return;
+        }
+        showMessage(filemsg::GEM_HAS_PREFORM, Icon::Information);
+        design->setPreform(std::make_unique<Stone>(ROUGH_HALF));
+        design = design->preform.get();
+    }
+}
+
+void readGem(Stone& stone, std::span<const unsigned char> bytes) {
+    MemoryInput in(bytes);
+    readGem(stone, in);
+}
+
+bool readGemFile(Stone& stone, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()), Icon::Warning);
+        return false;
+    }
+    readGem(stone, in);
+    return true;
+}
+
+}  // namespace brevix

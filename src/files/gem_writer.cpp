@@ -1,0 +1,152 @@
+// Writing the binary format. The writer refuses a design whose texts the
+// reader would reject (it never writes a file it cannot read back).
+#include <ostream>
+#include <vector>
+
+#include "files/binary_io.h"
+#include "files/facet_ring.h"
+#include "files/file_messages.h"
+#include "files/file_units.h"
+#include "files/gem_format.h"
+#include "files/replacing_file.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+constexpr size_t DOS_LINE = 79;
+
+// A tab would end the name early: the tab separates name and instruction.
+std::string nameForGem(const std::string& name, bool& changed) {
+    std::string out = name;
+    for (char& c : out) {
+        if (c == '\t') {
+            c = ' ';
+            changed = true;
+        }
+    }
+    return out;
+}
+
+void putText(std::string& out, const std::string& text) {
+    out.push_back(static_cast<char>(text.size() & 0xFF));
+    out += text;
+}
+
+// One design without its preform; returns whether a line is too long for DOS.
+bool designBytes(const Stone& s, std::string& out, bool& tabsChanged) {
+    std::vector<int32_t> ring;
+    for (int32_t i = 0; i < s.nFacet; ++i) {
+        const Facet& f = s.facets[i];
+        if (f.isRough()) continue;
+        const double k = FILE_SCALE / f.d;
+        le::putDouble(out, f.a * k);
+        le::putDouble(out, f.b * k);
+        le::putDouble(out, f.c * k);
+        le::putI32(out, f.tier);
+        putText(out, nameForGem(f.name, tabsChanged) + '\t' + s.instructionOf(i));
+        facetRing(s, i, ring);
+        for (int32_t v : ring) {
+            le::putI32(out, 1);
+            le::putDouble(out, s.vertices[v].x / FILE_SCALE);
+            le::putDouble(out, s.vertices[v].y / FILE_SCALE);
+            le::putDouble(out, s.vertices[v].z / FILE_SCALE);
+        }
+        le::putI32(out, 0);
+    }
+    le::putDouble(out, END_OF_FACETS);
+    le::putI32(out, s.symmetry);
+    le::putI32(out, s.mirror);
+    le::putI32(out, s.gear);
+    le::putDouble(out, s.refractiveIndex);
+    le::putI32(out, OFFSET_AS_DOUBLE);
+    le::putDouble(out, s.indexOffset);
+    bool longLine = false;
+    for (int k = 0; k < 8; ++k) {
+        const std::string& line = k < 4 ? s.heading[k] : s.footnote[k - 4];
+        putText(out, line);  // a null line is the single byte 0
+        longLine = longLine || line.size() > DOS_LINE;
+    }
+    return longLine;
+}
+
+std::string designProblem(const Stone& s, const std::string& design) {
+    for (int32_t i = 0; i < s.nFacet; ++i) {
+        const Facet& f = s.facets[i];
+        if (f.isRough()) continue;
+        const size_t length = f.name.size() + 1 + s.instructionOf(i).size();
+        if (length > static_cast<size_t>(GEM_MAX_FACET_TEXT)) {
+            const std::string what =
+                strprintf("the name, a tab and the cutting instruction of %s facet %d%s%s%s",
+                          design.c_str(), i + 1, f.name.empty() ? "" : " (", f.name.c_str(),
+                          f.name.empty() ? "" : ")");
+            return strprintf(filemsg::GEM_TOO_LONG, what.c_str(), static_cast<int>(length),
+                             GEM_MAX_FACET_TEXT);
+        }
+    }
+    for (int k = 0; k < 8; ++k) {
+        const std::string& line = k < 4 ? s.heading[k] : s.footnote[k - 4];
+        if (line.size() > static_cast<size_t>(GEM_MAX_LINE)) {
+            const std::string what = strprintf("%s line %d of the %s", k < 4 ? "heading" : "footnote",
+                                               k % 4 + 1, design.c_str());
+            return strprintf(filemsg::GEM_TOO_LONG, what.c_str(), static_cast<int>(line.size()),
+                             GEM_MAX_LINE);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string gemSaveProblem(const Stone& stone) {
+    std::string design = "design";
+    for (const Stone* s = &stone; s; s = s->preform.get()) {
+        if (std::string problem = designProblem(*s, design); !problem.empty()) return problem;
+        design = "preform";
+    }
+    return {};
+}
+
+bool writeGem(const Stone& stone, std::ostream& out) {
+    if (std::string problem = gemSaveProblem(stone); !problem.empty()) {
+        showMessage(problem, Icon::Warning);
+        out.setstate(std::ios::failbit);
+        return false;
+    }
+    std::string bytes;
+    std::vector<bool> longLines;
+    bool tabsChanged = false;
+    for (const Stone* s = &stone; s; s = s->preform.get()) {
+        if (s != &stone) putText(bytes, "preform");
+        longLines.push_back(designBytes(*s, bytes, tabsChanged));
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (tabsChanged)
+        showMessage(filemsg::GEM_NAME_TABS, Icon::Information);
+    // Each design warns after its preform is written, as the nested writes did.
+    for (auto it = longLines.rbegin(); it != longLines.rend(); ++it)
+        if (*it) showMessage(filemsg::GEM_DOS_WARNING, Icon::Warning);
+    return true;
+}
+
+bool writeGemFile(const Stone& stone, const std::string& path) {
+    if (std::string problem = gemSaveProblem(stone); !problem.empty()) {
+        showMessage(problem, Icon::Warning);
+        return false;
+    }
+    ReplacingFile file(path, true);
+    if (!file.isOpen()) {
+        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_WRITE, path.c_str()), Icon::Warning);
+        return false;
+    }
+    writeGem(stone, file.stream());
+    if (!file.commit()) {
+        showMessage(strprintf(filemsg::ERROR_WRITING, path.c_str()), Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace brevix
