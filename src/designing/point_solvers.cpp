@@ -74,6 +74,16 @@ double angleThroughPoint(NewFacetInfo& info, const Stone& stone) {
         f0 = f1;
         a1 = a2;
     }
+    // f is R cos(a - phi) - ced, so its roots lie symmetric about phi. A
+    // negative root leans the facet across the dop axis, away from its own
+    // index, and no facet angle can express it; its twin can.
+    if (a1 < 0) {
+        const double phi = std::atan2(horizontal, p.z);
+        double twin = 2 * phi - a1;
+        while (twin > PI) twin -= TWO_PI;
+        while (twin <= -PI) twin += TWO_PI;
+        if (twin >= 0) a1 = twin;
+    }
     return a1 * DEG_PER_RAD;
 }
 
