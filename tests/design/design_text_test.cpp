@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "design/measures.h"
+#include "design/preform.h"
 #include "design/sample_designs.h"
 #include "platform/messages.h"
+#include "platform/strformat.h"
 
 namespace brevix {
 namespace {
@@ -66,5 +70,171 @@ TEST(StatisticsText, RoundBrilliant) {
                   pairs + "Vol./W\xB3 = 0.203\n");
 }
 
+
+std::vector<double> range(double first, double step, double last) {
+    std::vector<double> out;
+    for (double i = first; i <= last + 1e-9; i += step) out.push_back(i);
+    return out;
+}
+
+// Girdle facets and nothing else: a preform by the section rules.
+TEST(InstructionText, GirdleOnlyIsAPreform) {
+    Stone stone;
+    cutTier(stone, {"G", 90, 0.9, range(6, 12, 90), "Outline"});
+    ASSERT_EQ(stone.nRough, 2);  // top and bottom of the block
+    int lines = 0, w = 0;
+    EXPECT_EQ(instructionsOf(stone, CLIPBOARD_WIDTH, &lines, &w),
+              "PREFORM\n\tG\t90.00\xB0\t06-18-30-42-54-66-78-90\tOutline\n");
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(w, 23);  // narrower than the 24 columns the 8-fold symmetry allows
+
+    computeBounds(stone);
+    const std::string pair = "(G G)/W = 0.924\n";
+    EXPECT_EQ(statisticsText(stone),
+              "\nAngles for R.I. = 1.540\n"
+              "0 + 8 girdles = 8 facets\n"
+              "8-fold, mirror-image symmetry\n"
+              "96 index\n"
+              "L/W = 1.000\n"
+              "\n" +
+                  pair + pair + pair + pair + "Vol./W\xB3 = 0.740\n");
+}
+
+// 48 girdle facets at 90 degrees are counted, not listed; the cut list
+// width gives the index column 48 characters, the footnote follows.
+TEST(InstructionText, ManyGirdleFacetsAreCountedAndTheFootnoteFollows) {
+    Stone stone;
+    cutTier(stone, {"G", 90, 1.0, range(2, 2, 96), "Round outline"});
+    cutTier(stone, {"P", -41, depthThrough(-41, 1.0, -0.02), range(12, 12, 96), "To a point"});
+    stone.footnote[1] = "Second footnote line";
+    int lines = 0, w = 0;
+    InstructionText text;
+    w = instructionText(stone, CUT_LIST_WIDTH, lines, text);
+    EXPECT_EQ(text.instructions,
+              "PREFORM\n"
+              "\tG\t90.00\xB0\t(48 total)\tRound outline\n"
+              "\tP\t41.00\xB0\t96-12-24-36-48-60-72-84\tTo a point\n");
+    EXPECT_EQ(text.footnote, "\nSecond footnote line\n");
+    EXPECT_EQ(text.raw(), text.instructions + '\0' + text.footnote + '\0');
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(w, 23);
+}
+
+// The preform's rows come first, the design's planes that equal preform
+// planes are not listed again, and the line numbers lead to the preform.
+TEST(InstructionText, PreformIsListedFirst) {
+    Stone stone = makeEmeraldCut();
+    {
+        RecordingSink sink;
+        ScopedMessageSink guard(sink);
+        copyToPreform(stone, stone);
+        EXPECT_TRUE(sink.entries.empty());
+    }
+    int lines = 5, w = 0;  // the counter goes on from the caller's value
+    EXPECT_EQ(instructionsOf(stone, CLIPBOARD_WIDTH, nullptr, nullptr),
+              "PREFORM\n"
+              "\tG1\t90.00\xB0\t24-72\tCut girdle outline, sides\n"
+              "\tG2\t90.00\xB0\t96-48\tCut girdle outline, ends\n"
+              "\tG3\t90.00\xB0\t12-36-60-84\tCut girdle outline, corners\n"
+              "PAVILION\n"
+              "\tP1\t52.00\xB0\t24-72\tLevel girdle, sides\n"
+              "\tP2\t52.00\xB0\t96-48\tLevel girdle, ends\n"
+              "\tP3\t52.00\xB0\t12-36-60-84\tLevel girdle, corners\n"
+              "\tP4\t45.00\xB0\t24-72\tMeet step line, sides\n"
+              "\tP5\t45.00\xB0\t96-48\tMeet step line, ends\n"
+              "\tP6\t45.00\xB0\t12-36-60-84\tMeet step line, corners\n"
+              "\tP7\t40.00\xB0\t24-72\tMeet at keel line, sides\n"
+              "\tP8\t40.00\xB0\t96-48\tMeet at keel line, ends\n"
+              "\tP9\t40.00\xB0\t12-36-60-84\tMeet at keel line, corners\n"
+              "CROWN\n"
+              "\tC1\t42.00\xB0\t24-72\tLevel girdle, sides\n"
+              "\tC2\t42.00\xB0\t96-48\tLevel girdle, ends\n"
+              "\tC3\t42.00\xB0\t12-36-60-84\tLevel girdle, corners\n"
+              "\tC4\t30.00\xB0\t24-72\tMeet step line, sides\n"
+              "\tC5\t30.00\xB0\t96-48\tMeet step line, ends\n"
+              "\tC6\t30.00\xB0\t12-36-60-84\tMeet step line, corners\n"
+              "\tT\t  0.00\xB0\tTable\tTable\n");
+    InstructionText text;
+    w = instructionText(stone, CLIPBOARD_WIDTH, lines, text);
+    EXPECT_EQ(lines, 5 + 22);
+    EXPECT_EQ(w, 11);  // symmetry 2 allows 12 columns; "12-36-60-84" needs 11
+    bool inPreform = false;
+    const int32_t hit = stone.facetByLine(5 + 1, &inPreform);
+    ASSERT_GE(hit, 0);
+    EXPECT_TRUE(inPreform);
+    EXPECT_EQ(stone.preform->facets[hit].name, "G1");
+    const int32_t p1 = stone.facetByLine(5 + 5, &inPreform);
+    EXPECT_FALSE(inPreform);
+    EXPECT_EQ(stone.facets[p1].name, "P1");
+    // The design's girdle facets are the preform's planes and carry the mark.
+    for (int32_t i = 0; i < stone.nFacet; ++i)
+        EXPECT_EQ(stone.facets[i].hasFlag(PREFORM_MATCH), stone.facets[i].name[0] == 'G') << i;
+}
+
+// Breaking of instructions: the first lines share the row with the index
+// column, lines beyond the index lines get half the width again; a word
+// longer than the column breaks at the next blank after it.
+TEST(InstructionText, LongInstructionsBreakAtBlanks) {
+    Stone stone;
+    std::string words;
+    for (int k = 0; k < 15; ++k) words += (k ? " " : "") + strprintf("word%04dx", k);
+    cutTier(stone, {"A", 30, 0.9, {3}, words});
+    cutTier(stone, {"B", 35, 0.9, {9}, std::string(60, 'a') + " end"});
+    cutTier(stone, {"T", 0, 0.9, {96}, ""});
+    int lines = 0;
+    const std::string text = instructionsOf(stone, CLIPBOARD_WIDTH, &lines);
+    EXPECT_EQ(text,
+              "CROWN\n"
+              "\tA\t30.00\xB0\t03\tword0000x word0001x word0002x word0003x\n"
+              "\t\t\t\tword0004x word0005x word0006x word0007x\n"
+              "\t\tword0008x word0009x word0010x word0011x word0012x word0013x word0014x\n"
+              "\tB\t35.00\xB0\t09\t" + std::string(60, 'a') + "\n"
+              "\t\t\t\tend\n"
+              "\tT\t  0.00\xB0\tTable\n");
+    EXPECT_EQ(lines, 7);
+}
+
+TEST(InstructionText, IndexFormatsFollowTheGear) {
+    // Half notches need a decimal; a gear of 120 needs three digits.
+    Stone half;
+    half.indexOffset = 0.5;
+    cutTier(half, {"H", 40, 0.9, {3.5, 27.5}, ""});
+    EXPECT_EQ(instructionsOf(half, CLIPBOARD_WIDTH), "CROWN\n\tH\t40.00\xB0\t03.5-27.5\n");
+
+    Stone big;
+    big.gear = 120;
+    cutTier(big, {"B", 40, 0.9, {5, 65}, ""});
+    EXPECT_EQ(instructionsOf(big, CLIPBOARD_WIDTH), "CROWN\n\tB\t40.00\xB0\t005-065\n");
+
+    // Pavilion indexes are mirrored; 24 is listed as 72, a culet as Culet.
+    Stone pav;
+    cutTier(pav, {"P", -40, 0.7, {24}, ""});
+    pav.newFacet(0, 0, -1, 0.8, "K");
+    EXPECT_EQ(instructionsOf(pav, CLIPBOARD_WIDTH), "PAVILION\n\tP\t40.00\xB0\t72\n\tK\t  0.00\xB0\tCulet\n");
+}
+
+TEST(StatisticsText, ProportionsAndTheirAbsence) {
+    // Crown and pavilion overlap in height: H/W instead of P/W and C/W.
+    const double k = 1 / std::sqrt(2.0);
+    Stone tilted;
+    tilted.newFacet(k, 0, k, 0.5);
+    tilted.newFacet(-k, 0, -k, 0.5);
+    tilted.mirror = 0;
+    tilted.symmetry = 1;
+    tilted.gear = -80;
+    tilted.heading[1] = "Second";
+    computeBounds(tilted);
+    const std::string text = statisticsText(tilted);
+    EXPECT_EQ(text.substr(0, text.find("L/W")),
+              "\nSecond\nAngles for R.I. = 1.540\n2 facets\n1-fold radial symmetry\n80 index\n");
+    EXPECT_NE(text.find("\nH/W = 1.000\n"), std::string::npos) << text;
+
+    // With no width only the first lines are written.
+    Stone flat;
+    computeBounds(flat);
+    flat.stats.maxX = flat.stats.minX;
+    EXPECT_EQ(statisticsText(flat),
+              "\nAngles for R.I. = 1.540\n0 facets\n8-fold, mirror-image symmetry\n96 index\n");
+}
 }  // namespace
 }  // namespace brevix

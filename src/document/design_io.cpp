@@ -1,0 +1,68 @@
+#include "document/design_io.h"
+
+#include <fstream>
+
+#include "document/document_messages.h"
+#include "files/asc_format.h"
+#include "files/exports.h"
+#include "files/file_messages.h"
+#include "files/gem_format.h"
+#include "files/thumbnail.h"
+#include "kernel/kernel_error.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
+    DesignRead result;
+    if (type == FileType::Other) return result;
+    if (type != FileType::Gem && type != FileType::Asc) {
+        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, path.c_str()), Icon::Information);
+        return result;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()), Icon::Information);
+        return result;
+    }
+    auto stone = std::make_unique<Stone>(ROUGH_HALF);
+    stone->symmetry = symmetry;
+    stone->mirror = mirror;
+    const bool gem = type == FileType::Gem;
+    if (!(gem ? isGemFile(in) : isAscFile(in))) {
+        showMessage(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, path.c_str()),
+                    Icon::Information);
+        result.outcome = ReadOutcome::Corrupt;
+        result.stone = std::move(stone);
+        return result;
+    }
+    try {
+        if (gem)
+            readGem(*stone, in);
+        else
+            readAsc(*stone, in);
+    } catch (const KernelError& error) {
+        showMessage(error.what(), Icon::Error);
+        return result;
+    }
+    result.outcome = ReadOutcome::Read;
+    result.stone = std::move(stone);
+    return result;
+}
+
+bool writeDesignFile(const Stone& stone, FileType type, const std::string& path) {
+    switch (type) {
+    case FileType::Gem: return writeGemFile(stone, path);
+    case FileType::Asc: return writeAscFile(stone, path);
+    case FileType::Wrl: return writeVrmlFile(stone, path);
+    case FileType::Dxf: return writeDxf(stone, path);
+    case FileType::B3d: return writeB3d(stone, path);
+    case FileType::Thb: return writeThb(stone, path);
+    default: break;
+    }
+    showMessage(strprintf(docmsg::CANNOT_WRITE_TYPE, path.c_str()), Icon::Information);
+    return false;
+}
+
+}  // namespace brevix

@@ -1,0 +1,34 @@
+#pragma once
+// Reading and writing a design by file type: the one dispatch the document
+// and the command line share, with the messages the user is shown.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "document/file_type.h"
+#include "kernel/stone.h"
+
+namespace brevix {
+
+enum class ReadOutcome {
+    Read,     // the file was read (its own readers may have reported problems)
+    Corrupt,  // the file failed the format check: `stone` is the empty rough stone
+    Failed,   // nothing to show for it: no stone
+};
+
+struct DesignRead {
+    ReadOutcome outcome = ReadOutcome::Failed;
+    std::unique_ptr<Stone> stone;
+};
+
+// Reads a .gem or .asc file into a fresh rough stone (half-size 1.02) that
+// starts with the given symmetry and mirror. Other types fail: the export
+// types with "Don't know how to read file of type %s", the rest silently.
+// A kernel error while the planes are cut is shown and fails the read.
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror);
+
+// Writes the stone in the given format; the previous file stays intact
+// unless the new one was written completely. False after showing why.
+bool writeDesignFile(const Stone& stone, FileType type, const std::string& path);
+
+}  // namespace brevix

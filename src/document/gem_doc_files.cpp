@@ -1,0 +1,303 @@
+// The file side of the document: New, Open, Save, Save As and Export, the
+// framework's part around them (registered path, "save changes?"), and the
+// status-bar texts.
+#include <cctype>
+#include <optional>
+#include <span>
+
+#include "design/measures.h"
+#include "document/design_io.h"
+#include "document/document_messages.h"
+#include "document/document_ui.h"
+#include "document/gem_doc.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+std::string lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+    return lower(a) == lower(b);
+#else
+    return a == b;
+#endif
+}
+
+NonInteractiveUi& fallbackUi() {
+    static NonInteractiveUi ui;
+    return ui;
+}
+
+// The extension typed into a save dialog, or the one its chosen filter
+// stands for (appended to the path). Nothing when neither gives a type.
+struct ChosenType {
+    FileType type = FileType::Other;
+    std::string path;
+};
+
+}  // namespace
+
+// ---- the framework's side ------------------------------------------------
+
+bool CGemDoc::SaveModified() {
+    if (!isModified()) return true;
+    DocumentUi& dialogs = ui ? *ui : fallbackUi();
+    switch (dialogs.askSaveChanges(title())) {
+    case Answer::Cancel: return false;
+    case Answer::Yes: return OnFileSave();
+    default: return true;
+    }
+}
+
+bool CGemDoc::openDocumentFile(const std::string& path) {
+    // The design is already open under this name: nothing is read again.
+    if (!registeredPath.empty() && samePath(path, registeredPath)) return true;
+    if (!SaveModified()) return false;
+    if (!OnOpenDocument(path)) return false;
+    setModifiedFlag(false);
+    registeredPath = path;
+    if (ui) ui->documentPathChanged(path, true);
+    redrawForm();
+    updateAllViews();
+    return true;
+}
+
+bool CGemDoc::OnFileNew() {
+    if (!SaveModified()) return false;
+    if (!OnNewDocument()) return false;
+    if (ui) ui->documentPathChanged("", false);
+    redrawForm();
+    updateAllViews();
+    return true;
+}
+
+std::string CGemDoc::title() const {
+    if (registeredPath.empty()) return "Untitled";
+    size_t sep = lastPathSeparator(registeredPath);
+    return sep == std::string::npos ? registeredPath : registeredPath.substr(sep + 1);
+}
+
+// ---- document operations -------------------------------------------------
+
+bool CGemDoc::OnNewDocument() {
+    // The framework's own step: a new document has no name and no changes.
+    registeredPath.clear();
+    setModifiedFlag(false);
+
+    saveUndo();  // Undo brings the replaced design back
+    auto fresh = std::make_unique<Stone>(ROUGH_HALF);
+    fresh->symmetry = info.symmetry;
+    fresh->mirror = info.mirror;
+    setStone(std::move(fresh));
+    facetCount = 0;
+    girdleCount = 0;
+    lengthWidth = -1;
+
+    filePath.clear();
+    openType = FileType::Other;
+    saveType = FileType::Other;
+    return true;
+}
+
+bool CGemDoc::OnOpenDocument(const std::string& path) {
+    const FileType type = fileTypeOf(path);
+    // The design in hand is replaced only when the file could be opened:
+    // a missing file or a wrong type never costs the user the current design.
+    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror);
+    if (read.outcome == ReadOutcome::Failed) return false;
+    setStone(std::move(read.stone));
+    openType = type;
+    if (read.outcome == ReadOutcome::Read) takeSymmetryFromStone();
+    filePath = path;
+    saveType = openType;
+    refreshSummary();
+    return true;
+}
+
+bool CGemDoc::OnSaveDocument(const std::string& path) {
+    if (path.empty()) {
+        showMessage(docmsg::NO_FILE_NAME, Icon::Information);
+        return false;
+    }
+    if (saveType == FileType::Other) {
+        showMessage(docmsg::TYPE_UNDEFINED, Icon::Information);
+        saveType = FileType::Gem;
+    }
+    const std::string previousPath = filePath;
+    filePath = path;
+    if (!writeDesignFile(ensureStone(), saveType, path)) {
+        // Nothing was saved: the document keeps the name it had, so that a
+        // later Save does not write to a file the user never got.
+        filePath = previousPath;
+        return false;
+    }
+    if (saveType == FileType::Gem || saveType == FileType::Asc) {
+        setModifiedFlag(false);
+        openDocumentFile(path);
+    }
+    return true;
+}
+
+// ---- File menu -----------------------------------------------------------
+
+bool CGemDoc::OnFileSave() {
+    if (filePath.empty()) return OnFileSaveAs();
+    return OnSaveDocument(filePath);
+}
+
+bool CGemDoc::OnFileOpen() {
+    DocumentUi& dialogs = ui ? *ui : fallbackUi();
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = docmsg::OPEN_FILTER;
+    request.fileMustExist = true;
+    auto choice = dialogs.chooseFile(request);
+    if (!choice) return false;
+
+    if (choice->path == filePath) {
+        const Answer answer = askQuestion(strprintf(docmsg::ALREADY_OPEN, filePath.c_str()),
+                                          Buttons::YesNoCancel, Icon::Question);
+        if (answer != Answer::Yes) return false;
+        const bool read = OnOpenDocument(filePath);
+        if (read) setModifiedFlag(false);  // the design is now the saved one
+        refreshSummary();
+        redrawForm();
+        updateAllViews();
+        return read;
+    }
+    return openDocumentFile(choice->path);
+}
+
+namespace {
+
+struct TypeChoice {
+    const char* extension;
+    FileType type;
+};
+
+// Decides the type of a save or export from the typed extension (in lower
+// case) or, without one, from the filter; shows why when neither will do.
+std::optional<ChosenType> chooseType(const FileDialogResult& choice, std::span<const TypeChoice> byFilter,
+                                     const char* noTypeMessage) {
+    ChosenType chosen;
+    chosen.path = choice.path;
+    const std::string typed = lower(fileExtension(choice.path));
+    if (typed.empty()) {
+        if (choice.filterIndex < 1 || choice.filterIndex > static_cast<int>(byFilter.size())) {
+            showMessage(noTypeMessage, Icon::Information);
+            return std::nullopt;
+        }
+        const TypeChoice& entry = byFilter[choice.filterIndex - 1];
+        chosen.type = entry.type;
+        chosen.path += '.';
+        chosen.path += entry.extension;
+        return chosen;
+    }
+    for (const TypeChoice& entry : byFilter) {
+        if (typed == entry.extension) {
+            chosen.type = entry.type;
+            return chosen;
+        }
+    }
+    showMessage(strprintf(docmsg::UNSUPPORTED_TYPE, typed.c_str()), Icon::Information);
+    return std::nullopt;
+}
+
+bool replaceExisting(const std::string& path) {
+    if (!fileExists(path)) return true;
+    return askQuestion(strprintf(docmsg::ALREADY_EXISTS, path.c_str()), Buttons::YesNoCancel,
+                       Icon::None) == Answer::Yes;
+}
+
+}  // namespace
+
+bool CGemDoc::OnFileSaveAs() {
+    DocumentUi& dialogs = ui ? *ui : fallbackUi();
+    FileDialogRequest request;
+    request.open = false;
+    request.filter = docmsg::SAVE_FILTER;
+    auto choice = dialogs.chooseFile(request);
+    if (!choice) return false;
+
+    static constexpr TypeChoice designTypes[] = {{"gem", FileType::Gem}, {"asc", FileType::Asc}};
+    auto chosen = chooseType(*choice, designTypes, docmsg::UNSUPPORTED_EXTENSION);
+    if (!chosen || !replaceExisting(chosen->path)) return false;
+
+    const FileType previousType = saveType;
+    saveType = chosen->type;
+    if (!OnSaveDocument(chosen->path)) {
+        // A save that did not happen must not change what File Save writes.
+        saveType = previousType;
+        return false;
+    }
+    return true;
+}
+
+bool CGemDoc::OnFileExport() {
+    const FileType rememberedType = saveType;
+    DocumentUi& dialogs = ui ? *ui : fallbackUi();
+    FileDialogRequest request;
+    request.open = false;
+    request.title = docmsg::EXPORT_TITLE;
+    request.filter = docmsg::EXPORT_FILTER;
+    auto choice = dialogs.chooseFile(request);
+    if (!choice) return false;
+
+    static constexpr TypeChoice exportTypes[] = {
+        {"wrl", FileType::Wrl}, {"dxf", FileType::Dxf}, {"b3d", FileType::B3d}, {"thb", FileType::Thb}};
+    auto chosen = chooseType(*choice, exportTypes, docmsg::UNSUPPORTED_EXPORT);
+    if (!chosen || !replaceExisting(chosen->path)) {
+        saveType = rememberedType;
+        return false;
+    }
+
+    const std::string rememberedPath = filePath;
+    saveType = chosen->type;
+    const bool written = OnSaveDocument(chosen->path);
+    filePath = rememberedPath;
+    saveType = rememberedType;
+    return written;
+}
+
+// ---- summary and status bar ----------------------------------------------
+
+void CGemDoc::refreshSummary() {
+    Stone& stone = ensureStone();
+    refreshSummaryValues();
+    lengthWidth = lengthToWidth(stone);
+}
+
+std::string CGemDoc::facetCountText() {
+    if (!stone()) {
+        facetCount = 0;
+        lengthWidth = -1;
+    }
+    if (facetCount == 0) return docmsg::NO_FACETS;
+    if (facetCount == 1) return docmsg::ONE_FACET;
+    if (girdleCount == 0) return strprintf(docmsg::FACETS, facetCount);
+    return strprintf(docmsg::FACETS_WITH_GIRDLES, facetCount - girdleCount, girdleCount, facetCount);
+}
+
+std::string CGemDoc::lengthWidthText() {
+    if (!stone()) {
+        facetCount = 0;
+        lengthWidth = -1;
+    }
+    return lengthWidth > 0 ? strprintf(docmsg::LENGTH_WIDTH, lengthWidth) : std::string();
+}
+
+std::string CGemDoc::refractiveIndexText() const {
+    const Stone* s = stone();
+    return s && s->refractiveIndex > 0 ? strprintf(docmsg::REFRACTIVE_INDEX, s->refractiveIndex)
+                                       : std::string();
+}
+
+}  // namespace brevix

@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "design/sample_designs.h"
+#include "document/document_messages.h"
+#include "document/gem_doc.h"
+#include "files/asc_format.h"
+#include "files/gem_format.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+#include "scripted_ui.h"
+#include "settings_fixture.h"
+
+namespace brevix {
+namespace {
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class DocumentFiles : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        doc.ui = &ui;
+    }
+    // A brilliant in the document, as if just designed.
+    Stone& designBrilliant() {
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummary();
+        doc.setModifiedFlag(true);
+        return *doc.stone();
+    }
+    // A file of the brilliant on disk, written by the writers themselves.
+    std::string brilliantFile(const std::string& name) {
+        Stone stone = makeRoundBrilliant();
+        std::string p = path(name);
+        EXPECT_TRUE(fileTypeOf(p) == FileType::Asc ? writeAscFile(stone, p) : writeGemFile(stone, p));
+        return p;
+    }
+
+    RecordingSink sink;
+    ScopedMessageSink guard{sink};
+    ScriptedUi ui;
+    CGemDoc doc;
+};
+
+TEST_F(DocumentFiles, SaveOfANewDesignGoesThroughSaveAsAndTheSecondFilterAppendsAsc) {
+    Stone& stone = designBrilliant();
+    const int facets = stone.nFacet - stone.nRough;
+    ui.choose(path("design"), 2);
+
+    ASSERT_TRUE(doc.OnFileSave());
+    ASSERT_EQ(ui.requests.size(), 1u);
+    EXPECT_FALSE(ui.requests[0].open);
+    EXPECT_EQ(ui.requests[0].filter, docmsg::SAVE_FILTER);
+
+    const std::string written = path("design.asc");
+    EXPECT_TRUE(isAscFile(*std::make_unique<std::ifstream>(written, std::ios::binary)));
+    EXPECT_EQ(doc.filePath, written);
+    EXPECT_EQ(doc.saveType, FileType::Asc);
+    EXPECT_EQ(doc.registeredPath, written);
+    EXPECT_EQ(ui.registeredPaths, std::vector<std::string>{written});
+    EXPECT_FALSE(doc.isModified());
+    // The design now in the document is the one read back from the file.
+    EXPECT_NE(doc.stone(), &stone);
+    EXPECT_EQ(doc.facetCount, facets);
+    EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+}
+
+TEST_F(DocumentFiles, SaveAsOverTheOpenFileAsksAndKeepsTheDesignInMemory) {
+    const std::string file = brilliantFile("open.gem");
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    Stone* inMemory = doc.stone();
+    doc.stone()->setHeading({"Changed", "", "", ""});
+    doc.setModifiedFlag(true);
+    const std::string before = fileBytes(file);
+
+    // No: nothing is written.
+    ui.choose(file);
+    sink.script = {Answer::No};
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_EQ(fileBytes(file), before);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].text, file + " already exists.\nDo you want to replace it?");
+    EXPECT_TRUE(sink.entries[0].question);
+
+    // Yes: the file is rewritten, the document is already registered under
+    // the path, so the design is not read back.
+    ui.choose(file);
+    sink.script = {Answer::Yes};
+    EXPECT_TRUE(doc.OnFileSaveAs());
+    EXPECT_NE(fileBytes(file), before);
+    EXPECT_EQ(doc.stone(), inMemory);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(ui.registeredPaths.size(), 1u);
+}
+
+TEST_F(DocumentFiles, AFacetTextTooLongForGemIsRefusedAndNothingIsLost) {
+    Stone& stone = designBrilliant();
+    const std::string longText(100, 'x');
+    stone.setInstruction(stone.nFacet - 1, longText);
+    const std::string gemFile = path("long.gem");
+
+    ui.choose(gemFile);
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_FALSE(std::filesystem::exists(gemFile));
+    EXPECT_EQ(doc.stone(), &stone);
+    EXPECT_EQ(doc.stone()->instructionOf(stone.nFacet - 1), longText);
+    EXPECT_TRUE(doc.filePath.empty());
+    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_TRUE(doc.isModified());
+    ASSERT_FALSE(sink.entries.empty());
+
+    // The text format holds it.
+    ui.choose(path("long.asc"));
+    EXPECT_TRUE(doc.OnFileSaveAs());
+    EXPECT_EQ(doc.stone()->instructionOf(doc.stone()->nFacet - 1), longText);
+}
+
+TEST_F(DocumentFiles, SaveAsTypeFromTypedExtensionOrFilter) {
+    designBrilliant();
+    ui.choose(path("a.GEM"), 2);  // typed extension wins, compared in lower case
+    EXPECT_TRUE(doc.OnFileSaveAs());
+    EXPECT_EQ(doc.saveType, FileType::Gem);
+    EXPECT_EQ(doc.filePath, path("a.GEM"));
+
+    sink.clear();
+    ui.choose(path("a.txt"));
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    ui.choose(path("b"), 3);
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: txt",
+                                                      "Unsupported file type extension."}));
+    EXPECT_EQ(doc.saveType, FileType::Gem);
+    EXPECT_EQ(doc.filePath, path("a.GEM"));
+}
+
+TEST_F(DocumentFiles, ExportRefusalsKeepTheDocumentsOwnType) {
+    designBrilliant();
+    doc.saveType = FileType::Asc;
+    doc.filePath = path("mine.asc");
+
+    ui.choose(path("x.stl"));
+    EXPECT_FALSE(doc.OnFileExport());
+    ui.choose(path("x"), 5);
+    EXPECT_FALSE(doc.OnFileExport());
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: stl", "Unsupported filed type."}));
+    ASSERT_EQ(ui.requests.size(), 2u);
+    EXPECT_EQ(ui.requests[0].title, "Export");
+    EXPECT_EQ(ui.requests[0].filter, docmsg::EXPORT_FILTER);
+    EXPECT_EQ(doc.saveType, FileType::Asc);
+    EXPECT_EQ(doc.filePath, path("mine.asc"));
+}
+
+TEST_F(DocumentFiles, ExportsWriteByTypeAndNeverChangeTheDocumentsNameTypeOrState) {
+    const std::string file = brilliantFile("mine.gem");
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    doc.setModifiedFlag(true);
+
+    // The extension is compared in lower case.
+    ui.choose(path("model.WRL"), 2);
+    ASSERT_TRUE(doc.OnFileExport());
+    EXPECT_EQ(fileBytes(path("model.WRL")).rfind("#VRML V1.0 ascii", 0), 0u);
+
+    // Without an extension the fourth filter appends ".thb".
+    ui.choose(path("thumb"), 4);
+    ASSERT_TRUE(doc.OnFileExport());
+    EXPECT_TRUE(std::filesystem::exists(path("thumb.thb")));
+
+    ui.choose(path("flat"), 2);
+    ASSERT_TRUE(doc.OnFileExport());
+    ui.choose(path("table"), 3);
+    ASSERT_TRUE(doc.OnFileExport());
+    EXPECT_TRUE(std::filesystem::exists(path("flat.dxf")));
+    EXPECT_TRUE(std::filesystem::exists(path("table.b3d")));
+
+    // An existing export is replaced only after Yes.
+    const std::string before = fileBytes(path("thumb.thb"));
+    ui.choose(path("thumb.thb"));
+    sink.script = {Answer::Cancel};
+    EXPECT_FALSE(doc.OnFileExport());
+    EXPECT_EQ(sink.texts().back(), path("thumb.thb") + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(fileBytes(path("thumb.thb")), before);
+
+    EXPECT_EQ(doc.filePath, file);
+    EXPECT_EQ(doc.registeredPath, file);
+    EXPECT_EQ(doc.saveType, FileType::Gem);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(ui.registeredPaths.size(), 1u);
+}
+
+TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave) {
+    const std::string file = brilliantFile("open.asc");
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    const int facets = doc.facetCount;
+    doc.saveUndo();
+    doc.stone()->makeRough(ROUGH_HALF);
+    doc.refreshSummary();
+    ASSERT_TRUE(doc.isModified());
+
+    ui.choose(file);
+    sink.script = {Answer::Yes};
+    EXPECT_TRUE(doc.OnFileOpen());
+    EXPECT_EQ(ui.requests.back().filter, docmsg::OPEN_FILTER);
+    EXPECT_TRUE(ui.requests.back().fileMustExist);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already open.\nOpen the most recently saved version?"});
+    EXPECT_TRUE(ui.saveChangesTitles.empty());
+    EXPECT_EQ(doc.facetCount, facets);
+    EXPECT_FALSE(doc.isModified());
+
+    // No leaves the design as it is.
+    doc.stone()->makeRough(ROUGH_HALF);
+    ui.choose(file);
+    sink.script = {Answer::No};
+    EXPECT_FALSE(doc.OnFileOpen());
+    EXPECT_EQ(doc.stone()->nFacet - doc.stone()->nRough, 0);
+}
+
+TEST_F(DocumentFiles, OpeningAnotherFileAsksToSaveChangesFirst) {
+    designBrilliant();
+    const std::string other = brilliantFile("other.gem");
+    ui.choose(other);
+    ui.saveChangesAnswers = {Answer::Cancel};
+    EXPECT_FALSE(doc.OnFileOpen());
+    EXPECT_EQ(ui.saveChangesTitles, std::vector<std::string>{"Untitled"});
+    EXPECT_TRUE(doc.filePath.empty());
+
+    ui.choose(other);  // No: open without saving
+    EXPECT_TRUE(doc.OnFileOpen());
+    EXPECT_EQ(doc.filePath, other);
+    EXPECT_EQ(doc.openType, FileType::Gem);
+    EXPECT_EQ(doc.title(), "other.gem");
+}
+
+TEST_F(DocumentFiles, GemWithoutADotIsReadAsBinary) {
+    Stone stone = makeRoundBrilliant();
+    const std::string file = path("brilliantgem");
+    ASSERT_TRUE(writeGemFile(stone, file));
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    EXPECT_EQ(doc.openType, FileType::Gem);
+    EXPECT_EQ(doc.facetCount, stone.nFacet - stone.nRough);
+}
+
+TEST_F(DocumentFiles, FailedOpensKeepTheDesignCorruptFilesGiveARoughStoneUnderTheirName) {
+    Stone& stone = designBrilliant();
+    EXPECT_FALSE(doc.OnOpenDocument(path("missing.gem")));
+    EXPECT_FALSE(doc.OnOpenDocument(path("model.wrl")));
+    EXPECT_FALSE(doc.OnOpenDocument(path("notes.txt")));
+    EXPECT_EQ(doc.stone(), &stone);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Cannot open " + path("missing.gem") + " to read",
+                                                      "Don't know how to read file of type " + path("model.wrl")}));
+
+    sink.clear();
+    const std::string bad = path("bad.asc");
+    std::ofstream(bad) << "not a design\n";
+    EXPECT_TRUE(doc.OnOpenDocument(bad));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Corrupt ASC file: " + bad});
+    EXPECT_EQ(doc.filePath, bad);
+    EXPECT_EQ(doc.facetCount, 0);
+    EXPECT_EQ(doc.saveType, FileType::Asc);
+}
+
+TEST_F(DocumentFiles, NewThenUndoBringsTheDesignBack) {
+    Stone& stone = designBrilliant();
+    const int facets = stone.nFacet - stone.nRough;
+    doc.filePath = path("old.gem");
+    doc.saveType = doc.openType = FileType::Gem;
+    doc.info.symmetry = 5;
+    doc.info.mirror = 0;
+
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(doc.facetCount, 0);
+    EXPECT_EQ(doc.lengthWidth, -1);
+    EXPECT_EQ(doc.stone()->symmetry, 5);
+    EXPECT_EQ(doc.stone()->mirror, 0);
+    EXPECT_TRUE(doc.filePath.empty());
+    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_TRUE(doc.isModified());  // the undo snapshot marks it
+
+    doc.undo();
+    EXPECT_EQ(doc.stone()->nFacet - doc.stone()->nRough, facets);
+}
+
+TEST_F(DocumentFiles, SaveWithoutNameOrTypeAndExportsLeaveTheDocumentAlone) {
+    designBrilliant();
+    EXPECT_FALSE(doc.OnSaveDocument(""));
+    const std::string file = path("plain.gem");
+    EXPECT_TRUE(doc.OnSaveDocument(file));
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"No file name in OnSaveDocument(). Use Save As",
+                                                      "Output file type undefined. Defaulting to .gem"}));
+    EXPECT_EQ(doc.saveType, FileType::Gem);
+    EXPECT_TRUE(isGemFile(*std::make_unique<std::ifstream>(file, std::ios::binary)));
+}
+
+TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
+    designBrilliant();
+    const std::string file = path("keep.gem");
+    ui.choose(file);
+    ASSERT_TRUE(doc.OnFileSaveAs());
+    const std::string before = fileBytes(file);
+    ASSERT_GT(before.size(), 4096u);
+
+    doc.stone()->setHeading({"A heading that changes the bytes", "", "", ""});
+    doc.setModifiedFlag(true);
+    sink.clear();
+    // The file system refuses every byte past the first 4 KiB, as a full disk would.
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit small = oldLimit;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = doc.OnFileSave();
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Error writing " + file + ". Disk full?"});
+    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.filePath, file);
+    // Nothing but the target is left in the folder.
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(folder_)) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(DocumentFiles, StatusBarTexts) {
+    EXPECT_EQ(doc.facetCountText(), "No Facets");
+    EXPECT_EQ(doc.lengthWidthText(), "");
+    EXPECT_EQ(doc.refractiveIndexText(), "");
+
+    Stone& stone = designBrilliant();
+    stone.refractiveIndex = 2.417;
+    const int girdles = stone.nGirdle;
+    const int facets = stone.nFacet - stone.nRough;
+    ASSERT_GT(girdles, 0);
+    EXPECT_EQ(doc.facetCountText(),
+              strprintf("%d + %d girdles = %d facets\n", facets - girdles, girdles, facets));
+    EXPECT_EQ(doc.lengthWidthText(), "L/W=1.000");
+    EXPECT_EQ(doc.refractiveIndexText(), "RI=2.417");
+
+    doc.girdleCount = 0;
+    EXPECT_EQ(doc.facetCountText(), strprintf("%d facets\n", facets));
+    doc.facetCount = 1;
+    EXPECT_EQ(doc.facetCountText(), "1 Facet");
+}
+
+}  // namespace
+}  // namespace brevix

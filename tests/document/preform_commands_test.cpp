@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "design/sample_designs.h"
+#include "document/gem_doc.h"
+#include "platform/messages.h"
+
+namespace brevix {
+namespace {
+
+class PreformCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummary();
+        doc.onUpdateAllViews = [this](const void*) { ++updates; };
+    }
+    RecordingSink sink;
+    ScopedMessageSink guard{sink};
+    CGemDoc doc;
+    int updates = 0;
+};
+
+TEST_F(PreformCommands, DoNothingWithoutAStone) {
+    CGemDoc empty;
+    empty.OnPreformDelete();
+    empty.OnCopyToPreform();
+    empty.OnPreformCreateCam();
+    empty.OnPreformEdit();
+    EXPECT_EQ(empty.stone(), nullptr);
+    EXPECT_FALSE(empty.isModified());
+}
+
+TEST_F(PreformCommands, CopyAndDeleteAreUndoable) {
+    doc.OnCopyToPreform();
+    ASSERT_NE(doc.stone()->preform, nullptr);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_GT(updates, 0);
+
+    doc.OnPreformDelete();
+    EXPECT_EQ(doc.stone()->preform, nullptr);
+    doc.undo();
+    EXPECT_NE(doc.stone()->preform, nullptr);
+    doc.undo();
+    EXPECT_EQ(doc.stone()->preform, nullptr);
+}
+
+TEST_F(PreformCommands, CamPreformIsBuiltOnTheDesign) {
+    doc.OnPreformCreateCam();
+    ASSERT_NE(doc.stone()->preform, nullptr);
+    EXPECT_GT(doc.stone()->preform->nFacet, doc.stone()->preform->nRough);
+    doc.undo();
+    EXPECT_EQ(doc.stone()->preform, nullptr);
+}
+
+TEST_F(PreformCommands, EditSetsTheDesignAsideAndBringsItBackWithTheEditedPreform) {
+    // Without a preform the mode does not start.
+    Stone* design = doc.stone();
+    doc.OnPreformEdit();
+    EXPECT_FALSE(doc.preformEditChecked());
+    EXPECT_EQ(doc.stone(), design);
+
+    doc.OnCopyToPreform();
+    design = doc.stone();
+    Stone* preform = design->preform.get();
+    doc.setModifiedFlag(false);
+    doc.OnPreformEdit();
+    ASSERT_TRUE(doc.preformEditChecked());
+    EXPECT_EQ(doc.stone(), preform);
+    EXPECT_EQ(doc.facetCount, preform->nFacet - preform->nRough);
+    EXPECT_FALSE(doc.isModified());  // no snapshot taken
+
+    // An edit of the preform, then an undo: the stone that comes back from
+    // the ring is a different object and becomes the design's preform.
+    doc.OnPreformDelete();  // takes a snapshot of the preform being edited
+    doc.undo();
+    Stone* edited = doc.stone();
+    doc.OnPreformEdit();
+    EXPECT_FALSE(doc.preformEditChecked());
+    EXPECT_EQ(doc.stone(), design);
+    EXPECT_EQ(doc.stone()->preform.get(), edited);
+}
+
+TEST_F(PreformCommands, HiddenLinesToggles) {
+    EXPECT_FALSE(doc.hiddenLines);
+    doc.OnHiddenLines();
+    EXPECT_TRUE(doc.hiddenLines);
+    doc.OnHiddenLines();
+    EXPECT_FALSE(doc.hiddenLines);
+    EXPECT_EQ(updates, 2);
+    EXPECT_FALSE(doc.isModified());
+}
+
+}  // namespace
+}  // namespace brevix
