@@ -5,13 +5,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "design/tiers.h"
+
 
 namespace brevix {
 
 namespace {
-
-// Stand-in until the design model's tier regrouping lands.
-void regroupTiers(Stone&, bool) {}
 
 constexpr int RELAX_STEPS = 10000;
 constexpr int SIZE_CHECK_EVERY = 100;

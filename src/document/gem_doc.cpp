@@ -2,9 +2,12 @@
 // its symmetry, the undo ring and the summary the status bar shows.
 #include "document/gem_doc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "design/measures.h"
+#include "design/tiers.h"
 #include "designing/placement.h"
 #include "designing/point_solvers.h"
 #include "kernel/kernel_error.h"
@@ -87,7 +90,10 @@ void CGemDoc::cutNewFacets(const void* view) {
             showMessage(strprintf("%d new facet%s missed stone", counts.missed,
                                   counts.missed > 1 ? "s" : ""));
         else if (info.recutPending)
-            putRecutBack();
+            // The new facets are the last ones. Counting them from the end
+            // rather than trusting recutFirstFacet keeps the right facets
+            // when the cut also removed older facets or rough faces.
+            putRecutBack(stone.nFacet - counts.made);
     } catch (const KernelError& error) {
         recoverFromKernelError(error, view);
         return;
@@ -115,8 +121,45 @@ void CGemDoc::cutNewFacets(const void* view) {
     updateAllViews(view);
 }
 
-void CGemDoc::putRecutBack() {
+void CGemDoc::putRecutBack(int32_t firstNew) {
+    Stone& stone = *stone_;
+    if (firstNew >= 0 && firstNew < stone.nFacet) {
+        const int32_t named = nearestInTier(stone, firstNew, info.recutIndex);
+        stone.setFacetName(named, info.recutName);
+        setTierInstruction(stone, firstNew, info.recutInstruction);
+        moveFacets(stone, firstNew, std::min(info.recutPlace, firstNew));
+    }
     clearRecut(info);
+}
+
+void CGemDoc::prepareRecut(int32_t facet) {
+    Stone& stone = *stone_;
+    info.recutIndex = 0;
+    info.recutName = tierName(stone, facet, &info.recutIndex);
+    info.recutInstruction = tierInstruction(stone, facet);
+    info.recutPending = true;
+    if (!info.hasIndex) setIndex(std::round(stone.facetIndexOf(facet)), false);
+    info.recutPlace = firstFacetOfTier(stone, facet);
+}
+
+void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
+    if (!stone_ || facet < 0 || facet >= stone_->nFacet) return;
+    saveUndo();
+    if (inPreform) {
+        showMessage("Cannot change preform");
+        return;
+    }
+    prepareRecut(facet);
+    try {
+        deleteTier(*stone_, stone_->tierOf(facet));
+    } catch (const KernelError& error) {
+        recoverFromKernelError(error, nullptr);
+        return;
+    }
+    info.recutFirstFacet = stone_->nFacet;
+    refreshSummaryValues();
+    redrawForm();
+    updateAllViews();
 }
 
 void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view) {
@@ -327,7 +370,7 @@ void CGemDoc::refreshSummaryValues() {
     }
     facetCount = stone_->nFacet - stone_->nRough;
     girdleCount = stone_->nGirdle;
-    lengthWidth = -1;
+    lengthWidth = lengthToWidth(*stone_);
 }
 
 void CGemDoc::updateAllViews(const void* sender) {

@@ -63,6 +63,14 @@ public:
     // depth are all known.
     bool completeInfo();
 
+    // ---- re-cutting a tier --------------------------------------------
+    // Remembers the name, instruction and place of facet's tier so that the
+    // next cut can take its place, and offers the facet's notch as index.
+    void prepareRecut(int32_t facet);
+    // "Uncut/Recut": snapshot, then the tier is prepared and taken out (a
+    // preform facet only gets "Cannot change preform").
+    void uncutTier(int32_t facet, bool inPreform = false);
+
     // ---- the Cut Facet form -------------------------------------------
     // Each edit handler takes the typed text when the field loses the focus
     // and returns what the field shows afterwards.
@@ -143,7 +151,9 @@ public:
     // ---- end of file side ----
 
 private:
-    void putRecutBack();
+    // Names, instructs and places the re-cut tier whose first facet is
+    // `firstNew` as the tier it replaces was.
+    void putRecutBack(int32_t firstNew);
     // A kernel failure inside a command: the design goes back to the last
     // snapshot and the user is told; nothing else of the command happens.
     void recoverFromKernelError(const KernelError& error, const void* view);
