@@ -75,7 +75,9 @@ TEST_F(RoundBrilliantFourView, DrawsEveryPartWithItsPen) {
     EXPECT_EQ(countText(canvas, "T"), 2);  // the table's name and the table's width
     for (const char* letter : {"U", "W", "L", "P", "C"}) EXPECT_EQ(countText(canvas, letter), 1);
     for (const Primitive& p : canvas.primitives) {
-        if (p.kind == PrimitiveKind::Text) EXPECT_EQ(p.font, VIEW_FONT);
+        if (p.kind == PrimitiveKind::Text) {
+            EXPECT_EQ(p.font, VIEW_FONT);
+        }
     }
 
     // The table's name near the middle of the top pane (origin 120, 119),
