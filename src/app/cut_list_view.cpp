@@ -1,0 +1,166 @@
+#include "app/cut_list_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/edit_tier_dlg.h"
+#include "app/message_box_sink.h"
+#include "design/design_text.h"
+#include "design/measures.h"
+#include "document/gem_doc.h"
+#include "document/tier_edit.h"
+#include "platform/messages.h"
+
+namespace brevix {
+
+CCutLstView::CCutLstView(CGemDoc& doc, QWidget* parent) : QTreeWidget(parent), doc_(doc) {
+    setObjectName(QStringLiteral("CCutLstView"));
+    setRootIsDecorated(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformRowHeights(true);
+    header()->setSectionsMovable(true);
+    header()->setStretchLastSection(false);
+    setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Angle"), QStringLiteral("Indexes"),
+                     QStringLiteral("Cutting Instructions")});
+    setColumnWidthsFor(700);
+    runDialog = [](CEditTierDlg& dialog) { return dialog.exec(); };
+}
+
+void CCutLstView::setColumnWidthsFor(int width) {
+    // Whole pixels, truncated, as the columns were first laid out.
+    setColumnWidth(0, width * 10 / 100);
+    setColumnWidth(1, width * 10 / 100);
+    setColumnWidth(2, width * 40 / 100);
+    setColumnWidth(3, width * 40 / 100);
+}
+
+QStringList CCutLstView::columnsOfLine(std::string_view line) {
+    QStringList columns;
+    const size_t tab = line.size() > 1 ? line.find('\t', 1) : std::string_view::npos;
+    if (tab == std::string_view::npos) {
+        columns << fromCore(line);
+        return columns;
+    }
+    columns << fromCore(line.substr(1, tab - 1));
+    std::string_view rest = line.substr(tab + 1);
+    while (true) {
+        const size_t next = rest.find('\t');
+        columns << fromCore(rest.substr(0, next));
+        if (next == std::string_view::npos) break;
+        rest = rest.substr(next + 1);
+    }
+    return columns;
+}
+
+void CCutLstView::setTableText(std::string_view text) {
+    clear();
+    QList<QTreeWidgetItem*> rows;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        rows << new QTreeWidgetItem(columnsOfLine(line));
+        if (end == std::string_view::npos) break;
+        text = text.substr(end + 1);
+    }
+    addTopLevelItems(rows);
+    if (currentRow_ >= 0 && currentRow_ < topLevelItemCount()) {
+        setCurrentItem(topLevelItem(currentRow_));
+    }
+}
+
+void CCutLstView::refresh() {
+    Stone* stone = doc_.stone();
+    if (!stone) {
+        setTableText({});
+        return;
+    }
+    // Numbering the rows also tells every facet which row lists its tier.
+    int lines = 0;
+    InstructionText text;
+    instructionText(*stone, CUT_LIST_WIDTH, lines, text);
+    setTableText(text.instructions);
+}
+
+void CCutLstView::editRow(int row) {
+    currentRow_ = row;
+    if (row >= 0 && row < topLevelItemCount()) setCurrentItem(topLevelItem(row));
+    const std::optional<TierRow> target = facetOfRow(doc_, row);
+    if (!target) {
+        QApplication::beep();
+        return;
+    }
+    const TierEditFields shown = tierEditFields(*target->stone, target->facet);
+    CEditTierDlg dialog(shown, angleIsEditable(*target->stone, target->facet), this);
+    runDialog(dialog);
+    applyTierEdit(doc_, *target, dialog.action(), shown, dialog.typed());
+    // Cancel changes nothing, but the list shows the row it started from.
+    if (dialog.action() == TierEditAction::Cancel) refresh();
+}
+
+void CCutLstView::mousePressEvent(QMouseEvent* event) {
+    // The right button has no use in the list.
+    if (event->button() != Qt::LeftButton) return;
+    pressedRow_ = indexAt(event->position().toPoint()).row();
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CCutLstView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    // One click edits the row under the mouse, as the list's one-click
+    // activation does; a drag that ends on another row edits nothing.
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const int row = at.isValid() ? at.row() : topLevelItemCount();
+    if (row == pressedRow_ || (!at.isValid() && pressedRow_ < 0)) editRow(row);
+    pressedRow_ = -1;
+}
+
+void CCutLstView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first click of the pair has already opened the dialog.
+    event->accept();
+}
+
+void CCutLstView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: {
+        const QList<QTreeWidgetItem*> selected = selectedItems();
+        if (!selected.isEmpty()) editRow(indexOfTopLevelItem(selected.first()));
+        event->accept();
+        return;
+    }
+    default:
+        QTreeWidget::keyPressEvent(event);
+    }
+}
+
+std::string CCutLstView::clipboardText() {
+    Stone* stone = doc_.stone();
+    if (!stone) return {};
+    computeBounds(*stone);
+    std::string text = statisticsText(*stone);
+    text += "\n";
+    int lines = 0;
+    InstructionText table;
+    instructionText(*stone, CLIPBOARD_WIDTH, lines, table);
+    text += table.instructions;
+    // The list's own numbering must stay that of its rows.
+    refresh();
+    return text;
+}
+
+void CCutLstView::copyToClipboard() {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard || !doc_.stone()) return;
+    clipboard->setText(fromCore(clipboardText()));
+    showMessage("Cutting instructions copied to clipboard", Icon::Information);
+}
+
+}  // namespace brevix

@@ -1,0 +1,58 @@
+#pragma once
+// The cut list pane along the bottom of the window: the cutting-instruction
+// table, one row a line, in the columns Name, Angle, Indexes and Cutting
+// Instructions. A click on a row (or Enter or Space) opens the Edit Tier
+// dialog for the tier the row lists.
+#include <QStringList>
+#include <QTreeWidget>
+#include <functional>
+#include <string_view>
+
+namespace brevix {
+
+class CGemDoc;
+class CEditTierDlg;
+
+class CCutLstView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CCutLstView(CGemDoc& doc, QWidget* parent = nullptr);
+
+    // Sets the four columns to 10 %, 10 %, 40 % and 40 % of `width`.
+    void setColumnWidthsFor(int width);
+    // Rebuilds the rows from the design's instruction table.
+    void refresh();
+    // Rebuilds the rows from the given table text (lines ended by LF).
+    void setTableText(std::string_view text);
+
+    // The columns of one line of the table: when the line holds a tab after
+    // its first character, the text from its second character up to that
+    // tab and then each further tab-separated field; otherwise the whole line.
+    static QStringList columnsOfLine(std::string_view line);
+
+    int currentRow() const { return currentRow_; }
+    // Makes `row` the current row and edits the tier it lists; a row that
+    // lists no facet only beeps.
+    void editRow(int row);
+    // Edit > Copy while the list is active: statistics and instructions as text.
+    void copyToClipboard();
+    // The text copyToClipboard puts on the clipboard.
+    std::string clipboardText();
+
+    // Runs the Edit Tier dialog; tests replace it to press a button of their
+    // choice. Returns what QDialog::exec returns.
+    std::function<int(CEditTierDlg&)> runDialog;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CGemDoc& doc_;
+    int currentRow_ = -1;
+    int pressedRow_ = -1;
+};
+
+}  // namespace brevix

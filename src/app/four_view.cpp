@@ -1,0 +1,46 @@
+#include "app/four_view.h"
+
+#include <QPainter>
+
+#include "app/clipboard_picture.h"
+#include "app/qt_canvas.h"
+#include "document/gem_doc.h"
+#include "platform/messages.h"
+#include "views/four_view.h"
+#include "views/view_style.h"
+
+namespace brevix {
+
+CFourView::CFourView(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+    setObjectName(QStringLiteral("CFourView"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CFourView::draw(Canvas& canvas, QSize size, bool printing) {
+    FourViewOptions options;
+    options.hiddenLines = doc_.hiddenLines;
+    options.printing = printing;
+    options.zoomed = zoomed_;
+    options.zoomPane = zoomPane_;
+    // A picture's panes are its own; picking goes on with the screen's.
+    std::vector<View> pictureOnly;
+    drawFourView(doc_.stone(), canvas, {0, 0, size.width(), size.height()}, options,
+                 printing ? pictureOnly : panes_);
+}
+
+void CFourView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QtCanvas canvas(painter);
+    draw(canvas, size(), false);
+}
+
+void CFourView::copyToClipboard() {
+    copyPictureToClipboard(size(), [this](Canvas& canvas, QSize size) {
+        canvas.setFont(CLIPBOARD_FONT);
+        draw(canvas, size, true);
+    });
+    showMessage("Four View copied to clipboard", Icon::Information);
+}
+
+}  // namespace brevix

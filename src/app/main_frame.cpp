@@ -1,0 +1,442 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/about_dialog.h"
+#include "app/add_dlg.h"
+#include "app/angle_index_dlg.h"
+#include "app/command_table.h"
+#include "app/cut_list_view.h"
+#include "app/file_dialogs.h"
+#include "app/four_view.h"
+#include "app/message_box_sink.h"
+#include "app/spin_view.h"
+#include "app/toolbar_icons.h"
+#include "document/gem_doc.h"
+#include "document/stone_commands.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+int CMainFrame::zoomFlag = 0;
+
+namespace {
+
+// Pane widths follow these texts, as wide as the longest text they show.
+const char* const kLwPaneWidthText = "L/W=1.203  ";
+const char* const kRiPaneWidthText = "RI=2.650 ";
+const char* const kFacetPaneWidthText = " No facets                ";
+
+// Four-view pane for each Zoom command; Zoom Out shows all four (pane 0).
+int zoomPaneOf(int commandId) {
+    switch (commandId) {
+    case ID_ZOOM_SIDE: return 1;
+    case ID_ZOOM_BOTTOM: return 2;
+    case ID_ZOOM_END: return 3;
+    default: return 0;
+    }
+}
+
+QLabel* statusPane(QWidget* parent, const char* widthText) {
+    auto* label = new QLabel(parent);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromLatin1(widthText)));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return label;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(QStringLiteral("Untitled - Brevix"));
+    helpPath_ = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/UsersGuide/brevixman.html"));
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createPanes();
+    loadSettings();
+    doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
+    documentUi_ = std::make_unique<QtDocumentUi>(this);
+    documentUi_->onPathChanged = [this](const std::string&, bool) {
+        setWindowTitle(fromCore(doc_.title()) + QStringLiteral(" - Brevix"));
+    };
+    doc_.ui = documentUi_.get();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (QWidget* w = now; w; w = w->parentWidget()) {
+            if (w == fourView_ || w == spinView_ || w == addDlg_ || w == cutList_) {
+                lastActivePane_ = w;
+                break;
+            }
+        }
+    });
+    updateStatusPanes();
+}
+
+CMainFrame::~CMainFrame() {
+    doc_.onUpdateAllViews = nullptr;
+    if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
+}
+
+QAction* CMainFrame::action(int commandId) const {
+    auto it = actions_.find(commandId);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+template <typename F>
+void CMainFrame::handle(int commandId, F&& slot) {
+    QAction* a = action(commandId);
+    if (!a) return;
+    connect(a, &QAction::triggered, this, std::forward<F>(slot));
+    a->setEnabled(true);
+}
+
+void CMainFrame::createActions() {
+    for (const CommandInfo& info : commandTable()) {
+        auto* a = new QAction(this);
+        if (info.menuText) a->setText(QString::fromLatin1(info.menuText));
+        a->setStatusTip(QString::fromLatin1(info.prompt));
+        a->setToolTip(info.tooltip ? QString::fromLatin1(info.tooltip) : a->text().remove('&'));
+        QList<QKeySequence> keys;
+        for (const char* key : info.keys)
+            if (key) keys << QKeySequence(QString::fromLatin1(key), QKeySequence::PortableText);
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setData(info.id);
+        // Nothing works until it has a handler: a command without one is seen, greyed.
+        a->setEnabled(false);
+        actions_[info.id] = a;
+        addAction(a);
+    }
+
+    zoomGroup_ = new QActionGroup(this);
+    zoomGroup_->setExclusive(true);
+    for (int id : zoomCommands()) {
+        QAction* a = action(id);
+        a->setCheckable(true);
+        zoomGroup_->addAction(a);
+        handle(id, [this, id] { zoom(id); });
+    }
+    action(ID_ZOOM_OUT)->setChecked(true);
+
+    action(ID_VIEW_TOOLBAR)->setCheckable(true);
+    action(ID_VIEW_TOOLBAR)->setChecked(true);
+    action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+    action(ID_VIEW_STATUS_BAR)->setChecked(true);
+    action(ID_VIEW_HIDDEN_LINES)->setCheckable(true);
+
+    handle(ID_APP_EXIT, [this] { close(); });
+    handle(ID_APP_ABOUT, [this] { onAbout(); });
+    handle(ID_HELP_CONTENTS, [this] { onHelpContents(); });
+    handle(ID_EDIT_COPY, [this] { onEditCopy(); });
+    handle(ID_NEXT_PANE, [this] { nextPane(1); });
+    handle(ID_PREV_PANE, [this] { nextPane(-1); });
+    handle(ID_VIEW_TOOLBAR, [this](bool on) { toolBar_->setVisible(on); });
+    handle(ID_VIEW_STATUS_BAR, [this](bool on) { statusBar()->setVisible(on); });
+    handle(ID_EDIT_UNDO, [this] { doc_.undo(); });
+    handle(ID_EDIT_REDO, [this] { doc_.redo(); });
+
+    // Designing commands and the file side of the document.
+    handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
+    handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
+    handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
+    handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
+    handle(ID_FILE_EXPORT, [this] { doc_.OnFileExport(); });
+    handle(ID_EDIT_ANGLE, [this] {
+        if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
+    });
+    handle(ID_EDIT_INDEX, [this] {
+        if (auto i = askAngleOrIndex(QStringLiteral("Index"), this)) doc_.indexCommand(*i);
+    });
+    handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
+    handle(ID_STONE_REGENERATE, [this] { regenerateCommand(doc_); });
+    handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
+    handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
+    handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
+    action(ID_PREFORM_EDIT)->setCheckable(true);
+    handle(ID_PREFORM_EDIT, [this] {
+        doc_.OnPreformEdit();
+        action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
+    });
+    handle(ID_VIEW_HIDDEN_LINES, [this] {
+        doc_.OnHiddenLines();
+        action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);
+    });
+}
+
+void CMainFrame::createMenus() {
+    for (const MenuInfo& menuInfo : menuTable()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(menuInfo.title));
+        for (int id : menuInfo.items) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else if (id == -1) {
+                QAction* recent = menu->addAction(QStringLiteral("Recent File"));
+                recent->setObjectName(QStringLiteral("recentFilePlaceholder"));
+                recent->setEnabled(false);
+            } else if (id == -2) {
+                zoomMenu_ = menu->addMenu(QStringLiteral("&Zoom"));
+                for (int zoomId : zoomCommands())
+                    zoomMenu_->addAction(action(zoomId));
+            } else {
+                menu->addAction(action(id));
+            }
+        }
+    }
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Standard"), this);
+    toolBar_->setObjectName(QStringLiteral("toolbar"));
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setMovable(true);
+    for (int id : toolbarCommands()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* a = action(id);
+        a->setIcon(toolbarIcon(id));
+        toolBar_->addAction(a);
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    // The toolbar's own menu entry follows the bar when the user closes it.
+    connect(toolBar_, &QToolBar::visibilityChanged, this,
+            [this](bool visible) { action(ID_VIEW_TOOLBAR)->setChecked(visible); });
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    messagePane_ = new QLabel(QStringLiteral("Ready"), bar);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(messagePane_, 1);
+    lwPane_ = statusPane(bar, kLwPaneWidthText);
+    lwPane_->setObjectName(QStringLiteral("lwPane"));
+    riPane_ = statusPane(bar, kRiPaneWidthText);
+    riPane_->setObjectName(QStringLiteral("riPane"));
+    facetPane_ = statusPane(bar, kFacetPaneWidthText);
+    facetPane_->setObjectName(QStringLiteral("facetPane"));
+    bar->addPermanentWidget(lwPane_);
+    bar->addPermanentWidget(riPane_);
+    bar->addPermanentWidget(facetPane_);
+    statusBarReady_ = true;
+}
+
+void CMainFrame::createPanes() {
+    splitterA_ = new QSplitter(Qt::Vertical, this);
+    splitterA_->setObjectName(QStringLiteral("SplitterA"));
+    splitterB_ = new QSplitter(Qt::Horizontal, splitterA_);
+    splitterB_->setObjectName(QStringLiteral("SplitterB"));
+    splitterC_ = new QSplitter(Qt::Vertical, splitterB_);
+    splitterC_->setObjectName(QStringLiteral("SplitterC"));
+
+    spinView_ = new CSpinView(doc_, splitterC_);
+    addDlg_ = new CAddDlg(doc_, splitterC_);
+    fourView_ = new CFourView(doc_, splitterB_);
+    cutList_ = new CCutLstView(doc_, splitterA_);
+    cutList_->setColumnWidthsFor(700);
+
+    splitterC_->addWidget(spinView_);
+    splitterC_->addWidget(addDlg_);
+    splitterB_->addWidget(splitterC_);
+    splitterB_->addWidget(fourView_);
+    splitterA_->addWidget(splitterB_);
+    splitterA_->addWidget(cutList_);
+
+    // As in a static splitter, the first pane keeps its size and the last
+    // one takes whatever the window gains or loses.
+    for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) {
+        s->setStretchFactor(0, 0);
+        s->setStretchFactor(1, 1);
+        s->setChildrenCollapsible(true);
+    }
+    // The panes' creation sizes, kept when the registry cannot be read.
+    splitterC_->setSizes({200, 300});
+    splitterB_->setSizes({250, 500});
+    splitterA_->setSizes({500, 100});
+    setCentralWidget(splitterA_);
+
+    spinView_->onStatusText = [this](const QString& text) { setMessageText(text); };
+    spinView_->onCommand = [this](int id) {
+        if (QAction* a = action(id); a && a->isEnabled()) a->trigger();
+    };
+    lastActivePane_ = fourView_;
+    fourView_->setFocus();
+}
+
+void CMainFrame::loadSettings() {
+    switch (loadFrameSettings(settings_)) {
+    case SettingsSource::Unavailable:
+        showMessage("Could not access registry!");
+        fourView_->setFocus();
+        return;
+    case SettingsSource::FirstRun:
+    case SettingsSource::Stored:
+        break;
+    }
+    applySettings(settings_);
+    fourView_->setFocus();
+}
+
+void CMainFrame::applySettings(const FrameSettings& settings) {
+    const WindowPlacement& p = settings.placement;
+    const QRect outer(QPoint(p.left, p.top), QSize(p.right - p.left, p.bottom - p.top));
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    if (isMaximized() || isMinimized()) showNormal();
+    move(outer.topLeft());
+    resize(outer.size().shrunkBy(frame));
+    splitterC_->setSizes({settings.splitterC[0], settings.splitterC[1]});
+    splitterB_->setSizes({settings.splitterB[0], settings.splitterB[1]});
+    splitterA_->setSizes({settings.splitterA[0], settings.splitterA[1]});
+    settings_ = settings;
+}
+
+void CMainFrame::fitPlacementAfterShow() {
+    if (isMaximized() || isMinimized()) return;
+    const WindowPlacement& p = settings_.placement;
+    const QSize wanted(p.right - p.left, p.bottom - p.top);
+    const QSize extra = frameGeometry().size() - geometry().size();
+    if (!extra.isEmpty() && frameGeometry().size() != wanted) resize(wanted - extra);
+    splitterC_->setSizes({settings_.splitterC[0], settings_.splitterC[1]});
+    splitterB_->setSizes({settings_.splitterB[0], settings_.splitterB[1]});
+    splitterA_->setSizes({settings_.splitterA[0], settings_.splitterA[1]});
+}
+
+FrameSettings CMainFrame::currentSettings() const {
+    FrameSettings s = settings_;
+    WindowPlacement& p = s.placement;
+    p.length = 44;
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    QRect outer = frame;
+    if (isMaximized() || isMinimized()) {
+        const QRect normal = normalGeometry();
+        outer = normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
+                                frame.right() - client.right(), frame.bottom() - client.bottom());
+    }
+    p.showCmd = isMinimized() ? SW_MINIMISED : isMaximized() ? SW_MAXIMISED : SW_NORMAL;
+    // Restoring a minimised window that was maximised brings it back maximised.
+    p.flags = (isMinimized() && (windowState() & Qt::WindowMaximized)) ? 2 : 0;
+    p.left = outer.left();
+    p.top = outer.top();
+    p.right = outer.left() + outer.width();
+    p.bottom = outer.top() + outer.height();
+    const QList<int> c = splitterC_->sizes(), b = splitterB_->sizes(), a = splitterA_->sizes();
+    s.splitterC = {c.value(0), c.value(1)};
+    s.splitterB = {b.value(0), b.value(1)};
+    s.splitterA = {a.value(0), a.value(1)};
+    s.startMaximised = false;
+    return s;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    saveFrameSettings(currentSettings());
+    event->accept();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A menu item's prompt goes into the message pane while it is
+    // highlighted; "Ready" comes back when it is not.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        setMessageText(tip.isEmpty() ? QStringLiteral("Ready") : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::setMessageText(const QString& text) {
+    if (!statusBarReady_) return;
+    messagePane_->setText(text);
+}
+
+QString CMainFrame::messageText() const { return messagePane_ ? messagePane_->text() : QString(); }
+
+QString CMainFrame::statusPaneText(int pane) const {
+    switch (pane) {
+    case 0: return messagePane_->text();
+    case 1: return lwPane_->text();
+    case 2: return riPane_->text();
+    case 3: return facetPane_->text();
+    default: return {};
+    }
+}
+
+void CMainFrame::updateStatusPanes() {
+    if (!statusBarReady_) return;
+}
+
+void CMainFrame::updateAllViews(const void*) {
+    fourView_->update();
+    spinView_->update();
+    cutList_->refresh();
+    addDlg_->refresh();
+    updateStatusPanes();
+}
+
+void CMainFrame::zoom(int commandId) {
+    const bool enlarged = commandId != ID_ZOOM_OUT;
+    fourView_->setZoomed(enlarged);
+    fourView_->setZoomPane(zoomPaneOf(commandId));
+    zoomFlag = enlarged ? 1 : 0;
+    fourView_->update();
+    if (QAction* a = action(commandId)) a->setChecked(true);
+}
+
+QWidget* CMainFrame::activePane() const {
+    return lastActivePane_ ? lastActivePane_.data() : fourView_;
+}
+
+void CMainFrame::onEditCopy() {
+    QWidget* pane = activePane();
+    if (pane == spinView_)
+        spinView_->copyToClipboard();
+    else if (pane == fourView_)
+        fourView_->copyToClipboard();
+    else if (pane == cutList_)
+        cutList_->copyToClipboard();
+}
+
+void CMainFrame::nextPane(int step) {
+    QWidget* order[] = {spinView_, addDlg_, fourView_, cutList_};
+    int current = 2;
+    for (int i = 0; i < 4; ++i)
+        if (order[i] == activePane()) current = i;
+    QWidget* next = order[(current + step + 4) % 4];
+    next->setFocus(Qt::TabFocusReason);
+    lastActivePane_ = next;
+}
+
+void CMainFrame::onHelpContents() {
+    // Opening a missing file would only be noticed by the viewer, if at all;
+    // the user is told here instead.
+    const bool opened = QFileInfo::exists(helpPath_) &&
+                        QDesktopServices::openUrl(QUrl::fromLocalFile(helpPath_));
+    if (!opened)
+        showMessage(strprintf("Cannot open help file:\n%s", toCore(helpPath_).c_str()));
+}
+
+void CMainFrame::onAbout() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+}  // namespace brevix

@@ -1,0 +1,117 @@
+#pragma once
+// The main window: menu, toolbar, status bar and the four panes in three
+// nested splitters, from top left the spin view above the Cut Facet form,
+// the four views to their right and the cut list across the bottom.
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <memory>
+
+#include "app/frame_settings.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QSplitter;
+class QMenu;
+
+namespace brevix {
+
+class CGemDoc;
+class CFourView;
+class CSpinView;
+class CAddDlg;
+class CCutLstView;
+class QtDocumentUi;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CGemDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CGemDoc& document() { return doc_; }
+    QAction* action(int commandId) const;
+    QMenu* zoomMenu() const { return zoomMenu_; }
+
+    CFourView* fourView() const { return fourView_; }
+    CSpinView* spinView() const { return spinView_; }
+    CAddDlg* addDlg() const { return addDlg_; }
+    CCutLstView* cutList() const { return cutList_; }
+    QSplitter* splitterA() const { return splitterA_; }
+    QSplitter* splitterB() const { return splitterB_; }
+    QSplitter* splitterC() const { return splitterC_; }
+
+    // The message pane; does nothing until the status bar exists.
+    void setMessageText(const QString& text);
+    QString messageText() const;
+    // L/W, RI and facet-count panes from the document's summary.
+    void updateStatusPanes();
+    QString statusPaneText(int pane) const;  // 0 message, 1 L/W, 2 RI, 3 facets
+
+    // Redraws every pane after the design changed.
+    void updateAllViews(const void* sender = nullptr);
+
+    // Placement and pane sizes as they are now / applying stored ones.
+    FrameSettings currentSettings() const;
+    void applySettings(const FrameSettings& settings);
+    bool startMaximised() const { return settings_.startMaximised; }
+    // Called once the window is on screen: window managers add their frame
+    // only then, and the placement is the outer rectangle.
+    void fitPlacementAfterShow();
+
+    // The user's guide: the start folder followed by UsersGuide/brevixman.html.
+    const QString& helpPath() const { return helpPath_; }
+
+    // Zoom Out or one of the four views (command ids 32792 to 32796).
+    void zoom(int commandId);
+    // The program-wide zoom flag: 0 while all four views show, 1 while one is enlarged.
+    static int zoomFlag;
+
+public Q_SLOTS:
+    void onHelpContents();
+    void onAbout();
+    void onEditCopy();
+    void nextPane(int step);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createPanes();
+    void loadSettings();
+    // Gives the command its handler and enables it; commands without one stay disabled.
+    template <typename F>
+    void handle(int commandId, F&& slot);
+    QWidget* activePane() const;
+
+    CGemDoc& doc_;
+    std::map<int, QAction*> actions_;
+    QActionGroup* zoomGroup_ = nullptr;
+    QMenu* zoomMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    bool statusBarReady_ = false;
+    QLabel* messagePane_ = nullptr;
+    QLabel* lwPane_ = nullptr;
+    QLabel* riPane_ = nullptr;
+    QLabel* facetPane_ = nullptr;
+    QSplitter* splitterA_ = nullptr;
+    QSplitter* splitterB_ = nullptr;
+    QSplitter* splitterC_ = nullptr;
+    CFourView* fourView_ = nullptr;
+    CSpinView* spinView_ = nullptr;
+    CAddDlg* addDlg_ = nullptr;
+    CCutLstView* cutList_ = nullptr;
+    QPointer<QWidget> lastActivePane_;
+    FrameSettings settings_;
+    QString helpPath_;
+    // File dialogs and the save question of the document's file commands.
+    std::unique_ptr<QtDocumentUi> documentUi_;
+};
+
+}  // namespace brevix
