@@ -1,0 +1,378 @@
+// The designing commands of the document: the pending facet, cutting it
+// with its symmetry, the reports and the preform question, the undo ring,
+// re-cutting a tier and recovery from a kernel failure.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "design/sample_designs.h"
+#include "design/tiers.h"
+#include "document/gem_doc.h"
+#include "platform/messages.h"
+
+namespace brevix {
+namespace {
+
+class DesigningDoc : public ::testing::Test {
+protected:
+    RecordingSink sink;
+    ScopedMessageSink scope{sink};
+    CGemDoc doc;
+
+    void specify(double angle, double index, double ced) {
+        doc.setAngle(angle, false);
+        doc.setIndex(index, false);
+        doc.setCed(ced, false);
+    }
+    void cut(double angle, double index, double ced) {
+        specify(angle, index, ced);
+        doc.cutNewFacets();
+        doc.clearInfo();
+    }
+    void useRoundBrilliant() {
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummaryValues();
+    }
+    // The table's distance, the quickest way to tell states of the tests apart.
+    double tableDepth() const {
+        const Stone& s = *doc.stone();
+        for (int32_t i = 0; i < s.nFacet; ++i)
+            if (!s.facets[i].isRough() && s.facets[i].c > NEAR_ONE) return s.facets[i].d;
+        return 0;
+    }
+};
+
+TEST_F(DesigningDoc, AngleZeroFromTheFormCutsOneFacetWhateverTheSymmetry) {
+    EXPECT_EQ(doc.symmetryFieldEdited("8", true), "8");
+    EXPECT_EQ(doc.angleFieldEdited("0"), "0.000000");
+    EXPECT_TRUE(doc.info.hasIndex);
+    EXPECT_EQ(doc.info.index, 96);
+    EXPECT_EQ(doc.formTexts().caption, "Cut Facet");  // the first facet gets a depth
+    EXPECT_EQ(doc.cedFieldEdited("0.5"), "0.50000000");
+    doc.cutFromForm(nullptr);
+    EXPECT_EQ(doc.facetCount, 1);
+    EXPECT_DOUBLE_EQ(tableDepth(), 0.5);
+    EXPECT_FALSE(doc.info.hasAngle || doc.info.hasIndex || doc.info.hasCed);
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST_F(DesigningDoc, FirstFacetOfARoughBlockGetsADefaultDepth) {
+    struct Case {
+        double angle;
+        int symmetry;
+        double ced;
+    };
+    for (const Case& c : {Case{90, 8, std::cos(PI / 8)}, Case{90, 4, 1.0}, Case{-90, 3, 0.5},
+                          Case{41, 8, 0.7}}) {
+        CGemDoc fresh;
+        fresh.setSymmetry(c.symmetry, 1);
+        fresh.setAngle(c.angle, true);
+        fresh.setIndex(3, true);
+        EXPECT_TRUE(fresh.completeInfo());
+        EXPECT_NEAR(fresh.info.ced, c.ced, 1e-15) << c.angle << " " << c.symmetry;
+        EXPECT_EQ(fresh.stone()->symmetry, c.symmetry);  // the new stone takes the document's
+    }
+    EXPECT_NEAR(std::cos(PI / 8), 0.9238795, 1e-7);
+}
+
+TEST_F(DesigningDoc, TypedValuesAndTheirMessages) {
+    EXPECT_EQ(doc.angleFieldEdited("90"), "90.000000");
+    EXPECT_EQ(doc.angleFieldEdited("-90"), "-90.000000");
+    EXPECT_EQ(doc.angleFieldEdited("90.000001"), "");
+    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Angle should be between -90 and 90"});
+    EXPECT_EQ(doc.indexFieldEdited("x"), "");
+    EXPECT_FALSE(doc.info.hasIndex);
+
+    for (Vec3 p : {Vec3{0.1, 0.2, 0.3}, Vec3{0.4, 0.2, 0.3}, Vec3{0.1, 0.5, 0.3}}) doc.addPoint(p);
+    doc.setIndex(4, true);
+    EXPECT_EQ(doc.info.nPoints, 2);  // without an angle two points may stay
+    doc.angleFieldEdited("30");
+    EXPECT_EQ(doc.info.nPoints, 1);  // index and angle: only point 1 stays
+    EXPECT_EQ(doc.info.points[0].x, 0.1);
+    doc.cedFieldEdited("0.8");
+    EXPECT_EQ(doc.info.nPoints, 0);
+
+    doc.pointsFieldEdited("0.1 0.2 0.3\r\n0.1 0.2 0.3004\r\n0.5 0.5");
+    EXPECT_EQ(doc.info.nPoints, 1);
+    EXPECT_EQ(sink.texts().back(), "New point is too close to point 1.");
+
+    sink.clear();
+    doc.setSymmetry(5, 0);
+    EXPECT_EQ(doc.symmetryFieldEdited("0", false), "");
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Symmetry should a positive number"});
+    EXPECT_EQ(doc.info.symmetry, 8);
+    EXPECT_EQ(doc.info.mirror, 1);
+    doc.mirrorToggled(false);
+    EXPECT_EQ(doc.info.mirror, 0);
+}
+
+TEST_F(DesigningDoc, IncompleteSpecificationIsASilentNoOp) {
+    doc.ensureStone();
+    doc.setAngle(40, false);
+    doc.cutNewFacets();
+    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.stone()->nFacet, 6);
+    EXPECT_EQ(doc.formTexts().caption, "Apply");
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST_F(DesigningDoc, FoldNotDividingTheGearCutsOnWholeNotches) {
+    doc.setSymmetry(7, 0);
+    cut(45, 2.2, 0.8);
+    ASSERT_EQ(doc.facetCount, 7);
+    const Stone& s = *doc.stone();
+    for (int32_t i = 0; i < s.nFacet; ++i) {
+        if (s.facets[i].isRough()) continue;
+        const double index = s.facetIndexOf(i);
+        EXPECT_NEAR(index, std::round(index), 1e-9);
+    }
+}
+
+TEST_F(DesigningDoc, MissedPlanesAreReportedOnceAndTheOthersStayCut) {
+    useRoundBrilliant();
+    cut(45, 3, 5.0);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"16 new facets missed stone"});
+    doc.setSymmetry(1, 0);
+    sink.clear();
+    cut(45, 3, 5.0);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"1 new facet missed stone"});
+    EXPECT_EQ(doc.facetCount, 73);
+}
+
+TEST_F(DesigningDoc, CutOffFacetsAskAboutThePreform) {
+    doc.setSymmetry(8, 0);
+    cut(20, 0, 0.9);
+    ASSERT_EQ(doc.facetCount, 8);
+    sink.script = {Answer::No};
+    cut(0, 0, 0.3);  // the table takes all eight
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_TRUE(sink.entries[0].question);
+    EXPECT_EQ(sink.entries[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(sink.entries[0].text,
+              "New facet(s) will cut off 8 facets.\nKeep cut off facets as preform?");
+    EXPECT_EQ(doc.facetCount, 1);
+    EXPECT_EQ(doc.stone()->preform, nullptr);
+
+    // Cancel withdraws the cut; the withdrawn state stays in the ring for redo.
+    sink.clear();
+    sink.script = {Answer::Cancel};
+    cut(0, 0, 0.2);
+    EXPECT_EQ(sink.entries[0].text,
+              "New facet(s) will cut off 1 facet.\nKeep cut off facet as preform?");
+    EXPECT_DOUBLE_EQ(tableDepth(), 0.3);
+    EXPECT_EQ(doc.facetCount, 1);
+    doc.redo();
+    EXPECT_DOUBLE_EQ(tableDepth(), 0.2);
+    doc.undo();
+    EXPECT_DOUBLE_EQ(tableDepth(), 0.3);
+
+    // Yes keeps the stone from just before the cut as the preform.
+    sink.clear();
+    sink.script = {Answer::Yes};
+    cut(0, 0, 0.2);
+    const Stone* preform = doc.stone()->preform.get();
+    ASSERT_NE(preform, nullptr);
+    EXPECT_DOUBLE_EQ(preform->facets[preform->nFacet - 1].d, 0.3);
+    EXPECT_DOUBLE_EQ(tableDepth(), 0.2);
+
+    // With a preform already there it is only told.
+    sink.clear();
+    cut(0, 0, 0.1);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_FALSE(sink.entries[0].question);
+    EXPECT_EQ(sink.entries[0].text, "New facet(s) will cut off 1 facet.");
+}
+
+TEST_F(DesigningDoc, ElevenCutsAndTenUndosNeverReachTheStateBeforeTheFirst) {
+    doc.setSymmetry(1, 0);
+    doc.ensureStone();
+    for (int k = 0; k < 11; ++k) {
+        cut(45, 8 * k, 0.95);
+        ASSERT_EQ(doc.facetCount, k + 1);
+    }
+    EXPECT_TRUE(sink.entries.empty());
+    for (int k = 10; k >= 1; --k) {
+        doc.undo();
+        EXPECT_EQ(doc.facetCount, k);
+    }
+    // The eleventh undo comes round to the newest state, not the rough block.
+    doc.undo();
+    EXPECT_EQ(doc.facetCount, 11);
+    doc.redo();
+    EXPECT_EQ(doc.facetCount, 1);
+    doc.redo();
+    EXPECT_EQ(doc.facetCount, 2);
+}
+
+TEST_F(DesigningDoc, UndoWithAnEmptyRingGivesARoughStoneAndClearsTheSpecification) {
+    doc.undo();  // no stone: nothing
+    EXPECT_EQ(doc.stone(), nullptr);
+    useRoundBrilliant();
+    doc.setSymmetry(5, 0);
+    specify(40, 3, 0.7);
+    doc.info.recutPending = true;
+    doc.info.recutName = "C1";
+    doc.undo();
+    EXPECT_EQ(doc.facetCount, 0);
+    EXPECT_EQ(doc.stone()->nFacet, 6);
+    EXPECT_EQ(doc.info.symmetry, 8);
+    EXPECT_EQ(doc.info.mirror, 1);
+    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_FALSE(doc.info.recutPending);
+    EXPECT_EQ(doc.info.recutName, "");
+    // The design undone is still in the ring.
+    doc.redo();
+    EXPECT_EQ(doc.facetCount, 73);
+    EXPECT_EQ(doc.info.symmetry, 5);
+}
+
+TEST_F(DesigningDoc, KernelFailurePutsBackTheStoneAndTellsTheUser) {
+    doc.setSymmetry(1, 0);
+    cut(30, 10, 0.9);
+    // Break the polyhedron: every edge claims one facet on both sides.
+    Stone& broken = *doc.stone();
+    for (int32_t e = 0; e < broken.nEdge; ++e) broken.edges[e].f[0] = broken.edges[e].f[1];
+    const Stone before(broken);
+    sink.clear();
+    cut(0, 0, 0.01);
+    ASSERT_FALSE(sink.entries.empty());
+    EXPECT_EQ(sink.entries.back().text.rfind("Internal error: ", 0), 0u) << sink.entries.back().text;
+    EXPECT_EQ(sink.entries.back().icon, Icon::Error);
+    const Stone& after = *doc.stone();
+    ASSERT_EQ(after.nFacet, before.nFacet);
+    ASSERT_EQ(after.nVertex, before.nVertex);
+    ASSERT_EQ(after.nEdge, before.nEdge);
+    for (int32_t i = 0; i < after.nFacet; ++i) EXPECT_EQ(after.facets[i].d, before.facets[i].d);
+    for (int32_t i = 0; i < after.nVertex; ++i) EXPECT_EQ(after.vertices[i].z, before.vertices[i].z);
+    EXPECT_EQ(doc.facetCount, before.nFacet - before.nRough);
+}
+
+int32_t firstFacetNamed(const Stone& s, const std::string& name) {
+    for (int32_t i = 0; i < s.nFacet; ++i)
+        if (s.facets[i].name == name) return i;
+    return -1;
+}
+
+TEST_F(DesigningDoc, RecutTierGoesBackInItsPlace) {
+    useRoundBrilliant();
+    const Stone original(*doc.stone());
+    const int32_t c1 = firstFacetNamed(original, "C1");
+    ASSERT_GT(c1, 0);
+    TierSetting setting;
+    for (const TierSetting& t : roundBrilliantTiers())
+        if (t.name == "C1") setting = t;
+
+    doc.uncutTier(c1 + 2);
+    EXPECT_TRUE(doc.info.recutPending);
+    EXPECT_EQ(doc.info.recutPlace, c1);
+    EXPECT_EQ(doc.info.recutName, "C1");
+    EXPECT_EQ(doc.info.recutInstruction, setting.instruction);
+    EXPECT_EQ(doc.info.recutFirstFacet, doc.stone()->nFacet);
+    EXPECT_EQ(doc.info.index, std::round(original.facetIndexOf(c1 + 2)));
+    EXPECT_LT(doc.facetCount, 73);
+
+    // A miss leaves the recut pending.
+    doc.setIndex(12, false);
+    doc.setAngle(setting.angle, false);
+    doc.setCed(5, false);
+    doc.cutNewFacets();
+    EXPECT_TRUE(doc.info.recutPending);
+    EXPECT_EQ(doc.formTexts().index, "12.000000*");
+
+    doc.setCed(setting.depth, false);
+    doc.cutNewFacets();
+    EXPECT_FALSE(doc.info.recutPending);
+    const Stone& s = *doc.stone();
+    ASSERT_EQ(s.nFacet, original.nFacet);
+    for (int32_t i = 0; i < s.nFacet; ++i) {
+        EXPECT_NEAR(s.facets[i].a, original.facets[i].a, 1e-12) << i;
+        EXPECT_NEAR(s.facets[i].d, original.facets[i].d, 1e-12) << i;
+    }
+    EXPECT_EQ(firstFacetNamed(s, "C1"), c1);  // index 12 is the tier's first
+    EXPECT_EQ(tierInstruction(s, c1), setting.instruction);
+    EXPECT_EQ(s.facets[c1 + 1].name, "");
+}
+
+TEST_F(DesigningDoc, UncutOfAPreformRowOnlyTakesTheSnapshot) {
+    useRoundBrilliant();
+    doc.uncutTier(3, true);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Cannot change preform"});
+    EXPECT_NE(doc.undoRing.latest(), nullptr);
+    EXPECT_FALSE(doc.info.recutPending);
+    EXPECT_EQ(doc.facetCount, 73);
+}
+
+TEST_F(DesigningDoc, AngleAndIndexCommandsCutWhenComplete) {
+    doc.setIndex(3, false);
+    doc.angleCommand(45);  // first facet: depth 0.7
+    EXPECT_EQ(doc.facetCount, 16);
+    EXPECT_FALSE(doc.info.hasAngle);
+    doc.setAngle(-40, false);
+    doc.indexCommand(6);  // incomplete: no depth, no points
+    EXPECT_EQ(doc.facetCount, 16);
+    EXPECT_TRUE(doc.info.hasIndex);
+}
+
+TEST_F(DesigningDoc, TwoPointsNearVerticalMakeAWholeNotchGirdleFacetThroughTheirMiddle) {
+    doc.setSymmetry(1, 0);
+    doc.setAngle(89.5, true);
+    const Vec3 p1{0.8, 0.3, 0.1}, p2{0.7, 0.5, -0.1};
+    doc.addPoint(p1);
+    doc.addPoint(p2);
+    EXPECT_TRUE(doc.completeInfo());
+    EXPECT_TRUE(sink.entries.empty());
+    ASSERT_EQ(doc.info.nPoints, 1);
+    const Vec3 mid = (p1 + p2) * 0.5;
+    EXPECT_NEAR(doc.info.points[0].x, mid.x, 1e-15);
+    EXPECT_EQ(doc.info.index, std::round(doc.info.index));
+    EXPECT_NEAR(std::fabs(doc.info.angle), 90, 1e-9);
+    // The refresh that follows sets the depth through the midpoint.
+    EXPECT_TRUE(doc.completeInfo());
+    doc.cutNewFacets();
+    const Stone& s = *doc.stone();
+    const Facet& f = s.facets[s.nFacet - 1];
+    EXPECT_NEAR(dot(f.normal(), mid) - f.d, 0, 1e-9);
+    EXPECT_NEAR(f.c, 0, 1e-9);
+}
+
+TEST_F(DesigningDoc, TwoPointsAtOneHeightWithAnIndexKeepBothPoints) {
+    doc.setIndex(10, true);
+    doc.addPoint({0.5, 0.2, 0.3});
+    doc.addPoint({-0.4, 0.1, 0.3});
+    EXPECT_EQ(doc.formTexts().caption, "Apply");
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Can't make facet: same Z"});
+    EXPECT_EQ(doc.info.nPoints, 2);
+    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_TRUE(doc.formTexts().betweenEnabled);
+}
+
+TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
+    doc.ensureStone().gear = 0;
+    cut(40, 3, 0.7);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Zero index gear"});
+    doc.stone()->gear = 96;
+    sink.clear();
+    cut(40, 3, 0);
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"New facet cuts through center of stone"});
+    EXPECT_EQ(doc.stone()->nFacet, 6);
+    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+}
+
+TEST_F(DesigningDoc, SummaryFollowsCutsAndUndo) {
+    doc.setSymmetry(8, 0);
+    cut(90, 0, 1.0);
+    EXPECT_EQ(doc.facetCount, 8);
+    EXPECT_EQ(doc.girdleCount, 8);
+    EXPECT_NEAR(doc.lengthWidth, 1.0, 1e-9);
+    EXPECT_TRUE(doc.isModified());
+    doc.undo();
+    EXPECT_EQ(doc.facetCount, 0);
+    EXPECT_EQ(doc.girdleCount, 0);
+}
+
+}  // namespace
+}  // namespace brevix
