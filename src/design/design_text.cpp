@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -15,6 +17,26 @@ namespace {
 const char kDegree[] = "\xB0";
 const char kCube[] = "\xB3";
 constexpr double kIndexTolerance = 0.001;
+
+// Appends formatted text; the texts are rebuilt on every view refresh, so
+// the short pieces are formatted once into a local buffer.
+__attribute__((format(printf, 2, 3))) void appendf(std::string& out, const char* format, ...) {
+    char buffer[128];
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int size = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (size >= 0 && static_cast<size_t>(size) < sizeof buffer) {
+        out.append(buffer, static_cast<size_t>(size));
+    } else if (size > 0) {
+        std::string longer(static_cast<size_t>(size) + 1, '\0');
+        std::vsnprintf(longer.data(), longer.size(), format, again);
+        out.append(longer.data(), static_cast<size_t>(size));
+    }
+    va_end(again);
+}
 
 // The heading or footnote lines up to the last one that is set.
 std::string lineBlock(const std::array<std::string, 4>& lines) {
@@ -81,7 +103,10 @@ void Writer::row(const std::vector<double>& collected, double angle, double c,
     if (!list.empty() && std::fabs(list[0]) < kIndexTolerance) list[0] = gearNotches;
     out += "\t";
     out += name;
-    out += strprintf(angle >= 10 ? "\t%5.2f%s\t" : "\t %5.2f%s\t", angle, kDegree);
+    if (angle >= 10)
+        appendf(out, "\t%5.2f%s\t", angle, kDegree);
+    else
+        appendf(out, "\t %5.2f%s\t", angle, kDegree);
     if (list.size() == 1 && angle < kIndexTolerance) {
         out += c > EPS ? "Table" : "Culet";
         list.clear();
@@ -98,7 +123,8 @@ void Writer::row(const std::vector<double>& collected, double angle, double c,
     } else {
         std::string current;
         for (size_t k = 0; k < list.size(); ++k) {
-            std::string entry = strprintf(format.c_str(), list[k]);
+            std::string entry;
+            appendf(entry, format.c_str(), list[k]);
             if (k + 1 < list.size()) entry += "-";
             if (!current.empty() && static_cast<int>(current.size() + entry.size()) > w0) {
                 indexLines.push_back(current);
@@ -290,15 +316,17 @@ void markPreformMatches(Stone& stone) {
 std::string statisticsText(Stone& stone) {
     std::string out = lineBlock(stone.heading);
     if (out.empty()) out.push_back('\n');
-    out += strprintf("Angles for R.I. = %.3f\n", stone.refractiveIndex);
+    appendf(out, "Angles for R.I. = %.3f\n", stone.refractiveIndex);
     const int n = stone.nFacet - stone.nRough;
     if (stone.nGirdle != 0)
-        out += strprintf("%d + %d girdles = %d facets\n", n - stone.nGirdle, stone.nGirdle, n);
+        appendf(out, "%d + %d girdles = %d facets\n", n - stone.nGirdle, stone.nGirdle, n);
     else
-        out += strprintf("%d facets\n", n);
-    out += strprintf(stone.mirror ? "%d-fold, mirror-image symmetry\n" : "%d-fold radial symmetry\n",
-                     stone.symmetry);
-    out += strprintf("%d index\n", std::abs(stone.gear));
+        appendf(out, "%d facets\n", n);
+    if (stone.mirror)
+        appendf(out, "%d-fold, mirror-image symmetry\n", stone.symmetry);
+    else
+        appendf(out, "%d-fold radial symmetry\n", stone.symmetry);
+    appendf(out, "%d index\n", std::abs(stone.gear));
 
     Stats& s = stone.stats;
     double L = s.maxY - s.minY, W = s.maxX - s.minX;
@@ -309,16 +337,16 @@ std::string statisticsText(Stone& stone) {
     s.W = W;
     if (L < EPS || W < EPS) return out;
 
-    if (L > EPS) out += strprintf("L/W = %.3f", L / W);
-    if (T > EPS) out += strprintf("  T/W = %.3f", T / W);
-    if (U > EPS) out += strprintf("  U/W = %.3f", U / W);
+    if (L > EPS) appendf(out, "L/W = %.3f", L / W);
+    if (T > EPS) appendf(out, "  T/W = %.3f", T / W);
+    if (U > EPS) appendf(out, "  U/W = %.3f", U / W);
     out += "\n";
     if (s.pavilionTop > s.crownBottom) {
-        out += strprintf("H/W = %.3f", (s.maxZ - s.minZ) / W);
+        appendf(out, "H/W = %.3f", (s.maxZ - s.minZ) / W);
     } else {
         const double p = s.pavilionTop - s.minZ, h = s.maxZ - s.crownBottom;
-        if (p > EPS) out += strprintf("P/W = %.3f  ", p / W);
-        if (h > EPS) out += strprintf("C/W = %.3f", h / W);
+        if (p > EPS) appendf(out, "P/W = %.3f  ", p / W);
+        if (h > EPS) appendf(out, "C/W = %.3f", h / W);
     }
     out += "\n";
     for (int32_t i = 0; i < stone.nFacet; ++i) {
@@ -328,11 +356,11 @@ std::string statisticsText(Stone& stone) {
             const Facet& fj = stone.facets[j];
             if (std::fabs(fj.c) > EPS || fj.name.empty()) continue;
             if (std::fabs(fi.a * fj.a + fi.b * fj.b + 1) > EPS) continue;
-            out += strprintf("(%s %s)/W = %.3f\n", fi.name.c_str(), fj.name.c_str(), (fi.d + fj.d) / W);
+            appendf(out, "(%s %s)/W = %.3f\n", fi.name.c_str(), fj.name.c_str(), (fi.d + fj.d) / W);
         }
     }
     const double volume = computeVolume(stone);
-    out += strprintf("Vol./W%s = %.3f\n", kCube, volume / (W * W * W));
+    appendf(out, "Vol./W%s = %.3f\n", kCube, volume / (W * W * W));
     return out;
 }
 
