@@ -120,6 +120,19 @@ void View::fillbrush(bool on, uint8_t r, uint8_t g, uint8_t b) {
     }
 }
 
+bool View::inViewport(double x, double y) const {
+    const auto within = [](double value, double a, double b) {
+        return value >= std::min(a, b) && value < std::max(a, b);
+    };
+    return within(x, viewport.sx1, viewport.sx2) && within(y, viewport.sy1, viewport.sy2);
+}
+
+void View::redrawGearLabel() {
+    if (!gearLabel.present) return;
+    moveToPixel(gearLabel.anchorX, gearLabel.anchorY);
+    text(gearLabel.text);
+}
+
 void View::mark(int k) {
     if (k < 0 || k >= static_cast<int>(marks.size())) return;
     marks[k] = {penX, penY};

@@ -90,6 +90,14 @@ public:
     void arrowToMark(double t);
     void arrowBy(Vec3 d);
 
+    // The pane's own area: each coordinate at least the smaller bound of the
+    // viewport and below the larger one (so that neighbouring panes never
+    // both claim a pixel).
+    bool inViewport(double x, double y) const;
+    // The clickable gear label's text written again at its anchor (hover
+    // highlight); nothing when there is none.
+    void redrawGearLabel();
+
     bool inGearLabel(int x, int y) const {
         return gearLabel.present && gearLabel.left <= x && x <= gearLabel.right &&
                gearLabel.top <= y && y <= gearLabel.bottom;

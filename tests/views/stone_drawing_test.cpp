@@ -41,6 +41,12 @@ TEST(GearLabels, TopPaneNumbersTheGearAndMakesTheLastOneClickable) {
     EXPECT_EQ(top.gearLabel.text, "<96>");
     EXPECT_TRUE(top.inGearLabel(top.gearLabel.anchorX, top.gearLabel.anchorY));
     EXPECT_FALSE(top.inGearLabel(top.gearLabel.right + 1, top.gearLabel.anchorY));
+    // The hover highlight writes the same text at the same place.
+    const Primitive drawn = last;
+    canvas.clear();
+    top.redrawGearLabel();
+    ASSERT_EQ(canvas.primitives.size(), 1u);
+    EXPECT_EQ(canvas.primitives[0], drawn);
 
     // Printed pictures have no clickable label; other panes drop it.
     top.setInteractive(false);

@@ -37,6 +37,10 @@ TEST(FourViewPanes, KeepTheirPlacesWithANegativeHeight) {
         EXPECT_LT(endY, 600);
         EXPECT_GT(side.originX, 300);
         EXPECT_EQ(top.paneName, "top");
+        // Panes meet without overlapping: the shared border belongs to one of them.
+        const int border = sq.sigma * 300;
+        EXPECT_NE(top.inViewport(100, border), end.inViewport(100, border));
+        EXPECT_NE(top.inViewport(300, 100 * sq.sigma), side.inViewport(300, 100 * sq.sigma));
         EXPECT_EQ(top.marginY, sq.sigma > 0 ? -8 : 8);
     }
 }
