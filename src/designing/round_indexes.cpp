@@ -158,7 +158,15 @@ int roundIndexes(Stone& stone) {
             facet.d = sum / double(loop.size());
         }
     }
-    stone.regenerate();
+    // A stretched design may reach beyond the standard rough block, which
+    // would clip it (and drop its outermost facets): rebuild it in a block
+    // that holds it.
+    double reach = 0;
+    for (int32_t v = 0; v < nVertex; ++v) {
+        const Vertex& p = stone.vertices[v];
+        reach = std::max({reach, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    }
+    stone.regenerate(reach > ROUGH_HALF ? reach * 1.01 : ROUGH_HALF);
     regroupTiers(stone, true);
     return failed ? 1 : 0;
 }

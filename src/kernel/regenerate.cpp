@@ -5,13 +5,15 @@
 
 namespace brevix {
 
-void Stone::regenerate() {
+void Stone::regenerate() { regenerate(ROUGH_HALF); }
+
+void Stone::regenerate(double halfSize) {
     Stone planes(*this);
     for (int32_t i = 0; i < nFacet; ++i) {
         facets[i].name.clear();
         facets[i].instruction.clear();
     }
-    makeRough(ROUGH_HALF);
+    makeRough(halfSize);
     for (int32_t i = 0; i < planes.nFacet; ++i) {
         Facet& f = planes.facets[i];
         if (f.isRough()) continue;

@@ -130,6 +130,9 @@ public:
 
     // ---- rebuilding (regenerate.cpp) -------------------------------------
     void regenerate();
+    // The same within a larger rough block, for a design stretched beyond
+    // the standard one, which the standard block would clip.
+    void regenerate(double halfSize);
     void rebuildWithout();  // leaves out facets with status ST_DELETE
 
     // ---- queries -------------------------------------------------------
