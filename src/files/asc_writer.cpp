@@ -173,10 +173,12 @@ std::string tooLong(const char* what, size_t length, size_t limit) {
 }
 
 std::string facetProblem(const Stone& s, const char* design) {
+    int number = 0;  // as the user counts them: the rough block's faces left out
     for (int32_t i = 0; i < s.nFacet; ++i) {
         const Facet& f = s.facets[i];
         if (f.isRough()) continue;
-        const std::string label = strprintf("%s facet %d%s%s%s", design, i + 1,
+        ++number;
+        const std::string label = strprintf("%s facet %d%s%s%s", design, number,
                                             f.name.empty() ? "" : " (", f.name.c_str(),
                                             f.name.empty() ? "" : ")");
         if (f.name.size() > MAX_NAME)

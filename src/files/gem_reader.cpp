@@ -9,6 +9,7 @@
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/gem_format.h"
+#include "files/gem_pole.h"
 #include "files/memory_input.h"
 #include "files/plane_cutter.h"
 #include "platform/messages.h"
@@ -61,7 +62,8 @@ bool readFacets(Stone& stone, std::streambuf* in) {
             showMessage(strprintf(filemsg::GEM_BAD_POLE, len), Icon::Warning);
             return false;
         }
-        const int result = cutter.cut(x / len, y / len, z / len, FILE_SCALE / len);
+        const GemPlane plane = planeOfPole(x, y, z);
+        const int result = cutter.cut(plane.a, plane.b, plane.c, plane.d);
         if (result == PlaneCutter::BROKEN) return false;
         if (!le::getI32(in, tier)) {  // tiers are given again by the cuts
             corruptText(-1);

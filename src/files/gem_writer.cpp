@@ -8,6 +8,7 @@
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/gem_format.h"
+#include "files/gem_pole.h"
 #include "files/replacing_file.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -41,10 +42,7 @@ bool designBytes(const Stone& s, std::string& out, bool& tabsChanged) {
     for (int32_t i = 0; i < s.nFacet; ++i) {
         const Facet& f = s.facets[i];
         if (f.isRough()) continue;
-        const double k = FILE_SCALE / f.d;
-        le::putDouble(out, f.a * k);
-        le::putDouble(out, f.b * k);
-        le::putDouble(out, f.c * k);
+        for (double component : poleOf(f)) le::putDouble(out, component);
         le::putI32(out, f.tier);
         putText(out, nameForGem(f.name, tabsChanged) + '\t' + s.instructionOf(i));
         facetRing(s, i, ring);
@@ -73,14 +71,16 @@ bool designBytes(const Stone& s, std::string& out, bool& tabsChanged) {
 }
 
 std::string designProblem(const Stone& s, const std::string& design) {
+    int number = 0;  // as the user counts them: the rough block's faces left out
     for (int32_t i = 0; i < s.nFacet; ++i) {
         const Facet& f = s.facets[i];
         if (f.isRough()) continue;
+        ++number;
         const size_t length = f.name.size() + 1 + s.instructionOf(i).size();
         if (length > static_cast<size_t>(GEM_MAX_FACET_TEXT)) {
             const std::string what =
                 strprintf("the name, a tab and the cutting instruction of %s facet %d%s%s%s",
-                          design.c_str(), i + 1, f.name.empty() ? "" : " (", f.name.c_str(),
+                          design.c_str(), number, f.name.empty() ? "" : " (", f.name.c_str(),
                           f.name.empty() ? "" : ")");
             return strprintf(filemsg::GEM_TOO_LONG, what.c_str(), static_cast<int>(length),
                              GEM_MAX_FACET_TEXT);
