@@ -8,7 +8,9 @@
 
 #include "design/measures.h"
 #include "design/tiers.h"
+#include "designing/gear_ranking.h"
 #include "designing/placement.h"
+#include "designing/round_indexes.h"
 #include "designing/point_solvers.h"
 #include "kernel/kernel_error.h"
 #include "platform/messages.h"
@@ -197,6 +199,52 @@ void CGemDoc::indexCommand(double i) {
         cutNewFacets();
         clearInfo();
     }
+    redrawForm();
+    updateAllViews();
+}
+
+// ---- index gear ----------------------------------------------------------
+
+void CGemDoc::setIndexGear(int gear, double offset) {
+    Stone& stone = ensureStone();
+    stone.gear = gear;
+    stone.indexOffset = offset;
+    redrawForm();
+    updateAllViews();
+}
+
+void CGemDoc::OnIndexGear(const GearDialogRunner& runDialog) {
+    const Stone& stone = ensureStone();
+    if (const std::optional<IndexGearDialog> chosen =
+            runDialog(IndexGearDialog::open(stone.gear, stone.indexOffset)))
+        setIndexGear(chosen->teeth, chosen->offset);
+}
+
+void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
+    refreshSummaryValues();
+    updateAllViews();
+    if (!stone_) return;
+    // Without a dialog to choose the gear there is nothing sensible to round to.
+    const Answer answer =
+        askQuestion(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
+    if (answer != Answer::Yes) {
+        refreshSummaryValues();
+        updateAllViews();
+        return;
+    }
+    OnIndexGear(runDialog);
+    auto before = std::make_unique<Stone>(*stone_);
+    bool failed = false;
+    try {
+        failed = roundIndexes(*stone_) != 0;
+        if (failed) showMessage("Cannot round indexes.");
+    } catch (const KernelError& error) {
+        showMessage(error.what(), Icon::Error);
+        failed = true;
+    }
+    if (failed) stone_ = std::move(before);
+    takeSymmetryFromStone();
+    refreshSummaryValues();
     redrawForm();
     updateAllViews();
 }

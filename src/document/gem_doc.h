@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "designing/cut_facet_form.h"
+#include "designing/index_gear.h"
 #include "designing/new_facet_info.h"
 #include "designing/undo_ring.h"
 #include "document/file_type.h"
@@ -70,6 +72,17 @@ public:
     // "Uncut/Recut": snapshot, then the tier is prepared and taken out (a
     // preform facet only gets "Cannot change preform").
     void uncutTier(int32_t facet, bool inPreform = false);
+
+    // ---- index gear ----------------------------------------------------
+    // Shows the Index Gear dialog starting from the given state; the state on
+    // OK, nothing on Cancel.
+    using GearDialogRunner = std::function<std::optional<IndexGearDialog>(const IndexGearDialog&)>;
+    // Edit > Index Gear: the facets keep their planes, only their indexes change.
+    void OnIndexGear(const GearDialogRunner& runDialog);
+    void setIndexGear(int gear, double offset);
+    // The end of a Scale: the ranking of common gears, and on Yes the gear
+    // choice and the rounding of every facet to a whole notch.
+    void offerIndexRounding(const GearDialogRunner& runDialog);
 
     // ---- the Cut Facet form -------------------------------------------
     // Each edit handler takes the typed text when the field loses the focus

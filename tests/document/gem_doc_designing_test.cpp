@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "design/measures.h"
 #include "design/sample_designs.h"
+#include "design/transforms.h"
+#include "designing/gear_ranking.h"
 #include "design/tiers.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
@@ -372,6 +375,67 @@ TEST_F(DesigningDoc, SummaryFollowsCutsAndUndo) {
     doc.undo();
     EXPECT_EQ(doc.facetCount, 0);
     EXPECT_EQ(doc.girdleCount, 0);
+}
+
+TEST_F(DesigningDoc, IndexGearCommandRenumbersWithoutMovingPlanes) {
+    useRoundBrilliant();
+    const Stone before(*doc.stone());
+    doc.OnIndexGear([](const IndexGearDialog&) { return std::nullopt; });
+    EXPECT_EQ(doc.stone()->gear, 96);
+    doc.OnIndexGear([](const IndexGearDialog& start) {
+        IndexGearDialog dialog = start;
+        dialog.selectLocation(GearLocation::Right);
+        dialog.toggleClockwise();
+        return std::optional<IndexGearDialog>(dialog);
+    });
+    const Stone& s = *doc.stone();
+    EXPECT_EQ(s.gear, -96);
+    EXPECT_EQ(s.indexOffset, 24);
+    for (int32_t i = 0; i < s.nFacet; ++i) EXPECT_EQ(s.facets[i].a, before.facets[i].a);
+    // Counted the other way from 24: old index i is now 24 - i, modulo 96.
+    for (int32_t i = 0; i < s.nFacet; ++i) {
+        if (s.facets[i].c > NEAR_ONE) continue;
+        const double turned = std::fmod(s.facetIndexOf(i) + before.facetIndexOf(i) - 24 + 960, 96.0);
+        EXPECT_TRUE(std::fabs(turned) < 1e-9 || std::fabs(turned - 96) < 1e-9) << i;
+    }
+}
+
+TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
+    Stone stretched = makeRoundBrilliant();
+    computeBounds(stretched);
+    scaleStone(stretched, 4 | 8, 1.1);
+    const double misfit = gearError(stretched, 96);
+    const auto keep96 = [](const IndexGearDialog& start) { return std::optional<IndexGearDialog>(start); };
+
+    doc.setStone(std::make_unique<Stone>(stretched));
+    sink.script = {Answer::No};
+    doc.offerIndexRounding(keep96);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].text, gearRankingText(stretched));
+    EXPECT_EQ(gearError(*doc.stone(), 96), misfit);
+
+    sink.clear();
+    sink.script = {Answer::Yes};
+    doc.offerIndexRounding(keep96);
+    EXPECT_EQ(sink.entries.size(), 1u);
+    EXPECT_NEAR(gearError(*doc.stone(), 96), 0, 1e-9);
+    EXPECT_EQ(doc.facetCount, 73);
+    EXPECT_NEAR(doc.lengthWidth, 1.1, 0.02);
+
+    // A gear too coarse for the design fails and leaves the stone as it was
+    // before the rounding, gear change included.
+    doc.setStone(std::make_unique<Stone>(stretched));
+    sink.clear();
+    sink.script = {Answer::Yes};
+    doc.offerIndexRounding([](const IndexGearDialog& start) {
+        IndexGearDialog dialog = start;
+        dialog.teethEdited("4");
+        return std::optional<IndexGearDialog>(dialog);
+    });
+    EXPECT_EQ(sink.texts().back(), "Cannot round indexes.");
+    EXPECT_EQ(doc.stone()->gear, 4);
+    EXPECT_EQ(doc.stone()->nFacet, stretched.nFacet);
+    EXPECT_EQ(gearError(*doc.stone(), 96), misfit);
 }
 
 }  // namespace
