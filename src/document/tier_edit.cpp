@@ -1,0 +1,150 @@
+#include "document/tier_edit.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "design/design_text.h"
+#include "design/measures.h"
+#include "design/tiers.h"
+#include "design/transforms.h"
+#include "designing/cut_facet_form.h"
+#include "document/gem_doc.h"
+#include "kernel/kernel_error.h"
+#include "platform/messages.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+// A new angle closer than this to the one shown counts as unchanged.
+constexpr double ANGLE_UNCHANGED = 0.005;
+
+void forgetLines(Stone& stone) {
+    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].line = -1;
+    if (stone.preform) forgetLines(*stone.preform);
+}
+
+// The first word of the field, as "%s" reads it.
+std::string firstWord(const std::string& text) {
+    const size_t start = text.find_first_not_of(" \t\r\n\f\v");
+    if (start == std::string::npos) return {};
+    const size_t end = text.find_first_of(" \t\r\n\f\v", start);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// Puts the design back as the last snapshot held it and tells the user: a
+// tier operation that breaks the polyhedron must not leave it broken.
+void recover(CGemDoc& doc, const KernelError& error) {
+    const Stone* before = doc.undoRing.latest();
+    doc.setStone(before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF));
+    showMessage(error.what(), Icon::Error);
+}
+
+bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
+                const TierEditFields& typed) {
+    Stone& stone = *row.stone;
+    const std::string name = firstWord(typed.name);
+    const bool nameChanged = name != firstWord(shown.name);
+    const bool instructionChanged = typed.instruction != shown.instruction;
+
+    std::optional<double> newAngle;
+    if (angleIsEditable(stone, row.facet)) {
+        const std::optional<double> value = scanDouble(typed.angle);
+        const std::optional<double> before = scanDouble(shown.angle);
+        if (value && before && std::fabs(*value - *before) > ANGLE_UNCHANGED) newAngle = value;
+    }
+    if (!nameChanged && !instructionChanged && !newAngle) return false;
+
+    // One snapshot for the whole edit, so that renaming a tier or changing
+    // its instruction can be undone and marks the design as changed.
+    doc.saveUndo();
+    if (nameChanged) changeTierName(stone, row.facet, name);
+    if (instructionChanged) setTierInstruction(stone, row.facet, typed.instruction);
+    if (newAngle) {
+        // Only angles strictly between flat and vertical have a tangent to
+        // scale to; anything else would fold the half through the girdle.
+        if (*newAngle <= 0 || *newAngle >= 90) {
+            showMessage("Angle out of range.");
+        } else {
+            const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
+            const double ratio =
+                std::tan(*newAngle * PI / 180) / std::tan(oldAngle * PI / 180);
+            const int side = stone.facets[row.facet].c >= EPS ? 1 : -1;
+            computeBounds(stone);
+            stretchHeight(stone, side, ratio);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<TierRow> facetOfRow(CGemDoc& doc, int row) {
+    Stone* design = doc.stone();
+    if (!design || row < 0) return std::nullopt;
+    // Facets that are no longer listed keep the line of an older text; a
+    // fresh numbering makes sure the row finds the facet it shows now.
+    forgetLines(*design);
+    int lines = 0;
+    InstructionText text;
+    instructionText(*design, CUT_LIST_WIDTH, lines, text);
+    bool inPreform = false;
+    const int32_t facet = design->facetByLine(row, &inPreform);
+    if (facet < 0) return std::nullopt;
+    return TierRow{inPreform ? design->preform.get() : design, facet, inPreform};
+}
+
+bool angleIsEditable(const Stone& stone, int32_t facet) {
+    const double angle = std::fabs(stone.facetAngleOf(facet));
+    return std::fabs(angle) >= EPS && std::fabs(angle - 90) >= EPS;
+}
+
+TierEditFields tierEditFields(const Stone& stone, int32_t facet) {
+    TierEditFields fields;
+    // The row lists the tier under the name of its first named facet; the
+    // facet the row maps to may be an unnamed one of the same tier, and an
+    // empty field would clear the tier's name on Apply.
+    fields.name = stone.facetName(facet);
+    if (fields.name.empty()) fields.name = tierName(stone, facet);
+    fields.instruction = tierInstruction(stone, facet);
+    fields.angle = angleIsEditable(stone, facet)
+                       ? strprintf("%6.2f\xB0", std::fabs(stone.facetAngleOf(facet)))
+                       : std::string(" N/A");
+    return fields;
+}
+
+void applyTierEdit(CGemDoc& doc, const TierRow& row, TierEditAction action,
+                   const TierEditFields& shown, const TierEditFields& typed) {
+    if (!row.stone || row.facet < 0 || row.facet >= row.stone->nFacet) return;
+    Stone& stone = *row.stone;
+    try {
+        switch (action) {
+        case TierEditAction::Cancel:
+            return;
+        case TierEditAction::Apply:
+            applyEdits(doc, row, shown, typed);
+            break;
+        case TierEditAction::DeleteTier:
+            doc.saveUndo();
+            deleteTier(stone, stone.tierOf(row.facet));
+            break;
+        case TierEditAction::Uncut:
+            // Takes its own snapshot; a preform row only gets a message.
+            doc.uncutTier(row.facet, row.inPreform);
+            break;
+        case TierEditAction::MoveUp:
+        case TierEditAction::MoveDown:
+            doc.saveUndo();
+            moveTier(stone, row.facet, action == TierEditAction::MoveDown);
+            break;
+        }
+    } catch (const KernelError& error) {
+        recover(doc, error);
+    }
+    doc.refreshSummaryValues();
+    doc.redrawForm();
+    doc.updateAllViews();
+}
+
+}  // namespace brevix
