@@ -65,6 +65,19 @@ public:
     Answer ask(std::string_view, Buttons, Icon, Answer fallback) override { return fallback; }
 };
 
+// The round brilliant cut over a preform of girdle and pavilion rows: a
+// seed for the fuzzers that reaches the preform paths of both readers.
+Stone brilliantWithPreform() {
+    Stone s;
+    cutTier(s, {"G", 90, 1.05, {3, 15, 27, 39, 51, 63, 75, 87}, "Preform girdle"});
+    cutTier(s, {"P", -41, 0.8, {6, 30, 54, 78}, "Preform pavilion"});
+    auto preform = std::make_unique<Stone>(s);
+    for (const TierSetting& tier : roundBrilliantTiers()) cutTier(s, tier);
+    s.setPreform(std::move(preform));
+    s.heading[0] = "Round brilliant over a preform";
+    return s;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,6 +114,16 @@ int main(int argc, char** argv) {
             ok = save(corpus / "gem" / (name + ".gem"), gem) && ok;
             ok = save(corpus / "thb" / (name + ".thb"), thumbnailBytes(design)) && ok;
         }
+    }
+    if (!corpus.empty()) {
+        const Stone design = brilliantWithPreform();
+        ok = save(corpus / "asc" / "with_preform.asc", settled(design, false)) && ok;
+        ok = save(corpus / "gem" / "with_preform.gem", settled(design, true)) && ok;
+        ok = save(corpus / "asc" / "odd_records.asc",
+                  "Brevix 4.0\r\ng 80 0.5\r\ny 5 n\r\nI 2.42\r\n3 n Stray\r\n"
+                  "H one\r\nF two\r\nH three\r\na 90 1 4 8 n Name G\r\n"
+                  "a 0 -0.5 80 n Culet G Polish\r\na 45 0 3\r\n+ . # comment\r\n") &&
+             ok;
     }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,21 @@
+// libFuzzer target: the binary design check and reader, and the writer on
+// what was read.
+#include <cstdint>
+#include <sstream>
+
+#include "files/gem_format.h"
+#include "fuzz_support.h"
+
+using namespace brevix;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::installQuietSink();
+    const auto input = fuzz::bytes(data, size);
+    isGemFile(input);
+    Stone stone(ROUGH_HALF);
+    readGem(stone, input);
+    fuzz::checkStone(stone, true);
+    std::ostringstream out;
+    writeGem(stone, out);
+    return 0;
+}
