@@ -1,0 +1,49 @@
+#include "cli/cli_support.h"
+
+#include <cstdio>
+
+#include "document/design_io.h"
+#include "platform/strformat.h"
+#include "platform/text_encoding.h"
+
+namespace brevix::cli {
+
+namespace {
+const char* answerWord(Answer answer) {
+    switch (answer) {
+    case Answer::Ok: return "OK";
+    case Answer::Yes: return "Yes";
+    case Answer::No: return "No";
+    case Answer::Cancel: return "Cancel";
+    }
+    return "";
+}
+}  // namespace
+
+void CliSink::show(std::string_view text, Icon) {
+    std::fprintf(stderr, "%s\n", cp1252ToUtf8(text).c_str());
+}
+
+Answer CliSink::ask(std::string_view text, Buttons, Icon, Answer fallback) {
+    std::fprintf(stderr, "%s\n(answered %s)\n", cp1252ToUtf8(text).c_str(), answerWord(fallback));
+    return fallback;
+}
+
+void reportError(std::string_view text) {
+    std::fprintf(stderr, "brevix-cli: %s\n", std::string(text).c_str());
+}
+
+std::unique_ptr<Stone> loadDesign(const std::string& path) {
+    const FileType type = fileTypeOf(path);
+    if (type != FileType::Gem && type != FileType::Asc) {
+        reportError(strprintf("%s: not a design file (.gem or .asc)", path.c_str()));
+        return nullptr;
+    }
+    // A new design starts 8-fold with mirror image, as in the program.
+    DesignRead read = readDesignFile(path, type, 8, 1);
+    // The reader has said why ("Cannot open …", "Corrupt … file: …").
+    if (read.outcome != ReadOutcome::Read) return nullptr;
+    return std::move(read.stone);
+}
+
+}  // namespace brevix::cli

@@ -1,0 +1,30 @@
+#pragma once
+// What the commands of brevix-cli share: loading a design the way the
+// program opens one, reporting errors, and the messages sink that writes
+// the program's messages to standard error without ever waiting for a
+// person.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "kernel/stone.h"
+#include "platform/messages.h"
+
+namespace brevix::cli {
+
+// Writes each message's text, as UTF-8, on a line of its own; a question is
+// followed by the answer it was given: always its default.
+class CliSink : public MessageSink {
+public:
+    void show(std::string_view text, Icon icon) override;
+    Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override;
+};
+
+// "brevix-cli: <text>" on standard error.
+void reportError(std::string_view text);
+
+// Reads a .gem or .asc design through the document's own dispatch. Null
+// (after saying why) when the file cannot be read or is not a design.
+std::unique_ptr<Stone> loadDesign(const std::string& path);
+
+}  // namespace brevix::cli

@@ -1,0 +1,71 @@
+// brevix-cli: the design program's work without its windows, for batch runs
+// and scripts. Every command reads designs the way the program opens them.
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_support.h"
+#include "cli/command.h"
+#include "kernel/kernel_error.h"
+#include "platform/strformat.h"
+
+namespace {
+
+using namespace brevix::cli;
+
+void printUsage(std::FILE* to) {
+    std::fprintf(to, "usage: brevix-cli COMMAND ARGUMENTS\n\ncommands:\n");
+    for (const Command& c : commands()) {
+        std::string call = std::string(c.name) + " " + c.arguments;
+        std::fprintf(to, "  %-20s %s\n", call.c_str(), c.summary);
+    }
+    std::fprintf(to,
+                 "\nExit status: 0 done, 1 failed, 2 wrong usage. Messages go to standard error;\n"
+                 "questions are never asked, each takes its default answer.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        printUsage(stderr);
+        return EXIT_USAGE;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(stdout);
+        return EXIT_DONE;
+    }
+    const Command* command = nullptr;
+    for (const Command& c : commands()) {
+        if (args[0] == c.name) command = &c;
+    }
+    if (!command) {
+        reportError(brevix::strprintf("unknown command '%s' (see brevix-cli --help)", args[0].c_str()));
+        return EXIT_USAGE;
+    }
+    const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
+    if (static_cast<int>(rest.size()) != command->argumentCount) {
+        reportError(brevix::strprintf("usage: brevix-cli %s %s", command->name, command->arguments));
+        return EXIT_USAGE;
+    }
+
+    CliSink sink;
+    brevix::ScopedMessageSink guard(sink);
+    try {
+        int code = command->run(rest, std::cout);
+        std::cout.flush();
+        if (!std::cout) {
+            reportError("cannot write the output");
+            return EXIT_FAILED;
+        }
+        return code;
+    } catch (const brevix::KernelError& error) {
+        sink.show(error.what(), brevix::Icon::Error);
+    } catch (const std::exception& error) {
+        reportError(error.what());
+    }
+    return EXIT_FAILED;
+}

@@ -1,0 +1,180 @@
+// Runs the built brevix-cli the way a script would and compares what it
+// writes with what the library itself says about the same designs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "files/gem_format.h"
+#include "kernel/stone.h"
+#include "platform/messages.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> SAMPLES = {"round_brilliant", "oval_brilliant", "emerald_cut", "square_step_cut"};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string shellQuoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string sample(const std::string& name) { return std::string(BREVIX_SOURCE_DIR) + "/samples/" + name; }
+
+class Cli : public ::testing::Test {
+protected:
+    struct Run {
+        int code = -1;
+        std::string out, err;
+    };
+
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("brevix-cli-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // `redirect`: where standard output goes instead of being kept.
+    Run run(const std::string& arguments, const std::string& redirect = {}) {
+        const std::string out = redirect.empty() ? path("stdout") : redirect;
+        const std::string err = path("stderr");
+        const std::string command =
+            shellQuoted(BREVIX_CLI) + " " + arguments + " >" + shellQuoted(out) + " 2>" + shellQuoted(err) + " </dev/null";
+        const int status = std::system(command.c_str());
+        Run result;
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (redirect.empty()) result.out = readFile(out);
+        result.err = readFile(err);
+        return result;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(Cli, HelpUsageErrorsAndExitCodes) {
+    Run help = run("--help");
+    EXPECT_EQ(help.code, 0);
+    for (const char* line : {"info FILE", "convert IN OUT", "check FILE", "json FILE"})
+        EXPECT_NE(help.out.find(line), std::string::npos) << line;
+
+    EXPECT_EQ(run("").code, 2);
+    Run unknown = run("frob x");
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_NE(unknown.err.find("unknown command 'frob'"), std::string::npos);
+    EXPECT_EQ(run("info").code, 2);
+    EXPECT_EQ(run("info a.gem b.gem").code, 2);
+    EXPECT_EQ(run("convert " + shellQuoted(sample("round_brilliant.asc")) + " " + shellQuoted(path("x.txt"))).code, 2);
+}
+
+TEST_F(Cli, InfoIsTheStatisticsAndTheInstructionsForSeventyTwoColumns) {
+    Run info = run("info " + shellQuoted(sample("round_brilliant.asc")));
+    EXPECT_EQ(info.code, 0);
+    EXPECT_EQ(info.err, "");
+    EXPECT_EQ(info.out, readFile(std::string(BREVIX_SOURCE_DIR) + "/tests/cli/expected/round_brilliant_info.txt"));
+    // Both formats of a sample hold the same design.
+    for (const std::string& name : SAMPLES) {
+        Run asc = run("info " + shellQuoted(sample(name + ".asc")));
+        Run gem = run("info " + shellQuoted(sample(name + ".gem")));
+        EXPECT_EQ(asc.code, 0);
+        EXPECT_EQ(asc.out, gem.out) << name;
+    }
+}
+
+TEST_F(Cli, ConvertRoundTripsAndWritesEveryExport) {
+    for (const std::string& name : SAMPLES) {
+        const std::string gem = path(name + ".gem"), asc = path(name + ".asc");
+        ASSERT_EQ(run("convert " + shellQuoted(sample(name + ".asc")) + " " + shellQuoted(gem)).code, 0) << name;
+        ASSERT_EQ(run("convert " + shellQuoted(gem) + " " + shellQuoted(asc)).code, 0) << name;
+        EXPECT_EQ(readFile(asc), readFile(sample(name + ".asc"))) << name;
+    }
+    const std::string source = shellQuoted(sample("oval_brilliant.gem"));
+    for (const char* ext : {"wrl", "dxf", "b3d", "thb"}) {
+        Run r = run("convert " + source + " " + shellQuoted(path(std::string("model.") + ext)));
+        EXPECT_EQ(r.code, 0) << ext << r.err;
+        EXPECT_GT(fs::file_size(path(std::string("model.") + ext)), 100u) << ext;
+    }
+    EXPECT_EQ(readFile(path("model.wrl")).rfind("#VRML V1.0 ascii", 0), 0u);
+    EXPECT_NE(readFile(path("model.dxf")).find("3DFACE"), std::string::npos);
+
+    const std::string nowhere = path("missing/x.gem");
+    Run fails = run("convert " + source + " " + shellQuoted(nowhere));
+    EXPECT_EQ(fails.code, 1);
+    EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\n");
+}
+
+TEST_F(Cli, CheckPassesOnEverySample) {
+    for (const std::string& name : SAMPLES) {
+        Run check = run("check " + shellQuoted(sample(name + ".gem")));
+        EXPECT_EQ(check.code, 0) << name << check.out;
+        EXPECT_NE(check.out.find("Passed:"), std::string::npos) << name;
+    }
+}
+
+TEST_F(Cli, JsonDescribesTheWholeDesign) {
+    brevix::RecordingSink quiet;
+    brevix::ScopedMessageSink guard(quiet);
+    brevix::Stone stone(brevix::ROUGH_HALF);
+    ASSERT_TRUE(brevix::readGemFile(stone, sample("round_brilliant.gem")));
+
+    Run json = run("json " + shellQuoted(sample("round_brilliant.gem")));
+    ASSERT_EQ(json.code, 0);
+    const std::string& text = json.out;
+    auto count = [&](const std::string& what) {
+        int n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("\"name\": "), stone.nFacet);
+    EXPECT_EQ(count("\"instruction\": "), stone.nFacet);
+    EXPECT_NE(text.find("\"edges\": " + std::to_string(stone.nEdge) + ","), std::string::npos);
+    EXPECT_NE(text.find("\"heading\": [\"Standard Round Brilliant\", null, null, null]"), std::string::npos);
+    EXPECT_NE(text.find("\"preform\": null"), std::string::npos);
+    for (const char* field : {"\"gear\": 96", "\"L\": ", "\"W\": ", "\"volume\": ", "\"centroid\": ["})
+        EXPECT_NE(text.find(field), std::string::npos) << field;
+    // One vertex triple a line inside "vertices".
+    const size_t vertices = text.find("\"vertices\": [");
+    const size_t edges = text.find("\"edges\": ");
+    ASSERT_LT(vertices, edges);
+    int triples = 0;
+    for (size_t at = text.find("\n    [", vertices); at < edges; at = text.find("\n    [", at + 1)) ++triples;
+    EXPECT_EQ(triples, stone.nVertex);
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text[text.size() - 2], '}');
+}
+
+TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
+    const std::string missing = path("missing.gem");
+    Run r = run("info " + shellQuoted(missing));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Cannot open " + missing + " to read\n");
+
+    const std::string bad = path("bad.asc");
+    std::ofstream(bad) << "Not a design at all\n";
+    for (const char* command : {"info", "json", "check"}) {
+        r = run(std::string(command) + " " + shellQuoted(bad));
+        EXPECT_EQ(r.code, 1) << command;
+        EXPECT_EQ(r.err, "Corrupt ASC file: " + bad + "\n") << command;
+    }
+    // Output that cannot be written is a failure, not a silent success.
+    r = run("json " + shellQuoted(sample("round_brilliant.gem")), "/dev/full");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "brevix-cli: cannot write the output\n");
+}
+
+}  // namespace
