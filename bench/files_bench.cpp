@@ -1,0 +1,134 @@
+// Reading and rebuilding designs from the two design formats, and writing
+// them. Inputs: the round brilliant sample (73 facets) and a 1010-facet
+// design of planes tangent to a sphere, each of which stays a facet.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <span>
+#include <sstream>
+#include <string>
+
+#include "design/sample_designs.h"
+#include "files/asc_format.h"
+#include "files/gem_format.h"
+#include "files/thumbnail.h"
+#include "platform/messages.h"
+
+using namespace brevix;
+
+namespace {
+
+class QuietSink : public MessageSink {
+public:
+    void show(std::string_view, Icon) override {}
+    Answer ask(std::string_view, Buttons, Icon, Answer fallback) override { return fallback; }
+};
+
+std::string sample(const char* name) {
+    std::ifstream in(std::filesystem::path(BREVIX_SOURCE_DIR) / "samples" / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::span<const unsigned char> bytesOf(const std::string& s) {
+    return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
+}
+
+// Rows of planes tangent to the unit sphere, every other row turned by half
+// a step so that no more than three planes meet at a corner.
+Stone sphereDesign() {
+    Stone s;
+    const struct {
+        double angle;
+        int count;
+    } rows[] = {{0, 1},    {10, 24},  {20, 48},  {35, 96},  {50, 96},  {65, 96},  {80, 96},
+                {90, 96},  {-10, 24}, {-20, 48}, {-35, 96}, {-50, 96}, {-65, 96}, {-80, 96}};
+    int row = 0;
+    for (const auto& r : rows) {
+        TierSetting tier{"S" + std::to_string(row), r.angle, 1.0, {}, ""};
+        const double step = 96.0 / r.count, shift = (row % 2) * step / 2;
+        for (int i = 1; i <= r.count; ++i) tier.indexes.push_back(i * step - shift);
+        cutTier(s, tier);
+        ++row;
+    }
+    s.newFacet(0, 0, -1, 1.0);  // culet
+    return s;
+}
+
+void readAscBench(benchmark::State& state, const std::string& text) {
+    QuietSink quiet;
+    ScopedMessageSink guard(quiet);
+    for (auto _ : state) {
+        Stone stone(ROUGH_HALF);
+        readAsc(stone, bytesOf(text));
+        benchmark::DoNotOptimize(stone.nFacet);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+void readGemBench(benchmark::State& state, const std::string& bytes) {
+    QuietSink quiet;
+    ScopedMessageSink guard(quiet);
+    int32_t facets = 0;
+    for (auto _ : state) {
+        Stone stone(ROUGH_HALF);
+        readGem(stone, bytesOf(bytes));
+        facets = stone.nFacet;
+        benchmark::DoNotOptimize(facets);
+    }
+    state.counters["facets"] = facets;
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+}
+
+void BM_ReadAscRoundBrilliant(benchmark::State& state) {
+    readAscBench(state, sample("round_brilliant.asc"));
+}
+BENCHMARK(BM_ReadAscRoundBrilliant)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadGemRoundBrilliant(benchmark::State& state) {
+    readGemBench(state, sample("round_brilliant.gem"));
+}
+BENCHMARK(BM_ReadGemRoundBrilliant)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadGem1010Facets(benchmark::State& state) {
+    std::ostringstream out;
+    writeGem(sphereDesign(), out);
+    readGemBench(state, out.str());
+}
+BENCHMARK(BM_ReadGem1010Facets)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAsc1010Facets(benchmark::State& state) {
+    std::ostringstream out;
+    writeAsc(sphereDesign(), out);
+    readAscBench(state, out.str());
+}
+BENCHMARK(BM_ReadAsc1010Facets)->Unit(benchmark::kMillisecond);
+
+void BM_WriteGem1010Facets(benchmark::State& state) {
+    const Stone design = sphereDesign();
+    for (auto _ : state) {
+        std::ostringstream out;
+        writeGem(design, out);
+        benchmark::DoNotOptimize(out.tellp());
+    }
+}
+BENCHMARK(BM_WriteGem1010Facets)->Unit(benchmark::kMillisecond);
+
+void BM_WriteAsc1010Facets(benchmark::State& state) {
+    const Stone design = sphereDesign();
+    for (auto _ : state) {
+        std::ostringstream out;
+        writeAsc(design, out);
+        benchmark::DoNotOptimize(out.tellp());
+    }
+}
+BENCHMARK(BM_WriteAsc1010Facets)->Unit(benchmark::kMillisecond);
+
+void BM_WriteThumbnail1010Facets(benchmark::State& state) {
+    const Stone design = sphereDesign();
+    for (auto _ : state) benchmark::DoNotOptimize(thumbnailBytes(design).size());
+}
+BENCHMARK(BM_WriteThumbnail1010Facets)->Unit(benchmark::kMillisecond);
+
+}  // namespace
