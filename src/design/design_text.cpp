@@ -180,6 +180,10 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
         w.w0 = 12;
     w0 = w.w0;
 
+    // A facet left out of this text must not keep the line of an earlier
+    // one: looking a line up would find it instead of the facet listed there.
+    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].line = -1;
+
     const Sections sections = findSections(stone);
     int32_t start = 0;
     size_t preformLongest = 0;

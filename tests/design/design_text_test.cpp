@@ -125,13 +125,21 @@ TEST(InstructionText, ManyGirdleFacetsAreCountedAndTheFootnoteFollows) {
 TEST(InstructionText, PreformIsListedFirst) {
     Stone stone = makeEmeraldCut();
     {
+        int earlier = 5;  // the design's own girdle rows get lines 6 to 8
+        InstructionText text;
+        instructionText(stone, CLIPBOARD_WIDTH, earlier, text);
+        ASSERT_EQ(stone.facets[stone.facetByLine(6)].name, "G1");
+    }
+    {
         RecordingSink sink;
         ScopedMessageSink guard(sink);
         copyToPreform(stone, stone);
         EXPECT_TRUE(sink.entries.empty());
     }
     int lines = 5, w = 0;  // the counter goes on from the caller's value
-    EXPECT_EQ(instructionsOf(stone, CLIPBOARD_WIDTH, nullptr, nullptr),
+    InstructionText text;
+    w = instructionText(stone, CLIPBOARD_WIDTH, lines, text);
+    EXPECT_EQ(text.instructions,
               "PREFORM\n"
               "\tG1\t90.00\xB0\t24-72\tCut girdle outline, sides\n"
               "\tG2\t90.00\xB0\t96-48\tCut girdle outline, ends\n"
@@ -154,10 +162,9 @@ TEST(InstructionText, PreformIsListedFirst) {
               "\tC5\t30.00\xB0\t96-48\tMeet step line, ends\n"
               "\tC6\t30.00\xB0\t12-36-60-84\tMeet step line, corners\n"
               "\tT\t  0.00\xB0\tTable\tTable\n");
-    InstructionText text;
-    w = instructionText(stone, CLIPBOARD_WIDTH, lines, text);
     EXPECT_EQ(lines, 5 + 22);
     EXPECT_EQ(w, 11);  // symmetry 2 allows 12 columns; "12-36-60-84" needs 11
+    // Line 6 lists the preform's G1, not the design's G1 of the earlier text.
     bool inPreform = false;
     const int32_t hit = stone.facetByLine(5 + 1, &inPreform);
     ASSERT_GE(hit, 0);
