@@ -13,6 +13,8 @@
 //   nothing and is cheap.
 // - Texts are in the core's single-byte code page (Windows-1252); an
 //   implementation that talks to a Unicode toolkit converts at its boundary.
+// - Text is drawn in black whatever the pen: the views pass labels through
+//   several pen changes and never mean them to take the pen's colour.
 // - A pen of width 0 is one device pixel wide whatever the mapping; a wider
 //   pen is `width` logical units wide.
 // - A zero-length line still counts as drawn: printed pictures use two of them
