@@ -15,21 +15,21 @@ constexpr int MOST_LABELS = 24;
 }  // namespace
 
 int gearLabelCount(int symmetry) {
-    // A symmetry of 0 would double forever; no symmetry counts as 1.
-    int n = std::abs(symmetry);
+    // A symmetry of 0 would double forever; no symmetry counts as 1. Wide
+    // arithmetic keeps a symmetry read from a damaged file harmless.
+    long long n = std::llabs(static_cast<long long>(symmetry));
     if (n == 0) n = 1;
     while (n > MOST_LABELS && n % 2 == 0) n /= 2;
     for (int divisor : {3, 5, 7, 11})
         while (n > MOST_LABELS && n % divisor == 0) n /= divisor;
     while (n < 7 || (n < 12 && n % 2 == 0)) n *= 2;
-    return n;
+    return static_cast<int>(n);
 }
 
 void drawGearLabels(const Stone& stone, View& view) {
     view.gearLabel = GearLabel{};
-    const int gear = std::abs(stone.gear);
-    if (gear == 0) return;  // no notches, nothing to number
-    const double notches = gear;
+    const double notches = std::fabs(static_cast<double>(stone.gear));
+    if (notches == 0) return;  // no notches, nothing to number
 
     const bool wide = view.extendsBeyond && (stone.symmetry == 2 || stone.symmetry == 4);
     const int count = wide ? 8 : gearLabelCount(stone.symmetry);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "views/four_view.h"
 #include "views/ray_drawing.h"
@@ -21,7 +22,7 @@ View pane(int k, Canvas& canvas) {
 TEST(GearLabels, CountFollowsTheSymmetry) {
     const std::pair<int, int> cases[] = {{96, 24}, {48, 24}, {8, 16}, {7, 7},   {9, 9},
                                          {6, 12},  {5, 20},  {3, 12}, {1, 16},  {72, 18},
-                                         {100, 20}, {120, 15}, {0, 16}, {-8, 16}};
+                                         {100, 20}, {120, 15}, {0, 16}, {-8, 16}, {INT32_MIN, 16}};
     for (auto [symmetry, count] : cases) EXPECT_EQ(gearLabelCount(symmetry), count) << symmetry;
 }
 
@@ -58,6 +59,13 @@ TEST(GearLabels, TopPaneNumbersTheGearAndMakesTheLastOneClickable) {
     drawStone(stone, side, DRAW_LABELS);
     EXPECT_EQ(side.gearLabel.present, 0);
     EXPECT_TRUE(canvas.primitives.empty());
+
+    // A gear without notches has nothing to number (and nothing to divide by).
+    stone.gear = 0;
+    top.setInteractive(true);
+    drawStone(stone, top, DRAW_LABELS);
+    EXPECT_TRUE(canvas.primitives.empty());
+    EXPECT_EQ(top.gearLabel.present, 0);
 }
 
 TEST(GearLabels, AWideFourFoldStoneGetsEightLabelsOnTwoRadii) {
