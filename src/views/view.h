@@ -36,8 +36,16 @@ struct GearLabel {
     std::string text;
 };
 
-// value + 0.5 truncated toward zero.
-inline int toPixel(double value) { return static_cast<int>(value + 0.5); }
+// value + 0.5 truncated toward zero. Values no device could show (and NaN,
+// from a damaged design) are pinned instead of overflowing the conversion.
+inline int toPixel(double value) {
+    constexpr double LIMIT = 1 << 30;
+    const double v = value + 0.5;
+    if (v != v) return 0;
+    if (v > LIMIT) return static_cast<int>(LIMIT);
+    if (v < -LIMIT) return -static_cast<int>(LIMIT);
+    return static_cast<int>(v);
+}
 
 class View {
 public:

@@ -2,6 +2,8 @@
 // projection, the margin pen and the dimension marks and arrows.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/messages.h"
 #include "views/four_view.h"
 #include "views/recording_canvas.h"
@@ -104,6 +106,15 @@ TEST(View, MarginPenMovesAndTextSitsHalfAMarginUp) {
     EXPECT_EQ(view.penX, 99);
     view.text("H");
     EXPECT_EQ(canvas.primitives.back().points[0], (Point{99, 89}));
+}
+
+TEST(View, PixelsRoundHalfUpByTruncationAndStayInRange) {
+    EXPECT_EQ(toPixel(2.5), 3);
+    EXPECT_EQ(toPixel(-0.7), 0);  // -0.2 truncates toward zero
+    EXPECT_EQ(toPixel(-1.6), -1);
+    EXPECT_EQ(toPixel(1e300), 1 << 30);
+    EXPECT_EQ(toPixel(-1e300), -(1 << 30));
+    EXPECT_EQ(toPixel(std::nan("")), 0);
 }
 
 TEST(View, MarksBlendAndArrowsEndAtTheirTarget) {
