@@ -2,27 +2,40 @@
 // what the views show of the design.
 #include "design/preform.h"
 #include "document/gem_doc.h"
+#include "kernel/kernel_error.h"
 
 namespace brevix {
 
 void CGemDoc::OnPreformDelete() {
-    if (!stone()) return;
+    if (!stone_) return;
     saveUndo();
-    deletePreform(*stone());
+    deletePreform(*stone_);
     updateAllViews();
 }
 
+// Both cut planes into a copy of the design; a kernel failure puts the
+// design back as the snapshot holds it.
 void CGemDoc::OnPreformCreateCam() {
-    if (!stone()) return;
+    if (!stone_) return;
     saveUndo();
-    makeCamPreform(*stone());
+    try {
+        makeCamPreform(*stone_);
+    } catch (const KernelError& error) {
+        recoverFromKernelError(error, nullptr);
+        return;
+    }
     updateAllViews();
 }
 
 void CGemDoc::OnCopyToPreform() {
-    if (!stone()) return;
+    if (!stone_) return;
     saveUndo();
-    copyToPreform(*stone(), *stone());
+    try {
+        copyToPreform(*stone_, *stone_);
+    } catch (const KernelError& error) {
+        recoverFromKernelError(error, nullptr);
+        return;
+    }
     updateAllViews();
 }
 
