@@ -58,6 +58,9 @@ double largestCoordinate(const Stone& stone) {
 }  // namespace
 
 int roundIndexes(Stone& stone) {
+    // A gear without teeth has no notches to round to (and every azimuth
+    // below would divide by zero).
+    if (stone.gear == 0) return 1;
     regroupTiers(stone, true);
     const int32_t nFacet = stone.nFacet, nVertex = stone.nVertex;
     const std::vector<std::vector<int32_t>> loops = facetLoops(stone);

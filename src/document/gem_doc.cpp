@@ -63,6 +63,13 @@ void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
 
 void CGemDoc::clearInfo() { brevix::clearInfo(info); }
 
+void CGemDoc::useBetweenPoint(Vec3 p) {
+    info.nPoints = 0;
+    addPoint(p);
+    redrawForm();
+    updateAllViews();
+}
+
 void CGemDoc::resetSymmetry() {
     info.symmetry = 8;
     info.mirror = 1;

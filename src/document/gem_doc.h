@@ -51,6 +51,9 @@ public:
     void addPoint(Vec3 p);
     void clearInfo();
     void resetSymmetry();
+    // "Use to Cut" of the Between Two Points dialog: the point chosen on the
+    // segment replaces the two points it was chosen between.
+    void useBetweenPoint(Vec3 p);
 
     // ---- commands that cut ---------------------------------------------
     // Cuts the complete NewFacetInfo into the stone with its symmetry;

@@ -113,10 +113,14 @@ TEST(RoundIndexes, DesignAlreadyOnTheGearKeepsItsPlanes) {
     }
 }
 
-TEST(RoundIndexes, ACoarseGearThatCollapsesTheStoneFails) {
+TEST(RoundIndexes, ACoarseOrMissingGearFails) {
     Stone stone = scaledRoundBrilliant();
     stone.gear = 4;
     EXPECT_NE(roundIndexes(stone), 0);
+    stone = scaledRoundBrilliant();
+    stone.gear = 0;
+    EXPECT_NE(roundIndexes(stone), 0);
+    EXPECT_EQ(stone.nFacet, 73);
 }
 
 }  // namespace

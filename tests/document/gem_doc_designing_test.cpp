@@ -351,6 +351,9 @@ TEST_F(DesigningDoc, TwoPointsAtOneHeightWithAnIndexKeepBothPoints) {
     EXPECT_EQ(doc.info.nPoints, 2);
     EXPECT_FALSE(doc.info.hasAngle);
     EXPECT_TRUE(doc.formTexts().betweenEnabled);
+    doc.useBetweenPoint({0.05, 0.15, 0.3});
+    EXPECT_EQ(doc.info.nPoints, 1);
+    EXPECT_EQ(doc.info.points[0].x, 0.05);
 }
 
 TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
