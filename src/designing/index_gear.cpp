@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "designing/cut_facet_form.h"
 #include "platform/strformat.h"
@@ -49,7 +50,7 @@ IndexGearDialog IndexGearDialog::open(int gear, double indexOffset) {
 
 void IndexGearDialog::teethEdited(std::string_view text) {
     const std::optional<int> value = scanInt(text);
-    if (value) {
+    if (value && *value != std::numeric_limits<int>::min()) {
         // The sign lives in the Clockwise box: a typed count takes the box's
         // direction, a typed negative count ticks it.
         teeth = (*value >= 0 && clockwise()) ? -*value : *value;

@@ -62,7 +62,7 @@ public:
     // Edit Angle... / Index...: set, complete, and cut when complete.
     void angleCommand(double a);
     void indexCommand(double i);
-    // The form's "Cut Facet" button: cut, then start a fresh specification.
+    // The form's "Cut Facet" button: cut, then start a fresh pending facet.
     void cutFromForm(const void* view);
     // Derives what the held points determine; true when angle, index and
     // depth are all known.

@@ -112,7 +112,7 @@ TEST_F(DesigningDoc, TypedValuesAndTheirMessages) {
     EXPECT_EQ(doc.info.mirror, 0);
 }
 
-TEST_F(DesigningDoc, IncompleteSpecificationIsASilentNoOp) {
+TEST_F(DesigningDoc, IncompletePendingFacetIsASilentNoOp) {
     doc.ensureStone();
     doc.setAngle(40, false);
     doc.cutNewFacets();
@@ -211,7 +211,7 @@ TEST_F(DesigningDoc, ElevenCutsAndTenUndosNeverReachTheStateBeforeTheFirst) {
     EXPECT_EQ(doc.facetCount, 2);
 }
 
-TEST_F(DesigningDoc, UndoWithAnEmptyRingGivesARoughStoneAndClearsTheSpecification) {
+TEST_F(DesigningDoc, UndoWithAnEmptyRingGivesARoughStoneAndClearsThePendingFacet) {
     doc.undo();  // no stone: nothing
     EXPECT_EQ(doc.stone(), nullptr);
     useRoundBrilliant();
