@@ -1,13 +1,19 @@
 #include "app/brevix_app.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFont>
 
 #include "app/main_frame.h"
 #include "app/message_box_sink.h"
-#include "design/sample_designs.h"
 #include "document/gem_doc.h"
 
 namespace brevix {
+
+void installFontSubstitutes() {
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
 
 CBrevixApp::CBrevixApp() = default;
 
@@ -18,6 +24,7 @@ CBrevixApp::~CBrevixApp() {
 
 bool CBrevixApp::initInstance(const QString& designFile, bool show) {
     QApplication::setApplicationName(QStringLiteral("Brevix"));
+    installFontSubstitutes();
     sink_ = std::make_unique<MessageBoxSink>();
     setMessageSink(sink_.get());
 
@@ -25,18 +32,16 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
     frame_ = std::make_unique<CMainFrame>(*doc_);
     sink_->setParent(frame_.get());
 
-    (void)designFile;
-    doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-    doc_->refreshSummaryValues();
+    // A design that cannot be opened has been reported by the document;
+    // the program then starts on a new design rather than not at all.
+    // The path goes to the file system as the system spelled it.
+    const bool opened =
+        !designFile.isEmpty() && doc_->openDocumentFile(QFile::encodeName(designFile).toStdString());
+    if (!opened) doc_->OnFileNew();
     frame_->updateAllViews();
 
     if (show) {
-        if (frame_->startMaximised()) {
-            frame_->showMaximized();
-        } else {
-            frame_->show();
-            frame_->fitPlacementAfterShow();
-        }
+        frame_->showAsPlaced();
         frame_->activateWindow();
     }
     return true;

@@ -10,6 +10,10 @@ class CGemDoc;
 class CMainFrame;
 class MessageBoxSink;
 
+// The views name the fonts of the platform they were first drawn for; the
+// metric twins installed here stand in for them.
+void installFontSubstitutes();
+
 class CBrevixApp {
 public:
     CBrevixApp();

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -72,9 +74,11 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     loadSettings();
     doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
     documentUi_ = std::make_unique<QtDocumentUi>(this);
-    documentUi_->onPathChanged = [this](const std::string&, bool) {
-        setWindowTitle(fromCore(doc_.title()) + QStringLiteral(" - Brevix"));
+    documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
+        documentPathChanged(path, addToRecent);
     };
+    recentFiles_.load();
+    rebuildRecentFileMenu();
     doc_.ui = documentUi_.get();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (QWidget* w = now; w; w = w->parentWidget()) {
@@ -185,9 +189,11 @@ void CMainFrame::createMenus() {
             if (id == 0) {
                 menu->addSeparator();
             } else if (id == -1) {
-                QAction* recent = menu->addAction(QStringLiteral("Recent File"));
-                recent->setObjectName(QStringLiteral("recentFilePlaceholder"));
-                recent->setEnabled(false);
+                recentMenu_ = menu;
+                recentPlaceholder_ = menu->addAction(QStringLiteral("Recent File"));
+                recentPlaceholder_->setObjectName(QStringLiteral("recentFilePlaceholder"));
+                recentPlaceholder_->setStatusTip(QStringLiteral("Open this document"));
+                recentPlaceholder_->setEnabled(false);
             } else if (id == -2) {
                 zoomMenu_ = menu->addMenu(QStringLiteral("&Zoom"));
                 for (int zoomId : zoomCommands())
@@ -246,13 +252,20 @@ void CMainFrame::createPanes() {
     splitterC_->setObjectName(QStringLiteral("SplitterC"));
 
     spinView_ = new CSpinView(doc_, splitterC_);
-    addDlg_ = new CAddDlg(doc_, splitterC_);
+    // A form scrolls when its pane is smaller than the form, so the splitter
+    // may make the pane as small as the user likes (minimum size 0).
+    auto* formPane = new QScrollArea(splitterC_);
+    formPane->setObjectName(QStringLiteral("CutFacetPane"));
+    formPane->setFrameShape(QFrame::NoFrame);
+    formPane->setWidgetResizable(true);
+    addDlg_ = new CAddDlg(doc_, formPane);
+    formPane->setWidget(addDlg_);
     fourView_ = new CFourView(doc_, splitterB_);
     cutList_ = new CCutLstView(doc_, splitterA_);
     cutList_->setColumnWidthsFor(700);
 
     splitterC_->addWidget(spinView_);
-    splitterC_->addWidget(addDlg_);
+    splitterC_->addWidget(formPane);
     splitterB_->addWidget(splitterC_);
     splitterB_->addWidget(fourView_);
     splitterA_->addWidget(splitterB_);
@@ -283,6 +296,7 @@ void CMainFrame::loadSettings() {
     switch (loadFrameSettings(settings_)) {
     case SettingsSource::Unavailable:
         showMessage("Could not access registry!");
+        placementApplied_ = false;
         fourView_->setFocus();
         return;
     case SettingsSource::FirstRun:
@@ -303,21 +317,33 @@ void CMainFrame::applySettings(const FrameSettings& settings) {
     if (isMaximized() || isMinimized()) showNormal();
     move(outer.topLeft());
     resize(outer.size().shrunkBy(frame));
-    splitterC_->setSizes({settings.splitterC[0], settings.splitterC[1]});
-    splitterB_->setSizes({settings.splitterB[0], settings.splitterB[1]});
-    splitterA_->setSizes({settings.splitterA[0], settings.splitterA[1]});
     settings_ = settings;
+    applyPaneSizes();
 }
 
 void CMainFrame::fitPlacementAfterShow() {
-    if (isMaximized() || isMinimized()) return;
+    if (!placementApplied_ || isMaximized() || isMinimized()) return;
     const WindowPlacement& p = settings_.placement;
     const QSize wanted(p.right - p.left, p.bottom - p.top);
     const QSize extra = frameGeometry().size() - geometry().size();
     if (!extra.isEmpty() && frameGeometry().size() != wanted) resize(wanted - extra);
-    splitterC_->setSizes({settings_.splitterC[0], settings_.splitterC[1]});
-    splitterB_->setSizes({settings_.splitterB[0], settings_.splitterB[1]});
+    applyPaneSizes();
+}
+
+void CMainFrame::applyPaneSizes() {
+    // A splitter scales sizes it is given to the room it has, so each one
+    // gets its sizes only once the splitter around it has settled: the
+    // outer one first.
+    if (layout()) layout()->activate();
     splitterA_->setSizes({settings_.splitterA[0], settings_.splitterA[1]});
+    splitterB_->setSizes({settings_.splitterB[0], settings_.splitterB[1]});
+    splitterC_->setSizes({settings_.splitterC[0], settings_.splitterC[1]});
+}
+
+void CMainFrame::showAsPlaced() {
+    show();
+    fitPlacementAfterShow();
+    if (settings_.startMaximised) showMaximized();
 }
 
 FrameSettings CMainFrame::currentSettings() const {
@@ -348,6 +374,10 @@ FrameSettings CMainFrame::currentSettings() const {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!doc_.SaveModified()) {
+        event->ignore();
+        return;
+    }
     saveFrameSettings(currentSettings());
     event->accept();
 }
@@ -382,6 +412,60 @@ QString CMainFrame::statusPaneText(int pane) const {
 
 void CMainFrame::updateStatusPanes() {
     if (!statusBarReady_) return;
+    // A pane shows one line; the line feed some texts end with is not part of it.
+    const auto oneLine = [](const std::string& text) {
+        QString line = fromCore(text);
+        while (line.endsWith(QLatin1Char('\n'))) line.chop(1);
+        return line;
+    };
+    facetPane_->setText(oneLine(doc_.facetCountText()));
+    lwPane_->setText(oneLine(doc_.lengthWidthText()));
+    riPane_->setText(oneLine(doc_.refractiveIndexText()));
+}
+
+void CMainFrame::rebuildRecentFileMenu() {
+    QMenu* menu = recentMenu_;
+    if (!menu) return;
+    for (QAction* a : recentActions_) {
+        menu->removeAction(a);
+        a->deleteLater();
+    }
+    recentActions_.clear();
+    const std::vector<std::string>& entries = recentFiles_.entries();
+    recentPlaceholder_->setVisible(entries.empty());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int id = ID_FILE_MRU_FIRST + static_cast<int>(i);
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(fromCore(entries[i])), menu);
+        a->setData(id);
+        a->setStatusTip(QStringLiteral("Open this document"));
+        const std::string path = entries[i];
+        connect(a, &QAction::triggered, this, [this, path] { openRecentFile(path); });
+        menu->insertAction(recentPlaceholder_, a);
+        recentActions_.push_back(a);
+    }
+}
+
+void CMainFrame::openRecentFile(const std::string& path) {
+    if (doc_.openDocumentFile(path)) return;
+    // An entry that cannot be opened any more leaves the list.
+    const std::vector<std::string>& entries = recentFiles_.entries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == path) {
+            recentFiles_.remove(i);
+            recentFiles_.save();
+            rebuildRecentFileMenu();
+            break;
+        }
+    }
+}
+
+void CMainFrame::documentPathChanged(const std::string& path, bool addToRecent) {
+    setWindowTitle(fromCore(doc_.title()) + QStringLiteral(" - Brevix"));
+    // The dialogs' side has stored the path in the list already.
+    if (addToRecent && !path.empty()) {
+        recentFiles_.load();
+        rebuildRecentFileMenu();
+    }
 }
 
 void CMainFrame::updateAllViews(const void*) {

@@ -6,8 +6,11 @@
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/frame_settings.h"
+#include "document/recent_files.h"
 
 class QAction;
 class QActionGroup;
@@ -56,9 +59,9 @@ public:
     FrameSettings currentSettings() const;
     void applySettings(const FrameSettings& settings);
     bool startMaximised() const { return settings_.startMaximised; }
-    // Called once the window is on screen: window managers add their frame
-    // only then, and the placement is the outer rectangle.
-    void fitPlacementAfterShow();
+    // Shows the window where the settings place it, maximised when it was
+    // closed maximised.
+    void showAsPlaced();
 
     // The user's guide: the start folder followed by UsersGuide/brevixman.html.
     const QString& helpPath() const { return helpPath_; }
@@ -85,6 +88,13 @@ private:
     void createStatusBar();
     void createPanes();
     void loadSettings();
+    // Window managers add their frame only once the window is on screen,
+    // and the placement is the outer rectangle.
+    void fitPlacementAfterShow();
+    void applyPaneSizes();
+    void documentPathChanged(const std::string& path, bool addToRecent);
+    void rebuildRecentFileMenu();
+    void openRecentFile(const std::string& path);
     // Gives the command its handler and enables it; commands without one stay disabled.
     template <typename F>
     void handle(int commandId, F&& slot);
@@ -109,6 +119,11 @@ private:
     CCutLstView* cutList_ = nullptr;
     QPointer<QWidget> lastActivePane_;
     FrameSettings settings_;
+    RecentFileList recentFiles_;
+    QMenu* recentMenu_ = nullptr;
+    QAction* recentPlaceholder_ = nullptr;
+    std::vector<QAction*> recentActions_;
+    bool placementApplied_ = true;  // false: the window keeps its creation sizes
     QString helpPath_;
     // File dialogs and the save question of the document's file commands.
     std::unique_ptr<QtDocumentUi> documentUi_;
