@@ -47,7 +47,7 @@ TEST(FourViewPanes, KeepTheirPlacesWithANegativeHeight) {
     }
 }
 
-TEST(FourViewPanes, ViewingDirectionsAndWindowsFollowThePaneTable) {
+TEST(FourViewPanes, EachPaneLooksAlongItsOwnAxis) {
     const DrawingSquare sq = drawingSquare({0, 0, 460, 460});
     View pane[4];
     for (int k = 0; k < 4; ++k) setupFourViewPane(pane[k], k, sq, false);
