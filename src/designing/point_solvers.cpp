@@ -114,7 +114,12 @@ PlaneSolution planeThrough2PointsAtIndex(const NewFacetInfo& info, const Stone& 
     const Vec3 r = std::fabs(p2.x) >= std::fabs(p1.x) ? p2 : p1;
     const double kx = (1 - ky * r.y - kz * r.z) / r.x;
     const double s = kx * kx + ky * ky + kz * kz;
-    if (!(s >= EPS) || !std::isfinite(s)) {
+    // Every facet at this index leans toward the index's azimuth. A plane
+    // through both points that leans the other way would need the centre
+    // outside it: no facet at this index passes through them, and cutting
+    // the plane of the angle found would miss both points.
+    if (!(s >= EPS) || !std::isfinite(s) ||
+        kx * std::sin(az) + ky * std::cos(az) < -EPS * std::sqrt(s)) {
         showMessage("Can't make facet: through center");
         return {};
     }

@@ -213,11 +213,20 @@ TEST_F(Solvers, TwoPointsAtIndexFailures) {
     info = twoPoints({0.2, 0.2, 0.2}, {0.4, 0.4, 0.4});
     info.index = 12;
     EXPECT_EQ(planeThrough2PointsAtIndex(info, stone).d, 0);
+    // Points of a facet at index 30 asked for at the opposite index 78:
+    // the plane through them leans away from 78, so no facet there holds them.
+    const double az = azimuthOf(30, 96, 0), tilt = 35 * PI / 180;
+    const Vec3 n{std::sin(az) * std::sin(tilt), std::cos(az) * std::sin(tilt), std::cos(tilt)};
+    const Vec3 side = cross(n, {0, 0, 1}) * (1 / length(cross(n, {0, 0, 1})));
+    info = twoPoints(n * 0.7 + side * 0.2, n * 0.7 + cross(n, side) * 0.3);
+    info.index = 78;
+    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone).d, 0);
+    info.index = 30;
+    EXPECT_NEAR(planeThrough2PointsAtIndex(info, stone).angle, 35, 1e-9);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Can't make facet: same Z",
                                                       "Can't make facet: X=0",
+                                                      "Can't make facet: through center",
                                                       "Can't make facet: through center"}));
-    // The stored points are never altered by the exchanged frame.
-    EXPECT_EQ(info.points[0].x, 0.2);
 }
 
 TEST_F(Solvers, TwoPointsAtAngleFailures) {
