@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "design/preform.h"
+#include "design/sample_designs.h"
 #include "files/gem_format.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
@@ -155,6 +157,33 @@ TEST_F(Cli, JsonDescribesTheWholeDesign) {
     EXPECT_EQ(triples, stone.nVertex);
     EXPECT_EQ(text.back(), '\n');
     EXPECT_EQ(text[text.size() - 2], '}');
+}
+
+TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
+    brevix::RecordingSink quiet;
+    brevix::ScopedMessageSink guard(quiet);
+    brevix::Stone stone = brevix::makeRoundBrilliant();
+    stone.setFootnote({"Designed for \xB0 tests", "", "Third line", ""});
+    brevix::copyToPreform(stone, stone);
+    const std::string file = path("with_preform.gem");
+    ASSERT_TRUE(brevix::writeGemFile(stone, file));
+
+    Run info = run("info " + shellQuoted(file));
+    ASSERT_EQ(info.code, 0);
+    const std::string footnote = "Designed for \xC2\xB0 tests\n\nThird line\n";
+    ASSERT_GE(info.out.size(), footnote.size());
+    EXPECT_EQ(info.out.substr(info.out.size() - footnote.size()), footnote);
+    EXPECT_EQ(info.err, "File has a preform\n");
+
+    Run json = run("json " + shellQuoted(file));
+    ASSERT_EQ(json.code, 0);
+    EXPECT_NE(json.out.find("\"footnote\": [\"Designed for \xC2\xB0 tests\", null, \"Third line\", null]"),
+              std::string::npos);
+    const size_t preform = json.out.find("\"preform\": {");
+    ASSERT_NE(preform, std::string::npos);
+    // The nested design ends with a preform of its own: none.
+    EXPECT_NE(json.out.find("\"preform\": null", preform), std::string::npos);
+    EXPECT_NE(json.out.find("\"gear\": 96", preform), std::string::npos);
 }
 
 TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
