@@ -90,7 +90,13 @@ void CGemDoc::cutNewFacets(const void* view) {
         showMessage("New facet cuts through center of stone");
         return;
     }
-    if (!info.recutPending) saveUndo();
+    // A re-cut took its snapshot when the tier was taken out; a copy keeps
+    // the stone from just before this cut for the case the kernel fails.
+    std::unique_ptr<Stone> before;
+    if (info.recutPending)
+        before = std::make_unique<Stone>(stone);
+    else
+        saveUndo();
 
     CutCounts counts;
     try {
@@ -104,7 +110,7 @@ void CGemDoc::cutNewFacets(const void* view) {
             // when the cut also removed older facets or rough faces.
             putRecutBack(stone.nFacet - counts.made);
     } catch (const KernelError& error) {
-        recoverFromKernelError(error, view);
+        recoverFromKernelError(error, view, std::move(before));
         return;
     }
 
@@ -171,12 +177,18 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
     updateAllViews();
 }
 
-void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view) {
-    // The snapshot taken at the start of the command (or when a tier was
-    // taken out for recutting) is the last sound state of the design.
-    const Stone* before = undoRing.latest();
-    stone_ = before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF);
-    clearRecut(info);
+void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view,
+                                     std::unique_ptr<Stone> before) {
+    if (before) {
+        stone_ = std::move(before);
+    } else {
+        // The snapshot taken at the start of the command is the last sound
+        // state; it may predate a tier taken out for recutting, so the
+        // recut goes with it.
+        const Stone* snapshot = undoRing.latest();
+        if (snapshot) stone_ = std::make_unique<Stone>(*snapshot);
+        clearRecut(info);
+    }
     showMessage(error.what(), Icon::Error);
     refreshSummaryValues();
     redrawForm();

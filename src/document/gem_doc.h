@@ -170,9 +170,11 @@ private:
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
     void putRecutBack(int32_t firstNew);
-    // A kernel failure inside a command: the design goes back to the last
-    // snapshot and the user is told; nothing else of the command happens.
-    void recoverFromKernelError(const KernelError& error, const void* view);
+    // A kernel failure inside a command: the design goes back to `before`
+    // (or, without it, to the last snapshot) and the user is told; nothing
+    // else of the command happens.
+    void recoverFromKernelError(const KernelError& error, const void* view,
+                                std::unique_ptr<Stone> before = nullptr);
     void afterUndoOrRedo();
 
     std::unique_ptr<Stone> stone_;

@@ -254,6 +254,25 @@ TEST_F(DesigningDoc, KernelFailurePutsBackTheStoneAndTellsTheUser) {
     EXPECT_EQ(doc.facetCount, before.nFacet - before.nRough);
 }
 
+TEST_F(DesigningDoc, KernelFailureDuringARecutKeepsTheTierOutAndTheRecutPending) {
+    useRoundBrilliant();
+    doc.uncutTier(40);
+    Stone& broken = *doc.stone();
+    for (int32_t e = 0; e < broken.nEdge; ++e) broken.edges[e].f[0] = broken.edges[e].f[1];
+    const Stone before(broken);
+    sink.clear();
+    specify(0, 96, 0.01);
+    doc.cutNewFacets();
+    ASSERT_FALSE(sink.entries.empty());
+    EXPECT_EQ(sink.entries.back().text.rfind("Internal error: ", 0), 0u);
+    EXPECT_TRUE(doc.info.recutPending);
+    EXPECT_EQ(doc.stone()->nFacet, before.nFacet);
+    EXPECT_EQ(doc.stone()->nVertex, before.nVertex);
+    // The snapshot of the uncut is still the one undo goes back to.
+    doc.undo();
+    EXPECT_EQ(doc.facetCount, 73);
+}
+
 int32_t firstFacetNamed(const Stone& s, const std::string& name) {
     for (int32_t i = 0; i < s.nFacet; ++i)
         if (s.facets[i].name == name) return i;
