@@ -241,6 +241,23 @@ TEST_F(DocumentFiles, OpeningAnotherFileAsksToSaveChangesFirst) {
     EXPECT_EQ(doc.title(), "other.gem");
 }
 
+TEST_F(DocumentFiles, NewAfterChangesSavesFirstWhenTheUserSaysYes) {
+    designBrilliant();
+    // Yes, then the Save As dialog is cancelled: nothing happens.
+    ui.saveChangesAnswers = {Answer::Yes};
+    EXPECT_FALSE(doc.OnFileNew());
+    EXPECT_GT(doc.facetCount, 0);
+
+    ui.saveChangesAnswers = {Answer::Yes};
+    ui.choose(path("before-new.gem"));
+    ASSERT_TRUE(doc.OnFileNew());
+    EXPECT_TRUE(std::filesystem::exists(path("before-new.gem")));
+    EXPECT_EQ(doc.facetCount, 0);
+    EXPECT_TRUE(doc.registeredPath.empty());
+    EXPECT_EQ(doc.title(), "Untitled");
+    EXPECT_EQ(ui.registeredPaths, (std::vector<std::string>{path("before-new.gem"), ""}));
+}
+
 TEST_F(DocumentFiles, GemWithoutADotIsReadAsBinary) {
     Stone stone = makeRoundBrilliant();
     const std::string file = path("brilliantgem");
