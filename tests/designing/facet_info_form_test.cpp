@@ -171,12 +171,5 @@ TEST(CutFacetForm, TextsAfterAChange) {
     EXPECT_FALSE(defaultButtonCuts("Apply"));
 }
 
-TEST(CommandDialogs, UnreadableTextGivesZeroOrCancel) {
-    EXPECT_EQ(readCommandFieldOnLeave("zz"), 0);
-    EXPECT_EQ(readCommandFieldOnLeave("12.5"), 12.5);
-    EXPECT_FALSE(readCommandFieldOnOk("zz"));
-    EXPECT_EQ(readCommandFieldOnOk(" -3"), -3.0);
-}
-
 }  // namespace
 }  // namespace brevix

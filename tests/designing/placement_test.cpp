@@ -90,23 +90,5 @@ TEST(CutFacetSet, MirroredTierIntoRoundBrilliantCountsFacets) {
     EXPECT_EQ(missed.made, 0);
 }
 
-TEST(CutFacetSet, PavilionPlaneFacesDownTowardItsAzimuth) {
-    Stone stone;
-    NewFacetInfo info;
-    info.angle = -40;
-    info.index = 24;  // a quarter of the gear: +x
-    info.ced = 0.5;
-    info.symmetry = 1;
-    info.mirror = 0;
-    info.hasAngle = info.hasIndex = info.hasCed = true;
-    cutFacetSet(stone, info);
-    const Facet& f = stone.facets[stone.nFacet - 1];
-    EXPECT_GT(f.a, 0);
-    EXPECT_NEAR(f.b, 0, 1e-12);
-    EXPECT_LT(f.c, 0);
-    EXPECT_NEAR(std::acos(-f.c) * DEG_PER_RAD, 40, 1e-9);
-    EXPECT_NEAR(f.d, 0.5, 1e-12);
-}
-
 }  // namespace
 }  // namespace brevix
