@@ -42,7 +42,6 @@ inline constexpr const char* GEM_BAD_POLE =
 inline constexpr const char* GEM_DEEP_PREFORMS =
     "Binary file is corrupt.\n(Preforms nested more than %d deep.)\nCould it be a text file?";
 inline constexpr const char* GEM_HAS_PREFORM = "File has a preform";
-inline constexpr const char* GEM_LENGTH_ZERO = "Length zero but string not NULL";
 inline constexpr const char* GEM_DOS_WARNING =
     "Warning: Line length > 79 characters will cause heading\nand/or footnote to be ignored by "
     "DOS Brevix";
