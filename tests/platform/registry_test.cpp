@@ -77,6 +77,16 @@ TEST_F(RegistryTest, StringsWithQuotesBackslashesAndHighBytesRoundTrip) {
     EXPECT_EQ(regValueNames(RegRoot::CurrentUser, "Software\\Brevix").size(), 2u);
 }
 
+TEST_F(RegistryTest, ValueNamesMayBePathsAsTheSharedFileCountersUse) {
+    const char* key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+    const char* file = "C:\\Windows\\System32\\shared=1.dll";
+    ASSERT_TRUE(regSetDword(RegRoot::LocalMachine, key, file, 2));
+    EXPECT_EQ(regGetDword(RegRoot::LocalMachine, key, file), 2u);
+    EXPECT_FALSE(regKeyExists(RegRoot::LocalMachine, std::string(key) + "\\C:"));
+    EXPECT_TRUE(regDeleteValue(RegRoot::LocalMachine, key, file));
+    EXPECT_FALSE(regGetDword(RegRoot::LocalMachine, key, file));
+}
+
 TEST_F(RegistryTest, DeletingKeysAndValues) {
     regSetDword(RegRoot::CurrentUser, "Software\\Brevix\\SplitterA", "Row0_ht", 1);
     regSetDword(RegRoot::CurrentUser, "Software\\Brevix\\SplitterA\\Deeper", "x", 1);
