@@ -147,17 +147,28 @@ void facetsText(const Stone& s, std::string& out, Adjustments& notes) {
     }
 }
 
+// The settings line's usual decimals, unless they would change the value
+// (an offset of 0.25, an index of 1.544): then as many as it takes.
+void appendSetting(std::string& out, double value, int decimals) {
+    std::string fixed;
+    appendFixed(fixed, value, decimals);
+    if (parseDouble(fixed) == value || !std::isfinite(value))
+        out += fixed;
+    else
+        appendShortest(out, value);
+}
+
 std::string designText(const Stone& stone, Adjustments& notes) {
     std::string out = "Brevix 5.0\n";
     out += "g ";
     appendInt(out, stone.gear);
     out += ' ';
-    appendFixed(out, stone.indexOffset, 1);
+    appendSetting(out, stone.indexOffset, 1);
     out += "\ny ";
     appendInt(out, stone.symmetry);
     out += stone.mirror ? " y\n" : " n\n";
     out += "I ";
-    appendFixed(out, stone.refractiveIndex, 2);
+    appendSetting(out, stone.refractiveIndex, 2);
     out += '\n';
     for (const std::string& line : stone.heading)
         if (!line.empty()) out += "H " + lineOf(line, notes) + '\n';

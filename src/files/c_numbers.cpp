@@ -20,6 +20,12 @@ void appendGeneral(std::string& out, double value, int precision) {
     out.append(buffer, result.ptr);
 }
 
+void appendShortest(std::string& out, double value) {
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
 void appendInt(std::string& out, long long value) {
     char buffer[24];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -12,6 +12,8 @@ namespace brevix {
 void appendFixed(std::string& out, double value, int precision);
 // printf("%.*g", precision, value).
 void appendGeneral(std::string& out, double value, int precision);
+// The shortest text that reads back as exactly this value.
+void appendShortest(std::string& out, double value);
 // printf("%d", value).
 void appendInt(std::string& out, long long value);
 

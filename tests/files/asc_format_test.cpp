@@ -97,6 +97,22 @@ TEST(AscWriting, NearlyLevelPavilionFacetReadsBackOnThePavilion) {
     EXPECT_LT(back.facets[back.nFacet - 1].c, 0);
 }
 
+TEST(AscWriting, SettingsKeepTheirValue) {
+    Stone s = girdleStone(96, 8);
+    s.indexOffset = 0.5;
+    s.refractiveIndex = 1.76;
+    EXPECT_NE(ascOf(s).find("g 96 0.5\ny 8 y\nI 1.76\n"), std::string::npos);
+    // More decimals than the usual ones are written rather than rounded away.
+    s.indexOffset = 0.25;
+    s.refractiveIndex = 1.544;
+    const std::string text = ascOf(s);
+    EXPECT_NE(text.find("g 96 0.25\ny 8 y\nI 1.544\n"), std::string::npos) << text;
+    const Stone back = fromAsc(text);
+    EXPECT_EQ(back.indexOffset, 0.25);
+    EXPECT_EQ(back.refractiveIndex, 1.544);
+    EXPECT_EQ(ascOf(back), text);
+}
+
 TEST(AscReading, SymmetryAndMirrorComeFromTheYRecordOrDefault) {
     Stone s(ROUGH_HALF);
     s.symmetry = 8;
