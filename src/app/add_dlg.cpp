@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include "app/message_box_sink.h"
 #include "document/gem_doc.h"
@@ -64,9 +65,16 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     cut_->setDefault(true);
     // A click must not take the focus first: the field being edited is read
     // by the button itself, after it has looked at its caption.
-    for (QPushButton* b : {clear_, between_, cut_}) b->setFocusPolicy(Qt::TabFocus);
+    for (QPushButton* b : {clear_, between_, cut_}) {
+        b->setFocusPolicy(Qt::TabFocus);
+        // As narrow as their captions: the pane is a quarter of the window.
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Cut Facet")) + 14);
+    }
 
+    // Tight spacing: the form shares the left column with the spin view.
     auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 2, 6, 2);
+    grid->setVerticalSpacing(2);
     int row = 0;
     grid->addWidget(new QLabel(QStringLiteral("Angle"), this), row, 0);
     grid->addWidget(angle_, row++, 1, 1, 2);
@@ -128,6 +136,17 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
 }
 
 CAddDlg::~CAddDlg() { doc_.onRedrawForm = nullptr; }
+
+bool CAddDlg::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) {
+        // A scroll area around the form would take the focus on a click of
+        // a button and read the field being edited before the button has
+        // looked at its caption.
+        for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) area->setFocusPolicy(Qt::NoFocus);
+    }
+    return QWidget::event(event);
+}
 
 bool CAddDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {

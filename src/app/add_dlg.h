@@ -42,6 +42,7 @@ public:
     void pressDefaultButton();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
