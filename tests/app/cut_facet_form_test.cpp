@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -95,7 +96,6 @@ private:
         }
         next->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
-        qDebug() << "typed" << text << QApplication::focusWidget() << doc_->info.hasAngle << doc_->info.hasIndex << doc_->info.hasCed;
     }
 
     // Clicks the list row `row` and lets `press` work the Edit Tier dialog.
@@ -111,6 +111,9 @@ private:
         const QRect rect = list().visualItemRect(item);
         QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(opened, 1);
+        // The main window is active again once the dialog is gone.
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     }
 
     static void setField(QLineEdit* edit, const QString& text) {
@@ -154,6 +157,10 @@ private Q_SLOTS:
         frame_->show();
         frame_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        // Room for the whole form, so that clicks land on its buttons.
+        frame_->resize(900, 680);
+        frame_->splitterC()->setSizes({150, 300});
+        QApplication::processEvents();
         sink_.entries.clear();
     }
 
@@ -170,7 +177,6 @@ private Q_SLOTS:
         const std::vector<TierSetting> tiers = roundBrilliantTiers();
         type(form().symmetryEdit(), QStringLiteral("8"), form().angleEdit());
         if (!form().mirrorBox()->isChecked()) QTest::mouseClick(form().mirrorBox(), Qt::LeftButton);
-        frame_->resize(900, 680);
         guideImage(frame_.get(), "cut-window-empty.png");
         for (const TierSetting& tier : tiers) {
             const int32_t before = doc_->stone() ? doc_->stone()->nFacet : 0;
