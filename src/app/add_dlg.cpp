@@ -68,7 +68,8 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     for (QPushButton* b : {clear_, between_, cut_}) {
         b->setFocusPolicy(Qt::TabFocus);
         // As narrow as their captions: the pane is a quarter of the window.
-        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Cut Facet")) + 14);
+        const QString widest = b == cut_ ? QStringLiteral("Cut Facet") : b->text();
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(widest) + 14);
     }
 
     // Tight spacing: the form shares the left column with the spin view.
