@@ -9,6 +9,25 @@
 namespace brevix::cli {
 
 namespace {
+bool readProblems = false;
+
+// Passes every message on and notes whether any of them was a problem.
+class ProblemCounter : public MessageSink {
+public:
+    explicit ProblemCounter(MessageSink& inner) : inner_(inner) {}
+    void show(std::string_view text, Icon icon) override {
+        problems += icon == Icon::Warning || icon == Icon::Error;
+        inner_.show(text, icon);
+    }
+    Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override {
+        return inner_.ask(text, buttons, icon, fallback);
+    }
+    int problems = 0;
+
+private:
+    MessageSink& inner_;
+};
+
 const char* answerWord(Answer answer) {
     switch (answer) {
     case Answer::Ok: return "OK";
@@ -40,10 +59,18 @@ std::unique_ptr<Stone> loadDesign(const std::string& path) {
         return nullptr;
     }
     // A new design starts 8-fold with mirror image, as in the program.
-    DesignRead read = readDesignFile(path, type, 8, 1);
+    ProblemCounter counter(messageSink());
+    DesignRead read;
+    {
+        ScopedMessageSink guard(counter);
+        read = readDesignFile(path, type, 8, 1);
+    }
+    if (counter.problems > 0) readProblems = true;
     // The reader has said why ("Cannot open …", "Corrupt … file: …").
     if (read.outcome != ReadOutcome::Read) return nullptr;
     return std::move(read.stone);
 }
+
+bool readProblemsReported() { return readProblems; }
 
 }  // namespace brevix::cli

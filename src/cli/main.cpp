@@ -22,8 +22,10 @@ void printUsage(std::FILE* to) {
         std::fprintf(to, "  %-20s %s\n", call.c_str(), c.summary);
     }
     std::fprintf(to,
-                 "\nExit status: 0 done, 1 failed, 2 wrong usage. Messages go to standard error;\n"
-                 "questions are never asked, each takes its default answer.\n");
+                 "\nExit status: 0 done, 1 failed, 2 wrong usage. A design whose reading reported\n"
+                 "problems is worked on as far as it was read, and the exit status is 1.\n"
+                 "Messages go to standard error; questions are never asked, each takes its\n"
+                 "default answer.\n");
 }
 
 }  // namespace
@@ -47,7 +49,9 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
-    if (static_cast<int>(rest.size()) != command->argumentCount) {
+    const int given = static_cast<int>(rest.size());
+    if (given < command->argumentCount ||
+        given > command->argumentCount + command->optionalArguments) {
         reportError(brevix::strprintf("usage: brevix-cli %s %s", command->name, command->arguments));
         return EXIT_USAGE;
     }
@@ -61,7 +65,7 @@ int main(int argc, char** argv) {
             reportError("cannot write the output");
             return EXIT_FAILED;
         }
-        return code;
+        return code == EXIT_DONE && readProblemsReported() ? EXIT_FAILED : code;
     } catch (const brevix::KernelError& error) {
         sink.show(error.what(), brevix::Icon::Error);
     } catch (const std::exception& error) {

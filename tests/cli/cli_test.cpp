@@ -186,6 +186,27 @@ TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
     EXPECT_NE(json.out.find("\"gear\": 96", preform), std::string::npos);
 }
 
+TEST_F(Cli, ADesignWhoseReadingReportedProblemsIsWorkedOnButTheRunFails) {
+    // Two indexes before the first angle and depth: the reader skips them
+    // and says so.
+    std::string text = readFile(sample("round_brilliant.asc"));
+    const size_t firstRecord = text.find("\na ");
+    ASSERT_NE(firstRecord, std::string::npos);
+    text.insert(firstRecord + 1, "5 7\n");
+    const std::string odd = path("odd.asc");
+    std::ofstream(odd, std::ios::binary) << text;
+
+    Run info = run("info " + shellQuoted(odd));
+    EXPECT_EQ(info.code, 1);
+    EXPECT_NE(info.out.find("57 + 16 girdles = 73 facets"), std::string::npos);
+    EXPECT_EQ(info.err, "2 facet index(es) came before the first angle and depth (a record) and were ignored\n");
+
+    // The output is written all the same, and the status tells the script.
+    const std::string out = path("converted.gem");
+    EXPECT_EQ(run("convert " + shellQuoted(odd) + " " + shellQuoted(out)).code, 1);
+    EXPECT_TRUE(fs::exists(out));
+}
+
 TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     const std::string missing = path("missing.gem");
     Run r = run("info " + shellQuoted(missing));
