@@ -254,3 +254,23 @@ TEST(AscTexts, TextsTooLongForALineAreRefusedNotTruncated) {
               "characters long; a line of a text design file holds at most 507.\nShorten it and "
               "save again.");
 }
+
+TEST(AscReading, PlaneTheKernelCannotCutStopsReadingWithTheStoneBeforeIt) {
+    // The last row lies 2e-8 inside the pavilion mains cut before it: the
+    // kernel gives up on such a plane (today on the 36). Whatever it does,
+    // the stone must stay a polyhedron; when reading stops, it holds exactly
+    // what the file held before the failing plane.
+    const std::string before = std::string(kHeader) +
+                               "a 90.000000 1.11111111 3 9 15 21 27 33 39 45 51 57 63 69 75 81 87 93\n"
+                               "a -40.750000 0.76475002 12 24 36 48 60 72 84 96\n"
+                               "a -40.750000 0.7647500 1 24";
+    Messages m;
+    const Stone s = fromAsc(before + " 36 n Lost G Lost too\n");
+    EXPECT_EQ(s.eulerSum(), 2);
+    const auto texts = m.texts();
+    if (!texts.empty() && texts.back().starts_with("Reading stopped at facet plane ")) {
+        EXPECT_EQ(texts.back(), "Reading stopped at facet plane 27; the design holds the facets before it");
+        EXPECT_TRUE(texts[texts.size() - 2].starts_with("Internal error: "));
+        EXPECT_EQ(ascOf(s), ascOf(fromAsc(before + "\n")));
+    }
+}
