@@ -5,7 +5,6 @@
 #include <optional>
 #include <span>
 
-#include "design/measures.h"
 #include "document/design_io.h"
 #include "document/document_messages.h"
 #include "document/document_ui.h"
@@ -270,9 +269,8 @@ bool CGemDoc::OnFileExport() {
 // ---- summary and status bar ----------------------------------------------
 
 void CGemDoc::refreshSummary() {
-    Stone& stone = ensureStone();
+    ensureStone();
     refreshSummaryValues();
-    lengthWidth = lengthToWidth(stone);
 }
 
 std::string CGemDoc::facetCountText() {

@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/paths.h"
 #include "platform/registry.h"
