@@ -485,11 +485,14 @@ private Q_SLOTS:
     // Three saves in three folders: the newest folder first in the settings
     // and in the next dialog's "Recent folders:" list.
     void recentFoldersAfterThreeSaves() {
-        QTemporaryDir work;
+        QTemporaryDir scratch;
+        // The guide's picture shows plain folder names.
+        const bool forGuide = !qgetenv("BREVIX_GUIDE_IMAGES").isEmpty();
+        const QString base = forGuide ? QDir::temp().filePath(QStringLiteral("Designs")) : scratch.path();
         QStringList folders;
-        for (const char* name : {"first", "second", "third"}) {
-            QDir(work.path()).mkdir(QString::fromLatin1(name));
-            folders << QDir(work.path()).filePath(QString::fromLatin1(name));
+        for (const char* name : {"Ovals", "Step cuts", "Rounds"}) {
+            QDir(base).mkpath(QString::fromLatin1(name));
+            folders << QDir(base).filePath(QString::fromLatin1(name));
         }
         doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
         for (const QString& folder : folders) {
@@ -499,7 +502,7 @@ private Q_SLOTS:
                 QVERIFY(dialog->findChild<QComboBox*>(QStringLiteral("recentFolders")));
                 dialog->setDirectory(folder);
                 dialog->selectFile(QDir(folder).filePath(QStringLiteral("brilliant.gem")));
-                if (folder.endsWith(QLatin1String("third"))) guideImage(dialog, "cut-save-as.png");
+                if (folder.endsWith(QLatin1String("Rounds"))) guideImage(dialog, "cut-save-as.png");
                 QMetaObject::invokeMethod(dialog, "accept");
             });
             frame_->action(ID_FILE_SAVE_AS)->trigger();
@@ -520,6 +523,7 @@ private Q_SLOTS:
         QCOMPARE(next.nameFilters().size(), 2);
         // The window's title follows the saved file.
         QCOMPARE(frame_->windowTitle(), QStringLiteral("brilliant.gem - Brevix"));
+        if (forGuide) QDir(base).removeRecursively();
     }
 };
 
