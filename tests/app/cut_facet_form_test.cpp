@@ -465,6 +465,46 @@ private Q_SLOTS:
         QCOMPARE(list().topLevelItem(5)->text(3), QStringLiteral("Level girdle"));
     }
 
+    // Menu commands on the whole stone: each can be undone, and the list
+    // and the form follow.
+    void stoneCommandsFromTheMenu() {
+        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->refreshSummaryValues();
+        doc_->updateAllViews();
+        const std::string original = tableText(*doc_->stone(), CUT_LIST_WIDTH);
+
+        // Transfer turns the stone over: the crown tiers are listed as pavilion.
+        frame_->action(ID_EDIT_TRANSFER)->trigger();
+        QCOMPARE(list().topLevelItem(0)->text(0), QStringLiteral("CROWN"));
+        QCOMPARE(list().topLevelItem(2)->text(0), QStringLiteral("P1"));
+        frame_->action(ID_EDIT_UNDO)->trigger();
+        QCOMPARE(tableText(*doc_->stone(), CUT_LIST_WIDTH), original);
+
+        frame_->action(ID_STONE_REGENERATE)->trigger();
+        QCOMPARE(tableText(*doc_->stone(), CUT_LIST_WIDTH), original);
+        QCOMPARE(doc_->facetCount, 57 + 16);
+
+        // Copy to Preform: the girdle outline is listed first as the preform.
+        frame_->action(ID_PREFORM_COPY)->trigger();
+        QVERIFY(doc_->stone()->preform);
+        QCOMPARE(list().topLevelItem(0)->text(0), QStringLiteral("PREFORM"));
+        frame_->action(ID_PREFORM_DELETE)->trigger();
+        QVERIFY(!doc_->stone()->preform);
+        frame_->action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(doc_->stone()->preform);
+        frame_->action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(!doc_->stone()->preform);
+
+        QAction* hidden = frame_->action(ID_VIEW_HIDDEN_LINES);
+        QVERIFY(hidden->isEnabled());
+        hidden->trigger();
+        QVERIFY(doc_->hiddenLines);
+        QVERIFY(hidden->isChecked());
+        hidden->trigger();
+        QVERIFY(!doc_->hiddenLines);
+        QVERIFY(!hidden->isChecked());
+    }
+
     // Edit > Copy with the list active: statistics, a blank line's LF and the
     // table laid out for 72 columns, then the message.
     void copyCuttingInstructions() {
