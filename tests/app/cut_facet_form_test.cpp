@@ -512,7 +512,7 @@ private Q_SLOTS:
         doc_->updateAllViews();
         list().setFocus();
         QApplication::processEvents();
-        frame_->action(ID_EDIT_COPY)->trigger();
+        QTest::keyClick(&list(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(sink_.texts(), std::vector<std::string>{"Cutting instructions copied to clipboard"});
         QCOMPARE(sink_.entries.front().icon, Icon::Information);
         Stone copy = makeRoundBrilliant();
