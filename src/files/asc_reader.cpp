@@ -175,7 +175,8 @@ void readAsc(Stone& stone, std::istream& in) {
             }
             if (angle == 0) index = 0;
             const double azimuth = 2 * (index - stone.indexOffset) * READ_PI / stone.gear;
-            if (depth == 0) {
+            // Within the kernel's tolerance of the centre is through it.
+            if (std::fabs(depth) <= EPS) {
                 showMessage(filemsg::FACET_THROUGH_CENTER, Icon::Warning);
                 continue;
             }

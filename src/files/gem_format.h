@@ -18,6 +18,8 @@ constexpr int32_t OFFSET_AS_DOUBLE = 32767;
 // Texts a reader accepts: a facet's name, tab and instruction; a line.
 constexpr int GEM_MAX_FACET_TEXT = 79;
 constexpr int GEM_MAX_LINE = 255;
+// The pole of a valid facet: the facet lies at least 0.009 from the centre.
+constexpr double GEM_MAX_POLE = 100;
 // Preforms of preforms are legal; a deeper nesting than this is a broken file.
 constexpr int GEM_MAX_PREFORM_DEPTH = 32;
 

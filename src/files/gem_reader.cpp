@@ -58,7 +58,9 @@ bool readFacets(Stone& stone, std::streambuf* in) {
             return false;
         }
         const double len = std::sqrt(x * x + y * y + z * z);
-        if (!(len > 0) || !std::isfinite(len)) {
+        // Not a plane at all, or one nearer the centre than any facet can be
+        // (the same limit as isGemFile).
+        if (!(len > 0 && len <= GEM_MAX_POLE)) {
             showMessage(strprintf(filemsg::GEM_BAD_POLE, len), Icon::Warning);
             return false;
         }
@@ -148,7 +150,7 @@ bool isGemFile(std::istream& in) {
         }
         const double len = std::sqrt(x * x + y * y + z * z);
         // A pole of length 0 or not a number is no plane at all.
-        if (!(len > 0 && len <= 100)) {
+        if (!(len > 0 && len <= GEM_MAX_POLE)) {
             good = false;
             break;
         }

@@ -164,7 +164,7 @@ TEST(AscReading, FaultyRecordsAreReportedAndSkipped) {
     Messages m;
     Stone s = fromAsc(std::string(kHeader) +
                       "3 5 n Stray\n"          // indexes before any a record
-                      "a 40 0 3 9\n"           // a tier through the centre
+                      "a 40 1e-9 3 9\n"        // a tier through the centre
                       "G\n"                    // G with nothing after it
                       "a 90 1 3 n Girdle 9\n"  // a good tier
                       "+4 .5 # comment\n");    // tokens of no record

@@ -147,9 +147,15 @@ TEST(GemCheck, PolesOutsideTheStoneOrNotANumberFailTheCheck) {
     Messages m;
     Stone s = fromGem(zero);
     EXPECT_EQ(designFacets(s), 0);
-    EXPECT_EQ(m.texts(), std::vector<std::string>{"Binary file is corrupt.\n(While reading a facet "
-                                                  "plane. Pole length = 0)\nCould it be a text "
-                                                  "file?"});
+    EXPECT_EQ(fromGem(close + good).nFacet, 6);  // the reader stops where the check fails
+    EXPECT_EQ(designFacets(fromGem(good + close)), 1);
+    EXPECT_EQ(m.texts(), (std::vector<std::string>{
+                             "Binary file is corrupt.\n(While reading a facet plane. Pole length = "
+                             "0)\nCould it be a text file?",
+                             "Binary file is corrupt.\n(While reading a facet plane. Pole length = "
+                             "180)\nCould it be a text file?",
+                             "Binary file is corrupt.\n(While reading a facet plane. Pole length = "
+                             "180)\nCould it be a text file?"}));
 }
 
 TEST(GemCorrupt, TextLengthOver79StopsReadingAndKeepsEarlierFacets) {
