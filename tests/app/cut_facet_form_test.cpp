@@ -72,7 +72,7 @@ class CutFacetFormTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir settings_;
+    std::unique_ptr<QTemporaryDir> settings_;
     RecordingSink sink_;
     std::unique_ptr<ScopedMessageSink> sinkGuard_;
     std::unique_ptr<CGemDoc> doc_;
@@ -147,8 +147,10 @@ private:
 
 private Q_SLOTS:
     void init() {
-        QVERIFY(settings_.isValid());
-        setRegistryFolder(settings_.path().toStdString());
+        // Every test starts with settings of its own.
+        settings_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(settings_->isValid());
+        setRegistryFolder(settings_->path().toStdString());
         sink_.entries.clear();
         sink_.script.clear();
         sinkGuard_ = std::make_unique<ScopedMessageSink>(sink_);
@@ -169,6 +171,7 @@ private Q_SLOTS:
         doc_.reset();
         sinkGuard_.reset();
         setRegistryFolder("");
+        settings_.reset();
     }
 
     // A designer cuts the round brilliant tier by tier, then names each tier
@@ -228,6 +231,24 @@ private Q_SLOTS:
         QCOMPARE(list().topLevelItemCount(), 9);
         QCOMPARE(list().topLevelItem(2)->text(0), QStringLiteral("P1"));
         QVERIFY(doc_->isModified());
+
+        // File > Save of the new design asks for a name; without an extension
+        // the chosen type's is added, and the design read back is the same.
+        QTemporaryDir folder;
+        QTimer::singleShot(0, [&folder] {
+            auto* dialog = qobject_cast<FileDlgMRUDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectNameFilter(dialog->nameFilters().value(1));
+            dialog->selectFile(QDir(folder.path()).filePath(QStringLiteral("brilliant")));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        frame_->action(ID_FILE_SAVE)->trigger();
+        const QString saved = QDir(folder.path()).filePath(QStringLiteral("brilliant.asc"));
+        QVERIFY(QFileInfo::exists(saved));
+        QVERIFY(!doc_->isModified());
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("brilliant.asc - Brevix"));
+        QCOMPARE(tableText(*doc_->stone(), CUT_LIST_WIDTH), tableText(sample, CUT_LIST_WIDTH));
+        QCOMPARE(doc_->stone()->nFacet, sample.nFacet);
     }
 
     // Values a user mistypes: the messages, the emptied fields and what the
