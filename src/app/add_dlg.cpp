@@ -149,6 +149,16 @@ bool CAddDlg::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void CAddDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter anywhere in the form (the mirror box, a button with the focus)
+    // presses the default button, as in a dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        pressDefaultButton();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool CAddDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         // A menu opening over the form takes the focus only for a moment.

@@ -335,7 +335,9 @@ private Q_SLOTS:
         QCOMPARE(form().cutButton()->text(), QStringLiteral("Cut Facet"));
         QCOMPARE(form().cedEdit()->text(), QStringLiteral("0.70000000"));
         QCOMPARE(doc_->facetCount, 16);
-        QTest::mouseClick(form().cutButton(), Qt::LeftButton);
+        // Enter with the focus on the mirror box presses the default button too.
+        form().mirrorBox()->setFocus();
+        QTest::keyClick(form().mirrorBox(), Qt::Key_Return);
         QCOMPARE(doc_->facetCount, 24);
         // No crown yet: one "PREFORM" heading over the girdle and pavilion rows.
         QCOMPARE(list().topLevelItemCount(), 3);
