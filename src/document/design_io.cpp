@@ -10,6 +10,7 @@
 #include "files/thumbnail.h"
 #include "kernel/kernel_error.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -18,12 +19,12 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     DesignRead result;
     if (type == FileType::Other) return result;
     if (type != FileType::Gem && type != FileType::Asc) {
-        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, path.c_str()), Icon::Information);
+        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()), Icon::Information);
         return result;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()), Icon::Information);
+        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, pathForMessage(path).c_str()), Icon::Information);
         return result;
     }
     auto stone = std::make_unique<Stone>(ROUGH_HALF);
@@ -31,7 +32,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     stone->mirror = mirror;
     const bool gem = type == FileType::Gem;
     if (!(gem ? isGemFile(in) : isAscFile(in))) {
-        showMessage(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, path.c_str()),
+        showMessage(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()),
                     Icon::Information);
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::move(stone);
@@ -61,7 +62,7 @@ bool writeDesignFile(const Stone& stone, FileType type, const std::string& path)
     case FileType::Thb: return writeThb(stone, path);
     default: break;
     }
-    showMessage(strprintf(docmsg::CANNOT_WRITE_TYPE, path.c_str()), Icon::Information);
+    showMessage(strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()), Icon::Information);
     return false;
 }
 

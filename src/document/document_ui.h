@@ -26,6 +26,8 @@ struct FileDialogRequest {
 };
 
 struct FileDialogResult {
+    // The file system's own string for the path (UTF-8 here), not converted
+    // to Windows-1252: only so does it still name the file (platform/paths.h).
     std::string path;
     int filterIndex = 1;  // the filter chosen, counted from 1
 };

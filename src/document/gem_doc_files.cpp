@@ -162,7 +162,7 @@ bool CGemDoc::OnFileOpen() {
     if (!choice) return false;
 
     if (choice->path == filePath) {
-        const Answer answer = askQuestion(strprintf(docmsg::ALREADY_OPEN, filePath.c_str()),
+        const Answer answer = askQuestion(strprintf(docmsg::ALREADY_OPEN, pathForMessage(filePath).c_str()),
                                           Buttons::YesNoCancel, Icon::Question);
         if (answer != Answer::Yes) return false;
         const bool read = OnOpenDocument(filePath);
@@ -206,13 +206,13 @@ std::optional<ChosenType> chooseType(const FileDialogResult& choice, std::span<c
             return chosen;
         }
     }
-    showMessage(strprintf(docmsg::UNSUPPORTED_TYPE, typed.c_str()), Icon::Information);
+    showMessage(strprintf(docmsg::UNSUPPORTED_TYPE, pathForMessage(typed).c_str()), Icon::Information);
     return std::nullopt;
 }
 
 bool replaceExisting(const std::string& path) {
     if (!fileExists(path)) return true;
-    return askQuestion(strprintf(docmsg::ALREADY_EXISTS, path.c_str()), Buttons::YesNoCancel,
+    return askQuestion(strprintf(docmsg::ALREADY_EXISTS, pathForMessage(path).c_str()), Buttons::YesNoCancel,
                        Icon::None) == Answer::Yes;
 }
 

@@ -4,7 +4,17 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/text_encoding.h"
+
 namespace brevix {
+
+std::string pathForMessage(const std::string& path) {
+#ifdef _WIN32
+    return path;
+#else
+    return utf8ToCp1252(path);
+#endif
+}
 
 bool isPathSeparator(char c) {
 #ifdef _WIN32

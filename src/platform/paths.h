@@ -12,6 +12,12 @@ inline constexpr char PATH_SEPARATOR = '\\';
 inline constexpr char PATH_SEPARATOR = '/';
 #endif
 
+// Paths in the core are the file system's own strings (UTF-8 here, the ANSI
+// code page on Windows), never converted to the design's Windows-1252: a
+// path converted so would no longer name its file. Messages, which are
+// Windows-1252, take a path through pathForMessage.
+std::string pathForMessage(const std::string& path);
+
 // On Windows both slashes separate folders; elsewhere only '/'.
 bool isPathSeparator(char c);
 // Position of the last separator, or npos.

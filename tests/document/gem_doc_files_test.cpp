@@ -258,6 +258,20 @@ TEST_F(DocumentFiles, NewAfterChangesSavesFirstWhenTheUserSaysYes) {
     EXPECT_EQ(ui.registeredPaths, (std::vector<std::string>{path("before-new.gem"), ""}));
 }
 
+TEST_F(DocumentFiles, NonAsciiFileNamesAreOpenedAndShownInTheDesignsCodePage) {
+    designBrilliant();
+    const std::string file = path("Smaragd-\xC3\xBC.gem");  // UTF-8, as the file system has it
+    ui.choose(file);
+    ASSERT_TRUE(doc.OnFileSaveAs());
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(doc.registeredPath, file);
+
+    ui.choose(file);
+    sink.script = {Answer::No};
+    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_EQ(sink.texts().back(), path("Smaragd-\xFC.gem") + " already exists.\nDo you want to replace it?");
+}
+
 TEST_F(DocumentFiles, GemWithoutADotIsReadAsBinary) {
     Stone stone = makeRoundBrilliant();
     const std::string file = path("brilliantgem");
