@@ -12,7 +12,7 @@ scripts/build.sh build
 (cd build && ctest --output-on-failure -j2)
 
 echo "== sanitizer run (AddressSanitizer, UndefinedBehaviorSanitizer)"
-scripts/build.sh build-asan -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+scripts/build.sh build-asan -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build-asan && ctest --output-on-failure -j2)
 
 if command -v clang++ >/dev/null && ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then
