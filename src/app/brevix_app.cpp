@@ -1,7 +1,9 @@
 #include "app/brevix_app.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 
 #include "app/main_frame.h"
@@ -34,9 +36,14 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
 
     // A design that cannot be opened has been reported by the document;
     // the program then starts on a new design rather than not at all.
-    // The path goes to the file system as the system spelled it.
-    const bool opened =
-        !designFile.isEmpty() && doc_->openDocumentFile(QFile::encodeName(designFile).toStdString());
+    // The path goes to the file system as the system spelled it, made whole
+    // so that the title and the recent-file list name the file wherever the
+    // program is started next time.
+    bool opened = false;
+    if (!designFile.isEmpty()) {
+        const QString full = QDir::toNativeSeparators(QFileInfo(designFile).absoluteFilePath());
+        opened = doc_->openDocumentFile(QFile::encodeName(full).toStdString());
+    }
     if (!opened) doc_->OnFileNew();
     frame_->updateAllViews();
 

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Remakes the pictures in UsersGuide/images from the program itself, on a
+# virtual screen. Needs a build with the GUI (scripts/build.sh build).
+#   UsersGuide/make_screenshots.sh [build folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+cmake --build "$build" --target guide_screenshots
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/app/guide_screenshots" samples UsersGuide/images
+ls -l UsersGuide/images
