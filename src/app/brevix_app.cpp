@@ -44,7 +44,12 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
         const QString full = QDir::toNativeSeparators(QFileInfo(designFile).absoluteFilePath());
         opened = doc_->openDocumentFile(QFile::encodeName(full).toStdString());
     }
-    if (!opened) doc_->OnFileNew();
+    if (!opened) {
+        doc_->OnFileNew();
+        // Nothing was replaced at start-up, so there is nothing to ask about
+        // on leaving a design the user never touched.
+        doc_->setModifiedFlag(false);
+    }
     frame_->updateAllViews();
 
     if (show) {
