@@ -2,6 +2,9 @@
 // mouse and the space bar, Copy from the active pane, F6 between panes, and
 // the help command when the guide is missing.
 #include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -120,6 +123,22 @@ private Q_SLOTS:
         QVERIFY(frame.spinView()->hasFocus());
         frame.action(ID_PREV_PANE)->trigger();
         QVERIFY(frame.cutList()->hasFocus());
+    }
+
+    void aboutShowsTheVersion() {
+        TemporaryRegistry registry;
+        Session session;
+        QString version;
+        // The dialog is modal: read it and close it once it is up.
+        QTimer::singleShot(0, [&version] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (auto* label = dialog->findChild<QLabel*>(QStringLiteral("version")))
+                version = label->text();
+            dialog->accept();
+        });
+        session.frame->action(ID_APP_ABOUT)->trigger();
+        QCOMPARE(version, QStringLiteral("Version 1.09"));
     }
 
     void missingGuideIsReported() {
