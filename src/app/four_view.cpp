@@ -1,8 +1,10 @@
 #include "app/four_view.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "app/clipboard_picture.h"
+#include "app/command_table.h"
 #include "app/qt_canvas.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
@@ -33,6 +35,15 @@ void CFourView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     draw(canvas, size(), false);
+}
+
+void CFourView::keyPressEvent(QKeyEvent* event) {
+    // Letters work without a modifier, as on the spin view.
+    if (event->key() == Qt::Key_L && onCommand) {
+        onCommand(ID_FILE_PRINT_PREVIEW);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CFourView::copyToClipboard() {

@@ -3,6 +3,7 @@
 // square, or one of them enlarged. The drawing is the core's; this widget
 // supplies the painter, the zoom state and the clipboard copy.
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "views/view.h"
@@ -35,8 +36,12 @@ public:
 
     QSize sizeHint() const override { return {500, 500}; }
 
+    // Key commands the view passes on to the main window (Print Preview).
+    std::function<void(int commandId)> onCommand;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CGemDoc& doc_;

@@ -7,13 +7,16 @@
 #include <QPolygon>
 #include <cmath>
 
-#include "app/message_box_sink.h"
+#include "platform/text_encoding.h"
 
 namespace brevix {
 
 namespace {
 
 QColor qtColour(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The core's Windows-1252 bytes as Qt text.
+QString fromCore(std::string_view bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 Qt::PenStyle qtPenStyle(PenStyle style) {
     switch (style) {

@@ -6,9 +6,11 @@ extern const Command infoCommand;
 extern const Command convertCommand;
 extern const Command checkCommand;
 extern const Command jsonCommand;
+extern const Command diagramCommand;
 
 std::span<const Command> commands() {
-    static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand};
+    static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand,
+                                    diagramCommand};
     return table;
 }
 

@@ -149,7 +149,8 @@ int DiagramPrinter::printInstructions(const InstructionText& text, int indexWidt
                                       Canvas* canvas, std::string_view title) {
     if (canvas) canvas->setTextAlign({HAlign::Left, VAlign::Top});
     int x = PAGE_MARGIN;
-    const int y0 = static_cast<int>(-936 - 2 * (pageWidth - 1.5) * TWIPS_PER_INCH / 3);
+    int y0 = static_cast<int>(-936 - 2 * (pageWidth - 1.5) * TWIPS_PER_INCH / 3);
+    if (headingBottom < 0) y0 = std::min(y0, headingBottom);
     int y = y0;
 
     const std::vector<std::string_view> lines = splitLines(text.instructions);
@@ -210,6 +211,7 @@ int DiagramPrinter::printInstructions(const InstructionText& text, int indexWidt
 void DiagramPrinter::printPage(Canvas& canvas, Stone* stone, std::string_view title) {
     if (!stone) return;
     scale = 12;
+    headingBottom = 0;
     const Font body = bodyFont(), heading = titleFont();
 
     layoutViews(canvas);
@@ -220,7 +222,7 @@ void DiagramPrinter::printPage(Canvas& canvas, Stone* stone, std::string_view ti
                    DRAW_SILHOUETTE | DRAW_VISIBLE | DRAW_LABELS);
     paneCount = 0;
 
-    printHeading(statisticsText(*stone), canvas, heading, body);
+    headingBottom = printHeading(statisticsText(*stone), canvas, heading, body);
 
     KeepInstructionLines keep(*stone);
     bool twoColumns = false;

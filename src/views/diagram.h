@@ -24,6 +24,11 @@ public:
     int paneCount = 0;
     int scale = 12;  // type size unit: font heights and line advances are multiples of it
     double pageWidth = 8.5, pageHeight = 11;  // physical page, inches
+    // Where the page's heading and statistics ended (0 before they are
+    // printed). A design with many girdle pairs has statistics that reach
+    // below the top of the instructions; the instructions then start under
+    // them instead of being printed over them.
+    int headingBottom = 0;
 
     // The whole page; nothing without a stone. `title` (the document's) ends
     // the instructions.

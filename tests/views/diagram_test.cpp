@@ -105,6 +105,26 @@ TEST(DiagramPage, FewInstructionsPrintInOneColumnAtTwelveUnits) {
     EXPECT_EQ(stone.facets[5].line, 1005);
 }
 
+TEST(DiagramPage, StatisticsThatRunLongPushTheInstructionsDown) {
+    // The brilliant's sixteen girdle facets add eight "(G G)/W" lines: the
+    // statistics reach below the usual top of the instructions, which must
+    // not be printed over them.
+    Stone stone = makeRoundBrilliant();
+    RecordingCanvas canvas;
+    DiagramPrinter printer;
+    printer.printPage(canvas, &stone, "brilliant.asc");
+    ASSERT_LT(printer.headingBottom, LETTER_INSTRUCTIONS_Y);
+    int lowestHeadingLine = 0, firstInstruction = 0;
+    for (const Primitive& p : canvas.primitives) {
+        if (p.kind != PrimitiveKind::Text) continue;
+        if (p.points[0].x == 4440) lowestHeadingLine = std::min(lowestHeadingLine, p.points[0].y);
+        if (p.text == "PAVILION") firstInstruction = p.points[0].y;
+    }
+    EXPECT_EQ(firstInstruction, printer.headingBottom);
+    EXPECT_LE(firstInstruction, lowestHeadingLine - 20 * printer.scale);
+    EXPECT_EQ(printer.scale, 12);  // and it still fits at full size
+}
+
 TEST(DiagramPage, LongInstructionsShrinkIntoTwoColumns) {
     Stone stone = manyTiers();
     RecordingCanvas canvas;

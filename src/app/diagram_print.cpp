@@ -1,0 +1,62 @@
+#include "app/diagram_print.h"
+
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "app/diagram_page.h"
+#include "document/gem_doc.h"
+#include "platform/text_encoding.h"
+
+namespace brevix {
+
+DiagramPrinting::DiagramPrinting(CGemDoc& doc, QObject* parent)
+    : QObject(parent), doc_(doc), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    printer_->setDocName(QStringLiteral("Brevix"));
+}
+
+DiagramPrinting::~DiagramPrinting() = default;
+
+void DiagramPrinting::paint(QPrinter* printer) {
+    QPainter painter;
+    if (!painter.begin(printer)) return;
+    DiagramPageGeometry page;
+    // The sheet as it lies (a landscape page is wider than tall); the
+    // painter's origin is already the printable area's corner.
+    const QRectF sheet = printer->pageLayout().fullRect(QPageLayout::Inch);
+    page.pageWidth = sheet.width();
+    page.pageHeight = sheet.height();
+    page.dpiX = printer->logicalDpiX();
+    page.dpiY = printer->logicalDpiY();
+    page.origin = QPointF(0, 0);
+    paintDiagramPage(painter, page, doc_.stone(), doc_.title());
+    painter.end();
+}
+
+bool DiagramPrinting::print(QWidget* parent) {
+    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.title())));
+    QPrintDialog dialog(printer_.get(), parent);
+    // The diagram is always one page.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    paint(printer_.get());
+    return true;
+}
+
+void DiagramPrinting::preview(QWidget* parent) {
+    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.title())));
+    QPrintPreviewDialog dialog(printer_.get(), parent);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { paint(printer); });
+    dialog.exec();
+}
+
+bool DiagramPrinting::setup(QWidget* parent) {
+    QPageSetupDialog dialog(printer_.get(), parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace brevix
