@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
@@ -22,6 +23,7 @@
 #include "app/angle_index_dlg.h"
 #include "app/command_table.h"
 #include "app/cut_list_view.h"
+#include "app/diagram_print.h"
 #include "app/file_dialogs.h"
 #include "app/four_view.h"
 #include "app/message_box_sink.h"
@@ -153,6 +155,13 @@ void CMainFrame::createActions() {
     handle(ID_VIEW_STATUS_BAR, [this](bool on) { statusBar()->setVisible(on); });
     handle(ID_EDIT_UNDO, [this] { doc_.undo(); });
     handle(ID_EDIT_REDO, [this] { doc_.redo(); });
+
+    // The printed diagram: the same page whichever pane is active.
+    auto* printing = new DiagramPrinting(doc_, this);
+    printing->setObjectName(QStringLiteral("diagramPrinting"));
+    handle(ID_FILE_PRINT, [this, printing] { printing->print(this); });
+    handle(ID_FILE_PRINT_PREVIEW, [this, printing] { printing->preview(this); });
+    handle(ID_FILE_PRINT_SETUP, [this, printing] { printing->setup(this); });
 
     // Designing commands and the file side of the document.
     handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
@@ -288,6 +297,7 @@ void CMainFrame::createPanes() {
     spinView_->onCommand = [this](int id) {
         if (QAction* a = action(id); a && a->isEnabled()) a->trigger();
     };
+    fourView_->onCommand = spinView_->onCommand;
     lastActivePane_ = fourView_;
     fourView_->setFocus();
 }
@@ -307,7 +317,30 @@ void CMainFrame::loadSettings() {
     fourView_->setFocus();
 }
 
-void CMainFrame::applySettings(const FrameSettings& settings) {
+namespace {
+
+// A window stored on a screen that is no longer there (a monitor unplugged,
+// a smaller resolution) comes back at the top left of the main screen, no
+// larger than that screen, so the user can always reach it.
+void keepOnScreen(WindowPlacement& p) {
+    QRect outer(QPoint(p.left, p.top), QSize(p.right - p.left, p.bottom - p.top));
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(outer)) return;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) return;
+    const QRect room = primary->availableGeometry();
+    outer = QRect(room.topLeft(), outer.size().boundedTo(room.size()));
+    p.left = outer.left();
+    p.top = outer.top();
+    p.right = outer.left() + outer.width();
+    p.bottom = outer.top() + outer.height();
+}
+
+}  // namespace
+
+void CMainFrame::applySettings(const FrameSettings& wanted) {
+    FrameSettings settings = wanted;
+    keepOnScreen(settings.placement);
     const WindowPlacement& p = settings.placement;
     const QRect outer(QPoint(p.left, p.top), QSize(p.right - p.left, p.bottom - p.top));
     const QMargins frame(geometry().left() - frameGeometry().left(),

@@ -1,6 +1,8 @@
 // Window placement and pane sizes: what the first run writes, what closing
 // writes, and what the next start restores.
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSplitter>
 #include <QTest>
 
@@ -126,6 +128,19 @@ private Q_SLOTS:
         QCOMPARE(next.frame->frameGeometry(), QRect(0, 0, 767, 540));
         QCOMPARE(next.frame->splitterB()->sizes().value(0), 243);
         QVERIFY(!next.frame->isMaximized());
+    }
+
+    void windowStoredOffEveryScreenComesBackOnScreen() {
+        TemporaryRegistry registry;
+        { Session first; first.close(); }
+        regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_left", 5000);
+        regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_top", 4000);
+        regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_right", 5600);
+        regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_bottom", 4500);
+
+        Session second;
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(second.frame->frameGeometry(), QRect(room.topLeft(), QSize(600, 500)));
     }
 
     void registryThatCannotBeOpenedIsReported() {
