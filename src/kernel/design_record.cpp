@@ -14,8 +14,10 @@ double Stone::facetIndexOf(int32_t facet) const {
     }
     const Facet& f = facets[facet];
     if (std::fabs(f.a) < EPS && std::fabs(f.b) < EPS) return gear;
-    const double notches = std::abs(gear);
+    const double notches = std::fabs(static_cast<double>(gear));  // no overflow at INT_MIN
     double i = std::atan2(f.a, f.b) * gear / TWO_PI + indexOffset;
+    // A wild offset (from a file) would keep the loops below going for ever.
+    if (!(std::fabs(i) < 1000 * notches)) i = std::fmod(i, notches);
     while (i < 0) i += notches;
     while (i > notches) i -= notches;
     if (std::fabs(i) < EPS) i += gear;

@@ -274,3 +274,16 @@ TEST(AscReading, PlaneTheKernelCannotCutStopsReadingWithTheStoneBeforeIt) {
         EXPECT_EQ(ascOf(s), ascOf(fromAsc(before + "\n")));
     }
 }
+
+TEST(AscReading, WildSettingsDoNotHangTheWriter) {
+    Messages m;
+    // Both indexes give the same plane once the offset swamps them.
+    const Stone s = fromAsc("Brevix 5.0\ng 80 7777777777777777777777777777777777777770.5\n"
+                            "a -45 0.58 24 72\n");
+    EXPECT_EQ(designFacets(s), 1);
+    EXPECT_FALSE(ascOf(s).empty());
+    const Stone huge = fromAsc("Brevix 5.0\ng -99999999999 1e400\na 45 0.9 5\n");
+    EXPECT_EQ(huge.gear, -2147483647 - 1);
+    EXPECT_EQ(designFacets(huge), 0);
+    EXPECT_FALSE(ascOf(huge).empty());
+}
