@@ -370,8 +370,12 @@ private Q_SLOTS:
         QCOMPARE(doc_->facetCount, 0);
         QVERIFY(!doc_->info.hasAngle);
         typed = QStringLiteral("90");
+        // Ctrl+A in a field of the form asks for the angle too.
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        form().indexEdit()->setFocus();
         QTimer::singleShot(0, answer);
-        frame_->action(ID_EDIT_ANGLE)->trigger();
+        QTest::keyClick(form().indexEdit(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(doc_->facetCount, 8);
         QVERIFY(!doc_->info.hasIndex);
     }
