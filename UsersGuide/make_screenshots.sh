@@ -9,4 +9,7 @@ cmake --build "$build" --target guide_screenshots
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/tests/app/guide_screenshots" samples UsersGuide/images
+# The pictures of "Cutting a first design" come from the window tests' walk through it.
+cmake --build "$build" --target test_app_cut_facet_form_test
+scripts/guide-images.sh "$build"
 ls -l UsersGuide/images
