@@ -8,7 +8,7 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 echo "== build and test"
-scripts/build.sh build
+scripts/build.sh build -DBREVIX_GUI=ON
 (cd build && ctest --output-on-failure -j2)
 
 echo "== sanitizer run (AddressSanitizer, UndefinedBehaviorSanitizer)"
