@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/text_encoding.h"
@@ -138,9 +139,17 @@ void QtCanvas::rectangle(const Rect& rect) {
     applyPen();
     applyBrush();
     applyRasterOp();
-    const QRect r = QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom)).normalized();
-    // A GDI rectangle covers right and bottom exclusive of the last pixel.
-    painter_.drawRect(r.adjusted(0, 0, -1, -1));
+    // The rectangle covers its left and top edge but not its right and
+    // bottom one. Qt's outline adds a pixel to each size, so the rectangle
+    // given to it is one smaller; a fill without outline is one smaller
+    // still, as a device context draws it.
+    const int left = std::min(rect.left, rect.right), top = std::min(rect.top, rect.bottom);
+    const int width = std::abs(rect.right - rect.left), height = std::abs(rect.bottom - rect.top);
+    if (pen().style == PenStyle::Null) {
+        painter_.fillRect(QRect(left, top, width - 1, height - 1), painter_.brush());
+        return;
+    }
+    painter_.drawRect(QRect(left, top, width - 1, height - 1));
 }
 
 void QtCanvas::text(int x, int y, std::string_view s) {
