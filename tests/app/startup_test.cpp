@@ -1,8 +1,15 @@
 // Start-up: the design named on the command line, or a new one.
+#include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/brevix_app.h"
+#include "app/command_table.h"
+#include "app/main_frame.h"
 #include "app_test_support.h"
 #include "document/recent_files.h"
 
@@ -49,6 +56,42 @@ private Q_SLOTS:
         QCOMPARE(app.document().facetCount, 0);
         QVERIFY(app.document().registeredPath.empty());
         QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled - Brevix"));
+    }
+
+    void recentFilesAreOnTheFileMenuAndLeaveItWhenGone() {
+        TemporaryRegistry registry;
+        QTemporaryDir folder;
+        const QString copy = folder.path() + QStringLiteral("/copy.asc");
+        QVERIFY(QFile::copy(QStringLiteral(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc"), copy));
+        const std::string second = std::string(BREVIX_SOURCE_DIR) + "/samples/emerald_cut.asc";
+
+        CBrevixApp app;
+        QVERIFY(app.initInstance(copy, false));
+        QVERIFY(app.document().openDocumentFile(second));
+        const auto recentItems = [&app] {
+            QList<QAction*> items;
+            for (QAction* a : app.mainFrame()->menuBar()->actions().first()->menu()->actions())
+                if (a->data().toInt() >= ID_FILE_MRU_FIRST && a->data().toInt() <= ID_FILE_MRU_LAST)
+                    items << a;
+            return items;
+        };
+        QList<QAction*> items = recentItems();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("&1 ") + QString::fromStdString(second));
+        QCOMPARE(items[1]->text(), QStringLiteral("&2 ") + copy);
+        QCOMPARE(items[1]->statusTip(), QStringLiteral("Open this document"));
+
+        // The file is gone: the user is told, and the entry leaves the list.
+        QVERIFY(QFile::remove(copy));
+        RecordingSink sink;
+        ScopedMessageSink scoped(sink);
+        items[1]->trigger();
+        QCOMPARE(sink.texts().size(), size_t(1));
+        items = recentItems();
+        QCOMPARE(items.size(), 1);
+        RecentFileList stored;
+        stored.load();
+        QCOMPARE(stored.entries(), std::vector<std::string>{second});
     }
 };
 
