@@ -507,6 +507,9 @@ void CMainFrame::updateAllViews(const void*) {
     cutList_->refresh();
     addDlg_->refresh();
     updateStatusPanes();
+    // Check marks follow the document's modes, whichever command changed them.
+    action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
+    action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);
 }
 
 void CMainFrame::zoom(int commandId) {

@@ -530,6 +530,16 @@ private Q_SLOTS:
         hidden->trigger();
         QVERIFY(!doc_->hiddenLines);
         QVERIFY(!hidden->isChecked());
+
+        // Preform Edit is checked while the preform is the stone being edited.
+        frame_->action(ID_PREFORM_COPY)->trigger();
+        QAction* edit = frame_->action(ID_PREFORM_EDIT);
+        edit->trigger();
+        QVERIFY(edit->isChecked());
+        QCOMPARE(list().topLevelItem(0)->text(0), QStringLiteral("PREFORM"));
+        edit->trigger();
+        QVERIFY(!edit->isChecked());
+        QVERIFY(doc_->stone()->preform);
     }
 
     // Edit > Copy with the list active: statistics, a blank line's LF and the
