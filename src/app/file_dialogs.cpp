@@ -39,12 +39,12 @@ FileDlgMRUDialog::FileDlgMRUDialog(const FileDialogRequest& request, QWidget* pa
     filters_ = nameFiltersOf(request.filter);
     if (!filters_.isEmpty()) setNameFilters(filters_);
     if (!request.defaultExtension.empty()) setDefaultSuffix(fromCore(request.defaultExtension));
-    if (!mru_.initialFolder().empty()) setDirectory(fromCore(mru_.initialFolder()));
-    if (!request.initialName.empty()) selectFile(fromCore(request.initialName));
+    if (!mru_.initialFolder().empty()) setDirectory(fromPath(mru_.initialFolder()));
+    if (!request.initialName.empty()) selectFile(fromPath(request.initialName));
 
     recent_ = new QComboBox(this);
     recent_->setObjectName(QStringLiteral("recentFolders"));
-    for (const std::string& folder : mru_.entries()) recent_->addItem(fromCore(folder));
+    for (const std::string& folder : mru_.entries()) recent_->addItem(fromPath(folder));
     if (recent_->count() > 0) recent_->setCurrentIndex(0);
     auto* label = new QLabel(QStringLiteral("Recent folders:"), this);
     label->setBuddy(recent_);
@@ -84,7 +84,7 @@ void FileDlgMRUDialog::done(int result) {
     // Only a file the dialog really accepts (not a folder it opens) counts.
     if (result == QDialog::Accepted) {
         const QStringList files = selectedFiles();
-        if (!files.isEmpty()) mru_.accept(toCore(QDir::toNativeSeparators(files.first())));
+        if (!files.isEmpty()) mru_.accept(toPath(QDir::toNativeSeparators(files.first())));
     }
     QFileDialog::done(result);
 }
@@ -94,7 +94,7 @@ std::optional<FileDialogResult> QtDocumentUi::chooseFile(const FileDialogRequest
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
-    return FileDialogResult{toCore(QDir::toNativeSeparators(files.first())), dialog.filterIndex()};
+    return FileDialogResult{toPath(QDir::toNativeSeparators(files.first())), dialog.filterIndex()};
 }
 
 Answer QtDocumentUi::askSaveChanges(const std::string& title) {

@@ -468,7 +468,7 @@ void CMainFrame::rebuildRecentFileMenu() {
     recentPlaceholder_->setVisible(entries.empty());
     for (size_t i = 0; i < entries.size(); ++i) {
         const int id = ID_FILE_MRU_FIRST + static_cast<int>(i);
-        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(fromCore(entries[i])), menu);
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(fromPath(entries[i])), menu);
         a->setData(id);
         a->setStatusTip(QStringLiteral("Open this document"));
         const std::string path = entries[i];
@@ -493,7 +493,7 @@ void CMainFrame::openRecentFile(const std::string& path) {
 }
 
 void CMainFrame::documentPathChanged(const std::string& path, bool addToRecent) {
-    setWindowTitle(fromCore(doc_.title()) + QStringLiteral(" - Brevix"));
+    setWindowTitle(fromPath(doc_.title()) + QStringLiteral(" - Brevix"));
     // The dialogs' side has stored the path in the list already.
     if (addToRecent && !path.empty()) {
         recentFiles_.load();

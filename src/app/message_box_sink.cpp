@@ -1,6 +1,7 @@
 #include "app/message_box_sink.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 
 #include "platform/text_encoding.h"
@@ -30,6 +31,10 @@ QString title() {
 QString fromCore(std::string_view bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 std::string toCore(const QString& text) { return utf8ToCp1252(text.toStdString()); }
+
+QString fromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void MessageBoxSink::show(std::string_view text, Icon icon) {
     QMessageBox box(boxIcon(icon), title(), fromCore(text), QMessageBox::Ok, parent_);

@@ -25,4 +25,9 @@ private:
 QString fromCore(std::string_view bytes);
 std::string toCore(const QString& text);
 
+// File paths are the file system's own bytes, never the design's code page:
+// a path converted to Windows-1252 no longer names its file.
+QString fromPath(const std::string& path);
+std::string toPath(const QString& path);
+
 }  // namespace brevix
