@@ -144,6 +144,9 @@ TEST_F(DiagramFile, RoundBrilliantPdfHoldsHeadingStatisticsEveryRowAndTheTitle) 
     const std::string info = tool(PDFINFO, quoted(pdf));
     EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
     EXPECT_NE(info.find("612 x 792 pts (letter)"), std::string::npos) << info;
+    // Lines and text only: a page drawn as a picture would hold an image.
+    const std::string images = tool(PDFIMAGES, "-list " + quoted(pdf));
+    EXPECT_EQ(lines(images).size(), 2u) << images;  // the list's two heading lines
 
     auto stone = load(ROUND_BRILLIANT);
     ASSERT_TRUE(stone);
