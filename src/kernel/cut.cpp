@@ -279,14 +279,21 @@ void Stone::compact() {
     nFacet = kept;
 
     kept = 0;
+    int32_t dangling = -1;
     for (int32_t j = 0; j < nEdge; ++j) {
         if (edges[j].status == ST_OUT) continue;
         Edge e = edges[j];
         e.v = {vertexMap_[e.v[0]], vertexMap_[e.v[1]]};
         e.f = {facetMap_[e.f[0]], facetMap_[e.f[1]]};
+        if (dangling < 0 && (e.v[0] < 0 || e.v[1] < 0 || e.f[0] < 0 || e.f[1] < 0)) dangling = j;
         edges[kept++] = e;
     }
     nEdge = kept;
+    // Planes all but equal to an existing facet can leave a kept edge on a
+    // dropped vertex or facet; the Euler sum may still come out right, so
+    // this must be caught here, before any later operation follows the index.
+    if (dangling >= 0)
+        throw KernelError(strprintf("Internal error: Edge %d kept on a vertex or facet the cut removed", dangling));
 
     const int32_t sum = eulerSum();
     if (sum != 2)

@@ -146,6 +146,17 @@ TEST(Cut, BrokenArraysThrowTheInternalError) {
     EXPECT_THROW(s.newEdge(1, 2, 3, 7), KernelError);
 }
 
+TEST(Cut, EdgeLeftOnARemovedVertexIsAnInternalError) {
+    Stone s;
+    s.vertices[7].status = ST_OUT;  // dropped, but its three edges claim to stay
+    try {
+        s.compact();
+        FAIL() << "no error";
+    } catch (const KernelError& e) {
+        EXPECT_STREQ(e.what(), "Internal error: Edge 7 kept on a vertex or facet the cut removed");
+    }
+}
+
 TEST(Cut, EulerFailureIsReportedNotRepaired) {
     RecordingSink sink;
     ScopedMessageSink guard(sink);
