@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <clocale>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -56,6 +57,7 @@ public:
         if (QCoreApplication::instance()) return;
         previousHandler_ = qInstallMessageHandler(quietHandler);
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        std::setlocale(LC_NUMERIC, "C");  // the page's numbers keep their decimal point
     }
     ~GuiForOutput() {
         if (!app_) return;
