@@ -28,15 +28,6 @@ private:
     MessageSink& inner_;
 };
 
-const char* answerWord(Answer answer) {
-    switch (answer) {
-    case Answer::Ok: return "OK";
-    case Answer::Yes: return "Yes";
-    case Answer::No: return "No";
-    case Answer::Cancel: return "Cancel";
-    }
-    return "";
-}
 }  // namespace
 
 void CliSink::show(std::string_view text, Icon) {
@@ -44,7 +35,7 @@ void CliSink::show(std::string_view text, Icon) {
 }
 
 Answer CliSink::ask(std::string_view text, Buttons, Icon, Answer fallback) {
-    std::fprintf(stderr, "%s\n(answered %s)\n", cp1252ToUtf8(text).c_str(), answerWord(fallback));
+    std::fprintf(stderr, "%s\n(answered %s)\n", cp1252ToUtf8(text).c_str(), answerName(fallback));
     return fallback;
 }
 

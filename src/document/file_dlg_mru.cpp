@@ -17,16 +17,6 @@ constexpr int SHOWN_FOLDERS = 9;
 
 std::string sectionKey() { return std::string(APP_REGISTRY_KEY) + "\\" + RECENT_FOLDER_SECTION; }
 
-bool sameFolder(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-#else
-    return a == b;
-#endif
-}
-
 }  // namespace
 
 std::string recentFolderOf(const std::string& path) {
@@ -48,7 +38,7 @@ CFileDlgMRU::CFileDlgMRU() {
 
 bool CFileDlgMRU::accept(const std::string& path) {
     std::string folder = recentFolderOf(path);
-    std::erase_if(entries_, [&](const std::string& e) { return sameFolder(e, folder); });
+    std::erase_if(entries_, [&](const std::string& e) { return samePath(e, folder); });
     if (entries_.size() > SHOWN_FOLDERS) entries_.resize(SHOWN_FOLDERS);
     const std::string key = sectionKey();
     bool ok = true;

@@ -22,14 +22,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    return lower(a) == lower(b);
-#else
-    return a == b;
-#endif
-}
-
 NonInteractiveUi& fallbackUi() {
     static NonInteractiveUi ui;
     return ui;

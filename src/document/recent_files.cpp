@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/strformat.h"
 
@@ -10,16 +11,6 @@ namespace brevix {
 
 namespace {
 std::string sectionKey() { return std::string(APP_REGISTRY_KEY) + "\\" + RECENT_FILE_SECTION; }
-
-bool samePath(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-#else
-    return a == b;
-#endif
-}
 }  // namespace
 
 void RecentFileList::load() {

@@ -48,19 +48,16 @@ int PlaneCutter::apply(const Step& step, Stone& target) const {
 int PlaneCutter::cut(double a, double b, double c, double d) {
     if (!finite(a) || !finite(b) || !finite(c) || !finite(d)) return -1;
     steps_.push_back({Step::Plane, {a, b, c, d}, 0, {}});
-    int result;
-    try {
-        result = apply(steps_.back(), stone_);
-    } catch (const KernelError& error) {
-        showMessage(error.what(), Icon::Error);
-        result = BROKEN;
-    }
-    return afterCut(result);
+    return cutLastStep();
 }
 
 int PlaneCutter::cutByAngle(double azimuth, double tilt, double depth) {
     if (!finite(azimuth) || !finite(tilt) || !finite(depth) || std::fabs(depth) < 1e-300) return -1;
     steps_.push_back({Step::Angle, {azimuth, tilt, depth, 0}, 0, {}});
+    return cutLastStep();
+}
+
+int PlaneCutter::cutLastStep() {
     int result;
     try {
         result = apply(steps_.back(), stone_);

@@ -51,6 +51,7 @@ private:
     };
 
     int apply(const Step& step, Stone& target) const;
+    int cutLastStep();
     int afterCut(int result);
     std::unique_ptr<Stone> replay(size_t steps) const;
     static void takeDesignFields(Stone& to, const Stone& from);

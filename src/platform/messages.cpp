@@ -21,7 +21,9 @@ const char* iconWord(Icon icon) {
     return "message";
 }
 
-const char* answerWord(Answer answer) {
+}  // namespace
+
+const char* answerName(Answer answer) {
     switch (answer) {
     case Answer::Ok: return "OK";
     case Answer::Yes: return "Yes";
@@ -30,7 +32,6 @@ const char* answerWord(Answer answer) {
     }
     return "";
 }
-}  // namespace
 
 MessageSink* setMessageSink(MessageSink* sink) {
     MessageSink* previous = currentSink;
@@ -52,7 +53,7 @@ void StderrSink::show(std::string_view text, Icon icon) {
 
 Answer StderrSink::ask(std::string_view text, Buttons, Icon, Answer fallback) {
     std::fprintf(stderr, "question: %s\n(answered %s)\n", cp1252ToUtf8(text).c_str(),
-                 answerWord(fallback));
+                 answerName(fallback));
     return fallback;
 }
 

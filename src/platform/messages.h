@@ -30,6 +30,9 @@ public:
 MessageSink* setMessageSink(MessageSink* sink);
 MessageSink& messageSink();
 
+// "OK", "Yes", "No", "Cancel": how a batch run reports the answer it took.
+const char* answerName(Answer answer);
+
 void showMessage(std::string_view text, Icon icon = Icon::Warning);
 Answer askQuestion(std::string_view text, Buttons buttons, Icon icon = Icon::Question,
                    Answer fallback = Answer::Yes);

@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -62,6 +64,16 @@ bool makeFolders(const std::string& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     return std::filesystem::is_directory(folder, error);
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+#else
+    return a == b;
+#endif
 }
 
 }  // namespace brevix

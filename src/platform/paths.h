@@ -30,6 +30,10 @@ std::string fileExtension(std::string_view path);
 // $XDG_CONFIG_HOME/Brevix or ~/.config/Brevix elsewhere. Not created here.
 std::string userConfigFolder();
 
+// Whether two paths name the same file as the file system compares names:
+// without regard to case on Windows, byte for byte elsewhere.
+bool samePath(const std::string& a, const std::string& b);
+
 bool fileExists(const std::string& path);
 
 // Creates the folder and its missing parents; true when it exists afterwards.
