@@ -22,8 +22,11 @@ double azimuthOf(double index, int gear, double indexOffset) {
 std::vector<double> facetIndexList(int gear, double index, int symmetry, int mirror,
                                    double angleRad) {
     const int notches = std::abs(gear);
-    // A fold below one (from a damaged file) would divide by zero below.
+    // A fold below one (from a damaged file) would divide by zero below. A
+    // fold above the notch count only repeats notches, and a typed million
+    // would keep the program busy for hours: every notch once is the most.
     int s = std::max(symmetry, 1);
+    if (notches > 0) s = std::min(s, notches);
     int extra = 0;
     if (mirror) {
         const double h = double(notches) / 2 / s;
@@ -49,9 +52,7 @@ std::vector<double> facetIndexList(int gear, double index, int symmetry, int mir
         }
         x += step;
     }
-    for (size_t i = 0; i < list.size(); ++i)
-        for (size_t j = i + 1; j < list.size(); ++j)
-            if (list[j] < list[i]) std::swap(list[i], list[j]);
+    std::sort(list.begin(), list.end());
     return list;
 }
 

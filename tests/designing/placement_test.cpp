@@ -48,6 +48,15 @@ TEST(IndexList, NegativeIndexComesIntoTheGear) {
     EXPECT_GE(far.front(), 0);
 }
 
+TEST(IndexList, FoldBeyondTheGearCutsEveryNotchOnce) {
+    // A typed fold of a million must not build (and sort) a million indexes.
+    const auto list = facetIndexList(96, 2, 1000000, 0, CROWN);
+    ASSERT_EQ(list.size(), 96u);
+    EXPECT_EQ(list.front(), 2);
+    EXPECT_EQ(list.back(), 97);  // one turn on from the first notch
+    EXPECT_EQ(facetIndexList(96, 2, 97, 1, CROWN).size(), facetIndexList(96, 2, 96, 1, CROWN).size());
+}
+
 TEST(IndexList, TableAndCuletAreCutOnce) {
     EXPECT_EQ(facetIndexList(96, 96, 8, 1, 0).size(), 1u);
     EXPECT_EQ(facetIndexList(96, 5, 8, 1, PI).size(), 1u);
