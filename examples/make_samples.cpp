@@ -68,12 +68,7 @@ public:
 // The round brilliant cut over a preform of girdle and pavilion rows: a
 // seed for the fuzzers that reaches the preform paths of both readers.
 Stone brilliantWithPreform() {
-    Stone s;
-    cutTier(s, {"G", 90, 1.05, {3, 15, 27, 39, 51, 63, 75, 87}, "Preform girdle"});
-    cutTier(s, {"P", -41, 0.8, {6, 30, 54, 78}, "Preform pavilion"});
-    auto preform = std::make_unique<Stone>(s);
-    for (const TierSetting& tier : roundBrilliantTiers()) cutTier(s, tier);
-    s.setPreform(std::move(preform));
+    Stone s = makeBrilliantOverPreform();
     s.heading[0] = "Round brilliant over a preform";
     return s;
 }

@@ -1,6 +1,7 @@
 #include "design/sample_designs.h"
 
 #include <cmath>
+#include <memory>
 
 namespace brevix {
 
@@ -319,5 +320,15 @@ std::vector<TierSetting> squareStepCutTiers() {
 }
 
 Stone makeSquareStepCut() { return makeDesign(squareStepCutTiers(), "Square Step Cut", 4, 1); }
+
+Stone makeBrilliantOverPreform() {
+    Stone s;
+    cutTier(s, {"G", 90, 1.05, {3, 15, 27, 39, 51, 63, 75, 87}, "Preform girdle"});
+    cutTier(s, {"P", -41, 0.8, {6, 30, 54, 78}, "Preform pavilion"});
+    auto preform = std::make_unique<Stone>(s);
+    for (const TierSetting& tier : roundBrilliantTiers()) cutTier(s, tier);
+    s.setPreform(std::move(preform));
+    return s;
+}
 
 }  // namespace brevix

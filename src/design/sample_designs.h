@@ -33,6 +33,11 @@ int cutTier(Stone& stone, const TierSetting& tier);
 std::vector<TierSetting> roundBrilliantTiers();
 Stone makeRoundBrilliant();
 
+// The round brilliant cut over a preform of a coarse girdle and pavilion:
+// the first design tier wipes out a preform facet, where the text reader
+// puts the boundary between preform and design.
+Stone makeBrilliantOverPreform();
+
 // Oval brilliant, L/W about 1.39, long axis along y: the brilliant's 57
 // facets plus 16 girdle facets, with angles varying round the outline so
 // that every row still meets at the girdle, the culet and the table.

@@ -27,12 +27,7 @@ std::string settled(const Stone& design, bool gem) {
 // the first design cut wipes out a preform facet, where the text reader puts
 // the preform boundary.
 Stone brilliantWithPreform() {
-    Stone s;
-    cutTier(s, {"G", 90, 1.05, {3, 15, 27, 39, 51, 63, 75, 87}, "Preform girdle"});
-    cutTier(s, {"P", -41, 0.8, {6, 30, 54, 78}, "Preform pavilion"});
-    auto preform = std::make_unique<Stone>(s);
-    for (const TierSetting& tier : roundBrilliantTiers()) cutTier(s, tier);
-    s.setPreform(std::move(preform));
+    Stone s = makeBrilliantOverPreform();
     s.heading = {"With preform", "", "", ""};
     s.footnote = {"", "Foot", "", ""};
     return s;
