@@ -12,7 +12,7 @@
 #include "platform/strformat.h"
 
 #ifdef BREVIX_HAVE_PAGE_OUTPUT
-#include "app/diagram_output.h"
+#include "app/print/diagram_output.h"
 #endif
 
 namespace brevix::cli {

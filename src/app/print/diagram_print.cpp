@@ -1,4 +1,4 @@
-#include "app/diagram_print.h"
+#include "app/print/diagram_print.h"
 
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/diagram_page.h"
+#include "app/print/diagram_page.h"
 #include "document/gem_doc.h"
 #include "platform/text_encoding.h"
 

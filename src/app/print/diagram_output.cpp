@@ -1,4 +1,4 @@
-#include "app/diagram_output.h"
+#include "app/print/diagram_output.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/diagram_page.h"
+#include "app/print/diagram_page.h"
 #include "files/file_messages.h"
 #include "files/replacing_file.h"
 #include "platform/paths.h"

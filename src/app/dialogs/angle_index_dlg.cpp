@@ -1,4 +1,4 @@
-#include "app/angle_index_dlg.h"
+#include "app/dialogs/angle_index_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "app/spin_view.h"
+#include "app/panes/spin_view.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

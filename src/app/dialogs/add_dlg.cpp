@@ -1,4 +1,4 @@
-#include "app/add_dlg.h"
+#include "app/dialogs/add_dlg.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>

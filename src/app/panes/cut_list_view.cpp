@@ -1,4 +1,4 @@
-#include "app/cut_list_view.h"
+#include "app/panes/cut_list_view.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/edit_tier_dlg.h"
+#include "app/dialogs/edit_tier_dlg.h"
 #include "app/message_box_sink.h"
 #include "design/design_text.h"
 #include "design/measures.h"

@@ -1,4 +1,4 @@
-#include "app/diagram_page.h"
+#include "app/print/diagram_page.h"
 
 #include <QPainter>
 #include <QTransform>

@@ -1,4 +1,4 @@
-#include "app/edit_tier_dlg.h"
+#include "app/dialogs/edit_tier_dlg.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/four_view.h"
+#include "app/panes/four_view.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/file_dialogs.h"
+#include "app/dialogs/file_dialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>
