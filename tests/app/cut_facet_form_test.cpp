@@ -17,12 +17,12 @@
 #include <cmath>
 #include <memory>
 
-#include "app/add_dlg.h"
-#include "app/angle_index_dlg.h"
+#include "app/dialogs/add_dlg.h"
+#include "app/dialogs/angle_index_dlg.h"
 #include "app/command_table.h"
-#include "app/cut_list_view.h"
-#include "app/edit_tier_dlg.h"
-#include "app/file_dialogs.h"
+#include "app/panes/cut_list_view.h"
+#include "app/dialogs/edit_tier_dlg.h"
+#include "app/dialogs/file_dialogs.h"
 #include "app/main_frame.h"
 #include "design/design_text.h"
 #include "design/measures.h"

@@ -14,9 +14,9 @@
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
-#include "app/diagram_print.h"
-#include "app/four_view.h"
-#include "app/spin_view.h"
+#include "app/print/diagram_print.h"
+#include "app/panes/four_view.h"
+#include "app/panes/spin_view.h"
 #include "app_test_support.h"
 
 using namespace brevix;

@@ -15,10 +15,10 @@
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
-#include "app/cut_list_view.h"
-#include "app/four_view.h"
+#include "app/panes/cut_list_view.h"
+#include "app/panes/four_view.h"
 #include "app/main_frame.h"
-#include "app/spin_view.h"
+#include "app/panes/spin_view.h"
 #include "document/gem_doc.h"
 #include "platform/registry.h"
 

@@ -11,7 +11,7 @@
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
-#include "app/four_view.h"
+#include "app/panes/four_view.h"
 #include "app_test_support.h"
 
 using namespace brevix;

@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "app/brevix_app.h"
-#include "app/cut_list_view.h"
-#include "app/four_view.h"
-#include "app/spin_view.h"
+#include "app/panes/cut_list_view.h"
+#include "app/panes/four_view.h"
+#include "app/panes/spin_view.h"
 #include "app_test_support.h"
 
 using namespace brevix;
