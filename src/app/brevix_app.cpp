@@ -9,6 +9,7 @@
 #include "app/main_frame.h"
 #include "app/message_box_sink.h"
 #include "document/gem_doc.h"
+#include "platform/beep.h"
 
 namespace brevix {
 
@@ -22,6 +23,7 @@ CBrevixApp::CBrevixApp() = default;
 CBrevixApp::~CBrevixApp() {
     frame_.reset();
     if (sink_) setMessageSink(nullptr);
+    setBeepHook({});
 }
 
 bool CBrevixApp::initInstance(const QString& designFile, bool show) {
@@ -29,6 +31,7 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
     installFontSubstitutes();
     sink_ = std::make_unique<MessageBoxSink>();
     setMessageSink(sink_.get());
+    setBeepHook([] { QApplication::beep(); });
 
     doc_ = std::make_unique<CGemDoc>();
     frame_ = std::make_unique<CMainFrame>(*doc_);

@@ -25,11 +25,13 @@
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
+#include "app/dialogs/raytrace_properties_dlg.h"
 #include "app/panes/four_view.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
 #include "app/toolbar_icons.h"
 #include "document/gem_doc.h"
+#include "document/raytrace_commands.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -185,6 +187,10 @@ void CMainFrame::createActions() {
         doc_.OnPreformEdit();
         action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
     });
+    handle(ID_RAYS_PROPERTIES, [this] {
+        raytracePropertiesCommand(doc_, [this](double r) { return askRefractiveIndex(r, this); });
+    });
+    handle(ID_RAYS_ERASE, [this] { eraseRaysCommand(doc_); });
     handle(ID_VIEW_HIDDEN_LINES, [this] {
         doc_.OnHiddenLines();
         action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);

@@ -5,10 +5,12 @@
 
 #include "app/clipboard_picture.h"
 #include "app/command_table.h"
+#include "app/panes/ray_shooting.h"
 #include "app/qt_canvas.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
 #include "views/four_view.h"
+#include "views/ray_shooting.h"
 #include "views/view_style.h"
 
 namespace brevix {
@@ -17,6 +19,10 @@ CFourView::CFourView(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     setObjectName(QStringLiteral("CFourView"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The right button shoots rays from the pane under the pointer.
+    new RayShooting(doc_, this, [this](Stone& stone, int x, int y) {
+        return shootRay(stone, panes_, -1, x, y);
+    });
 }
 
 void CFourView::draw(Canvas& canvas, QSize size, bool printing) {
@@ -41,6 +47,10 @@ void CFourView::keyPressEvent(QKeyEvent* event) {
     // Letters work without a modifier, as on the spin view.
     if (event->key() == Qt::Key_L && onCommand) {
         onCommand(ID_FILE_PRINT_PREVIEW);
+        return;
+    }
+    if (event->key() == Qt::Key_D && onCommand) {
+        onCommand(ID_RAYS_ERASE);
         return;
     }
     QWidget::keyPressEvent(event);
