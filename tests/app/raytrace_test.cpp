@@ -3,10 +3,12 @@
 // into the way a user types.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
@@ -38,6 +40,31 @@ int paths(const Stone& stone) {
     int n = 0;
     for (int32_t k = 0; k < stone.nRay; k += 4) n += stone.rays[k] == 1.0;
     return n;
+}
+
+// A fan: the right button dragged across the top pane through the middle
+// of the table, one ray every few pixels.
+void dragFan(CFourView* four, int halfWidth, int step) {
+    const QPoint centre = topPaneCentre(four);
+    rightButton(four, QEvent::MouseButtonPress, centre - QPoint(halfWidth, 0));
+    for (int dx = -halfWidth + step; dx <= halfWidth; dx += step)
+        rightButton(four, QEvent::MouseMove, centre + QPoint(dx, 0));
+    rightButton(four, QEvent::MouseButtonRelease, centre + QPoint(halfWidth, 0));
+}
+
+// With BREVIX_GUIDE_IMAGES naming a folder, the pictures of the guide's
+// chapter on light rays are saved there (scripts/guide-images.sh).
+void guideImage(QWidget* widget, const char* name) {
+    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
+}
+
+// An item picked from the list, as the list reports it.
+void pick(QComboBox* combo, int item) {
+    combo->setCurrentIndex(item);
+    Q_EMIT combo->activated(item);
 }
 
 QString degrees(const char* digits) { return QString::fromLatin1(digits) + QChar(0xB0); }
@@ -102,7 +129,8 @@ private Q_SLOTS:
         QCOMPARE(dialog.angleEdit()->text(), degrees("40.49"));
 
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.angleEdit()->setFocus();
         dialog.angleEdit()->selectAll();
         QTest::keyClicks(dialog.angleEdit(), QStringLiteral("24.41"));
@@ -135,13 +163,68 @@ private Q_SLOTS:
             auto* dialog = qobject_cast<CRaytracePropertiesDlg*>(QApplication::activeModalWidget());
             if (!dialog) return;
             dialog->indexCombo()->setFocus();
-            Q_EMIT dialog->indexCombo()->activated(13);  // Diamond
+            pick(dialog->indexCombo(), 13);  // Diamond
             dialog->accept();
         });
         session.frame->action(ID_RAYS_PROPERTIES)->trigger();
         QCOMPARE(session.doc.stone()->refractiveIndex, 2.42);
         QCOMPARE(session.doc.stone()->nRay, 0);
         QCOMPARE(session.frame->statusPaneText(2), QStringLiteral("RI=2.420"));
+    }
+
+    // The round brilliant in diamond and in quartz, each with the same fan
+    // of rays through its table; the window's pictures go to the guide.
+    void fansInDiamondAndQuartz() {
+        TemporaryRegistry registry;
+        Session session;
+        session.frame->resize(1000, 760);
+        QVERIFY(session.doc.openDocumentFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc"));
+        CFourView* four = session.frame->fourView();
+        struct Material {
+            int item;
+            double index;
+            const char* picture;
+            const char* tiltedPicture;
+        };
+        for (const Material& m : {Material{13, 2.42, "rays-diamond.png", "rays-tilted-diamond.png"},
+                                  Material{2, 1.54, "rays-quartz.png", "rays-tilted-quartz.png"}}) {
+            QTimer::singleShot(0, [&m] {
+                auto* dialog =
+                    qobject_cast<CRaytracePropertiesDlg*>(QApplication::activeModalWidget());
+                if (!dialog) return;
+                pick(dialog->indexCombo(), m.item);
+                if (m.index == 2.42) guideImage(dialog, "rays-properties.png");
+                dialog->accept();
+            });
+            session.frame->action(ID_RAYS_PROPERTIES)->trigger();
+            QCOMPARE(session.doc.stone()->refractiveIndex, m.index);
+            four->repaint();
+            dragFan(four, 60, 6);
+            const Stone& stone = *session.doc.stone();
+            QCOMPARE(paths(stone), 21);
+            // Each path runs from above the stone down into it and out again.
+            for (int32_t k = 0; k < stone.nRay; k += 4)
+                if (stone.rays[k] == 1.0) QVERIFY(stone.rays[k + 3] > 1);
+            guideImage(four, m.picture);
+
+            // Light falling 10 degrees off the vertical toward +x, shot from the
+            // spin view turned to look at the stone from there; the four view's
+            // end pane shows it from the side.
+            four->setFocus();
+            QTest::keyClick(four, Qt::Key_D);
+            CSpinView* spin = session.frame->spinView();
+            spin->setAngles({M_PI / 2, 80 * M_PI / 180, 0});
+            spin->repaint();
+            const QPoint middle(spin->width() / 2, spin->height() / 2);
+            // Up the spin view is along x here: the fan lies in the end pane's plane.
+            rightButton(spin, QEvent::MouseButtonPress, middle - QPoint(0, 40));
+            for (int dy = -36; dy <= 40; dy += 4) rightButton(spin, QEvent::MouseMove, middle + QPoint(0, dy));
+            rightButton(spin, QEvent::MouseButtonRelease, middle + QPoint(0, 40));
+            QCOMPARE(paths(stone), 21);
+            guideImage(four, m.tiltedPicture);
+            spin->setAngles({});
+            QTest::keyClick(four, Qt::Key_D);
+        }
     }
 };
 
