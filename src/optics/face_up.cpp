@@ -204,6 +204,7 @@ struct Path {
         const double eta = 1.0 / ri;
         const double cosT = transmittedCos(cosI, eta);
         const double r = fresnelReflectance(cosI, cosT, 1.0, ri);
+        out.surface = r;
         score(light, 2 * cosI * nx, 2 * cosI * ny, -1.0 + 2 * cosI * nz, r);
         const double k = eta * cosI - cosT;
         d[0] = k * nx;

@@ -35,6 +35,7 @@ struct FaceUpOptions {
 // bounceLimit = 1 for a pixel inside the stone.
 struct PixelLight {
     double iso = 0, cos = 0;    // scores of the two models
+    double surface = 0;         // reflected by the facet the light meets first, lit or not
     double lit = 0;             // energy that left toward lit directions
     double unlit = 0;           // energy that left toward dark directions
     double belowThreshold = 0;  // given up as too weak to matter
