@@ -53,7 +53,7 @@ void append(std::vector<double>& blocks, int at, double value, double pad) {
 }
 
 // Choosing the plane a ray leaves by takes most of the time: it runs in
-// single precision, sixteen planes to a vector (on narrower vector units
+// single precision (positions and directions stay double), sixteen planes to a vector (on narrower vector units
 // the compiler splits it in halves, whose chains of comparisons overlap).
 constexpr int EXIT_LANES = 16;
 typedef float ExitBlock __attribute__((vector_size(EXIT_LANES * sizeof(float))));
@@ -73,13 +73,12 @@ inline ExitMask pick(ExitMask mask, ExitMask x, ExitMask y) { return (x & mask) 
 // the fraction num/dn (compared by cross-multiplying: no division).
 struct ExitLane {
     ExitBlock num, dn;
-    ExitMask which, index;
+    ExitMask which;
 
     void reset() {
         num = ExitBlock{} + 1.0f;  // 1/0: as far as can be
         dn = ExitBlock{};
         which = ExitMask{} - 1;
-        index = ExitMask{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     }
     void step(const PreparedStone& s, size_t i, const float* p, const float* dir) {
         const ExitBlock zero = {};
@@ -88,16 +87,26 @@ struct ExitLane {
         ExitBlock d = A * dir[0] + B * dir[1] + C * dir[2];
         // The point may sit a rounding error outside a plane it has just met.
         n = pick(n > zero, n, zero);
-        const ExitMask heading = d > 1e-7f;
-        d = pick(heading, d, zero);
-        n = pick(heading, n, zero + 1.0f);
+        // With n >= 0 and the kept fraction's num, dn >= 0, a plane the ray
+        // does not head for (d <= 0) is never nearer: no mask needed.
         const ExitMask closer = n * dn < num * d;
         num = pick(closer, n, num);
         dn = pick(closer, d, dn);
+        const ExitMask index = ExitMask{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15} + int(i) * EXIT_LANES;
         which = pick(closer, index, which);
-        index += EXIT_LANES;
     }
 };
+
+// Each lane keeps the nearer of itself and the lane the permutation brings
+// to it; four folds leave the nearest of sixteen in every lane.
+template <int... Lane>
+inline void fold(ExitBlock& t, ExitMask& which) {
+    const ExitBlock u = __builtin_shufflevector(t, t, Lane...);
+    const ExitMask w = __builtin_shufflevector(which, which, Lane...);
+    const ExitMask closer = u < t;
+    t = pick(closer, u, t);
+    which = pick(closer, w, which);
+}
 
 // The planes through which N rays leave the stone, and the distances to
 // them (-1 for a ray parallel to every plane it might leave by). The rays
@@ -115,25 +124,27 @@ inline void exitPlanes(const PreparedStone& s, const double* const p[N], const d
         lanes[r].reset();
     }
     const size_t blocks = s.fa.size() / EXIT_LANES;
-    for (size_t i = 0; i < blocks; ++i)
+    for (size_t i = 0; i < blocks; ++i) {
+        const double* cone = &s.blockAxis[i * 4];
+        bool any = false;
+        for (int r = 0; r < N; ++r) any |= cone[0] * dir[r][0] + cone[1] * dir[r][1] + cone[2] * dir[r][2] > cone[3];
+        if (!any) continue;
         for (int r = 0; r < N; ++r) lanes[r].step(s, i, pf[r], df[r]);
+    }
     for (int r = 0; r < N; ++r) {
         // Planes never headed for have 1/0 here, an infinity.
-        const ExitBlock t = lanes[r].num / lanes[r].dn;
-        float best = t[0];
-        int nearest = lanes[r].which[0];
-        for (int k = 1; k < EXIT_LANES; ++k) {
-            const bool closer = t[k] < best;
-            best = closer ? t[k] : best;
-            nearest = closer ? lanes[r].which[k] : nearest;
-        }
+        ExitBlock t = lanes[r].num / lanes[r].dn;
+        ExitMask which = lanes[r].which;
+        fold<8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7>(t, which);
+        fold<4, 5, 6, 7, 0, 1, 2, 3, 12, 13, 14, 15, 8, 9, 10, 11>(t, which);
+        fold<2, 3, 0, 1, 6, 7, 4, 5, 10, 11, 8, 9, 14, 15, 12, 13>(t, which);
+        fold<1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14>(t, which);
+        const int nearest = which[0];
         plane[r] = nearest;
         if (nearest < 0) continue;
-        const double* q = p[r];
-        const double* d = dir[r];
-        const double dn = s.a[nearest] * d[0] + s.b[nearest] * d[1] + s.c[nearest] * d[2];
-        const double num = s.d[nearest] - (s.a[nearest] * q[0] + s.b[nearest] * q[1] + s.c[nearest] * q[2]);
-        distance[r] = dn > 0 && num > 0 ? num / dn : 0.0;
+        // Single precision places the point within about 1e-7 of the plane,
+        // far below a pixel; the next search allows for it.
+        distance[r] = t[0];
     }
 }
 
@@ -341,19 +352,33 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
     const double tilt = tiltDegrees / DEG_PER_RAD;
     const double cs = std::cos(tilt), sn = std::sin(tilt);
     count_ = stone.nFacet;
-    int ups = 0, downs = 0, sides = 0;
+    struct Plane {
+        double a, b, c, d;
+        int facet;
+    };
+    std::vector<Plane> planes;
     for (int i = 0; i < count_; ++i) {
         const Facet& f = stone.facets[i];
-        const double na = f.a, nb = f.b * cs - f.c * sn, nc = f.b * sn + f.c * cs, nd = f.d;
-        append(a, i, na, 0.0);
-        append(b, i, nb, 0.0);
-        append(c, i, nc, 0.0);
-        append(d, i, nd, 1.0);
+        planes.push_back({f.a, f.b * cs - f.c * sn, f.b * sn + f.c * cs, f.d, i});
+    }
+    // Crown first, then girdle, then pavilion: the blocks of the exit
+    // search then hold planes facing much the same way, and a ray can pass
+    // over a block whose planes all face away from it.
+    std::stable_sort(planes.begin(), planes.end(), [](const Plane& p, const Plane& q) { return p.c > q.c; });
+    while (planes.size() % EXIT_LANES != 0) planes.push_back({0, 0, 0, 1, -1});
+    int ups = 0, downs = 0, sides = 0;
+    for (int i = 0; i < static_cast<int>(planes.size()); ++i) {
+        const auto [na, nb, nc, nd, facet] = planes[i];
+        a.push_back(na);
+        b.push_back(nb);
+        c.push_back(nc);
+        d.push_back(nd);
         fa.push_back(float(na));
         fb.push_back(float(nb));
         fc.push_back(float(nc));
         fd.push_back(float(nd));
-        facetOf.push_back(i);
+        facetOf.push_back(facet);
+        if (facet < 0) continue;
         if (nc > PARALLEL) {
             append(upHx, ups, na / nc, 0.0);
             append(upHy, ups, nb / nc, 0.0);
@@ -372,11 +397,30 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
             ++sides;
         }
     }
-    while (fa.size() % EXIT_LANES != 0) {
-        fa.push_back(0.0f);
-        fb.push_back(0.0f);
-        fc.push_back(0.0f);
-        fd.push_back(1.0f);
+    // Each block's normals lie within some angle h of their mean direction;
+    // a ray whose direction makes more than 90 + h degrees with it heads
+    // out through none of them.
+    for (size_t first = 0; first < planes.size(); first += EXIT_LANES) {
+        double ax = 0, ay = 0, az = 0;
+        for (size_t i = first; i < first + EXIT_LANES; ++i) {
+            ax += planes[i].a;
+            ay += planes[i].b;
+            az += planes[i].c;
+        }
+        const double len = std::sqrt(ax * ax + ay * ay + az * az);
+        double minCos = 1;
+        if (len > 1e-9) {
+            ax /= len;
+            ay /= len;
+            az /= len;
+            for (size_t i = first; i < first + EXIT_LANES; ++i)
+                if (planes[i].facet >= 0)
+                    minCos = std::min(minCos, ax * planes[i].a + ay * planes[i].b + az * planes[i].c);
+        }
+        // Below -sin(h) = -sqrt(1 - cos^2 h), less a margin for rounding;
+        // blocks spread over more than a hemisphere are never passed over.
+        const double threshold = len > 1e-9 && minCos > 0 ? -std::sqrt(1 - minCos * minCos) - 1e-9 : -2.0;
+        blockAxis.insert(blockAxis.end(), {ax, ay, az, threshold});
     }
     double minX = FAR, maxX = -FAR, minY = FAR, maxY = -FAR;
     for (int v = 0; v < stone.nVertex; ++v) {

@@ -61,14 +61,17 @@ public:
     // Follows the light of the vertical ray through (x, y).
     PixelLight trace(double x, double y, double refractiveIndex, const LightingTest& lighting) const;
 
-    // Every plane, for the way out: a x + b y + c z <= d inside. Padding
-    // planes (0, 0, 0, 1) are never left by.
+    // Every plane, for the way out: a x + b y + c z <= d inside, the crown
+    // first and the pavilion last. Padding planes (0, 0, 0, 1) are never
+    // left by.
     std::vector<double> a, b, c, d;
-    std::vector<int> facetOf;  // facet number of each plane
-    // The same in single precision, padded to whole blocks, for
-    // choosing the plane a ray leaves by; the distance to the chosen one
-    // is then worked out in double precision.
+    std::vector<int> facetOf;  // facet number of each plane, -1 for padding
+    // The same in single precision, for finding the plane a ray leaves by
+    // and the distance to it.
     std::vector<float> fa, fb, fc, fd;
+    // Per block of the exit search: the mean direction of its normals and
+    // the cosine below which a ray heads out through none of them.
+    std::vector<double> blockAxis;
     // The planes facing up, as heights over the view plane:
     // z = h - x * hx - y * hy; the stone lies below the lowest of them.
     std::vector<double> upHx, upHy, upH;
