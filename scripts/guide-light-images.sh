@@ -20,9 +20,5 @@ $cli --material diamond --head-shadow 15 --out "$out/light-diamond-shadow.png"
 # Fire shows as thin coloured fringes: a large picture, one quarter of it.
 $build/brevix-cli light samples/round_brilliant.asc --size 640 --material diamond --dispersion \
   --out "$out/light-diamond-fire.png"
-# brevix-cli stores its PNG rows uncompressed; the guide keeps them small.
-if command -v convert >/dev/null; then
-  for f in "$out"/light-*.png; do convert "$f" -strip "$f"; done
-  convert "$out/light-diamond-fire.png" -crop 320x320+320+0 +repage "$out/light-diamond-fire.png"
-fi
+convert "$out/light-diamond-fire.png" -crop 320x320+320+0 +repage -strip "$out/light-diamond-fire.png"
 ls -l "$out"/light*

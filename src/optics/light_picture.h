@@ -25,7 +25,7 @@ struct RgbPicture {
 RgbPicture picture(const FaceUpImage& image, LightModel model);
 RgbPicture picture(const DispersionImage& image, LightModel model);
 
-// A PNG file (8-bit RGB, not interlaced, stored without compression).
+// A PNG file (8-bit RGB, not interlaced, compressed with deflate's fixed code).
 std::string encodePng(const RgbPicture& picture);
 
 }  // namespace brevix::optics

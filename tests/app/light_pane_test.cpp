@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QTest>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -19,7 +20,9 @@
 #include "app/panes/light_render_worker.h"
 #include "app_test_support.h"
 #include "design/sample_designs.h"
+#include "optics/dispersion.h"
 #include "optics/face_up.h"
+#include "optics/light_picture.h"
 #include "platform/strformat.h"
 
 using namespace brevix;
@@ -146,6 +149,35 @@ private Q_SLOTS:
         again.close();
         Session third;
         QVERIFY(!dockOf(*third.frame)->isVisible());
+    }
+
+    void pngFilesReadBackWithTheSamePixels() {
+        // The command line writes its PNG without Qt; Qt's reader is the
+        // independent check that the compressed stream is right.
+        optics::FaceUpOptions options;
+        options.size = 97;  // odd, so rows do not line up with anything
+        options.refractiveIndex = 2.42;
+        const optics::RgbPicture picture = optics::picture(
+            optics::renderDispersion(makeRoundBrilliant(), options, 0.025), optics::LightModel::Cos);
+        optics::RgbPicture noiseBytes{300, 7, std::vector<uint8_t>(300 * 7 * 3)};
+        uint32_t state = 12345;
+        for (uint8_t& byte : noiseBytes.rgb) {
+            state = state * 1103515245u + 12345u;
+            byte = uint8_t((state >> 16) % 5 == 0 ? state >> 24 : 200);  // runs and surprises
+        }
+        const optics::RgbPicture& noise = noiseBytes;
+        for (const optics::RgbPicture* p : {&picture, &noise}) {
+            const std::string png = optics::encodePng(*p);
+            QImage image;
+            QVERIFY(image.loadFromData(reinterpret_cast<const uchar*>(png.data()), int(png.size()), "PNG"));
+            QCOMPARE(image.width(), p->width);
+            QCOMPARE(image.height(), p->height);
+            image = image.convertToFormat(QImage::Format_RGB888);
+            for (int y = 0; y < p->height; ++y)
+                QVERIFY2(std::memcmp(image.constScanLine(y), p->rgb.data() + size_t(y) * p->width * 3,
+                                     size_t(p->width) * 3) == 0,
+                         QByteArray::number(y));
+        }
     }
 
     void workerGivesCoarseFirstWhenSlowAndDropsSupersededDesigns() {
