@@ -53,8 +53,9 @@ void append(std::vector<double>& blocks, int at, double value, double pad) {
 }
 
 // Choosing the plane a ray leaves by takes most of the time: it runs in
-// single precision (positions and directions stay double), sixteen planes to a vector (on narrower vector units
-// the compiler splits it in halves, whose chains of comparisons overlap).
+// single precision (positions and directions stay double), sixteen planes
+// to a vector; on narrower vector units the compiler splits it in halves,
+// whose chains of comparisons overlap.
 constexpr int EXIT_LANES = 16;
 typedef float ExitBlock __attribute__((vector_size(EXIT_LANES * sizeof(float))));
 typedef int ExitMask __attribute__((vector_size(EXIT_LANES * sizeof(float))));

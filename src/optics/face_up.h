@@ -43,8 +43,8 @@ struct PixelLight {
     bool inside = false;        // the pixel's ray meets the stone
 };
 
-// Planes are searched this many at a time, as one vector operation each;
-// every array below is padded to a whole number of such blocks.
+// The way in is found this many planes at a time, as one vector operation
+// each; the up, down and side arrays below are padded to whole blocks.
 constexpr int PLANE_LANES = 4;
 
 // The stone's planes turned by the tilt, in blocks the inner loops run
