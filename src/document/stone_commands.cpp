@@ -6,6 +6,7 @@
 #include "design/transforms.h"
 #include "document/gem_doc.h"
 #include "kernel/kernel_error.h"
+#include "platform/busy_cursor.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -46,7 +47,11 @@ void rotateCommand(CGemDoc& doc, int axis, double radians) {
 }
 
 void reflectCommand(CGemDoc& doc, int side, bool flip) {
-    runStoneCommand(doc, [&](Stone& stone) { reflectHalf(stone, side, flip); });
+    runStoneCommand(doc, [&](Stone& stone) {
+        // Every plane is cut anew into a fresh block, twice on the kept side.
+        BusyCursor busy;
+        reflectHalf(stone, side, flip);
+    });
     // The reflected design has its own symmetry, which the next cut uses.
     doc.takeSymmetryFromStone();
     doc.redrawForm();
