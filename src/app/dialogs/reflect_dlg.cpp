@@ -15,7 +15,7 @@ namespace brevix {
 CReflectDlg::CReflectDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CReflectDlg"));
     setWindowTitle(QStringLiteral("Reflect"));
-    QGroupBox* sides = radioGroup(QString(),
+    QGroupBox* sides = radioGroup(QStringLiteral("Half to keep"),
                                   {QStringLiteral("-&Y"), QStringLiteral("&X"), QStringLiteral("-X"),
                                    QStringLiteral("Y")},
                                   1, sideGroup_, this);
