@@ -235,6 +235,21 @@ private Q_SLOTS:
         }
     }
 
+    void notchesOnAGearWithoutTeethTurnNothing() {
+        doc().stone()->gear = 0;
+        ModalScript script;
+        script.steps = {[](QDialog& d) {
+            auto& dialog = as<CRotateDlg>(d);
+            dialog.amountEdit()->setText(QStringLiteral("3"));
+            dialog.unitGroup()->button(1)->click();
+            dialog.accept();
+        }};
+        run(ID_STONE_ROTATE);
+        QCOMPARE(sink_.texts(), std::vector<std::string>{"Zero index gear"});
+        QVERIFY(!doc().isModified());
+        QCOMPARE(doc().stone()->facets[original_.nRough].a, original_.facets[original_.nRough].a);
+    }
+
     void scaleBoxesAndAmounts() {
         ModalScript script;
         script.steps = {[](QDialog& d) {
