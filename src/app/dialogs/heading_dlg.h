@@ -2,6 +2,8 @@
 // Edit > Heading/Footnote...: the "Diagram Heading and Footnote" dialog, up
 // to four lines above the printed diagram and four below it.
 #include <QDialog>
+#include <functional>
+#include <string>
 
 class QPlainTextEdit;
 class QPushButton;
