@@ -65,6 +65,9 @@ constexpr CommandInfo kCommands[] = {
     {ID_HELP_CONTENTS, "&Contents", "Display User's Guide", nullptr, {}},
     {ID_APP_ABOUT, "&About Brevix...", "Display program information and version number", "About",
      {}},
+    // Printing on the chosen printer without asking (the views' quick print).
+    {ID_FILE_PRINT_DIRECT, nullptr, "Print the diagram on the current printer without asking",
+     nullptr, {}},
     {ID_NEXT_PANE, nullptr, "Switch to the next window pane", nullptr, {"F6", nullptr}},
     {ID_PREV_PANE, nullptr, "Switch back to the previous window pane", nullptr,
      {"Shift+F6", nullptr}},

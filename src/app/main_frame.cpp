@@ -21,6 +21,14 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/dialogs/angle_index_dlg.h"
+#include "app/dialogs/center_dlg.h"
+#include "app/dialogs/heading_dlg.h"
+#include "app/dialogs/reflect_dlg.h"
+#include "app/dialogs/rename_dlg.h"
+#include "app/dialogs/replay_dlg.h"
+#include "app/dialogs/rotate_dlg.h"
+#include "app/dialogs/scale_dlg.h"
+#include "app/dialogs/sort_dlg.h"
 #include "app/command_table.h"
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
@@ -30,6 +38,7 @@
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
 #include "app/toolbar_icons.h"
+#include "app/wait_cursor.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
@@ -66,6 +75,8 @@ QLabel* statusPane(QWidget* parent, const char* widthText) {
 }  // namespace
 
 CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
+    waitCursor_ = std::make_unique<WaitCursorIndicator>();
+    previousBusy_ = setBusyIndicator(waitCursor_.get());
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled - Brevix"));
     helpPath_ = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/UsersGuide/brevixman.html"));
@@ -96,6 +107,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
 }
 
 CMainFrame::~CMainFrame() {
+    setBusyIndicator(previousBusy_);
     doc_.onUpdateAllViews = nullptr;
     if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
 }
@@ -164,6 +176,7 @@ void CMainFrame::createActions() {
     handle(ID_FILE_PRINT, [this, printing] { printing->print(this); });
     handle(ID_FILE_PRINT_PREVIEW, [this, printing] { printing->preview(this); });
     handle(ID_FILE_PRINT_SETUP, [this, printing] { printing->setup(this); });
+    handle(ID_FILE_PRINT_DIRECT, [this, printing] { printing->printDirect(this); });
 
     // Designing commands and the file side of the document.
     handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
@@ -179,6 +192,16 @@ void CMainFrame::createActions() {
     });
     handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
     handle(ID_STONE_REGENERATE, [this] { regenerateCommand(doc_); });
+    handle(ID_EDIT_SORT, [this] { runSortCommand(this, doc_); });
+    handle(ID_EDIT_RENAME, [this] { runRenameCommand(this, doc_); });
+    handle(ID_EDIT_HEADING, [this] {
+        runHeadingCommand(this, doc_, [this] { action(ID_FILE_PRINT_PREVIEW)->trigger(); });
+    });
+    handle(ID_STONE_ROTATE, [this] { runRotateCommand(this, doc_); });
+    handle(ID_STONE_SCALE, [this] { runScaleCommand(this, doc_); });
+    handle(ID_STONE_CENTER, [this] { runCenterCommand(this, doc_); });
+    handle(ID_STONE_REFLECT, [this] { runReflectCommand(this, doc_); });
+    handle(ID_VIEW_REPLAY, [this] { runReplayCommand(this, doc_); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
