@@ -179,6 +179,20 @@ int sideOf(const Plane* t, const MeetPoint& m, const Plane& s) {
     return numeratorSign * denominatorSign;
 }
 
+int sideOfSnapped(const Plane* t, const MeetPoint& m, const Plane& s, double snap) {
+    if (snap <= 0 || !(std::fabs(m.dn) > DET3_ERROR * m.boundN)) return sideOf(t, m, s);
+    const double numerator = s.a * m.dx + s.b * m.dy + s.c * m.dz - s.d * m.dn;
+    const double bound = SIDE_ERROR * (std::fabs(s.a) * m.boundX + std::fabs(s.b) * m.boundY +
+                                       std::fabs(s.c) * m.boundZ + std::fabs(s.d) * m.boundN);
+    // Distance and its rounding error, with the error of dn folded in generously.
+    const double distance = numerator / m.dn;
+    const double error = (bound + std::fabs(numerator) * DET3_ERROR * m.boundN / std::fabs(m.dn)) /
+                         std::fabs(m.dn);
+    if (std::fabs(distance) + error <= snap) return 0;
+    if (std::fabs(distance) - error > snap) return distance > 0 ? 1 : -1;
+    return std::fabs(distance) <= snap ? 0 : sideOf(t, m, s);
+}
+
 void position(const MeetPoint& m, long double& x, long double& y, long double& z) {
     x = static_cast<long double>(m.dx) / m.dn;
     y = static_cast<long double>(m.dy) / m.dn;
