@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -33,6 +35,9 @@ namespace {
 void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    // On a real (virtual) screen the pointer goes there too, so that the
+    // window system's own moves agree with the test's.
+    if (type == QEvent::MouseMove) QCursor::setPos(w->mapToGlobal(at));
     QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, buttons, modifiers);
     QApplication::sendEvent(w, &event);
 }
@@ -81,6 +86,26 @@ std::function<void(QDialog*)> press(const char* button) {
         QVERIFY2(b, button);
         if (b) b->click();
     };
+}
+
+// With BREVIX_GUIDE_IMAGES naming a folder, the walks below save what the
+// user sees there for the guide's chapter on cutting to meet points
+// (scripts/guide-images.sh runs them under Xvfb).
+void guideImage(QWidget* widget, const char* name) {
+    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
+}
+
+// A part of the widget round `centre`, enlarged three times so the marks show.
+void guideCloseUp(QWidget* widget, QPoint centre, const char* name) {
+    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    const QPixmap part = widget->grab(QRect(centre - QPoint(70, 45), QSize(140, 90)));
+    part.scaled(part.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
 }
 
 QPoint pixelOf(const View& view, Vec3 p) {
@@ -141,7 +166,11 @@ private Q_SLOTS:
         // The index: Copy from the pavilion main at 96, seen from below.
         const int32_t pavilionMain = facetNamed(stone, "P1", 96);
         DialogScript script;
-        script.steps = {press("copyIndexButton"), press("cancelButton")};
+        script.steps = {[](QDialog* d) {
+                            guideImage(d, "pick_facet_dialog.png");
+                            press("copyIndexButton")(d);
+                        },
+                        press("cancelButton")};
         click(s.view, pixelOf(s.pane(PANE_BOTTOM), stone.facets[pavilionMain].labelCenter));
         QCOMPARE(script.titles, (QStringList{"Facet", "Facet"}));  // shown again: incomplete
         QVERIFY(doc.info.hasIndex);
@@ -160,7 +189,14 @@ private Q_SLOTS:
             picked[i] = s.view->pickState().pickPoint;
             QVERIFY(length(picked[i] - target) < 1e-4);
             QVERIFY(s.session.frame->messageText().endsWith(QStringLiteral(" Meet")));
-            script.steps = {press("useButton")};
+            if (i == 0) {
+                guideImage(s.session.frame.get(), "pick_meet_hover.png");
+                guideCloseUp(s.view, at, "pick_meet_closeup.png");
+            }
+            script.steps = {[i](QDialog* d) {
+                if (i == 0) guideImage(d, "pick_meet_dialog.png");
+                press("useButton")(d);
+            }};
             click(s.view, at);
             QCOMPARE(script.titles.last(), QStringLiteral("Meet Point"));
             QCOMPARE(doc.info.nPoints, i + 1);
@@ -180,14 +216,59 @@ private Q_SLOTS:
         QCOMPARE(doc.info.ced, plane.d);
         QVERIFY(std::fabs(plane.angle - 35.8) < 0.1);
 
+        guideImage(s.session.frame.get(), "pick_two_points.png");
         s.session.frame->addDlg()->cutButton()->click();
         QCOMPARE(doc.facetCount, before + 8);
+        guideImage(s.session.frame->fourView(), "pick_mains_cut.png");
         // Each new main passes through both picked corners of its own.
         const Stone& cut = *doc.stone();
         const Facet& main96 = cut.facets[cut.nFacet - 8];
         QVERIFY(std::fabs(dot(main96.normal(), picked[0]) - main96.d) < 1e-9);
         QVERIFY(std::fabs(dot(main96.normal(), picked[1]) - main96.d) < 1e-9);
         for (const auto& e : s.sink.entries) qInfo("message: %s", e.text.c_str());
+    }
+
+    void girdleFacetThroughAPointOnAnEdge() {
+        PickSession s;
+        CGemDoc& doc = s.session.doc;
+        Stone& stone = *doc.stone();
+        const int before = doc.facetCount;
+        // Angle and index typed into the form.
+        doc.angleFieldEdited("90");
+        doc.indexFieldEdited("96");
+        s.session.frame->addDlg()->refresh();
+        // Seen from the end, the top edge of the girdle facet at index 3.
+        const int32_t girdle = facetNamed(stone, "G", 3), half = facetNamed(stone, "C3", 3);
+        int32_t edge = -1;
+        for (int32_t i = 0; i < stone.nEdge; ++i) {
+            const Edge& e = stone.edges[i];
+            if ((e.f[0] == girdle && e.f[1] == half) || (e.f[1] == girdle && e.f[0] == half)) edge = i;
+        }
+        QVERIFY(edge >= 0);
+        const Vec3 a = stone.edgeEnd(edge, 0), b = stone.edgeEnd(edge, 1);
+        const QPoint at = pixelOf(s.pane(PANE_END), a * 0.4 + b * 0.6);
+        mouse(s.view, QEvent::MouseMove, at, Qt::NoButton);
+        QCOMPARE(s.view->pickState().pickKind, PickEdge);
+        QCOMPARE(s.view->pickState().pickIndex, edge);
+        guideCloseUp(s.view, at, "pick_edge_closeup.png");
+        DialogScript script;
+        script.steps = {[](QDialog* d) {
+            auto* fraction = d->findChild<QLineEdit*>(QStringLiteral("fractionOfLengthEdit"));
+            fraction->setText(QStringLiteral("0.5"));
+            Q_EMIT fraction->editingFinished();
+            guideImage(d, "pick_edge_dialog.png");
+            d->findChild<QPushButton*>(QStringLiteral("useButton"))->click();
+        }};
+        click(s.view, at);
+        QCOMPARE(script.titles, QStringList{"Point on Edge"});
+        QCOMPARE(doc.info.nPoints, 1);
+        const Vec3 mid = (a + b) * 0.5;
+        QVERIFY(length(doc.info.points[0] - mid) < 1e-12);
+        QVERIFY(doc.completeInfo());
+        QVERIFY(std::fabs(doc.info.ced - mid.y) < 1e-12);  // a plane facing +y through the point
+        s.session.frame->addDlg()->cutButton()->click();
+        QCOMPARE(doc.facetCount, before + 8);
+        guideImage(s.session.frame->fourView(), "pick_girdle_cut.png");
     }
 
     void aReleaseThreePixelsAwayOpensNothing() {
@@ -226,6 +307,7 @@ private Q_SLOTS:
         // stone's gear and mark the design changed.
         DialogScript script;
         script.steps = {[](QDialog* d) {
+            guideImage(d, "index_gear_dialog.png");
             d->findChild<QCheckBox*>(QStringLiteral("clockwiseBox"))->click();
             d->accept();
         }};
