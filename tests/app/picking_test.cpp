@@ -292,6 +292,11 @@ private Q_SLOTS:
         PickSession s;
         Stone& stone = *s.session.doc.stone();
         const int32_t table = facetNamed(stone, "T", 96);
+        const int32_t star = facetNamed(stone, "C2", 6);
+        const QPoint onStar = pixelOf(s.pane(PANE_TOP), stone.facets[star].labelCenter);
+        mouse(s.view, QEvent::MouseMove, onStar, Qt::NoButton);
+        QCOMPARE(s.view->pickState().pickIndex, star);
+        guideCloseUp(s.view, onStar, "pick_facet_closeup.png");
         mouse(s.view, QEvent::MouseMove, pixelOf(s.pane(PANE_TOP), stone.facets[table].labelCenter),
               Qt::NoButton);
         QVERIFY(s.session.frame->messageText().contains(QString::fromUtf8(" Facet T 0.00\u00b0 96.0")));
