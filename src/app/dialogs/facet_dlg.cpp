@@ -112,6 +112,7 @@ CFacetDlg::CFacetDlg(const FacetDialogFields& fields, bool angleEditable, bool z
     layout->addLayout(values);
     layout->addWidget(edit);
     layout->addLayout(endRow);
+    use->setFocus();
 }
 
 QPushButton* CFacetDlg::button(FacetDialogResult result) const {

@@ -91,6 +91,7 @@ CPointDlg::CPointDlg(Kind kind, Vec3 point, bool zoomed, QWidget* parent) : QDia
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(endButtons(this, zoomed, use_, zoom_, end_));
+    use_->setFocus();
 }
 
 std::array<std::string, 3> CPointDlg::typed() const {
