@@ -33,6 +33,8 @@
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
+#include "app/dialogs/index_gear_dlg.h"
+#include "app/dialogs/pick_dialog_flow.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -190,6 +192,7 @@ void CMainFrame::createActions() {
     handle(ID_EDIT_INDEX, [this] {
         if (auto i = askAngleOrIndex(QStringLiteral("Index"), this)) doc_.indexCommand(*i);
     });
+    handle(ID_EDIT_INDEX_GEAR, [this] { runIndexGearDialog(this, doc_); });
     handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
     handle(ID_STONE_REGENERATE, [this] { regenerateCommand(doc_); });
     handle(ID_EDIT_SORT, [this] { runSortCommand(this, doc_); });
@@ -323,6 +326,11 @@ void CMainFrame::createPanes() {
         if (QAction* a = action(id); a && a->isEnabled()) a->trigger();
     };
     fourView_->onCommand = spinView_->onCommand;
+    fourView_->onStatusText = spinView_->onStatusText;
+    addDlg_->onBetween = [this] {
+        if (runBetweenDialog(addDlg_, doc_, fourView_->zoomed()))
+            zoom(fourView_->zoomed() ? ID_ZOOM_OUT : ID_ZOOM_TOP);
+    };
     lastActivePane_ = fourView_;
     fourView_->setFocus();
 }
