@@ -28,6 +28,7 @@
 #include "app/panes/four_view.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
+#include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
@@ -168,7 +169,10 @@ void CMainFrame::createActions() {
     handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
     handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
     handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
-    handle(ID_FILE_EXPORT, [this] { doc_.OnFileExport(); });
+    handle(ID_FILE_EXPORT, [this] {
+        loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
+        doc_.OnFileExport();
+    });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
     });
@@ -177,6 +181,7 @@ void CMainFrame::createActions() {
     });
     handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
     handle(ID_STONE_REGENERATE, [this] { regenerateCommand(doc_); });
+    handle(ID_STONE_SIZE_WEIGHT, [this] { sizeAndWeightCommand(doc_, this); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });

@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "optics/materials.h"
+#include "optics/weight_material.h"
 #include "platform/strformat.h"
 
 namespace brevix::cli {
@@ -103,13 +104,9 @@ std::optional<RealSize> realSizeFor(Stone& stone, const SizeOptions& options, bo
 }
 
 std::optional<Gravity> gravityFor(const Stone& stone, const SizeOptions& options) {
-    if (options.gravity) return Gravity{"", *options.gravity};
-    if (!options.material.empty()) {
-        const std::optional<optics::Material> m = optics::findMaterial(options.material);
-        if (m) return Gravity{m->name, m->specificGravity};
-    }
-    const optics::Material byIndex = optics::materialForIndex(stone.refractiveIndex);
-    if (byIndex.specificGravity > 0) return Gravity{byIndex.name, byIndex.specificGravity};
+    const std::optional<optics::WeightMaterial> material =
+        optics::weightMaterial(options.material, options.gravity.value_or(0), stone.refractiveIndex);
+    if (material) return Gravity{material->name, material->specificGravity};
     reportError(strprintf("no listed material has the design's R.I. %.3f: give --material NAME or --sg SG "
                           "for the weight",
                           stone.refractiveIndex));

@@ -22,6 +22,7 @@ enum class SizeBasis { Width, Length };
 struct SizeChoice {
     SizeBasis basis = SizeBasis::Width;
     double millimetres = 0;
+    friend bool operator==(const SizeChoice&, const SizeChoice&) = default;
 };
 
 // A flat (top x bottom) extent in millimetres; zero when there is none.
