@@ -233,12 +233,19 @@ TEST_F(DesigningDoc, UndoWithAnEmptyRingGivesARoughStoneAndClearsThePendingFacet
     EXPECT_EQ(doc.info.symmetry, 5);
 }
 
+void breakBeyondRepair(Stone& stone) {
+    for (int32_t e = 0; e < stone.nEdge; ++e) stone.edges[e].f[0] = stone.edges[e].f[1];
+    for (int32_t f = 0; f < stone.nFacet; ++f)
+        if (!stone.facets[f].isRough()) stone.facets[f].a = std::nan("");
+}
+
 TEST_F(DesigningDoc, KernelFailurePutsBackTheStoneAndTellsTheUser) {
     doc.setSymmetry(1, 0);
     cut(30, 10, 0.9);
-    // Break the polyhedron: every edge claims one facet on both sides.
+    // Break the polyhedron beyond any rebuild: every edge claims one facet
+    // on both sides, and the planes it would be rebuilt from are not numbers.
     Stone& broken = *doc.stone();
-    for (int32_t e = 0; e < broken.nEdge; ++e) broken.edges[e].f[0] = broken.edges[e].f[1];
+    breakBeyondRepair(broken);
     const Stone before(broken);
     sink.clear();
     cut(0, 0, 0.01);
@@ -258,7 +265,7 @@ TEST_F(DesigningDoc, KernelFailureDuringARecutKeepsTheTierOutAndTheRecutPending)
     useRoundBrilliant();
     doc.uncutTier(40);
     Stone& broken = *doc.stone();
-    for (int32_t e = 0; e < broken.nEdge; ++e) broken.edges[e].f[0] = broken.edges[e].f[1];
+    breakBeyondRepair(broken);
     const Stone before(broken);
     sink.clear();
     specify(0, 96, 0.01);
