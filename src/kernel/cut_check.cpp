@@ -2,44 +2,11 @@
 // facets the cut shrank and the new facet have new outlines, so only their
 // rings and the vertices on the plane need a look. An untouched facet keeps
 // the ring it had.
-#include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "kernel/stone.h"
 
 namespace brevix {
-
-namespace {
-
-// True when the edges form one closed ring: every vertex met by exactly two
-// of them, and a walk along them from the first comes back through all.
-// `ends` holds (vertex, edge) for both ends of every edge, sorted.
-bool formsOneRing(const std::vector<Edge>& edges,
-                  const std::vector<std::pair<int32_t, int32_t>>& ends, size_t edgeCount) {
-    if (edgeCount < 3) return false;
-    for (size_t k = 0; k < ends.size(); k += 2)
-        if (ends[k].first != ends[k + 1].first ||
-            (k + 2 < ends.size() && ends[k + 2].first == ends[k].first))
-            return false;
-    auto nextEdge = [&](int32_t vertex, int32_t edge) {
-        auto it = std::lower_bound(ends.begin(), ends.end(), std::make_pair(vertex, int32_t(-1)));
-        return it->second == edge ? (it + 1)->second : it->second;
-    };
-    const int32_t start = ends[0].second;
-    int32_t edge = start;
-    int32_t vertex = ends[0].first;
-    size_t walked = 0;
-    do {
-        const Edge& e = edges[edge];
-        vertex = e.v[0] == vertex ? e.v[1] : e.v[0];
-        edge = nextEdge(vertex, edge);
-        ++walked;
-    } while (edge != start && walked <= edgeCount);
-    return walked == edgeCount;
-}
-
-}  // namespace
 
 bool Stone::cutLeftRingsWhole() const {
     const int32_t n = nFacet - 1;
@@ -65,18 +32,43 @@ bool Stone::cutLeftRingsWhole() const {
             return false;
     }
 
-    // The new facet's outline is one ring.
-    std::vector<std::pair<int32_t, int32_t>> ends;
+    // The new facet's outline is one ring: every vertex on it met by exactly
+    // two of its edges, and a walk from the first edge comes back through all.
+    if (static_cast<int32_t>(ringSlots_.size()) < nVertex) ringSlots_.resize(nVertex);
     size_t ringEdges = 0;
+    int32_t first = -1;
     for (int32_t j : onNewFacet_) {
         const Edge& e = edges[j];
         if (e.status == ST_OUT) continue;
-        ends.emplace_back(e.v[0], j);
-        ends.emplace_back(e.v[1], j);
+        ringSlots_[e.v[0]] = {-1, -1};
+        ringSlots_[e.v[1]] = {-1, -1};
+    }
+    for (int32_t j : onNewFacet_) {
+        const Edge& e = edges[j];
+        if (e.status == ST_OUT) continue;
+        for (int k = 0; k < 2; ++k) {
+            auto& slot = ringSlots_[e.v[k]];
+            if (slot[0] < 0)
+                slot[0] = j;
+            else if (slot[1] < 0)
+                slot[1] = j;
+            else
+                return false;  // a third edge
+        }
+        if (first < 0) first = j;
         ++ringEdges;
     }
-    std::sort(ends.begin(), ends.end());
-    if (!formsOneRing(edges, ends, ringEdges)) return false;
+    if (ringEdges < 3) return false;
+    size_t walked = 0;
+    int32_t edge = first, vertex = edges[first].v[0];
+    do {
+        vertex = edges[edge].v[0] == vertex ? edges[edge].v[1] : edges[edge].v[0];
+        const auto& slot = ringSlots_[vertex];
+        if (slot[1] < 0) return false;  // a loose end
+        edge = slot[0] == edge ? slot[1] : slot[0];
+        ++walked;
+    } while (edge != first && walked <= ringEdges);
+    if (walked != ringEdges) return false;
 
     // Every vertex left on the plane still meets three or more edges.
     if (static_cast<int32_t>(vertexCount_.size()) < nVertex) vertexCount_.resize(nVertex);

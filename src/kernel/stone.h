@@ -222,6 +222,7 @@ private:
     // per-record counters of the check that follows it.
     std::vector<int32_t> cutFacets_, inPlane_;
     mutable std::vector<int32_t> facetCount_, vertexCount_;
+    mutable std::vector<std::array<int32_t, 2>> ringSlots_;
     // Working lists of one cut, so that its searches visit only the records
     // that can match: vertices on or near the plane, edges crossing or
     // touching it, edges already on the new facet.

@@ -469,3 +469,34 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
 
 }  // namespace
 }  // namespace brevix
+
+namespace brevix {
+namespace {
+
+// A distance whose plane normalisation over- or underflows is a plane far
+// from the stone: the facets miss, with the message for that, and nothing
+// is cut off, asked or broken.
+TEST(DesigningDocHugeDistances, APlaneBeyondDoublesMissesTheStone) {
+    for (double ced : {1e308, 1e200, 1e160}) {
+        RecordingSink sink;
+        ScopedMessageSink scope{sink};
+        CGemDoc doc;
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummaryValues();
+        const Stone before(*doc.stone());
+        doc.setSymmetry(8, 1);
+        doc.setAngle(41, false);
+        doc.setIndex(3, false);
+        doc.setCed(ced, false);
+        doc.cutNewFacets();
+        ASSERT_FALSE(sink.entries.empty()) << ced;
+        EXPECT_EQ(sink.entries.back().text, "16 new facets missed stone") << ced;
+        for (const auto& e : sink.entries) EXPECT_FALSE(e.question) << e.text;
+        EXPECT_EQ(doc.stone()->nFacet, before.nFacet);
+        for (int32_t i = 0; i < doc.stone()->nVertex; ++i)
+            EXPECT_TRUE(std::isfinite(doc.stone()->vertices[i].x));
+    }
+}
+
+}  // namespace
+}  // namespace brevix
