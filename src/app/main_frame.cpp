@@ -39,6 +39,7 @@
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
+#include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
 #include "app/wait_cursor.h"
 #include "document/gem_doc.h"
@@ -185,7 +186,10 @@ void CMainFrame::createActions() {
     handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
     handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
     handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
-    handle(ID_FILE_EXPORT, [this] { doc_.OnFileExport(); });
+    handle(ID_FILE_EXPORT, [this] {
+        loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
+        doc_.OnFileExport();
+    });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
     });
@@ -205,6 +209,7 @@ void CMainFrame::createActions() {
     handle(ID_STONE_CENTER, [this] { runCenterCommand(this, doc_); });
     handle(ID_STONE_REFLECT, [this] { runReflectCommand(this, doc_); });
     handle(ID_VIEW_REPLAY, [this] { runReplayCommand(this, doc_); });
+    handle(ID_STONE_SIZE_WEIGHT, [this] { sizeAndWeightCommand(doc_, this); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
