@@ -25,10 +25,12 @@
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
+#include "app/dialogs/search_datavue_dialog.h"
 #include "app/panes/four_view.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
 #include "app/toolbar_icons.h"
+#include "document/datavue_open.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
@@ -169,6 +171,7 @@ void CMainFrame::createActions() {
     handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
     handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
     handle(ID_FILE_EXPORT, [this] { doc_.OnFileExport(); });
+    handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
     });
