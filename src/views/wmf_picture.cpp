@@ -87,7 +87,7 @@ public:
                 const uint16_t style = static_cast<uint16_t>(w(0)) & 0x0F;
                 o.pen.style = style == 5 ? PenStyle::Null : style == 1 ? PenStyle::Dash
                               : style == 2 || style == 3 || style == 4 ? PenStyle::Dot : PenStyle::Solid;
-                o.pen.width = std::abs(scaledLength(w(1)));
+                o.pen.width = scaledLength(w(1));
                 o.pen.colour = colourRef(u32(&p[6]));
                 add(o);
             } else {
@@ -110,7 +110,7 @@ public:
             WmfObject o;
             o.kind = WmfObject::FontObject;
             if (words >= 5) {
-                o.font.height = std::max(1, std::abs(scaledLength(w(0))));
+                o.font.height = std::max(1, scaledLength(w(0)));
                 o.font.pointSize = 0;
                 o.font.weight = w(4) > 0 ? w(4) : 400;
             }
@@ -208,10 +208,8 @@ public:
         canvas_.setPen(BLACK_PEN);
         canvas_.setBrush(WHITE_BRUSH);
         canvas_.setTextAlign({HAlign::Left, VAlign::Top});
-        Font font;
-        font.height = std::max(1, std::abs(scaledLength(12)));
-        font.pointSize = 0;
-        canvas_.setFont(font);
+        // Text before any font of the picture's own is in the screen's small font.
+        canvas_.setFont(Font{});
         canvas_.setClip(target_);
     }
 
@@ -221,9 +219,10 @@ private:
         const double sy = static_cast<double>(target_.bottom - target_.top) / ext_.y;
         return {toPixel(target_.left + (x - org_.x) * sx), toPixel(target_.top + (y - org_.y) * sy)};
     }
+    // The size of a length on the target (pen widths, font heights: their sign means nothing here).
     int scaledLength(int length) const {
         const double s = std::abs(static_cast<double>(target_.bottom - target_.top) / ext_.y);
-        return toPixel(length * s);
+        return toPixel(std::abs(length) * s);
     }
 
     void add(const WmfObject& o) {

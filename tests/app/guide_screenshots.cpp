@@ -24,6 +24,10 @@
 
 using namespace brevix;
 
+namespace brevix {
+void saveDatavueScreenshots(const QString& outputFolder, QWidget* parent);
+}
+
 namespace {
 
 QString outputFolder;
@@ -79,6 +83,8 @@ int main(int argc, char** argv) {
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();
     save(frame.fourView(), "hidden_lines.png");
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();
+
+    saveDatavueScreenshots(outputFolder, &frame);
 
     doc.setModifiedFlag(false);
     frame.close();

@@ -163,8 +163,17 @@ inline std::string pearPicture() {
     brush += colourWords(200, 220, 255);
     le::putU16(brush, 0);
     wmf.rawRecord(WMF_CREATEBRUSHINDIRECT, brush);
+    std::string font;
+    for (int16_t v : {int16_t(-80), int16_t(0), int16_t(0), int16_t(0), int16_t(700)})
+        le::putU16(font, static_cast<uint16_t>(v));
+    font.append(8, '\0');
+    font += "Arial";
+    font.append(32 - 5, '\0');
+    wmf.rawRecord(WMF_CREATEFONTINDIRECT, font);
     wmf.record(WMF_SELECTOBJECT, {0});
     wmf.record(WMF_SELECTOBJECT, {1});
+    wmf.record(WMF_SELECTOBJECT, {2});
+    wmf.record(WMF_SETTEXTALIGN, {6 | 24});
     wmf.record(WMF_POLYGON, {7, 500, 100, 650, 350, 720, 600, 640, 820, 360, 820, 280, 600, 350, 350});
     wmf.record(WMF_ELLIPSE, {700, 600, 500, 400});
     wmf.record(WMF_MOVETO, {600, 300});
@@ -174,7 +183,7 @@ inline std::string pearPicture() {
     le::putU16(text, static_cast<uint16_t>(caption.size()));
     text += caption;
     le::putU16(text, 900);  // y
-    le::putU16(text, 420);  // x
+    le::putU16(text, 500);  // x
     wmf.rawRecord(WMF_TEXTOUT, text);
     return wmf.bytes();
 }

@@ -54,7 +54,9 @@ TEST(WmfPicture, ThePearIsStretchedOverTheTargetWithItsPenAndBrush) {
     }
     EXPECT_EQ(canvas.primitives[2].points, (std::vector<Point>{{160, 170}, {240, 170}}));
     EXPECT_EQ(canvas.primitives[3].text, "PEAR");
-    EXPECT_EQ(canvas.primitives[3].points.front(), (Point{184, 230}));
+    EXPECT_EQ(canvas.primitives[3].points.front(), (Point{200, 230}));
+    EXPECT_EQ(canvas.primitives[3].font, (Font{"Arial", 16, 0, 700}));
+    EXPECT_EQ(canvas.primitives[3].align, (TextAlign{HAlign::Center, VAlign::Baseline}));
     // Nothing drawn outside the target; the canvas's state comes back.
     EXPECT_EQ(canvas.clip, (Rect{100, 50, 300, 250}));
     EXPECT_EQ(canvas.pen(), BLACK_PEN);
