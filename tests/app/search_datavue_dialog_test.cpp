@@ -10,9 +10,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QAction>
+#include <QDir>
 
 #include "../support/datavue_database.h"
 #include "app/brevix_app.h"
+#include "app/command_table.h"
 #include "app/dialogs/search_datavue_dialog.h"
 #include "app/message_box_sink.h"
 #include "app_test_support.h"
@@ -142,6 +146,35 @@ private Q_SLOTS:
         auto design = dialog.takeDesign();
         QVERIFY(design.has_value());
         QCOMPARE(design->memberName(), std::string("PC9905W.ASC"));
+    }
+
+    void theFileMenuCommandOpensTheChosenDesign() {
+        TemporaryRegistry registry;
+        regSetString(RegRoot::CurrentUser, "Software\\Brevix\\Database", "Path", index_);
+        RecordingSink sink;
+        ScopedMessageSink guard(sink);
+        QTemporaryDir workFolder;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(workFolder.path());
+        Session session;
+        QAction* command = session.frame->action(ID_FILE_SEARCH_DATAVUE);
+        QVERIFY(command->isEnabled());
+        QCOMPARE(command->text(), QStringLiteral("Search &Datavue Database..."));
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<SearchDatavueDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            QTest::keyClicks(static_cast<QLineEdit*>(dialog->editField(DV_NAME)), QStringLiteral("round"));
+            dialog->findNextButton()->click();
+            dialog->openButton()->click();
+        });
+        command->trigger();
+        QCOMPARE(session.frame->windowTitle(), QStringLiteral("PC0512.ASC - Brevix"));
+        QCOMPARE(session.doc.facetCount, makeRoundBrilliant().nFacet - makeRoundBrilliant().nRough);
+        QVERIFY(!session.doc.isModified());
+        QVERIFY(QDir(workFolder.path()).entryList(QDir::Files).isEmpty());
+        QVERIFY(sink.texts().empty());
+        session.close();
+        QDir::setCurrent(previous);
     }
 
 private:
