@@ -2,11 +2,10 @@
 // Datavue database search for batch work. The libraries are looked for
 // beside the index, as the program's own search does.
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <ostream>
+#include <string_view>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
@@ -49,8 +48,7 @@ int runSearch(std::span<const std::string> args, std::ostream& out) {
         const size_t equals = args[i].find('=');
         int field = -1;
         for (int f = 0; f < DV_EDIT_COUNT && equals != std::string::npos; ++f)
-            if (args[i].compare(0, equals, DATAVUE_FIELDS[f].name) == 0 && std::char_traits<char>::length(DATAVUE_FIELDS[f].name) == equals)
-                field = f;
+            if (std::string_view(args[i]).substr(0, equals) == DATAVUE_FIELDS[f].name) field = f;
         if (field < 0) {
             reportError(strprintf("'%s' is not FIELD=TEXT with FIELD one of D_NAME, D_DESIGNER, D_CODE, D_LW, "
                                   "D_INDEX, D_FACETS, D_VERSION, D_REFERENC, D_REMARKS",
