@@ -35,6 +35,7 @@
 #include "app/dialogs/file_dialogs.h"
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
+#include "app/dialogs/search_datavue_dialog.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -42,6 +43,7 @@
 #include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
 #include "app/wait_cursor.h"
+#include "document/datavue_open.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
@@ -190,6 +192,7 @@ void CMainFrame::createActions() {
         loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
         doc_.OnFileExport();
     });
+    handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
     });
