@@ -25,6 +25,7 @@
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
+#include "app/help_file.h"
 #include "app/panes/four_view.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
@@ -67,7 +68,7 @@ QLabel* statusPane(QWidget* parent, const char* widthText) {
 CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled - Brevix"));
-    helpPath_ = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/UsersGuide/brevixman.html"));
+    helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
     createActions();
     createMenus();
     createToolBar();
