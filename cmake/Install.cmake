@@ -48,6 +48,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Brevix designs faceted gemstones: facets cut by angle and index, four views and a turning view, raytracing, cutting instructions and printed diagrams.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
