@@ -18,13 +18,21 @@ using namespace brevix::uninstall::test;
 
 namespace {
 
-const char* const kCommon =
-    "[COMMON]\r\nApplication_Name=Brevix\r\n1001=Brevix Uninstall\r\n1101=Remove Brevix\r\n"
-    "1102=Do you want to remove %1 from this computer?\r\n1201=Removing Brevix\r\n"
-    "1202=Removing %1 from your computer.\r\n1203=Some parts could not be removed.\r\n"
-    "1204=Brevix has been removed.\r\n1302=Remove %1 from %2?\r\n1400=Details\r\n"
-    "1401=These parts could not be removed:\r\n1402=Could not remove the folder\r\n"
-    "1403=Could not delete the file\r\n";
+// The texts the installation writes into Setup.log.
+std::string installedTexts() {
+    QFile texts(QStringLiteral(BREVIX_SOURCE_DIR "/packaging/setup-log-texts.ini"));
+    texts.open(QIODevice::ReadOnly);
+    return texts.readAll().replace("\n", "\r\n").toStdString();
+}
+
+// With BREVIX_GUIDE_IMAGES set, the user's guide's pictures of the dialogs
+// are saved there as the tests walk through them.
+void saveGuidePicture(QWidget* widget, const char* name) {
+    const QString folder = qEnvironmentVariable("BREVIX_GUIDE_IMAGES");
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    widget->grab().save(folder + QLatin1Char('/') + QLatin1String(name));
+}
 
 // A log folder, a context on it and a scripted world.
 struct Scene {
@@ -35,7 +43,7 @@ struct Scene {
     explicit Scene(const std::string& sections) {
         QFile log(dir.filePath(QStringLiteral("Setup.log")));
         log.open(QIODevice::WriteOnly);
-        log.write((std::string(kCommon) + sections).c_str());
+        log.write((installedTexts() + sections).c_str());
         log.close();
         context.logDirectory = dir.path().toStdString() + "/";
         context.openLog();
@@ -76,13 +84,15 @@ private Q_SLOTS:
             auto* message = qobject_cast<QMessageBox*>(box);
             title = message->windowTitle();
             text = message->text();
+            saveGuidePicture(box, "uninstall-confirm.png");
             question = message->icon() == QMessageBox::Question;
             yesIsDefault = message->defaultButton() == message->button(QMessageBox::Yes);
             messageButton(box, QMessageBox::No)->click();
         });
         QVERIFY(runUntilClosed(window));
         QCOMPARE(title, QStringLiteral("Remove Brevix"));
-        QCOMPARE(text, QStringLiteral("Do you want to remove Brevix from this computer?"));
+        QCOMPARE(text, QStringLiteral("Do you want to remove Brevix and everything that was installed with it "
+                                      "from this computer? Your own designs are not touched."));
         QVERIFY(question);
         QVERIFY(yesIsDefault);
         QVERIFY(scene.services.events.empty());
@@ -108,12 +118,14 @@ private Q_SLOTS:
             for (int phase = 1; phase <= 6; ++phase) allMarks &= dialog->checkMark(phase)->isVisible();
             barFull = dialog->progressBar()->value() == dialog->progressBar()->maximum() &&
                       dialog->progressBar()->maximum() == 3;
+            saveGuidePicture(dialog, "uninstall-progress.png");
             QTest::keyClick(dialog, Qt::Key_Return);  // OK is the default now
         });
         QVERIFY(runUntilClosed(window));
         QCOMPARE(title, QStringLiteral("Removing Brevix"));
-        QCOMPARE(explanation, QStringLiteral("Removing Brevix from your computer."));
-        QCOMPARE(status, QStringLiteral("Brevix has been removed."));
+        QCOMPARE(explanation, QStringLiteral("Brevix is being removed from your computer. "
+                                             "Each part is ticked off when it is done."));
+        QCOMPARE(status, QStringLiteral("Brevix has been removed from your computer."));
         QVERIFY(!detailsEnabled);
         QVERIFY(okDefault);
         QVERIFY(allMarks);
@@ -123,27 +135,31 @@ private Q_SLOTS:
     }
 
     void errorsEnableDetailsWhichListsEveryLine() {
-        Scene scene("[APPFILES]\r\n/opt/b/locked\r\n[APPDIR]\r\n/opt/b\r\n");
-        scene.services.files = {"/opt/b/locked"};
-        scene.services.locked = {"/opt/b/locked"};
-        scene.services.folders = {"/opt/b"};
+        Scene scene("[APPFILES]\r\n/opt/brevix/bin/brevix\r\n[APPDIR]\r\n/opt/brevix\r\n");
+        scene.services.files = {"/opt/brevix/bin/brevix"};
+        scene.services.locked = {"/opt/brevix/bin/brevix"};
+        scene.services.folders = {"/opt/brevix"};
         ProgressDialog dialog(scene.context, scene.services);
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(dialog.okButton()->isEnabled(), 20000);
-        QCOMPARE(dialog.statusLine()->text(), QStringLiteral("Some parts could not be removed."));
+        QCOMPARE(dialog.statusLine()->text(),
+                 QStringLiteral("Some parts could not be removed. Click Details... to see which ones, "
+                                "then delete them yourself if you wish."));
+        saveGuidePicture(&dialog, "uninstall-errors.png");
         QVERIFY(dialog.detailsButton()->isEnabled());
         QString title, label, lines;
         whenModal(QStringLiteral("ErrorDetailsDialog"), [&](QWidget* details) {
             title = details->windowTitle();
             label = details->findChild<QLabel*>()->text();
             lines = details->findChild<QPlainTextEdit*>()->toPlainText();
+            saveGuidePicture(details, "uninstall-details.png");
             static_cast<QDialog*>(details)->accept();
         });
         dialog.detailsButton()->click();
         QCOMPARE(title, QStringLiteral("Details"));
-        QCOMPARE(label, QStringLiteral("These parts could not be removed:"));
-        QCOMPARE(lines, QStringLiteral("Could not delete the file \"/opt/b/locked\"\n"
-                                       "Could not remove the folder \"/opt/b\"\n"));
+        QCOMPARE(label, QStringLiteral("These files and folders could not be removed:"));
+        QCOMPARE(lines, QStringLiteral("Could not delete the file \"/opt/brevix/bin/brevix\"\n"
+                                       "Could not remove the folder \"/opt/brevix\"\n"));
     }
 
     void theSharedFileQuestionIsAskedOnTheWindowThread() {
@@ -158,13 +174,15 @@ private Q_SLOTS:
             title = box->windowTitle();
             text = qobject_cast<QMessageBox*>(box)->text();
             owner = box->parentWidget();
+            saveGuidePicture(box, "uninstall-shared-file.png");
             onWindowThread = box->thread() == qApp->thread();
             messageButton(box, QMessageBox::YesToAll)->click();
         });
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(dialog.okButton()->isEnabled(), 20000);
         QCOMPARE(title, QStringLiteral("Remove Shared File?"));
-        QCOMPARE(text, QStringLiteral("Remove a.so from /lib/?"));
+        QCOMPARE(text, QStringLiteral("No installed program uses the shared file a.so in the folder /lib/ any "
+                                      "more. Do you want to remove it?"));
         QCOMPARE(owner, &dialog);
         QVERIFY(onWindowThread);
         // Yes to All answered for the second file too: no box was left open.
