@@ -204,4 +204,23 @@ TEST_F(InstalledLifeTest, NoToTheConfirmationLeavesTheInstallationAsItWas) {
     EXPECT_TRUE(brevix::regKeyExists(brevix::RegRoot::CurrentUser, "Software\\Brevix\\Database"));
 }
 
+TEST_F(InstalledLifeTest, AWorkerWithoutItsLogSaysSoAndStillDeletesItsCopy) {
+    // The worker's own command line, as the launcher writes it, naming a
+    // folder without Setup.log and a launcher that has ended long ago.
+    const fs::path copy = root_ / "tmp" / "DelTest";
+    fs::copy_file(UNINSTALLER_PROGRAM, copy);
+    const std::string folder = (root_ / "elsewhere").string() + "/";
+    EXPECT_EQ(run({copy.string(), "0", UNINSTALLER_PROGRAM, folder + " "}, root_, env_), 255);
+    EXPECT_EQ(readAll(answers()), "box |Error|Can't open log file\n"
+                                  "box |Exception|Can't open file " + folder + "setup.log, Error 2\n");
+    EXPECT_FALSE(fs::exists(copy));
+}
+
+TEST_F(InstalledLifeTest, ALauncherThatCannotMakeItsCopySaysSo) {
+    std::vector<std::string> env(env_);
+    env.insert(env.begin(), "TMPDIR=" + (root_ / "no such folder").string());
+    EXPECT_EQ(run({UNINSTALLER_PROGRAM}, root_, env), 255);
+    EXPECT_EQ(readAll(answers()), "box |Error|Cannot create child process\n");
+}
+
 }  // namespace
