@@ -3,6 +3,7 @@
 // the product's name, the error lines and the answers to the shared-file
 // question. The worker appends errors; the dialog reads them only after the
 // run has said it is finished.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,29 +26,10 @@ struct UninstallContext {
     std::string text(int id) const;
     // Opens the log and reads the application name. A missing log throws
     // FileException; `onMissing` is called first so the user hears of it.
-    template <typename OnMissing>
-    void openLog(OnMissing&& onMissing);
-    void openLog();
+    void openLog(const std::function<void()>& onMissing = {});
 };
 
 // The part of `argument` up to and including its last separator.
 std::string directoryOf(const std::string& argument);
-
-}  // namespace brevix::uninstall
-
-#include "uninstaller/app_exception.h"
-#include "uninstaller/uninstall_texts.h"
-
-namespace brevix::uninstall {
-
-template <typename OnMissing>
-void UninstallContext::openLog(OnMissing&& onMissing) {
-    try {
-        openLog();
-    } catch (const FileException&) {
-        onMissing();
-        throw;
-    }
-}
 
 }  // namespace brevix::uninstall

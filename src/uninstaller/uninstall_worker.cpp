@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "uninstaller/command_line.h"
+#include "uninstaller/uninstall_texts.h"
 
 namespace brevix::uninstall {
 

@@ -52,8 +52,11 @@ int runWorkerMode(int argc, char** argv) {
         warn(MSG_UNKNOWN_EXCEPTION);
     }
     // The copy is not needed once the window has gone; Linux lets a running
-    // program delete its own file.
-    services.deleteAtRestart(argv[0]);
+    // program delete its own file. The running file itself is taken rather
+    // than argv[0], which a hand-typed start could give as a bare name that
+    // means another file in the current folder.
+    const std::string self = ownExecutablePath();
+    services.deleteAtRestart(self.empty() ? std::string(argv[0]) : self);
     return code;
 }
 
