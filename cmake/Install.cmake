@@ -18,6 +18,7 @@ set(install_folders bin share/applications share/mime/packages share/icons/hicol
 # Before anything is copied: which folders will be new.
 install(CODE "
   set(BREVIX_INSTALL_FOLDERS \"${install_folders}\")
+  set(BREVIX_LOG_FOLDER \"${BREVIX_LOG_FOLDER}\")
   set(BREVIX_OWN_FOLDERS \"${BREVIX_LOG_FOLDER};${BREVIX_DOC_FOLDER}\")
   set(BREVIX_SETUP_LOG_TEXTS \"${CMAKE_SOURCE_DIR}/packaging/setup-log-texts.ini\")
   set(BREVIX_BUILD_DIR \"${CMAKE_BINARY_DIR}\")

@@ -114,6 +114,8 @@ protected:
 
 TEST_F(InstalledLifeTest, InstallRunAndUninstall) {
     ASSERT_EQ(run({CMAKE_PROGRAM, "--install", BREVIX_BINARY_DIR, "--prefix", prefix_.string()}, root_, {}), 0);
+    // Installing again over it: the folders the first time made stay in the log.
+    ASSERT_EQ(run({CMAKE_PROGRAM, "--install", BREVIX_BINARY_DIR, "--prefix", prefix_.string()}, root_, {}), 0);
 
     // The log lists every file and folder the installation made.
     const fs::path logFolder = prefix_ / "lib" / "brevix";
