@@ -74,6 +74,18 @@ private Q_SLOTS:
         QCOMPARE(menus[1]->menu()->actions().size(), 6);
     }
 
+    void fileExitClosesTheWindowWithoutAsking() {
+        Scene scene("[APPFILES]\r\n/opt/b/brevix\r\n");
+        scene.services.files = {"/opt/b/brevix"};
+        UninstallerWindow window(scene.context, scene.services);
+        QSignalSpy closed(&window, &UninstallerWindow::closed);
+        window.show();
+        window.menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+        QVERIFY(closed.wait(5000));
+        QVERIFY(!window.isVisible());
+        QVERIFY(scene.services.events.empty());
+    }
+
     void noToTheConfirmationTouchesNothing() {
         Scene scene("[APPFILES]\r\n/opt/b/brevix\r\n[APPDIR]\r\n/opt/b\r\n");
         scene.services.files = {"/opt/b/brevix"};
