@@ -8,6 +8,7 @@
 
 #include "app/main_frame.h"
 #include "app/message_box_sink.h"
+#include "app/print/diagram_print.h"
 #include "document/gem_doc.h"
 
 namespace brevix {
@@ -57,6 +58,14 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
         frame_->activateWindow();
     }
     return true;
+}
+
+bool CBrevixApp::printDesign(const QString& designFile) {
+    initInstance(designFile, false);
+    // A file that could not be opened has been reported; there is nothing to print.
+    if (doc_->registeredPath.empty()) return false;
+    auto* printing = frame_->findChild<DiagramPrinting*>(QStringLiteral("diagramPrinting"));
+    return printing && printing->printDirect(frame_.get());
 }
 
 }  // namespace brevix

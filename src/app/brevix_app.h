@@ -25,6 +25,10 @@ public:
     // not empty (else starts a new design) and shows the window.
     bool initInstance(const QString& designFile, bool show = true);
 
+    // Opens `designFile` without showing a window and prints its diagram
+    // without a dialog; false when the file could not be opened or printed.
+    bool printDesign(const QString& designFile);
+
     CGemDoc& document() { return *doc_; }
     CMainFrame* mainFrame() { return frame_.get(); }
 

@@ -21,15 +21,25 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/dialogs/angle_index_dlg.h"
+#include "app/dialogs/center_dlg.h"
+#include "app/dialogs/heading_dlg.h"
+#include "app/dialogs/reflect_dlg.h"
+#include "app/dialogs/rename_dlg.h"
+#include "app/dialogs/replay_dlg.h"
+#include "app/dialogs/rotate_dlg.h"
+#include "app/dialogs/scale_dlg.h"
+#include "app/dialogs/sort_dlg.h"
 #include "app/command_table.h"
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
 #include "app/help_file.h"
 #include "app/panes/four_view.h"
+#include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
 #include "app/toolbar_icons.h"
+#include "app/wait_cursor.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
@@ -66,6 +76,8 @@ QLabel* statusPane(QWidget* parent, const char* widthText) {
 }  // namespace
 
 CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
+    waitCursor_ = std::make_unique<WaitCursorIndicator>();
+    previousBusy_ = setBusyIndicator(waitCursor_.get());
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled - Brevix"));
     helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
@@ -76,6 +88,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     createPanes();
     loadSettings();
     doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
+    createLightPerformanceDock(*this, doc_, action(ID_VIEW_LIGHT_PERFORMANCE));
     documentUi_ = std::make_unique<QtDocumentUi>(this);
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);
@@ -95,6 +108,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
 }
 
 CMainFrame::~CMainFrame() {
+    setBusyIndicator(previousBusy_);
     doc_.onUpdateAllViews = nullptr;
     if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
 }
@@ -163,6 +177,7 @@ void CMainFrame::createActions() {
     handle(ID_FILE_PRINT, [this, printing] { printing->print(this); });
     handle(ID_FILE_PRINT_PREVIEW, [this, printing] { printing->preview(this); });
     handle(ID_FILE_PRINT_SETUP, [this, printing] { printing->setup(this); });
+    handle(ID_FILE_PRINT_DIRECT, [this, printing] { printing->printDirect(this); });
 
     // Designing commands and the file side of the document.
     handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
@@ -178,6 +193,16 @@ void CMainFrame::createActions() {
     });
     handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
     handle(ID_STONE_REGENERATE, [this] { regenerateCommand(doc_); });
+    handle(ID_EDIT_SORT, [this] { runSortCommand(this, doc_); });
+    handle(ID_EDIT_RENAME, [this] { runRenameCommand(this, doc_); });
+    handle(ID_EDIT_HEADING, [this] {
+        runHeadingCommand(this, doc_, [this] { action(ID_FILE_PRINT_PREVIEW)->trigger(); });
+    });
+    handle(ID_STONE_ROTATE, [this] { runRotateCommand(this, doc_); });
+    handle(ID_STONE_SCALE, [this] { runScaleCommand(this, doc_); });
+    handle(ID_STONE_CENTER, [this] { runCenterCommand(this, doc_); });
+    handle(ID_STONE_REFLECT, [this] { runReflectCommand(this, doc_); });
+    handle(ID_VIEW_REPLAY, [this] { runReplayCommand(this, doc_); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });

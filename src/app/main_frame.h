@@ -26,6 +26,8 @@ class CSpinView;
 class CAddDlg;
 class CCutLstView;
 class QtDocumentUi;
+class WaitCursorIndicator;
+class BusyIndicator;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -127,6 +129,9 @@ private:
     QString helpPath_;
     // File dialogs and the save question of the document's file commands.
     std::unique_ptr<QtDocumentUi> documentUi_;
+    // The wait cursor of the core's long commands, while this window lives.
+    std::unique_ptr<WaitCursorIndicator> waitCursor_;
+    BusyIndicator* previousBusy_ = nullptr;
 };
 
 }  // namespace brevix

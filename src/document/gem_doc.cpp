@@ -13,6 +13,7 @@
 #include "designing/round_indexes.h"
 #include "designing/point_solvers.h"
 #include "kernel/kernel_error.h"
+#include "platform/busy_cursor.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
 
@@ -240,6 +241,10 @@ void CGemDoc::OnIndexGear(const GearDialogRunner& runDialog) {
 }
 
 void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
+    offerIndexRounding(std::function<void()>([&] { OnIndexGear(runDialog); }));
+}
+
+void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
     refreshSummaryValues();
     updateAllViews();
     if (!stone_) return;
@@ -251,17 +256,22 @@ void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
         updateAllViews();
         return;
     }
-    OnIndexGear(runDialog);
+    if (chooseGear) chooseGear();
     auto before = std::make_unique<Stone>(*stone_);
-    bool failed = false;
-    try {
-        failed = roundIndexes(*stone_) != 0;
-        if (failed) showMessage("Cannot round indexes.");
-    } catch (const KernelError& error) {
-        showMessage(error.what(), Icon::Error);
-        failed = true;
+    std::string failure;
+    Icon failureIcon = Icon::Warning;
+    {
+        BusyCursor busy;
+        try {
+            if (roundIndexes(*stone_) != 0) failure = "Cannot round indexes.";
+        } catch (const KernelError& error) {
+            failure = error.what();
+            failureIcon = Icon::Error;
+        }
+        if (!failure.empty()) stone_ = std::move(before);
     }
-    if (failed) stone_ = std::move(before);
+    // Told once the wait cursor has gone, so the message box has an ordinary one.
+    if (!failure.empty()) showMessage(failure, failureIcon);
     takeSymmetryFromStone();
     refreshSummaryValues();
     redrawForm();

@@ -86,6 +86,9 @@ public:
     // The end of a Scale: the ranking of common gears, and on Yes the gear
     // choice and the rounding of every facet to a whole notch.
     void offerIndexRounding(const GearDialogRunner& runDialog);
+    // The same with the gear chosen by `chooseGear` (the window's Index Gear
+    // dialog, which sets the gear itself on OK).
+    void offerIndexRounding(const std::function<void()>& chooseGear);
 
     // ---- the Cut Facet form -------------------------------------------
     // Each edit handler takes the typed text when the field loses the focus

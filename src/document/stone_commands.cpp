@@ -6,17 +6,16 @@
 #include "design/transforms.h"
 #include "document/gem_doc.h"
 #include "kernel/kernel_error.h"
+#include "platform/busy_cursor.h"
 #include "platform/messages.h"
 
 namespace brevix {
 
-namespace {
-
-template <typename Change>
-void runOnStone(CGemDoc& doc, Change&& change) {
+bool runStoneCommand(CGemDoc& doc, const std::function<void(Stone&)>& change) {
     Stone* stone = doc.stone();
-    if (!stone) return;
+    if (!stone) return false;
     doc.saveUndo();
+    bool done = true;
     try {
         change(*stone);
     } catch (const KernelError& error) {
@@ -24,23 +23,46 @@ void runOnStone(CGemDoc& doc, Change&& change) {
         const Stone* before = doc.undoRing.latest();
         doc.setStone(before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF));
         showMessage(error.what(), Icon::Error);
+        done = false;
     }
     doc.refreshSummaryValues();
     doc.redrawForm();
     doc.updateAllViews();
+    return done;
 }
 
-}  // namespace
-
 void transferCommand(CGemDoc& doc) {
-    runOnStone(doc, [](Stone& stone) { transfer(stone); });
+    runStoneCommand(doc, [](Stone& stone) { transfer(stone); });
 }
 
 void regenerateCommand(CGemDoc& doc) {
-    runOnStone(doc, [](Stone& stone) {
+    runStoneCommand(doc, [](Stone& stone) {
         stone.regenerate();
         regroupTiers(stone, false);
     });
+}
+
+void rotateCommand(CGemDoc& doc, int axis, double radians) {
+    runStoneCommand(doc, [&](Stone& stone) { rotateStone(stone, axis, radians); });
+}
+
+void reflectCommand(CGemDoc& doc, int side, bool flip) {
+    runStoneCommand(doc, [&](Stone& stone) {
+        // Every plane is cut anew into a fresh block, twice on the kept side.
+        BusyCursor busy;
+        reflectHalf(stone, side, flip);
+    });
+    // The reflected design has its own symmetry, which the next cut uses.
+    doc.takeSymmetryFromStone();
+    doc.redrawForm();
+}
+
+void sortCommand(CGemDoc& doc, int order) {
+    runStoneCommand(doc, [&](Stone& stone) { sortCuttingOrder(stone, order); });
+}
+
+void renameCommand(CGemDoc& doc, int pavilionStyle, int crownStyle) {
+    runStoneCommand(doc, [&](Stone& stone) { renameInSequence(stone, pavilionStyle, crownStyle); });
 }
 
 }  // namespace brevix

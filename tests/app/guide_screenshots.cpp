@@ -4,6 +4,17 @@
 //   guide_screenshots <samples folder> <output folder>
 // The settings go to a temporary folder, never to the user's own.
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +30,8 @@
 #include "app/panes/four_view.h"
 #include "app/main_frame.h"
 #include "app/panes/spin_view.h"
+#include "app/dialogs/rotate_dlg.h"
+#include "app/dialogs/scale_dlg.h"
 #include "document/gem_doc.h"
 #include "platform/registry.h"
 
@@ -32,6 +45,95 @@ void save(QWidget* widget, const char* name) {
     QApplication::processEvents();
     const QString path = outputFolder + QLatin1Char('/') + QLatin1String(name);
     if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// Runs `command` and, once its dialog is up, lets `work` set it up, saves
+// it as `name` and closes it (with `close`, or Cancel).
+void shootDialog(CMainFrame& frame, int command, const char* name,
+                 std::function<void(QDialog&)> work = {}, std::function<void(QDialog&)> close = {}) {
+    bool done = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (done || !dialog || !dialog->isVisible()) return;
+        done = true;
+        if (work) work(*dialog);
+        QTest::qWait(100);
+        save(dialog, name);
+        if (close)
+            close(*dialog);
+        else
+            dialog->reject();
+    });
+    poll.start();
+    frame.action(command)->trigger();
+}
+
+void shootCommandDialogs(CMainFrame& frame, CGemDoc& doc, const QString& samples) {
+    doc.openDocumentFile((samples + QStringLiteral("/round_brilliant.asc")).toStdString());
+    shootDialog(frame, ID_STONE_ROTATE, "dialog-rotate.png", [](QDialog& d) {
+        auto& dialog = static_cast<CRotateDlg&>(d);
+        dialog.amountEdit()->setText(QStringLiteral("3.000"));
+        dialog.unitGroup()->button(1)->setChecked(true);
+    });
+    shootDialog(frame, ID_STONE_SCALE, "dialog-scale.png", [](QDialog& d) {
+        auto& dialog = static_cast<CScaleDlg&>(d);
+        dialog.directionBox(ScaleBox::PlusY)->click();
+        dialog.directionBox(ScaleBox::MinusY)->click();
+        dialog.multiplyEdit()->setText(QStringLiteral("1.2000"));
+    });
+    // The question after a scale: which gear the stretched design fits best.
+    {
+        int seen = 0;
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible()) return;
+            if (auto* scale = qobject_cast<CScaleDlg*>(modal); scale && seen == 0) {
+                seen = 1;
+                scale->directionBox(ScaleBox::PlusY)->click();
+                scale->multiplyEdit()->setText(QStringLiteral("1.2"));
+                scale->accept();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && seen == 1) {
+                seen = 2;
+                QTest::qWait(100);
+                save(box, "gear-ranking.png");
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        poll.start();
+        frame.action(ID_STONE_SCALE)->trigger();
+        frame.action(ID_EDIT_UNDO)->trigger();
+    }
+    shootDialog(frame, ID_STONE_CENTER, "dialog-center.png");
+    shootDialog(frame, ID_STONE_REFLECT, "dialog-reflect.png");
+    shootDialog(frame, ID_EDIT_SORT, "dialog-sort.png");
+    shootDialog(frame, ID_EDIT_RENAME, "dialog-rename.png");
+    shootDialog(frame, ID_EDIT_HEADING, "dialog-heading.png");
+    // Replay part way: the window with the newest facet marked and the dialog beside it.
+    int shown = 0;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        if (++shown < 27) {
+            dialog->accept();
+            return;
+        }
+        QTest::qWait(200);
+        save(dialog, "dialog-replay.png");
+        const QRect area = frame.frameGeometry().united(dialog->frameGeometry());
+        const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(
+            0, area.x(), area.y(), area.width(), area.height());
+        screen.save(outputFolder + QStringLiteral("/replay-window.png"));
+        dialog->reject();
+        poll.stop();
+    });
+    poll.start();
+    frame.action(ID_VIEW_REPLAY)->trigger();
 }
 
 }  // namespace
@@ -79,6 +181,8 @@ int main(int argc, char** argv) {
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();
     save(frame.fourView(), "hidden_lines.png");
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();
+
+    shootCommandDialogs(frame, doc, samples);
 
     doc.setModifiedFlag(false);
     frame.close();

@@ -8,9 +8,14 @@
 
 #include "app/print/diagram_page.h"
 #include "document/gem_doc.h"
+#include "platform/messages.h"
 #include "platform/text_encoding.h"
 
 namespace brevix {
+
+namespace {
+const char* const kCannotPrint = "The diagram could not be printed: no printer is ready.";
+}  // namespace
 
 DiagramPrinting::DiagramPrinting(CGemDoc& doc, QObject* parent)
     : QObject(parent), doc_(doc), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -19,9 +24,9 @@ DiagramPrinting::DiagramPrinting(CGemDoc& doc, QObject* parent)
 
 DiagramPrinting::~DiagramPrinting() = default;
 
-void DiagramPrinting::paint(QPrinter* printer) {
+bool DiagramPrinting::paint(QPrinter* printer) {
     QPainter painter;
-    if (!painter.begin(printer)) return;
+    if (!painter.begin(printer)) return false;
     DiagramPageGeometry page;
     // The sheet as it lies (a landscape page is wider than tall); the
     // painter's origin is already the printable area's corner.
@@ -32,7 +37,7 @@ void DiagramPrinting::paint(QPrinter* printer) {
     page.dpiY = printer->logicalDpiY();
     page.origin = QPointF(0, 0);
     paintDiagramPage(painter, page, doc_.stone(), doc_.title());
-    painter.end();
+    return painter.end();
 }
 
 bool DiagramPrinting::print(QWidget* parent) {
@@ -43,6 +48,17 @@ bool DiagramPrinting::print(QWidget* parent) {
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (dialog.exec() != QDialog::Accepted) return false;
     paint(printer_.get());
+    return true;
+}
+
+bool DiagramPrinting::printDirect(QWidget*) {
+    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.title())));
+    // Without a printer or a file to print into the page would go nowhere;
+    // the user hears of it rather than seeing nothing happen.
+    if (!paint(printer_.get())) {
+        showMessage(kCannotPrint);
+        return false;
+    }
     return true;
 }
 

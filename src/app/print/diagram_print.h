@@ -21,14 +21,18 @@ public:
 
     // The print dialog, then the page; false when the user cancelled.
     bool print(QWidget* parent);
+    // The page on the printer chosen last (or the default one), without a
+    // dialog; false, with a message, when there is no printer to print on.
+    bool printDirect(QWidget* parent);
     // The preview window, from which the user may print as well.
     void preview(QWidget* parent);
     // Paper, orientation and the like for later prints.
     bool setup(QWidget* parent);
 
     QPrinter& printer() { return *printer_; }
-    // The one page of the diagram on `printer`.
-    void paint(QPrinter* printer);
+    // The one page of the diagram on `printer`; false when the printer
+    // could not be started.
+    bool paint(QPrinter* printer);
 
 private:
     CGemDoc& doc_;
