@@ -10,3 +10,7 @@ mkdir -p "$out"
 export XDG_RUNTIME_DIR=$(mktemp -d)
 BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build"/tests/app/test_app_cut_facet_form_test roundBrilliantTierByTier recentFoldersAfterThreeSaves
+# "Cutting to meet points": the picking walks through a crown main and a girdle facet.
+BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build"/tests/app/test_app_picking_test crownMainThroughTwoMeetPointsWithTheMouseAlone \
+  girdleFacetThroughAPointOnAnEdge hoverShowsTheStatusTextAndTheCursor

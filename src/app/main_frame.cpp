@@ -33,11 +33,14 @@
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
+#include "app/dialogs/index_gear_dlg.h"
+#include "app/dialogs/pick_dialog_flow.h"
 #include "app/help_file.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
+#include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
 #include "app/wait_cursor.h"
 #include "document/gem_doc.h"
@@ -184,13 +187,17 @@ void CMainFrame::createActions() {
     handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
     handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
     handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
-    handle(ID_FILE_EXPORT, [this] { doc_.OnFileExport(); });
+    handle(ID_FILE_EXPORT, [this] {
+        loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
+        doc_.OnFileExport();
+    });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
     });
     handle(ID_EDIT_INDEX, [this] {
         if (auto i = askAngleOrIndex(QStringLiteral("Index"), this)) doc_.indexCommand(*i);
     });
+    handle(ID_EDIT_INDEX_GEAR, [this] { runIndexGearDialog(this, doc_); });
     handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
     handle(ID_STONE_REGENERATE, [this] { regenerateCommand(doc_); });
     handle(ID_EDIT_SORT, [this] { runSortCommand(this, doc_); });
@@ -203,6 +210,7 @@ void CMainFrame::createActions() {
     handle(ID_STONE_CENTER, [this] { runCenterCommand(this, doc_); });
     handle(ID_STONE_REFLECT, [this] { runReflectCommand(this, doc_); });
     handle(ID_VIEW_REPLAY, [this] { runReplayCommand(this, doc_); });
+    handle(ID_STONE_SIZE_WEIGHT, [this] { sizeAndWeightCommand(doc_, this); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
@@ -324,6 +332,11 @@ void CMainFrame::createPanes() {
         if (QAction* a = action(id); a && a->isEnabled()) a->trigger();
     };
     fourView_->onCommand = spinView_->onCommand;
+    fourView_->onStatusText = spinView_->onStatusText;
+    addDlg_->onBetween = [this] {
+        if (runBetweenDialog(addDlg_, doc_, fourView_->zoomed()))
+            zoom(fourView_->zoomed() ? ID_ZOOM_OUT : ID_ZOOM_TOP);
+    };
     lastActivePane_ = fourView_;
     fourView_->setFocus();
 }

@@ -1,33 +1,56 @@
-// info FILE: what the program copies to the clipboard from the cut list —
-// the statistics, an empty line, the cutting instructions for 72 columns —
-// followed by the footnote.
+// info FILE [--width MM | --length MM] [--material NAME | --sg SG]: what
+// the program copies to the clipboard from the cut list — the statistics, an
+// empty line, the cutting instructions for 72 columns — followed by the
+// footnote. With a size, the stone's size, volume and weight follow the
+// statistics.
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/size_options.h"
 #include "design/design_text.h"
 #include "design/measures.h"
+#include "platform/strformat.h"
 #include "platform/text_encoding.h"
 
 namespace brevix::cli {
 
 namespace {
+
+constexpr const char* ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
+
 int runInfo(std::span<const std::string> args, std::ostream& out) {
-    auto stone = loadDesign(args[0]);
+    SizeOptions options;
+    std::vector<std::string> files;
+    if (!takeSizeOptions(args, true, options, files)) return EXIT_USAGE;
+    if (files.size() != 1) {
+        reportError(strprintf("usage: brevix-cli info %s", ARGUMENTS));
+        return EXIT_USAGE;
+    }
+    auto stone = loadDesign(files[0]);
     if (!stone) return EXIT_FAILED;
     computeBounds(*stone);
-    std::string text = statisticsText(*stone);
+    std::string text = cp1252ToUtf8(statisticsText(*stone));
+    bool failed = false;
+    if (const std::optional<RealSize> size = realSizeFor(*stone, options, failed)) {
+        text += sizeLine(*size) + "\n" + volumeLine(*size) + "\n";
+        if (const std::optional<Gravity> gravity = gravityFor(*stone, options))
+            text += weightLine(*size, gravity->material, gravity->specificGravity) + "\n";
+        else
+            failed = true;
+    }
     text += '\n';
     InstructionText instructions;
     int lines = 0;
     instructionText(*stone, CLIPBOARD_WIDTH, lines, instructions);
-    text += instructions.instructions;
-    text += instructions.footnote;
-    out << cp1252ToUtf8(text);
-    return EXIT_DONE;
+    text += cp1252ToUtf8(instructions.instructions);
+    text += cp1252ToUtf8(instructions.footnote);
+    out << text;
+    return failed ? EXIT_FAILED : EXIT_DONE;
 }
+
 }  // namespace
 
-extern const Command infoCommand{"info", "FILE", "statistics and cutting instructions as text", 1, runInfo};
+extern const Command infoCommand{"info", ARGUMENTS, "statistics and cutting instructions as text", 1, runInfo, 4};
 
 }  // namespace brevix::cli

@@ -1,10 +1,13 @@
-// json FILE: the design as one JSON object, for scripts: its settings,
-// lines, measures, facets, vertices and preform.
+// json FILE [--width MM | --length MM] [--material NAME | --sg SG]: the
+// design as one JSON object, for scripts: its settings, lines, measures,
+// facets, vertices and preform, and with a size its real size and weight.
+#include <functional>
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "cli/json_writer.h"
+#include "cli/size_options.h"
 #include "design/measures.h"
 
 namespace brevix::cli {
@@ -87,7 +90,55 @@ void writeFacets(JsonWriter& json, const Stone& stone) {
     json.endArray();
 }
 
-void writeStone(JsonWriter& json, Stone& stone) {
+void writeFlat(JsonWriter& json, const char* name, const FlatSize& flat) {
+    json.key(name);
+    if (!flat.present()) {
+        json.null();
+        return;
+    }
+    json.beginArray(true);
+    json.value(flat.length);
+    json.value(flat.width);
+    json.endArray();
+}
+
+void writeSize(JsonWriter& json, const SizeChoice& choice, const RealSize& size,
+               const std::optional<Gravity>& gravity) {
+    json.key("size");
+    json.beginObject();
+    json.key("basis");
+    json.value(std::string_view(choice.basis == SizeBasis::Width ? "width" : "length"));
+    json.key("millimetres");
+    json.value(choice.millimetres);
+    json.key("millimetresPerUnit");
+    json.value(size.millimetresPerUnit);
+    for (const auto& [name, number] : {std::pair{"length", size.length}, {"width", size.width}, {"height", size.height}}) {
+        json.key(name);
+        json.value(number);
+    }
+    writeFlat(json, "table", size.table);
+    writeFlat(json, "culet", size.culet);
+    json.key("volume");
+    json.value(size.volume);
+    json.key("material");
+    if (gravity && !gravity->material.empty())
+        json.value(std::string_view(gravity->material));
+    else
+        json.null();
+    json.key("specificGravity");
+    if (gravity)
+        json.value(gravity->specificGravity);
+    else
+        json.null();
+    json.key("carats");
+    if (gravity)
+        json.value(caratsOf(size.volume, gravity->specificGravity));
+    else
+        json.null();
+    json.endObject();
+}
+
+void writeStone(JsonWriter& json, Stone& stone, const std::function<void()>& extra = {}) {
     json.beginObject();
     json.key("gear");
     json.value(stone.gear);
@@ -121,19 +172,38 @@ void writeStone(JsonWriter& json, Stone& stone) {
         writeStone(json, *stone.preform);
     else
         json.null();
+    if (extra) extra();
     json.endObject();
 }
 
+constexpr const char* ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
+
 int runJson(std::span<const std::string> args, std::ostream& out) {
-    auto stone = loadDesign(args[0]);
+    SizeOptions options;
+    std::vector<std::string> files;
+    if (!takeSizeOptions(args, true, options, files)) return EXIT_USAGE;
+    if (files.size() != 1) {
+        reportError(std::string("usage: brevix-cli json ") + ARGUMENTS);
+        return EXIT_USAGE;
+    }
+    auto stone = loadDesign(files[0]);
     if (!stone) return EXIT_FAILED;
+    bool failed = false;
+    const std::optional<RealSize> size = realSizeFor(*stone, options, failed);
+    std::optional<Gravity> gravity;
+    if (size) {
+        gravity = gravityFor(*stone, options);
+        failed = failed || !gravity;
+    }
     JsonWriter json(out);
-    writeStone(json, *stone);
-    return EXIT_DONE;
+    writeStone(json, *stone, [&] {
+        if (size) writeSize(json, *options.size, *size, gravity);
+    });
+    return failed ? EXIT_FAILED : EXIT_DONE;
 }
 
 }  // namespace
 
-extern const Command jsonCommand{"json", "FILE", "the design as one JSON object", 1, runJson};
+extern const Command jsonCommand{"json", ARGUMENTS, "the design as one JSON object", 1, runJson, 4};
 
 }  // namespace brevix::cli

@@ -52,7 +52,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     return result;
 }
 
-bool writeDesignFile(const Stone& stone, FileType type, const std::string& path) {
+bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit) {
     switch (type) {
     case FileType::Gem: return writeGemFile(stone, path);
     case FileType::Asc: return writeAscFile(stone, path);
@@ -60,6 +60,8 @@ bool writeDesignFile(const Stone& stone, FileType type, const std::string& path)
     case FileType::Dxf: return writeDxf(stone, path);
     case FileType::B3d: return writeB3d(stone, path);
     case FileType::Thb: return writeThb(stone, path);
+    case FileType::Stl: return writeStl(stone, path, millimetresPerUnit);
+    case FileType::Obj: return writeObj(stone, path, millimetresPerUnit);
     default: break;
     }
     showMessage(strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()), Icon::Information);

@@ -29,6 +29,8 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
 
 // Writes the stone in the given format; the previous file stays intact
 // unless the new one was written completely. False after showing why.
-bool writeDesignFile(const Stone& stone, FileType type, const std::string& path);
+// The meshes (STL, OBJ) are written in millimetres at `millimetresPerUnit`,
+// or in design units when it is 0; the other formats have their own units.
+bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit = 0);
 
 }  // namespace brevix

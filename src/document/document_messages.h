@@ -20,7 +20,7 @@ inline constexpr const char* SAVE_FILTER =
     "Brevix File (*.gem)|*.gem|Brevix ASCII or Datavue File (*.asc)|*.asc||";
 inline constexpr const char* EXPORT_FILTER =
     "VRML File (*.wrl)|*.wrl|Autodesk DXF (*.dxf)|*.dxf|Quorly B3D (*.b3d)|*.b3d|Thumb File "
-    "(*.thb)|*.thb||";
+    "(*.thb)|*.thb|STL Mesh (*.stl)|*.stl|Wavefront OBJ (*.obj)|*.obj||";
 inline constexpr const char* EXPORT_TITLE = "Export";
 
 inline constexpr const char* NO_FACETS = "No Facets";

@@ -22,6 +22,8 @@ FileType fileTypeOfExtension(std::string_view extension) {
     if (ext == "dxf") return FileType::Dxf;
     if (ext == "b3d") return FileType::B3d;
     if (ext == "thb") return FileType::Thb;
+    if (ext == "stl") return FileType::Stl;
+    if (ext == "obj") return FileType::Obj;
     return FileType::Other;
 }
 

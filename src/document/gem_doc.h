@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "design/real_size.h"
 #include "designing/cut_facet_form.h"
 #include "designing/index_gear.h"
 #include "designing/new_facet_info.h"
@@ -150,6 +151,11 @@ public:
     bool OnFileSave();
     bool OnFileSaveAs();
     bool OnFileExport();
+    // The size the mesh exports (STL, OBJ) are written at: the one last set
+    // in Stone > Size and Weight. Without one (0 mm) they are in design units.
+    SizeChoice meshSize;
+    // Millimetres per design unit of the current stone at that size; 0 for none.
+    double meshMillimetresPerUnit();
     // The stone (a rough one when there is none) and the cached values.
     void refreshSummary();
     std::string title() const;  // file name of the registered path, or "Untitled"

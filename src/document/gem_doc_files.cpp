@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "design/real_size.h"
 #include "document/design_io.h"
 #include "document/document_messages.h"
 #include "document/document_ui.h"
@@ -124,7 +125,8 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     }
     const std::string previousPath = filePath;
     filePath = path;
-    if (!writeDesignFile(ensureStone(), saveType, path)) {
+    const bool mesh = saveType == FileType::Stl || saveType == FileType::Obj;
+    if (!writeDesignFile(ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0)) {
         // Nothing was saved: the document keeps the name it had, so that a
         // later Save does not write to a file the user never got.
         filePath = previousPath;
@@ -243,7 +245,8 @@ bool CGemDoc::OnFileExport() {
     if (!choice) return false;
 
     static constexpr TypeChoice exportTypes[] = {
-        {"wrl", FileType::Wrl}, {"dxf", FileType::Dxf}, {"b3d", FileType::B3d}, {"thb", FileType::Thb}};
+        {"wrl", FileType::Wrl}, {"dxf", FileType::Dxf}, {"b3d", FileType::B3d},
+        {"thb", FileType::Thb}, {"stl", FileType::Stl}, {"obj", FileType::Obj}};
     auto chosen = chooseType(*choice, exportTypes, docmsg::UNSUPPORTED_EXPORT);
     if (!chosen || !replaceExisting(chosen->path)) {
         saveType = rememberedType;
@@ -256,6 +259,12 @@ bool CGemDoc::OnFileExport() {
     filePath = rememberedPath;
     saveType = rememberedType;
     return written;
+}
+
+double CGemDoc::meshMillimetresPerUnit() {
+    if (meshSize.millimetres <= 0) return 0;
+    const std::optional<RealSize> size = realSizeOf(ensureStone(), meshSize.basis, meshSize.millimetres);
+    return size ? size->millimetresPerUnit : 0;
 }
 
 // ---- summary and status bar ----------------------------------------------

@@ -41,8 +41,9 @@ void recover(CGemDoc& doc, const KernelError& error) {
     showMessage(error.what(), Icon::Error);
 }
 
+// `facetOnly`: the name goes on the row's facet alone instead of the tier.
 bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
-                const TierEditFields& typed) {
+                const TierEditFields& typed, bool facetOnly = false) {
     Stone& stone = *row.stone;
     const std::string name = firstWord(typed.name);
     const bool nameChanged = name != firstWord(shown.name);
@@ -59,7 +60,12 @@ bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
     // One snapshot for the whole edit, so that renaming a tier or changing
     // its instruction can be undone and marks the design as changed.
     doc.saveUndo();
-    if (nameChanged) changeTierName(stone, row.facet, name);
+    if (nameChanged) {
+        if (facetOnly)
+            stone.setFacetName(row.facet, name);
+        else
+            changeTierName(stone, row.facet, name);
+    }
     if (instructionChanged) setTierInstruction(stone, row.facet, typed.instruction);
     if (newAngle) {
         // Only angles strictly between flat and vertical have a tangent to
@@ -112,6 +118,19 @@ TierEditFields tierEditFields(const Stone& stone, int32_t facet) {
                        ? strprintf("%6.2f\xB0", std::fabs(stone.facetAngleOf(facet)))
                        : std::string(" N/A");
     return fields;
+}
+
+void applyFacetEdit(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
+                    const TierEditFields& typed) {
+    if (!row.stone || row.facet < 0 || row.facet >= row.stone->nFacet) return;
+    try {
+        applyEdits(doc, row, shown, typed, true);
+    } catch (const KernelError& error) {
+        recover(doc, error);
+    }
+    doc.refreshSummaryValues();
+    doc.redrawForm();
+    doc.updateAllViews();
 }
 
 void applyTierEdit(CGemDoc& doc, const TierRow& row, TierEditAction action,

@@ -42,4 +42,9 @@ enum class TierEditAction { Apply, DeleteTier, Uncut, MoveUp, MoveDown, Cancel }
 void applyTierEdit(CGemDoc& doc, const TierRow& row, TierEditAction action,
                    const TierEditFields& shown, const TierEditFields& typed);
 
+// The Facet dialog's Apply: as Apply of the list, but the name goes on this
+// facet only (its first word, or none).
+void applyFacetEdit(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
+                    const TierEditFields& typed);
+
 }  // namespace brevix

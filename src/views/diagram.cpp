@@ -222,7 +222,7 @@ void DiagramPrinter::printPage(Canvas& canvas, Stone* stone, std::string_view ti
                    DRAW_SILHOUETTE | DRAW_VISIBLE | DRAW_LABELS);
     paneCount = 0;
 
-    headingBottom = printHeading(statisticsText(*stone), canvas, heading, body);
+    headingBottom = printHeading(statisticsText(*stone) + extraStatistics, canvas, heading, body);
 
     KeepInstructionLines keep(*stone);
     bool twoColumns = false;

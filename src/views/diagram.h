@@ -29,6 +29,10 @@ public:
     // below the top of the instructions; the instructions then start under
     // them instead of being printed over them.
     int headingBottom = 0;
+    // Lines printed under the statistics, each ending in a newline: the
+    // stone's size and weight when Print Setup asks for them. Empty by
+    // default, so the page is the faceting diagram as it always was.
+    std::string extraStatistics;
 
     // The whole page; nothing without a stone. `title` (the document's) ends
     // the instructions.

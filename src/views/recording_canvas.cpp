@@ -110,6 +110,35 @@ std::vector<std::string> RecordingCanvas::texts() const {
     return out;
 }
 
+void replay(const std::vector<Primitive>& primitives, Canvas& canvas) {
+    for (const Primitive& p : primitives) {
+        canvas.setPen(p.pen);
+        canvas.setRasterOp(p.rop);
+        switch (p.kind) {
+        case PrimitiveKind::Line:
+            if (p.points.size() == 2) canvas.drawLine(p.points[0], p.points[1]);
+            break;
+        case PrimitiveKind::Polyline:
+            canvas.polyline(p.points);
+            break;
+        case PrimitiveKind::Polygon:
+            canvas.setBrush(p.brush);
+            canvas.polygon(p.points);
+            break;
+        case PrimitiveKind::Rectangle:
+            canvas.setBrush(p.brush);
+            if (p.points.size() == 2)
+                canvas.rectangle({p.points[0].x, p.points[0].y, p.points[1].x, p.points[1].y});
+            break;
+        case PrimitiveKind::Text:
+            canvas.setFont(p.font);
+            canvas.setTextAlign(p.align);
+            if (!p.points.empty()) canvas.text(p.points[0].x, p.points[0].y, p.text);
+            break;
+        }
+    }
+}
+
 Size NullCanvas::textExtent(std::string_view s) { return madeUpTextExtent(font(), s); }
 
 }  // namespace brevix

@@ -75,6 +75,10 @@ public:
     void clearClip() override {}
 };
 
+// Draws recorded primitives again onto another canvas, each with the state
+// it was recorded with (the hover highlights of the four view).
+void replay(const std::vector<Primitive>& primitives, Canvas& canvas);
+
 // The extent RecordingCanvas and NullCanvas report for `s` in `font`.
 Size madeUpTextExtent(const Font& font, std::string_view s);
 

@@ -18,14 +18,20 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <cstdio>
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
+#include "app/dialogs/size_weight_dlg.h"
+#include "app/print/diagram_page.h"
+#include "app/print/diagram_print.h"
+#include "document/size_settings.h"
 #include "app/panes/cut_list_view.h"
 #include "app/panes/four_view.h"
 #include "app/main_frame.h"
@@ -170,6 +176,44 @@ int main(int argc, char** argv) {
     frame.action(ID_ZOOM_SIDE)->trigger();
     save(frame.fourView(), "zoom_side.png");
     frame.action(ID_ZOOM_OUT)->trigger();
+
+    {
+        // Size and Weight for a 6.5 mm diamond, and the mesh exports' filter.
+        SizeSettings size;
+        size.material = "Diamond";
+        SizeWeightDlg dialog(*doc.stone(), size, &frame);
+        dialog.show();
+        (void)QTest::qWaitForWindowExposed(&dialog);
+        save(&dialog, "size_weight.png");
+        dialog.close();
+    }
+    // Print Setup with its option for the size and weight on the page.
+    QTimer::singleShot(300, [] {
+        if (QWidget* setup = QApplication::activeModalWidget()) {
+            save(setup, "print_setup_weight.png");
+            setup->close();
+        }
+    });
+    frame.action(ID_FILE_PRINT_SETUP)->trigger();
+    {
+        // The top of the printed page with the size and weight lines.
+        SizeSettings size;
+        size.size = {SizeBasis::Width, 6.5};
+        size.material = "Diamond";
+        size.printWeight = true;
+        saveSizeSettings(size);
+        auto* printing = frame.findChild<DiagramPrinting*>(QStringLiteral("diagramPrinting"));
+        QImage page(850, 1100, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        DiagramPageGeometry geometry;
+        geometry.dpiX = geometry.dpiY = 100;
+        geometry.origin = QPointF(25, 25);
+        paintDiagramPage(painter, geometry, doc.stone(), doc.title(), printing->weightLines());
+        painter.end();
+        page.copy(320, 300, 420, 370).save(outputFolder + QStringLiteral("/diagram_weight.png"));
+        saveSizeSettings(SizeSettings{});
+    }
 
     QMenu* fileMenu = frame.menuBar()->actions().first()->menu();
     fileMenu->popup(frame.mapToGlobal(QPoint(0, frame.menuBar()->height())));

@@ -119,6 +119,75 @@ TEST_F(Cli, ConvertRoundTripsAndWritesEveryExport) {
     EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\n");
 }
 
+TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
+    const std::string brilliant = shellQuoted(sample("round_brilliant.asc"));
+    Run plain = run("info " + brilliant);
+    Run sized = run("info " + brilliant + " --width 6.5 --material diamond");
+    ASSERT_EQ(sized.code, 0) << sized.err;
+    EXPECT_EQ(sized.err, "");
+    // The three lines come right after the statistics; the rest is unchanged.
+    const std::string lines =
+        "Size: 6.50 x 6.50 x 3.92 mm\n"
+        "Volume: 55.73 mm\xC2\xB3\n"  // UTF-8 on the terminal
+        "Weight: 0.981 ct (Diamond, SG 3.52)\n";
+    const size_t statisticsEnd = plain.out.find("\n\n") + 1;
+    EXPECT_EQ(sized.out, plain.out.substr(0, statisticsEnd) + lines + plain.out.substr(statisticsEnd));
+
+    // A typed gravity; without a material the design's refractive index
+    // (1.54 here) picks one; the length instead of the width; "=" forms.
+    EXPECT_NE(run("info " + brilliant + " --width=6.5 --sg=3.52").out.find("Weight: 0.981 ct (SG 3.52)\n"),
+              std::string::npos);
+    EXPECT_NE(run("info " + brilliant + " --width 6.5").out.find("Weight: 0.738 ct (Quartz, SG 2.65)\n"),
+              std::string::npos);
+    Run emerald = run("info " + shellQuoted(sample("emerald_cut.gem")) + " --length 9 --material Beryl");
+    EXPECT_EQ(emerald.code, 0);
+    EXPECT_NE(emerald.out.find("Size: 9.00 x "), std::string::npos) << emerald.out;
+
+    Run json = run("json " + brilliant + " --width 6.5 --material Diamond");
+    ASSERT_EQ(json.code, 0) << json.err;
+    for (const char* field : {"\"size\": {", "\"basis\": \"width\"", "\"millimetres\": 6.5", "\"material\": \"Diamond\"",
+                              "\"specificGravity\": 3.52", "\"carats\": 0.98", "\"culet\": null", "\"table\": ["})
+        EXPECT_NE(json.out.find(field), std::string::npos) << field;
+    EXPECT_EQ(run("json " + brilliant).out.find("\"size\""), std::string::npos);
+
+    // Wrong sizes, materials and combinations are usage errors that say why.
+    const std::pair<const char*, const char*> wrong[] = {
+        {"--width 0", "--width takes millimetres from 0.01 to 10000, as 6.5 (not '0')"},
+        {"--width 6,5", "--width takes millimetres from 0.01 to 10000, as 6.5 (not '6,5')"},
+        {"--width 6.5 --material gold", "unknown material 'gold'; the materials are Fluorite, Opal, Quartz"},
+        {"--width 6.5 --sg 99", "--sg takes a specific gravity from 0.1 to 25, as 3.52 (not '99')"},
+        {"--sg 3.5", "the weight needs the size: add --width MM or --length MM"},
+        {"--width 6.5 --length 8", "give the size once: --width MM or --length MM"},
+        {"--width 6.5 --colour red", "unknown option '--colour'"},
+        {"--width", "--width needs a value"},
+    };
+    for (const auto& [options, message] : wrong) {
+        Run r = run("info " + brilliant + " " + options);
+        EXPECT_EQ(r.code, 2) << options;
+        EXPECT_EQ(r.out, "") << options;
+        EXPECT_EQ(r.err.rfind(std::string("brevix-cli: ") + message, 0), 0u) << r.err;
+    }
+}
+
+TEST_F(Cli, ConvertWritesMeshesInMillimetres) {
+    const std::string source = shellQuoted(sample("round_brilliant.asc"));
+    ASSERT_EQ(run("convert " + source + " " + shellQuoted(path("units.obj"))).code, 0);
+    Run mm = run("convert " + source + " " + shellQuoted(path("ring.obj")) + " --width 6.5");
+    ASSERT_EQ(mm.code, 0) << mm.err;
+    ASSERT_EQ(run("convert --width 6.5 " + source + " " + shellQuoted(path("ring.stl"))).code, 0);
+    EXPECT_EQ(readFile(path("units.obj")).rfind("# Brevix gemstone mesh, design units\n", 0), 0u);
+    const std::string obj = readFile(path("ring.obj"));
+    EXPECT_EQ(obj.rfind("# Brevix gemstone mesh, mm\n# Standard Round Brilliant\n", 0), 0u);
+    // The girdle reaches 3.25 mm either side of the centre.
+    EXPECT_NE(obj.find(" 3.250000000 "), std::string::npos);
+    EXPECT_EQ(readFile(path("ring.stl")).rfind("Brevix gemstone mesh, mm: Standard Round Brilliant", 0), 0u);
+
+    Run notMesh = run("convert " + source + " " + shellQuoted(path("x.gem")) + " --width 6.5");
+    EXPECT_EQ(notMesh.code, 2);
+    EXPECT_EQ(notMesh.err, "brevix-cli: --width and --length size the meshes (.stl, .obj) only\n");
+    EXPECT_EQ(run("convert " + source + " " + shellQuoted(path("x.stl")) + " --sg 3").code, 2);
+}
+
 TEST_F(Cli, CheckPassesOnEverySample) {
     for (const std::string& name : SAMPLES) {
         Run check = run("check " + shellQuoted(sample(name + ".gem")));

@@ -6,10 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "design/measures.h"
 #include "design/sample_designs.h"
 #include "document/document_messages.h"
 #include "document/gem_doc.h"
 #include "files/asc_format.h"
+#include "files/exports.h"
 #include "files/gem_format.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -149,11 +151,11 @@ TEST_F(DocumentFiles, ExportRefusalsKeepTheDocumentsOwnType) {
     doc.saveType = FileType::Asc;
     doc.filePath = path("mine.asc");
 
-    ui.choose(path("x.stl"));
+    ui.choose(path("x.ply"));
     EXPECT_FALSE(doc.OnFileExport());
-    ui.choose(path("x"), 5);
+    ui.choose(path("x"), 7);
     EXPECT_FALSE(doc.OnFileExport());
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: stl", "Unsupported filed type."}));
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: ply", "Unsupported filed type."}));
     ASSERT_EQ(ui.requests.size(), 2u);
     EXPECT_EQ(ui.requests[0].title, "Export");
     EXPECT_EQ(ui.requests[0].filter, docmsg::EXPORT_FILTER);
@@ -196,6 +198,35 @@ TEST_F(DocumentFiles, ExportsWriteByTypeAndNeverChangeTheDocumentsNameTypeOrStat
     EXPECT_EQ(doc.saveType, FileType::Gem);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(ui.registeredPaths.size(), 1u);
+}
+
+TEST_F(DocumentFiles, MeshExportsComeAfterTheOthersAndTakeTheSizeOfSizeAndWeight) {
+    designBrilliant();
+    // Without a size the meshes are in design units; the fifth and sixth
+    // filters append ".stl" and ".obj".
+    ui.choose(path("units"), 5);
+    ASSERT_TRUE(doc.OnFileExport());
+    ui.choose(path("units"), 6);
+    ASSERT_TRUE(doc.OnFileExport());
+    EXPECT_EQ(fileBytes(path("units.stl")), stlBytes(*doc.stone()));
+    EXPECT_EQ(fileBytes(path("units.obj")), objText(*doc.stone()));
+
+    doc.meshSize = {SizeBasis::Width, 6.5};
+    const double k = doc.meshMillimetresPerUnit();
+    computeBounds(*doc.stone());
+    EXPECT_NEAR(k, 6.5 / doc.stone()->stats.W, 1e-12);
+    ui.choose(path("ring.OBJ"));
+    ASSERT_TRUE(doc.OnFileExport());
+    EXPECT_EQ(fileBytes(path("ring.OBJ")), objText(*doc.stone(), k));
+    ui.choose(path("ring.stl"), 1);  // the typed extension wins over the filter
+    ASSERT_TRUE(doc.OnFileExport());
+    EXPECT_EQ(fileBytes(path("ring.stl")), stlBytes(*doc.stone(), k));
+    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_TRUE(sink.texts().empty());
+
+    // Open refuses the meshes as it refuses the other exports.
+    EXPECT_FALSE(doc.OnOpenDocument(path("ring.stl")));
+    EXPECT_EQ(sink.texts().back(), "Don't know how to read file of type " + path("ring.stl"));
 }
 
 TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave) {

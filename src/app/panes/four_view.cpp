@@ -1,6 +1,7 @@
 #include "app/panes/four_view.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "app/clipboard_picture.h"
@@ -17,6 +18,13 @@ CFourView::CFourView(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     setObjectName(QStringLiteral("CFourView"));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+}
+
+void CFourView::update() {
+    pictureStale_ = true;
+    QWidget::update();
 }
 
 void CFourView::draw(Canvas& canvas, QSize size, bool printing) {
@@ -32,18 +40,44 @@ void CFourView::draw(Canvas& canvas, QSize size, bool printing) {
 }
 
 void CFourView::paintEvent(QPaintEvent*) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (pictureStale_ || picture_.size() != pixels) {
+        picture_ = QPixmap(pixels);
+        picture_.setDevicePixelRatio(ratio);
+        QPainter painter(&picture_);
+        QtCanvas canvas(painter);
+        draw(canvas, size(), false);
+        pictureStale_ = false;
+        // A new picture: nothing of the hover survives it.
+        pick_.forget();
+    }
     QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
     QtCanvas canvas(painter);
-    draw(canvas, size(), false);
+    pick_.drawOverlay(canvas);
 }
 
 void CFourView::keyPressEvent(QKeyEvent* event) {
     // Letters work without a modifier, as on the spin view.
-    if (event->key() == Qt::Key_L && onCommand) {
-        onCommand(ID_FILE_PRINT_PREVIEW);
-        return;
-    }
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && pickKey(event->key())) return;
     QWidget::keyPressEvent(event);
+}
+
+void CFourView::mouseMoveEvent(QMouseEvent* event) {
+    hoverAt(event->position(), event->modifiers());
+    QWidget::mouseMoveEvent(event);
+}
+
+void CFourView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) buttonDown_ = event->position().toPoint();
+    QWidget::mousePressEvent(event);
+}
+
+void CFourView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && leftReleasedAt(event->position().toPoint())) return;
+    QWidget::mouseReleaseEvent(event);
 }
 
 void CFourView::copyToClipboard() {

@@ -10,7 +10,7 @@
 namespace brevix {
 
 void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, Stone* stone,
-                      std::string_view title) {
+                      std::string_view title, std::string_view extraStatistics) {
     if (!stone || page.dpiX <= 0 || page.dpiY <= 0) return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -22,6 +22,7 @@ void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, Stone*
     DiagramPrinter printer;
     printer.pageWidth = page.pageWidth;
     printer.pageHeight = page.pageHeight;
+    printer.extraStatistics = std::string(extraStatistics);
     printer.printPage(canvas, stone, title);
     painter.restore();
 }

@@ -28,7 +28,8 @@ constexpr double FILE_PAGE_ORIGIN_INCHES = 0.25;
 
 // Draws the one page of the diagram. Nothing is drawn without a stone. The
 // stone's projection fields change; its design stays as it was.
+// `extraStatistics`: lines to print under the statistics (see DiagramPrinter).
 void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, Stone* stone,
-                      std::string_view title);
+                      std::string_view title, std::string_view extraStatistics = {});
 
 }  // namespace brevix

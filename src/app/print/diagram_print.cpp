@@ -1,5 +1,8 @@
 #include "app/print/diagram_print.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -9,6 +12,8 @@
 #include "app/print/diagram_page.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
+#include "document/size_settings.h"
+#include "optics/weight_material.h"
 #include "platform/text_encoding.h"
 
 namespace brevix {
@@ -36,7 +41,7 @@ bool DiagramPrinting::paint(QPrinter* printer) {
     page.dpiX = printer->logicalDpiX();
     page.dpiY = printer->logicalDpiY();
     page.origin = QPointF(0, 0);
-    paintDiagramPage(painter, page, doc_.stone(), doc_.title());
+    paintDiagramPage(painter, page, doc_.stone(), doc_.title(), weightLines());
     return painter.end();
 }
 
@@ -70,9 +75,37 @@ void DiagramPrinting::preview(QWidget* parent) {
     dialog.exec();
 }
 
+std::string DiagramPrinting::weightLines() {
+    const SizeSettings settings = loadSizeSettings();
+    Stone* stone = doc_.stone();
+    if (!settings.printWeight || !stone) return {};
+    const auto material =
+        optics::weightMaterial(settings.material, settings.specificGravity, stone->refractiveIndex);
+    if (!material) return {};
+    return optics::diagramWeightLines(*stone, settings.size, *material);
+}
+
 bool DiagramPrinting::setup(QWidget* parent) {
     QPageSetupDialog dialog(printer_.get(), parent);
-    return dialog.exec() == QDialog::Accepted;
+    // The one printing option of the program's own, under the paper's.
+    SizeSettings settings = loadSizeSettings();
+    auto* weight = new QCheckBox(QStringLiteral("Print the size and &weight (Stone > Size and Weight) under the statistics"),
+                                 &dialog);
+    weight->setObjectName(QStringLiteral("printWeight"));
+    weight->setChecked(settings.printWeight);
+    auto* box = qobject_cast<QBoxLayout*>(dialog.layout());
+    if (box) {
+        const int buttons = box->indexOf(dialog.findChild<QDialogButtonBox*>());
+        box->insertWidget(buttons >= 0 ? buttons : box->count(), weight);
+    } else {
+        weight->hide();  // a dialog laid out otherwise: the option stays as it was
+    }
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (box) {
+        settings.printWeight = weight->isChecked();
+        saveSizeSettings(settings);
+    }
+    return true;
 }
 
 }  // namespace brevix

@@ -5,6 +5,7 @@
 // the next print.
 #include <QObject>
 #include <memory>
+#include <string>
 
 class QPrinter;
 class QWidget;
@@ -33,6 +34,9 @@ public:
     // The one page of the diagram on `printer`; false when the printer
     // could not be started.
     bool paint(QPrinter* printer);
+    // The size and weight lines under the statistics when Print Setup asks
+    // for them and Size and Weight has a size; "" otherwise.
+    std::string weightLines();
 
 private:
     CGemDoc& doc_;

@@ -1,0 +1,188 @@
+// The pick dialogs without their widgets: the field texts of the Facet
+// dialog, its buttons and its loop until the pending facet is complete,
+// choosing a point on an edge or between two points, and reading back the
+// coordinates of the Pierce dialog.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "design/measures.h"
+#include "design/sample_designs.h"
+#include "document/gem_doc.h"
+#include "document/pick_dialogs.h"
+#include "platform/messages.h"
+
+namespace brevix {
+namespace {
+
+int32_t facetNamed(const Stone& stone, const std::string& name, double index) {
+    for (int32_t i = 0; i < stone.nFacet; ++i)
+        if (stone.facetName(i) == name && std::fabs(stone.facetIndexOf(i) - index) < 1e-6) return i;
+    return -1;
+}
+
+class PickDialogs : public ::testing::Test {
+protected:
+    RecordingSink sink;
+    ScopedMessageSink scope{sink};
+    CGemDoc doc;
+    Stone* stone = nullptr;
+
+    void SetUp() override {
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummaryValues();
+        stone = doc.stone();
+    }
+};
+
+TEST_F(PickDialogs, FacetFieldsOfAMainATableAndAGirdleFacet) {
+    const int32_t main = facetNamed(*stone, "C1", 96);
+    FacetDialogFields f = facetDialogFields(*stone, main, {0.1, -0.25, 0.3});
+    EXPECT_EQ(f.point[0], " 0.10000000");
+    EXPECT_EQ(f.point[1], "-0.25000000");
+    EXPECT_EQ(f.angle, " 34.500000\xB0");
+    EXPECT_EQ(f.index, " 96.00");
+    EXPECT_EQ(f.zIntercept, " 0.73074559");
+    EXPECT_EQ(f.ced, " 0.60222658");
+    EXPECT_EQ(f.area, "0.0220 W\xB2");
+    EXPECT_EQ(f.edit.name, "C1");
+    EXPECT_EQ(f.edit.instruction, "Level girdle");
+    EXPECT_EQ(f.edit.angle, " 34.50\xB0");
+
+    const int32_t girdle = facetNamed(*stone, "G", 3);
+    f = facetDialogFields(*stone, girdle, {});
+    EXPECT_EQ(f.zIntercept, "infinity");
+    EXPECT_EQ(f.angle, " 90.000000\xB0");
+    EXPECT_EQ(f.edit.angle, " N/A");
+    EXPECT_EQ(f.ced, " 1.00000000");
+}
+
+TEST_F(PickDialogs, CopiesLoopUntilThePendingFacetIsComplete) {
+    const int32_t main = facetNamed(*stone, "C1", 96);
+    const FacetDialogFields shown = facetDialogFields(*stone, main, {});
+    EXPECT_TRUE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyAngle, shown,
+                                       shown.edit));
+    EXPECT_DOUBLE_EQ(doc.info.angle, 34.5);
+    EXPECT_TRUE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyIndex, shown,
+                                       shown.edit));
+    EXPECT_DOUBLE_EQ(doc.info.index, 96);
+    EXPECT_FALSE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyCed, shown,
+                                        shown.edit));
+    EXPECT_TRUE(doc.info.complete());
+    EXPECT_DOUBLE_EQ(doc.info.ced, stone->facets[main].d);
+
+    // The z-axis intercept is a point the plane passes through: with the
+    // angle and index known it completes the facet too.
+    doc.clearInfo();
+    doc.setAngle(34.5, false);
+    doc.setIndex(96, false);
+    EXPECT_FALSE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyZIntercept, shown,
+                                        shown.edit));
+    ASSERT_EQ(doc.info.nPoints, 1);
+    EXPECT_NEAR(doc.info.ced, stone->facets[main].d, 1e-12);
+
+    // A girdle facet never meets the axis: a message, no point, no loop.
+    doc.clearInfo();
+    const int32_t girdle = facetNamed(*stone, "G", 3);
+    EXPECT_FALSE(applyFacetDialogResult(doc, girdle, {}, FacetDialogResult::CopyZIntercept,
+                                        shown, shown.edit));
+    EXPECT_EQ(doc.info.nPoints, 0);
+    EXPECT_EQ(sink.texts().back(), "Girdle facets don't hit Z axis");
+}
+
+TEST_F(PickDialogs, UseToCutApplyAndDeleteFacet) {
+    const int32_t main = facetNamed(*stone, "C1", 96);
+    const FacetDialogFields shown = facetDialogFields(*stone, main, {0, 0.7, 0.2});
+    EXPECT_FALSE(applyFacetDialogResult(doc, main, {0, 0.7, 0.2}, FacetDialogResult::UseToCut,
+                                        shown, shown.edit));
+    ASSERT_EQ(doc.info.nPoints, 1);
+    EXPECT_EQ(doc.info.points[0].y, 0.7);
+
+    // Apply names this facet alone, by the first word of the field.
+    TierEditFields typed = shown.edit;
+    typed.name = "K 1";
+    applyFacetDialogResult(doc, main, {}, FacetDialogResult::Apply, shown, typed);
+    EXPECT_EQ(stone->facetName(main), "K");
+    EXPECT_EQ(stone->facetName(facetNamed(*stone, "C1", 12)), "C1");
+    EXPECT_TRUE(doc.isModified());
+
+    const int32_t before = stone->nFacet;
+    applyFacetDialogResult(doc, main, {}, FacetDialogResult::DeleteFacet, shown, shown.edit);
+    stone = doc.stone();
+    EXPECT_EQ(stone->nFacet, before - 1);
+    ASSERT_TRUE(doc.undoRing.latest());
+    EXPECT_EQ(doc.undoRing.latest()->nFacet, before);  // the snapshot before the deletion
+    EXPECT_EQ(doc.facetCount, before - 1 - stone->nRough);
+}
+
+TEST_F(PickDialogs, PointOnAnEdgeByFractions) {
+    // An edge of the table, picked a quarter of the way from its end 1.
+    const int32_t edge = 0;
+    const Vec3 a = stone->edgeEnd(edge, 0), b = stone->edgeEnd(edge, 1);
+    PointOnEdge p = PointOnEdge::onEdge(*stone, edge, a * 0.25 + b * 0.75);
+    EXPECT_EQ(p.nearEnd.x, b.x);
+    EXPECT_EQ(p.farEnd.x, a.x);
+    EXPECT_NEAR(length(p.selected() - (a * 0.25 + b * 0.75)), 0, 1e-12);
+    EXPECT_EQ(p.texts().fractionOfLength, " 0.25000000");
+
+    EXPECT_TRUE(p.fractionOfLengthEdited("0.5"));
+    EXPECT_NEAR(length(p.selected() - (a + b) * 0.5), 0, 1e-12);
+    // One W from the near end, along the edge (beyond its far end).
+    EXPECT_TRUE(p.fractionOfWidthEdited("1.0"));
+    const double w = doc.stone()->stats.W;
+    EXPECT_NEAR(length(p.selected() - p.nearEnd), w, 1e-12);
+    EXPECT_NEAR(length(p.selected() - p.farEnd), w - length(a - b), 1e-12);
+    EXPECT_EQ(p.texts().fractionOfWidth, " 1.00000000");
+    // Unreadable entries change nothing.
+    const Vec3 kept = p.selected();
+    EXPECT_FALSE(p.fractionOfLengthEdited("half"));
+    EXPECT_FALSE(p.fractionOfWidthEdited(""));
+    EXPECT_EQ(p.selected().x, kept.x);
+
+    const PointOnEdge::Texts t = p.texts();
+    // The edge is one of the girdle's uprights, 0.04 high on a stone 2 wide.
+    EXPECT_EQ(t.length, " 0.040 =  0.020W");
+    EXPECT_EQ(t.difference[2], "-0.040 = -0.020W");
+    EXPECT_EQ(t.normalsAngle, "22.50\xB0");
+}
+
+TEST_F(PickDialogs, BetweenTwoPointsStartsAtPointOne) {
+    PointOnEdge p = PointOnEdge::betweenPoints(*stone, {0, 0, 0.5}, {0, 1, 0.5});
+    EXPECT_TRUE(p.between);
+    EXPECT_EQ(p.s, 0);
+    EXPECT_EQ(p.t, 1);
+    EXPECT_EQ(p.selected().y, 0);
+    EXPECT_EQ(p.texts().normalsAngle, "");
+    p.fractionOfLengthEdited("0.25");
+    EXPECT_DOUBLE_EQ(p.selected().y, 0.25);
+    // The chosen point replaces the two it was chosen between.
+    doc.addPoint({0, 0, 0.5});
+    doc.addPoint({0, 1, 0.5});
+    doc.useBetweenPoint(p.selected());
+    ASSERT_EQ(doc.info.nPoints, 1);
+    EXPECT_DOUBLE_EQ(doc.info.points[0].y, 0.25);
+}
+
+TEST(PierceDialog, ReadsTheCoordinatesBack) {
+    const Vec3 picked{0.5, -0.25, 0.125};
+    const std::array<std::string, 3> shown = coordinateTexts(picked);
+    EXPECT_EQ(shown[1], "-0.25000000");
+    // A change within 1e-9 keeps the picked value, a larger one replaces it.
+    std::optional<Vec3> read = readPierceCoordinates({shown[0], shown[1], "0.1250000009"}, picked);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->z, 0.125);
+    read = readPierceCoordinates(coordinateTexts({0.5, -0.25, 1.0 / 3}), {0.5, -0.25, 1.0 / 3});
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->z, 0.33333333);
+    read = readPierceCoordinates({shown[0], shown[1], "0.4"}, picked);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->z, 0.4);
+    EXPECT_EQ(read->x, 0.5);
+    EXPECT_FALSE(readPierceCoordinates({shown[0], "", shown[2]}, picked));
+    EXPECT_FALSE(readPierceCoordinates({"x", shown[1], shown[2]}, picked));
+    EXPECT_STREQ(zoomButtonCaption(false), "&Zoom In");
+    EXPECT_STREQ(zoomButtonCaption(true), "&Zoom Out");
+}
+
+}  // namespace
+}  // namespace brevix
