@@ -36,6 +36,7 @@
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
 #include "app/dialogs/search_datavue_dialog.h"
+#include "app/help_file.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -84,7 +85,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     previousBusy_ = setBusyIndicator(waitCursor_.get());
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled - Brevix"));
-    helpPath_ = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/UsersGuide/brevixman.html"));
+    helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
     createActions();
     createMenus();
     createToolBar();

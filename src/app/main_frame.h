@@ -65,7 +65,7 @@ public:
     // closed maximised.
     void showAsPlaced();
 
-    // The user's guide: the start folder followed by UsersGuide/brevixman.html.
+    // The user's guide: below the start folder, or where an installation put it.
     const QString& helpPath() const { return helpPath_; }
 
     // Zoom Out or one of the four views (command ids 32792 to 32796).

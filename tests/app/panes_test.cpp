@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -18,6 +20,7 @@
 #include "app/panes/cut_list_view.h"
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
+#include "app/help_file.h"
 #include "app_test_support.h"
 
 using namespace brevix;
@@ -156,6 +159,27 @@ private Q_SLOTS:
         session.frame->action(ID_HELP_CONTENTS)->trigger();
         QCOMPARE(sink.texts(),
                  std::vector<std::string>{"Cannot open help file:\n" + expected.toStdString()});
+    }
+
+    void theGuideIsFoundBelowTheStartFolderOrWhereItWasInstalled() {
+        QTemporaryDir root;
+        const QString prefix = root.path() + QStringLiteral("/prefix");
+        const QString start = root.path() + QStringLiteral("/start");
+        const QString installed = prefix + QStringLiteral("/share/doc/brevix/UsersGuide/brevixman.html");
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
+        QVERIFY(QDir().mkpath(start + QStringLiteral("/UsersGuide")));
+        QVERIFY(QDir().mkpath(QFileInfo(installed).path()));
+        QFile(installed).open(QIODevice::WriteOnly);
+        QCOMPARE(findHelpFile(start, prefix + QStringLiteral("/bin")), installed);
+        // A guide below the start folder is still the first choice.
+        const QString local = start + QStringLiteral("/UsersGuide/brevixman.html");
+        QFile(local).open(QIODevice::WriteOnly);
+        QCOMPARE(findHelpFile(start, prefix + QStringLiteral("/bin")), local);
+        // A folder that merely carries the name is no guide.
+        QVERIFY(QFile::remove(local));
+        QVERIFY(QFile::remove(installed));
+        QVERIFY(QDir().mkpath(installed));
+        QCOMPARE(findHelpFile(start, prefix + QStringLiteral("/bin")), local);
     }
 };
 
