@@ -164,10 +164,13 @@ void Writer::row(const std::vector<double>& collected, double angle, double c,
 size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string& out, int& w0) {
     if (stone.nFacet == 0) return 0;
     Writer w{stone, width, lineCounter, out};
-    w.gearNotches = std::abs(stone.gear);
+    // In double: the magnitude of the most negative int32 gear is no int.
+    w.gearNotches = std::fabs(static_cast<double>(stone.gear));
     // A zero gear has no notches to count digits of; one digit keeps the
-    // formats valid.
+    // formats valid. The width is the gear's count of digits, so at most ten
+    // for any int32 gear, whatever the design file said.
     w.digits = w.gearNotches >= 1 ? static_cast<int>(std::trunc(std::log10(w.gearNotches))) + 1 : 1;
+    w.digits = std::clamp(w.digits, 1, 10);
     if (width == CUT_LIST_WIDTH)
         w.w0 = 48;
     else if (stone.symmetry % 8 == 0)
@@ -330,7 +333,7 @@ std::string statisticsText(Stone& stone) {
         appendf(out, "%d-fold, mirror-image symmetry\n", stone.symmetry);
     else
         appendf(out, "%d-fold radial symmetry\n", stone.symmetry);
-    appendf(out, "%d index\n", std::abs(stone.gear));
+    appendf(out, "%lld index\n", std::llabs(stone.gear));
 
     Stats& s = stone.stats;
     double L = s.maxY - s.minY, W = s.maxX - s.minX;

@@ -2,6 +2,7 @@
 // polyhedron is rebuilt by cutting the planes into the fresh stone.
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 
@@ -25,10 +26,15 @@ void corruptText(int length) {
     showMessage(strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length), Icon::Warning);
 }
 
-// A text of `length` bytes; false when the stream ends first.
+// A text of `length` bytes; false when the stream ends first. The texts are
+// zero-terminated strings: each ends at its first zero byte, as every
+// program that reads the format takes it (and as the text format would cut
+// it when the design is saved there).
 bool readText(std::streambuf* in, int length, std::string& text) {
     text.resize(static_cast<size_t>(length));
-    return le::readBytes(in, reinterpret_cast<unsigned char*>(text.data()), length);
+    if (!le::readBytes(in, reinterpret_cast<unsigned char*>(text.data()), length)) return false;
+    if (const size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+    return true;
 }
 
 // Skips a corner ring; false when the stream ends inside it.
@@ -108,6 +114,10 @@ bool readSettings(Stone& stone, std::streambuf* in) {
     if (!le::getI32(in, mirror)) return false;
     stone.mirror = mirror;
     if (!le::getI32(in, gear)) return false;
+    if (std::llabs(gear) > MAX_GEAR_TEETH) {
+        showMessage(strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)), Icon::Warning);
+        return false;
+    }
     stone.gear = gear;
     if (!le::getDouble(in, refractiveIndex)) return false;
     stone.refractiveIndex = refractiveIndex;
