@@ -132,6 +132,10 @@ public:
     // File dialogs and the "save changes?" question; null answers like
     // NonInteractiveUi (no dialog, no saving).
     DocumentUi* ui = nullptr;
+    // The last open reported a problem: the design may hold less than its
+    // file, so Save goes through Save As (proposing the file's name, and
+    // asking before it is replaced) until the design has been saved.
+    bool openReportedProblem = false;
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);
@@ -146,6 +150,8 @@ public:
     bool OnFileOpen();
     bool OnFileSave();
     bool OnFileSaveAs();
+    // Save As with `proposed` in the dialog's name box.
+    bool saveAsProposing(const std::string& proposed);
     bool OnFileExport();
     // The stone (a rough one when there is none) and the cached values.
     void refreshSummary();

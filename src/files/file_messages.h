@@ -47,6 +47,8 @@ inline constexpr const char* GEM_BAD_RING =
 inline constexpr const char* GEM_BAD_POLE =
     "Binary file is corrupt.\n(While reading a facet plane. Pole length = %g)\n"
     "Could it be a text file?";
+inline constexpr const char* GEM_NO_END_OF_FACETS =
+    "Binary file is corrupt.\n(It ends inside the list of facets.)\nCould it be a text file?";
 inline constexpr const char* GEM_DEEP_PREFORMS =
     "Binary file is corrupt.\n(Preforms nested more than %d deep.)\nCould it be a text file?";
 inline constexpr const char* GEM_HAS_PREFORM = "File has a preform";

@@ -54,9 +54,15 @@ bool skipRing(std::streambuf* in) {
 bool readFacets(Stone& stone, std::streambuf* in) {
     PlaneCutter cutter(stone);
     std::string text;
-    for (;;) {
+    for (int records = 0;; ++records) {
         double x, y, z;
-        if (!le::getDouble(in, x) || std::bit_cast<uint64_t>(x) == END_BITS) return true;
+        if (!le::getDouble(in, x)) {
+            // Facets without the list's end are a file cut short: whatever
+            // followed them is missing, and the user must know it.
+            if (records > 0) showMessage(filemsg::GEM_NO_END_OF_FACETS, Icon::Warning);
+            return records == 0;
+        }
+        if (std::bit_cast<uint64_t>(x) == END_BITS) return true;
         int32_t tier;
         // A record cut short before its text ends like one whose text length is missing.
         if (!le::getDouble(in, y) || !le::getDouble(in, z)) {
