@@ -205,21 +205,38 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
     }
     markPreformMatches(stone);
 
-    int current = sections.first;
-    out += sectionName(current);
-    out += "\n";
-    ++lineCounter;
-
     const auto listed = [&stone](int32_t i) {
         return !stone.facets[i].isRough() && !stone.facets[i].hasFlag(PREFORM_MATCH);
     };
+    const auto sectionOf = [&sections](const Facet& f) {
+        return std::fabs(f.c) <= EPS ? sections.girdle : (f.c > EPS ? SECTION_CROWN : SECTION_PAVILION);
+    };
+    int current = sections.first;
+    // After the preform's rows, the design's first heading would stand over
+    // no row at all when every facet of the design lies in the preform (a
+    // second "PREFORM" right after Copy to Preform), or when its first row
+    // of its own opens another section (a "PAVILION" over a crown cut on a
+    // pavilion-first preform): it is left out.
+    bool firstHeading = true;
+    if (stone.preform) {
+        int32_t firstRow = start;
+        while (firstRow < stone.nFacet && !listed(firstRow)) ++firstRow;
+        firstHeading = firstRow < stone.nFacet &&
+                       (current == SECTION_PREFORM || sectionOf(stone.facets[firstRow]) == current);
+    }
+    if (firstHeading) {
+        out += sectionName(current);
+        out += "\n";
+        ++lineCounter;
+    }
+
     std::vector<double> collected;
     std::string name;
     for (int32_t i = start; i < stone.nFacet; ++i) {
         if (!listed(i)) continue;
         Facet& f = stone.facets[i];
         const bool girdle = std::fabs(f.c) <= EPS;
-        const int section = girdle ? sections.girdle : (f.c > EPS ? SECTION_CROWN : SECTION_PAVILION);
+        const int section = sectionOf(f);
         if (section != current) {
             if (current != SECTION_PREFORM) {
                 out += sectionName(section);
