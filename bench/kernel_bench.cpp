@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/sample_designs.h"
+#include "kernel/exact_rebuild.h"
 #include "kernel/stone.h"
 
 namespace {
@@ -59,5 +60,43 @@ void BM_Cut1000SphereTangents(benchmark::State& state) {
     state.counters["array_bytes"] = bytes;
 }
 BENCHMARK(BM_Cut1000SphereTangents)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The fallback's price: rebuilding the round brilliant from its planes with
+// exact decisions, as a cut found broken does.
+void BM_RebuildExactlyRoundBrilliant(benchmark::State& state) {
+    const Stone brilliant = brevix::makeRoundBrilliant();
+    for (auto _ : state) {
+        Stone s(brilliant);
+        std::vector<brevix::Facet> records(s.facets.begin(), s.facets.begin() + s.nFacet);
+        benchmark::DoNotOptimize(brevix::rebuildExactly(s, records, brevix::ROUGH_HALF));
+    }
+}
+BENCHMARK(BM_RebuildExactlyRoundBrilliant)->Unit(benchmark::kMicrosecond);
+
+// A culet where 64 pavilion planes pass within 1e-7 of one point (depths
+// rounded to 7 decimals): most cuts near the culet fall back to the exact rebuild.
+void BM_CutCuletOf64NearlyMeeting(benchmark::State& state) {
+    std::vector<Plane> planes;
+    const double pi = 3.141592653589793;
+    for (int i = 0; i < 16; ++i) {
+        const double az = 2 * pi * (i + 0.5) / 16;
+        planes.push_back({std::sin(az), std::cos(az), 0, 0.95});
+    }
+    planes.push_back({0, 0, 1, 0.4});
+    for (int tier = 0; tier < 2; ++tier) {
+        const double tilt = (40.5 + 1.5 * tier) * pi / 180;
+        for (int i = 0; i < 32; ++i) {
+            const double az = 2 * pi * (i + 0.5 * tier) / 32;
+            const double depth = std::round(0.8 * std::cos(tilt) * 1e7) / 1e7;
+            planes.push_back({std::sin(az) * std::sin(tilt), std::cos(az) * std::sin(tilt), -std::cos(tilt), depth});
+        }
+    }
+    cutPlanes(state, planes);
+}
+BENCHMARK(BM_CutCuletOf64NearlyMeeting)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

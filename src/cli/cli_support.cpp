@@ -16,7 +16,10 @@ class ProblemCounter : public MessageSink {
 public:
     explicit ProblemCounter(MessageSink& inner) : inner_(inner) {}
     void show(std::string_view text, Icon icon) override {
-        problems += icon == Icon::Warning || icon == Icon::Error;
+        // The kernel's notes on short edges and close vertices are about the
+        // geometry of a design that read whole, not problems of the file.
+        const bool kernelNote = text.starts_with("Internal warning:");
+        problems += !kernelNote && (icon == Icon::Warning || icon == Icon::Error);
         inner_.show(text, icon);
     }
     Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "kernel/exact_rebuild.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
@@ -39,10 +40,105 @@ EdgeClass classifyEdge(int32_t s0, int32_t s1) {
     return {ST_PRESENT, KEEP};
 }
 
+// Holds back what a cut says until the cut is known to be whole: a cut that
+// is redone exactly says nothing of its failed first attempt.
+class DeferredMessages : public MessageSink {
+public:
+    DeferredMessages() : outer_(setMessageSink(this)) {}
+    ~DeferredMessages() override { restore(); }
+    DeferredMessages(const DeferredMessages&) = delete;
+    DeferredMessages& operator=(const DeferredMessages&) = delete;
+
+    void show(std::string_view text, Icon icon) override { held_.push_back({std::string(text), icon}); }
+    Answer ask(std::string_view, Buttons, Icon, Answer fallback) override { return fallback; }
+
+    void release() {
+        restore();
+        for (const Held& m : held_) showMessage(m.text, m.icon);
+        held_.clear();
+    }
+    void discard() {
+        restore();
+        held_.clear();
+    }
+
+private:
+    struct Held {
+        std::string text;
+        Icon icon;
+    };
+    void restore() {
+        if (installed_) setMessageSink(outer_);
+        installed_ = false;
+    }
+    MessageSink* outer_;
+    bool installed_ = true;
+    std::vector<Held> held_;
+};
+
 }  // namespace
 
 int Stone::newFacet(double a, double b, double c, double d, std::string name,
                     std::string instruction) {
+    // A plane whose numbers over- or underflowed lies nowhere near the stone.
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) || !std::isfinite(d) ||
+        a * a + b * b + c * c < 0.25)
+        return -1;
+
+    const int32_t before = nFacet;
+    DeferredMessages deferred;
+    int removed = 0;
+    bool whole = false;
+    keepDropped_ = true;
+    compacted_ = false;
+    dropped_.clear();
+    try {
+        removed = cutAsSpecified(a, b, c, d, std::move(name), std::move(instruction));
+        whole = removed < 0 || cutWhole_;
+    } catch (const KernelError&) {
+        whole = false;
+    }
+    keepDropped_ = false;
+    if (whole) {
+        dropped_.clear();
+        deferred.release();
+        return removed;
+    }
+    deferred.discard();
+    return recutExactly(before);
+}
+
+// Redoes a cut whose result was not whole from every plane the stone had
+// before it and the new one, with decisions that cannot contradict each other.
+int Stone::recutExactly(int32_t before) {
+    std::vector<Facet> records;
+    records.reserve(before + 1);
+    if (compacted_) {
+        size_t next = 0;
+        for (int32_t i = 0; i <= before; ++i) {
+            if (facetMap_[i] >= 0)
+                records.push_back(std::move(facets[facetMap_[i]]));
+            else
+                records.push_back(std::move(dropped_[next++].second));
+        }
+    } else {
+        for (int32_t i = 0; i <= before; ++i) records.push_back(std::move(facets[i]));
+    }
+    dropped_.clear();
+    compacted_ = false;
+    const std::vector<int32_t> kept = rebuildExactly(*this, records, roughHalf_);
+    std::vector<bool> present(records.size(), false);
+    for (int32_t record : kept)
+        if (record >= 0) present[record] = true;
+    if (!present[before]) return -1;
+    int removed = 0;
+    for (int32_t i = 0; i < before; ++i)
+        if (!records[i].isRough() && !present[i]) ++removed;
+    return removed;
+}
+
+int Stone::cutAsSpecified(double a, double b, double c, double d, std::string name,
+                          std::string instruction) {
     if (nFacet >= maxFacet) growFacets(nFacet);
     const int32_t n = nFacet;
     {
@@ -66,9 +162,13 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
     if (!anyOutside) return -1;
 
     for (int32_t i = 0; i < nFacet; ++i) facets[i].flags &= ~uint32_t(KEEP | LOSE);
+    facets[n].name = std::move(name);
+    facets[n].instruction = std::move(instruction);
 
     crossing_.clear();
     onNewFacet_.clear();
+    inPlane_.clear();
+    cutFacets_.clear();
     for (int32_t j = 0; j < nEdge; ++j) {
         Edge& e = edges[j];
         const Vertex& v0 = vertices[e.v[0]];
@@ -78,6 +178,7 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
         facets[e.f[0]].flags |= cls.flags;
         facets[e.f[1]].flags |= cls.flags;
         if (cls.status == ST_CUT || cls.status == ST_TOUCH) crossing_.push_back(j);
+        if (cls.status == ST_ON) inPlane_.push_back(j);
         if (cls.status == ST_CUT) {
             const double t = v0.dist / (v0.dist - v1.dist);
             const double x = (1 - t) * v0.x + t * v1.x;
@@ -90,9 +191,6 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
             edges[j].v[outsideEnd] = created;
         }
     }
-
-    facets[n].name = std::move(name);
-    facets[n].instruction = std::move(instruction);
 
     int removed = 0;
     const int32_t edgeCount = nEdge;
@@ -119,6 +217,7 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
             f.status = ST_PRESENT;
         } else {
             f.status = ST_CUT;
+            cutFacets_.push_back(i);
             closeCutFacet(i, n);
         }
     }
@@ -126,7 +225,7 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
     if (std::fabs(c) < EPS) ++nGirdle;
     ++nFacet;
     facets[n].status = ST_PRESENT;
-    compact();
+    cutWhole_ = cutLeftRingsWhole() && compactCut();
     return removed;
 }
 
@@ -241,6 +340,25 @@ void Stone::appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
 }
 
 void Stone::compact() {
+    const int32_t dangling = compactRecords();
+    // Planes all but equal to an existing facet can leave a kept edge on a
+    // dropped vertex or facet; the Euler sum may still come out right, so
+    // this must be caught here, before any later operation follows the index.
+    if (dangling >= 0)
+        throw KernelError(strprintf("Internal error: Edge %d kept on a vertex or facet the cut removed", dangling));
+    const int32_t sum = eulerSum();
+    if (sum != 2)
+        showMessage(strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
+                              "vertices - %d Edges = %d, not 2",
+                              nFacet, nVertex, nEdge, sum),
+                    Icon::Error);
+}
+
+bool Stone::compactCut() { return compactRecords() < 0 && eulerSum() == 2; }
+
+// Drops the records the cut removed and renumbers; returns the first kept
+// edge left on a removed vertex or facet, or -1.
+int32_t Stone::compactRecords() {
     if (static_cast<int32_t>(vertexMap_.size()) < nVertex) vertexMap_.resize(nVertex);
     if (static_cast<int32_t>(facetMap_.size()) < nFacet) facetMap_.resize(nFacet);
 
@@ -256,6 +374,7 @@ void Stone::compact() {
     }
     nVertex = kept;
 
+    compacted_ = true;
     kept = 0;
     for (int32_t i = 0; i < nFacet; ++i) {
         Facet& f = facets[i];
@@ -264,6 +383,7 @@ void Stone::compact() {
                 --nRough;
             else if (std::fabs(f.c) < EPS)
                 --nGirdle;
+            if (keepDropped_) dropped_.emplace_back(i, std::move(f));
             f.name.clear();
             f.instruction.clear();
             facetMap_[i] = -1;
@@ -289,18 +409,7 @@ void Stone::compact() {
         edges[kept++] = e;
     }
     nEdge = kept;
-    // Planes all but equal to an existing facet can leave a kept edge on a
-    // dropped vertex or facet; the Euler sum may still come out right, so
-    // this must be caught here, before any later operation follows the index.
-    if (dangling >= 0)
-        throw KernelError(strprintf("Internal error: Edge %d kept on a vertex or facet the cut removed", dangling));
-
-    const int32_t sum = eulerSum();
-    if (sum != 2)
-        showMessage(strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
-                              "vertices - %d Edges = %d, not 2",
-                              nFacet, nVertex, nEdge, sum),
-                    Icon::Error);
+    return dangling;
 }
 
 int Stone::cutByAngle(double azimuth, double tilt, double depth, bool foldNegative) {

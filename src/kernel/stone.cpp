@@ -119,6 +119,7 @@ void Stone::copyFrom(const Stone& source) {
     nVertex = source.nVertex;
     nRough = source.nRough;
     nGirdle = source.nGirdle;
+    roughHalf_ = source.roughHalf_;
     std::copy_n(source.facets.begin(), nFacet, facets.begin());
     std::copy_n(source.edges.begin(), nEdge, edges.begin());
     std::copy_n(source.vertices.begin(), nVertex, vertices.begin());
@@ -146,6 +147,7 @@ void Stone::makeRough(double s) {
     nEdge = 12;
     nRough = 6;
     nGirdle = 0;
+    roughHalf_ = s;
     for (int32_t i = 0; i < 8; ++i) {
         Vertex& v = vertices[i];
         v = Vertex{};

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kernel/geometry.h"
@@ -205,8 +206,28 @@ private:
     void checkNewEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) const;
     void appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb);
 
+    // The cut as the design gives it, step by step; newFacet checks its
+    // result and falls back to the exact rebuild when it is not whole.
+    int cutAsSpecified(double a, double b, double c, double d, std::string name,
+                       std::string instruction);
+    bool cutLeftRingsWhole() const;
+    bool compactCut();  // false when an edge dangles or the Euler sum is off
+    int32_t compactRecords();
+    int recutExactly(int32_t facetsBefore);
+
     // Renumbering tables of compaction, reused from cut to cut.
     std::vector<int32_t> vertexMap_, facetMap_;
+    // Half-size of the rough block this stone was cut from, for rebuilding.
+    double roughHalf_ = ROUGH_HALF;
+    // Facets the running cut has dropped, by their index before it, so that
+    // a cut found broken can be redone from every plane it started with.
+    std::vector<std::pair<int32_t, Facet>> dropped_;
+    bool keepDropped_ = false, compacted_ = false, cutWhole_ = false;
+    // Facets the running cut shrinks, edges it found lying in the plane, and
+    // per-record counters of the check that follows it.
+    std::vector<int32_t> cutFacets_, inPlane_;
+    mutable std::vector<int32_t> facetCount_, vertexCount_;
+    mutable std::vector<std::array<int32_t, 2>> ringSlots_;
     // Working lists of one cut, so that its searches visit only the records
     // that can match: vertices on or near the plane, edges crossing or
     // touching it, edges already on the new facet.

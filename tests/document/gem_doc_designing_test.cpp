@@ -233,12 +233,19 @@ TEST_F(DesigningDoc, UndoWithAnEmptyRingGivesARoughStoneAndClearsThePendingFacet
     EXPECT_EQ(doc.info.symmetry, 5);
 }
 
+void breakBeyondRepair(Stone& stone) {
+    for (int32_t e = 0; e < stone.nEdge; ++e) stone.edges[e].f[0] = stone.edges[e].f[1];
+    for (int32_t f = 0; f < stone.nFacet; ++f)
+        if (!stone.facets[f].isRough()) stone.facets[f].a = std::nan("");
+}
+
 TEST_F(DesigningDoc, KernelFailurePutsBackTheStoneAndTellsTheUser) {
     doc.setSymmetry(1, 0);
     cut(30, 10, 0.9);
-    // Break the polyhedron: every edge claims one facet on both sides.
+    // Break the polyhedron beyond any rebuild: every edge claims one facet
+    // on both sides, and the planes it would be rebuilt from are not numbers.
     Stone& broken = *doc.stone();
-    for (int32_t e = 0; e < broken.nEdge; ++e) broken.edges[e].f[0] = broken.edges[e].f[1];
+    breakBeyondRepair(broken);
     const Stone before(broken);
     sink.clear();
     cut(0, 0, 0.01);
@@ -258,7 +265,7 @@ TEST_F(DesigningDoc, KernelFailureDuringARecutKeepsTheTierOutAndTheRecutPending)
     useRoundBrilliant();
     doc.uncutTier(40);
     Stone& broken = *doc.stone();
-    for (int32_t e = 0; e < broken.nEdge; ++e) broken.edges[e].f[0] = broken.edges[e].f[1];
+    breakBeyondRepair(broken);
     const Stone before(broken);
     sink.clear();
     specify(0, 96, 0.01);
@@ -458,6 +465,37 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
     EXPECT_EQ(doc.stone()->gear, 4);
     EXPECT_EQ(doc.stone()->nFacet, stretched.nFacet);
     EXPECT_EQ(gearError(*doc.stone(), 96), misfit);
+}
+
+}  // namespace
+}  // namespace brevix
+
+namespace brevix {
+namespace {
+
+// A distance whose plane normalisation over- or underflows is a plane far
+// from the stone: the facets miss, with the message for that, and nothing
+// is cut off, asked or broken.
+TEST(DesigningDocHugeDistances, APlaneBeyondDoublesMissesTheStone) {
+    for (double ced : {1e308, 1e200, 1e160}) {
+        RecordingSink sink;
+        ScopedMessageSink scope{sink};
+        CGemDoc doc;
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummaryValues();
+        const Stone before(*doc.stone());
+        doc.setSymmetry(8, 1);
+        doc.setAngle(41, false);
+        doc.setIndex(3, false);
+        doc.setCed(ced, false);
+        doc.cutNewFacets();
+        ASSERT_FALSE(sink.entries.empty()) << ced;
+        EXPECT_EQ(sink.entries.back().text, "16 new facets missed stone") << ced;
+        for (const auto& e : sink.entries) EXPECT_FALSE(e.question) << e.text;
+        EXPECT_EQ(doc.stone()->nFacet, before.nFacet);
+        for (int32_t i = 0; i < doc.stone()->nVertex; ++i)
+            EXPECT_TRUE(std::isfinite(doc.stone()->vertices[i].x));
+    }
 }
 
 }  // namespace
