@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev
   xvfb xauth x11-apps imagemagick poppler-utils
   openbox
   fonts-liberation fonts-dejavu-core

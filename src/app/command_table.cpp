@@ -52,6 +52,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_ZOOM_BOTTOM, "Bottom View", "Zoom in to bottom view (lower-right)", nullptr, {}},
     {ID_VIEW_REPLAY, "&Replay", "Replay the stone one facet at a time", nullptr, {}},
     {ID_VIEW_HIDDEN_LINES, "&Hidden Lines", "Show/hide hidden lines", nullptr, {}},
+    {ID_VIEW_LIGHT_PERFORMANCE, "&Light Performance",
+     "Show or hide the ray-traced face-up picture and brightness of the design", nullptr, {}},
     {ID_RAYS_ERASE, "Re&fresh / &Erase Rays", "Erase light rays", nullptr, {"Ctrl+D", nullptr}},
     {ID_PREFORM_DELETE, "Preform &Delete", "Delete the preform", nullptr, {}},
     {ID_PREFORM_CAM, "&Create CAM", "Create a CAM preform for girdle outline", nullptr, {}},
@@ -88,7 +90,8 @@ constexpr int kStoneMenu[] = {
     ID_STONE_ROTATE, ID_STONE_SCALE, ID_STONE_CENTER, ID_STONE_REFLECT, 0, ID_STONE_REGENERATE,
 };
 constexpr int kViewMenu[] = {
-    ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, -2, 0, ID_VIEW_REPLAY, ID_VIEW_HIDDEN_LINES,
+    ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, -2, 0, ID_VIEW_REPLAY, ID_VIEW_HIDDEN_LINES, 0,
+    ID_VIEW_LIGHT_PERFORMANCE,
 };
 constexpr int kPreformMenu[] = {
     ID_PREFORM_DELETE, ID_PREFORM_CAM, ID_PREFORM_COPY, ID_PREFORM_EDIT,

@@ -24,6 +24,7 @@
 #include "app/dialogs/file_dialogs.h"
 #include "app/dialogs/help_window.h"
 #include "app/panes/four_view.h"
+#include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
 #include "app/panes/spin_view.h"
 #include "app/toolbar_icons.h"
@@ -74,6 +75,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     createPanes();
     loadSettings();
     doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
+    createLightPerformanceDock(*this, doc_, action(ID_VIEW_LIGHT_PERFORMANCE));
     documentUi_ = std::make_unique<QtDocumentUi>(this);
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);

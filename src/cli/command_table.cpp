@@ -7,10 +7,11 @@ extern const Command convertCommand;
 extern const Command checkCommand;
 extern const Command jsonCommand;
 extern const Command diagramCommand;
+extern const Command lightCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand,
-                                    diagramCommand};
+                                    diagramCommand, lightCommand};
     return table;
 }
 

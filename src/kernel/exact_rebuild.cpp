@@ -34,7 +34,7 @@ struct XEdge {
 // The ordinary cut's steps, on vertices that are meet points of planes.
 class ExactBuilder {
 public:
-    explicit ExactBuilder(double s) {
+    ExactBuilder(double s, double snap) : snap_(snap) {
         static const double normals[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1},
                                              {-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
         for (auto& n : normals) planes_.push_back({n[0], n[1], n[2], s});
@@ -57,7 +57,7 @@ public:
 
         bool anyOutside = false;
         for (XVertex& v : vertices_) {
-            const int side = exact::sideOf(planes_.data(), v.point, plane);
+            const int side = exact::sideOfSnapped(planes_.data(), v.point, plane, snap_);
             v.status = side > 0 ? ST_OUT : side == 0 ? ST_ON : ST_PRESENT;
             anyOutside = anyOutside || side > 0;
         }
@@ -289,6 +289,7 @@ private:
         v.z = static_cast<double>(det(u.a, u.b, u.d, w.a, w.b, w.d, t.a, t.b, t.d) / n);
     }
 
+    double snap_;
     std::vector<Plane> planes_;
     std::vector<XFacet> facets_;
     std::vector<XVertex> vertices_;
@@ -297,15 +298,30 @@ private:
 
 }  // namespace
 
+// Meet points of planes that agree only up to rounding (tiers cut from
+// angles through a common point) are first taken as one point: within this
+// distance a vertex is on a plane. Far below what a cutter or a file can
+// mean, far above the rounding of the meet points themselves.
+constexpr double ROUNDING_SNAP = 1e-13;
+
 std::vector<int32_t> rebuildExactly(Stone& stone, std::vector<Facet>& records, double roughHalf) {
-    ExactBuilder builder(roughHalf);
-    for (size_t i = 0; i < records.size(); ++i) {
-        const Facet& f = records[i];
-        if (f.isRough()) continue;
-        builder.cut(f, static_cast<int32_t>(i));
+    // Snapping can in rare cases split a cluster of vertices across its
+    // threshold and contradict itself; the exact decisions alone never do.
+    for (double snap : {ROUNDING_SNAP, 0.0}) {
+        try {
+            ExactBuilder builder(roughHalf, snap);
+            for (size_t i = 0; i < records.size(); ++i) {
+                const Facet& f = records[i];
+                if (f.isRough()) continue;
+                builder.cut(f, static_cast<int32_t>(i));
+            }
+            builder.store(stone, records);
+            return builder.recordsKept();
+        } catch (const KernelError&) {
+            if (snap == 0) throw;
+        }
     }
-    builder.store(stone, records);
-    return builder.recordsKept();
+    return {};
 }
 
 }  // namespace brevix

@@ -1,7 +1,6 @@
 #include "kernel/exact_sign.h"
 
 #include <cmath>
-#include <vector>
 
 namespace brevix::exact {
 
@@ -9,30 +8,25 @@ namespace {
 
 // A floating-point expansion: doubles of increasing magnitude that do not
 // overlap, whose exact sum is the value. Its sign is the sign of the last
-// (largest) component.
+// (largest) component. At most 24 products of four doubles are summed, each
+// at most eight exact pieces, so fixed arrays hold every case.
 class Expansion {
 public:
-    // Adds the exact product of the factors.
+    // Adds the exact product of the factors (three or four of them).
     void addProduct(double f0, double f1, double f2, double f3, bool negate) {
-        scratch_.clear();
-        const double p = f0 * f1;
-        scratch_.push_back(std::fma(f0, f1, -p));
-        scratch_.push_back(p);
+        startProduct(f0, f1);
         scale(f2);
         scale(f3);
-        for (double term : scratch_) add(negate ? -term : term);
+        addScratch(negate);
     }
     void addProduct(double f0, double f1, double f2, bool negate) {
-        scratch_.clear();
-        const double p = f0 * f1;
-        scratch_.push_back(std::fma(f0, f1, -p));
-        scratch_.push_back(p);
+        startProduct(f0, f1);
         scale(f2);
-        for (double term : scratch_) add(negate ? -term : term);
+        addScratch(negate);
     }
     int sign() const {
-        for (auto it = terms_.rbegin(); it != terms_.rend(); ++it)
-            if (*it != 0) return *it > 0 ? 1 : -1;
+        for (int i = count_ - 1; i >= 0; --i)
+            if (terms_[i] != 0) return terms_[i] > 0 ? 1 : -1;
         return 0;
     }
 
@@ -43,35 +37,45 @@ private:
         const double aVirtual = sum - bVirtual;
         error = (a - aVirtual) + (b - bVirtual);
     }
+    void startProduct(double f0, double f1) {
+        const double p = f0 * f1;
+        scratch_[0] = std::fma(f0, f1, -p);
+        scratch_[1] = p;
+        scratchCount_ = 2;
+    }
+    // Multiplies the scratch pieces by one double, exactly (each piece
+    // becomes its rounded product and the rounding error).
+    void scale(double factor) {
+        for (int i = scratchCount_ - 1; i >= 0; --i) {
+            const double p = scratch_[i] * factor;
+            scratch_[2 * i] = std::fma(scratch_[i], factor, -p);
+            scratch_[2 * i + 1] = p;
+        }
+        scratchCount_ *= 2;
+    }
+    void addScratch(bool negate) {
+        for (int i = 0; i < scratchCount_; ++i) add(negate ? -scratch_[i] : scratch_[i]);
+    }
     // Adds one double, keeping the expansion non-overlapping (zero terms dropped).
     void add(double value) {
         double carry = value;
-        std::size_t out = 0;
-        for (std::size_t i = 0; i < terms_.size(); ++i) {
+        int out = 0;
+        for (int i = 0; i < count_; ++i) {
             double sum, error;
             twoSum(carry, terms_[i], sum, error);
             carry = sum;
             if (error != 0) terms_[out++] = error;
         }
-        terms_.resize(out);
-        if (carry != 0) terms_.push_back(carry);
-    }
-    // Multiplies the scratch expansion by one double, exactly.
-    void scale(double factor) {
-        std::vector<double> product;
-        product.reserve(scratch_.size() * 2);
-        for (double term : scratch_) {
-            const double p = term * factor;
-            product.push_back(std::fma(term, factor, -p));
-            product.push_back(p);
-        }
-        // The pieces overlap; summing them through `add` of a fresh expansion
-        // would reorder them, so keep them as a plain list of exact terms.
-        scratch_ = std::move(product);
+        count_ = out;
+        if (carry != 0) terms_[count_++] = carry;
     }
 
-    std::vector<double> terms_;
-    std::vector<double> scratch_;
+    // Each add lengthens the expansion by one term at most: 24 products of
+    // eight pieces need no more than 192.
+    double terms_[200];
+    int count_ = 0;
+    double scratch_[8];
+    int scratchCount_ = 0;
 };
 
 // Minors of the 3x3 matrix with rows (u, v, w): the six signed products.
@@ -173,6 +177,20 @@ int sideOf(const Plane* t, const MeetPoint& m, const Plane& s) {
     else
         denominatorSign = normalsSign(t, m.planes[0], m.planes[1], m.planes[2]);
     return numeratorSign * denominatorSign;
+}
+
+int sideOfSnapped(const Plane* t, const MeetPoint& m, const Plane& s, double snap) {
+    if (snap <= 0 || !(std::fabs(m.dn) > DET3_ERROR * m.boundN)) return sideOf(t, m, s);
+    const double numerator = s.a * m.dx + s.b * m.dy + s.c * m.dz - s.d * m.dn;
+    const double bound = SIDE_ERROR * (std::fabs(s.a) * m.boundX + std::fabs(s.b) * m.boundY +
+                                       std::fabs(s.c) * m.boundZ + std::fabs(s.d) * m.boundN);
+    // Distance and its rounding error, with the error of dn folded in generously.
+    const double distance = numerator / m.dn;
+    const double error = (bound + std::fabs(numerator) * DET3_ERROR * m.boundN / std::fabs(m.dn)) /
+                         std::fabs(m.dn);
+    if (std::fabs(distance) + error <= snap) return 0;
+    if (std::fabs(distance) - error > snap) return distance > 0 ? 1 : -1;
+    return std::fabs(distance) <= snap ? 0 : sideOf(t, m, s);
 }
 
 void position(const MeetPoint& m, long double& x, long double& y, long double& z) {

@@ -27,6 +27,10 @@ MeetPoint meetPoint(const Plane* table, int p, int q, int r);
 // its three planes (+1 = outside the plane).
 int sideOf(const Plane* table, const MeetPoint& point, const Plane& plane);
 
+// The same, but a point within `snap` of the plane counts as on it (0).
+// Decisions then agree with sideOf everywhere but in that narrow band.
+int sideOfSnapped(const Plane* table, const MeetPoint& point, const Plane& plane, double snap);
+
 // Exact sign of the 3x3 determinant of the planes' normals.
 int normalsSign(const Plane* table, int p, int q, int r);
 

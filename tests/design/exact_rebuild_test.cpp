@@ -64,16 +64,21 @@ std::vector<Facet> recordsOf(const Stone& s) {
     return std::vector<Facet>(s.facets.begin(), s.facets.begin() + s.nFacet);
 }
 
-// The ordinary cut treats points within 1e-8 of a plane as on it; the exact
-// rebuild keeps the solid of the planes as they are, so where tiers meet
-// only up to rounding it keeps clusters of vertices closer than 1e-12
-// instead of one. The solid, the facets and their order are the same.
-TEST(ExactRebuild, TheRoundBrilliantIsTheSameSolidWithTheSameFacets) {
+// Tiers cut from angles meet only up to rounding; the rebuild takes such
+// meet points as one, as the ordinary cut does, and then follows the same
+// steps: the same records in the same order, positions equal to rounding.
+TEST(ExactRebuild, TheRoundBrilliantComesOutAsTheOrdinaryCutMakesIt) {
     Stone brilliant = makeRoundBrilliant();
     Stone rebuilt(brilliant);
     std::vector<Facet> records = recordsOf(rebuilt);
     const std::vector<int32_t> kept = rebuildExactly(rebuilt, records, ROUGH_HALF);
     ASSERT_EQ(rebuilt.nFacet, brilliant.nFacet);
+    ASSERT_EQ(rebuilt.nVertex, brilliant.nVertex);
+    ASSERT_EQ(rebuilt.nEdge, brilliant.nEdge);
+    for (int32_t j = 0; j < rebuilt.nEdge; ++j) {
+        EXPECT_EQ(rebuilt.edges[j].v, brilliant.edges[j].v) << j;
+        EXPECT_EQ(rebuilt.edges[j].f, brilliant.edges[j].f) << j;
+    }
     ASSERT_EQ(static_cast<int32_t>(kept.size()), rebuilt.nFacet);
     for (int32_t i = 0; i < rebuilt.nFacet; ++i) {
         EXPECT_EQ(kept[i] < 0, brilliant.facets[i].isRough());

@@ -1,0 +1,42 @@
+// Light performance speed: the face-up picture of the round brilliant in
+// diamond at 512 x 512 on every core and on one, and a tilt sweep of 25
+// tilts at 256 x 256.
+#include <benchmark/benchmark.h>
+
+#include "design/sample_designs.h"
+#include "optics/face_up.h"
+#include "optics/tilt_sweep.h"
+
+namespace {
+
+using namespace brevix;
+using namespace brevix::optics;
+
+const Stone& brilliant() {
+    static const Stone stone = makeRoundBrilliant();
+    return stone;
+}
+
+void faceUpDiamond(benchmark::State& state) {
+    FaceUpOptions options;
+    options.size = static_cast<int>(state.range(0));
+    options.threads = static_cast<int>(state.range(1));
+    options.refractiveIndex = 2.42;
+    for (auto _ : state) benchmark::DoNotOptimize(renderFaceUp(brilliant(), options).isoBrightness);
+    state.counters["pixels/s"] =
+        benchmark::Counter(double(options.size) * options.size, benchmark::Counter::kIsIterationInvariantRate);
+}
+// Threads 0 = every core.
+BENCHMARK(faceUpDiamond)->Args({512, 0})->Args({512, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void tiltSweepDiamond(benchmark::State& state) {
+    FaceUpOptions options;
+    options.size = 256;
+    options.threads = static_cast<int>(state.range(0));
+    options.refractiveIndex = 2.42;
+    const TiltRange range{-30, 30, 2.5};  // 25 tilts
+    for (auto _ : state) benchmark::DoNotOptimize(sweepTilts(brilliant(), options, range).meanIso);
+}
+BENCHMARK(tiltSweepDiamond)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include "app/panes/light_pane_settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "optics/materials.h"
+#include "platform/registry.h"
+
+namespace brevix {
+
+namespace {
+
+constexpr RegRoot kRoot = RegRoot::CurrentUser;
+
+// Angles are kept as text so that fractions survive; "%g" needs no locale care
+// through to_chars.
+std::string angleText(double value) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+void readAngle(const char* name, double low, double high, double& into) {
+    const auto text = regGetString(kRoot, LIGHT_PERFORMANCE_KEY, name);
+    if (!text) return;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (ec == std::errc() && end == text->data() + text->size() && std::isfinite(value) && value >= low &&
+        value <= high)
+        into = value;
+}
+
+std::optional<uint32_t> readDword(const char* name) { return regGetDword(kRoot, LIGHT_PERFORMANCE_KEY, name); }
+
+}  // namespace
+
+LightPaneSettings loadLightPaneSettings() {
+    LightPaneSettings s;
+    if (auto v = readDword("Visible")) s.visible = *v != 0;
+    if (auto v = readDword("DockArea"); v && (*v == 1 || *v == 2 || *v == 4 || *v == 8)) s.dockArea = int32_t(*v);
+    if (auto v = readDword("Floating")) s.floating = *v != 0;
+    if (auto v = readDword("CosModel")) s.cosModel = *v != 0;
+    if (auto v = readDword("Dispersion")) s.dispersion = *v != 0;
+    if (auto name = regGetString(kRoot, LIGHT_PERFORMANCE_KEY, "Material"); name && optics::findMaterial(*name))
+        s.material = optics::findMaterial(*name)->name;
+    readAngle("Tilt", -45, 45, s.tiltDegrees);
+    readAngle("Cone", 1, 90, s.coneDegrees);
+    readAngle("HeadShadow", 0, 89, s.headShadowDegrees);
+    readAngle("TiltStep", 0.5, 30, s.tiltStep);
+    return s;
+}
+
+bool saveLightPaneSettings(const LightPaneSettings& s) {
+    if (regCreateKey(kRoot, LIGHT_PERFORMANCE_KEY) == RegOpen::Failed) return false;
+    bool ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "Visible", s.visible);
+    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "DockArea", uint32_t(s.dockArea)) && ok;
+    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "Floating", s.floating) && ok;
+    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "CosModel", s.cosModel) && ok;
+    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "Dispersion", s.dispersion) && ok;
+    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "Material", s.material) && ok;
+    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "Tilt", angleText(s.tiltDegrees)) && ok;
+    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "Cone", angleText(s.coneDegrees)) && ok;
+    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "HeadShadow", angleText(s.headShadowDegrees)) && ok;
+    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "TiltStep", angleText(s.tiltStep)) && ok;
+    return ok;
+}
+
+}  // namespace brevix

@@ -1,0 +1,352 @@
+#include "app/panes/light_performance_pane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <cmath>
+#include <QDockWidget>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include "document/gem_doc.h"
+#include "kernel/stone.h"
+#include "optics/materials.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+QDoubleSpinBox* angleBox(double low, double high, double step, double value, QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(low, high);
+    box->setDecimals(1);
+    box->setSingleStep(step);
+    box->setSuffix(QStringLiteral("\u00b0"));
+    box->setValue(value);
+    box->setKeyboardTracking(false);  // a typed number counts when it is complete
+    return box;
+}
+
+}  // namespace
+
+LightPerformancePane::LightPerformancePane(CGemDoc& doc, const LightPaneSettings& settings, QWidget* parent)
+    : QWidget(parent), doc_(doc), settings_(settings) {
+    setObjectName(QStringLiteral("LightPerformancePane"));
+    buildControls();
+    // Results come on the worker's thread; the pane takes them on its own.
+    // Queued calls to a pane that is gone are dropped by Qt.
+    worker_ = std::make_unique<LightRenderWorker>([this](LightResult result) {
+        QMetaObject::invokeMethod(
+            this, [this, r = std::move(result)]() mutable { accept(std::move(r)); }, Qt::QueuedConnection);
+    });
+}
+
+LightPerformancePane::~LightPerformancePane() { worker_.reset(); }
+
+void LightPerformancePane::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("lightPicture"));
+    picture_->setAlignment(Qt::AlignCenter);
+    picture_->setMinimumSize(120, 120);
+    picture_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    layout->addWidget(picture_, 3);
+
+    auto* figures = new QHBoxLayout;
+    isoLabel_ = new QLabel(this);
+    isoLabel_->setObjectName(QStringLiteral("isoBrightness"));
+    cosLabel_ = new QLabel(this);
+    cosLabel_->setObjectName(QStringLiteral("cosBrightness"));
+    figures->addWidget(isoLabel_);
+    figures->addWidget(cosLabel_);
+    layout->addLayout(figures);
+
+    // Two columns of settings, so the picture keeps most of the pane.
+    auto* form = new QGridLayout;
+    auto addField = [this, form](int row, int column, const QString& label, QWidget* field) {
+        auto* text = new QLabel(label, this);
+        text->setBuddy(field);
+        form->addWidget(text, row, column * 2);
+        form->addWidget(field, row, column * 2 + 1);
+    };
+    model_ = new QComboBox(this);
+    model_->addItems({QStringLiteral("ISO"), QStringLiteral("COS")});
+    model_->setCurrentIndex(settings_.cosModel ? 1 : 0);
+    addField(0, 0, QStringLiteral("&Model:"), model_);
+    material_ = new QComboBox(this);
+    material_->addItem(QStringLiteral("The design's index"), QString());
+    for (const optics::Material& m : optics::materials())
+        material_->addItem(QString::fromStdString(strprintf("%.2f  %s", m.refractiveIndex, m.name.c_str())),
+                           QString::fromStdString(m.name));
+    material_->setCurrentIndex(std::max(0, material_->findData(QString::fromStdString(settings_.material))));
+    addField(0, 1, QStringLiteral("M&aterial:"), material_);
+    tilt_ = angleBox(-45, 45, 1, settings_.tiltDegrees, this);
+    addField(1, 0, QStringLiteral("&Tilt:"), tilt_);
+    cone_ = angleBox(1, 90, 5, settings_.coneDegrees, this);
+    addField(1, 1, QStringLiteral("Lighting &cone:"), cone_);
+    headShadow_ = angleBox(0, 89, 1, settings_.headShadowDegrees, this);
+    headShadow_->setSpecialValueText(QStringLiteral("None"));
+    addField(2, 0, QStringLiteral("&Head shadow:"), headShadow_);
+    tiltStep_ = angleBox(0.5, 30, 0.5, settings_.tiltStep, this);
+    addField(2, 1, QStringLiteral("Graph &step:"), tiltStep_);
+    dispersion_ = new QCheckBox(QStringLiteral("&Dispersion (colours from the C, D and F lines)"), this);
+    dispersion_->setChecked(settings_.dispersion);
+    form->addWidget(dispersion_, 3, 0, 1, 4);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+    layout->addLayout(form);
+
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignTop);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    isoSeries_ = new QLineSeries(chart);
+    isoSeries_->setName(QStringLiteral("ISO"));
+    cosSeries_ = new QLineSeries(chart);
+    cosSeries_->setName(QStringLiteral("COS"));
+    chart->addSeries(isoSeries_);
+    chart->addSeries(cosSeries_);
+    auto* xAxis = new QValueAxis(chart);
+    xAxis->setRange(-30, 30);
+    xAxis->setTickCount(7);
+    xAxis->setLabelFormat(QStringLiteral("%d"));
+    xAxis->setTitleText(QStringLiteral("Tilt (degrees)"));
+    yAxis_ = new QValueAxis(chart);
+    yAxis_->setRange(0, 100);
+    yAxis_->setTickCount(3);
+    yAxis_->setLabelFormat(QStringLiteral("%d"));
+    yAxis_->setTitleText(QStringLiteral("%"));
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis_, Qt::AlignLeft);
+    for (QLineSeries* s : {isoSeries_, cosSeries_}) {
+        s->attachAxis(xAxis);
+        s->attachAxis(yAxis_);
+    }
+    chart_ = new QChartView(chart, this);
+    chart_->setObjectName(QStringLiteral("tiltGraph"));
+    chart_->setRenderHint(QPainter::Antialiasing);
+    chart_->setMinimumHeight(180);
+    layout->addWidget(chart_, 2);
+    meanLabel_ = new QLabel(this);
+    meanLabel_->setObjectName(QStringLiteral("tiltMean"));
+    layout->addWidget(meanLabel_);
+
+    auto* buttons = new QHBoxLayout;
+    auto* copy = new QPushButton(QStringLiteral("Co&py"), this);
+    auto* save = new QPushButton(QStringLiteral("Sa&ve Image..."), this);
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    connect(copy, &QPushButton::clicked, this, &LightPerformancePane::copyImage);
+    connect(save, &QPushButton::clicked, this, &LightPerformancePane::saveImage);
+
+    auto changed = [this] {
+        readControls();
+        Q_EMIT settingsChanged();
+        designChanged();
+    };
+    connect(model_, &QComboBox::currentIndexChanged, this, changed);
+    connect(material_, &QComboBox::currentIndexChanged, this, changed);
+    for (QDoubleSpinBox* box : {tilt_, cone_, headShadow_, tiltStep_})
+        connect(box, &QDoubleSpinBox::valueChanged, this, changed);
+    connect(dispersion_, &QCheckBox::toggled, this, changed);
+}
+
+void LightPerformancePane::readControls() {
+    settings_.cosModel = model_->currentIndex() == 1;
+    settings_.material = material_->currentData().toString().toStdString();
+    settings_.tiltDegrees = tilt_->value();
+    settings_.coneDegrees = cone_->value();
+    settings_.headShadowDegrees = headShadow_->value();
+    settings_.tiltStep = tiltStep_->value();
+    settings_.dispersion = dispersion_->isChecked();
+}
+
+int LightPerformancePane::fineSize() const {
+    const qreal ratio = picture_->devicePixelRatioF();
+    const int side = std::min(picture_->width(), picture_->height());
+    return std::clamp(static_cast<int>(side * ratio), 64, 1024);
+}
+
+void LightPerformancePane::designChanged() {
+    if (!isVisible()) {
+        stale_ = true;  // a hidden pane costs nothing: showing it asks again
+        return;
+    }
+    stale_ = false;
+    const Stone* stone = doc_.stone();
+    ++generation_;
+    if (!stone) {
+        image_ = QImage();
+        iso_ = cos_ = -1;
+        isoSeries_->clear();
+        cosSeries_->clear();
+        delivered_ = generation_;
+        showImage();
+        return;
+    }
+    LightRequest request;
+    request.stone = std::make_shared<const Stone>(*stone);
+    const std::optional<optics::Material> listed = optics::findMaterial(settings_.material);
+    const optics::Material material = listed ? *listed : optics::materialForIndex(stone->refractiveIndex);
+    request.options.refractiveIndex = listed ? material.refractiveIndex : stone->refractiveIndex;
+    request.options.size = fineSize();
+    request.options.tiltDegrees = settings_.tiltDegrees;
+    request.options.lighting.coneDegrees = settings_.coneDegrees;
+    request.options.lighting.headShadowDegrees = settings_.headShadowDegrees;
+    request.model = settings_.cosModel ? optics::LightModel::Cos : optics::LightModel::Iso;
+    request.dispersion = settings_.dispersion;
+    request.dispersionValue = material.dispersion;
+    request.sweep = {-30, 30, settings_.tiltStep};
+    request.generation = generation_;
+    worker_->request(std::move(request));
+}
+
+bool LightPerformancePane::upToDate() const { return delivered_ == generation_ && worker_->idle(); }
+
+void LightPerformancePane::accept(LightResult result) {
+    if (result.generation != generation_) return;  // an older design's
+    if (result.stage == LightResult::Sweep) {
+        QList<QPointF> iso, cos;
+        for (const optics::TiltBrightness& p : result.sweep.points) {
+            iso << QPointF(p.tiltDegrees, p.iso);
+            cos << QPointF(p.tiltDegrees, p.cos);
+        }
+        isoSeries_->replace(iso);
+        cosSeries_->replace(cos);
+        // The brightness scale spans the curves in whole tens, so small
+        // differences between tilts show.
+        double low = 100, high = 0;
+        for (const QPointF& q : iso + cos) {
+            low = std::min(low, q.y());
+            high = std::max(high, q.y());
+        }
+        if (low <= high) {
+            low = std::max(0.0, std::floor(low / 10) * 10);
+            high = std::min(100.0, std::max(low + 10, std::ceil(high / 10) * 10));
+            yAxis_->setRange(low, high);
+            yAxis_->setTickCount(int((high - low) / 10) + 1);
+        }
+        meanLabel_->setText(QString::fromStdString(
+            strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%", result.sweep.meanIso, result.sweep.meanCos)));
+        delivered_ = result.generation;
+        return;
+    }
+    const optics::RgbPicture& p = result.picture;
+    image_ = QImage(p.rgb.data(), p.width, p.height, p.width * 3, QImage::Format_RGB888).copy();
+    iso_ = result.isoBrightness;
+    cos_ = result.cosBrightness;
+    showImage();
+}
+
+QString LightPerformancePane::isoText() const {
+    return iso_ < 0 ? QString() : QString::fromStdString(strprintf("ISO brightness: %.1f%%", iso_));
+}
+QString LightPerformancePane::cosText() const {
+    return cos_ < 0 ? QString() : QString::fromStdString(strprintf("COS brightness: %.1f%%", cos_));
+}
+
+QList<QPointF> LightPerformancePane::isoPoints() const { return isoSeries_->points(); }
+
+void LightPerformancePane::showImage() {
+    isoLabel_->setText(isoText());
+    cosLabel_->setText(cosText());
+    if (image_.isNull()) {
+        picture_->clear();
+        return;
+    }
+    const int side = std::min(picture_->width(), picture_->height());
+    picture_->setPixmap(QPixmap::fromImage(
+        image_.scaled(side, side, Qt::KeepAspectRatio, image_.width() < side ? Qt::FastTransformation
+                                                                             : Qt::SmoothTransformation)));
+}
+
+void LightPerformancePane::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (stale_) designChanged();
+}
+
+void LightPerformancePane::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    showImage();
+    // A picture much smaller than the pane now shows is made again.
+    if (!image_.isNull() && fineSize() > image_.width() * 5 / 4) designChanged();
+}
+
+void LightPerformancePane::copyImage() {
+    if (!image_.isNull()) QApplication::clipboard()->setImage(image_);
+}
+
+void LightPerformancePane::saveImage() {
+    if (image_.isNull()) return;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QString(),
+                                                      QStringLiteral("PNG images (*.png)"));
+    if (path.isEmpty()) return;
+    if (!image_.save(path, "PNG"))
+        QMessageBox::warning(this, QStringLiteral("Brevix"),
+                             QStringLiteral("Error writing %1. Disk full?").arg(QDir::toNativeSeparators(path)));
+}
+
+QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, QAction* toggle) {
+    const LightPaneSettings stored = loadLightPaneSettings();
+    auto* dock = new QDockWidget(QStringLiteral("Light Performance"), &frame);
+    dock->setObjectName(QStringLiteral("LightPerformanceDock"));
+    auto* pane = new LightPerformancePane(doc, stored, dock);
+    dock->setWidget(pane);
+    frame.addDockWidget(static_cast<Qt::DockWidgetArea>(stored.dockArea), dock);
+    dock->setFloating(stored.floating);
+    dock->setVisible(stored.visible);
+    frame.resizeDocks({dock}, {360}, Qt::Horizontal);
+
+    auto remember = [dock, pane, &frame] {
+        LightPaneSettings s = pane->settings();
+        s.visible = dock->isVisible();
+        s.floating = dock->isFloating();
+        const Qt::DockWidgetArea area = frame.dockWidgetArea(dock);
+        if (area != Qt::NoDockWidgetArea) s.dockArea = static_cast<int32_t>(area);
+        saveLightPaneSettings(s);
+    };
+    QObject::connect(pane, &LightPerformancePane::settingsChanged, dock, remember);
+    QObject::connect(dock, &QDockWidget::dockLocationChanged, dock, remember);
+    QObject::connect(dock, &QDockWidget::topLevelChanged, dock, remember);
+
+    if (toggle) {
+        toggle->setCheckable(true);
+        toggle->setChecked(stored.visible);
+        toggle->setEnabled(true);
+        QObject::connect(toggle, &QAction::triggered, dock, [dock](bool on) { dock->setVisible(on); });
+    }
+    // The visibility of a dock changes under the frame's own close too;
+    // only the user's choices while the window is open are kept.
+    QObject::connect(dock, &QDockWidget::visibilityChanged, dock, [dock, toggle, remember, &frame](bool) {
+        if (!frame.isVisible() || frame.isMinimized()) return;
+        if (toggle) toggle->setChecked(dock->isVisible());
+        remember();
+    });
+
+    // Follows the frame's own view updates.
+    auto previous = doc.onUpdateAllViews;
+    doc.onUpdateAllViews = [previous, pane](const void* sender) {
+        if (previous) previous(sender);
+        pane->designChanged();
+    };
+    return dock;
+}
+
+}  // namespace brevix

@@ -1,0 +1,96 @@
+#pragma once
+// View > Light Performance: a dockable pane beside the design with its
+// ray-traced face-up picture in the chosen material, the ISO and COS
+// brightness, and a graph of brightness as the stone tilts. It follows
+// every change of the design; the pictures are made on a worker thread.
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+#include "app/panes/light_pane_settings.h"
+#include "app/panes/light_render_worker.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDockWidget;
+class QDoubleSpinBox;
+class QLabel;
+class QMainWindow;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+
+namespace brevix {
+
+class CGemDoc;
+
+class LightPerformancePane : public QWidget {
+    Q_OBJECT
+public:
+    LightPerformancePane(CGemDoc& doc, const LightPaneSettings& settings, QWidget* parent = nullptr);
+    ~LightPerformancePane() override;
+
+    // Asks for new pictures of the design as it is now.
+    void designChanged();
+
+    const LightPaneSettings& settings() const { return settings_; }
+    const QImage& image() const { return image_; }
+    QString isoText() const;
+    QString cosText() const;
+    // The tilt graph's points: tilt, ISO, COS.
+    QList<QPointF> isoPoints() const;
+    // True once the worker has delivered everything asked of it so far.
+    bool upToDate() const;
+
+    void copyImage();
+    void saveImage();
+
+    QSize sizeHint() const override { return {360, 640}; }
+
+Q_SIGNALS:
+    void settingsChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void readControls();
+    void accept(LightResult result);
+    void showImage();
+    int fineSize() const;
+
+    CGemDoc& doc_;
+    LightPaneSettings settings_;
+    QLabel* picture_ = nullptr;
+    QLabel* isoLabel_ = nullptr;
+    QLabel* cosLabel_ = nullptr;
+    QLabel* meanLabel_ = nullptr;
+    QComboBox* model_ = nullptr;
+    QComboBox* material_ = nullptr;
+    QDoubleSpinBox* tilt_ = nullptr;
+    QDoubleSpinBox* cone_ = nullptr;
+    QDoubleSpinBox* headShadow_ = nullptr;
+    QDoubleSpinBox* tiltStep_ = nullptr;
+    QCheckBox* dispersion_ = nullptr;
+    QChartView* chart_ = nullptr;
+    QLineSeries* isoSeries_ = nullptr;
+    QLineSeries* cosSeries_ = nullptr;
+    QValueAxis* yAxis_ = nullptr;
+    QImage image_;
+    double iso_ = -1, cos_ = -1;
+    uint64_t generation_ = 0;
+    uint64_t delivered_ = 0;  // generation whose sweep has arrived
+    bool stale_ = true;       // the design changed while the pane was hidden
+    std::unique_ptr<LightRenderWorker> worker_;
+};
+
+// Creates the pane in a dock of `frame`, placed and shown as the settings
+// remember, toggled by `toggle` (View > Light Performance), and following
+// every update of `doc`'s views. Call after the frame has hooked its own
+// view updates to the document.
+QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, QAction* toggle);
+
+}  // namespace brevix

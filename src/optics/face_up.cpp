@@ -1,0 +1,484 @@
+#include "optics/face_up.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "kernel/stone.h"
+#include "optics/fresnel.h"
+#include "optics/parallel_rows.h"
+
+// The vector blocks never cross a library boundary: the notes on how they
+// would be passed between separately compiled code do not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace brevix::optics {
+
+namespace {
+
+constexpr int LANES = PLANE_LANES;
+constexpr double FAR = 1e300;
+// A ray this close to parallel with a plane never leaves through it.
+constexpr double PARALLEL = 1e-12;
+
+typedef double PlaneBlock __attribute__((vector_size(LANES * sizeof(double))));
+typedef long long MaskBlock __attribute__((vector_size(LANES * sizeof(double))));
+
+// Block i of a padded array (the arrays promise no vector alignment).
+inline PlaneBlock load(const std::vector<double>& v, size_t i) {
+    PlaneBlock block;
+    std::memcpy(&block, v.data() + i * LANES, sizeof block);
+    return block;
+}
+inline size_t blocksOf(const std::vector<double>& v) { return v.size() / LANES; }
+
+// Lane-wise `mask ? x : y`, spelt with bit operations so that every
+// compiler of the vector extension takes it.
+inline PlaneBlock pick(MaskBlock mask, PlaneBlock x, PlaneBlock y) {
+    return (PlaneBlock)(((MaskBlock)x & mask) | ((MaskBlock)y & ~mask));
+}
+inline MaskBlock pick(MaskBlock mask, MaskBlock x, MaskBlock y) { return (x & mask) | (y & ~mask); }
+
+MaskBlock laneNumbers() {
+    MaskBlock lanes;
+    for (int k = 0; k < LANES; ++k) lanes[k] = k;
+    return lanes;
+}
+
+// Appends `value` to a padded array, starting a new block filled with
+// `pad` when the last is full.
+void append(std::vector<double>& blocks, int at, double value, double pad) {
+    if (at % LANES == 0) blocks.resize(blocks.size() + LANES, pad);
+    blocks[at] = value;
+}
+
+// Choosing the plane a ray leaves by takes most of the time: it runs in
+// single precision (positions and directions stay double), sixteen planes
+// to a vector; on narrower vector units the compiler splits it in halves,
+// whose chains of comparisons overlap.
+constexpr int EXIT_LANES = 16;
+typedef float ExitBlock __attribute__((vector_size(EXIT_LANES * sizeof(float))));
+typedef int ExitMask __attribute__((vector_size(EXIT_LANES * sizeof(float))));
+
+inline ExitBlock loadExit(const std::vector<float>& v, size_t i) {
+    ExitBlock block;
+    std::memcpy(&block, v.data() + i * EXIT_LANES, sizeof block);
+    return block;
+}
+inline ExitBlock pick(ExitMask mask, ExitBlock x, ExitBlock y) {
+    return (ExitBlock)(((ExitMask)x & mask) | ((ExitMask)y & ~mask));
+}
+inline ExitMask pick(ExitMask mask, ExitMask x, ExitMask y) { return (x & mask) | (y & ~mask); }
+
+// The nearest plane of one block that the ray heads out through, kept as
+// the fraction num/dn (compared by cross-multiplying: no division).
+struct ExitLane {
+    ExitBlock num, dn;
+    ExitMask which;
+
+    void reset() {
+        num = ExitBlock{} + 1.0f;  // 1/0: as far as can be
+        dn = ExitBlock{};
+        which = ExitMask{} - 1;
+    }
+    void step(const PreparedStone& s, size_t i, const float* p, const float* dir) {
+        const ExitBlock zero = {};
+        const ExitBlock A = loadExit(s.fa, i), B = loadExit(s.fb, i), C = loadExit(s.fc, i);
+        ExitBlock n = loadExit(s.fd, i) - (A * p[0] + B * p[1] + C * p[2]);
+        ExitBlock d = A * dir[0] + B * dir[1] + C * dir[2];
+        // The point may sit a rounding error outside a plane it has just met.
+        n = pick(n > zero, n, zero);
+        // With n >= 0 and the kept fraction's num, dn >= 0, a plane the ray
+        // does not head for (d <= 0) is never nearer: no mask needed.
+        const ExitMask closer = n * dn < num * d;
+        num = pick(closer, n, num);
+        dn = pick(closer, d, dn);
+        const ExitMask index = ExitMask{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15} + int(i) * EXIT_LANES;
+        which = pick(closer, index, which);
+    }
+};
+
+// Each lane keeps the nearer of itself and the lane the permutation brings
+// to it; four folds leave the nearest of sixteen in every lane.
+template <int... Lane>
+inline void fold(ExitBlock& t, ExitMask& which) {
+    const ExitBlock u = __builtin_shufflevector(t, t, Lane...);
+    const ExitMask w = __builtin_shufflevector(which, which, Lane...);
+    const ExitMask closer = u < t;
+    t = pick(closer, u, t);
+    which = pick(closer, w, which);
+}
+
+// The planes through which N rays leave the stone, and the distances to
+// them (-1 for a ray parallel to every plane it might leave by). The rays
+// are searched together so that their chains of comparisons overlap.
+template <int N>
+inline void exitPlanes(const PreparedStone& s, const double* const p[N], const double* const dir[N],
+                       int plane[N], double distance[N]) {
+    float pf[N][3], df[N][3];
+    ExitLane lanes[N] = {};
+    for (int r = 0; r < N; ++r) {
+        for (int k = 0; k < 3; ++k) {
+            pf[r][k] = float(p[r][k]);
+            df[r][k] = float(dir[r][k]);
+        }
+        lanes[r].reset();
+    }
+    const size_t blocks = s.fa.size() / EXIT_LANES;
+    for (size_t i = 0; i < blocks; ++i) {
+        const double* cone = &s.blockAxis[i * 4];
+        bool any = false;
+        for (int r = 0; r < N; ++r) any |= cone[0] * dir[r][0] + cone[1] * dir[r][1] + cone[2] * dir[r][2] > cone[3];
+        if (!any) continue;
+        for (int r = 0; r < N; ++r) lanes[r].step(s, i, pf[r], df[r]);
+    }
+    for (int r = 0; r < N; ++r) {
+        // Planes never headed for have 1/0 here, an infinity.
+        ExitBlock t = lanes[r].num / lanes[r].dn;
+        ExitMask which = lanes[r].which;
+        fold<8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7>(t, which);
+        fold<4, 5, 6, 7, 0, 1, 2, 3, 12, 13, 14, 15, 8, 9, 10, 11>(t, which);
+        fold<2, 3, 0, 1, 6, 7, 4, 5, 10, 11, 8, 9, 14, 15, 12, 13>(t, which);
+        fold<1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14>(t, which);
+        const int nearest = which[0];
+        plane[r] = nearest;
+        if (nearest < 0) continue;
+        // Single precision places the point within about 1e-7 of the plane,
+        // far below a pixel; the next search allows for it.
+        distance[r] = t[0];
+    }
+}
+
+// Where the vertical ray through (x, y) meets the stone: the plane it
+// enters by and the height of that point; -1 when it misses.
+inline int entryPlane(const PreparedStone& s, double x, double y, double& z) {
+    const PlaneBlock zero = {};
+    PlaneBlock top = zero + FAR;
+    MaskBlock which = {}, index = laneNumbers();
+    for (size_t i = 0; i < blocksOf(s.upH); ++i) {
+        const PlaneBlock h = load(s.upH, i) - x * load(s.upHx, i) - y * load(s.upHy, i);
+        const MaskBlock lower = h < top;
+        top = pick(lower, h, top);
+        which = pick(lower, index, which);
+        index += LANES;
+    }
+    PlaneBlock bottom = zero - FAR;
+    for (size_t i = 0; i < blocksOf(s.downH); ++i) {
+        const PlaneBlock h = load(s.downH, i) - x * load(s.downHx, i) - y * load(s.downHy, i);
+        bottom = pick(h > bottom, h, bottom);
+    }
+    MaskBlock beside = {};
+    for (size_t i = 0; i < blocksOf(s.sideA); ++i)
+        beside |= load(s.sideA, i) * x + load(s.sideB, i) * y > load(s.sideD, i);
+    double zTop = FAR, zBottom = -FAR;
+    int up = -1;
+    for (int k = 0; k < LANES; ++k) {
+        if (beside[k]) return -1;
+        if (top[k] < zTop) {
+            zTop = top[k];
+            up = static_cast<int>(which[k]);
+        }
+        zBottom = std::max(zBottom, bottom[k]);
+    }
+    if (up < 0 || zTop <= zBottom || zTop >= FAR) return -1;
+    z = zTop;
+    return s.upPlane[up];
+}
+
+// The light of one pixel on its way through the stone: what is left of
+// it, where it is and where it goes.
+struct Path {
+    PixelLight out;
+    double p[3], d[3];
+    double energy = 0;
+    int bounces = 0;
+    bool going = false;
+
+    void score(const LightingTest& light, double lx, double ly, double lz, double e) {
+        if (light.lit(lx, ly, lz)) {
+            out.lit += e;
+            out.iso += e;
+            out.cos += e * lz;
+        } else {
+            out.unlit += e;
+        }
+    }
+
+    // Enters the stone at the pixel (x, y); what the crown reflects is scored.
+    void enter(const PreparedStone& s, double x, double y, double ri, const LightingTest& light) {
+        p[0] = x;
+        p[1] = y;
+        const int entry = entryPlane(s, x, y, p[2]);
+        if (entry < 0) return;
+        out.inside = true;
+        const double nx = s.a[entry], ny = s.b[entry], nz = s.c[entry];
+        const double cosI = nz;  // -(n . d) for d straight down
+        const double eta = 1.0 / ri;
+        const double cosT = transmittedCos(cosI, eta);
+        const double r = fresnelReflectance(cosI, cosT, 1.0, ri);
+        out.surface = r;
+        score(light, 2 * cosI * nx, 2 * cosI * ny, -1.0 + 2 * cosI * nz, r);
+        const double k = eta * cosI - cosT;
+        d[0] = k * nx;
+        d[1] = k * ny;
+        d[2] = -eta + k * nz;
+        energy = 1.0 - r;
+        going = stillGoing();
+    }
+
+    // Gives the path up when too little is left or it has reflected often enough.
+    bool stillGoing() {
+        if (energy < MIN_PATH_ENERGY) {
+            out.belowThreshold += energy;
+            return false;
+        }
+        if (bounces == MAX_INTERNAL_BOUNCES) {
+            out.bounceLimit += energy;
+            return false;
+        }
+        return true;
+    }
+
+    // Meets plane f after distance t: what leaves is scored, the rest reflects.
+    void meet(const PreparedStone& s, int f, double t, double ri, const LightingTest& light) {
+        if (f < 0) {  // cannot happen in a closed stone; the light is lost, not invented
+            out.unlit += energy;
+            going = false;
+            return;
+        }
+        p[0] += t * d[0];
+        p[1] += t * d[1];
+        p[2] += t * d[2];
+        const double nx = s.a[f], ny = s.b[f], nz = s.c[f];
+        const double cosI = nx * d[0] + ny * d[1] + nz * d[2];
+        const double cosT = transmittedCos(cosI, ri);
+        if (cosT >= 0) {
+            const double r = fresnelReflectance(cosI, cosT, ri, 1.0);
+            const double k = cosT - ri * cosI;
+            score(light, ri * d[0] + k * nx, ri * d[1] + k * ny, ri * d[2] + k * nz, energy * (1 - r));
+            energy *= r;
+        }
+        d[0] -= 2 * cosI * nx;
+        d[1] -= 2 * cosI * ny;
+        d[2] -= 2 * cosI * nz;
+        ++bounces;
+        going = stillGoing();
+    }
+
+    // Follows the path alone to its end.
+    void finish(const PreparedStone& s, double ri, const LightingTest& light) {
+        while (going) {
+            const double* ps[1] = {p};
+            const double* ds[1] = {d};
+            int f[1];
+            double t[1];
+            exitPlanes<1>(s, ps, ds, f, t);
+            meet(s, f[0], t[0], ri, light);
+        }
+    }
+};
+
+// Two neighbouring pixels, followed side by side while both go on.
+inline void tracePair(const PreparedStone& s, Path& one, Path& two, double ri, const LightingTest& light) {
+    while (one.going && two.going) {
+        const double* ps[2] = {one.p, two.p};
+        const double* ds[2] = {one.d, two.d};
+        int f[2];
+        double t[2];
+        exitPlanes<2>(s, ps, ds, f, t);
+        one.meet(s, f[0], t[0], ri, light);
+        two.meet(s, f[1], t[1], ri, light);
+    }
+    one.finish(s, ri, light);
+    two.finish(s, ri, light);
+}
+
+inline PixelLight tracePixel(const PreparedStone& s, double x, double y, double ri, const LightingTest& light) {
+    Path path;
+    path.enter(s, x, y, ri, light);
+    path.finish(s, ri, light);
+    return path.out;
+}
+
+struct RowSums {
+    double iso = 0, cos = 0;
+    int inside = 0;
+};
+
+struct RowJob {
+    const PreparedStone* stone;
+    const LightingTest* light;
+    double refractiveIndex;
+    double left, step;
+    int size;
+    float* iso;
+    float* cos;
+    uint8_t* inside;
+};
+
+// One row of the picture. Built for the wider vector units too where the
+// compiler can choose among them when the program starts.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx512f", "avx2", "default")))
+#endif
+#if defined(__GNUC__)
+__attribute__((flatten))
+#endif
+RowSums traceRow(const RowJob& job, double y) {
+    RowSums sums;
+    auto keep = [&](int col, const PixelLight& light) {
+        if (!light.inside) return;
+        job.iso[col] = float(light.iso);
+        job.cos[col] = float(light.cos);
+        job.inside[col] = 1;
+        sums.iso += light.iso;
+        sums.cos += light.cos;
+        ++sums.inside;
+    };
+    const PreparedStone& s = *job.stone;
+    for (int col = 0; col < job.size; col += 2) {
+        Path one, two;
+        one.enter(s, job.left + col * job.step, y, job.refractiveIndex, *job.light);
+        if (col + 1 < job.size) two.enter(s, job.left + (col + 1) * job.step, y, job.refractiveIndex, *job.light);
+        tracePair(s, one, two, job.refractiveIndex, *job.light);
+        keep(col, one.out);
+        if (col + 1 < job.size) keep(col + 1, two.out);
+    }
+    return sums;
+}
+
+}  // namespace
+
+PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
+    const double tilt = tiltDegrees / DEG_PER_RAD;
+    const double cs = std::cos(tilt), sn = std::sin(tilt);
+    count_ = stone.nFacet;
+    struct Plane {
+        double a, b, c, d;
+        int facet;
+    };
+    std::vector<Plane> planes;
+    for (int i = 0; i < count_; ++i) {
+        const Facet& f = stone.facets[i];
+        planes.push_back({f.a, f.b * cs - f.c * sn, f.b * sn + f.c * cs, f.d, i});
+    }
+    // Crown first, then girdle, then pavilion: the blocks of the exit
+    // search then hold planes facing much the same way, and a ray can pass
+    // over a block whose planes all face away from it.
+    std::stable_sort(planes.begin(), planes.end(), [](const Plane& p, const Plane& q) { return p.c > q.c; });
+    while (planes.size() % EXIT_LANES != 0) planes.push_back({0, 0, 0, 1, -1});
+    int ups = 0, downs = 0, sides = 0;
+    for (int i = 0; i < static_cast<int>(planes.size()); ++i) {
+        const auto [na, nb, nc, nd, facet] = planes[i];
+        a.push_back(na);
+        b.push_back(nb);
+        c.push_back(nc);
+        d.push_back(nd);
+        fa.push_back(float(na));
+        fb.push_back(float(nb));
+        fc.push_back(float(nc));
+        fd.push_back(float(nd));
+        facetOf.push_back(facet);
+        if (facet < 0) continue;
+        if (nc > PARALLEL) {
+            append(upHx, ups, na / nc, 0.0);
+            append(upHy, ups, nb / nc, 0.0);
+            append(upH, ups, nd / nc, FAR);
+            upPlane.push_back(i);
+            ++ups;
+        } else if (nc < -PARALLEL) {
+            append(downHx, downs, na / nc, 0.0);
+            append(downHy, downs, nb / nc, 0.0);
+            append(downH, downs, nd / nc, -FAR);
+            ++downs;
+        } else {
+            append(sideA, sides, na, 0.0);
+            append(sideB, sides, nb, 0.0);
+            append(sideD, sides, nd, 1.0);
+            ++sides;
+        }
+    }
+    // Each block's normals lie within some angle h of their mean direction;
+    // a ray whose direction makes more than 90 + h degrees with it heads
+    // out through none of them.
+    for (size_t first = 0; first < planes.size(); first += EXIT_LANES) {
+        double ax = 0, ay = 0, az = 0;
+        for (size_t i = first; i < first + EXIT_LANES; ++i) {
+            ax += planes[i].a;
+            ay += planes[i].b;
+            az += planes[i].c;
+        }
+        const double len = std::sqrt(ax * ax + ay * ay + az * az);
+        double minCos = 1;
+        if (len > 1e-9) {
+            ax /= len;
+            ay /= len;
+            az /= len;
+            for (size_t i = first; i < first + EXIT_LANES; ++i)
+                if (planes[i].facet >= 0)
+                    minCos = std::min(minCos, ax * planes[i].a + ay * planes[i].b + az * planes[i].c);
+        }
+        // Below -sin(h) = -sqrt(1 - cos^2 h), less a margin for rounding;
+        // blocks spread over more than a hemisphere are never passed over.
+        const double threshold = len > 1e-9 && minCos > 0 ? -std::sqrt(1 - minCos * minCos) - 1e-9 : -2.0;
+        blockAxis.insert(blockAxis.end(), {ax, ay, az, threshold});
+    }
+    double minX = FAR, maxX = -FAR, minY = FAR, maxY = -FAR;
+    for (int v = 0; v < stone.nVertex; ++v) {
+        const Vertex& q = stone.vertices[v];
+        const double y = q.y * cs - q.z * sn;
+        minX = std::min(minX, q.x);
+        maxX = std::max(maxX, q.x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+    if (stone.nVertex == 0) minX = maxX = minY = maxY = 0;
+    centreX_ = 0.5 * (minX + maxX);
+    centreY_ = 0.5 * (minY + maxY);
+    // A small margin keeps the outline off the picture's edge.
+    halfWidth_ = std::max(0.5 * std::max(maxX - minX, maxY - minY) * 1.04, 1e-6);
+}
+
+PixelLight PreparedStone::trace(double x, double y, double ri, const LightingTest& light) const {
+    return tracePixel(*this, x, y, ri, light);
+}
+
+FaceUpImage renderFaceUp(const Stone& stone, const FaceUpOptions& options) {
+    return renderFaceUp(PreparedStone(stone, options.tiltDegrees), options);
+}
+
+FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& options) {
+    FaceUpImage image;
+    const int n = std::max(options.size, 1);
+    image.size = n;
+    image.iso.assign(size_t(n) * n, 0.0f);
+    image.cos.assign(size_t(n) * n, 0.0f);
+    image.inside.assign(size_t(n) * n, 0);
+    const LightingTest light(options.lighting, options.tiltDegrees / DEG_PER_RAD);
+    const double step = 2 * prepared.halfWidth() / n;
+    const double left = prepared.centreX() - prepared.halfWidth() + 0.5 * step;
+    const double top = prepared.centreY() + prepared.halfWidth() - 0.5 * step;
+    std::vector<RowSums> rows(n);
+    const bool complete = forEachRow(n, options.threads, options.cancel, [&](int row) {
+        const size_t at = size_t(row) * n;
+        const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n,
+                         &image.iso[at], &image.cos[at], &image.inside[at]};
+        rows[row] = traceRow(job, top - row * step);
+    });
+    // Summed in row order so the figure does not depend on the thread count.
+    RowSums total;
+    for (const RowSums& r : rows) {
+        total.iso += r.iso;
+        total.cos += r.cos;
+        total.inside += r.inside;
+    }
+    image.complete = complete;
+    image.insideCount = total.inside;
+    if (total.inside > 0) {
+        image.isoBrightness = 100.0 * total.iso / total.inside;
+        image.cosBrightness = 100.0 * total.cos / total.inside;
+    }
+    return image;
+}
+
+}  // namespace brevix::optics

@@ -1,0 +1,108 @@
+#pragma once
+// The face-up picture of a stone: an orthographic viewer looks straight
+// down on the table; for every pixel a ray enters the stone and is followed
+// through refraction, Fresnel reflection and total internal reflection,
+// splitting its energy at every surface, and every part that leaves is
+// scored by the lighting in the direction it leaves.
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "optics/lighting.h"
+
+namespace brevix {
+class Stone;
+}
+
+namespace brevix::optics {
+
+// A path is given up when what is left of it falls below this share of the
+// light that entered the pixel, or after this many internal reflections.
+constexpr double MIN_PATH_ENERGY = 0.01;
+constexpr int MAX_INTERNAL_BOUNCES = 20;
+
+struct FaceUpOptions {
+    int size = 512;                // pixels a side (the picture is square)
+    double tiltDegrees = 0.0;      // the stone turns about the x axis under the fixed viewer
+    double refractiveIndex = 1.54;
+    Lighting lighting;
+    int threads = 0;               // 0 = every core
+    // Set by another thread to give the picture up; the result is then incomplete.
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+// Where the light of one pixel went. lit + unlit + belowThreshold +
+// bounceLimit = 1 for a pixel inside the stone.
+struct PixelLight {
+    double iso = 0, cos = 0;    // scores of the two models
+    double surface = 0;         // reflected by the facet the light meets first, lit or not
+    double lit = 0;             // energy that left toward lit directions
+    double unlit = 0;           // energy that left toward dark directions
+    double belowThreshold = 0;  // given up as too weak to matter
+    double bounceLimit = 0;     // still inside after the last allowed reflection
+    bool inside = false;        // the pixel's ray meets the stone
+};
+
+// The way in is found this many planes at a time, as one vector operation
+// each; the up, down and side arrays below are padded to whole blocks.
+constexpr int PLANE_LANES = 4;
+
+// The stone's planes turned by the tilt, in blocks the inner loops run
+// through without branches, with the square of the view the pixels cover.
+class PreparedStone {
+public:
+    PreparedStone(const Stone& stone, double tiltDegrees);
+
+    int facetCount() const { return count_; }
+    double centreX() const { return centreX_; }
+    double centreY() const { return centreY_; }
+    double halfWidth() const { return halfWidth_; }
+
+    // Follows the light of the vertical ray through (x, y).
+    PixelLight trace(double x, double y, double refractiveIndex, const LightingTest& lighting) const;
+
+    // Every plane, for the way out: a x + b y + c z <= d inside, the crown
+    // first and the pavilion last. Padding planes (0, 0, 0, 1) are never
+    // left by.
+    std::vector<double> a, b, c, d;
+    std::vector<int> facetOf;  // facet number of each plane, -1 for padding
+    // The same in single precision, for finding the plane a ray leaves by
+    // and the distance to it.
+    std::vector<float> fa, fb, fc, fd;
+    // Per block of the exit search: the mean direction of its normals and
+    // the cosine below which a ray heads out through none of them.
+    std::vector<double> blockAxis;
+    // The planes facing up, as heights over the view plane:
+    // z = h - x * hx - y * hy; the stone lies below the lowest of them.
+    std::vector<double> upHx, upHy, upH;
+    std::vector<int> upPlane;  // index into the plane arrays
+    // The planes facing down, likewise; the stone lies above the highest.
+    std::vector<double> downHx, downHy, downH;
+    // The vertical planes: a x + b y <= d inside.
+    std::vector<double> sideA, sideB, sideD;
+
+private:
+    int count_ = 0;
+    double centreX_ = 0, centreY_ = 0, halfWidth_ = 1;
+};
+
+struct FaceUpImage {
+    int size = 0;
+    std::vector<float> iso, cos;     // row 0 at the top (+y); 0 outside the stone
+    std::vector<uint8_t> inside;     // 1 where the pixel's ray meets the stone
+    double isoBrightness = 0;        // per cent: mean score over the pixels inside
+    double cosBrightness = 0;
+    int insideCount = 0;
+    bool complete = true;            // false when cancelled
+
+    const std::vector<float>& of(LightModel model) const { return model == LightModel::Iso ? iso : cos; }
+    double brightness(LightModel model) const {
+        return model == LightModel::Iso ? isoBrightness : cosBrightness;
+    }
+};
+
+FaceUpImage renderFaceUp(const Stone& stone, const FaceUpOptions& options);
+// The same on planes already prepared (the tilt is theirs).
+FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& options);
+
+}  // namespace brevix::optics

@@ -1,0 +1,31 @@
+#pragma once
+// The rendered light as a picture a person looks at: 8-bit RGB pixels and
+// a PNG file's bytes, without any graphics library, so batch runs need no
+// display.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "optics/dispersion.h"
+#include "optics/face_up.h"
+
+namespace brevix::optics {
+
+// Outside the stone: a dark slate, so black areas of the stone (where it
+// leaks or sees only dark directions) stand out from the background.
+constexpr uint8_t BACKGROUND_RGB[3] = {44, 48, 58};
+
+struct RgbPicture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;  // three bytes a pixel, rows from the top
+};
+
+// Scores are linear light; they are shown through the usual display gamma
+// (2.2) so mid tones look as bright to the eye as they are.
+RgbPicture picture(const FaceUpImage& image, LightModel model);
+RgbPicture picture(const DispersionImage& image, LightModel model);
+
+// A PNG file (8-bit RGB, not interlaced, compressed with deflate's fixed code).
+std::string encodePng(const RgbPicture& picture);
+
+}  // namespace brevix::optics

@@ -1,0 +1,17 @@
+#include "optics/lighting.h"
+
+#include "kernel/geometry.h"
+
+namespace brevix::optics {
+
+LightingTest::LightingTest(const Lighting& lighting, double tiltRadians) {
+    coneCos = std::cos(lighting.coneDegrees / DEG_PER_RAD);
+    shadowCos = lighting.headShadowDegrees > 0.0 ? std::cos(lighting.headShadowDegrees / DEG_PER_RAD)
+                                                 : 2.0;
+    // The stone's +z axis after the tilt about x.
+    gx = 0.0;
+    gy = -std::sin(tiltRadians);
+    gz = std::cos(tiltRadians);
+}
+
+}  // namespace brevix::optics

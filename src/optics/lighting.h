@@ -1,0 +1,40 @@
+#pragma once
+// How the room lights the stone: the directions light comes from and what
+// each is worth. The viewer looks straight down (along -z); light that
+// leaves the stone going in direction L came, on the real path, from L.
+#include <cmath>
+
+namespace brevix::optics {
+
+enum class LightModel {
+    Iso,  // every lit direction gives 1
+    Cos,  // a lit direction gives the cosine of its angle from the vertical
+};
+
+struct Lighting {
+    // Directions within this many degrees of the vertical are lit; none
+    // from below the girdle plane whatever the cone.
+    double coneDegrees = 60.0;
+    // A cone of this many degrees around the viewing direction, where the
+    // viewer's own head stands, gives nothing; 0 = no head shadow.
+    double headShadowDegrees = 0.0;
+};
+
+constexpr double DEFAULT_CONE_DEGREES = 60.0;
+
+// The lighting with its cosines worked out once, so scoring an outgoing
+// direction is a few comparisons.
+struct LightingTest {
+    double coneCos;       // lit when L.z >= coneCos
+    double shadowCos;     // dark when L.z > shadowCos (2 = no shadow)
+    double gx, gy, gz;    // the girdle plane's upward normal, in the viewer's frame
+
+    LightingTest(const Lighting& lighting, double tiltRadians);
+
+    // The ISO and COS scores of a unit direction (x, y, z) leaving the stone.
+    bool lit(double x, double y, double z) const {
+        return z >= coneCos && z <= shadowCos && x * gx + y * gy + z * gz > 0.0;
+    }
+};
+
+}  // namespace brevix::optics

@@ -1,0 +1,231 @@
+// View > Light Performance in the real window: the pane shows the
+// library's own figures, follows changes of the design by itself, keeps its
+// choices between runs, and the worker behind it gives coarse pictures first
+// when fine ones are slow and drops pictures of a design already changed.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QLabel>
+#include <QTest>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "app/brevix_app.h"
+#include "app/command_table.h"
+#include "app/panes/light_performance_pane.h"
+#include "app/panes/light_render_worker.h"
+#include "app_test_support.h"
+#include "design/sample_designs.h"
+#include "optics/dispersion.h"
+#include "optics/face_up.h"
+#include "optics/light_picture.h"
+#include "platform/strformat.h"
+
+using namespace brevix;
+using namespace brevix::test;
+
+namespace {
+
+constexpr int WAIT_MS = 60000;
+
+LightPerformancePane* paneOf(CMainFrame& frame) {
+    return frame.findChild<LightPerformancePane*>(QStringLiteral("LightPerformancePane"));
+}
+QDockWidget* dockOf(CMainFrame& frame) {
+    return frame.findChild<QDockWidget*>(QStringLiteral("LightPerformanceDock"));
+}
+
+QString figure(const char* model, double value) {
+    return QString::fromStdString(strprintf("%s brightness: %.1f%%", model, value));
+}
+
+// The guide's pictures, when BREVIX_GUIDE_IMAGES names a folder.
+void guideImage(QWidget* widget, const char* name) {
+    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
+    if (folder.isEmpty()) return;
+    QApplication::processEvents();
+    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
+}
+
+}  // namespace
+
+class LightPaneTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutes(); }
+
+    void viewMenuShowsThePaneWithTheLibrarysFigures() {
+        TemporaryRegistry registry;
+        Session session;
+        CMainFrame& frame = *session.frame;
+        QDockWidget* dock = dockOf(frame);
+        LightPerformancePane* pane = paneOf(frame);
+        QVERIFY(dock && pane);
+        QVERIFY2(!dock->isVisible(), "hidden until asked for");
+        QAction* toggle = frame.action(ID_VIEW_LIGHT_PERFORMANCE);
+        QVERIFY(toggle->isEnabled());
+        QCOMPARE(toggle->text(), QStringLiteral("&Light Performance"));
+        toggle->trigger();
+        QVERIFY(dock->isVisible());
+        QVERIFY(toggle->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->image().isNull(), WAIT_MS);
+
+        // The design's own index (quartz's), at the size the pane shows.
+        optics::FaceUpOptions options;
+        options.size = pane->image().width();
+        options.refractiveIndex = session.doc.stone()->refractiveIndex;
+        const optics::FaceUpImage expected = optics::renderFaceUp(*session.doc.stone(), options);
+        QCOMPARE(pane->isoText(), figure("ISO", expected.isoBrightness));
+        QCOMPARE(pane->cosText(), figure("COS", expected.cosBrightness));
+        QCOMPARE(pane->findChild<QLabel*>(QStringLiteral("isoBrightness"))->text(), pane->isoText());
+        // The tilt graph: -30 to +30 in steps of 5, symmetric for this design.
+        const QList<QPointF> points = pane->isoPoints();
+        QCOMPARE(points.size(), 13);
+        QCOMPARE(points.front().x(), -30.0);
+        QCOMPARE(points.back().x(), 30.0);
+        QVERIFY(qAbs(points.front().y() - points.back().y()) < 0.5);
+
+        // Diamond, chosen from the list.
+        auto* material = pane->findChild<QComboBox*>();
+        QVERIFY(material);
+        QComboBox* materials = nullptr;
+        for (QComboBox* box : pane->findChildren<QComboBox*>())
+            if (box->count() == 17) materials = box;
+        QVERIFY(materials);
+        materials->setCurrentIndex(materials->findData(QStringLiteral("Diamond")));
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate(), WAIT_MS);
+        options.refractiveIndex = 2.42;
+        options.size = pane->image().width();
+        QCOMPARE(pane->isoText(), figure("ISO", optics::renderFaceUp(*session.doc.stone(), options).isoBrightness));
+        frame.resize(1100, 700);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate(), WAIT_MS);
+        guideImage(&frame, "light_window.png");
+        guideImage(pane, "light_pane.png");
+    }
+
+    void followsEveryChangeOfTheDesign() {
+        TemporaryRegistry registry;
+        Session session;
+        CMainFrame& frame = *session.frame;
+        frame.action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
+        LightPerformancePane* pane = paneOf(frame);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->image().isNull(), WAIT_MS);
+        const QString before = pane->isoText();
+
+        // A new design through the document, as every command ends.
+        session.doc.saveUndo();
+        session.doc.setStone(std::make_unique<Stone>());
+        session.doc.updateAllViews();
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && pane->isoText() != before, WAIT_MS);
+        optics::FaceUpOptions options;
+        options.size = pane->image().width();
+        options.refractiveIndex = session.doc.stone()->refractiveIndex;
+        QCOMPARE(pane->isoText(), figure("ISO", optics::renderFaceUp(Stone(), options).isoBrightness));
+        session.doc.undo();
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && pane->isoText() == before, WAIT_MS);
+    }
+
+    void remembersItsPlaceAndChoices() {
+        TemporaryRegistry registry;
+        {
+            Session session;
+            session.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
+            LightPerformancePane* pane = paneOf(*session.frame);
+            pane->findChildren<QComboBox*>().front()->setCurrentIndex(1);  // COS
+            QCOMPARE(pane->settings().cosModel, true);
+            session.close();
+        }
+        Session again;
+        QVERIFY(dockOf(*again.frame)->isVisible());
+        QVERIFY(again.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->isChecked());
+        QCOMPARE(paneOf(*again.frame)->settings().cosModel, true);
+        QCOMPARE(paneOf(*again.frame)->findChildren<QComboBox*>().front()->currentIndex(), 1);
+        again.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
+        QVERIFY(!dockOf(*again.frame)->isVisible());
+        again.close();
+        Session third;
+        QVERIFY(!dockOf(*third.frame)->isVisible());
+    }
+
+    void pngFilesReadBackWithTheSamePixels() {
+        // The command line writes its PNG without Qt; Qt's reader is the
+        // independent check that the compressed stream is right.
+        optics::FaceUpOptions options;
+        options.size = 97;  // odd, so rows do not line up with anything
+        options.refractiveIndex = 2.42;
+        const optics::RgbPicture picture = optics::picture(
+            optics::renderDispersion(makeRoundBrilliant(), options, 0.025), optics::LightModel::Cos);
+        optics::RgbPicture noiseBytes{300, 7, std::vector<uint8_t>(300 * 7 * 3)};
+        uint32_t state = 12345;
+        for (uint8_t& byte : noiseBytes.rgb) {
+            state = state * 1103515245u + 12345u;
+            byte = uint8_t((state >> 16) % 5 == 0 ? state >> 24 : 200);  // runs and surprises
+        }
+        const optics::RgbPicture& noise = noiseBytes;
+        for (const optics::RgbPicture* p : {&picture, &noise}) {
+            const std::string png = optics::encodePng(*p);
+            QImage image;
+            QVERIFY(image.loadFromData(reinterpret_cast<const uchar*>(png.data()), int(png.size()), "PNG"));
+            QCOMPARE(image.width(), p->width);
+            QCOMPARE(image.height(), p->height);
+            image = image.convertToFormat(QImage::Format_RGB888);
+            for (int y = 0; y < p->height; ++y)
+                QVERIFY2(std::memcmp(image.constScanLine(y), p->rgb.data() + size_t(y) * p->width * 3,
+                                     size_t(p->width) * 3) == 0,
+                         QByteArray::number(y));
+        }
+    }
+
+    void workerGivesCoarseFirstWhenSlowAndDropsSupersededDesigns() {
+        std::mutex mutex;
+        std::vector<LightResult> results;
+        LightRenderWorker worker([&](LightResult r) {
+            std::lock_guard lock(mutex);
+            results.push_back(std::move(r));
+        });
+        auto request = [&](uint64_t generation, int size) {
+            LightRequest r;
+            r.stone = std::make_shared<const Stone>(makeRoundBrilliant());
+            r.options.size = size;
+            r.options.refractiveIndex = 2.42;
+            r.sweep = {-10, 10, 10};
+            r.sweepSize = 16;
+            r.generation = generation;
+            worker.request(std::move(r));
+        };
+        auto stages = [&] {
+            std::lock_guard lock(mutex);
+            QList<int> out;
+            for (const LightResult& r : results) out << int(r.generation) * 10 + r.stage;
+            return out;
+        };
+        // A large picture is slower than a frame on any machine here, so
+        // the next request starts with a coarse one.
+        request(1, 1024);
+        QTRY_VERIFY_WITH_TIMEOUT(worker.idle(), WAIT_MS);
+        QCOMPARE(stages(), (QList<int>{10 + LightResult::Fine, 10 + LightResult::Sweep}));
+        results.clear();
+        request(2, 512);
+        QTRY_VERIFY_WITH_TIMEOUT(worker.idle(), WAIT_MS);
+        QCOMPARE(stages(), (QList<int>{20 + LightResult::Coarse, 20 + LightResult::Fine, 20 + LightResult::Sweep}));
+        QCOMPARE(results[0].picture.width, 128);
+        QCOMPARE(results[1].picture.width, 512);
+        QCOMPARE(results[0].sweep.points.size(), size_t(0));
+        QCOMPARE(results[2].sweep.points.size(), size_t(3));
+        // Requests faster than the pictures: only the last design finishes.
+        results.clear();
+        for (uint64_t g = 3; g < 8; ++g) request(g, 1024);
+        QTRY_VERIFY_WITH_TIMEOUT(worker.idle(), WAIT_MS);
+        const QList<int> last = stages();
+        QVERIFY(!last.isEmpty());
+        QCOMPARE(last.back(), 70 + LightResult::Sweep);
+        for (int s : last) QVERIFY2(s / 10 == 7 || s % 10 != LightResult::Sweep, "only the last design is swept");
+    }
+};
+
+QTEST_MAIN(LightPaneTest)
+#include "light_pane_test.moc"

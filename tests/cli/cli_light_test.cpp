@@ -1,0 +1,116 @@
+// brevix-cli light as a script uses it: the two figure lines, the tilt
+// lines, the PNG, and clear errors for bad options.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct LightRun {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class CliLight : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("brevix-cli-light-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    LightRun light(const std::string& arguments) {
+        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
+        const std::string command = std::string("'") + BREVIX_CLI + "' light '" + BREVIX_SOURCE_DIR +
+                                    "/samples/round_brilliant.asc' " + arguments + " >'" + out + "' 2>'" + err +
+                                    "' </dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
+    const LightRun plain = light("--size 64");
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    EXPECT_TRUE(std::regex_match(plain.out, std::regex("ISO brightness: [0-9]+\\.[0-9]%\n"
+                                                       "COS brightness: [0-9]+\\.[0-9]%\n")))
+        << plain.out;
+    EXPECT_TRUE(plain.err.empty()) << plain.err;
+
+    // The design's own index is quartz's: asking for quartz changes nothing.
+    EXPECT_EQ(light("--size 64 --material quartz").out, plain.out);
+    EXPECT_EQ(light("--size 64 --ri 1.54").out, plain.out);
+    EXPECT_NE(light("--size 64 --material Diamond").out, plain.out);
+
+    const LightRun sweep = light("--size 32 --tilt-sweep -10:10:5");
+    ASSERT_EQ(sweep.code, 0) << sweep.err;
+    EXPECT_TRUE(std::regex_match(sweep.out, std::regex("ISO brightness: .*\nCOS brightness: .*\n"
+                                                       "-10\\.0 [0-9.]+% [0-9.]+%\n-5\\.0 .*\n0\\.0 .*\n"
+                                                       "5\\.0 .*\n10\\.0 [0-9.]+% [0-9.]+%\n")))
+        << sweep.out;
+}
+
+TEST_F(CliLight, WritesAPngOfTheChosenModel) {
+    const fs::path iso = folder_ / "iso.png", cos = folder_ / "cos.PNG", fire = folder_ / "fire.png";
+    ASSERT_EQ(light("--size 40 --out " + iso.string()).code, 0);
+    ASSERT_EQ(light("--size 40 --model cos --out=" + cos.string()).code, 0);
+    ASSERT_EQ(light("--size 40 --dispersion --material diamond --out " + fire.string()).code, 0);
+    const std::string a = readAll(iso), b = readAll(cos), c = readAll(fire);
+    // PNG files of 40 x 40 pixels (the header's width and height).
+    const std::string header = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) +
+                               std::string("\0\0\0\x28\0\0\0\x28", 8);
+    for (const std::string* png : {&a, &b, &c}) EXPECT_EQ(png->substr(0, 24), header);
+    EXPECT_NE(a, b);
+    EXPECT_NE(a, c);
+}
+
+TEST_F(CliLight, BadOptionsSayWhatIsWrong) {
+    struct Case {
+        const char* arguments;
+        const char* says;
+    } cases[] = {
+        {"--ri 7", "--ri takes a number from 1.01 to 3"},
+        {"--ri x", "--ri takes a number"},
+        {"--material glass", "unknown material 'glass'"},
+        {"--ri 1.6 --material beryl", "either --ri or --material"},
+        {"--size 3", "--size takes a number from 8 to 4096"},
+        {"--size 64.5", "whole number"},
+        {"--cone 0", "--cone takes"},
+        {"--head-shadow 95", "--head-shadow takes"},
+        {"--model bright", "usage: brevix-cli light"},
+        {"--out picture.jpg", "written as .png"},
+        {"--tilt-sweep 10:0:1", "FROM <= TO"},
+        {"--frob", "unknown option '--frob'"},
+        {"--size", "usage: brevix-cli light"},
+    };
+    for (const Case& c : cases) {
+        const LightRun run = light(c.arguments);
+        EXPECT_EQ(run.code, 2) << c.arguments;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.arguments;
+    }
+    const LightRun missing = light("--out " + (folder_ / "no" / "such" / "x.png").string());
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("Error writing"), std::string::npos) << missing.err;
+}
+
+}  // namespace
