@@ -12,4 +12,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
 # The pictures of "Cutting a first design" come from the window tests' walk through it.
 cmake --build "$build" --target test_app_cut_facet_form_test
 scripts/guide-images.sh "$build"
+# The uninstaller's dialogs, from its widget tests with the installed texts.
+cmake --build "$build" --target test_uninstaller_dialogs
+BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/uninstaller_ui/test_uninstaller_dialogs"
 ls -l UsersGuide/images

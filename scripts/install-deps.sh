@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-dev
   qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev
   xvfb xauth x11-apps imagemagick poppler-utils
+  openbox
   fonts-liberation fonts-dejavu-core
 )
 

@@ -4,9 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -16,7 +14,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
-#include <QUrl>
 
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
@@ -36,6 +33,9 @@
 #include "app/dialogs/raytrace_properties_dlg.h"
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
+#include "app/dialogs/search_datavue_dialog.h"
+#include "app/help_file.h"
+#include "app/dialogs/help_window.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -43,6 +43,8 @@
 #include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
 #include "app/wait_cursor.h"
+#include "document/datavue_open.h"
+#include "app/window_accelerators.h"
 #include "document/gem_doc.h"
 #include "document/raytrace_commands.h"
 #include "document/stone_commands.h"
@@ -84,7 +86,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     previousBusy_ = setBusyIndicator(waitCursor_.get());
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled - Brevix"));
-    helpPath_ = QDir::toNativeSeparators(QDir::currentPath() + QStringLiteral("/UsersGuide/brevixman.html"));
+    helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
     createActions();
     createMenus();
     createToolBar();
@@ -174,6 +176,7 @@ void CMainFrame::createActions() {
     handle(ID_VIEW_STATUS_BAR, [this](bool on) { statusBar()->setVisible(on); });
     handle(ID_EDIT_UNDO, [this] { doc_.undo(); });
     handle(ID_EDIT_REDO, [this] { doc_.redo(); });
+    new WindowAccelerators(this, action(ID_EDIT_UNDO)->shortcuts() + action(ID_EDIT_REDO)->shortcuts());
 
     // The printed diagram: the same page whichever pane is active.
     auto* printing = new DiagramPrinting(doc_, this);
@@ -192,6 +195,7 @@ void CMainFrame::createActions() {
         loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
         doc_.OnFileExport();
     });
+    handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
     });
@@ -382,29 +386,64 @@ void keepOnScreen(WindowPlacement& p) {
 
 }  // namespace
 
+namespace {
+
+QRect outerRect(const WindowPlacement& p) {
+    return QRect(QPoint(p.left, p.top), QSize(p.right - p.left, p.bottom - p.top));
+}
+
+QMargins frameMargins(const QWidget& w) {
+    const QRect frame = w.frameGeometry(), client = w.geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
+}  // namespace
+
 void CMainFrame::applySettings(const FrameSettings& wanted) {
     FrameSettings settings = wanted;
     keepOnScreen(settings.placement);
-    const WindowPlacement& p = settings.placement;
-    const QRect outer(QPoint(p.left, p.top), QSize(p.right - p.left, p.bottom - p.top));
-    const QMargins frame(geometry().left() - frameGeometry().left(),
-                         geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(),
-                         frameGeometry().bottom() - geometry().bottom());
+    const QRect outer = outerRect(settings.placement);
     if (isMaximized() || isMinimized()) showNormal();
+    // The placement is the outer rectangle, frame included; Qt sizes the
+    // contents. Before the window manager has framed the window its frame
+    // is not known: the size is set again once it is (settlePlacement).
+    const QMargins frame = frameMargins(*this);
     move(outer.topLeft());
     resize(outer.size().shrunkBy(frame));
+    placementPending_ = frame.isNull();
+    normalOuter_ = outer;
     settings_ = settings;
     applyPaneSizes();
 }
 
-void CMainFrame::fitPlacementAfterShow() {
-    if (!placementApplied_ || isMaximized() || isMinimized()) return;
-    const WindowPlacement& p = settings_.placement;
-    const QSize wanted(p.right - p.left, p.bottom - p.top);
-    const QSize extra = frameGeometry().size() - geometry().size();
-    if (!extra.isEmpty() && frameGeometry().size() != wanted) resize(wanted - extra);
-    applyPaneSizes();
+void CMainFrame::fitPlacementAfterShow() { settlePlacement(); }
+
+void CMainFrame::settlePlacement() {
+    if (!isVisible()) return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+    // Without a frame yet (or ever: no window manager) the window stands
+    // exactly where it was placed.
+    const QMargins frame = frameMargins(*this);
+    if (placementPending_ && placementApplied_ && !frame.isNull()) {
+        placementPending_ = false;
+        const QRect outer = outerRect(settings_.placement);
+        if (frameGeometry() != outer) {
+            resize(outer.size().shrunkBy(frame));
+            move(outer.topLeft());
+        }
+        paneSizesPending_ = true;
+    }
+    // A splitter scales the sizes it is given to the room it has: they are
+    // given again once the window has the size they were stored with.
+    if (paneSizesPending_ && frameGeometry().size() == outerRect(settings_.placement).size()) {
+        paneSizesPending_ = false;
+        applyPaneSizes();
+    }
+    // What is stored when the window closes maximised: the rectangle it had
+    // last in its normal state, read from the window itself, not rebuilt
+    // from a maximised frame whose borders differ.
+    normalOuter_ = frameGeometry();
 }
 
 void CMainFrame::applyPaneSizes() {
@@ -427,14 +466,10 @@ FrameSettings CMainFrame::currentSettings() const {
     FrameSettings s = settings_;
     WindowPlacement& p = s.placement;
     p.length = 44;
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    QRect outer = frame;
-    if (isMaximized() || isMinimized()) {
-        const QRect normal = normalGeometry();
-        outer = normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
-                                frame.right() - client.right(), frame.bottom() - client.bottom());
-    }
+    // While the window is not in its normal state, the rectangle it had last
+    // in that state (or was placed at).
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    const QRect outer = normal && isVisible() ? frameGeometry() : normalOuter_;
     p.showCmd = isMinimized() ? SW_MINIMISED : isMaximized() ? SW_MAXIMISED : SW_NORMAL;
     // Restoring a minimised window that was maximised brings it back maximised.
     p.flags = (isMinimized() && (windowState() & Qt::WindowMaximized)) ? 2 : 0;
@@ -460,6 +495,18 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+    case QEvent::ActivationChange:
+    case QEvent::Show: {
+        const bool handled = QMainWindow::event(event);
+        settlePlacement();
+        return handled;
+    }
+    default: break;
+    }
     // A menu item's prompt goes into the message pane while it is
     // highlighted; "Ready" comes back when it is not.
     if (event->type() == QEvent::StatusTip) {
@@ -589,14 +636,7 @@ void CMainFrame::nextPane(int step) {
     lastActivePane_ = next;
 }
 
-void CMainFrame::onHelpContents() {
-    // Opening a missing file would only be noticed by the viewer, if at all;
-    // the user is told here instead.
-    const bool opened = QFileInfo::exists(helpPath_) &&
-                        QDesktopServices::openUrl(QUrl::fromLocalFile(helpPath_));
-    if (!opened)
-        showMessage(strprintf("Cannot open help file:\n%s", toCore(helpPath_).c_str()));
-}
+void CMainFrame::onHelpContents() { showUsersGuide(helpPath_, this); }
 
 void CMainFrame::onAbout() {
     AboutDialog dialog(this);

@@ -65,7 +65,7 @@ public:
     // closed maximised.
     void showAsPlaced();
 
-    // The user's guide: the start folder followed by UsersGuide/brevixman.html.
+    // The user's guide: below the start folder, or where an installation put it.
     const QString& helpPath() const { return helpPath_; }
 
     // Zoom Out or one of the four views (command ids 32792 to 32796).
@@ -93,6 +93,9 @@ private:
     // Window managers add their frame only once the window is on screen,
     // and the placement is the outer rectangle.
     void fitPlacementAfterShow();
+    // Once the frame is known, gives the window the outer rectangle it was
+    // placed at; keeps the normal rectangle up to date afterwards.
+    void settlePlacement();
     void applyPaneSizes();
     void documentPathChanged(const std::string& path, bool addToRecent);
     void rebuildRecentFileMenu();
@@ -126,6 +129,9 @@ private:
     QAction* recentPlaceholder_ = nullptr;
     std::vector<QAction*> recentActions_;
     bool placementApplied_ = true;  // false: the window keeps its creation sizes
+    bool placementPending_ = false;  // placed before its frame was known
+    bool paneSizesPending_ = false;  // pane sizes wait for the window's final size
+    QRect normalOuter_;              // outer rectangle in the normal state, frame included
     QString helpPath_;
     // File dialogs and the save question of the document's file commands.
     std::unique_ptr<QtDocumentUi> documentUi_;

@@ -8,10 +8,11 @@ extern const Command checkCommand;
 extern const Command jsonCommand;
 extern const Command diagramCommand;
 extern const Command lightCommand;
+extern const Command dbCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand,
-                                    diagramCommand, lightCommand};
+                                    diagramCommand, lightCommand, dbCommand};
     return table;
 }
 

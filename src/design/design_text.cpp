@@ -164,10 +164,13 @@ void Writer::row(const std::vector<double>& collected, double angle, double c,
 size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string& out, int& w0) {
     if (stone.nFacet == 0) return 0;
     Writer w{stone, width, lineCounter, out};
-    w.gearNotches = std::abs(stone.gear);
+    // In double: the magnitude of the most negative int32 gear is no int.
+    w.gearNotches = std::fabs(static_cast<double>(stone.gear));
     // A zero gear has no notches to count digits of; one digit keeps the
-    // formats valid.
+    // formats valid. The width is the gear's count of digits, so at most ten
+    // for any int32 gear, whatever the design file said.
     w.digits = w.gearNotches >= 1 ? static_cast<int>(std::trunc(std::log10(w.gearNotches))) + 1 : 1;
+    w.digits = std::clamp(w.digits, 1, 10);
     if (width == CUT_LIST_WIDTH)
         w.w0 = 48;
     else if (stone.symmetry % 8 == 0)
@@ -202,21 +205,38 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
     }
     markPreformMatches(stone);
 
-    int current = sections.first;
-    out += sectionName(current);
-    out += "\n";
-    ++lineCounter;
-
     const auto listed = [&stone](int32_t i) {
         return !stone.facets[i].isRough() && !stone.facets[i].hasFlag(PREFORM_MATCH);
     };
+    const auto sectionOf = [&sections](const Facet& f) {
+        return std::fabs(f.c) <= EPS ? sections.girdle : (f.c > EPS ? SECTION_CROWN : SECTION_PAVILION);
+    };
+    int current = sections.first;
+    // After the preform's rows, the design's first heading would stand over
+    // no row at all when every facet of the design lies in the preform (a
+    // second "PREFORM" right after Copy to Preform), or when its first row
+    // of its own opens another section (a "PAVILION" over a crown cut on a
+    // pavilion-first preform): it is left out.
+    bool firstHeading = true;
+    if (stone.preform) {
+        int32_t firstRow = start;
+        while (firstRow < stone.nFacet && !listed(firstRow)) ++firstRow;
+        firstHeading = firstRow < stone.nFacet &&
+                       (current == SECTION_PREFORM || sectionOf(stone.facets[firstRow]) == current);
+    }
+    if (firstHeading) {
+        out += sectionName(current);
+        out += "\n";
+        ++lineCounter;
+    }
+
     std::vector<double> collected;
     std::string name;
     for (int32_t i = start; i < stone.nFacet; ++i) {
         if (!listed(i)) continue;
         Facet& f = stone.facets[i];
         const bool girdle = std::fabs(f.c) <= EPS;
-        const int section = girdle ? sections.girdle : (f.c > EPS ? SECTION_CROWN : SECTION_PAVILION);
+        const int section = sectionOf(f);
         if (section != current) {
             if (current != SECTION_PREFORM) {
                 out += sectionName(section);
@@ -330,7 +350,7 @@ std::string statisticsText(Stone& stone) {
         appendf(out, "%d-fold, mirror-image symmetry\n", stone.symmetry);
     else
         appendf(out, "%d-fold radial symmetry\n", stone.symmetry);
-    appendf(out, "%d index\n", std::abs(stone.gear));
+    appendf(out, "%lld index\n", std::llabs(stone.gear));
 
     Stats& s = stone.stats;
     double L = s.maxY - s.minY, W = s.maxX - s.minX;

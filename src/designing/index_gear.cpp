@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "designing/cut_facet_form.h"
+#include "kernel/stone.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -50,7 +51,8 @@ IndexGearDialog IndexGearDialog::open(int gear, double indexOffset) {
 
 void IndexGearDialog::teethEdited(std::string_view text) {
     const std::optional<int> value = scanInt(text);
-    if (value && *value != std::numeric_limits<int>::min()) {
+    // A count no design file could hold is not taken, like one that is no number.
+    if (value && std::llabs(*value) <= MAX_GEAR_TEETH) {
         // The sign lives in the Clockwise box: a typed count takes the box's
         // direction, a typed negative count ticks it.
         teeth = (*value >= 0 && clockwise()) ? -*value : *value;

@@ -15,6 +15,28 @@
 
 namespace brevix {
 
+namespace {
+
+// Passes everything on to the sink in place and notes whether any of it was
+// a warning or an error (information such as "File has a preform" is none).
+class ProblemWatch : public MessageSink {
+public:
+    explicit ProblemWatch(MessageSink& next) : next_(next) {}
+    void show(std::string_view text, Icon icon) override {
+        if (icon == Icon::Warning || icon == Icon::Error) problems = true;
+        next_.show(text, icon);
+    }
+    Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override {
+        return next_.ask(text, buttons, icon, fallback);
+    }
+    bool problems = false;
+
+private:
+    MessageSink& next_;
+};
+
+}  // namespace
+
 DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
     DesignRead result;
     if (type == FileType::Other) return result;
@@ -38,7 +60,9 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
         result.stone = std::move(stone);
         return result;
     }
+    ProblemWatch watch(messageSink());
     try {
+        ScopedMessageSink watching(watch);
         if (gem)
             readGem(*stone, in);
         else
@@ -47,6 +71,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
         showMessage(error.what(), Icon::Error);
         return result;
     }
+    result.problems = watch.problems;
     result.outcome = ReadOutcome::Read;
     result.stone = std::move(stone);
     return result;

@@ -19,6 +19,10 @@ enum class ReadOutcome {
 struct DesignRead {
     ReadOutcome outcome = ReadOutcome::Failed;
     std::unique_ptr<Stone> stone;
+    // The reader warned of something (a part it could not read, a record it
+    // skipped): the stone may hold less than the file, so writing it back
+    // over the file could destroy what the reader missed.
+    bool problems = false;
 };
 
 // Reads a .gem or .asc file into a fresh rough stone (half-size 1.02) that

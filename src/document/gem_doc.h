@@ -136,6 +136,10 @@ public:
     // File dialogs and the "save changes?" question; null answers like
     // NonInteractiveUi (no dialog, no saving).
     DocumentUi* ui = nullptr;
+    // The last open reported a problem: the design may hold less than its
+    // file, so Save goes through Save As (proposing the file's name, and
+    // asking before it is replaced) until the design has been saved.
+    bool openReportedProblem = false;
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);
@@ -150,6 +154,8 @@ public:
     bool OnFileOpen();
     bool OnFileSave();
     bool OnFileSaveAs();
+    // Save As with `proposed` in the dialog's name box.
+    bool saveAsProposing(const std::string& proposed);
     bool OnFileExport();
     // The size the mesh exports (STL, OBJ) are written at: the one last set
     // in Stone > Size and Weight. Without one (0 mm) they are in design units.

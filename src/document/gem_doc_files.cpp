@@ -96,20 +96,24 @@ bool CGemDoc::OnNewDocument() {
     filePath.clear();
     openType = FileType::Other;
     saveType = FileType::Other;
+    openReportedProblem = false;
     return true;
 }
 
 bool CGemDoc::OnOpenDocument(const std::string& path) {
     const FileType type = fileTypeOf(path);
-    // The design in hand is replaced only when the file could be opened:
-    // a missing file or a wrong type never costs the user the current design.
+    // The design in hand is replaced only when the file could be read: a
+    // missing file, a wrong type or a file that is no design at all never
+    // costs the user the current design (nor puts an empty stone under the
+    // file's name, for a Save to write over the file).
     DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror);
-    if (read.outcome == ReadOutcome::Failed) return false;
+    if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
     openType = type;
-    if (read.outcome == ReadOutcome::Read) takeSymmetryFromStone();
+    takeSymmetryFromStone();
     filePath = path;
     saveType = openType;
+    openReportedProblem = read.problems;
     refreshSummary();
     return true;
 }
@@ -134,6 +138,7 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     }
     if (saveType == FileType::Gem || saveType == FileType::Asc) {
         setModifiedFlag(false);
+        openReportedProblem = false;  // the file now holds the design as it is
         openDocumentFile(path);
     }
     return true;
@@ -143,6 +148,7 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
 
 bool CGemDoc::OnFileSave() {
     if (filePath.empty()) return OnFileSaveAs();
+    if (openReportedProblem) return saveAsProposing(filePath);
     return OnSaveDocument(filePath);
 }
 
@@ -212,11 +218,14 @@ bool replaceExisting(const std::string& path) {
 
 }  // namespace
 
-bool CGemDoc::OnFileSaveAs() {
+bool CGemDoc::OnFileSaveAs() { return saveAsProposing(""); }
+
+bool CGemDoc::saveAsProposing(const std::string& proposed) {
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     FileDialogRequest request;
     request.open = false;
     request.filter = docmsg::SAVE_FILTER;
+    request.initialName = proposed;
     auto choice = dialogs.chooseFile(request);
     if (!choice) return false;
 

@@ -2,6 +2,7 @@
 // character selects the record; three records (H, F, G) take the rest of
 // their line.
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <istream>
 
@@ -144,7 +145,15 @@ void readAsc(Stone& stone, std::istream& in) {
                 ++lineCounter;
             }
         } else if (key == 'g') {
-            if (tokens.next(value)) stone.gear = parseInt(value);
+            if (tokens.next(value)) {
+                const int gear = parseInt(value);
+                if (std::llabs(gear) > MAX_GEAR_TEETH) {
+                    showMessage(strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)),
+                                Icon::Warning);
+                    break;
+                }
+                stone.gear = gear;
+            }
             if (tokens.next(value)) stone.indexOffset = parseDouble(value);
         } else if (key == 'y') {
             if (tokens.next(value)) heldSymmetry = parseInt(value);

@@ -3,6 +3,7 @@
 // design whose texts exceed the reader's line length is refused rather than
 // written into a file that reads back different.
 #include <cmath>
+#include <cstdlib>
 #include <ostream>
 
 #include "files/asc_format.h"
@@ -17,11 +18,14 @@ namespace brevix {
 
 namespace {
 
-// The reader takes at most 511 characters a line; keep one spare.
-constexpr size_t MAX_LINE = 510;
+// The reader takes at most 511 characters a line (a line end after them
+// reads as an empty line). Whatever it takes from a line, the writer writes:
+// a heading, footnote or instruction record at the start of its line holds
+// the key, one blank and 509 characters.
+constexpr size_t MAX_LINE = 511;
 constexpr size_t MAX_NAME = 255;
 constexpr size_t MAX_HEADING = MAX_LINE - 2;      // "H " + text
-constexpr size_t MAX_INSTRUCTION = MAX_LINE - 3;  // " G " + text
+constexpr size_t MAX_INSTRUCTION = MAX_LINE - 2;  // "G " + text on a line of its own
 
 bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
 
@@ -74,6 +78,17 @@ public:
         out_ += text;
         lineLength_ += text.size();
     }
+    // A record too long for a line even of its own with its leading blank
+    // starts a line without it: the reader needs no blank before a key.
+    void record(const std::string& text) {
+        if (text.size() <= MAX_LINE || text[0] != ' ') {
+            piece(text);
+            return;
+        }
+        if (lineLength_ > 0) endLine();
+        out_.append(text, 1);
+        lineLength_ = text.size() - 1;
+    }
     void endLine() {
         out_ += '\n';
         lineLength_ = 0;
@@ -110,7 +125,7 @@ void facetsText(const Stone& s, std::string& out, Adjustments& notes) {
             currentTier = f.tier;
             countOnLine = 0;
             if (havePending) {
-                text.piece(" G " + lineOf(pending, notes));
+                text.record(" G " + lineOf(pending, notes));
                 text.endLine();
             } else if (!atLineStart) {
                 text.endLine();
@@ -140,7 +155,7 @@ void facetsText(const Stone& s, std::string& out, Adjustments& notes) {
         }
     }
     if (havePending) {
-        text.piece(" G " + lineOf(pending, notes));
+        text.record(" G " + lineOf(pending, notes));
         text.endLine();
     } else if (!atLineStart) {
         text.endLine();
@@ -204,6 +219,8 @@ std::string facetProblem(const Stone& s, const char* design) {
 }  // namespace
 
 std::string ascSaveProblem(const Stone& stone) {
+    if (std::llabs(stone.gear) > MAX_GEAR_TEETH)
+        return strprintf(filemsg::GEAR_TOO_LARGE_TO_SAVE, static_cast<long long>(stone.gear));
     for (int k = 0; k < 4; ++k) {
         if (stone.heading[k].size() > MAX_HEADING)
             return tooLong(strprintf("heading line %d", k + 1).c_str(), stone.heading[k].size(),

@@ -30,6 +30,14 @@ inline constexpr const char* ASC_TOO_LONG =
     "Cannot save as a text file: %s is %d characters long; a line of a text design file "
     "holds at most %d.\nShorten it and save again.";
 
+// Both formats.
+inline constexpr const char* GEAR_OUT_OF_RANGE =
+    "The index gear in this file has %lld teeth; a design has at most 100000.\n"
+    "Reading stopped there: the design holds what came before the gear.";
+inline constexpr const char* GEAR_TOO_LARGE_TO_SAVE =
+    "Cannot save: the index gear has %lld teeth; a design file holds at most 100000.\n"
+    "Choose a smaller gear with Edit > Index Gear and save again.";
+
 // Binary format.
 inline constexpr const char* GEM_BAD_TEXT_LENGTH =
     "Binary file is corrupt.\n(While reading name/instructions. String length = %d)\n"
@@ -39,6 +47,8 @@ inline constexpr const char* GEM_BAD_RING =
 inline constexpr const char* GEM_BAD_POLE =
     "Binary file is corrupt.\n(While reading a facet plane. Pole length = %g)\n"
     "Could it be a text file?";
+inline constexpr const char* GEM_NO_END_OF_FACETS =
+    "Binary file is corrupt.\n(It ends inside the list of facets.)\nCould it be a text file?";
 inline constexpr const char* GEM_DEEP_PREFORMS =
     "Binary file is corrupt.\n(Preforms nested more than %d deep.)\nCould it be a text file?";
 inline constexpr const char* GEM_HAS_PREFORM = "File has a preform";
@@ -47,6 +57,9 @@ inline constexpr const char* GEM_DOS_WARNING =
     "DOS Brevix";
 inline constexpr const char* GEM_NAME_TABS =
     "Tab characters in facet names were written as blanks";
+inline constexpr const char* GEM_TOO_NEAR_CENTRE =
+    "Cannot save as a .gem file: %s lies %.6f from the centre; a .gem file holds facets at "
+    "least 0.009 from it.\nSave as a text (.asc) file instead.";
 inline constexpr const char* GEM_TOO_LONG =
     "Cannot save as a .gem file: %s is %d characters long; a .gem file holds at most %d.\n"
     "Shorten it, or save as a text (.asc) file.";

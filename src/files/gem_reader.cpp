@@ -2,6 +2,7 @@
 // polyhedron is rebuilt by cutting the planes into the fresh stone.
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 
@@ -25,10 +26,15 @@ void corruptText(int length) {
     showMessage(strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length), Icon::Warning);
 }
 
-// A text of `length` bytes; false when the stream ends first.
+// A text of `length` bytes; false when the stream ends first. The texts are
+// zero-terminated strings: each ends at its first zero byte, as every
+// program that reads the format takes it (and as the text format would cut
+// it when the design is saved there).
 bool readText(std::streambuf* in, int length, std::string& text) {
     text.resize(static_cast<size_t>(length));
-    return le::readBytes(in, reinterpret_cast<unsigned char*>(text.data()), length);
+    if (!le::readBytes(in, reinterpret_cast<unsigned char*>(text.data()), length)) return false;
+    if (const size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+    return true;
 }
 
 // Skips a corner ring; false when the stream ends inside it.
@@ -48,9 +54,15 @@ bool skipRing(std::streambuf* in) {
 bool readFacets(Stone& stone, std::streambuf* in) {
     PlaneCutter cutter(stone);
     std::string text;
-    for (;;) {
+    for (int records = 0;; ++records) {
         double x, y, z;
-        if (!le::getDouble(in, x) || std::bit_cast<uint64_t>(x) == END_BITS) return true;
+        if (!le::getDouble(in, x)) {
+            // Facets without the list's end are a file cut short: whatever
+            // followed them is missing, and the user must know it.
+            if (records > 0) showMessage(filemsg::GEM_NO_END_OF_FACETS, Icon::Warning);
+            return records == 0;
+        }
+        if (std::bit_cast<uint64_t>(x) == END_BITS) return true;
         int32_t tier;
         // A record cut short before its text ends like one whose text length is missing.
         if (!le::getDouble(in, y) || !le::getDouble(in, z)) {
@@ -108,6 +120,10 @@ bool readSettings(Stone& stone, std::streambuf* in) {
     if (!le::getI32(in, mirror)) return false;
     stone.mirror = mirror;
     if (!le::getI32(in, gear)) return false;
+    if (std::llabs(gear) > MAX_GEAR_TEETH) {
+        showMessage(strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)), Icon::Warning);
+        return false;
+    }
     stone.gear = gear;
     if (!le::getDouble(in, refractiveIndex)) return false;
     stone.refractiveIndex = refractiveIndex;

@@ -1,5 +1,7 @@
 // Writing the binary format. The writer refuses a design whose texts the
 // reader would reject (it never writes a file it cannot read back).
+#include <cmath>
+#include <cstdlib>
 #include <ostream>
 #include <vector>
 
@@ -71,17 +73,25 @@ bool designBytes(const Stone& s, std::string& out, bool& tabsChanged) {
 }
 
 std::string designProblem(const Stone& s, const std::string& design) {
+    if (std::llabs(s.gear) > MAX_GEAR_TEETH)
+        return strprintf(filemsg::GEAR_TOO_LARGE_TO_SAVE, static_cast<long long>(s.gear));
     int number = 0;  // as the user counts them: the rough block's faces left out
     for (int32_t i = 0; i < s.nFacet; ++i) {
         const Facet& f = s.facets[i];
         if (f.isRough()) continue;
         ++number;
+        const std::string facet = strprintf("%s facet %d%s%s%s", design.c_str(), number,
+                                            f.name.empty() ? "" : " (", f.name.c_str(),
+                                            f.name.empty() ? "" : ")");
+        // The reader refuses a pole longer than the limit as a corrupt file,
+        // so such a facet must not go into one.
+        const std::array<double, 3> pole = poleOf(f);
+        const double poleLength = std::sqrt(pole[0] * pole[0] + pole[1] * pole[1] + pole[2] * pole[2]);
+        if (!(poleLength > 0 && poleLength <= GEM_MAX_POLE))
+            return strprintf(filemsg::GEM_TOO_NEAR_CENTRE, facet.c_str(), f.d);
         const size_t length = f.name.size() + 1 + s.instructionOf(i).size();
         if (length > static_cast<size_t>(GEM_MAX_FACET_TEXT)) {
-            const std::string what =
-                strprintf("the name, a tab and the cutting instruction of %s facet %d%s%s%s",
-                          design.c_str(), number, f.name.empty() ? "" : " (", f.name.c_str(),
-                          f.name.empty() ? "" : ")");
+            const std::string what = "the name, a tab and the cutting instruction of " + facet;
             return strprintf(filemsg::GEM_TOO_LONG, what.c_str(), static_cast<int>(length),
                              GEM_MAX_FACET_TEXT);
         }

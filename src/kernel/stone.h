@@ -91,6 +91,11 @@ struct Stats {
     double centroidX = 0, centroidY = 0, centroidZ = 0;
 };
 
+// The largest index gear a design file may name. Every index is printed as
+// wide as the gear's count of teeth, so an unbounded gear would mean
+// unbounded text.
+constexpr int32_t MAX_GEAR_TEETH = 100000;
+
 class Stone {
 public:
     static constexpr int32_t INITIAL_FACETS = 202, INITIAL_EDGES = 500, INITIAL_VERTICES = 300;
@@ -205,7 +210,7 @@ public:
     int32_t nGirdle = 0;
     std::unique_ptr<Stone> preform;
     Stats stats;
-    int32_t gear = 96;
+    int32_t gear = 96;  // its magnitude at most MAX_GEAR_TEETH in any design file
     double indexOffset = 0;
     double refractiveIndex = 1.54;
     int32_t symmetry = 8;

@@ -43,6 +43,10 @@
 
 using namespace brevix;
 
+namespace brevix {
+void saveDatavueScreenshots(const QString& outputFolder, QWidget* parent);
+}
+
 namespace {
 
 QString outputFolder;
@@ -227,6 +231,7 @@ int main(int argc, char** argv) {
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();
 
     shootCommandDialogs(frame, doc, samples);
+    saveDatavueScreenshots(outputFolder, &frame);
 
     doc.setModifiedFlag(false);
     frame.close();

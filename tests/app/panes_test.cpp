@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextBrowser>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -15,9 +18,11 @@
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
+#include "app/dialogs/help_window.h"
 #include "app/panes/cut_list_view.h"
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
+#include "app/help_file.h"
 #include "app_test_support.h"
 
 using namespace brevix;
@@ -156,6 +161,78 @@ private Q_SLOTS:
         session.frame->action(ID_HELP_CONTENTS)->trigger();
         QCOMPARE(sink.texts(),
                  std::vector<std::string>{"Cannot open help file:\n" + expected.toStdString()});
+    }
+
+    void theGuideIsFoundBelowTheStartFolderOrWhereItWasInstalled() {
+        QTemporaryDir root;
+        const QString prefix = root.path() + QStringLiteral("/prefix");
+        const QString start = root.path() + QStringLiteral("/start");
+        const QString installed = prefix + QStringLiteral("/share/doc/brevix/UsersGuide/brevixman.html");
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
+        QVERIFY(QDir().mkpath(start + QStringLiteral("/UsersGuide")));
+        QVERIFY(QDir().mkpath(QFileInfo(installed).path()));
+        QFile(installed).open(QIODevice::WriteOnly);
+        QCOMPARE(findHelpFile(start, prefix + QStringLiteral("/bin")), installed);
+        // A guide below the start folder is still the first choice.
+        const QString local = start + QStringLiteral("/UsersGuide/brevixman.html");
+        QFile(local).open(QIODevice::WriteOnly);
+        QCOMPARE(findHelpFile(start, prefix + QStringLiteral("/bin")), local);
+        // A folder that merely carries the name is no guide.
+        QVERIFY(QFile::remove(local));
+        QVERIFY(QFile::remove(installed));
+        QVERIFY(QDir().mkpath(installed));
+        QCOMPARE(findHelpFile(start, prefix + QStringLiteral("/bin")), local);
+    }
+
+    // No browser on the desktop: the guide comes up in the program's own
+    // help window, pictures and links working; no message.
+    void guideWithoutABrowserInTheHelpWindow() {
+        TemporaryRegistry registry;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(QStringLiteral(BREVIX_SOURCE_DIR));
+        RecordingSink sink;
+        ScopedMessageSink scoped(sink);
+        Session session;
+        QDir::setCurrent(previous);
+        QList<QUrl> asked;
+        const auto desktop = openWithDesktop;
+        openWithDesktop = [&asked](const QUrl& url) {
+            asked << url;
+            return false;
+        };
+        session.frame->action(ID_HELP_CONTENTS)->trigger();
+        session.frame->action(ID_HELP_CONTENTS)->trigger();  // the same window again
+        openWithDesktop = desktop;
+
+        const QString guide = QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/brevixman.html");
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0], QUrl::fromLocalFile(QDir::toNativeSeparators(guide)));
+        QVERIFY(sink.texts().empty());
+        const QList<HelpWindow*> windows =
+            session.frame->findChildren<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(windows.size(), 1);
+        HelpWindow& help = *windows[0];
+        QVERIFY(help.isVisible());
+        QTextBrowser& browser = *help.browser();
+        QCOMPARE(QFileInfo(browser.source().toLocalFile()).canonicalFilePath(),
+                 QFileInfo(guide).canonicalFilePath());
+        QVERIFY(browser.toPlainText().contains(QStringLiteral("Opening and saving designs")));
+        // The pictures load from beside the guide.
+        const QVariant picture = browser.document()->resource(
+            QTextDocument::ImageResource, browser.source().resolved(QUrl(QStringLiteral("images/main_window.png"))));
+        QVERIFY(picture.isValid());
+
+        // A link of the contents, then Back and Forward.
+        QVERIFY(!help.backAction()->isEnabled());
+        browser.setSource(browser.source().resolved(QUrl(QStringLiteral("#files"))));
+        QVERIFY(help.backAction()->isEnabled());
+        help.backAction()->trigger();
+        QVERIFY(help.forwardAction()->isEnabled());
+        QVERIFY(browser.source().fragment().isEmpty());
+        help.forwardAction()->trigger();
+        QCOMPARE(browser.source().fragment(), QStringLiteral("files"));
+        help.homeAction()->trigger();
+        QVERIFY(browser.source().fragment().isEmpty());
     }
 };
 

@@ -276,6 +276,18 @@ TEST_F(Cli, ADesignWhoseReadingReportedProblemsIsWorkedOnButTheRunFails) {
     EXPECT_TRUE(fs::exists(out));
 }
 
+TEST_F(Cli, AGearNoDesignCanHaveIsRefusedAndTheOutputStaysSmall) {
+    // Once the index column grew as wide as the gear: about 2 GB of blanks.
+    const std::string huge = path("huge gear.asc");
+    std::ofstream(huge) << "Brevix 5.0\ng -2147483648 0.0\ny 8 y\nI 1.54\na 41.000000 1.00000000 3 15\n";
+    Run info = run("info " + shellQuoted(huge));
+    EXPECT_EQ(info.code, 1);
+    EXPECT_LT(info.out.size(), 1000u);
+    EXPECT_EQ(info.err,
+              "The index gear in this file has -2147483648 teeth; a design has at most 100000.\n"
+              "Reading stopped there: the design holds what came before the gear.\n");
+}
+
 TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     const std::string missing = path("missing.gem");
     Run r = run("info " + shellQuoted(missing));

@@ -178,6 +178,38 @@ TEST(InstructionText, PreformIsListedFirst) {
         EXPECT_EQ(stone.facets[i].hasFlag(PREFORM_MATCH), stone.facets[i].name[0] == 'G') << i;
 }
 
+// Copy to Preform on a design cut pavilion first, before any crown facet:
+// every facet now lies in the preform and is listed under its heading; the
+// design adds no second heading over no rows. Once the crown is cut, the
+// design's own rows come under their heading as before.
+TEST(InstructionText, NoHeadingOverNoRowsAfterCopyToPreform) {
+    Stone stone;
+    cutTier(stone, {"P", -41, depthThrough(-41, 1.0, -0.02), range(12, 12, 96), "To a point"});
+    cutTier(stone, {"G", 90, 1.0, range(12, 12, 96), "Round outline"});
+    {
+        RecordingSink sink;
+        ScopedMessageSink guard(sink);
+        computeBounds(stone);
+        copyToPreform(stone, stone);
+    }
+    const std::string preformRows =
+        "PREFORM\n"
+        "\tP\t41.00\xB0\t96-12-24-36-48-60-72-84\tTo a point\n"
+        "\tG\t90.00\xB0\t96-12-24-36-48-60-72-84\tRound outline\n";
+    int lines = 0;
+    InstructionText text;
+    instructionText(stone, CLIPBOARD_WIDTH, lines, text);
+    EXPECT_EQ(text.instructions, preformRows);
+    EXPECT_EQ(lines, 3);
+
+    cutTier(stone, {"C", 40, depthThrough(40, 1.0, 0.02), range(12, 12, 96), "Crown mains"});
+    lines = 0;
+    instructionText(stone, CLIPBOARD_WIDTH, lines, text);
+    EXPECT_EQ(text.instructions, preformRows + "CROWN\n\tC\t40.00\xB0\t96-12-24-36-48-60-72-84\tCrown mains\n");
+    EXPECT_EQ(lines, 5);
+    EXPECT_EQ(stone.facets[stone.facetByLine(4)].name, "C");
+}
+
 // Breaking of instructions: the first lines share the row with the index
 // column, lines beyond the index lines get half the width again; a word
 // longer than the column breaks at the next blank after it.

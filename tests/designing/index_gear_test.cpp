@@ -62,6 +62,15 @@ TEST(IndexGearDialog, ToothCountTakesTheDirectionOfTheBox) {
     EXPECT_EQ(dialog.offset, 90);  // Left of a clockwise 120
     dialog.teethEdited("oops");
     EXPECT_EQ(dialog.teeth, -120);
+    // A gear no design file could hold (its indexes would print as wide as
+    // its count of teeth) is not taken either.
+    dialog.teethEdited("100001");
+    EXPECT_EQ(dialog.teeth, -120);
+    dialog.teethEdited("-2147483648");
+    EXPECT_EQ(dialog.teeth, -120);
+    dialog.teethEdited("100000");
+    EXPECT_EQ(dialog.teeth, -100000);
+    dialog.teethEdited("120");
     dialog = IndexGearDialog::open(96, 0);
     dialog.teethEdited("-64");
     EXPECT_TRUE(dialog.clockwise());

@@ -312,7 +312,7 @@ TEST_F(DocumentFiles, GemWithoutADotIsReadAsBinary) {
     EXPECT_EQ(doc.facetCount, stone.nFacet - stone.nRough);
 }
 
-TEST_F(DocumentFiles, FailedOpensKeepTheDesignCorruptFilesGiveARoughStoneUnderTheirName) {
+TEST_F(DocumentFiles, FailedOpensAndFilesThatAreNoDesignKeepTheDesignAndItsName) {
     Stone& stone = designBrilliant();
     EXPECT_FALSE(doc.OnOpenDocument(path("missing.gem")));
     EXPECT_FALSE(doc.OnOpenDocument(path("model.wrl")));
@@ -324,11 +324,11 @@ TEST_F(DocumentFiles, FailedOpensKeepTheDesignCorruptFilesGiveARoughStoneUnderTh
     sink.clear();
     const std::string bad = path("bad.asc");
     std::ofstream(bad) << "not a design\n";
-    EXPECT_TRUE(doc.OnOpenDocument(bad));
+    EXPECT_FALSE(doc.OnOpenDocument(bad));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Corrupt ASC file: " + bad});
-    EXPECT_EQ(doc.filePath, bad);
-    EXPECT_EQ(doc.facetCount, 0);
-    EXPECT_EQ(doc.saveType, FileType::Asc);
+    EXPECT_EQ(doc.stone(), &stone);
+    EXPECT_TRUE(doc.filePath.empty());
+    EXPECT_EQ(doc.saveType, FileType::Other);
 }
 
 TEST_F(DocumentFiles, NewThenUndoBringsTheDesignBack) {
@@ -415,6 +415,136 @@ TEST_F(DocumentFiles, StatusBarTexts) {
     EXPECT_EQ(doc.facetCountText(), strprintf("%d facets\n", facets));
     doc.facetCount = 1;
     EXPECT_EQ(doc.facetCountText(), "1 Facet");
+}
+
+}  // namespace
+}  // namespace brevix
+
+namespace brevix {
+namespace {
+
+// A .gem of the brilliant that ends after its first three facet records, as
+// a copy broken off does: it passes the format check and reads in part.
+std::string truncatedGem(const std::string& path) {
+    std::ostringstream out;
+    writeGem(makeRoundBrilliant(), out);
+    const std::string whole = out.str();
+    size_t at = 0;
+    for (int record = 0; record < 3; ++record) {
+        at += 3 * 8 + 4;                                   // pole, tier
+        at += 1 + static_cast<unsigned char>(whole[at]);  // text
+        while (whole[at] == 1) at += 4 + 3 * 8;            // corners
+        at += 4;                                           // ring end
+    }
+    const std::string bytes = whole.substr(0, at);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return bytes;
+}
+
+TEST_F(DocumentFiles, ATextFileNamedGemIsNotOpenedSoSaveCannotReplaceIt) {
+    const std::string mine = brilliantFile("mine.gem");
+    ASSERT_TRUE(doc.openDocumentFile(mine));
+    Stone* design = doc.stone();
+    const std::string notes = path("notes.gem");
+    std::ofstream(notes) << "Shopping list: rough, dop wax, cerium oxide\n";
+
+    EXPECT_FALSE(doc.openDocumentFile(notes));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Corrupt GEM file: " + notes});
+    EXPECT_EQ(doc.stone(), design);
+    EXPECT_EQ(doc.filePath, mine);
+    EXPECT_EQ(doc.registeredPath, mine);
+
+    // Ctrl+S writes the design the user has to its own file, not over the notes.
+    ASSERT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(fileBytes(notes), "Shopping list: rough, dop wax, cerium oxide\n");
+    EXPECT_TRUE(ui.requests.empty());
+}
+
+TEST_F(DocumentFiles, AfterAnOpenThatReportedAProblemSaveProposesTheNameAndAsksBeforeReplacing) {
+    const std::string file = path("cut short.gem");
+    const std::string bytes = truncatedGem(file);
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].text,
+              "Binary file is corrupt.\n(It ends inside the list of facets.)\nCould it be a text file?");
+    EXPECT_TRUE(doc.openReportedProblem);
+    const int readFacets = doc.facetCount;
+    EXPECT_EQ(readFacets, 3);
+    sink.clear();
+
+    // Save opens Save As with the file's name in it; Cancel writes nothing.
+    EXPECT_FALSE(doc.OnFileSave());
+    ASSERT_EQ(ui.requests.size(), 1u);
+    EXPECT_FALSE(ui.requests[0].open);
+    EXPECT_EQ(ui.requests[0].initialName, file);
+    EXPECT_EQ(fileBytes(file), bytes);
+    EXPECT_TRUE(sink.entries.empty());
+
+    // Keeping the name asks before the file is replaced; No keeps it.
+    ui.choose(file);
+    sink.script = {Answer::No};
+    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(fileBytes(file), bytes);
+    EXPECT_TRUE(doc.openReportedProblem);
+
+    // The "save changes?" question on closing takes the same way.
+    doc.setModifiedFlag(true);
+    ui.saveChangesAnswers = {Answer::Yes};
+    EXPECT_FALSE(doc.SaveModified());  // the Save As dialog was cancelled
+    EXPECT_EQ(ui.requests.back().initialName, file);
+    EXPECT_EQ(fileBytes(file), bytes);
+
+    // Yes replaces it, and from then on Save writes straight to the file.
+    ui.choose(file);
+    sink.script = {Answer::Yes};
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_NE(fileBytes(file), bytes);
+    EXPECT_FALSE(doc.openReportedProblem);
+    const size_t dialogs = ui.requests.size();
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(ui.requests.size(), dialogs);
+    EXPECT_EQ(doc.facetCount, readFacets);
+}
+
+TEST_F(DocumentFiles, AnotherNameAfterAProblemOpenSavesThereAndLeavesTheFileAlone) {
+    const std::string file = path("short.gem");
+    const std::string bytes = truncatedGem(file);
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    const std::string elsewhere = path("rescued.asc");
+    ui.choose(elsewhere);
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(fileBytes(file), bytes);
+    EXPECT_TRUE(isAscFile(*std::make_unique<std::ifstream>(elsewhere, std::ios::binary)));
+    EXPECT_EQ(doc.filePath, elsewhere);
+    EXPECT_FALSE(doc.openReportedProblem);
+}
+
+TEST_F(DocumentFiles, OnlyWarningsCountAsProblemsNotThePreformNotice) {
+    // A text design with a record the reader skips.
+    const std::string skipped = path("skipped.asc");
+    std::ofstream(skipped) << "Brevix 5.0\ng 96 0.0\na 90 1.1 12 24 36 48 60 72 84 96\nG\n";
+    ASSERT_TRUE(doc.openDocumentFile(skipped));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"G but no cutting instructions"});
+    EXPECT_TRUE(doc.openReportedProblem);
+
+    // A design with a preform says so, as information: Save goes straight on.
+    Stone withPreform = makeRoundBrilliant();
+    withPreform.setPreform(std::make_unique<Stone>(makeRoundBrilliant()));
+    const std::string file = path("preform.gem");
+    ASSERT_TRUE(writeGemFile(withPreform, file));
+    sink.clear();
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"File has a preform"});
+    EXPECT_FALSE(doc.openReportedProblem);
+    const size_t dialogs = ui.requests.size();
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(ui.requests.size(), dialogs);
+
+    // A new design starts clean.
+    ASSERT_TRUE(doc.openDocumentFile(skipped));
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.openReportedProblem);
 }
 
 }  // namespace

@@ -180,7 +180,8 @@ TEST(GemCorrupt, TruncatedFilesReportAndKeepWhatWasRead) {
     const std::vector<std::string> allowed = {
         "Binary file is corrupt.\n(While reading name/instructions. String length = -1)\nCould it "
         "be a text file?",
-        "Binary file is corrupt.\n(While skipping vertices.)\nCould it be a text file?"};
+        "Binary file is corrupt.\n(While skipping vertices.)\nCould it be a text file?",
+        "Binary file is corrupt.\n(It ends inside the list of facets.)\nCould it be a text file?"};
     int previous = 0;
     for (size_t size = 0; size <= full.size(); ++size) {
         Messages m;
@@ -192,6 +193,12 @@ TEST(GemCorrupt, TruncatedFilesReportAndKeepWhatWasRead) {
         ASSERT_LE(m.texts().size(), 1u) << size;
         if (!m.texts().empty()) {
             EXPECT_NE(std::find(allowed.begin(), allowed.end(), m.texts()[0]), allowed.end());
+        }
+        // A file that breaks off after its first number, anywhere before the end of its facet list
+        // (the last 40 bytes are the end marker, the settings and eight
+        // empty lines, which may be cut short silently) is reported.
+        if (size >= 8 && size < full.size() - 40) {
+            EXPECT_EQ(m.texts().size(), 1u) << size;
         }
         previous = facets;
     }
