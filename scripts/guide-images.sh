@@ -14,3 +14,7 @@ BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
 BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build"/tests/app/test_app_picking_test crownMainThroughTwoMeetPointsWithTheMouseAlone \
   girdleFacetThroughAPointOnAnEdge hoverShowsTheStatusTextAndTheCursor
+# The chapter on light rays: the round brilliant with fans of rays.
+cmake --build "$build" --target test_app_raytrace_test
+BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build"/tests/app/test_app_raytrace_test fansInDiamondAndQuartz

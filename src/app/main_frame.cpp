@@ -30,6 +30,7 @@
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
 #include "app/dialogs/file_dialogs.h"
+#include "app/dialogs/raytrace_properties_dlg.h"
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
 #include "app/dialogs/search_datavue_dialog.h"
@@ -45,6 +46,7 @@
 #include "document/datavue_open.h"
 #include "app/window_accelerators.h"
 #include "document/gem_doc.h"
+#include "document/raytrace_commands.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -222,6 +224,10 @@ void CMainFrame::createActions() {
         doc_.OnPreformEdit();
         action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
     });
+    handle(ID_RAYS_PROPERTIES, [this] {
+        raytracePropertiesCommand(doc_, [this](double r) { return askRefractiveIndex(r, this); });
+    });
+    handle(ID_RAYS_ERASE, [this] { eraseRaysCommand(doc_); });
     handle(ID_VIEW_HIDDEN_LINES, [this] {
         doc_.OnHiddenLines();
         action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);

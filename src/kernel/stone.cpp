@@ -208,15 +208,4 @@ void Stone::setPreform(std::unique_ptr<Stone> newPreform) {
     preform = std::move(newPreform);
 }
 
-void Stone::addRayPoint(double code, double x, double y, double z) {
-    if (rays.empty()) rays.resize(INITIAL_RAY_DOUBLES);
-    if (static_cast<int32_t>(rays.size()) - nRay < 4) rays.resize(rays.size() * 2);
-    rays[nRay++] = code;
-    rays[nRay++] = x;
-    rays[nRay++] = y;
-    rays[nRay++] = z;
-}
-
-void Stone::clearRays() { nRay = 0; }
-
 }  // namespace brevix

@@ -165,9 +165,36 @@ public:
     void setPreform(std::unique_ptr<Stone> newPreform);
     void detectSymmetry();
 
-    // ---- rays ----------------------------------------------------------
-    void addRayPoint(double code, double x, double y, double z);
-    void clearRays();
+    // ---- light rays (raytrace.cpp) ---------------------------------------
+    // Where a ray meets the surface: the facet (-1: none), the point, and
+    // c = n.D of that facet's outward normal n.
+    struct RayHit {
+        int32_t facet = -1;
+        Vec3 point{};
+        double c = 0;
+    };
+    // What became of a traced ray.
+    enum class RayEnd { Missed, LeftStone, NoExit, TooManyReflections };
+    // A path stops after this many internal reflections instead of circling
+    // for ever in a stone that traps it.
+    static constexpr int MAX_REFLECTIONS = 100;
+    // Distance the closing stub of a path runs beyond the last point.
+    static constexpr double RAY_STUB = 0.7;
+
+    // sign +1: the ray from p along d comes from outside and enters; sign -1:
+    // it travels inside and leaves. Sets the anchors of the facets it tests.
+    RayHit intersect(int sign, Vec3 p, Vec3 d);
+    // Turns d at `facet` by the refractive index (Snell's law, or a mirror
+    // when the light is totally reflected); 1 when the ray has left the
+    // stone, 0 when it goes on inside.
+    int refract(Vec3& d, int32_t facet, double c) const;
+    // Shoots a ray from p along the unit direction d and records its path:
+    // start, entry, each internal reflection, exit and a stub beyond it.
+    // A miss records nothing.
+    RayEnd traceRay(Vec3 p, Vec3 d);
+    void addRayPoint(double start, double x, double y, double z);
+    // Forgets the paths and keeps the array for the next ones.
+    void eraseRays();
 
     // ---- invariants, for tests and diagnostics -------------------------
     int32_t eulerSum() const { return nFacet + nVertex - nEdge; }

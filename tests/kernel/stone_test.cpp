@@ -205,17 +205,18 @@ TEST(DesignRecord, SymmetryOfSimpleSolids) {
     EXPECT_EQ(lone.mirror, 0);
 }
 
-TEST(Rays, GrowByDoubling) {
+TEST(Rays, TheHundredthPointDoublesTheArray) {
     Stone s;
-    for (int i = 0; i < 100; ++i) s.addRayPoint(i % 2, i, 0, 0);
+    for (int i = 0; i < 99; ++i) s.addRayPoint(i % 2, i, 0, 0);
+    EXPECT_EQ(s.nRay, 396);
+    EXPECT_EQ(s.rays.size(), 400u);
+    s.addRayPoint(0, 99, 0, 0);  // 396 + 4 reaches the capacity
     EXPECT_EQ(s.nRay, 400);
-    EXPECT_EQ(s.rays.size(), 400u);  // exactly full: four places were still free for the last
-    s.addRayPoint(1, 100, 0, 0);
     EXPECT_EQ(s.rays.size(), 800u);
+    EXPECT_EQ(s.rays[4 * 98 + 1], 98);
     EXPECT_EQ(s.rays[4 * 99 + 1], 99);
-    EXPECT_EQ(s.rays[4 * 100 + 1], 100);
     Stone copy(s);
-    EXPECT_EQ(copy.nRay, 0);
+    EXPECT_EQ(copy.nRay, 0);  // rays are never copied
 }
 
 }  // namespace

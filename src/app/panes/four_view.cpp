@@ -6,10 +6,12 @@
 
 #include "app/clipboard_picture.h"
 #include "app/command_table.h"
+#include "app/panes/ray_shooting.h"
 #include "app/qt_canvas.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
 #include "views/four_view.h"
+#include "views/ray_shooting.h"
 #include "views/view_style.h"
 
 namespace brevix {
@@ -20,6 +22,10 @@ CFourView::CFourView(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
+    // The right button shoots rays from the hovered pane, or the one under the pointer.
+    new RayShooting(doc_, this, [this](Stone& stone, int x, int y) {
+        return shootRay(stone, panes_, pick_.lastHoverPane, x, y);
+    });
 }
 
 void CFourView::update() {

@@ -7,9 +7,11 @@
 #include "app/clipboard_picture.h"
 #include "app/command_table.h"
 #include "app/message_box_sink.h"
+#include "app/panes/ray_shooting.h"
 #include "app/qt_canvas.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
+#include "views/ray_shooting.h"
 #include "views/view_style.h"
 
 namespace brevix {
@@ -19,6 +21,10 @@ CSpinView::CSpinView(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::SizeAllCursor);
     setMouseTracking(true);
+    // The right button shoots rays as in the four view, from the one pane.
+    new RayShooting(doc_, this, [this](Stone& stone, int x, int y) {
+        return shootRayInPane(stone, pane_, x, y);
+    });
 }
 
 void CSpinView::setAngles(const SpinAngles& angles) {

@@ -1,0 +1,50 @@
+#include "app/panes/ray_shooting.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "document/gem_doc.h"
+
+namespace brevix {
+
+RayShooting::RayShooting(CGemDoc& doc, QWidget* view, Shoot shoot)
+    : QObject(view), doc_(doc), view_(view), shoot_(std::move(shoot)) {
+    setObjectName(QStringLiteral("rayShooting"));
+    view->installEventFilter(this);
+}
+
+bool RayShooting::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != view_) return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::RightButton) return false;
+        rayDragging_ = true;
+        const QPoint p = mouse->position().toPoint();
+        shootAt(p.x(), p.y());
+        return true;
+    }
+    case QEvent::MouseMove:
+        // The view still sees the move (hover, turning): rays come first.
+        if (rayDragging_) {
+            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+            shootAt(p.x(), p.y());
+        }
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) return false;
+        rayDragging_ = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RayShooting::shootAt(int x, int y) {
+    Stone* stone = doc_.stone();
+    if (!stone || !shoot_(*stone, x, y)) return;
+    view_->update();
+    doc_.updateAllViews(view_);
+}
+
+}  // namespace brevix

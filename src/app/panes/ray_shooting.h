@@ -1,0 +1,40 @@
+#pragma once
+// The right mouse button over a view shoots light rays into the stone: one
+// when it goes down and one more at every move while it is held, which
+// draws a fan. Installed on the four view and the spin view as an event
+// filter, so the views' own mouse handling (picking, turning) stays theirs.
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+namespace brevix {
+
+class CGemDoc;
+class Stone;
+
+class RayShooting : public QObject {
+public:
+    // Traces a ray from the pointer at (x, y) in the view; true when a path
+    // was recorded.
+    using Shoot = std::function<bool(Stone& stone, int x, int y)>;
+
+    // Watches `view` (and is owned by it).
+    RayShooting(CGemDoc& doc, QWidget* view, Shoot shoot);
+
+    // The right button is down.
+    bool rayDragging() const { return rayDragging_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void shootAt(int x, int y);
+
+    CGemDoc& doc_;
+    QWidget* view_;
+    Shoot shoot_;
+    bool rayDragging_ = false;
+};
+
+}  // namespace brevix

@@ -1,0 +1,182 @@
+// The Raytrace menu: the figures of the Raytrace Properties dialog, its two
+// fields keeping each other up to date, and the commands around it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "design/sample_designs.h"
+#include "document/gem_doc.h"
+#include "document/raytrace_commands.h"
+#include "document/raytrace_properties.h"
+#include "platform/messages.h"
+
+namespace brevix {
+namespace {
+
+const std::string DEG = "\xB0";
+
+TEST(RaytraceProperties, OpensWithTheIndexAndItsCriticalAngle) {
+    RaytraceProperties form;
+    const RaytraceFieldTexts shown = form.load(1.54);
+    EXPECT_EQ(shown.index, "1.540");
+    EXPECT_EQ(shown.angle, "40.49" + DEG);
+    EXPECT_EQ(form.load(2.42).angle, "24.41" + DEG);
+}
+
+TEST(RaytraceProperties, ACriticalAngleGivesTheIndex) {
+    RaytraceProperties form;
+    form.load(1.54);
+    const std::pair<const char*, const char*> cases[] = {
+        {"24.41", "2.420"}, {"10", "5.759"}, {"60", "1.155"}, {" 40.49\xB0", "1.540"}};
+    for (auto [angle, index] : cases) {
+        const RaytraceFieldTexts shown = form.angleChanged(angle);
+        EXPECT_EQ(shown.index, index) << angle;
+        EXPECT_FALSE(shown.angle) << angle;  // the angle field is the user's
+    }
+    EXPECT_NEAR(form.index, 1.540, 0.0005);
+}
+
+TEST(RaytraceProperties, AnAngleOutsideTenToSixtyEmptiesTheIndex) {
+    RaytraceProperties form;
+    form.load(2.42);
+    for (const char* angle : {"9.99", "60.01", "", "abc", "-30"}) {
+        EXPECT_EQ(form.angleChanged(angle).index, "") << angle;
+        EXPECT_EQ(form.index, 2.42) << angle;  // kept
+    }
+}
+
+TEST(RaytraceProperties, LeavingTheAngleFieldTidiesItFirst) {
+    RaytraceProperties form;
+    form.load(1.54);
+    const RaytraceFieldTexts shown = form.angleLeft("24.4149");
+    EXPECT_EQ(shown.angle, "24.41" + DEG);
+    EXPECT_EQ(shown.index, "2.420");
+    // The index follows the tidied text, not the digits typed beyond it.
+    EXPECT_NEAR(form.index, 1 / std::sin(24.41 / 57.29577951308232), 1e-12);
+    EXPECT_EQ(form.angleLeft("5").index, "");
+    EXPECT_EQ(form.angleLeft("x").angle, std::nullopt);
+}
+
+TEST(RaytraceProperties, PickingOrTypingAnIndexShowsItsCriticalAngle) {
+    RaytraceProperties form;
+    form.load(1.54);
+    EXPECT_EQ(form.indexChanged("2.42  Diamond").angle, "24.41" + DEG);
+    EXPECT_EQ(form.index, 2.42);
+    EXPECT_FALSE(form.indexChanged("2.42  Diamond").index);  // the combo is the user's
+    // Unreadable: the index stays and its angle is shown again.
+    EXPECT_EQ(form.indexChanged("Diamond").angle, "24.41" + DEG);
+    // Typing "0.5" passes through "0": no critical angle to show.
+    EXPECT_EQ(form.indexChanged("0").angle, "");
+    EXPECT_EQ(form.indexChanged("3.2").angle, "18.21" + DEG);
+}
+
+TEST(RaytraceProperties, LeavingTheIndexChecksItsRange) {
+    RaytraceProperties form;
+    form.load(1.54);
+    EXPECT_EQ(form.indexLeft("3.0").angle, "19.47" + DEG);
+    EXPECT_EQ(form.index, 3.0);
+    EXPECT_EQ(form.indexLeft("1.01").angle, "81.93" + DEG);
+    EXPECT_EQ(form.indexLeft("3.2").angle, "");
+    EXPECT_EQ(form.indexLeft("1.009").angle, "");
+    EXPECT_EQ(form.indexLeft("glass").angle, "");
+    EXPECT_EQ(form.index, 1.01);  // what was last accepted
+}
+
+TEST(RaytraceProperties, HandlersDoNothingWhileTheFieldsAreBeingUpdated) {
+    RaytraceProperties form;
+    form.load(1.54);
+    form.updating = true;
+    for (const RaytraceFieldTexts& shown :
+         {form.indexChanged("2.42"), form.indexLeft("2.42"), form.angleChanged("30"),
+          form.angleLeft("30")}) {
+        EXPECT_FALSE(shown.index);
+        EXPECT_FALSE(shown.angle);
+    }
+    EXPECT_EQ(form.index, 1.54);
+}
+
+TEST(RaytraceProperties, TheListHasTheSixteenMaterials) {
+    const auto list = refractiveIndexChoices();
+    ASSERT_EQ(list.size(), 16u);
+    EXPECT_STREQ(list.front(), "1.43  Fluorite");
+    EXPECT_STREQ(list[2], "1.54  Quartz");
+    EXPECT_STREQ(list[13], "2.42  Diamond");
+    EXPECT_STREQ(list.back(), "2.65  Moissanite");
+    RaytraceProperties form;
+    double previous = 0;
+    for (const char* item : list) {
+        form.indexChanged(item);
+        EXPECT_GT(form.index, previous) << item;  // read by its number, in order
+        previous = form.index;
+    }
+}
+
+TEST(RaytraceProperties, OkRefusesAnIndexThatBendsNoLight) {
+    RecordingSink sink;
+    ScopedMessageSink guard(sink);
+    RaytraceProperties form;
+    form.load(1.54);
+    form.indexChanged("1");
+    EXPECT_EQ(form.indexOnOk(), std::nullopt);
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Refractive index should be above 1"}));
+    form.angleChanged("10");
+    EXPECT_NEAR(*form.indexOnOk(), 5.7588, 0.0001);  // beyond what may be typed, but sound
+}
+
+class RaytraceCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.refreshSummary();
+        doc.setModifiedFlag(false);
+        doc.onUpdateAllViews = [this](const void*) { ++updates; };
+        doc.stone()->traceRay({0.1, 0.1, 2}, {0, 0, -1});
+        ASSERT_GT(doc.stone()->nRay, 0);
+    }
+    CGemDoc doc;
+    int updates = 0;
+};
+
+TEST_F(RaytraceCommands, OkStoresTheIndexAndErasesTheRays) {
+    double shownWith = 0;
+    raytracePropertiesCommand(doc, [&](double current) -> std::optional<double> {
+        shownWith = current;
+        return 2.42;
+    });
+    EXPECT_EQ(shownWith, 1.54);
+    EXPECT_EQ(doc.stone()->refractiveIndex, 2.42);
+    EXPECT_EQ(doc.stone()->nRay, 0);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(doc.refractiveIndexText(), "RI=2.420");
+    EXPECT_TRUE(doc.isModified());  // saved with the design
+}
+
+TEST_F(RaytraceCommands, CancelChangesNothing) {
+    raytracePropertiesCommand(doc, [](double) { return std::nullopt; });
+    EXPECT_EQ(doc.stone()->refractiveIndex, 1.54);
+    EXPECT_GT(doc.stone()->nRay, 0);
+    EXPECT_EQ(updates, 0);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(RaytraceCommands, EraseRaysKeepsTheDesignUnmodified) {
+    eraseRaysCommand(doc);
+    EXPECT_EQ(doc.stone()->nRay, 0);
+    EXPECT_EQ(updates, 1);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST(RaytraceCommandsWithoutStone, DoNothing) {
+    CGemDoc empty;
+    bool asked = false;
+    raytracePropertiesCommand(empty, [&](double) -> std::optional<double> {
+        asked = true;
+        return 2.0;
+    });
+    eraseRaysCommand(empty);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(empty.stone(), nullptr);
+}
+
+}  // namespace
+}  // namespace brevix
