@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
+
+#include "platform/ascii_case.h"
 
 namespace brevix::optics {
 
@@ -37,13 +38,6 @@ const std::array<Material, 16> TABLE = {{
     {"Moissanite", 2.65, 0.058, 3.22},
 }};
 
-bool sameIgnoringCase(std::string_view p, std::string_view q) {
-    return p.size() == q.size() &&
-           std::equal(p.begin(), p.end(), q.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 }  // namespace
 
@@ -51,7 +45,7 @@ std::span<const Material> materials() { return TABLE; }
 
 std::optional<Material> findMaterial(std::string_view name) {
     for (const Material& m : TABLE)
-        if (sameIgnoringCase(m.name, name)) return m;
+        if (equalIgnoringAsciiCase(m.name, name)) return m;
     return std::nullopt;
 }
 

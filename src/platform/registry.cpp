@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 namespace brevix {
@@ -12,16 +13,6 @@ std::string& folderOverride() {
     return folder;
 }
 
-bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
 }  // namespace
 
 std::optional<RegRoot> regRootFromName(std::string_view name) {
@@ -37,7 +28,7 @@ std::optional<RegRoot> regRootFromName(std::string_view name) {
         {"HKU", "HKEY_USERS", RegRoot::Users},
     };
     for (const Entry& e : entries) {
-        if (equalNoCase(name, e.shortName) || equalNoCase(name, e.longName)) return e.root;
+        if (equalIgnoringAsciiCase(name, e.shortName) || equalIgnoringAsciiCase(name, e.longName)) return e.root;
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
 #include "uninstaller/command_line.h"
 #include "uninstaller/uninstall_texts.h"
 
@@ -9,16 +10,6 @@ namespace brevix::uninstall {
 
 namespace {
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // Only the four short names count; anything else is not ours to touch.
 std::optional<RegRoot> logRoot(const std::string& name) {
@@ -48,7 +39,7 @@ bool registryKeyMayGo(const std::string& root, const std::string& subkey) {
     if (lastSep == std::string::npos && root != "HKCR") return false;
     const std::string_view last =
         lastSep == std::string::npos ? std::string_view(subkey) : std::string_view(subkey).substr(lastSep + 1);
-    return !equalsNoCase(last, "SOFTWARE");
+    return !equalIgnoringAsciiCase(last, "SOFTWARE");
 }
 
 int UninstallWorker::decrementSharedCount(const std::string& path) {
