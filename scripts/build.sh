@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Configures and builds Brevix into build/ (or the folder given as $1 with
-# extra CMake options after it).
+# extra CMake options after it). Uses ccache when the machine has it, so that
+# rebuilds in several folders and worktrees share their objects.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
-cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir"

@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  qt6-base-dev qt6-svg-dev qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  libpng-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libnlopt-cxx-dev qt6-speech-dev ccache
   xvfb xauth x11-apps imagemagick poppler-utils
   openbox
   fonts-liberation fonts-dejavu-core
