@@ -72,9 +72,11 @@ int runLight(const LightArguments& a, std::ostream& out) {
             out << strprintf("%.1f %.1f%% %.1f%%\n", p.tiltDegrees, p.iso, p.cos);
     }
     if (!a.out.empty()) {
+        // An empty encoding (memory ran out) must not become an empty file.
+        const std::string png = encodePng(shown);
         ReplacingFile file(a.out);
-        if (file.isOpen()) file.stream() << encodePng(shown);
-        if (!file.isOpen() || !file.commit()) {
+        if (file.isOpen()) file.stream() << png;
+        if (png.empty() || !file.isOpen() || !file.commit()) {
             reportError(strprintf("Error writing %s. Disk full?", a.out.c_str()));
             return EXIT_FAILED;
         }
