@@ -3,7 +3,6 @@
 // "brevix-cli: <what is wrong>" and the command's usage line, exit status 2.
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <iostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
