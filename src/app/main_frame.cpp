@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <type_traits>
 
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
@@ -39,6 +40,7 @@
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
+#include "platform/once_per_command.h"
 #include "app/panes/spin_view.h"
 #include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
@@ -128,7 +130,14 @@ template <typename F>
 void CMainFrame::handle(int commandId, F&& slot) {
     QAction* a = action(commandId);
     if (!a) return;
-    connect(a, &QAction::triggered, this, std::forward<F>(slot));
+    // Each command tells the user each thing once, however many facets meet it.
+    connect(a, &QAction::triggered, this, [command = std::forward<F>(slot)](bool checked) {
+        OncePerCommand once;
+        if constexpr (std::is_invocable_v<decltype(command)&, bool>)
+            command(checked);
+        else
+            command();
+    });
     a->setEnabled(true);
 }
 

@@ -89,7 +89,8 @@ int runDiagram(std::span<const std::string> args, std::ostream&) {
     if (!stone) return EXIT_FAILED;
     std::string error;
     if (!writeDiagramFile(*stone, titleOf(design), out, options, error)) {
-        reportError(error);
+        // File problems read as they do in every other command.
+        showMessage(error, Icon::Warning);
         return EXIT_FAILED;
     }
     return EXIT_DONE;

@@ -9,6 +9,7 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "kernel/kernel_error.h"
+#include "platform/once_per_command.h"
 #include "platform/strformat.h"
 
 namespace {
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
 
     CliSink sink;
     brevix::ScopedMessageSink guard(sink);
+    brevix::OncePerCommand once;
     try {
         int code = command->run(rest, std::cout);
         std::cout.flush();
