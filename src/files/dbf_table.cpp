@@ -121,7 +121,7 @@ int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
 int readDbf(DbfTable& table, const std::string& path, std::ostream& notes) {
     std::ifstream in;
     if (readProblem(path).empty()) in.open(path, std::ios::binary);
-    if (!in) {
+    if (!in.is_open()) {
         table = DbfTable{};
         return DBF_CANNOT_OPEN;
     }
