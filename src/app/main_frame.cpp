@@ -14,7 +14,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
-#include <type_traits>
 
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
@@ -40,7 +39,6 @@
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
-#include "platform/once_per_command.h"
 #include "app/panes/spin_view.h"
 #include "app/size_weight_command.h"
 #include "app/toolbar_icons.h"
@@ -130,14 +128,7 @@ template <typename F>
 void CMainFrame::handle(int commandId, F&& slot) {
     QAction* a = action(commandId);
     if (!a) return;
-    // Each command tells the user each thing once, however many facets meet it.
-    connect(a, &QAction::triggered, this, [command = std::forward<F>(slot)](bool checked) {
-        OncePerCommand once;
-        if constexpr (std::is_invocable_v<decltype(command)&, bool>)
-            command(checked);
-        else
-            command();
-    });
+    connect(a, &QAction::triggered, this, std::forward<F>(slot));
     a->setEnabled(true);
 }
 
