@@ -61,7 +61,8 @@ std::unique_ptr<Stone> loadDesign(const std::string& path) {
     }
     if (counter.problems > 0) readProblems = true;
     // The reader has said why ("Cannot open …", "Corrupt … file: …").
-    if (read.outcome != ReadOutcome::Read) return nullptr;
+    // A file cut short is only part of a design: nothing is made from it.
+    if (read.outcome != ReadOutcome::Read || read.damaged) return nullptr;
     return std::move(read.stone);
 }
 

@@ -15,7 +15,9 @@
 #include "files/datavue_messages.h"
 #include "files/datavue_search.h"
 #include "files/dbf_table.h"
-#include "files/replacing_file.h"
+#include "files/export_files.h"
+#include "files/file_access.h"
+#include "files/file_messages.h"
 #include "platform/strformat.h"
 #include "platform/text_encoding.h"
 
@@ -26,7 +28,11 @@ namespace {
 bool readIndex(DbfTable& table, const std::string& path) {
     switch (readDbf(table, path, std::cerr)) {
     case DBF_READ: return true;
-    case DBF_CANNOT_OPEN: reportError(strprintf("cannot open %s", path.c_str())); return false;
+    case DBF_CANNOT_OPEN:
+        // Said as every command says it of a design file.
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, readProblem(path)), Icon::Warning);
+        return false;
+    case DBF_NOT_A_TABLE: reportError(strprintf("%s is not a dBase table", path.c_str())); return false;
     default: reportError(strprintf("%s is not a complete dBase file", path.c_str())); return false;
     }
 }
@@ -97,17 +103,7 @@ int runExtract(const ExtractArguments& a, std::ostream&) {
         showMessage(dbmsg::NO_SUCH_DESIGN, Icon::Warning);
         return EXIT_FAILED;
     }
-    ReplacingFile file(a.out);
-    if (!file.isOpen()) {
-        reportError(strprintf("cannot write %s", a.out.c_str()));
-        return EXIT_FAILED;
-    }
-    file.stream().write(text->data(), static_cast<std::streamsize>(text->size()));
-    if (!file.commit()) {
-        reportError(strprintf("cannot write %s", a.out.c_str()));
-        return EXIT_FAILED;
-    }
-    return EXIT_DONE;
+    return writeExportFile(a.out, *text, filemsg::CANNOT_OPEN_TO_WRITE, true) ? EXIT_DONE : EXIT_FAILED;
 }
 
 Run defineDb(CLI::App& app) {

@@ -49,7 +49,8 @@ int runDiagram(DiagramArguments& a, std::ostream&) {
     if (!stone) return EXIT_FAILED;
     std::string error;
     if (!writeDiagramFile(*stone, titleOf(design), out, a.options, error)) {
-        reportError(error);
+        // File problems read as they do in every other command.
+        showMessage(error, Icon::Warning);
         return EXIT_FAILED;
     }
     return EXIT_DONE;

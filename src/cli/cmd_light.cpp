@@ -9,7 +9,8 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "cli/options.h"
-#include "files/replacing_file.h"
+#include "files/export_files.h"
+#include "files/file_messages.h"
 #include "optics/dispersion.h"
 #include "optics/light_picture.h"
 #include "optics/materials.h"
@@ -55,6 +56,8 @@ int runLight(const LightArguments& a, std::ostream& out) {
     FaceUpOptions options = a.options;
     options.refractiveIndex = a.material ? material.refractiveIndex : a.ri ? *a.ri : stone->refractiveIndex;
 
+    // Everything is worked out before the picture's file is created, so no
+    // file stands half written through seconds of rendering.
     FaceUpImage image;
     RgbPicture shown;
     if (a.dispersion) {
@@ -65,22 +68,21 @@ int runLight(const LightArguments& a, std::ostream& out) {
         image = renderFaceUp(*stone, options);
         if (!a.out.empty()) shown = picture(image, model);
     }
-    out << strprintf("ISO brightness: %.1f%%\n", image.isoBrightness);
-    out << strprintf("COS brightness: %.1f%%\n", image.cosBrightness);
+    std::string report = strprintf("ISO brightness: %.1f%%\n", image.isoBrightness);
+    report += strprintf("COS brightness: %.1f%%\n", image.cosBrightness);
     if (a.sweep) {
         for (const TiltBrightness& p : sweepTilts(*stone, options, *a.sweep).points)
-            out << strprintf("%.1f %.1f%% %.1f%%\n", p.tiltDegrees, p.iso, p.cos);
+            report += strprintf("%.1f %.1f%% %.1f%%\n", p.tiltDegrees, p.iso, p.cos);
     }
-    if (!a.out.empty()) {
-        // An empty encoding (memory ran out) must not become an empty file.
-        const std::string png = encodePng(shown);
-        ReplacingFile file(a.out);
-        if (file.isOpen()) file.stream() << png;
-        if (png.empty() || !file.isOpen() || !file.commit()) {
-            reportError(strprintf("Error writing %s. Disk full?", a.out.c_str()));
-            return EXIT_FAILED;
-        }
+    const std::string png = a.out.empty() ? std::string() : encodePng(shown);
+    out << report;
+    // An empty encoding (memory ran out) must not become an empty file.
+    if (!a.out.empty() && png.empty()) {
+        reportError(strprintf("Error writing %s. Disk full?", a.out.c_str()));
+        return EXIT_FAILED;
     }
+    // The same writer, and so the same messages, as every export.
+    if (!a.out.empty() && !writeExportFile(a.out, png, filemsg::CANNOT_OPEN_TO_WRITE, true)) return EXIT_FAILED;
     return EXIT_DONE;
 }
 

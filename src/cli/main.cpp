@@ -9,6 +9,7 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "kernel/kernel_error.h"
+#include "platform/once_per_command.h"
 #include "platform/strformat.h"
 
 namespace {
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
 
     CliSink sink;
     brevix::ScopedMessageSink guard(sink);
+    brevix::OncePerCommand once;
     try {
         int code = runCommand(*command, rest, std::cout);
         std::cout.flush();

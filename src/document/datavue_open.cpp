@@ -44,6 +44,7 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     }
     in.close();
     doc.setStone(std::move(stone));
+    doc.designOpened();
     doc.refreshSummaryValues();
 
     const std::string path = pathInCurrentFolder(result.design->memberName());

@@ -1,10 +1,14 @@
 #include "document/design_io.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "document/document_messages.h"
 #include "files/asc_format.h"
+#include "files/design_damage.h"
 #include "files/exports.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/gem_format.h"
 #include "files/thumbnail.h"
@@ -35,24 +39,15 @@ private:
     MessageSink& next_;
 };
 
-}  // namespace
+constexpr const char* READ_FAILED = "Reading it failed part way.";
 
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
+// The file is open and is a regular file: check its format, read it, and
+// say whether it was whole.
+DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int32_t symmetry, int32_t mirror) {
     DesignRead result;
-    if (type == FileType::Other) return result;
-    if (type != FileType::Gem && type != FileType::Asc) {
-        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()), Icon::Information);
-        return result;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, pathForMessage(path).c_str()), Icon::Information);
-        return result;
-    }
     auto stone = std::make_unique<Stone>(ROUGH_HALF);
     stone->symmetry = symmetry;
     stone->mirror = mirror;
-    const bool gem = type == FileType::Gem;
     if (!(gem ? isGemFile(in) : isAscFile(in))) {
         showMessage(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()),
                     Icon::Information);
@@ -60,6 +55,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
         result.stone = std::move(stone);
         return result;
     }
+    const std::string damage = gem ? gemDamage(in) : ascDamage(in);
     ProblemWatch watch(messageSink());
     try {
         ScopedMessageSink watching(watch);
@@ -73,8 +69,46 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     }
     result.problems = watch.problems;
     result.outcome = ReadOutcome::Read;
+    if (!damage.empty()) {
+        // Where the reader said nothing of its own (an empty file, settings
+        // or lines cut off), the user hears it here.
+        if (!watch.problems)
+            showMessage(strprintf(DAMAGED_FILE, pathForMessage(path).c_str()) + "\n" + damage, Icon::Warning);
+        result.problems = result.damaged = true;
+        if (stone->nFacet == stone->nRough && !stone->preform) result.outcome = ReadOutcome::Damaged;
+    }
     result.stone = std::move(stone);
     return result;
+}
+
+}  // namespace
+
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
+    if (type == FileType::Other) return {};
+    if (type != FileType::Gem && type != FileType::Asc) {
+        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()), Icon::Information);
+        return {};
+    }
+    if (const std::string problem = readProblem(path); !problem.empty()) {
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem), Icon::Information);
+        return {};
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int error = errno;
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, error ? std::strerror(error) : ""),
+                    Icon::Information);
+        return {};
+    }
+    // The stream reports a failing disk by throwing; the user hears of it as
+    // of any file that cannot be read, not in the library's own words.
+    try {
+        return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror);
+    } catch (const std::ios_base::failure&) {
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED), Icon::Information);
+        return {};
+    }
 }
 
 bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit) {

@@ -411,23 +411,51 @@ bool CGemDoc::completeInfo() {
 
 void CGemDoc::saveUndo() {
     if (!stone_) return;
+    // A design changed outside the ring since it was saved is no longer the
+    // saved state, whatever its tag says.
+    StateTag snapshot = current_;
+    if (modified_ && snapshot.state == savedState_) snapshot.state = nextTag_++;
     setModifiedFlag(true);
+    slotTags_[undoRing.undoCursor] = snapshot;
     undoRing.save(*stone_);
+    current_.state = nextTag_++;  // the command about to change the stone makes a new state
 }
 
 void CGemDoc::undo() {
     if (!stone_) return;
     undoRing.undo(stone_);
+    std::swap(current_, slotTags_[undoRing.undoCursor]);
     afterUndoOrRedo();
 }
 
 void CGemDoc::redo() {
     if (!stone_) return;
+    const int slot = undoRing.undoCursor;
     undoRing.redo(stone_);
+    std::swap(current_, slotTags_[slot]);
     afterUndoOrRedo();
 }
 
+void CGemDoc::startLineage() {
+    current_.state = nextTag_++;
+    current_.lineage = nextTag_++;
+}
+
+void CGemDoc::designOpened() {
+    startLineage();
+    markSaved();
+}
+
+void CGemDoc::markSaved() {
+    fileLineage_ = current_.lineage;
+    savedState_ = current_.state;
+}
+
 void CGemDoc::afterUndoOrRedo() {
+    // Undo and redo change the design in hand: it is the one in its file
+    // only when they arrive exactly at the state last opened or saved. (A
+    // design no file holds keeps its flag: any change to it has set it.)
+    if (savedState_ != 0) setModifiedFlag(current_.state != savedState_);
     refreshSummaryValues();
     takeSymmetryFromStone();
     clearInfo();

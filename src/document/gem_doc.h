@@ -3,6 +3,7 @@
 // new facet and the ring of undo snapshots, and every command that changes
 // the design goes through it. Qt-free: it talks to the user only through the
 // messages sink, and to the views through the update hook below.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -106,8 +107,17 @@ public:
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
     void saveUndo();
+    // Undo may bring back the design an open or a New replaced; the
+    // document is then modified, and File Save does not put that design
+    // over the file that was opened without asking (see OnFileSave).
     void undo();
     void redo();
+    // The design in hand comes from the file at filePath (as opened or last
+    // saved), with any changes made since; false for a design that undo
+    // brought back from before the open.
+    bool designFromFile() const { return current_.lineage == fileLineage_; }
+    // The stone was just replaced by a design read from filePath.
+    void designOpened();
 
     // ---- cached summary values (status bar) ----------------------------
     int32_t facetCount = 0;   // nFacet - nRough
@@ -192,8 +202,26 @@ private:
                                 std::unique_ptr<Stone> before = nullptr);
     void afterUndoOrRedo();
 
+    // Which state of which design the stone (and each undo slot) is: a new
+    // state id with every snapshot, a new lineage with every open and New.
+    // An empty slot (a fresh rough stone) is {0, 0}.
+    struct StateTag {
+        uint64_t state = 0;
+        uint64_t lineage = 0;
+    };
+    // The stone becomes a design of its own (opened, new): nothing before it
+    // in the undo ring is this design any more.
+    void startLineage();
+    // The file at filePath now holds the design in hand as it is.
+    void markSaved();
+
     std::unique_ptr<Stone> stone_;
     bool modified_ = false;
+    uint64_t nextTag_ = 1;
+    StateTag current_;
+    std::array<StateTag, UndoRing::SIZE> slotTags_{};
+    uint64_t fileLineage_ = 0;  // the lineage the file at filePath holds
+    uint64_t savedState_ = 0;   // the state it holds; 0 when none
 };
 
 }  // namespace brevix

@@ -8,6 +8,8 @@
 
 #include "files/asc_format.h"
 #include "files/c_numbers.h"
+#include "files/design_value_checks.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/memory_input.h"
@@ -147,19 +149,37 @@ void readAsc(Stone& stone, std::istream& in) {
         } else if (key == 'g') {
             if (tokens.next(value)) {
                 const int gear = parseInt(value);
-                if (std::llabs(gear) > MAX_GEAR_TEETH) {
-                    showMessage(strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)),
-                                Icon::Warning);
+                if (const std::string problem = gearProblem(gear); !problem.empty()) {
+                    showMessage(problem, Icon::Warning);
                     break;
                 }
                 stone.gear = gear;
             }
-            if (tokens.next(value)) stone.indexOffset = parseDouble(value);
+            if (tokens.next(value)) {
+                const double offset = parseDouble(value);
+                if (const std::string problem = indexOffsetProblem(offset); !problem.empty()) {
+                    showMessage(readingStoppedMessage(problem), Icon::Warning);
+                    break;
+                }
+                stone.indexOffset = offset;
+            }
         } else if (key == 'y') {
-            if (tokens.next(value)) heldSymmetry = parseInt(value);
+            if (tokens.next(value)) {
+                const int symmetry = parseInt(value);
+                if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
+                    showMessage(valueKeptMessage(problem, strprintf("%d", heldSymmetry)), Icon::Warning);
+                else
+                    heldSymmetry = symmetry;
+            }
             if (tokens.next(value)) heldMirror = (value[0] == 'y' || value[0] == 'Y') ? 1 : 0;
         } else if (key == 'I') {
-            if (tokens.next(value)) stone.refractiveIndex = parseDouble(value);
+            if (tokens.next(value)) {
+                const double refractiveIndex = parseDouble(value);
+                if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
+                    showMessage(valueKeptMessage(problem, strprintf("%.2f", stone.refractiveIndex)), Icon::Warning);
+                else
+                    stone.refractiveIndex = refractiveIndex;
+            }
         } else if (key == 'a') {
             if (tokens.next(value)) {
                 angle = parseDouble(value);
@@ -231,9 +251,11 @@ void readAsc(Stone& stone, std::span<const unsigned char> bytes) {
 }
 
 bool readAscFile(Stone& stone, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()), Icon::Warning);
+    std::string problem = readProblem(path);
+    std::ifstream in;
+    if (problem.empty()) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem), Icon::Warning);
         return false;
     }
     readAsc(stone, in);

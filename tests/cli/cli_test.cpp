@@ -116,7 +116,7 @@ TEST_F(Cli, ConvertRoundTripsAndWritesEveryExport) {
     const std::string nowhere = path("missing/x.gem");
     Run fails = run("convert " + source + " " + shellQuoted(nowhere));
     EXPECT_EQ(fails.code, 1);
-    EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\n");
+    EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\nThere is no folder " + path("missing") + ".\n");
 }
 
 TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
@@ -322,7 +322,7 @@ TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     Run r = run("info " + shellQuoted(missing));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Cannot open " + missing + " to read\n");
+    EXPECT_EQ(r.err, "Cannot open " + missing + " to read\nThere is no such file.\n");
 
     const std::string bad = path("bad.asc");
     std::ofstream(bad) << "Not a design at all\n";

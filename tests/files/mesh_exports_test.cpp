@@ -318,8 +318,9 @@ TEST(MeshExports, WrittenWholeOrNotAtAll) {
     const std::string missing = (dir / "no-such-folder" / "x.stl").string();
     EXPECT_FALSE(writeStl(Stone(), missing));
     EXPECT_FALSE(writeObj(Stone(), missing));
-    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write.",
-                                                   "Cannot open " + missing + " to write."}));
+    const std::string reason = "\nThere is no folder " + (dir / "no-such-folder").string() + ".";
+    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write." + reason,
+                                                   "Cannot open " + missing + " to write." + reason}));
     const std::string stl = (dir / "cube.stl").string(), obj = (dir / "cube.obj").string();
     ASSERT_TRUE(writeStl(Stone(), stl, 2));
     ASSERT_TRUE(writeObj(Stone(), obj, 2));
