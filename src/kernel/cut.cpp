@@ -6,6 +6,7 @@
 
 #include "kernel/exact_rebuild.h"
 #include "kernel/kernel_error.h"
+#include "kernel/merge_points.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -61,6 +62,15 @@ public:
         restore();
         held_.clear();
     }
+    // Forgets the notes on points and edges closer than the tolerances: they
+    // were about points the cut has since made one, or edges the stone keeps
+    // whole.
+    void dropCloseNotes() {
+        std::erase_if(held_, [](const Held& m) {
+            return m.text.starts_with("Internal warning: New vertex ") ||
+                   m.text.starts_with("Internal warning: Short edge ");
+        });
+    }
 
 private:
     struct Held {
@@ -75,6 +85,20 @@ private:
     bool installed_ = true;
     std::vector<Held> held_;
 };
+
+// A whole cut can still leave the points where the plane met the stone
+// within EPS of each other or of a vertex it passed by: they become one. The
+// new facet is the last one; if it shrinks to a point, the plane did not cut
+// a face of its own. `closeLeft` tells whether two points closer than EPS
+// remain because they could not be made one.
+int mergeAfterCut(Stone& stone, int removed, bool& closeLeft) {
+    const int32_t cut = stone.nFacet - 1;
+    const PointMerge merge = mergeCoincidentPoints(stone, verticesNearLastPlane(stone));
+    closeLeft = merge.refused;
+    if (!merge.merged()) return removed;
+    if (merge.facetMap[cut] < 0) return -1;
+    return removed + merge.designFacetsDropped;
+}
 
 }  // namespace
 
@@ -101,6 +125,11 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
     keepDropped_ = false;
     if (whole) {
         dropped_.clear();
+        // A stone that came out whole with no two points closer than EPS is
+        // a meet point handled: the cutter hears nothing of it.
+        bool closeLeft = false;
+        if (removed >= 0) removed = mergeAfterCut(*this, removed, closeLeft);
+        if (!closeLeft) deferred.dropCloseNotes();
         deferred.release();
         return removed;
     }
