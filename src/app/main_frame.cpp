@@ -85,7 +85,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     waitCursor_ = std::make_unique<WaitCursorIndicator>();
     previousBusy_ = setBusyIndicator(waitCursor_.get());
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowTitle(QStringLiteral("Untitled - Brevix"));
+    setWindowTitle(QStringLiteral("Untitled[*] - Brevix"));
     helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
     createActions();
     createMenus();
@@ -323,13 +323,17 @@ void CMainFrame::createPanes() {
     splitterA_->addWidget(splitterB_);
     splitterA_->addWidget(cutList_);
 
-    // As in a static splitter, the first pane keeps its size and the last
-    // one takes whatever the window gains or loses.
-    for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) {
-        s->setStretchFactor(0, 0);
-        s->setStretchFactor(1, 1);
-        s->setChildrenCollapsible(true);
-    }
+    // What the window gains or loses goes mostly to the four views, where
+    // the design is drawn: the cut list gets a quarter of the new height, the
+    // spin view and form column a third of the new width, and within that
+    // column the spin view all of it (the form has a natural size).
+    splitterA_->setStretchFactor(0, 3);
+    splitterA_->setStretchFactor(1, 1);
+    splitterB_->setStretchFactor(0, 1);
+    splitterB_->setStretchFactor(1, 2);
+    splitterC_->setStretchFactor(0, 1);
+    splitterC_->setStretchFactor(1, 0);
+    for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) s->setChildrenCollapsible(true);
     // The panes' creation sizes, kept when the registry cannot be read.
     splitterC_->setSizes({200, 300});
     splitterB_->setSizes({250, 500});
@@ -584,7 +588,9 @@ void CMainFrame::openRecentFile(const std::string& path) {
 }
 
 void CMainFrame::documentPathChanged(const std::string& path, bool addToRecent) {
-    setWindowTitle(fromPath(doc_.title()) + QStringLiteral(" - Brevix"));
+    // "[*]" is where the window shows its mark for unsaved changes.
+    setWindowTitle(fromPath(doc_.title()) + QStringLiteral("[*] - Brevix"));
+    setWindowModified(doc_.isModified());
     // The dialogs' side has stored the path in the list already.
     if (addToRecent && !path.empty()) {
         recentFiles_.load();
@@ -598,6 +604,7 @@ void CMainFrame::updateAllViews(const void*) {
     cutList_->refresh();
     addDlg_->refresh();
     updateStatusPanes();
+    setWindowModified(doc_.isModified());
     // Check marks follow the document's modes, whichever command changed them.
     action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
     action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);

@@ -3,6 +3,7 @@
 // new facet and the ring of undo snapshots, and every command that changes
 // the design goes through it. Qt-free: it talks to the user only through the
 // messages sink, and to the views through the update hook below.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,8 +59,10 @@ public:
 
     // ---- commands that cut ---------------------------------------------
     // Cuts the complete NewFacetInfo into the stone with its symmetry;
-    // `view` is the view that asked, passed on to the view update.
-    void cutNewFacets(const void* view = nullptr);
+    // `view` is the view that asked, passed on to the view update. False
+    // when the tier did not go in as asked (facets missed the stone, the cut
+    // was withdrawn, nothing could be cut): the pending facet is then kept.
+    bool cutNewFacets(const void* view = nullptr);
     // Edit Angle... / Index...: set, complete, and cut when complete.
     void angleCommand(double a);
     void indexCommand(double i);
@@ -116,8 +119,12 @@ public:
     // Copies the values above from the stone (no stone: 0 facets, -1).
     void refreshSummaryValues();
 
-    bool isModified() const { return modified_; }
-    void setModifiedFlag(bool modified = true) { modified_ = modified; }
+    // Changed since the last save (or open, or New). Undo and Redo that
+    // bring back the state the design was saved in bring back "unchanged".
+    bool isModified() const { return modified_ || state_ != savedState_; }
+    // true: a change that no undo snapshot records. false: the design as it
+    // is now is the saved one.
+    void setModifiedFlag(bool modified = true);
 
     // ---- views ---------------------------------------------------------
     // The GUI installs these; the document calls them after every change.
@@ -194,6 +201,13 @@ private:
 
     std::unique_ptr<Stone> stone_;
     bool modified_ = false;
+    // Which state of the design the stone is, and which one each undo slot
+    // holds (0: not known), so the saved state is recognised when Undo or
+    // Redo brings it back.
+    uint64_t state_ = 1;
+    uint64_t savedState_ = 1;
+    uint64_t lastState_ = 1;
+    std::array<uint64_t, UndoRing::SIZE> slotStates_{};
 };
 
 }  // namespace brevix
