@@ -1,6 +1,8 @@
 #include "document/design_io.h"
 
+#include <algorithm>
 #include <fstream>
+#include <istream>
 
 #include "document/document_messages.h"
 #include "files/asc_format.h"
@@ -23,6 +25,8 @@ class ProblemWatch : public MessageSink {
 public:
     explicit ProblemWatch(MessageSink& next) : next_(next) {}
     void show(std::string_view text, Icon icon) override {
+        // What a cancelled read says about the part it never reached is noise.
+        if (reading && reading->cancelled()) return;
         if (icon == Icon::Warning || icon == Icon::Error) problems = true;
         next_.show(text, icon);
     }
@@ -30,6 +34,7 @@ public:
         return next_.ask(text, buttons, icon, fallback);
     }
     bool problems = false;
+    const ProgressBuffer* reading = nullptr;
 
 private:
     MessageSink& next_;
@@ -37,7 +42,8 @@ private:
 
 }  // namespace
 
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
+                          const ReadProgress& progress) {
     DesignRead result;
     if (type == FileType::Other) return result;
     if (type != FileType::Gem && type != FileType::Asc) {
@@ -61,14 +67,33 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
         return result;
     }
     ProblemWatch watch(messageSink());
+    uint64_t total = 0;
+    if (progress) {
+        const std::streampos here = in.tellg();
+        in.seekg(0, std::ios::end);
+        total = static_cast<uint64_t>(std::max<std::streamoff>(0, in.tellg()));
+        in.seekg(here);
+    }
+    ProgressBuffer counted(*in.rdbuf(), total, progress);
+    std::istream through(&counted);
+    watch.reading = &counted;
+    std::istream& source = progress ? through : static_cast<std::istream&>(in);
     try {
         ScopedMessageSink watching(watch);
         if (gem)
-            readGem(*stone, in);
+            readGem(*stone, source);
         else
-            readAsc(*stone, in);
+            readAsc(*stone, source);
     } catch (const KernelError& error) {
+        if (counted.cancelled()) {
+            result.outcome = ReadOutcome::Cancelled;
+            return result;
+        }
         showMessage(error.what(), Icon::Error);
+        return result;
+    }
+    if (counted.cancelled()) {
+        result.outcome = ReadOutcome::Cancelled;
         return result;
     }
     result.problems = watch.problems;

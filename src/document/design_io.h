@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/file_type.h"
+#include "files/progress_input.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -14,6 +15,7 @@ enum class ReadOutcome {
     Read,     // the file was read (its own readers may have reported problems)
     Corrupt,  // the file failed the format check: `stone` is the empty rough stone
     Failed,   // nothing to show for it: no stone
+    Cancelled,  // the progress callback stopped the read: no stone, nothing shown
 };
 
 struct DesignRead {
@@ -29,7 +31,9 @@ struct DesignRead {
 // starts with the given symmetry and mirror. Other types fail: the export
 // types with "Don't know how to read file of type %s", the rest silently.
 // A kernel error while the planes are cut is shown and fails the read.
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror);
+// `progress`, when given, hears how far the read has come and may cancel it.
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
+                          const ReadProgress& progress = {});
 
 // Writes the stone in the given format; the previous file stays intact
 // unless the new one was written completely. False after showing why.

@@ -31,10 +31,7 @@ Stone& CGemDoc::ensureStone() {
     return *stone_;
 }
 
-void CGemDoc::setStone(std::unique_ptr<Stone> stone) {
-    stone_ = std::move(stone);
-    state_ = ++lastState_;  // another design, whatever it holds
-}
+void CGemDoc::setStone(std::unique_ptr<Stone> stone) { stone_ = std::move(stone); }
 
 void CGemDoc::setModifiedFlag(bool modified) {
     modified_ = modified;

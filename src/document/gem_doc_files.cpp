@@ -106,7 +106,8 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     // missing file, a wrong type or a file that is no design at all never
     // costs the user the current design (nor puts an empty stone under the
     // file's name, for a Save to write over the file).
-    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror);
+    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror,
+                                     ui ? ui->readProgress(path) : ReadProgress{});
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
     openType = type;
