@@ -1,3 +1,7 @@
+// The main window as a table of commands: each menu command gets its
+// handler here, and the work of each lives with its dialog or in the
+// document. Placement, panes, status bar and recent files have files of
+// their own (main_frame_*.cpp).
 #include "app/main_frame.h"
 
 #include <QAction>
@@ -6,10 +10,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
-#include <QScreen>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>

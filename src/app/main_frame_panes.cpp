@@ -1,4 +1,5 @@
-// The main window's panes: the three nested splitters and what they hold (the rest of CMainFrame is in main_frame.cpp).
+// The main window's panes: the three nested splitters and what they hold. The commands and the
+// rest of CMainFrame are in main_frame.cpp.
 #include "app/main_frame.h"
 
 #include <QScrollArea>

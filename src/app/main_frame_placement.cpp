@@ -1,4 +1,5 @@
-// The main window's placement on screen and pane sizes, as stored and as restored (the rest of CMainFrame is in main_frame.cpp).
+// The main window's placement on screen and pane sizes, as stored and as restored. The commands
+// and the rest of CMainFrame are in main_frame.cpp.
 #include "app/main_frame.h"
 
 #include <QGuiApplication>

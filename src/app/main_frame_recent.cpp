@@ -1,4 +1,5 @@
-// The main window's recent-file menu and the title that follows the document's name (the rest of CMainFrame is in main_frame.cpp).
+// The main window's recent-file menu and the title that follows the document's name. The commands
+// and the rest of CMainFrame are in main_frame.cpp.
 #include "app/main_frame.h"
 
 #include <QAction>
@@ -33,7 +34,7 @@ void CMainFrame::rebuildRecentFileMenu() {
 }
 
 void CMainFrame::openRecentFile(const std::string& path) {
-    if (doc_.openDocumentFile(path)) return;
+    if (doc_.openDocumentFile(path) || doc_.readCancelled) return;
     // An entry that cannot be opened any more leaves the list.
     const std::vector<std::string>& entries = recentFiles_.entries();
     for (size_t i = 0; i < entries.size(); ++i) {

@@ -1,4 +1,5 @@
-// The main window's status bar: the message pane and the panes of the design summary (the rest of CMainFrame is in main_frame.cpp).
+// The main window's status bar: the message pane and the panes of the design summary. The commands
+// and the rest of CMainFrame are in main_frame.cpp.
 #include "app/main_frame.h"
 
 #include <QLabel>

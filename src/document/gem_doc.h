@@ -147,6 +147,9 @@ public:
     // file, so Save goes through Save As (proposing the file's name, and
     // asking before it is replaced) until the design has been saved.
     bool openReportedProblem = false;
+    // The last open was cancelled by the cutter during the read (nothing
+    // is wrong with the file).
+    bool readCancelled = false;
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);

@@ -108,6 +108,7 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     // file's name, for a Save to write over the file).
     DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror,
                                      ui ? ui->readProgress(path) : ReadProgress{});
+    readCancelled = read.outcome == ReadOutcome::Cancelled;
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
     openType = type;

@@ -24,6 +24,7 @@
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/panes/cut_list_view.h"
 #include "app/panes/four_view.h"
+#include "app/panes/spin_view.h"
 #include "app_test_support.h"
 #include "views/stone_drawing.h"
 
@@ -94,7 +95,7 @@ private Q_SLOTS:
         frame.addDlg()->angleEdit()->setFocus();
         doc.angleFieldEdited("45");
         doc.indexFieldEdited("3");
-        doc.cedFieldEdited("0.95");
+        doc.cedFieldEdited("0.6");
         doc.cutFromForm(nullptr);
         QVERIFY(doc.isModified());
         QVERIFY(frame.isWindowModified());
@@ -177,7 +178,7 @@ private Q_SLOTS:
         const QStringList before = rowsOf(list);
         session.doc.angleFieldEdited("45");
         session.doc.indexFieldEdited("3");
-        session.doc.cedFieldEdited("0.95");
+        session.doc.cedFieldEdited("0.6");
         session.doc.cutFromForm(nullptr);
         QApplication::processEvents();
         const QStringList after = rowsOf(list);

@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
+#include "platform/strformat.h"
 
 namespace brevix {
 namespace {
@@ -46,10 +47,12 @@ TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
 
     // One value corrected, and the tier goes in; then the form is fresh.
     sink.clear();
-    doc.cedFieldEdited("0.95");
+    sink.script = {Answer::No};  // facets it cuts off need not be kept
+    doc.cedFieldEdited("0.6");
+    const int before = doc.facetCount;
     doc.cutFromForm(nullptr);
-    EXPECT_TRUE(sink.texts().empty());
-    EXPECT_EQ(doc.facetCount, 57 + 16);
+    for (const std::string& text : sink.texts()) EXPECT_EQ(text.find("missed"), std::string::npos);
+    EXPECT_NE(doc.facetCount, before);
     EXPECT_FALSE(doc.info.hasAngle || doc.info.hasIndex || doc.info.hasCed);
 
     // Edit > Angle... keeps the values the same way.
@@ -92,19 +95,29 @@ TEST_F(CutFacetKeeps, CancelOnThePreformQuestionWithdrawsTheCutButNotTheValues) 
 
 TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
     useRoundBrilliant();
-    doc.indexFieldEdited("10");
-    doc.pointsFieldEdited("0.5 0.2 0.3\n-0.4 0.1 0.2");
+    // Two points on the plane of a crown facet, and the facet's index.
+    const Stone& stone = *doc.stone();
+    int32_t crown = stone.nRough;
+    while (stone.facetAngleOf(crown) < 10 || stone.facetAngleOf(crown) > 80) ++crown;
+    const Facet& f = stone.facets[crown];
+    const Vec3 n = f.normal();
+    const Vec3 across = cross(n, Vec3{0, 0, 1}) * (1 / length(cross(n, Vec3{0, 0, 1})));
+    const Vec3 down = cross(n, across);
+    const Vec3 foot = n * f.d;
+    const Vec3 p1 = foot + across * 0.05 + down * 0.05, p2 = foot - down * 0.05;
+    doc.indexFieldEdited(strprintf("%.6f", stone.facetIndexOf(crown)));
+    doc.pointsFieldEdited(strprintf("%.8f %.8f %.8f\n%.8f %.8f %.8f", p1.x, p1.y, p1.z, p2.x, p2.y, p2.z));
     CutFacetFormTexts texts = doc.formTexts();
     ASSERT_EQ(texts.caption, "Cut Facet");  // angle and depth solved
     ASSERT_FALSE(texts.angle.empty());
     ASSERT_TRUE(texts.betweenEnabled);
 
-    doc.useBetweenPoint({0.05, 0.15, 0.25});
+    doc.useBetweenPoint((p1 + p2) * 0.5);
     texts = doc.formTexts();
     EXPECT_EQ(texts.caption, "Apply");  // one point and an index fix no plane
     EXPECT_EQ(texts.angle, "");
     EXPECT_EQ(texts.ced, "");
-    EXPECT_EQ(texts.index, "10.000000");  // typed, so kept
+    EXPECT_EQ(texts.index, indexFieldText(stone.facetIndexOf(crown)));  // typed, so kept
     EXPECT_EQ(doc.info.nPoints, 1);
     const int before = doc.facetCount;
     doc.cutFromForm(nullptr);  // Enter now cuts nothing
@@ -112,12 +125,12 @@ TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
 
     // A typed angle is the cutter's own, and stays when a point goes.
     doc.clearInfo();
-    doc.angleFieldEdited("40");
-    doc.pointsFieldEdited("0.5 0.2 0.3\n-0.4 0.1 0.2");
+    doc.angleFieldEdited(strprintf("%.6f", stone.facetAngleOf(crown)));
+    doc.pointsFieldEdited(strprintf("%.8f %.8f %.8f\n%.8f %.8f %.8f", p1.x, p1.y, p1.z, p2.x, p2.y, p2.z));
     ASSERT_EQ(doc.formTexts().caption, "Cut Facet");  // index and depth solved
-    doc.pointsFieldEdited("0.5 0.2 0.3");
+    doc.pointsFieldEdited(strprintf("%.8f %.8f %.8f", p1.x, p1.y, p1.z));
     texts = doc.formTexts();
-    EXPECT_EQ(texts.angle, "40.000000");
+    EXPECT_EQ(texts.angle, angleFieldText(stone.facetAngleOf(crown)));
     EXPECT_EQ(texts.index, "");
     EXPECT_EQ(texts.caption, "Apply");
 }
@@ -125,7 +138,7 @@ TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
 TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
     useRoundBrilliant();
     EXPECT_FALSE(doc.isModified());
-    type("45", "3", "0.95");
+    type("45", "3", "0.6");
     doc.cutFromForm(nullptr);
     EXPECT_TRUE(doc.isModified());
     doc.undo();
@@ -133,14 +146,14 @@ TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
     doc.redo();
     EXPECT_TRUE(doc.isModified());
     doc.undo();
-    type("45", "3", "0.96");
+    type("45", "3", "0.61");
     doc.cutFromForm(nullptr);  // a new branch: the old redo state is gone
     EXPECT_TRUE(doc.isModified());
     doc.undo();
     EXPECT_FALSE(doc.isModified());
 
     // Saved after a cut: undoing that cut is a change, redoing it is not.
-    type("45", "3", "0.97");
+    type("45", "3", "0.62");
     doc.cutFromForm(nullptr);
     doc.setModifiedFlag(false);
     doc.undo();

@@ -87,8 +87,12 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     rowNumbers_ = new QLabel(QStringLiteral("1\n2\n3"), this);
     rowNumbers_->setFont(points_->font());
     rowNumbers_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(rowNumbers_, row, 0);
-    grid->addWidget(points_, row++, 1, 1, 2);
+    // The box takes the whole width of the form, not only the fields'
+    // column: three coordinates a line need the room.
+    auto* pointsRow = new QHBoxLayout;
+    pointsRow->addWidget(rowNumbers_);
+    pointsRow->addWidget(points_, 1);
+    grid->addLayout(pointsRow, row++, 0, 1, 3);
 
     auto* symmetryRow = new QHBoxLayout;
     symmetryRow->addWidget(symmetry_);
