@@ -1,8 +1,10 @@
 #include "document/design_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <istream>
 
 #include "document/document_messages.h"
 #include "files/asc_format.h"
@@ -27,6 +29,8 @@ class ProblemWatch : public MessageSink {
 public:
     explicit ProblemWatch(MessageSink& next) : next_(next) {}
     void show(std::string_view text, Icon icon) override {
+        // What a cancelled read says about the part it never reached is noise.
+        if (reading && reading->cancelled()) return;
         if (icon == Icon::Warning || icon == Icon::Error) problems = true;
         next_.show(text, icon);
     }
@@ -34,6 +38,7 @@ public:
         return next_.ask(text, buttons, icon, fallback);
     }
     bool problems = false;
+    const ProgressBuffer* reading = nullptr;
 
 private:
     MessageSink& next_;
@@ -43,7 +48,8 @@ constexpr const char* READ_FAILED = "Reading it failed part way.";
 
 // The file is open and is a regular file: check its format, read it, and
 // say whether it was whole.
-DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int32_t symmetry, int32_t mirror) {
+DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int32_t symmetry, int32_t mirror,
+                        const ReadProgress& progress) {
     DesignRead result;
     auto stone = std::make_unique<Stone>(ROUGH_HALF);
     stone->symmetry = symmetry;
@@ -57,14 +63,33 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     }
     const std::string damage = gem ? gemDamage(in) : ascDamage(in);
     ProblemWatch watch(messageSink());
+    uint64_t total = 0;
+    if (progress) {
+        const std::streampos here = in.tellg();
+        in.seekg(0, std::ios::end);
+        total = static_cast<uint64_t>(std::max<std::streamoff>(0, in.tellg()));
+        in.seekg(here);
+    }
+    ProgressBuffer counted(*in.rdbuf(), total, progress);
+    std::istream through(&counted);
+    watch.reading = &counted;
+    std::istream& source = progress ? through : static_cast<std::istream&>(in);
     try {
         ScopedMessageSink watching(watch);
         if (gem)
-            readGem(*stone, in);
+            readGem(*stone, source);
         else
-            readAsc(*stone, in);
+            readAsc(*stone, source);
     } catch (const KernelError& error) {
+        if (counted.cancelled()) {
+            result.outcome = ReadOutcome::Cancelled;
+            return result;
+        }
         showMessage(error.what(), Icon::Error);
+        return result;
+    }
+    if (counted.cancelled()) {
+        result.outcome = ReadOutcome::Cancelled;
         return result;
     }
     result.problems = watch.problems;
@@ -83,7 +108,8 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
 
 }  // namespace
 
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
+                          const ReadProgress& progress) {
     if (type == FileType::Other) return {};
     if (type != FileType::Gem && type != FileType::Asc) {
         showMessage(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()), Icon::Information);
@@ -104,7 +130,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     // The stream reports a failing disk by throwing; the user hears of it as
     // of any file that cannot be read, not in the library's own words.
     try {
-        return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror);
+        return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror, progress);
     } catch (const std::ios_base::failure&) {
         showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED), Icon::Information);
         return {};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/file_type.h"
+#include "files/progress_input.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -15,6 +16,7 @@ enum class ReadOutcome {
     Corrupt,  // the file failed the format check: `stone` is the empty rough stone
     Damaged,  // the file ends before its first facet: `stone` is the empty rough stone
     Failed,   // nothing to show for it: no stone
+    Cancelled,  // the progress callback stopped the read: no stone, nothing shown
 };
 
 struct DesignRead {
@@ -36,7 +38,9 @@ struct DesignRead {
 // What is no regular file (a folder, a device, a pipe) is not opened:
 // "Cannot open %s to read" with the reason, as for a file that is missing.
 // A kernel error while the planes are cut is shown and fails the read.
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror);
+// `progress`, when given, hears how far the read has come and may cancel it.
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
+                          const ReadProgress& progress = {});
 
 // Writes the stone in the given format; the previous file stays intact
 // unless the new one was written completely. False after showing why.

@@ -65,6 +65,7 @@ void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
 void CGemDoc::clearInfo() { brevix::clearInfo(info); }
 
 void CGemDoc::useBetweenPoint(Vec3 p) {
+    forgetSolvedValues(info);
     info.nPoints = 0;
     addPoint(p);
     redrawForm();
@@ -78,18 +79,18 @@ void CGemDoc::resetSymmetry() {
 
 // ---- cutting -----------------------------------------------------------
 
-void CGemDoc::cutNewFacets(const void* view) {
-    if (!info.complete()) return;
+bool CGemDoc::cutNewFacets(const void* view) {
+    if (!info.complete()) return false;
     Stone& stone = ensureStone();
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
     if (stone.gear == 0) {
         showMessage("Zero index gear");
-        return;
+        return false;
     }
     if (std::fabs(info.ced) < EPS) {
         showMessage("New facet cuts through center of stone");
-        return;
+        return false;
     }
     // A re-cut took its snapshot when the tier was taken out; a copy keeps
     // the stone from just before this cut for the case the kernel fails.
@@ -100,19 +101,22 @@ void CGemDoc::cutNewFacets(const void* view) {
         saveUndo();
 
     CutCounts counts;
+    bool done = true;
     try {
         counts = cutFacetSet(stone, info);
-        if (counts.missed > 0)
+        if (counts.missed > 0) {
             showMessage(strprintf("%d new facet%s missed stone", counts.missed,
                                   counts.missed > 1 ? "s" : ""));
-        else if (info.recutPending)
+            done = false;  // the cutter corrects one value and cuts again
+        } else if (info.recutPending) {
             // The new facets are the last ones. Counting them from the end
             // rather than trusting recutFirstFacet keeps the right facets
             // when the cut also removed older facets or rough faces.
             putRecutBack(stone.nFacet - counts.made);
+        }
     } catch (const KernelError& error) {
         recoverFromKernelError(error, view, std::move(before));
-        return;
+        return false;
     }
 
     if (counts.cutOff > 0) {
@@ -128,13 +132,19 @@ void CGemDoc::cutNewFacets(const void* view) {
                 if (const Stone* before = undoRing.latest())
                     stone_->setPreform(std::make_unique<Stone>(*before));
             } else if (answer == Answer::Cancel) {
+                // The cut is withdrawn, not what was typed for it: the
+                // cutter changes one value and tries again.
+                const NewFacetInfo typed = info;
                 undo();
-                return;
+                if (!typed.recutPending) info = typed;
+                redrawForm();
+                return false;
             }
         }
     }
     refreshSummaryValues();
     updateAllViews(view);
+    return done;
 }
 
 void CGemDoc::putRecutBack(int32_t firstNew) {
@@ -197,28 +207,21 @@ void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view,
 }
 
 void CGemDoc::cutFromForm(const void* view) {
-    cutNewFacets(view);
-    clearInfo();
+    if (cutNewFacets(view)) clearInfo();
     redrawForm();
     updateAllViews(view);
 }
 
 void CGemDoc::angleCommand(double a) {
     setAngle(a, false);
-    if (completeInfo()) {
-        cutNewFacets();
-        clearInfo();
-    }
+    if (completeInfo() && cutNewFacets()) clearInfo();
     redrawForm();
     updateAllViews();
 }
 
 void CGemDoc::indexCommand(double i) {
     setIndex(i, false);
-    if (completeInfo()) {
-        cutNewFacets();
-        clearInfo();
-    }
+    if (completeInfo() && cutNewFacets()) clearInfo();
     redrawForm();
     updateAllViews();
 }
@@ -311,6 +314,7 @@ std::string CGemDoc::cedFieldEdited(std::string_view text) {
 }
 
 void CGemDoc::pointsFieldEdited(std::string_view text) {
+    forgetSolvedValues(info);
     info.nPoints = 0;
     for (const Vec3& p : readPointsField(text)) addPoint(p);
 }
@@ -357,10 +361,12 @@ bool CGemDoc::completeInfo() {
     case 1:
         if (info.hasAngle && info.hasIndex) {
             setCed(cedThroughPoint(info, stone), false);
+            info.solvedCed = true;
             return true;
         }
         if (info.hasIndex && info.hasCed) {
             setAngle(angleThroughPoint(info, stone), false);
+            info.solvedAngle = true;
             return true;
         }
         return false;
@@ -369,7 +375,9 @@ bool CGemDoc::completeInfo() {
             const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone);
             if (plane.d == 0) return false;
             setAngle(plane.angle, false);
+            info.solvedAngle = true;
             setCed(plane.d, false);
+            info.solvedCed = true;
             return true;
         }
         if (!info.hasAngle) return false;
@@ -377,7 +385,9 @@ bool CGemDoc::completeInfo() {
             const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone);
             if (plane.d == 0) return false;
             setIndex(plane.index, false);
+            info.solvedIndex = true;
             setCed(plane.d, false);
+            info.solvedCed = true;
             return true;
         }
         // A vertical facet through two points: the plane that also holds the
@@ -387,8 +397,11 @@ bool CGemDoc::completeInfo() {
             planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
+        info.solvedAngle = true;
         setIndex(std::trunc(plane.index + 0.5), false);
+        info.solvedIndex = true;
         setCed(plane.d, false);
+        info.solvedCed = true;
         info.points[0] = mid;
         info.nPoints = 1;
         return true;
@@ -398,8 +411,11 @@ bool CGemDoc::completeInfo() {
             planeThrough3Points(info.points[0], info.points[1], info.points[2], stone);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
+        info.solvedAngle = true;
         setIndex(plane.index, false);
+        info.solvedIndex = true;
         setCed(plane.d, false);
+        info.solvedCed = true;
         return true;
     }
     default:

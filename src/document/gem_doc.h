@@ -59,8 +59,10 @@ public:
 
     // ---- commands that cut ---------------------------------------------
     // Cuts the complete NewFacetInfo into the stone with its symmetry;
-    // `view` is the view that asked, passed on to the view update.
-    void cutNewFacets(const void* view = nullptr);
+    // `view` is the view that asked, passed on to the view update. False
+    // when the tier did not go in as asked (facets missed the stone, the cut
+    // was withdrawn, nothing could be cut): the pending facet is then kept.
+    bool cutNewFacets(const void* view = nullptr);
     // Edit Angle... / Index...: set, complete, and cut when complete.
     void angleCommand(double a);
     void indexCommand(double i);
@@ -126,6 +128,8 @@ public:
     // Copies the values above from the stone (no stone: 0 facets, -1).
     void refreshSummaryValues();
 
+    // Changed since the last save (or open, or New). Undo and Redo that
+    // bring back the state the design was saved in bring back "unchanged".
     bool isModified() const { return modified_; }
     void setModifiedFlag(bool modified = true) { modified_ = modified; }
 
@@ -150,6 +154,9 @@ public:
     // file, so Save goes through Save As (proposing the file's name, and
     // asking before it is replaced) until the design has been saved.
     bool openReportedProblem = false;
+    // The last open was cancelled by the cutter during the read (nothing
+    // is wrong with the file).
+    bool readCancelled = false;
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);

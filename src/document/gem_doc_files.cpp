@@ -113,7 +113,9 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     // missing file, a wrong type or a file that is no design at all never
     // costs the user the current design (nor puts an empty stone under the
     // file's name, for a Save to write over the file).
-    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror);
+    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror,
+                                     ui ? ui->readProgress(path) : ReadProgress{});
+    readCancelled = read.outcome == ReadOutcome::Cancelled;
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
     designOpened();
