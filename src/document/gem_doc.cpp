@@ -62,7 +62,10 @@ void CGemDoc::setSymmetry(int s, int m) {
 
 void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
 
-void CGemDoc::clearInfo() { brevix::clearInfo(info); }
+void CGemDoc::clearInfo() {
+    brevix::clearInfo(info);
+    angleFromPoints_ = indexFromPoints_ = defaultDepth_ = false;
+}
 
 void CGemDoc::useBetweenPoint(Vec3 p) {
     info.nPoints = 0;
@@ -99,9 +102,13 @@ void CGemDoc::cutNewFacets(const void* view) {
     else
         saveUndo();
 
+    // What the cut was aimed at is named on the stone as it stood before it.
+    const DesignIntent beforeIntent = designIntent();
+    const Stone beforeCut(stone);
     CutCounts counts;
     try {
         counts = cutFacetSet(stone, info);
+        if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
         if (counts.missed > 0)
             showMessage(strprintf("%d new facet%s missed stone", counts.missed,
                                   counts.missed > 1 ? "s" : ""));
@@ -287,6 +294,7 @@ std::string CGemDoc::angleFieldEdited(std::string_view text) {
         return {};
     }
     setAngle(*angle, true);
+    angleFromPoints_ = false;
     return angleFieldText(*angle);
 }
 
@@ -297,6 +305,7 @@ std::string CGemDoc::indexFieldEdited(std::string_view text) {
         return {};
     }
     setIndex(*index, true);
+    indexFromPoints_ = false;
     return indexFieldText(*index);
 }
 
@@ -307,6 +316,7 @@ std::string CGemDoc::cedFieldEdited(std::string_view text) {
         return {};
     }
     setCed(*ced, true);
+    defaultDepth_ = false;
     return cedFieldText(*ced);
 }
 
@@ -346,6 +356,7 @@ bool CGemDoc::completeInfo() {
             if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
         }
         setCed(ced, false);
+        defaultDepth_ = true;
         return true;
     }
     // Azimuths divide by the gear; with none there is nothing to solve.
@@ -370,6 +381,7 @@ bool CGemDoc::completeInfo() {
             if (plane.d == 0) return false;
             setAngle(plane.angle, false);
             setCed(plane.d, false);
+            angleFromPoints_ = true;
             return true;
         }
         if (!info.hasAngle) return false;
@@ -378,6 +390,7 @@ bool CGemDoc::completeInfo() {
             if (plane.d == 0) return false;
             setIndex(plane.index, false);
             setCed(plane.d, false);
+            indexFromPoints_ = true;
             return true;
         }
         // A vertical facet through two points: the plane that also holds the
@@ -400,6 +413,7 @@ bool CGemDoc::completeInfo() {
         setAngle(plane.angle, false);
         setIndex(plane.index, false);
         setCed(plane.d, false);
+        angleFromPoints_ = indexFromPoints_ = true;
         return true;
     }
     default:
@@ -412,17 +426,20 @@ bool CGemDoc::completeInfo() {
 void CGemDoc::saveUndo() {
     if (!stone_) return;
     setModifiedFlag(true);
+    intentRing[undoRing.undoCursor] = recordedIntent;
     undoRing.save(*stone_);
 }
 
 void CGemDoc::undo() {
     if (!stone_) return;
     undoRing.undo(stone_);
+    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
     afterUndoOrRedo();
 }
 
 void CGemDoc::redo() {
     if (!stone_) return;
+    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
     undoRing.redo(stone_);
     afterUndoOrRedo();
 }

@@ -89,6 +89,7 @@ bool CGemDoc::OnNewDocument() {
     fresh->symmetry = info.symmetry;
     fresh->mirror = info.mirror;
     setStone(std::move(fresh));
+    recordedIntent.reset();
     facetCount = 0;
     girdleCount = 0;
     lengthWidth = -1;
@@ -109,6 +110,7 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror);
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
+    recordedIntent.reset();  // inferred from the planes when first asked for
     openType = type;
     takeSymmetryFromStone();
     filePath = path;
