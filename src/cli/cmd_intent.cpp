@@ -4,6 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/intent_files.h"
 #include "intent/design_intent.h"
 #include "intent/intent_words.h"
 #include "platform/strformat.h"
@@ -13,9 +14,11 @@ namespace brevix::cli {
 
 namespace {
 int runIntent(std::span<const std::string> args, std::ostream& out) {
-    auto stone = loadDesign(args[0]);
-    if (!stone) return EXIT_FAILED;
-    const DesignIntent intent = intentOf(*stone, nullptr);
+    bool problems = false;
+    const DesignAndIntent design = loadWithIntent(args[0], problems);
+    if (!design.stone) return EXIT_FAILED;
+    const Stone* stone = design.stone.get();
+    const DesignIntent& intent = design.intent;
     bool kept = true;
     for (size_t t = 0; t < intent.tiers.size(); ++t) {
         const TierIntent& tier = intent.tiers[t];
@@ -24,7 +27,7 @@ int runIntent(std::span<const std::string> args, std::ostream& out) {
                                       intentWords(*stone, intent, int32_t(t)).c_str()));
         kept = kept && tier.failure.empty();
     }
-    return kept && !readProblemsReported() ? EXIT_DONE : EXIT_FAILED;
+    return kept && !problems ? EXIT_DONE : EXIT_FAILED;
 }
 }  // namespace
 

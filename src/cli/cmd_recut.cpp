@@ -8,6 +8,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/intent_files.h"
 #include "document/design_io.h"
 #include "document/file_type.h"
 #include "intent/design_intent.h"
@@ -55,14 +56,16 @@ int runRecut(std::span<const std::string> args, std::ostream&) {
         return EXIT_USAGE;
     }
     const FileType type = fileTypeOf(files[1]);
-    if (type != FileType::Gem && type != FileType::Asc) {
-        reportError(strprintf("%s: the name must end in .gem or .asc", files[1].c_str()));
+    if (type != FileType::Gem && type != FileType::Asc && !isIntentPath(files[1])) {
+        reportError(strprintf("%s: the name must end in .brx, .gem or .asc", files[1].c_str()));
         return EXIT_USAGE;
     }
-    auto stone = loadDesign(files[0]);
-    if (!stone) return EXIT_FAILED;
+    bool problems = false;
+    DesignAndIntent design = loadWithIntent(files[0], problems);
+    if (!design.stone) return EXIT_FAILED;
+    Stone* stone = design.stone.get();
+    DesignIntent& intent = design.intent;
     bool kept = true;
-    DesignIntent intent = intentOf(*stone, nullptr);
     for (const AngleSetting& setting : settings) {
         const int32_t tier = findTier(*stone, intent, setting.tier);
         if (tier < 0) {
@@ -75,8 +78,8 @@ int runRecut(std::span<const std::string> args, std::ostream&) {
         *stone = std::move(cut.stone);
         intent = std::move(cut.intent);
     }
-    if (!writeDesignFile(*stone, type, files[1])) return EXIT_FAILED;
-    return kept && !readProblemsReported() ? EXIT_DONE : EXIT_FAILED;
+    if (!saveWithIntent(*stone, intent, files[1])) return EXIT_FAILED;
+    return kept && !problems ? EXIT_DONE : EXIT_FAILED;
 }
 
 }  // namespace
