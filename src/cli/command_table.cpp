@@ -9,10 +9,12 @@ extern const Command jsonCommand;
 extern const Command diagramCommand;
 extern const Command lightCommand;
 extern const Command dbCommand;
+extern const Command recutCommand;
+extern const Command intentCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand,
-                                    diagramCommand, lightCommand, dbCommand};
+                                    diagramCommand, lightCommand, dbCommand, recutCommand, intentCommand};
     return table;
 }
 

@@ -62,7 +62,10 @@ void CGemDoc::setSymmetry(int s, int m) {
 
 void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
 
-void CGemDoc::clearInfo() { brevix::clearInfo(info); }
+void CGemDoc::clearInfo() {
+    brevix::clearInfo(info);
+    angleFromPoints_ = indexFromPoints_ = defaultDepth_ = false;
+}
 
 void CGemDoc::useBetweenPoint(Vec3 p) {
     forgetSolvedValues(info);
@@ -100,10 +103,14 @@ bool CGemDoc::cutNewFacets(const void* view) {
     else
         saveUndo();
 
+    // What the cut was aimed at is named on the stone as it stood before it.
+    const DesignIntent beforeIntent = designIntent();
+    const Stone beforeCut(stone);
     CutCounts counts;
     bool done = true;
     try {
         counts = cutFacetSet(stone, info);
+        if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
         if (counts.missed > 0) {
             showMessage(strprintf("%d new facet%s missed stone", counts.missed,
                                   counts.missed > 1 ? "s" : ""));
@@ -290,6 +297,7 @@ std::string CGemDoc::angleFieldEdited(std::string_view text) {
         return {};
     }
     setAngle(*angle, true);
+    angleFromPoints_ = false;
     return angleFieldText(*angle);
 }
 
@@ -300,6 +308,7 @@ std::string CGemDoc::indexFieldEdited(std::string_view text) {
         return {};
     }
     setIndex(*index, true);
+    indexFromPoints_ = false;
     return indexFieldText(*index);
 }
 
@@ -310,6 +319,7 @@ std::string CGemDoc::cedFieldEdited(std::string_view text) {
         return {};
     }
     setCed(*ced, true);
+    defaultDepth_ = false;
     return cedFieldText(*ced);
 }
 
@@ -350,6 +360,7 @@ bool CGemDoc::completeInfo() {
             if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
         }
         setCed(ced, false);
+        defaultDepth_ = true;
         return true;
     }
     // Azimuths divide by the gear; with none there is nothing to solve.
@@ -378,6 +389,7 @@ bool CGemDoc::completeInfo() {
             info.solvedAngle = true;
             setCed(plane.d, false);
             info.solvedCed = true;
+            angleFromPoints_ = true;
             return true;
         }
         if (!info.hasAngle) return false;
@@ -388,6 +400,7 @@ bool CGemDoc::completeInfo() {
             info.solvedIndex = true;
             setCed(plane.d, false);
             info.solvedCed = true;
+            indexFromPoints_ = true;
             return true;
         }
         // A vertical facet through two points: the plane that also holds the
@@ -416,6 +429,7 @@ bool CGemDoc::completeInfo() {
         info.solvedIndex = true;
         setCed(plane.d, false);
         info.solvedCed = true;
+        angleFromPoints_ = indexFromPoints_ = true;
         return true;
     }
     default:
@@ -433,6 +447,7 @@ void CGemDoc::saveUndo() {
     if (modified_ && snapshot.state == savedState_) snapshot.state = nextTag_++;
     setModifiedFlag(true);
     slotTags_[undoRing.undoCursor] = snapshot;
+    intentRing[undoRing.undoCursor] = recordedIntent;
     undoRing.save(*stone_);
     current_.state = nextTag_++;  // the command about to change the stone makes a new state
 }
@@ -441,12 +456,14 @@ void CGemDoc::undo() {
     if (!stone_) return;
     undoRing.undo(stone_);
     std::swap(current_, slotTags_[undoRing.undoCursor]);
+    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
     afterUndoOrRedo();
 }
 
 void CGemDoc::redo() {
     if (!stone_) return;
     const int slot = undoRing.undoCursor;
+    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
     undoRing.redo(stone_);
     std::swap(current_, slotTags_[slot]);
     afterUndoOrRedo();

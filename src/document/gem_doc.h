@@ -17,6 +17,7 @@
 #include "designing/new_facet_info.h"
 #include "designing/undo_ring.h"
 #include "document/file_type.h"
+#include "intent/intent.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
 
@@ -105,6 +106,19 @@ public:
     void mirrorToggled(bool checked);
     // The whole form after a change of the document (completes the info first).
     CutFacetFormTexts formTexts();
+
+    // ---- cutting intent (gem_doc_intent.cpp) -----------------------------
+    // How each tier of the design was placed: as recorded by the cuts where
+    // that still describes the planes, inferred from the planes elsewhere.
+    const DesignIntent& designIntent();
+    // A tier's new angle (as the cut list shows it) from Edit Tier: the
+    // design is re-cut by its intent, one snapshot for all of it. Tiers that
+    // could not keep their intent are reported; false when nothing changed.
+    bool recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot = true);
+    // The intent recorded so far (none: inferred on first use), and the
+    // intent of each undo snapshot, slot by slot.
+    std::optional<DesignIntent> recordedIntent;
+    std::array<std::optional<DesignIntent>, UndoRing::SIZE> intentRing;
 
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
@@ -199,6 +213,12 @@ public:
     // ---- end of file side ----
 
 private:
+    // Adds the tier just cut (the last `made` facets) to the recorded
+    // intent, with what fixed its depth; `before` is the stone before the cut.
+    void recordCut(const Stone& before, const DesignIntent& beforeIntent, int made);
+    // Which values the points of the pending facet fixed (set by completeInfo).
+    bool angleFromPoints_ = false, indexFromPoints_ = false, defaultDepth_ = false;
+
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
     void putRecutBack(int32_t firstNew);

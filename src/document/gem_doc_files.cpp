@@ -96,6 +96,7 @@ bool CGemDoc::OnNewDocument() {
     // A design of its own that no file holds yet.
     startLineage();
     fileLineage_ = savedState_ = 0;
+    recordedIntent.reset();
     facetCount = 0;
     girdleCount = 0;
     lengthWidth = -1;
@@ -119,6 +120,7 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
     designOpened();
+    recordedIntent.reset();  // inferred from the planes when first asked for
     openType = type;
     takeSymmetryFromStone();
     filePath = path;
