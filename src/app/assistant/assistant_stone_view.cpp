@@ -58,6 +58,7 @@ View AssistantStoneView::layoutPane(QSize size) {
 
 bool AssistantStoneView::facetPosition(int32_t facet, QPoint& at) {
     if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
+    FacetLabelCenters(*stone_);
     View view = layoutPane(size());
     const Facet& f = stone_->facets[facet];
     if (f.status == VS_HIDDEN || f.labelArea <= 0) return false;
@@ -76,6 +77,13 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
     FacetLabelCenters(stone);
     computeBounds(stone);
 
+    // Both passes write the gear numbers of the top view: in one font they
+    // fall on each other.
+    Font font;
+    font.face = "Arial";
+    font.pointSize = 11;
+    canvas.setFont(font);
+    canvas.setTextAlign({HAlign::Center, VAlign::Baseline});
     canvas.setPen(BLACK_PEN);
     canvas.setBrush(WHITE_BRUSH);
     drawStone(stone, view, DRAW_SILHOUETTE);
@@ -89,7 +97,7 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
     };
     // Facets seen from this side: filled. Girdle facets stand edge-on and
     // are drawn as a thick line along the outline instead.
-    const int thick = std::max(4, std::min(width(), height()) / 80);
+    const int thick = std::max(6, std::min(width(), height()) / 60);
     for (int pass = 0; pass < 2; ++pass) {
         for (int32_t i = 0; i < stone.nFacet; ++i) {
             const Facet& f = stone.facets[i];
@@ -106,10 +114,11 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
                 }
                 if (current) {
                     // A pointer from outside at the facet's azimuth.
+                    // The plane's nearest point to the axis is d along the normal.
                     const double r = std::hypot(f.a, f.b);
                     const Vec3 dir{f.a / r, f.b / r, 0};
-                    view.moveTo3({dir.x * 1.13, dir.y * 1.13, 0});
-                    view.lineTo3({dir.x * 1.04, dir.y * 1.04, 0});
+                    view.moveTo3({dir.x * (f.d + 0.1), dir.y * (f.d + 0.1), 0});
+                    view.lineTo3({dir.x * (f.d + 0.02), dir.y * (f.d + 0.02), 0});
                 }
             } else if (f.status != VS_HIDDEN) {
                 canvas.setPen(Pen{PenStyle::Solid, 0, colour});
@@ -120,11 +129,6 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
         }
     }
     canvas.setPen(BLACK_PEN);
-    Font font;
-    font.face = "Arial";
-    font.pointSize = 11;
-    canvas.setFont(font);
-    canvas.setTextAlign({HAlign::Center, VAlign::Baseline});
     drawStone(stone, view, DRAW_VISIBLE | DRAW_LABELS);
 }
 

@@ -95,6 +95,11 @@ bool paintChecklist(QPagedPaintDevice& device, const AssistantSession& session,
             pageHeader(false);
         }
         const double base = y + QFontMetricsF(bodyFont).ascent();
+        if (step.tier != lastTier && lastTier != -2) {
+            // A thin rule between tiers, where the setting on the machine changes.
+            painter.setPen(QPen(Qt::gray, std::max(1.0, dpi / 200)));
+            painter.drawLine(QPointF(x0, y - rowHeight * 0.2), QPointF(area.right(), y - rowHeight * 0.2));
+        }
         const QRectF boxRect(x0, y + (rowHeight - box) / 2 - rowHeight * 0.15, box, box);
         painter.setPen(QPen(Qt::black, std::max(1.0, dpi / 100)));
         painter.setBrush(Qt::NoBrush);

@@ -267,7 +267,8 @@ void CuttingAssistant::refresh() {
         next_->clear();
     } else {
         title_->setText(ui(stepTitle(*step)));
-        setting_->setText(ui(stepSetting(*step)));
+        // Angle and index each on a line of their own, however narrow the window.
+        setting_->setText(ui(stepSetting(*step)).replace(QStringLiteral("   "), QStringLiteral("\n")));
         std::string detail = step->instruction;
         if (step->kind == StepKind::Transfer) {
             const CuttingStep* after = session_.nextStep();
