@@ -170,6 +170,13 @@ private Q_SLOTS:
         if (!a->speechAvailable()) {
             QVERIFY(!a->speechUnavailableReason().isEmpty());
             QCOMPARE(speak->toolTip(), a->speechUnavailableReason());
+        } else {
+            // Reading a step aloud must not hold up the keys.
+            speak->trigger();
+            press(a, Qt::Key_Space);
+            press(a, Qt::Key_Backspace);
+            speak->trigger();
+            QCOMPARE(a->session().current(), 0);
         }
 
         QAction* byTier = a->findChild<QAction*>(QStringLiteral("assistantByTier"));

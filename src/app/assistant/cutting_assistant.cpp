@@ -207,14 +207,18 @@ void CuttingAssistant::designChanged() {
         restart();
         return;
     }
-    if (path != progressPath_) progressPath_ = path;  // a new design saved for the first time
+    // A new design saved for the first time: its progress goes to the file from now on.
+    const bool firstSave = path != progressPath_;
+    progressPath_ = path;
     Stone* stone = doc_.stone();
     stoneSeen_ = stone;
     stoneView_->setStone(stone);
     if (!stone) return;
     const std::vector<CutFacet> reset = session_.designChanged(*stone);
     showReset(reset);
-    save();
+    // Views are updated for redraws too; the file is written only when
+    // the progress or its place changed.
+    if (firstSave || !reset.empty()) save();
     refresh();
 }
 
