@@ -400,7 +400,8 @@ CuttingAssistant* openCuttingAssistant(QWidget* frame, CGemDoc& doc, DiagramPrin
         auto previous = doc.onUpdateAllViews;
         doc.onUpdateAllViews = [previous, window](const void* sender) {
             if (previous) previous(sender);
-            if (window && window->isVisible()) window->designChanged();
+            // Hidden too: the session must never hold a stone the document replaced.
+            if (window) window->designChanged();
         };
     }
     existing->show();
