@@ -27,6 +27,7 @@
 #include "app/dialogs/rotate_dlg.h"
 #include "app/dialogs/scale_dlg.h"
 #include "app/dialogs/sort_dlg.h"
+#include "app/assistant/cutting_assistant.h"
 #include "app/command_table.h"
 #include "app/panes/cut_list_view.h"
 #include "app/print/diagram_print.h"
@@ -174,6 +175,7 @@ void CMainFrame::createActions() {
     handle(ID_FILE_PRINT_PREVIEW, [this, printing] { printing->preview(this); });
     handle(ID_FILE_PRINT_SETUP, [this, printing] { printing->setup(this); });
     handle(ID_FILE_PRINT_DIRECT, [this, printing] { printing->printDirect(this); });
+    handle(ID_VIEW_CUTTING_ASSISTANT, [this, printing] { openCuttingAssistant(this, doc_, printing); });
 
     // Designing commands and the file side of the document.
     handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
