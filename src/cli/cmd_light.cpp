@@ -9,10 +9,8 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "files/replacing_file.h"
-#include "optics/dispersion.h"
 #include "optics/light_picture.h"
-#include "optics/materials.h"
-#include "optics/tilt_sweep.h"
+#include "optics/light_score.h"
 #include "platform/strformat.h"
 
 namespace brevix::cli {
@@ -166,28 +164,20 @@ int runLight(std::span<const std::string> args, std::ostream& out) {
     auto stone = loadDesign(a.file);
     if (!stone) return EXIT_FAILED;
 
-    // A typed index (or the design's own) is a material of its own unless it is a listed one.
-    const Material material = a.material ? *a.material : materialForIndex(a.ri ? *a.ri : stone->refractiveIndex);
-    FaceUpOptions options = a.options;
-    options.refractiveIndex = a.material ? material.refractiveIndex : a.ri ? *a.ri : stone->refractiveIndex;
-
-    FaceUpImage image;
-    RgbPicture shown;
-    if (a.dispersion) {
-        const DispersionImage colours = renderDispersion(*stone, options, material.dispersion);
-        image = colours.channels[1];
-        if (!a.out.empty()) shown = picture(colours, a.model);
-    } else {
-        image = renderFaceUp(*stone, options);
-        if (!a.out.empty()) shown = picture(image, a.model);
-    }
-    out << strprintf("ISO brightness: %.1f%%\n", image.isoBrightness);
-    out << strprintf("COS brightness: %.1f%%\n", image.cosBrightness);
-    if (a.sweep) {
-        for (const TiltBrightness& p : sweepTilts(*stone, options, *a.sweep).points)
-            out << strprintf("%.1f %.1f%% %.1f%%\n", p.tiltDegrees, p.iso, p.cos);
-    }
+    LightSettings settings;
+    settings.ri = a.ri;
+    settings.material = a.material;
+    settings.options = a.options;
+    settings.dispersion = a.dispersion;
+    settings.sweep = a.sweep;
+    const LightScore score = scoreLight(*stone, settings);
+    out << "ISO brightness: " << brightnessText(score.image.isoBrightness) << "%\n";
+    out << "COS brightness: " << brightnessText(score.image.cosBrightness) << "%\n";
+    for (const TiltBrightness& p : score.sweep)
+        out << strprintf("%.1f %s%% %s%%\n", p.tiltDegrees, brightnessText(p.iso).c_str(),
+                         brightnessText(p.cos).c_str());
     if (!a.out.empty()) {
+        const RgbPicture shown = score.colours ? picture(*score.colours, a.model) : picture(score.image, a.model);
         ReplacingFile file(a.out);
         if (file.isOpen()) file.stream() << encodePng(shown);
         if (!file.isOpen() || !file.commit()) {

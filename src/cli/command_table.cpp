@@ -9,10 +9,11 @@ extern const Command jsonCommand;
 extern const Command diagramCommand;
 extern const Command lightCommand;
 extern const Command dbCommand;
+extern const Command batchCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand,
-                                    diagramCommand, lightCommand, dbCommand};
+                                    diagramCommand, lightCommand, dbCommand, batchCommand};
     return table;
 }
 
