@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct CliRun {
     int code = -1;
     std::string out, err;
 };
@@ -48,7 +48,7 @@ protected:
     void TearDown() override { fs::remove_all(folder_); }
 
     // Runs brevix-cli with its cache in the test's folder.
-    Run cli(const std::string& arguments) {
+    CliRun cli(const std::string& arguments) {
         const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
         const std::string command = "XDG_CACHE_HOME='" + (folder_ / "cache").string() + "' '" + BREVIX_CLI + "' " +
                                     arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
@@ -67,7 +67,7 @@ std::string figure(const std::string& line) {
 
 TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
     for (const std::string options : {"--size 40", "--size 40 --material diamond --tilt-sweep -20:20:10"}) {
-        const Run batch = cli("batch light '" + SAMPLES + "' " + options + " --jobs 2");
+        const CliRun batch = cli("batch light '" + SAMPLES + "' " + options + " --jobs 2");
         ASSERT_EQ(batch.code, 0) << batch.err;
         EXPECT_TRUE(batch.err.empty()) << batch.err;  // not a terminal: no progress line
         const auto rows = lines(batch.out);
@@ -78,7 +78,7 @@ TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
             const std::string file = j["file"];
             EXPECT_LT(previous, file);
             previous = file;
-            const Run light = cli("light '" + file + "' " + options);
+            const CliRun light = cli("light '" + file + "' " + options);
             ASSERT_EQ(light.code, 0) << light.err;
             const auto figures = lines(light.out);
             EXPECT_EQ(j["iso"].dump(), figure(figures[0])) << file;
@@ -95,14 +95,14 @@ TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
 }
 
 TEST_F(CliBatch, ShardsJoinIntoTheWholeRun) {
-    const Run whole = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv");
+    const CliRun whole = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv");
     ASSERT_EQ(whole.code, 0) << whole.err;
     const auto all = lines(whole.out);
     ASSERT_EQ(all.size(), 9u);  // header and eight designs
     for (int n : {1, 3, 8, 11}) {
         std::vector<std::string> joined{all[0]};
         for (int k = 1; k <= n; ++k) {
-            const Run part = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv --shard " +
+            const CliRun part = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv --shard " +
                                  std::to_string(k) + "/" + std::to_string(n));
             ASSERT_EQ(part.code, 0) << part.err;
             auto rows = lines(part.out);
@@ -119,7 +119,7 @@ TEST_F(CliBatch, ABadFileGetsItsErrorLineTheRestIsScoredAndTheRunFails) {
     std::ofstream(folder_ / "b.gem") << "no design";
     fs::copy(SAMPLES + "/emerald_cut.gem", folder_ / "c.gem");
     fs::create_directory_symlink(".", folder_ / "loop");
-    const Run run = cli("batch light '" + folder_.string() + "' --size 16");
+    const CliRun run = cli("batch light '" + folder_.string() + "' --size 16");
     EXPECT_EQ(run.code, 1);
     const auto rows = lines(run.out);
     ASSERT_EQ(rows.size(), 4u) << run.out;
@@ -132,7 +132,7 @@ TEST_F(CliBatch, ABadFileGetsItsErrorLineTheRestIsScoredAndTheRunFails) {
 TEST_F(CliBatch, ASecondRunComesFromTheCacheWithTheSameLines) {
     const std::string command = "batch light '" + SAMPLES + "/round_brilliant.gem' '" + SAMPLES +
                                 "/oval_brilliant.asc' --size 32";
-    const Run first = cli(command);
+    const CliRun first = cli(command);
     ASSERT_EQ(first.code, 0) << first.err;
     ASSERT_TRUE(fs::exists(folder_ / "cache" / "brevix"));
     size_t entries = 0;
@@ -153,7 +153,7 @@ TEST_F(CliBatch, WrongUsageSaysWhatIsWrong) {
                          Case{"batch light x --material glass", "unknown material"},
                          Case{"batch light x --tilt-sweep 1:2", "FROM:TO:STEP"},
                          Case{"batch light x --bogus 1", "unknown option"}, Case{"batch light x --jobs", "needs a value"}}) {
-        const Run run = cli(c.arguments);
+        const CliRun run = cli(c.arguments);
         EXPECT_EQ(run.code, 2) << c.arguments;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << ": " << run.err;
         EXPECT_TRUE(run.out.empty()) << c.arguments;
