@@ -14,11 +14,13 @@
 
 #include "collection/batch_output.h"
 #include "collection/batch_run.h"
+#include "collection/collection_scan.h"
 #include "collection/design_files.h"
 #include "collection/score_cache.h"
 #include "collection/score_entry.h"
 #include "collection/shard.h"
 #include "collection/worker_pool.h"
+#include "files/thumbnail.h"
 #include "optics/materials.h"
 #include "platform/strformat.h"
 #include "support/datavue_database.h"
@@ -134,6 +136,30 @@ TEST(FindDesigns, ADatabaseGivesOneEntryPerDesignWithItsText) {
     ASSERT_TRUE(f.ok()) << f.error;
     EXPECT_EQ(f.facts.facets, 73);
     EXPECT_GT(f.light->iso, 0);
+}
+
+TEST(TileStone, TheThumbnailBesideADesignIsDrawnWhenItReads) {
+    TempFolder t;
+    const fs::path design = t.path() / "round.asc";
+    const Stone stone = testing::generatedBrilliant(4);
+    writeAscFile(stone, design.string());
+    const DesignEntry entry = fileEntry(design.string());
+    auto own = std::make_unique<Stone>(testing::generatedBrilliant(4));
+    const Stone* ownAddress = own.get();
+    EXPECT_EQ(thumbnailBeside(design.string()), (t.path() / "round.thb").string());
+    EXPECT_EQ(thumbnailBeside("/a.b/design"), "/a.b/design.thb");
+
+    // No thumbnail: the design itself.
+    EXPECT_EQ(tileStone(entry, std::move(own)).get(), ownAddress);
+    // A thumbnail: its display stone (one point more than the design has corners).
+    ASSERT_TRUE(writeThb(stone, (t.path() / "round.thb").string()));
+    const auto thumb = tileStone(entry, std::make_unique<Stone>(testing::generatedBrilliant(4)));
+    EXPECT_EQ(thumb->nVertex, stone.nVertex + 1);
+    // A damaged one: the design again.
+    writeFile(t.path() / "round.thb", std::string("\x05\x00\xff\xff", 4));
+    own = std::make_unique<Stone>(testing::generatedBrilliant(4));
+    ownAddress = own.get();
+    EXPECT_EQ(tileStone(entry, std::move(own)).get(), ownAddress);
 }
 
 // ---- shards ---------------------------------------------------------------

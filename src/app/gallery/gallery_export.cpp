@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include "app/print/diagram_output.h"
 #include "collection/design_read.h"
@@ -20,8 +21,16 @@ QString exportFileName(const collection::DesignEntry& entry, GalleryExport kind)
 QStringList exportDesigns(const std::vector<collection::DesignEntry>& entries, const QString& folder,
                           GalleryExport kind) {
     QStringList failures;
+    QSet<QString> used;
     for (const collection::DesignEntry& entry : entries) {
-        const QString name = exportFileName(entry, kind);
+        QString name = exportFileName(entry, kind);
+        // Designs of the same name from different folders each keep their file.
+        if (used.contains(name)) {
+            const QFileInfo info(name);
+            for (int n = 2; used.contains(name); ++n)
+                name = QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(n).arg(info.suffix());
+        }
+        used.insert(name);
         collection::ReadEntry read = collection::readEntry(entry);
         if (!read.stone) {
             failures << name + QStringLiteral(": ") + QString::fromStdString(read.error);

@@ -46,6 +46,7 @@ void GalleryModel::setLight(int row, const collection::DesignFigures& figures) {
     if (row < 0 || row >= rowCount()) return;
     GalleryTile& tile = tiles_[static_cast<size_t>(row)];
     tile.lightKnown = true;
+    tile.figures.fromCache = figures.fromCache;
     if (figures.ok()) {
         tile.figures.light = figures.light;
     } else {
