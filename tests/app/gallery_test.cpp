@@ -20,7 +20,7 @@
 #include "collection/score_entry.h"
 #include "document/gem_doc.h"
 #include "files/thumbnail.h"
-#include "support/generated_designs.h"
+#include "../support/generated_designs.h"
 
 using namespace brevix;
 using namespace brevix::test;
@@ -157,6 +157,7 @@ private Q_SLOTS:
         QTemporaryDir folder, cache;
         fillFolder(folder.path());
         Session session;
+        session.doc.setModifiedFlag(false);
         GalleryWindow* gallery = openGallery(*session.frame, folder.path());
         QVERIFY(gallery);
         gallery->sortTiles(GalleryFilter::Name, false);
