@@ -11,6 +11,7 @@ namespace {
 constexpr CommandInfo kCommands[] = {
     {ID_FILE_NEW, "&New", "Create a new document", "New", {"Ctrl+N", nullptr}},
     {ID_FILE_OPEN, "&Open...", "Open an existing document", "Open", {"Ctrl+O", nullptr}},
+    {ID_FILE_OPEN_FOLDER, "Open &Folder...", "Open a folder of designs as a gallery of tiles", nullptr, {}},
     {ID_FILE_SAVE, "&Save", "Save the active document", "Save", {"Ctrl+S", nullptr}},
     {ID_FILE_SAVE_AS, "Save &As...", "Save the active document with a new name", nullptr, {}},
     {ID_FILE_SEARCH_DATAVUE, "Search &Datavue Database...",
@@ -85,7 +86,7 @@ constexpr int kToolbar[] = {
 };
 
 constexpr int kFileMenu[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SEARCH_DATAVUE,
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_OPEN_FOLDER, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SEARCH_DATAVUE,
     ID_FILE_EXPORT, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, -1, 0,
     ID_APP_EXIT,
 };

@@ -36,6 +36,7 @@
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
 #include "app/dialogs/search_datavue_dialog.h"
+#include "app/gallery/gallery_open.h"
 #include "app/help_file.h"
 #include "app/dialogs/help_window.h"
 #include "app/panes/four_view.h"
@@ -180,6 +181,7 @@ void CMainFrame::createActions() {
     // Designing commands and the file side of the document.
     handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
     handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
+    handle(ID_FILE_OPEN_FOLDER, [this] { chooseGalleryFolder(*this); });
     handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
     handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
     handle(ID_FILE_EXPORT, [this] {

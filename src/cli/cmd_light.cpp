@@ -11,10 +11,8 @@
 #include "cli/options.h"
 #include "files/export_files.h"
 #include "files/file_messages.h"
-#include "optics/dispersion.h"
 #include "optics/light_picture.h"
-#include "optics/materials.h"
-#include "optics/tilt_sweep.h"
+#include "optics/light_score.h"
 #include "platform/strformat.h"
 
 namespace brevix::cli {
@@ -51,30 +49,23 @@ int runLight(const LightArguments& a, std::ostream& out) {
     auto stone = loadDesign(a.file);
     if (!stone) return EXIT_FAILED;
 
-    // A typed index (or the design's own) is a material of its own unless it is a listed one.
-    const Material material = a.material ? *a.material : materialForIndex(a.ri ? *a.ri : stone->refractiveIndex);
-    FaceUpOptions options = a.options;
-    options.refractiveIndex = a.material ? material.refractiveIndex : a.ri ? *a.ri : stone->refractiveIndex;
-
+    LightSettings settings;
+    settings.ri = a.ri;
+    settings.material = a.material;
+    settings.options = a.options;
+    settings.dispersion = a.dispersion;
+    settings.sweep = a.sweep;
     // Everything is worked out before the picture's file is created, so no
     // file stands half written through seconds of rendering.
-    FaceUpImage image;
-    RgbPicture shown;
-    if (a.dispersion) {
-        const DispersionImage colours = renderDispersion(*stone, options, material.dispersion);
-        image = colours.channels[1];
-        if (!a.out.empty()) shown = picture(colours, model);
-    } else {
-        image = renderFaceUp(*stone, options);
-        if (!a.out.empty()) shown = picture(image, model);
-    }
-    std::string report = strprintf("ISO brightness: %.1f%%\n", image.isoBrightness);
-    report += strprintf("COS brightness: %.1f%%\n", image.cosBrightness);
-    if (a.sweep) {
-        for (const TiltBrightness& p : sweepTilts(*stone, options, *a.sweep).points)
-            report += strprintf("%.1f %.1f%% %.1f%%\n", p.tiltDegrees, p.iso, p.cos);
-    }
-    const std::string png = a.out.empty() ? std::string() : encodePng(shown);
+    const LightScore score = scoreLight(*stone, settings);
+    std::string report = "ISO brightness: " + brightnessText(score.image.isoBrightness) + "%\n";
+    report += "COS brightness: " + brightnessText(score.image.cosBrightness) + "%\n";
+    for (const TiltBrightness& p : score.sweep)
+        report += strprintf("%.1f %s%% %s%%\n", p.tiltDegrees, brightnessText(p.iso).c_str(),
+                            brightnessText(p.cos).c_str());
+    std::string png;
+    if (!a.out.empty())
+        png = encodePng(score.colours ? picture(*score.colours, model) : picture(score.image, model));
     out << report;
     // An empty encoding (memory ran out) must not become an empty file.
     if (!a.out.empty() && png.empty()) {
