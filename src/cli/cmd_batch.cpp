@@ -3,12 +3,13 @@
 // be read gets its error line; nothing stops the batch.
 #include <unistd.h>
 
-#include <charconv>
+#include <memory>
 #include <cstdio>
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "collection/batch_output.h"
 #include "collection/batch_run.h"
 #include "collection/design_files.h"
@@ -26,8 +27,6 @@ constexpr const char* ARGUMENTS =
     "light PATH... [--material NAME] [--size N] [--tilt-sweep FROM:TO:STEP] [--jobs N] [--shard K/N] "
     "[--format jsonl|csv] [--no-cache]";
 
-constexpr int MIN_SIZE = 8, MAX_SIZE = 4096, MAX_JOBS = 1024;
-
 struct BatchArguments {
     std::vector<std::string> paths;
     optics::LightSettings light;
@@ -36,74 +35,6 @@ struct BatchArguments {
     BatchFormat format = BatchFormat::JsonLines;
     bool cache = true;
 };
-
-int usage(const std::string& why = {}) {
-    if (!why.empty()) reportError(why);
-    reportError(strprintf("usage: brevix-cli batch %s", ARGUMENTS));
-    return EXIT_USAGE;
-}
-
-bool wholeIn(const std::string& text, int low, int high, int& into) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    const auto [end, ec] = std::from_chars(first, last, into);
-    return first != last && ec == std::errc() && end == last && into >= low && into <= high;
-}
-
-// All of the command's options in one place, so that they move as one.
-int parseBatchArguments(std::span<const std::string> args, BatchArguments& into) {
-    if (args.empty() || args[0] != "light") return usage("batch knows one kind of work: light");
-    for (size_t i = 1; i < args.size(); ++i) {
-        std::string name = args[i], value;
-        if (name == "--no-cache") {
-            into.cache = false;
-            continue;
-        }
-        if (!name.starts_with("--")) {
-            into.paths.push_back(name);
-            continue;
-        }
-        if (const size_t eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        } else {
-            if (i + 1 >= args.size()) return usage(strprintf("%s needs a value", name.c_str()));
-            value = args[++i];
-        }
-        if (name == "--material") {
-            into.light.material = optics::findMaterial(value);
-            if (!into.light.material) {
-                std::string names;
-                for (const optics::Material& m : optics::materials()) names += (names.empty() ? "" : ", ") + m.name;
-                return usage(strprintf("unknown material '%s' (one of: %s)", value.c_str(), names.c_str()));
-            }
-        } else if (name == "--size") {
-            if (!wholeIn(value, MIN_SIZE, MAX_SIZE, into.light.options.size))
-                return usage(strprintf("--size takes a whole number from %d to %d, not '%s'", MIN_SIZE, MAX_SIZE,
-                                       value.c_str()));
-        } else if (name == "--tilt-sweep") {
-            std::string error;
-            into.light.sweep = optics::parseTiltRange(value, error);
-            if (!into.light.sweep) return usage(error);
-        } else if (name == "--jobs") {
-            if (!wholeIn(value, 1, MAX_JOBS, into.jobs))
-                return usage(strprintf("--jobs takes a whole number from 1 to %d, not '%s'", MAX_JOBS, value.c_str()));
-        } else if (name == "--shard") {
-            std::string error;
-            const auto shard = parseShard(value, error);
-            if (!shard) return usage(error);
-            into.shard = *shard;
-        } else if (name == "--format") {
-            const auto format = parseBatchFormat(value);
-            if (!format) return usage(strprintf("--format takes jsonl or csv, not '%s'", value.c_str()));
-            into.format = *format;
-        } else {
-            return usage(strprintf("unknown option '%s'", name.c_str()));
-        }
-    }
-    if (into.paths.empty()) return usage("give at least one file or folder");
-    return EXIT_DONE;
-}
 
 // "scored 37 of 200, 2 failed" kept on one line of the terminal.
 class Progress {
@@ -123,10 +54,7 @@ private:
     bool shown_;
 };
 
-int runBatch(std::span<const std::string> args, std::ostream& out) {
-    BatchArguments a;
-    if (const int code = parseBatchArguments(args, a); code != EXIT_DONE) return code;
-
+int runBatch(const BatchArguments& a, std::ostream& out) {
     const FoundDesigns found = findDesigns(a.paths);
     const Range part = shardRange(found.entries.size(), a.shard);
     const std::vector<DesignEntry> entries(found.entries.begin() + static_cast<std::ptrdiff_t>(part.begin),
@@ -151,10 +79,60 @@ int runBatch(std::span<const std::string> args, std::ostream& out) {
     return tally.failed > 0 ? EXIT_FAILED : EXIT_DONE;
 }
 
+Run defineBatch(CLI::App& app) {
+    app.require_subcommand(1);
+    CLI::App* light = app.add_subcommand("light", "ISO and COS brightness of every design below the paths, "
+                                                  "one line each, on every core");
+    setUsage(*light, std::string("brevix-cli batch ") + ARGUMENTS);
+    auto a = std::make_shared<BatchArguments>();
+    light->add_option("PATH", a->paths, "design files, and folders searched with their subfolders")
+        ->required()
+        ->type_name("PATH ...");
+    addMaterial(*light, "--material", "a material of the list (else each design's own index)", a->light.material);
+    addWholeNumber(*light, "--size", "pixels a side of each face-up picture", {8, 4096, "a number", "128"},
+                   "pixels", a->light.options.size)
+        ->type_name("N");
+    light
+        ->add_option_function<std::string>(
+            "--tilt-sweep",
+            [a](const std::string& text) {
+                std::string error;
+                a->light.sweep = optics::parseTiltRange(text, error);
+                if (!a->light.sweep) throw UsageError(error);
+            },
+            "brightness at each tilt from FROM to TO degrees in steps of STEP")
+        ->type_name("FROM:TO:STEP");
+    addWholeNumber(*light, "--jobs", "designs scored at once (else one per core)", {1, 1024, "a number", "4"},
+                   "jobs", a->jobs)
+        ->type_name("N");
+    light
+        ->add_option_function<std::string>(
+            "--shard",
+            [a](const std::string& text) {
+                std::string error;
+                const auto shard = parseShard(text, error);
+                if (!shard) throw UsageError(error);
+                a->shard = *shard;
+            },
+            "score only the K-th of N equal parts of the sorted list of files")
+        ->type_name("K/N");
+    light
+        ->add_option_function<std::string>(
+            "--format",
+            [a](const std::string& text) {
+                const auto format = parseBatchFormat(text);
+                if (!format) throw UsageError(strprintf("--format takes jsonl or csv, not '%s'", text.c_str()));
+                a->format = *format;
+            },
+            "one JSON object a line (jsonl) or comma-separated values (csv)")
+        ->type_name("jsonl|csv");
+    light->add_flag_callback("--no-cache", [a] { a->cache = false; }, "score every design again");
+    return [a](std::ostream& out) { return runBatch(*a, out); };
+}
+
 }  // namespace
 
-extern const Command batchCommand{"batch", ARGUMENTS,
-                                  "light figures of every design below the paths, on every core", 1,
-                                  runBatch, 1 << 20};
+extern const Command batchCommand{"batch", ARGUMENTS, "light figures of every design below the paths, on every core",
+                                  defineBatch};
 
 }  // namespace brevix::cli

@@ -1,9 +1,11 @@
 // intent FILE: each tier's cutting intent, one line a tier: recorded when
 // the file kept it, inferred from the planes otherwise.
+#include <memory>
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "cli/intent_files.h"
 #include "intent/design_intent.h"
 #include "intent/intent_words.h"
@@ -13,9 +15,9 @@
 namespace brevix::cli {
 
 namespace {
-int runIntent(std::span<const std::string> args, std::ostream& out) {
+int runIntent(const std::string& file, std::ostream& out) {
     bool problems = false;
-    const DesignAndIntent design = loadWithIntent(args[0], problems);
+    const DesignAndIntent design = loadWithIntent(file, problems);
     if (!design.stone) return EXIT_FAILED;
     const Stone* stone = design.stone.get();
     const DesignIntent& intent = design.intent;
@@ -29,9 +31,15 @@ int runIntent(std::span<const std::string> args, std::ostream& out) {
     }
     return kept && !problems ? EXIT_DONE : EXIT_FAILED;
 }
+
+Run defineIntent(CLI::App& app) {
+    auto file = std::make_shared<std::string>();
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", *file);
+    return [file](std::ostream& out) { return runIntent(*file, out); };
+}
 }  // namespace
 
-extern const Command intentCommand{"intent", "FILE", "print how each tier was placed (recorded or inferred)", 1,
-                                   runIntent};
+extern const Command intentCommand{"intent", "FILE", "print how each tier was placed (recorded or inferred)",
+                                   defineIntent};
 
 }  // namespace brevix::cli

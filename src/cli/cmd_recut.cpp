@@ -2,12 +2,14 @@
 // tiers' angles and re-cuts the design by its intent (recorded or
 // inferred), so that later tiers keep meeting what they were cut to.
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "cli/intent_files.h"
 #include "document/design_io.h"
 #include "document/file_type.h"
@@ -35,31 +37,17 @@ bool readSetting(const std::string& text, AngleSetting& setting) {
     return !value.empty() && end && *end == '\0' && setting.angle >= 0 && setting.angle <= 90;
 }
 
-int runRecut(std::span<const std::string> args, std::ostream&) {
-    std::vector<std::string> files;
+struct RecutArguments {
+    std::vector<std::string> files;  // IN and OUT
     std::vector<AngleSetting> settings;
-    for (size_t k = 0; k < args.size(); ++k) {
-        if (args[k] == "--set") {
-            AngleSetting setting;
-            if (k + 1 >= args.size() || !readSetting(args[k + 1], setting)) {
-                reportError("--set takes TIER=ANGLE, the angle in degrees from 0 to 90 as the cut list shows it");
-                return EXIT_USAGE;
-            }
-            settings.push_back(setting);
-            ++k;
-        } else {
-            files.push_back(args[k]);
-        }
-    }
-    if (files.size() != 2 || settings.empty()) {
-        reportError(strprintf("usage: brevix-cli recut %s", ARGUMENTS));
-        return EXIT_USAGE;
-    }
+};
+
+int runRecut(const RecutArguments& a) {
+    const std::vector<std::string>& files = a.files;
+    const std::vector<AngleSetting>& settings = a.settings;
     const FileType type = fileTypeOf(files[1]);
-    if (type != FileType::Gem && type != FileType::Asc && !isIntentPath(files[1])) {
-        reportError(strprintf("%s: the name must end in .brx, .gem or .asc", files[1].c_str()));
-        return EXIT_USAGE;
-    }
+    if (type != FileType::Gem && type != FileType::Asc && !isIntentPath(files[1]))
+        throw UsageError(strprintf("%s: the name must end in .brx, .gem or .asc", files[1].c_str()));
     bool problems = false;
     DesignAndIntent design = loadWithIntent(files[0], problems);
     if (!design.stone) return EXIT_FAILED;
@@ -82,9 +70,33 @@ int runRecut(std::span<const std::string> args, std::ostream&) {
     return kept && !problems ? EXIT_DONE : EXIT_FAILED;
 }
 
+Run defineRecut(CLI::App& app) {
+    auto a = std::make_shared<RecutArguments>();
+    app.add_option("FILES", a->files, "the design to read (IN) and the file to write (OUT)")
+        ->required()
+        ->expected(2)
+        ->type_name("IN OUT");
+    app.add_option_function<std::vector<std::string>>(
+           "--set",
+           [a](const std::vector<std::string>& texts) {
+               for (const std::string& text : texts) {
+                   AngleSetting setting;
+                   if (!readSetting(text, setting))
+                       throw UsageError(
+                           "--set takes TIER=ANGLE, the angle in degrees from 0 to 90 as the cut list shows it");
+                   a->settings.push_back(setting);
+               }
+           },
+           "give TIER (its name or number) the angle ANGLE")
+        ->required()
+        ->allow_extra_args(false)
+        ->type_name("TIER=ANGLE");
+    return [a](std::ostream&) { return runRecut(*a); };
+}
+
 }  // namespace
 
-extern const Command recutCommand{"recut", ARGUMENTS, "change tiers' angles and re-cut the design by its intent", 2,
-                                  runRecut, 64};
+extern const Command recutCommand{"recut", ARGUMENTS, "change tiers' angles and re-cut the design by its intent",
+                                  defineRecut};
 
 }  // namespace brevix::cli
