@@ -9,7 +9,7 @@ namespace brevix {
 enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
-    ID_FILE_OPEN_FOLDER = 32850,
+    ID_FILE_OPEN_FOLDER = 32851,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
     ID_FILE_SEARCH_DATAVUE = 32780,

@@ -276,6 +276,7 @@ void CMainFrame::loadSettings() {
     case SettingsSource::Unavailable:
         showMessage("Could not access registry!");
         placementApplied_ = false;
+        useCreationPaneSizes();
         fourView_->setFocus();
         return;
     case SettingsSource::FirstRun:

@@ -146,7 +146,7 @@ TEST_F(CliBatch, WrongUsageSaysWhatIsWrong) {
         const char* arguments;
         const char* says;
     };
-    for (const Case c : {Case{"batch", "usage"}, Case{"batch light", "at least one"},
+    for (const Case c : {Case{"batch", "usage"}, Case{"batch light", "PATH is missing"},
                          Case{"batch shine x.asc", "light"}, Case{"batch light x --shard 4/3", "--shard"},
                          Case{"batch light x --shard 1", "--shard"}, Case{"batch light x --jobs 0", "--jobs"},
                          Case{"batch light x --size 3", "--size"}, Case{"batch light x --format xml", "--format"},
