@@ -76,6 +76,7 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
             tiers_->setItem(row, Highest, new QTableWidgetItem(number(std::min(89.5, shown + span))));
         }
         tiers_->resizeColumnsToContents();
+        tiers_->horizontalHeader()->setStretchLastSection(true);
         tiers_->setMinimumHeight(160);
         layout->addWidget(tiers_);
     } else {
@@ -142,7 +143,7 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
 
     results_ = new QListWidget(this);
     results_->setObjectName(QStringLiteral("optimiseResults"));
-    results_->setMinimumHeight(90);
+    results_->setMinimumHeight(150);
     layout->addWidget(results_);
 
     auto* buttons = new QHBoxLayout;
@@ -276,10 +277,10 @@ void OptimiseDlg::finish(optimise::OptimiseResult result) {
     auto figures = [&](const char* what, const optimise::Evaluation& e) {
         const optics::TiltAverages& l = e.figures.light;
         std::string text = strprintf("%s: score %.1f, ISO %.1f%%, COS %.1f%%, windowing %.1f%%, extinction %.1f%%, "
-                                     "contrast %.1f%%",
+                                     "contrast %.1f%%\n",
                                      what, e.score, l.iso, l.cos, l.windowing, l.extinction, l.contrast);
         for (size_t i = 0; i < e.angles.size() && i < result_->variables.size(); ++i)
-            text += strprintf("%s %s %.2f", i == 0 ? " -" : ",",
+            text += strprintf("%s%s %.2f\xC2\xB0", i == 0 ? "    " : ", ",
                               cp1252ToUtf8(tierLabel(design_, intent_, result_->variables[i].tier)).c_str(),
                               e.angles[i]);
         return QString::fromStdString(text);
