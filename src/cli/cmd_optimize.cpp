@@ -81,6 +81,8 @@ int runOptimize(const OptimizeArguments& a, std::ostream& out) {
         const int32_t tier = tierOf(r.tier);
         if (tier < 0) return EXIT_FAILED;
         settings.ranges.push_back({tier, r.low, r.high});
+        // A tier given a range is one to vary, whether --vary named it or not.
+        if (!settings.tiers.empty()) settings.tiers.push_back(tier);
     }
     const optimise::OptimiseResult result = optimise::optimiseDesign(stone, design.intent, settings);
     if (!result.error.empty()) {

@@ -78,6 +78,8 @@ void LightPerformancePane::buildControls() {
     layout->addLayout(figures);
     metricsLabel_ = new QLabel(this);
     metricsLabel_->setObjectName(QStringLiteral("lightMetrics"));
+    // Wrapped, so that the figures never widen the pane.
+    metricsLabel_->setWordWrap(true);
     metricsLabel_->setToolTip(QStringLiteral(
         "Windowing: the area through which you see out of the pavilion. Extinction: the area returning less "
         "than a quarter of the lit value. Contrast: the share of a coarse grid's cells that differ clearly "
@@ -252,10 +254,12 @@ void LightPerformancePane::accept(LightResult result) {
             yAxis_->setRange(low, high);
             yAxis_->setTickCount(int((high - low) / 10) + 1);
         }
-        const optics::TiltAverages a = optics::tiltAverages(result.sweep.points);
         meanLabel_->setText(QString::fromStdString(
-            strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%, windowing %.1f%%, extinction %.1f%%",
-                      result.sweep.meanIso, result.sweep.meanCos, a.windowing, a.extinction)));
+            strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%", result.sweep.meanIso, result.sweep.meanCos)));
+        const optics::TiltAverages a = optics::tiltAverages(result.sweep.points);
+        tiltMetrics_ = strprintf("\nOver the tilts: windowing %.1f%%, extinction %.1f%%, contrast %.1f%%", a.windowing,
+                                 a.extinction, a.contrast);
+        metricsLabel_->setText(metricsText());
         delivered_ = result.generation;
         return;
     }
@@ -264,6 +268,7 @@ void LightPerformancePane::accept(LightResult result) {
     iso_ = result.isoBrightness;
     cos_ = result.cosBrightness;
     metrics_ = result.metrics;
+    tiltMetrics_.clear();  // the sweep of this design comes after its picture
     fire_ = result.fire;
     showImage();
 }
@@ -280,7 +285,7 @@ QString LightPerformancePane::metricsText() const {
     std::string text = strprintf("Windowing %.1f%%, extinction %.1f%%, contrast %.1f%%", metrics_.windowing,
                                  metrics_.extinction, metrics_.contrast);
     if (fire_) text += strprintf(", fire %.1f%%", *fire_);
-    return QString::fromStdString(text);
+    return QString::fromStdString(text + tiltMetrics_);
 }
 
 QList<QPointF> LightPerformancePane::isoPoints() const { return isoSeries_->points(); }

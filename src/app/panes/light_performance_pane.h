@@ -86,6 +86,7 @@ private:
     double iso_ = -1, cos_ = -1;
     optics::LightMetrics metrics_;
     std::optional<double> fire_;
+    std::string tiltMetrics_;  // a second line once the tilt sweep is in
     uint64_t generation_ = 0;
     uint64_t delivered_ = 0;  // generation whose sweep has arrived
     bool stale_ = true;       // the design changed while the pane was hidden
