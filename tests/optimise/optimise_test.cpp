@@ -173,6 +173,51 @@ TEST(Optimiser, LimitsNarrowTheRangesAndRejectWhatLeavesThem) {
     EXPECT_FALSE(e.why.empty());
 }
 
+TEST(Optimiser, NoAcceptedCandidateLosesAMeetOrAFacet) {
+    // Wide ranges and no proportion limit: the meets alone decide.
+    const DesignWithIntent round = brilliantAt(40.75, 42, 34.5, 21.5, 40);
+    Limits limits;
+    limits.angleSpan = 20;
+    limits.proportionSpan = 100;
+    limits.leastCrownAngle = 0;
+    std::string error;
+    const std::vector<TierVariable> vars =
+        variablesFor(round.intent, defaultTiers(round.intent), {}, limits, 1.54, error);
+    ASSERT_EQ(vars.size(), 5u) << error;
+    Scoring small;
+    small.size = 16;
+    small.tilts = {0, 0, 1};
+    const Evaluator evaluator(round.stone, round.intent, vars, limits, small, GoalWeights{});
+    int accepted = 0, rejected = 0;
+    for (double p2 : {41.0, 46.0, 52.0, 57.0, 62.0})
+        for (double c1 : {15.0, 34.5, 54.0})
+            for (double c3 : {21.0, 40.0, 59.0}) {
+                const Evaluation e = evaluator.evaluate({40.75, p2, c1, 21.5, c3}, true);
+                if (!e.accepted) {
+                    ++rejected;
+                    EXPECT_FALSE(e.why.empty());
+                    continue;
+                }
+                ++accepted;
+                EXPECT_TRUE(meetsKept(round.stone, round.intent, *e.stone, e.intent)) << p2 << " " << c1 << " " << c3;
+                EXPECT_EQ(designFacetCount(*e.stone), designFacetCount(round.stone));
+            }
+    EXPECT_GT(accepted, 0);
+    EXPECT_GT(rejected, 0);
+}
+
+TEST(Optimiser, GoalAndCharacterAddUpAsDocumented) {
+    Figures f;
+    f.light = {70, 60, 10, 20, 40};  // ISO, COS, windowing, extinction, contrast
+    f.character = 3;
+    EXPECT_DOUBLE_EQ(goalScore(GoalWeights{}, f, false), 70 + 60 + 0.25 * 40 - 10 - 0.5 * 20);
+    EXPECT_DOUBLE_EQ(goalScore(GoalWeights{}, f, true), 70 + 60 + 0.25 * 40 - 10 - 0.5 * 20 - 3);
+    // Proportions 10 % off each, and angles a degree and three off.
+    const CharacterTarget target{{0.5, 0.2, 0.4}, {40, 30}};
+    EXPECT_NEAR(characterDistance(target, {0.55, 0.18, 0.44}, {41, 27}), 10 + 2, 1e-9);
+    EXPECT_NEAR(characterDistance(target, {0.5, 0.2, 0.4}, {40, 30}), 0, 1e-12);
+}
+
 TEST(Optimiser, RetargetsQuartzToDiamond) {
     const DesignWithIntent round = brilliantAt(40.75, 42, 34.5, 21.5, 40);
     OptimiseSettings s = quick(2, 30);
