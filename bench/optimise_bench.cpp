@@ -1,11 +1,13 @@
 // Speed of one optimiser candidate on the round brilliant (73 facets): the
 // re-cut by intent after every varied tier turned, the checks of its meets
 // and limits, and the small pictures over the tilt sweep the optimiser
-// scores with, on one thread as the optimiser runs it.
+// scores with, on one thread as the optimiser runs it; and of a whole run.
 #include <benchmark/benchmark.h>
 
 #include "intent/brilliant_intent.h"
 #include "optimise/evaluator.h"
+#include "optimise/optimiser.h"
+#include "optimise/brilliant_at.h"
 
 namespace brevix::optimise {
 namespace {
@@ -30,6 +32,19 @@ void BM_OneCandidateOfTheRoundBrilliant(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OneCandidateOfTheRoundBrilliant)->Unit(benchmark::kMillisecond);
+
+// A whole run with the default settings on the deep brilliant (pavilion
+// 43/45, crown 42/47, stars 27), every core.
+void BM_OptimiseTheDeepBrilliant(benchmark::State& state) {
+    const DesignWithIntent deep = testing::deepBrilliant();
+    for (auto _ : state) {
+        const OptimiseResult r = optimiseDesign(deep.stone, deep.intent, OptimiseSettings{});
+        if (!r.best) state.SkipWithError("no result");
+        benchmark::DoNotOptimize(r.evaluations);
+        state.counters["evaluations"] = r.evaluations;
+    }
+}
+BENCHMARK(BM_OptimiseTheDeepBrilliant)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 }  // namespace brevix::optimise

@@ -31,7 +31,7 @@ void addSearchOptions(CLI::App& app, SearchOptions& o) {
     addNumber(app, "--seconds", "stop after this many seconds with the best so far", {1, 86400, "seconds", "60"},
               o.seconds)
         ->type_name("S");
-    addWholeNumber(app, "--seed", "seed of the drawn starting points", {0, 2147483647, "a number", "7"}, "seed",
+    addWholeNumber(app, "--seed", "seed of the drawn starting points", {0, 999999, "a number", "7"}, "seed",
                    o.seed)
         ->type_name("N");
     addWholeNumber(app, "--evaluations", "candidates each search may try", {2, 100000, "a number", "300"},
