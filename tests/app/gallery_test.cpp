@@ -103,6 +103,14 @@ private Q_SLOTS:
         iso.pop_back();
         QVERIFY(std::is_sorted(iso.rbegin(), iso.rend()));
         QVERIFY(iso.front() > iso.back());
+        // The user's guide shows the gallery sorted so, brightest first.
+        if (const QByteArray images = qgetenv("BREVIX_GUIDE_IMAGES"); !images.isEmpty()) {
+            window.resize(900, 640);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTest::qWait(300);
+            QVERIFY(window.grab().save(QString::fromLocal8Bit(images) + QStringLiteral("/gallery.png")));
+        }
 
         window.sortTiles(GalleryFilter::Cos, false);
         auto cos = shownFigures(window, GalleryModel::CosRole);
