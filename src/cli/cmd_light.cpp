@@ -65,7 +65,7 @@ int runLight(const LightArguments& a, std::ostream& out) {
                             brightnessText(p.cos).c_str());
     std::string png;
     if (!a.out.empty())
-        png = encodePng(score.colours ? picture(*score.colours, model) : picture(score.image, model));
+        png = encodePng(picture(score, model));
     out << report;
     // An empty encoding (memory ran out) must not become an empty file.
     if (!a.out.empty() && png.empty()) {
