@@ -33,6 +33,11 @@ Stone& CGemDoc::ensureStone() {
 
 void CGemDoc::setStone(std::unique_ptr<Stone> stone) { stone_ = std::move(stone); }
 
+void CGemDoc::setModifiedFlag(bool modified) {
+    modified_ = modified;
+    if (modified && current_.state == savedState_) current_.state = nextTag_++;
+}
+
 void CGemDoc::takeSymmetryFromStone() {
     if (!stone_) return;
     info.symmetry = stone_->symmetry;

@@ -145,7 +145,9 @@ public:
     // Changed since the last save (or open, or New). Undo and Redo that
     // bring back the state the design was saved in bring back "unchanged".
     bool isModified() const { return modified_; }
-    void setModifiedFlag(bool modified = true) { modified_ = modified; }
+    // true: changed in a way no undo snapshot records, so no Undo or Redo
+    // brings back the saved state. false: the design is as last saved.
+    void setModifiedFlag(bool modified = true);
 
     // ---- views ---------------------------------------------------------
     // The GUI installs these; the document calls them after every change.

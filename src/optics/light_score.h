@@ -11,6 +11,7 @@
 
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
+#include "optics/light_metrics.h"
 #include "optics/light_picture.h"
 #include "optics/materials.h"
 #include "optics/tilt_sweep.h"
@@ -56,11 +57,22 @@ struct LightScore : LightRender {
     Material material;
     double refractiveIndex = 0;            // traced with
     std::vector<TiltBrightness> sweep;     // empty without a sweep
+    LightMetrics metrics;                  // of `image`
+    std::optional<double> fire;            // with dispersion
 };
 
 LightScore scoreLight(const Stone& stone, const LightSettings& settings);
 
 // How the command line prints a brightness: per cent with one decimal.
 std::string brightnessText(double percent);
+
+// The lines `brevix-cli light` prints after the brightness and tilt lines:
+// windowing, extinction and contrast, fire with dispersion, and the tilt
+// averages with a sweep.
+std::string metricsText(const LightScore& score);
+
+// Every line `brevix-cli light` prints: the brightness, the tilt lines,
+// then metricsText.
+std::string lightReport(const LightScore& score);
 
 }  // namespace brevix::optics

@@ -73,6 +73,8 @@ void LightRenderWorker::run() {
             if (!made.complete) return false;
             result.isoBrightness = made.image.isoBrightness;
             result.cosBrightness = made.image.cosBrightness;
+            result.metrics = optics::lightMetrics(made.image);
+            if (made.colours) result.fire = optics::fireFigure(*made.colours);
             result.picture = optics::picture(made, job.model);
             result.milliseconds = millisecondsSince(start);
             if (stage == LightResult::Fine) lastFineMilliseconds_ = result.milliseconds;

@@ -1,0 +1,19 @@
+#include "document/optimised_design.h"
+
+#include <memory>
+
+#include "document/gem_doc.h"
+
+namespace brevix {
+
+void applyDesignWithIntent(CGemDoc& doc, const Stone& design, const DesignIntent& intent) {
+    if (!doc.stone()) return;
+    doc.saveUndo();
+    doc.setStone(std::make_unique<Stone>(design));
+    doc.recordedIntent = intent;
+    doc.refreshSummaryValues();
+    doc.redrawForm();
+    doc.updateAllViews();
+}
+
+}  // namespace brevix
