@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "files/replacing_file.h"
+#include "platform/number_parse.h"
 
 namespace brevix {
 
@@ -32,10 +33,11 @@ bool samePlane(const CutFacet& cut, const Facet& f) {
 }
 
 bool parseNumber(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size() && std::isfinite(value);
+    size_t length = 0;
+    const std::optional<double> read = leadingNumber(text, &length);
+    if (!read || length != text.size() || !std::isfinite(*read)) return false;
+    value = *read;
+    return true;
 }
 
 std::vector<std::string> splitTabs(std::string_view line) {

@@ -61,7 +61,7 @@ int runLight(const LightArguments& a, std::ostream& out) {
     const std::string report = lightReport(score);
     std::string png;
     if (!a.out.empty())
-        png = encodePng(score.colours ? picture(*score.colours, model) : picture(score.image, model));
+        png = encodePng(picture(score, model));
     out << report;
     // An empty encoding (memory ran out) must not become an empty file.
     if (!a.out.empty() && png.empty()) {

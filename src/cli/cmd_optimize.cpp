@@ -14,6 +14,7 @@
 #include "cli/options.h"
 #include "document/file_type.h"
 #include "intent/design_intent.h"
+#include "optics/light_score.h"
 #include "optimise/optimiser.h"
 #include "platform/strformat.h"
 
@@ -61,7 +62,7 @@ int runOptimize(const OptimizeArguments& a, std::ostream& out) {
     DesignAndIntent design = loadWithIntent(a.files[0], problems);
     if (!design.stone) return EXIT_FAILED;
     const Stone& stone = *design.stone;
-    const double ri = a.material ? a.material->refractiveIndex : a.ri ? *a.ri : stone.refractiveIndex;
+    const double ri = optics::chooseLight(a.material, a.ri, stone.refractiveIndex).refractiveIndex;
 
     optimise::OptimiseSettings settings;
     settings.scoring.refractiveIndex = ri;

@@ -14,6 +14,7 @@
 #include "document/design_io.h"
 #include "document/file_type.h"
 #include "intent/design_intent.h"
+#include "platform/number_parse.h"
 #include "platform/strformat.h"
 
 namespace brevix::cli {
@@ -32,9 +33,10 @@ bool readSetting(const std::string& text, AngleSetting& setting) {
     if (equals == std::string::npos || equals == 0) return false;
     setting.tier = text.substr(0, equals);
     const std::string value = text.substr(equals + 1);
-    char* end = nullptr;
-    setting.angle = std::strtod(value.c_str(), &end);
-    return !value.empty() && end && *end == '\0' && setting.angle >= 0 && setting.angle <= 90;
+    size_t length = 0;
+    const std::optional<double> angle = leadingNumber(value, &length);
+    setting.angle = angle.value_or(0);
+    return angle && length == value.size() && setting.angle >= 0 && setting.angle <= 90;
 }
 
 struct RecutArguments {

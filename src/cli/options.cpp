@@ -2,11 +2,11 @@
 
 #include <CLI/CLI.hpp>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <memory>
 
 #include "cli/command.h"
+#include "platform/number_parse.h"
 #include "platform/strformat.h"
 
 namespace brevix::cli {
@@ -46,12 +46,8 @@ private:
 UsageError::UsageError(std::string reason) : CLI::ParseError(std::move(reason), EXIT_USAGE) {}
 
 std::optional<double> parseNumber(std::string_view text) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
-    double value = 0;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (first == last || ec != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
+    const std::optional<double> value = wholeNumber(text, true);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
     return value;
 }
 

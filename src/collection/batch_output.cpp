@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "platform/number_parse.h"
 #include "platform/strformat.h"
 
 namespace brevix::collection {
@@ -13,7 +14,7 @@ using json = nlohmann::ordered_json;
 
 // The double whose shortest text is the printed one: JSON gets the same
 // digits as the command's "%.1f".
-double printed(const char* format, double value) { return std::strtod(strprintf(format, value).c_str(), nullptr); }
+double printed(const char* format, double value) { return leadingNumber(strprintf(format, value)).value_or(0); }
 
 std::string number(const char* format, double value) { return strprintf(format, value); }
 

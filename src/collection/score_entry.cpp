@@ -11,9 +11,7 @@ std::optional<LightFigures> lightOf(const Stone& stone, const optics::LightSetti
     if (!score.complete) return std::nullopt;
     LightFigures light;
     light.material = score.material.name;
-    light.refractiveIndex = settings.material ? score.material.refractiveIndex
-                            : settings.ri     ? *settings.ri
-                                              : stone.refractiveIndex;
+    light.refractiveIndex = score.refractiveIndex;
     light.iso = score.image.isoBrightness;
     light.cos = score.image.cosBrightness;
     light.sweep = score.sweep;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <memory>
 
+#include "kernel/index_azimuth.h"
+
 namespace brevix {
 
 namespace {
@@ -20,7 +22,7 @@ struct Dir2 {
     double x = 0, y = 0;
 };
 Dir2 direction(double index) {
-    const double phi = index * TWO_PI / kGear;
+    const double phi = azimuthOf(index, kGear, 0);
     return {std::sin(phi), std::cos(phi)};
 }
 double dot2(Dir2 p, Dir2 q) { return p.x * q.x + p.y * q.y; }
@@ -133,7 +135,7 @@ int cutTier(Stone& stone, const TierSetting& tier) {
     const double tilt = tier.angle * kRadPerDeg;
     int made = 0;
     for (double index : tier.indexes) {
-        const double azimuth = (index - stone.indexOffset) * TWO_PI / stone.gear;
+        const double azimuth = azimuthOf(index, stone.gear, stone.indexOffset);
         if (stone.cutByAngle(azimuth, tilt, tier.depth, true) < 0) continue;
         const int32_t facet = stone.nFacet - 1;
         stone.setFacetName(facet, tier.name);

@@ -5,14 +5,20 @@
 #include <cstdlib>
 
 #include "platform/messages.h"
+#include "platform/number_parse.h"
 #include "platform/strformat.h"
 
 namespace brevix {
 
 std::optional<double> scanDouble(std::string_view text) {
-    const std::string buffer(text);
-    double value = 0;
-    if (std::sscanf(buffer.c_str(), "%lf", &value) != 1 || !std::isfinite(value))
+    size_t length = 0;
+    const std::optional<double> value = leadingNumber(text, &length);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    // Where strtod reads "0x" without hexadecimal digits as 0, "%lf" has
+    // already taken the 'x' and finds no number ("0x." is 0 to both).
+    const std::string_view number = text.substr(0, length), rest = text.substr(length);
+    const bool loneZero = number.substr(number.find_first_not_of(" \t\n\r\f\v+-")) == "0";
+    if (loneZero && !rest.empty() && (rest[0] == 'x' || rest[0] == 'X') && !(rest.size() > 1 && rest[1] == '.'))
         return std::nullopt;
     return value;
 }
@@ -56,7 +62,7 @@ std::vector<Vec3> readPointsField(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         const std::string token(text.substr(at, end - at));
         // Unreadable text counts as 0, as atof gives it.
-        const double value = std::strtod(token.c_str(), nullptr);
+        const double value = leadingNumber(token).value_or(0);
         coordinates[count++] = std::isfinite(value) ? value : 0;
         at = end;
     }

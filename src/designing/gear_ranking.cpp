@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "kernel/index_azimuth.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -13,7 +14,7 @@ double gearError(const Stone& stone, int gear) {
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
         if (f.isRough() || 1 - std::fabs(f.c) < EPS) continue;
-        const double x = std::fabs(std::atan2(f.a, f.b) * gear / TWO_PI);
+        const double x = std::fabs(indexAtAzimuth(std::atan2(f.a, f.b), gear, 0));
         sum += std::fabs(x - std::trunc(x + 0.5));
     }
     return TWO_PI * sum / std::abs(gear);

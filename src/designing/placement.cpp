@@ -15,10 +15,6 @@ bool nearMultiple(double x, double h) {
     return f < 0.01 || f > 0.99;
 }
 
-double azimuthOf(double index, int gear, double indexOffset) {
-    return TWO_PI * (index - indexOffset) / gear;
-}
-
 std::vector<double> facetIndexList(int gear, double index, int symmetry, int mirror,
                                    double angleRad) {
     const int notches = std::abs(gear);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "designing/new_facet_info.h"
+#include "kernel/index_azimuth.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -11,9 +12,6 @@ namespace brevix {
 // Whether |x| is (within 1 %) a whole multiple of |h|: an index on a mirror
 // line, whose mirror image would only repeat it.
 bool nearMultiple(double x, double h);
-
-// Azimuth (radians, 0 along +y) of index i on a signed gear with offset.
-double azimuthOf(double index, int gear, double indexOffset);
 
 // The indexes of the tier, ascending: S copies a sector apart, with mirror
 // images unless the index lies on a mirror line; a table or culet once.

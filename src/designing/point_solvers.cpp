@@ -32,7 +32,7 @@ double wrapTwoPi(double az) {
 
 double indexOfDirection(double kx, double ky, const Stone& stone) {
     const double notches = std::abs(stone.gear);
-    double index = stone.gear * std::atan2(kx, ky) / TWO_PI + stone.indexOffset;
+    double index = indexAtAzimuth(std::atan2(kx, ky), stone.gear, stone.indexOffset);
     if (notches > 0) {
         while (index > notches) index -= notches;
         while (index < 0) index += notches;

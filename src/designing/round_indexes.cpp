@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "design/tiers.h"
+#include "kernel/index_azimuth.h"
 
 
 namespace brevix {
@@ -81,10 +82,10 @@ int roundIndexes(Stone& stone) {
     std::vector<Vec3> direction(nFacet);
     for (int32_t f = 0; f < nFacet; ++f) {
         Facet& facet = stone.facets[f];
-        double x = std::atan2(facet.a, facet.b) * gear / TWO_PI;
+        double x = indexAtAzimuth(std::atan2(facet.a, facet.b), gear, 0);
         const double sign = x >= 0 ? 1 : -1;
         x = std::fabs(x);
-        const double az = TWO_PI * sign * std::trunc(x + 0.5) / gear;
+        const double az = azimuthOf(sign * std::trunc(x + 0.5), gear, 0);
         const double h = std::hypot(facet.a, facet.b);
         facet.a = h * std::sin(az);
         facet.b = h * std::cos(az);

@@ -1,9 +1,9 @@
 #include "document/size_settings.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "files/c_numbers.h"
+#include "platform/number_parse.h"
 #include "platform/registry.h"
 
 namespace brevix {
@@ -18,9 +18,9 @@ double storedNumber(const char* name, double low, double high) {
     const std::optional<std::string> text = regGetString(kRoot, SIZE_WEIGHT_KEY, name);
     if (!text) return 0;
     // The whole text must be the number: "6,5" is not 6.
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (ec != std::errc() || end != text->data() + text->size()) return 0;
+    const std::optional<double> read = wholeNumber(*text, false);
+    if (!read) return 0;
+    const double value = *read;
     return std::isfinite(value) && value >= low && value <= high ? value : 0;
 }
 

@@ -14,6 +14,7 @@
 #include "files/file_units.h"
 #include "files/memory_input.h"
 #include "files/plane_cutter.h"
+#include "kernel/index_azimuth.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
 
@@ -203,7 +204,7 @@ void readAsc(Stone& stone, std::istream& in) {
                 continue;
             }
             if (angle == 0) index = 0;
-            const double azimuth = 2 * (index - stone.indexOffset) * READ_PI / stone.gear;
+            const double azimuth = azimuthOf(index, stone.gear, stone.indexOffset);
             // Within the kernel's tolerance of the centre is through it.
             if (std::fabs(depth) <= EPS) {
                 showMessage(filemsg::FACET_THROUGH_CENTER, Icon::Warning);

@@ -13,6 +13,7 @@
 #include "intent/recut.h"
 #include "intent/tier_planes.h"
 #include "kernel/kernel_error.h"
+#include "platform/number_parse.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -130,9 +131,8 @@ public:
     std::optional<double> real() {
         const std::optional<std::string> w = word();
         if (!w) return std::nullopt;
-        double v = 0;
-        const auto r = std::from_chars(w->data(), w->data() + w->size(), v);
-        if (r.ec != std::errc() || r.ptr != w->data() + w->size() || !std::isfinite(v)) return std::nullopt;
+        const std::optional<double> v = wholeNumber(*w, false);
+        if (!v || !std::isfinite(*v)) return std::nullopt;
         return v;
     }
     std::optional<long> integer(long low, long high) {
@@ -171,12 +171,11 @@ struct RuleReader {
         const size_t colon = w->find(':');
         if (colon == std::string::npos) return std::nullopt;
         long t = 0;
-        double index = 0;
         const auto r1 = std::from_chars(w->data(), w->data() + colon, t);
-        const auto r2 = std::from_chars(w->data() + colon + 1, w->data() + w->size(), index);
-        if (r1.ec != std::errc() || r1.ptr != w->data() + colon || r2.ec != std::errc() ||
-            r2.ptr != w->data() + w->size() || !std::isfinite(index))
+        const std::optional<double> read = wholeNumber(std::string_view(*w).substr(colon + 1), false);
+        if (r1.ec != std::errc() || r1.ptr != w->data() + colon || !read || !std::isfinite(*read))
             return std::nullopt;
+        const double index = *read;
         // A point can only be made of facets cut before its tier.
         if (t < 0 || t >= tier || positionInTier(intent.tiers[t], index, gear) < 0) return std::nullopt;
         return FacetRef{int32_t(t), index};

@@ -99,7 +99,7 @@ bool solveTier(TierIntent& tier, PointContext& context, double indexOffset, std:
                 best = az;
             }
         }
-        const Plane plane = planeOf(angle, best * gear / TWO_PI + indexOffset, 1.0, gear, indexOffset);
+        const Plane plane = planeOf(angle, indexAtAzimuth(best, gear, indexOffset), 1.0, gear, indexOffset);
         index = indexOfPlane(plane, gear, indexOffset);
     }
     const double ced = depthThrough(angle, index, points[0], gear, indexOffset);

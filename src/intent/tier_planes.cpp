@@ -37,7 +37,7 @@ double indexOfPlane(const Plane& p, int32_t gear, double indexOffset) {
     if (gear == 0) return 0;
     if (std::fabs(p.a) < EPS && std::fabs(p.b) < EPS) return gear;
     const double notches = std::abs(gear);
-    double i = std::atan2(p.a, p.b) * gear / TWO_PI + indexOffset;
+    double i = indexAtAzimuth(std::atan2(p.a, p.b), gear, indexOffset);
     i = std::fmod(i, notches);
     if (i < 0) i += notches;
     if (std::fabs(i) < EPS) i += notches;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "kernel/cut_steps.h"
 #include "kernel/exact_rebuild.h"
 #include "kernel/kernel_error.h"
 #include "kernel/merge_points.h"
@@ -15,31 +16,8 @@ namespace brevix {
 
 namespace {
 
-int32_t classify(double dist) {
-    if (dist < -EPS) return ST_PRESENT;
-    if (dist <= EPS) return ST_ON;
-    return ST_OUT;
-}
-
-// Edge status from the statuses of its two ends, and the facet flags it sets.
-struct EdgeClass {
-    int32_t status;
-    uint32_t flags;
-};
-
-EdgeClass classifyEdge(int32_t s0, int32_t s1) {
-    if (s0 != ST_ON && s0 != ST_OUT && s0 != ST_PRESENT)
-        throw KernelError("Internal error: v0->status illegal.");
-    if (s1 != ST_ON && s1 != ST_OUT && s1 != ST_PRESENT)
-        throw KernelError("Internal error: v1->status illegal.");
-    if (s0 == ST_ON && s1 == ST_ON) return {ST_ON, 0};
-    if (s0 == ST_OUT || s1 == ST_OUT) {
-        if (s0 == ST_PRESENT || s1 == ST_PRESENT) return {ST_CUT, KEEP | LOSE};
-        return {ST_OUT, LOSE};
-    }
-    if (s0 == ST_ON || s1 == ST_ON) return {ST_TOUCH, KEEP};
-    return {ST_PRESENT, KEEP};
-}
+using cut::classifyEdge;
+using cut::EdgeClass;
 
 // Holds back what a cut says until the cut is known to be whole: a cut that
 // is redone exactly says nothing of its failed first attempt.
@@ -181,7 +159,7 @@ int Stone::cutAsSpecified(double a, double b, double c, double d, std::string na
     for (int32_t i = 0; i < nVertex; ++i) {
         Vertex& v = vertices[i];
         v.dist = a * v.x + b * v.y + c * v.z - d;
-        v.status = classify(v.dist);
+        v.status = cut::vertexStatus(cut::sideOfDistance(v.dist));
         anyOutside = anyOutside || v.status == ST_OUT;
         // A vertex within L1 distance EPS of a point on the plane is at most
         // EPS (plus rounding) from the plane: only these can be too close to
@@ -225,27 +203,11 @@ int Stone::cutAsSpecified(double a, double b, double c, double d, std::string na
     const int32_t edgeCount = nEdge;
     for (int32_t i = 0; i < n; ++i) {
         Facet& f = facets[i];
-        const bool keep = f.hasFlag(KEEP), lose = f.hasFlag(LOSE);
-        if (lose && !keep) {
+        f.status = cut::facetFate(f.flags);
+        if (f.status == ST_OUT) {
             if (!f.isRough()) ++removed;
-            f.status = ST_OUT;
-            for (int32_t j = 0; j < edgeCount; ++j) {
-                Edge& e = edges[j];
-                if (e.status != ST_ON) continue;
-                if (e.f[0] == i) {
-                    e.f[0] = n;
-                    e.status = ST_PRESENT;
-                    onNewFacet_.push_back(j);
-                } else if (e.f[1] == i) {
-                    e.f[1] = n;
-                    e.status = ST_PRESENT;
-                    onNewFacet_.push_back(j);
-                }
-            }
-        } else if (keep && !lose) {
-            f.status = ST_PRESENT;
-        } else {
-            f.status = ST_CUT;
+            cut::handOverInPlaneEdges(edges, edgeCount, i, n, [this](int32_t j) { onNewFacet_.push_back(j); });
+        } else if (f.status == ST_CUT) {
             cutFacets_.push_back(i);
             closeCutFacet(i, n);
         }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "kernel/index_azimuth.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
 
@@ -15,7 +16,7 @@ double Stone::facetIndexOf(int32_t facet) const {
     const Facet& f = facets[facet];
     if (std::fabs(f.a) < EPS && std::fabs(f.b) < EPS) return gear;
     const double notches = std::fabs(static_cast<double>(gear));  // no overflow at INT_MIN
-    double i = std::atan2(f.a, f.b) * gear / TWO_PI + indexOffset;
+    double i = indexAtAzimuth(std::atan2(f.a, f.b), gear, indexOffset);
     // A wild offset (from a file) would keep the loops below going for ever.
     if (!(std::fabs(i) < 1000 * notches)) i = std::fmod(i, notches);
     while (i < 0) i += notches;

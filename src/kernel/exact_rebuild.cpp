@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kernel/cut_steps.h"
 #include "kernel/exact_sign.h"
 #include "kernel/kernel_error.h"
 #include "kernel/merge_points.h"
@@ -36,18 +37,13 @@ struct XEdge {
 class ExactBuilder {
 public:
     ExactBuilder(double s, double snap) : snap_(snap) {
-        static const double normals[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1},
-                                             {-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
-        for (auto& n : normals) planes_.push_back({n[0], n[1], n[2], s});
+        for (auto& n : cut::ROUGH_NORMALS) planes_.push_back({n[0], n[1], n[2], s});
         for (int32_t i = 0; i < 6; ++i) facets_.push_back({i, -1, ROUGH, ST_PRESENT});
-        for (int32_t i = 0; i < 8; ++i) {
-            const int px = (i & 4) ? 0 : 3, py = (i & 2) ? 1 : 4, pz = (i & 1) ? 2 : 5;
-            vertices_.push_back({exact::meetPoint(planes_.data(), px, py, pz), ST_PRESENT});
-        }
-        static const int32_t cube[12][4] = {
-            {0, 1, 3, 4}, {2, 0, 3, 5}, {0, 4, 4, 5}, {3, 1, 2, 3}, {1, 5, 2, 4}, {2, 3, 1, 3},
-            {6, 2, 1, 5}, {3, 7, 1, 2}, {5, 4, 0, 4}, {4, 6, 0, 5}, {7, 5, 0, 2}, {6, 7, 0, 1}};
-        for (auto& e : cube) edges_.push_back({{e[0], e[1]}, {e[2], e[3]}, ST_PRESENT});
+        for (int32_t i = 0; i < 8; ++i)
+            vertices_.push_back({exact::meetPoint(planes_.data(), cut::roughCornerFace(i, 0),
+                                                  cut::roughCornerFace(i, 1), cut::roughCornerFace(i, 2)),
+                                 ST_PRESENT});
+        for (auto& e : cut::ROUGH_EDGES) edges_.push_back({{e[0], e[1]}, {e[2], e[3]}, ST_PRESENT});
     }
 
     // Cuts the plane; false when no part of the solid lies outside it.
@@ -59,7 +55,7 @@ public:
         bool anyOutside = false;
         for (XVertex& v : vertices_) {
             const int side = exact::sideOfSnapped(planes_.data(), v.point, plane, snap_);
-            v.status = side > 0 ? ST_OUT : side == 0 ? ST_ON : ST_PRESENT;
+            v.status = cut::vertexStatus(side);
             anyOutside = anyOutside || side > 0;
         }
         if (!anyOutside) {
@@ -73,21 +69,11 @@ public:
         std::vector<int32_t> touching;
         for (size_t j = 0; j < edgeCount; ++j) {
             XEdge& e = edges_[j];
-            const int32_t s0 = vertices_[e.v[0]].status, s1 = vertices_[e.v[1]].status;
-            uint32_t flags;
-            if (s0 == ST_ON && s1 == ST_ON) {
-                e.status = ST_ON;
-                flags = 0;
-            } else if (s0 == ST_OUT || s1 == ST_OUT) {
-                const bool crosses = s0 == ST_PRESENT || s1 == ST_PRESENT;
-                e.status = crosses ? ST_CUT : ST_OUT;
-                flags = crosses ? (KEEP | LOSE) : LOSE;
-            } else {
-                e.status = (s0 == ST_ON || s1 == ST_ON) ? ST_TOUCH : ST_PRESENT;
-                flags = KEEP;
-            }
-            facets_[e.f[0]].flags |= flags;
-            facets_[e.f[1]].flags |= flags;
+            const int32_t s0 = vertices_[e.v[0]].status;
+            const cut::EdgeClass cls = cut::classifyEdge(s0, vertices_[e.v[1]].status);
+            e.status = cls.status;
+            facets_[e.f[0]].flags |= cls.flags;
+            facets_[e.f[1]].flags |= cls.flags;
             if (e.status == ST_CUT) {
                 const MeetPoint point = exact::meetPoint(planes_.data(), facets_[e.f[0]].plane,
                                                          facets_[e.f[1]].plane, p);
@@ -100,26 +86,11 @@ public:
         facets_.push_back({p, recordIndex, 0, ST_PRESENT});
         for (int32_t i = 0; i < n; ++i) {
             XFacet& f = facets_[i];
-            const bool keep = f.flags & KEEP, lose = f.flags & LOSE;
-            if (lose && !keep) {
-                f.status = ST_OUT;
-                for (size_t j = 0; j < edgeCount; ++j) {
-                    XEdge& e = edges_[j];
-                    if (e.status != ST_ON) continue;
-                    if (e.f[0] == i) {
-                        e.f[0] = n;
-                        e.status = ST_PRESENT;
-                    } else if (e.f[1] == i) {
-                        e.f[1] = n;
-                        e.status = ST_PRESENT;
-                    }
-                }
-            } else if (keep && !lose) {
-                f.status = ST_PRESENT;
-            } else {
-                f.status = ST_CUT;
+            f.status = cut::facetFate(f.flags);
+            if (f.status == ST_OUT)
+                cut::handOverInPlaneEdges(edges_, static_cast<int32_t>(edgeCount), i, n, [](int32_t) {});
+            else if (f.status == ST_CUT)
                 closeCutFacet(i, n, touching);
-            }
         }
         compact();
         return true;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "kernel/refraction.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -121,15 +122,14 @@ int Stone::refract(Vec3& d, int32_t facet, double c) const {
         eta = 1 / refractiveIndex;
         c = -c;
     }
-    const double k = 1 - eta * eta * (1 - c * c);
-    if (k <= 0) {
+    const double cosT = transmittedCos(c, eta);
+    if (cosT < 0) {
         // Total internal reflection: the facet is a mirror.
-        d = d - 2 * c * n;
+        d = reflectedDirection(d, n, c);
         return 0;
     }
-    double s = std::sqrt(k) - eta * c;
-    if (leaving) s = -s;
-    d = eta * d - s * n;
+    // The normal that faces the light: the outward one for light coming in.
+    d = refractedDirection(d, leaving ? Vec3{-n.x, -n.y, -n.z} : n, eta, c, cosT);
     return leaving ? 1 : 0;
 }
 

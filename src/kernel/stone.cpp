@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kernel/cut_steps.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -151,22 +152,20 @@ void Stone::makeRough(double s) {
     for (int32_t i = 0; i < 8; ++i) {
         Vertex& v = vertices[i];
         v = Vertex{};
-        v.x = (i & 4) ? s : -s;
-        v.y = (i & 2) ? s : -s;
-        v.z = (i & 1) ? s : -s;
+        // Each corner lies on its x, y and z faces.
+        v.x = s * cut::ROUGH_NORMALS[cut::roughCornerFace(i, 0)][0];
+        v.y = s * cut::ROUGH_NORMALS[cut::roughCornerFace(i, 1)][1];
+        v.z = s * cut::ROUGH_NORMALS[cut::roughCornerFace(i, 2)][2];
     }
-    static const double planes[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1},
-                                        {-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
     for (int32_t i = 0; i < 6; ++i) {
         Facet& f = facets[i];
-        f.init(planes[i][0], planes[i][1], planes[i][2], s, 0, true);
+        const double* n = cut::ROUGH_NORMALS[i];
+        f.init(n[0], n[1], n[2], s, 0, true);
         f.name.clear();
         f.instruction.clear();
         f.flags = ROUGH;
     }
-    static const int32_t cubeEdges[12][4] = {
-        {0, 1, 3, 4}, {2, 0, 3, 5}, {0, 4, 4, 5}, {3, 1, 2, 3}, {1, 5, 2, 4}, {2, 3, 1, 3},
-        {6, 2, 1, 5}, {3, 7, 1, 2}, {5, 4, 0, 4}, {4, 6, 0, 5}, {7, 5, 0, 2}, {6, 7, 0, 1}};
+    const auto& cubeEdges = cut::ROUGH_EDGES;
     for (int32_t i = 0; i < 12; ++i) {
         Edge& e = edges[i];
         e = Edge{};

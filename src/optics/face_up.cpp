@@ -20,6 +20,9 @@ constexpr int LANES = PLANE_LANES;
 constexpr double FAR = 1e300;
 // A ray this close to parallel with a plane never leaves through it.
 constexpr double PARALLEL = 1e-12;
+// The viewer's line of sight. Its zeros are negative so that they add
+// nothing to what a surface makes of it, not even the sign of a zero.
+constexpr Vec3 DOWN{-0.0, -0.0, -1.0};
 
 typedef double PlaneBlock __attribute__((vector_size(LANES * sizeof(double))));
 typedef long long MaskBlock __attribute__((vector_size(LANES * sizeof(double))));
@@ -213,16 +216,18 @@ struct Path {
         if (entry < 0) return;
         out.inside = true;
         const double nx = s.a[entry], ny = s.b[entry], nz = s.c[entry];
+        const Vec3 n{nx, ny, nz};
         const double cosI = nz;  // -(n . d) for d straight down
         const double eta = 1.0 / ri;
         const double cosT = transmittedCos(cosI, eta);
         const double r = fresnelReflectance(cosI, cosT, 1.0, ri);
         out.surface = r;
-        score(light, 2 * cosI * nx, 2 * cosI * ny, -1.0 + 2 * cosI * nz, r);
-        const double k = eta * cosI - cosT;
-        d[0] = k * nx;
-        d[1] = k * ny;
-        d[2] = -eta + k * nz;
+        const Vec3 back = reflectedDirection(DOWN, n, -cosI);
+        score(light, back.x, back.y, back.z, r);
+        const Vec3 in = refractedDirection(DOWN, n, eta, cosI, cosT);
+        d[0] = in.x;
+        d[1] = in.y;
+        d[2] = in.z;
         energy = 1.0 - r;
         going = stillGoing();
     }
@@ -253,15 +258,17 @@ struct Path {
         const double nx = s.a[f], ny = s.b[f], nz = s.c[f];
         const double cosI = nx * d[0] + ny * d[1] + nz * d[2];
         const double cosT = transmittedCos(cosI, ri);
+        const Vec3 dir{d[0], d[1], d[2]}, n{nx, ny, nz};
         if (cosT >= 0) {
             const double r = fresnelReflectance(cosI, cosT, ri, 1.0);
-            const double k = cosT - ri * cosI;
-            score(light, ri * d[0] + k * nx, ri * d[1] + k * ny, ri * d[2] + k * nz, energy * (1 - r));
+            const Vec3 out = refractedDirection(dir, {-nx, -ny, -nz}, ri, cosI, cosT);
+            score(light, out.x, out.y, out.z, energy * (1 - r));
             energy *= r;
         }
-        d[0] -= 2 * cosI * nx;
-        d[1] -= 2 * cosI * ny;
-        d[2] -= 2 * cosI * nz;
+        const Vec3 back = reflectedDirection(dir, n, cosI);
+        d[0] = back.x;
+        d[1] = back.y;
+        d[2] = back.z;
         ++bounces;
         going = stillGoing();
     }

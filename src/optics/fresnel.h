@@ -3,6 +3,8 @@
 // for unpolarised light.
 #include <cmath>
 
+#include "kernel/refraction.h"
+
 namespace brevix::optics {
 
 // The share of unpolarised light reflected at a surface met at cosI from the
@@ -21,11 +23,7 @@ inline double normalReflectance(double n1, double n2) {
     return r * r;
 }
 
-// Cosine of the transmitted angle for incidence at cosI with index ratio
-// eta = n1 / n2; negative when the light is totally reflected.
-inline double transmittedCos(double cosI, double eta) {
-    const double k = 1.0 - eta * eta * (1.0 - cosI * cosI);
-    return k > 0.0 ? std::sqrt(k) : -1.0;
-}
+// Cosine of the transmitted angle: the same as the rays in the views use.
+using brevix::transmittedCos;
 
 }  // namespace brevix::optics

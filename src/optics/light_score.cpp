@@ -5,25 +5,39 @@
 
 namespace brevix::optics {
 
-Material chosenMaterial(const LightSettings& settings, double designIndex) {
-    if (settings.material) return *settings.material;
-    return materialForIndex(settings.ri ? *settings.ri : designIndex);
+LightChoice chooseLight(const std::optional<Material>& listed, std::optional<double> typedIndex,
+                        double designIndex) {
+    if (listed) return {*listed, listed->refractiveIndex};
+    const double index = typedIndex ? *typedIndex : designIndex;
+    return {materialForIndex(index), index};
+}
+
+LightRender renderLight(const Stone& stone, const FaceUpOptions& options, std::optional<double> dispersion) {
+    LightRender out;
+    if (dispersion) {
+        out.colours = renderDispersion(stone, options, *dispersion);
+        out.image = out.colours->channels[1];
+        out.complete = out.colours->complete;
+    } else {
+        out.image = renderFaceUp(stone, options);
+        out.complete = out.image.complete;
+    }
+    return out;
+}
+
+RgbPicture picture(const LightRender& render, LightModel model) {
+    return render.colours ? picture(*render.colours, model) : picture(render.image, model);
 }
 
 LightScore scoreLight(const Stone& stone, const LightSettings& settings) {
     LightScore score;
-    score.material = chosenMaterial(settings, stone.refractiveIndex);
+    const LightChoice choice = chooseLight(settings.material, settings.ri, stone.refractiveIndex);
+    score.material = choice.material;
+    score.refractiveIndex = choice.refractiveIndex;
     FaceUpOptions options = settings.options;
-    options.refractiveIndex = settings.material ? score.material.refractiveIndex
-                              : settings.ri     ? *settings.ri
-                                                : stone.refractiveIndex;
-    if (settings.dispersion) {
-        score.colours = renderDispersion(stone, options, score.material.dispersion);
-        score.image = score.colours->channels[1];
-    } else {
-        score.image = renderFaceUp(stone, options);
-    }
-    score.complete = score.image.complete && (!score.colours || score.colours->complete);
+    options.refractiveIndex = choice.refractiveIndex;
+    static_cast<LightRender&>(score) =
+        renderLight(stone, options, settings.dispersion ? std::optional(choice.material.dispersion) : std::nullopt);
     score.metrics = lightMetrics(score.image);
     if (score.colours) score.fire = fireFigure(*score.colours);
     if (settings.sweep && score.complete) {

@@ -1,9 +1,10 @@
 #pragma once
-// The light figures of one design as `brevix-cli light` gives them: the
-// material (a listed one, a typed index, or the design's own index), the
-// face-up picture with its ISO and COS brightness, and the tilt sweep. The
-// command, batch scoring and the gallery all score through here, so their
-// figures are the same for the same design and settings.
+// The light figures of one design: the material (a listed one, a typed
+// index, or the design's own index), the face-up picture with its ISO and
+// COS brightness, and the tilt sweep. The command line, batch scoring, the
+// gallery and the Light Performance pane with its worker all choose the
+// material and render through here, so the same design and settings give
+// the same figures and the same picture everywhere.
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
 #include "optics/light_metrics.h"
+#include "optics/light_picture.h"
 #include "optics/materials.h"
 #include "optics/tilt_sweep.h"
 
@@ -20,6 +22,29 @@ class Stone;
 
 namespace brevix::optics {
 
+// What the light is traced with. A listed material brings its own index.
+// Otherwise the typed index, else the design's own, is traced, and is a
+// material of its own unless a listed one has that index: that material
+// lends its name and dispersion but not its (rounded) index.
+struct LightChoice {
+    Material material;           // its name and dispersion (nF - nC) for fire
+    double refractiveIndex = 0;  // what the light is traced with
+};
+LightChoice chooseLight(const std::optional<Material>& listed, std::optional<double> typedIndex,
+                        double designIndex);
+
+// One face-up render at `options`: the plain picture, or the three colours
+// of fire when `dispersion` is given.
+struct LightRender {
+    FaceUpImage image;                       // the D line's picture with dispersion
+    std::optional<DispersionImage> colours;  // with dispersion only
+    bool complete = true;                    // false when options.cancel gave it up
+};
+LightRender renderLight(const Stone& stone, const FaceUpOptions& options, std::optional<double> dispersion);
+
+// What a person sees of a render: in colour when it has colours.
+RgbPicture picture(const LightRender& render, LightModel model);
+
 struct LightSettings {
     std::optional<double> ri;              // a typed index
     std::optional<Material> material;      // a listed material (not with ri)
@@ -28,19 +53,13 @@ struct LightSettings {
     std::optional<TiltRange> sweep;
 };
 
-struct LightScore {
+struct LightScore : LightRender {
     Material material;
-    FaceUpImage image;                     // the D line's picture with dispersion
-    std::optional<DispersionImage> colours;
+    double refractiveIndex = 0;            // traced with
     std::vector<TiltBrightness> sweep;     // empty without a sweep
     LightMetrics metrics;                  // of `image`
     std::optional<double> fire;            // with dispersion
-    bool complete = true;                  // false when options.cancel gave it up
 };
-
-// A typed index (or the design's own) is a material of its own unless it is
-// a listed one.
-Material chosenMaterial(const LightSettings& settings, double designIndex);
 
 LightScore scoreLight(const Stone& stone, const LightSettings& settings);
 

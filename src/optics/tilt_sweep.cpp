@@ -1,25 +1,12 @@
 #include "optics/tilt_sweep.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "optics/light_metrics.h"
+#include "platform/number_parse.h"
 #include "platform/strformat.h"
 
 namespace brevix::optics {
-
-namespace {
-// The whole text as a number, whatever the process locale.
-std::optional<double> wholeNumber(const std::string& text) {
-    double value = 0;
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || end != last || first == last) return std::nullopt;
-    return value;
-}
-}  // namespace
 
 std::vector<double> tiltsOf(const TiltRange& range) {
     std::vector<double> tilts;
@@ -68,7 +55,7 @@ std::optional<TiltRange> parseTiltRange(const std::string& text, std::string& er
             return std::nullopt;
         }
         const std::string part = text.substr(start, colon - start);
-        const auto value = wholeNumber(part);
+        const auto value = wholeNumber(part, true);
         if (!value || !std::isfinite(*value)) {
             error = strprintf("'%s' is not FROM:TO:STEP", text.c_str());
             return std::nullopt;

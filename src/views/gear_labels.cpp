@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "kernel/index_azimuth.h"
 #include "platform/strformat.h"
 #include "views/stone_drawing.h"
 
@@ -36,7 +37,7 @@ void drawGearLabels(const Stone& stone, View& view) {
     for (int k = 1; k <= count; ++k) {
         const double index = k * notches / count;
         const double radius = wide && k % 2 == 1 ? OUTER_LABEL_RADIUS : LABEL_RADIUS;
-        const double theta = PI / 2 - 2 * PI * (index - stone.indexOffset) / notches;
+        const double theta = PI / 2 - azimuthOf(index, notches, stone.indexOffset);
         view.moveTo3({radius * std::cos(theta), radius * std::sin(theta), 0});
         if (k < count) {
             view.text(strprintf("%.0f", index));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "optics/materials.h"
+#include "platform/number_parse.h"
 #include "platform/registry.h"
 
 namespace brevix {
@@ -24,11 +25,8 @@ std::string angleText(double value) {
 void readAngle(const char* name, double low, double high, double& into) {
     const auto text = regGetString(kRoot, LIGHT_PERFORMANCE_KEY, name);
     if (!text) return;
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (ec == std::errc() && end == text->data() + text->size() && std::isfinite(value) && value >= low &&
-        value <= high)
-        into = value;
+    const std::optional<double> value = wholeNumber(*text, false);
+    if (value && std::isfinite(*value) && *value >= low && *value <= high) into = *value;
 }
 
 std::optional<uint32_t> readDword(const char* name) { return regGetDword(kRoot, LIGHT_PERFORMANCE_KEY, name); }

@@ -25,6 +25,7 @@
 
 #include "document/gem_doc.h"
 #include "kernel/stone.h"
+#include "optics/light_score.h"
 #include "optics/materials.h"
 #include "platform/strformat.h"
 
@@ -214,16 +215,16 @@ void LightPerformancePane::designChanged() {
     }
     LightRequest request;
     request.stone = std::make_shared<const Stone>(*stone);
-    const std::optional<optics::Material> listed = optics::findMaterial(settings_.material);
-    const optics::Material material = listed ? *listed : optics::materialForIndex(stone->refractiveIndex);
-    request.options.refractiveIndex = listed ? material.refractiveIndex : stone->refractiveIndex;
+    const optics::LightChoice choice =
+        optics::chooseLight(optics::findMaterial(settings_.material), std::nullopt, stone->refractiveIndex);
+    request.options.refractiveIndex = choice.refractiveIndex;
     request.options.size = fineSize();
     request.options.tiltDegrees = settings_.tiltDegrees;
     request.options.lighting.coneDegrees = settings_.coneDegrees;
     request.options.lighting.headShadowDegrees = settings_.headShadowDegrees;
     request.model = settings_.cosModel ? optics::LightModel::Cos : optics::LightModel::Iso;
     request.dispersion = settings_.dispersion;
-    request.dispersionValue = material.dispersion;
+    request.dispersionValue = choice.material.dispersion;
     request.sweep = {-30, 30, settings_.tiltStep};
     request.generation = generation_;
     worker_->request(std::move(request));

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "optics/dispersion.h"
+#include "optics/light_score.h"
 
 namespace brevix {
 
@@ -68,22 +68,14 @@ void LightRenderWorker::run() {
             LightResult result;
             result.generation = job.generation;
             result.stage = stage;
-            if (job.dispersion) {
-                const optics::DispersionImage fire = optics::renderDispersion(*job.stone, options, job.dispersionValue);
-                if (!fire.complete) return false;
-                result.isoBrightness = fire.channels[1].isoBrightness;
-                result.cosBrightness = fire.channels[1].cosBrightness;
-                result.metrics = optics::lightMetrics(fire.channels[1]);
-                result.fire = optics::fireFigure(fire);
-                result.picture = optics::picture(fire, job.model);
-            } else {
-                const optics::FaceUpImage image = optics::renderFaceUp(*job.stone, options);
-                if (!image.complete) return false;
-                result.isoBrightness = image.isoBrightness;
-                result.cosBrightness = image.cosBrightness;
-                result.metrics = optics::lightMetrics(image);
-                result.picture = optics::picture(image, job.model);
-            }
+            const optics::LightRender made = optics::renderLight(
+                *job.stone, options, job.dispersion ? std::optional(job.dispersionValue) : std::nullopt);
+            if (!made.complete) return false;
+            result.isoBrightness = made.image.isoBrightness;
+            result.cosBrightness = made.image.cosBrightness;
+            result.metrics = optics::lightMetrics(made.image);
+            if (made.colours) result.fire = optics::fireFigure(*made.colours);
+            result.picture = optics::picture(made, job.model);
             result.milliseconds = millisecondsSince(start);
             if (stage == LightResult::Fine) lastFineMilliseconds_ = result.milliseconds;
             if (superseded()) return false;
