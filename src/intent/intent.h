@@ -75,6 +75,12 @@ struct TierIntent {
     bool inferred = false;  // read from the planes of a design that kept no intent
     // The planes as last cut (one a facet, in the order of `indexes`).
     std::vector<Plane> planes;
+    // The facets' names and the tier's instruction as last cut ("" where
+    // none is known). The stone carries them while a facet stands; these
+    // keep them for a tier that later tiers cut away entirely, which the
+    // intent still holds because later tiers are placed by it.
+    std::vector<std::string> names;
+    std::string instruction;
     // Why the last re-cut could not keep this tier's intent ("" = kept).
     std::string failure;
     bool operator==(const TierIntent&) const = default;

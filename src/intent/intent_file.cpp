@@ -338,18 +338,23 @@ std::string writeIntentText(const Stone& stone, const DesignIntent& intent) {
         for (double v : t.indexes) out += " " + number(v);
         out += " |";
         std::string instruction;
-        for (const Plane& p : t.planes) {
-            std::string name;
+        bool onStone = false;
+        for (size_t k = 0; k < t.planes.size(); ++k) {
+            const Plane& p = t.planes[k];
+            // A facet later tiers cut away entirely keeps the name it was cut with.
+            std::string name = k < t.names.size() ? t.names[k] : std::string();
             for (int32_t i = 0; i < stone.nFacet; ++i) {
                 const Facet& f = stone.facets[i];
                 if (f.a == p.a && f.b == p.b && f.c == p.c && f.d == p.d) {
                     name = f.name;
+                    onStone = true;
                     if (instruction.empty()) instruction = f.instruction;
                     break;
                 }
             }
             out += " " + encode(name);
         }
+        if (!onStone) instruction = t.instruction;
         out += " | " + ruleText(t) + " | " + encode(instruction) + "\n";
     }
     return out;
@@ -473,6 +478,8 @@ IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
                 break;
             }
             t.planes = planesOfTier(t, stone.gear, stone.indexOffset);
+            t.names = facetNames;
+            t.instruction = *instruction;
             try {
                 bool first = true;
                 for (size_t k = 0; k < t.planes.size(); ++k) {
@@ -493,6 +500,7 @@ IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
     // A tier none of whose facets reached the stone leaves an intent that
     // no longer describes the planes; what stands is kept, the rest inferred.
     if (!intentMatches(stone, read.intent)) read.intent = reconcileIntent(stone, read.intent);
+    keepNamesOfCutAwayFacets(stone, read.intent);
     return read;
 }
 

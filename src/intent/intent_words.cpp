@@ -26,6 +26,9 @@ std::string tierLabel(const Stone& stone, const DesignIntent& intent, int32_t ti
                 const Facet& f = stone.facets[i];
                 if (f.a == p.a && f.b == p.b && f.c == p.c && f.d == p.d && !f.name.empty()) return f.name;
             }
+        // A tier that later tiers cut away entirely goes by the name it was cut with.
+        for (const std::string& name : intent.tiers[tier].names)
+            if (!name.empty()) return name;
     }
     return strprintf("tier %d", tier + 1);
 }

@@ -178,7 +178,6 @@ std::vector<std::vector<int32_t>> tierRuns(const Stone& stone) {
 
 bool intentMatches(const Stone& stone, const DesignIntent& intent) {
     size_t tier = 0, k = 0;
-    // A tier of which no facet is left was taken out: the intent no longer fits.
     std::vector<bool> seen(intent.tiers.size(), false);
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
@@ -197,9 +196,38 @@ bool intentMatches(const Stone& stone, const DesignIntent& intent) {
         if (!found) return false;
         seen[tier] = true;
     }
-    for (bool s : seen)
-        if (!s) return false;
+    // A tier of which no facet is left was either taken out (its planes
+    // would still cut the stone: the intent no longer fits) or cut away
+    // entirely by later tiers (the stone lies inside every one of its
+    // planes), which the intent still describes.
+    for (size_t t = 0; t < intent.tiers.size(); ++t) {
+        if (seen[t]) continue;
+        const std::vector<Plane>& planes = intent.tiers[t].planes;
+        if (planes.empty()) return false;
+        for (const Plane& p : planes)
+            if (anyOutside(stone, p)) return false;
+    }
     return true;
+}
+
+void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
+    for (TierIntent& tier : intent.tiers) {
+        bool onStone = false, anyName = false;
+        tier.names.resize(tier.planes.size());
+        for (size_t k = 0; k < tier.planes.size(); ++k) {
+            const Plane& p = tier.planes[k];
+            bool found = false;
+            for (int32_t i = 0; i < stone.nFacet && !found; ++i) {
+                const Facet& f = stone.facets[i];
+                found = !f.isRough() && planeOfFacet(f) == p;
+            }
+            if (found) tier.names[k].clear();
+            onStone = onStone || found;
+            anyName = anyName || !tier.names[k].empty();
+        }
+        if (!anyName) tier.names.clear();
+        if (onStone) tier.instruction.clear();
+    }
 }
 
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
@@ -214,18 +242,26 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
         return out;
     }
 
-    // Names and instructions stay with the facet they were given to.
+    // Names and instructions stay with the facet they were given to; a facet
+    // that later tiers cut away entirely keeps the name it was cut with,
+    // should a re-cut bring it back.
     std::vector<std::vector<Strings>> strings(tierCount);
     for (int32_t t = 0; t < tierCount; ++t) {
-        const std::vector<Plane>& planes = intent.tiers[t].planes;
-        strings[t].resize(planes.size());
-        for (size_t k = 0; k < planes.size(); ++k)
-            for (int32_t i = 0; i < design.nFacet; ++i) {
+        const TierIntent& tier = intent.tiers[t];
+        strings[t].resize(tier.planes.size());
+        bool onStone = false;
+        for (size_t k = 0; k < tier.planes.size(); ++k) {
+            bool found = false;
+            for (int32_t i = 0; i < design.nFacet && !found; ++i) {
                 const Facet& f = design.facets[i];
-                if (f.isRough() || !(planeOfFacet(f) == planes[k])) continue;
+                if (f.isRough() || !(planeOfFacet(f) == tier.planes[k])) continue;
                 strings[t][k] = {f.name, f.instruction};
-                break;
+                found = true;
             }
+            if (!found && k < tier.names.size()) strings[t][k].name = tier.names[k];
+            onStone = onStone || found;
+        }
+        if (!onStone && !strings[t].empty()) strings[t][0].instruction = tier.instruction;
     }
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         stone.facets[i].name.clear();
@@ -263,9 +299,13 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                     out.problems.push_back(strprintf("Tier %d keeps its last place: %s.", t + 1, why.c_str()));
                 }
             }
+            tier.names.assign(tier.planes.size(), std::string());
+            tier.instruction.clear();
             for (size_t k = 0; k < tier.planes.size(); ++k) {
                 Strings s;
                 if (k < strings[t].size()) s = std::move(strings[t][k]);
+                tier.names[k] = s.name;
+                if (tier.instruction.empty()) tier.instruction = s.instruction;
                 cutPlane(stone, tier.planes[k], std::move(s.name), std::move(s.instruction));
             }
         }
@@ -273,6 +313,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
         out.problems.push_back(error.what());
         ++out.failedTiers;
     }
+    keepNamesOfCutAwayFacets(stone, out.intent);
     return out;
 }
 

@@ -33,6 +33,12 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
 // (a facet that a later cut removed entirely may be missing).
 bool intentMatches(const Stone& stone, const DesignIntent& intent);
 
+// Leaves in the intent the names (and a tier's instruction) only of the
+// facets the stone no longer carries, those later tiers cut away entirely:
+// the stone keeps the rest, and an intent that describes a stone compares
+// equal however it was come by.
+void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent);
+
 // The stone's design facets grouped as the cut list groups them: runs of
 // one tier number, in array order (facet indexes).
 std::vector<std::vector<int32_t>> tierRuns(const Stone& stone);

@@ -6,6 +6,8 @@
 #include "document/gem_doc.h"
 #include "document/pick_dialogs.h"
 #include "document/tier_edit.h"
+#include "intent/brilliant_intent.h"
+#include "intent/intent_file.h"
 #include "intent/intent_words.h"
 #include "intent/point_resolution.h"
 #include "intent/recut.h"
@@ -128,6 +130,42 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
     doc.undo();
     EXPECT_EQ(designBytes(*doc.stone()), before);
     EXPECT_EQ(doc.designIntent(), intentBefore);
+}
+
+TEST(DocumentIntent, MainsTurnedUntilTheHalvesTakeThemAwayStayInTheIntentAndTheFile) {
+    RecordingSink sink;
+    ScopedMessageSink scope(sink);
+    CGemDoc doc;
+    cutBrilliant(doc);
+    const DesignIntent intentBefore = doc.designIntent();
+    nameTier(*doc.stone(), intentBefore.tiers[P1], "P1");
+    const int32_t p1 = facetOf(doc, {P1, 12});
+    const TierRow row{doc.stone(), p1, false};
+    const TierEditFields shown = tierEditFields(*doc.stone(), p1);
+    TierEditFields typed = shown;
+    typed.angle = "43";
+    applyTierEdit(doc, row, TierEditAction::Apply, shown, typed);
+    EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
+
+    // The halves, still through the girdle meets of the steeper mains, now
+    // take the mains away; the mains still end in the centre point.
+    const DesignIntent& after = doc.designIntent();
+    ASSERT_EQ(after.tiers.size(), intentBefore.tiers.size());
+    EXPECT_EQ(after.tiers[P1].points, intentBefore.tiers[P1].points);
+    EXPECT_LT(facetOf(doc, {P1, 12}), 0);
+    // Saved with its intent and opened again, the design keeps the mains'
+    // names and intent.
+    const std::string text = writeIntentText(*doc.stone(), after);
+    const std::vector<unsigned char> bytes(text.begin(), text.end());
+    const IntentFileRead read = readIntentText(bytes);
+    ASSERT_TRUE(read.problem.empty()) << read.problem;
+    ASSERT_EQ(read.intent.tiers.size(), intentBefore.tiers.size());
+    EXPECT_EQ(read.intent.tiers[P1].points, intentBefore.tiers[P1].points);
+    EXPECT_EQ(read.intent.tiers[P1].names, std::vector<std::string>(8, "P1"));
+    EXPECT_EQ(writeIntentText(read.stone, read.intent), text);
+
+    doc.undo();
+    EXPECT_EQ(doc.designIntent().tiers[P1].angle, -40.75);
 }
 
 }  // namespace
