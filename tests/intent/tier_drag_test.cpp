@@ -8,6 +8,7 @@
 #include "intent/point_resolution.h"
 #include "intent_test_support.h"
 #include "live/cut_preview.h"
+#include "live/design_warnings.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -104,6 +105,29 @@ TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
     EXPECT_EQ(doc.undoRing.undoCursor, cursor);
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST(TierDrag, MainsDraggedPastTheHalvesAreReportedCutAway) {
+    RecordingSink sink;
+    ScopedMessageSink scope(sink);
+    CGemDoc doc;
+    openBrilliant(doc);
+    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, P1)));
+    // At 41.75 the pavilion mains are steeper than allows the halves at 42
+    // through their meets to leave anything of them.
+    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(doc.dragTierAngle(40.75 + 0.1 * k));
+    doc.endTierDrag();
+    int mains = 0;
+    for (int32_t i = 0; i < doc.stone()->nFacet; ++i) mains += doc.stone()->facets[i].name == "P1" ? 1 : 0;
+    EXPECT_EQ(mains, 0);
+    ASSERT_TRUE(doc.recordedIntent);
+    const std::vector<DesignWarning> warnings = designWarnings(*doc.stone(), &*doc.recordedIntent);
+    bool said = false;
+    for (const DesignWarning& w : warnings)
+        said = said || (w.kind == WarningKind::TierCutAway && w.text == "tier 2 cut away entirely by P2");
+    EXPECT_TRUE(said);
+    doc.undo();
+    EXPECT_EQ(doc.facetCount, 73);
 }
 
 }  // namespace
