@@ -76,7 +76,7 @@ void CMainFrame::createPanes() {
 }
 
 void CMainFrame::connectDesignFigures(QDockWidget* dock) {
-    auto* pane = qobject_cast<DesignFiguresPane*>(dock->widget());
+    auto* pane = dock->findChild<DesignFiguresPane*>(QStringLiteral("DesignFiguresPane"));
     if (!pane) return;
     pane->onWarnings = [this](const std::vector<DesignWarning>& warnings) { cutList_->markWarnings(warnings); };
     pane->onPreview = [this](const CutPreview* preview, const std::vector<Vec3>& points) {

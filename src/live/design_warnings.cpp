@@ -250,6 +250,19 @@ double widthOf(const Stone& stone) {
     return alongY - EPS < alongX ? alongY : alongX;
 }
 
+// A tier's name on the stone, or where none of its facets is left, on the
+// stone it was named on before.
+std::string nameOfTier(const Stone& stone, const DesignIntent& intent, int32_t tier, const Stone* names) {
+    const std::string label = tierLabel(stone, intent, tier);
+    if (!names || label.rfind("tier ", 0) != 0) return label;
+    for (const Plane& p : intent.tiers[tier].planes)
+        for (int32_t i = 0; i < names->nFacet; ++i) {
+            const Facet& f = names->facets[i];
+            if (f.a == p.a && f.b == p.b && f.c == p.c && f.d == p.d && !f.name.empty()) return f.name;
+        }
+    return label;
+}
+
 // An intent that no longer describes every facet (the stone was scaled,
 // turned, edited outside it) says nothing about what was cut away.
 bool describes(const DesignIntent& intent, const Stone& stone) {
@@ -273,7 +286,8 @@ bool onStone(const Stone& stone, const Plane& p) {
     return false;
 }
 
-void cutAwayWarnings(const Stone& stone, const DesignIntent& intent, std::vector<DesignWarning>& out) {
+void cutAwayWarnings(const Stone& stone, const DesignIntent& intent, const Stone* names,
+                     std::vector<DesignWarning>& out) {
     const int32_t count = int32_t(intent.tiers.size());
 
     std::vector<bool> gone(count, false);
@@ -310,7 +324,7 @@ void cutAwayWarnings(const Stone& stone, const DesignIntent& intent, std::vector
         DesignWarning w;
         w.kind = WarningKind::TierCutAway;
         w.places = 1;
-        w.tiers = {tierLabel(stone, intent, t), tierLabel(stone, intent, culprit[t])};
+        w.tiers = {nameOfTier(stone, intent, t, names), nameOfTier(stone, intent, culprit[t], names)};
         for (const Plane& p : intent.tiers[culprit[t]].planes)
             for (int32_t i = 0; i < stone.nFacet; ++i) {
                 const Facet& f = stone.facets[i];
@@ -328,7 +342,8 @@ double criticalAngle(double refractiveIndex) {
     return std::asin(1 / refractiveIndex) * DEG_PER_RAD;
 }
 
-std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent* intent, const Stone* before) {
+std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent* intent, const Stone* before,
+                                          const Stone* names) {
     std::vector<DesignWarning> out;
     if (stone.nVertex == 0) return out;
     const std::vector<int32_t> tierOf = tierOfEachFacet(stone);
@@ -347,7 +362,7 @@ std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent
     if (intent)
         for (size_t t = 0; t < intent->tiers.size(); ++t)
             for (const Plane& p : intent->tiers[t].planes)
-                if (std::fabs(p.c) <= EPS && !known(p)) girdle.push_back({p, tierLabel(stone, *intent, int32_t(t)), -1});
+                if (std::fabs(p.c) <= EPS && !known(p)) girdle.push_back({p, nameOfTier(stone, *intent, int32_t(t), names), -1});
     if (before) {
         const std::vector<int32_t> beforeTiers = tierOfEachFacet(*before);
         for (int32_t i = 0; i < before->nFacet; ++i) {
@@ -357,7 +372,7 @@ std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent
         }
     }
     girdleWarnings(stone, tierOf, girdle, out);
-    if (intent) cutAwayWarnings(stone, *intent, out);
+    if (intent) cutAwayWarnings(stone, *intent, names, out);
     nearMissWarnings(stone, tierOf, W, out);
     windowWarnings(stone, tierOf, out);
     return out;

@@ -42,9 +42,10 @@ double criticalAngle(double refractiveIndex);
 // stone), tiers it lists that have no facet left on the stone are reported
 // with the later tier that cut them away, and girdle facets it lists that
 // are gone count as a girdle cut through; `before`, a stone this one was
-// cut from, tells of girdle facets gone the same way. Does not change the
-// stone.
+// cut from, tells of girdle facets gone the same way. A tier with no facet
+// left is named as on `names` (an earlier state of the design) where its
+// planes are found there. Does not change the stone.
 std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent* intent = nullptr,
-                                          const Stone* before = nullptr);
+                                          const Stone* before = nullptr, const Stone* names = nullptr);
 
 }  // namespace brevix

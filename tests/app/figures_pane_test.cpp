@@ -58,6 +58,8 @@ void openBrilliant(CGemDoc& doc, double lower = 0) {
         change.ced = b.intent.tiers[6].ced - lower;
         RecutResult cut = recutByIntent(b.stone, b.intent, change);
         b = {std::move(cut.stone), std::move(cut.intent)};
+        // As a command would: the design before it in the undo ring.
+        if (doc.stone()) doc.saveUndo();
     }
     doc.setStone(std::make_unique<Stone>(std::move(b.stone)));
     doc.recordedIntent = std::move(b.intent);
@@ -69,6 +71,10 @@ void openBrilliant(CGemDoc& doc, double lower = 0) {
 void guideImage(QWidget* widget, const char* name) {
     const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
     if (folder.isEmpty()) return;
+    if (widget->isWindow() && widget->width() < 1100) {
+        widget->resize(1180, 760);
+        QTest::qWait(200);
+    }
     QApplication::processEvents();
     widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
 }
@@ -167,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(pane->warningTexts(), QStringList{QStringLiteral("None")});
         QVERIFY(session.frame->cutList()->markedRows().isEmpty());
 
-        openBrilliant(session.doc, 0.09);
+        openBrilliant(session.doc, 0.05);
         const QString all = pane->warningTexts().join('\n');
         QVERIFY2(all.contains(QStringLiteral("Girdle cut through: C3")), qPrintable(all));
         const QMap<int, QStringList> marked = session.frame->cutList()->markedRows();

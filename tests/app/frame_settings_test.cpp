@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/brevix_app.h"
+#include "app/panes/figures_pane_settings.h"
 #include "app_test_support.h"
 #include "platform/registry.h"
 
@@ -14,6 +15,15 @@ using namespace brevix;
 using namespace brevix::test;
 
 namespace {
+
+// The splitters' sizes here are those of the window without the Design
+// Figures pane docked beside them (it takes its width from the views).
+void withoutDesignFigures() {
+    FiguresPaneSettings hidden;
+    hidden.visible = false;
+    saveFiguresPaneSettings(hidden);
+}
+
 
 constexpr RegRoot HKCU = RegRoot::CurrentUser;
 
@@ -42,6 +52,7 @@ private Q_SLOTS:
 
     void firstRunWritesMinusOnesAndUsesDefaults() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         Session session;
         for (const char* name : kMainWndValues) {
             QVERIFY2(hasExactName(MAIN_WND_KEY, name), name);
@@ -61,6 +72,7 @@ private Q_SLOTS:
 
     void closeWritesEverythingAndNextStartRestoresIt() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         FrameSettings saved;
         QRect outer;
         {
@@ -99,6 +111,7 @@ private Q_SLOTS:
 
     void windowClosedMaximisedStartsMaximised() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         { Session first; first.close(); }
         regSetDword(HKCU, MAIN_WND_KEY, "showCmd", 3);
         regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_left", 30);
@@ -121,6 +134,7 @@ private Q_SLOTS:
 
     void valuesLeftAtMinusOneGiveTheDefaults() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         { Session crashed; }  // never closed: the -1s of the first run stay
         QCOMPARE(stored(MAIN_WND_KEY, "NormalPos_right"), -1);
 
@@ -132,6 +146,7 @@ private Q_SLOTS:
 
     void windowStoredOffEveryScreenComesBackOnScreen() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         { Session first; first.close(); }
         regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_left", 5000);
         regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_top", 4000);
@@ -145,6 +160,7 @@ private Q_SLOTS:
 
     void registryThatCannotBeOpenedIsReported() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         // A file where the hive's folder should be: nothing can be created.
         const QString blocked = registry.folder() + QStringLiteral("/blocked");
         QFile file(blocked);

@@ -5,7 +5,6 @@
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,7 +12,9 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -85,59 +86,68 @@ void DesignFiguresPane::buildControls() {
     figures_->setHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Design"), QStringLiteral("After cut")});
     figures_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     figures_->setSelectionMode(QAbstractItemView::NoSelection);
+    // Every figure in view without scrolling.
+    figures_->setMinimumHeight(figures_->fontMetrics().height() * 15);
     layout->addWidget(figures_, 3);
 
     layout->addWidget(new QLabel(QStringLiteral("Warnings:"), this));
     warningList_ = new QListWidget(this);
     warningList_->setObjectName(QStringLiteral("DesignWarnings"));
     warningList_->setWordWrap(true);
+    warningList_->setMinimumHeight(warningList_->fontMetrics().height() * 4);
     layout->addWidget(warningList_, 2);
 
-    auto* tierGroup = new QGroupBox(QStringLiteral("Change a tier"), this);
-    auto* tierForm = new QFormLayout(tierGroup);
-    tier_ = new QComboBox(tierGroup);
-    tierForm->addRow(QStringLiteral("&Tier:"), tier_);
-    angle_ = spinBox(0, 90, 2, 0.01, tierGroup);
+    auto* pages = new QTabWidget(this);
+    auto* tierPage = new QWidget(pages);
+    auto* tierForm = new QFormLayout(tierPage);
+    tier_ = new QComboBox(tierPage);
+    tierForm->addRow(QStringLiteral("Tier:"), tier_);
+    angle_ = spinBox(0, 90, 2, 0.01, tierPage);
     angle_->setSuffix(QStringLiteral("\u00B0"));
     angle_->setToolTip(QStringLiteral("Wheel or arrows: 0.01\u00B0 a step, with Ctrl 0.1\u00B0"));
-    tierForm->addRow(QStringLiteral("&Angle:"), angle_);
-    angleSlider_ = new QSlider(Qt::Horizontal, tierGroup);
+    tierForm->addRow(QStringLiteral("Angle:"), angle_);
+    angleSlider_ = new QSlider(Qt::Horizontal, tierPage);
     angleSlider_->setRange(-SLIDER_REACH, SLIDER_REACH);
     angleSlider_->setValue(0);
     angleSlider_->setToolTip(QStringLiteral("Drag to change the angle up to 5\u00B0 either way"));
     tierForm->addRow(QString(), angleSlider_);
-    depth_ = spinBox(0.0001, 5, 4, 0.001, tierGroup);
+    depth_ = spinBox(0.0001, 5, 4, 0.001, tierPage);
     depth_->setSuffix(QStringLiteral(" W"));
     depth_->setToolTip(QStringLiteral("Centre-to-facet distance as a share of W: 0.001 W a step, with Ctrl 0.01 W"));
-    tierForm->addRow(QStringLiteral("&Depth:"), depth_);
-    dragNote_ = new QLabel(tierGroup);
+    tierForm->addRow(QStringLiteral("Depth:"), depth_);
+    dragNote_ = new QLabel(tierPage);
     dragNote_->setWordWrap(true);
     tierForm->addRow(dragNote_);
-    layout->addWidget(tierGroup);
+    pages->addTab(tierPage, QStringLiteral("Change a tier"));
 
-    auto* goalGroup = new QGroupBox(QStringLiteral("Goals"), this);
-    auto* goalForm = new QFormLayout(goalGroup);
-    tableGoal_ = spinBox(0.05, 1.5, 3, 0.005, goalGroup);
+    auto* goalPage = new QWidget(pages);
+    auto* goalForm = new QFormLayout(goalPage);
+    tableGoal_ = spinBox(0.05, 1.5, 3, 0.005, goalPage);
     tableGoal_->setValue(0.55);
-    tableGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalGroup);
+    tableGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalPage);
     tableGoalButton_->setToolTip(QStringLiteral("Move the table's depth until T/W is this"));
     auto* tableRow = new QHBoxLayout;
     tableRow->addWidget(tableGoal_, 1);
     tableRow->addWidget(tableGoalButton_);
-    goalForm->addRow(QStringLiteral("Table &width T/W:"), tableRow);
-    girdleGoal_ = spinBox(0, 0.3, 3, 0.005, goalGroup);
+    auto* tableLabel = new QLabel(QStringLiteral("Table width T/W:"), goalPage);
+    tableLabel->setBuddy(tableGoal_);
+    goalForm->addRow(tableLabel, tableRow);
+    girdleGoal_ = spinBox(0, 0.3, 3, 0.005, goalPage);
     girdleGoal_->setValue(0.03);
-    girdleSide_ = new QComboBox(goalGroup);
+    girdleSide_ = new QComboBox(goalPage);
     girdleSide_->addItem(QStringLiteral("by crown mains"));
     girdleSide_->addItem(QStringLiteral("by pavilion mains"));
-    girdleGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalGroup);
+    girdleGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalPage);
     girdleGoalButton_->setToolTip(QStringLiteral("Move the mains' depth until the girdle at their tips is this share of W"));
     auto* girdleRow = new QHBoxLayout;
     girdleRow->addWidget(girdleGoal_, 1);
     girdleRow->addWidget(girdleSide_);
     girdleRow->addWidget(girdleGoalButton_);
-    goalForm->addRow(QStringLiteral("&Girdle at mains/W:"), girdleRow);
-    layout->addWidget(goalGroup);
+    auto* girdleLabel = new QLabel(QStringLiteral("Girdle at mains/W:"), goalPage);
+    girdleLabel->setBuddy(girdleGoal_);
+    goalForm->addRow(girdleLabel, girdleRow);
+    pages->addTab(goalPage, QStringLiteral("Goals"));
+    layout->addWidget(pages);
 
     connect(tier_, &QComboBox::currentIndexChanged, this, [this] {
         if (settingControls_) return;
@@ -173,7 +183,9 @@ void DesignFiguresPane::designChanged() {
     stale_ = !isVisible();
     const Stone* stone = doc_.stone();
     warnings_.clear();
-    if (stone) warnings_ = designWarnings(*stone, doc_.recordedIntent ? &*doc_.recordedIntent : nullptr);
+    if (stone)
+        warnings_ = designWarnings(*stone, doc_.recordedIntent ? &*doc_.recordedIntent : nullptr, nullptr,
+                                   doc_.undoRing.latest());
     if (onWarnings) onWarnings(warnings_);
     if (stale_) return;
     if (!doc_.dragging()) fillTiers();
@@ -186,7 +198,7 @@ void DesignFiguresPane::pendingChanged() {
     std::vector<Vec3> points;
     if (const Stone* stone = doc_.stone(); stone && !doc_.dragging()) {
         preview_ = previewCut(*stone, doc_.info);
-        if (preview_.ready) previewWarnings_ = designWarnings(preview_.stone);
+        if (preview_.ready) previewWarnings_ = designWarnings(preview_.stone, nullptr, stone);
         for (int k = 0; k < doc_.info.nPoints; ++k) points.push_back(doc_.info.points[k]);
     }
     if (onPreview) onPreview(preview_.ready ? &preview_ : nullptr, points);
@@ -388,10 +400,19 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, QAction* 
     auto* dock = new QDockWidget(QStringLiteral("Design Figures"), &frame);
     dock->setObjectName(QStringLiteral("DesignFiguresDock"));
     auto* pane = new DesignFiguresPane(doc, dock);
-    dock->setWidget(pane);
+    // The pane scrolls when the dock is smaller than it, so that it never
+    // makes the window larger than it was placed.
+    auto* scroller = new QScrollArea(dock);
+    scroller->setObjectName(QStringLiteral("DesignFiguresScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(pane);
+    dock->setWidget(scroller);
     frame.addDockWidget(static_cast<Qt::DockWidgetArea>(stored.dockArea), dock);
     dock->setFloating(stored.floating);
     dock->setVisible(stored.visible);
+    // Beside the views rather than in their place.
+    frame.resizeDocks({dock}, {300}, Qt::Horizontal);
 
     auto remember = [dock, &frame] {
         FiguresPaneSettings s;
