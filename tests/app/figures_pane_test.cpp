@@ -210,7 +210,7 @@ private Q_SLOTS:
                  qPrintable(QString::number(session.doc.stone()->facetAngleOf(p1), 'g', 17)));
         // The light pane follows the drag by itself.
         QTRY_VERIFY_WITH_TIMEOUT(light->upToDate() && !light->image().isNull(), 60000);
-        session.frame->resize(1280, 800);
+        session.frame->resize(1280, 1000);
         QTRY_VERIFY_WITH_TIMEOUT(light->upToDate(), 60000);
         guideImage(session.frame.get(), "live_drag.png");
         session.doc.undo();

@@ -84,7 +84,11 @@ void DesignFiguresPane::buildControls() {
     figures_->setRootIsDecorated(false);
     figures_->setColumnCount(3);
     figures_->setHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Design"), QStringLiteral("After cut")});
-    figures_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The values fill the width the pane has, never beyond it.
+    figures_->header()->setStretchLastSection(false);
+    figures_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    figures_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    figures_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     figures_->setSelectionMode(QAbstractItemView::NoSelection);
     // Every figure in view without scrolling.
     figures_->setMinimumHeight(figures_->fontMetrics().height() * 15);
@@ -101,6 +105,8 @@ void DesignFiguresPane::buildControls() {
     auto* tierPage = new QWidget(pages);
     auto* tierForm = new QFormLayout(tierPage);
     tier_ = new QComboBox(tierPage);
+    tier_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    tier_->setMinimumContentsLength(10);
     tierForm->addRow(QStringLiteral("Tier:"), tier_);
     angle_ = spinBox(0, 90, 2, 0.01, tierPage);
     angle_->setSuffix(QStringLiteral("\u00B0"));
@@ -135,6 +141,8 @@ void DesignFiguresPane::buildControls() {
     girdleGoal_ = spinBox(0, 0.3, 3, 0.005, goalPage);
     girdleGoal_->setValue(0.03);
     girdleSide_ = new QComboBox(goalPage);
+    girdleSide_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    girdleSide_->setMinimumContentsLength(8);
     girdleSide_->addItem(QStringLiteral("by crown mains"));
     girdleSide_->addItem(QStringLiteral("by pavilion mains"));
     girdleGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalPage);
@@ -406,13 +414,17 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, QAction* 
     scroller->setObjectName(QStringLiteral("DesignFiguresScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
+    // As wide as the dock: the rows and fields narrow with it rather than
+    // scroll sideways out of sight.
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pane->setMinimumWidth(220);
     scroller->setWidget(pane);
     dock->setWidget(scroller);
     frame.addDockWidget(static_cast<Qt::DockWidgetArea>(stored.dockArea), dock);
     dock->setFloating(stored.floating);
     dock->setVisible(stored.visible);
     // Beside the views rather than in their place.
-    frame.resizeDocks({dock}, {300}, Qt::Horizontal);
+    frame.resizeDocks({dock}, {340}, Qt::Horizontal);
 
     auto remember = [dock, &frame] {
         FiguresPaneSettings s;

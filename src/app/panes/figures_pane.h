@@ -67,7 +67,7 @@ public:
     // The warnings of the design, for the cut list.
     std::function<void(const std::vector<DesignWarning>&)> onWarnings;
 
-    QSize sizeHint() const override { return {300, 560}; }
+    QSize sizeHint() const override { return {340, 560}; }
 
 protected:
     void showEvent(QShowEvent* event) override;
