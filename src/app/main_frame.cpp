@@ -40,6 +40,7 @@
 #include "app/gallery/gallery_open.h"
 #include "app/help_file.h"
 #include "app/dialogs/help_window.h"
+#include "app/panes/figures_pane.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -87,6 +88,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     loadSettings();
     doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
     createLightPerformanceDock(*this, doc_, action(ID_VIEW_LIGHT_PERFORMANCE));
+    connectDesignFigures(createDesignFiguresDock(*this, doc_, action(ID_VIEW_DESIGN_FIGURES)));
     documentUi_ = std::make_unique<QtDocumentUi>(this);
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);

@@ -13,6 +13,7 @@
 #include "document/recent_files.h"
 
 class QAction;
+class QDockWidget;
 class QActionGroup;
 class QLabel;
 class QSplitter;
@@ -89,6 +90,9 @@ private:
     void createToolBar();
     void createStatusBar();
     void createPanes();
+    // The Design Figures pane's preview over the views, its warnings in the
+    // cut list, the cut list's tier as the pane's.
+    void connectDesignFigures(QDockWidget* dock);
     void loadSettings();
     // Window managers add their frame only once the window is on screen,
     // and the placement is the outer rectangle.

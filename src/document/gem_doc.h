@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "design/real_size.h"
 #include "designing/cut_facet_form.h"
@@ -18,6 +19,7 @@
 #include "designing/undo_ring.h"
 #include "document/file_type.h"
 #include "intent/intent.h"
+#include "intent/recut.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
 
@@ -119,6 +121,28 @@ public:
     // intent of each undo snapshot, slot by slot.
     std::optional<DesignIntent> recordedIntent;
     std::array<std::optional<DesignIntent>, UndoRing::SIZE> intentRing;
+
+    // ---- dragging a tier (gem_doc_drag.cpp) -----------------------------
+    // A drag changes one tier's angle or depth step by step. Every step
+    // re-cuts by intent from the design as it was when the drag began, so
+    // steps leave no drift and a tier cut away at one step is back at the
+    // next; the views follow each step, and the whole drag is one Undo.
+    // False when the facet's tier has no intent to re-cut by.
+    bool beginTierDrag(int32_t facet);
+    bool dragging() const { return drag_.has_value(); }
+    // The tier being dragged (its place in the intent) and its values at the start.
+    int32_t dragTier() const;
+    const TierIntent* dragStartTier() const;
+    // One step: the angle as the cut list shows it, or the centre-to-facet
+    // distance. False when nothing could be re-cut.
+    bool dragTierAngle(double shownAngle);
+    bool dragTierDepth(double ced);
+    // Why the last step could not keep every tier's intent (none: it could).
+    const std::vector<std::string>& dragProblems() const { return dragProblems_; }
+    // The end of the drag; the last step's problems are told once.
+    void endTierDrag();
+    // A design re-cut elsewhere (a goal) becomes the design, one snapshot.
+    void takeRecut(RecutResult cut);
 
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
@@ -243,6 +267,16 @@ private:
     void startLineage();
     // The file at filePath now holds the design in hand as it is.
     void markSaved();
+
+    struct TierDrag {
+        Stone start;
+        DesignIntent intent;
+        int32_t tier = -1;
+        bool snapshotTaken = false;
+    };
+    bool dragStep(const TierChange& change);
+    std::optional<TierDrag> drag_;
+    std::vector<std::string> dragProblems_;
 
     std::unique_ptr<Stone> stone_;
     bool modified_ = false;
