@@ -28,7 +28,13 @@ void reportError(std::string_view text);
 // A design whose reading reported problems (a warning or an error, such as
 // a file cut short) is returned as far as it was read, as the program would
 // show it, and the run ends with "failed" whatever the command does with it.
-std::unique_ptr<Stone> loadDesign(const std::string& path);
+// What the command does with the stone may still make notes (a zero index
+// gear asked for indexes): they are shown when the stone goes.
+struct ShowNotesAndDelete {
+    void operator()(Stone* stone) const;
+};
+using LoadedStone = std::unique_ptr<Stone, ShowNotesAndDelete>;
+LoadedStone loadDesign(const std::string& path);
 bool readProblemsReported();
 
 }  // namespace brevix::cli

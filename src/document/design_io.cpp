@@ -9,44 +9,24 @@
 #include "files/gem_format.h"
 #include "files/thumbnail.h"
 #include "kernel/kernel_error.h"
+#include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
 namespace brevix {
 
-namespace {
-
-// Passes everything on to the sink in place and notes whether any of it was
-// a warning or an error (information such as "File has a preform" is none).
-class ProblemWatch : public MessageSink {
-public:
-    explicit ProblemWatch(MessageSink& next) : next_(next) {}
-    void show(std::string_view text, Icon icon) override {
-        if (icon == Icon::Warning || icon == Icon::Error) problems = true;
-        next_.show(text, icon);
-    }
-    Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override {
-        return next_.ask(text, buttons, icon, fallback);
-    }
-    bool problems = false;
-
-private:
-    MessageSink& next_;
-};
-
-}  // namespace
 
 DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
     DesignRead result;
     if (type == FileType::Other) return result;
     if (type != FileType::Gem && type != FileType::Asc) {
-        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()), Icon::Information);
+        result.notes.info(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
         return result;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, pathForMessage(path).c_str()), Icon::Information);
+        result.notes.info(strprintf(filemsg::CANNOT_OPEN_TO_READ, pathForMessage(path).c_str()));
         return result;
     }
     auto stone = std::make_unique<Stone>(ROUGH_HALF);
@@ -54,24 +34,26 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     stone->mirror = mirror;
     const bool gem = type == FileType::Gem;
     if (!(gem ? isGemFile(in) : isAscFile(in))) {
-        showMessage(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()),
-                    Icon::Information);
+        result.notes.info(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()));
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::move(stone);
         return result;
     }
-    ProblemWatch watch(messageSink());
     try {
-        ScopedMessageSink watching(watch);
         if (gem)
             readGem(*stone, in);
         else
             readAsc(*stone, in);
     } catch (const KernelError& error) {
-        showMessage(error.what(), Icon::Error);
+        result.notes.append(stone->takeDiagnostics());
+        result.notes.error(error.what());
         return result;
     }
-    result.problems = watch.problems;
+    result.notes.append(stone->takeDiagnostics());
+    // Any warning or error, the kernel's own notes included: the stone may
+    // hold less than the file.
+    for (const Diagnostic& note : result.notes)
+        if (isProblem(note.kind)) result.problems = true;
     result.outcome = ReadOutcome::Read;
     result.stone = std::move(stone);
     return result;

@@ -7,6 +7,7 @@
 
 #include "document/file_type.h"
 #include "kernel/stone.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -23,12 +24,15 @@ struct DesignRead {
     // skipped): the stone may hold less than the file, so writing it back
     // over the file could destroy what the reader missed.
     bool problems = false;
+    // What the reading had to say, in order, for the caller to show.
+    Diagnostics notes;
 };
 
 // Reads a .gem or .asc file into a fresh rough stone (half-size 1.02) that
 // starts with the given symmetry and mirror. Other types fail: the export
 // types with "Don't know how to read file of type %s", the rest silently.
 // A kernel error while the planes are cut is shown and fails the read.
+// Says nothing itself: every message is in the result's notes.
 DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror);
 
 // Writes the stone in the given format; the previous file stays intact

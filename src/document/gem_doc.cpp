@@ -31,7 +31,33 @@ Stone& CGemDoc::ensureStone() {
     return *stone_;
 }
 
-void CGemDoc::setStone(std::unique_ptr<Stone> stone) { stone_ = std::move(stone); }
+void CGemDoc::setStone(std::unique_ptr<Stone> stone) {
+    // What the old stone noted and nobody has shown yet is not lost with it.
+    if (stone_ && stone) stone->addNotes(stone_->takeDiagnostics());
+    stone_ = std::move(stone);
+}
+
+MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : messageSink(); }
+
+void CGemDoc::showNotes(const Diagnostics& notes) { showAll(notes, sink()); }
+
+void CGemDoc::showNotes() {
+    for (Stone* s : {stone_.get(), hiddenDesign.get()})
+        if (s) {
+            showNotes(s->takeDiagnostics());
+            if (s->preform) showNotes(s->preform->takeDiagnostics());
+        }
+}
+
+void CGemDoc::say(std::string_view text, Icon icon) {
+    showNotes();
+    sink().show(text, icon);
+}
+
+Answer CGemDoc::ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) {
+    showNotes();
+    return sink().ask(text, buttons, icon, fallback);
+}
 
 void CGemDoc::takeSymmetryFromStone() {
     if (!stone_) return;
@@ -84,11 +110,11 @@ void CGemDoc::cutNewFacets(const void* view) {
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
     if (stone.gear == 0) {
-        showMessage("Zero index gear");
+        say("Zero index gear");
         return;
     }
     if (std::fabs(info.ced) < EPS) {
-        showMessage("New facet cuts through center of stone");
+        say("New facet cuts through center of stone");
         return;
     }
     // A re-cut took its snapshot when the tier was taken out; a copy keeps
@@ -103,7 +129,7 @@ void CGemDoc::cutNewFacets(const void* view) {
     try {
         counts = cutFacetSet(stone, info);
         if (counts.missed > 0)
-            showMessage(strprintf("%d new facet%s missed stone", counts.missed,
+            say(strprintf("%d new facet%s missed stone", counts.missed,
                                   counts.missed > 1 ? "s" : ""));
         else if (info.recutPending)
             // The new facets are the last ones. Counting them from the end
@@ -118,9 +144,9 @@ void CGemDoc::cutNewFacets(const void* view) {
     if (counts.cutOff > 0) {
         const char* plural = counts.cutOff > 1 ? "s" : "";
         if (stone_->preform) {
-            showMessage(strprintf("New facet(s) will cut off %d facet%s.", counts.cutOff, plural));
+            say(strprintf("New facet(s) will cut off %d facet%s.", counts.cutOff, plural));
         } else {
-            const Answer answer = askQuestion(
+            const Answer answer = ask(
                 strprintf("New facet(s) will cut off %d facet%s.\nKeep cut off facet%s as preform?",
                           counts.cutOff, plural, plural),
                 Buttons::YesNoCancel);
@@ -162,7 +188,7 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
     if (!stone_ || facet < 0 || facet >= stone_->nFacet) return;
     saveUndo();
     if (inPreform) {
-        showMessage("Cannot change preform");
+        say("Cannot change preform");
         return;
     }
     prepareRecut(facet);
@@ -181,16 +207,16 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
 void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view,
                                      std::unique_ptr<Stone> before) {
     if (before) {
-        stone_ = std::move(before);
+        setStone(std::move(before));
     } else {
         // The snapshot taken at the start of the command is the last sound
         // state; it may predate a tier taken out for recutting, so the
         // recut goes with it.
         const Stone* snapshot = undoRing.latest();
-        if (snapshot) stone_ = std::make_unique<Stone>(*snapshot);
+        if (snapshot) setStone(std::make_unique<Stone>(*snapshot));
         clearRecut(info);
     }
-    showMessage(error.what(), Icon::Error);
+    say(error.what(), Icon::Error);
     refreshSummaryValues();
     redrawForm();
     updateAllViews(view);
@@ -250,7 +276,7 @@ void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
     if (!stone_) return;
     // Without a dialog to choose the gear there is nothing sensible to round to.
     const Answer answer =
-        askQuestion(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
+        ask(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
     if (answer != Answer::Yes) {
         refreshSummaryValues();
         updateAllViews();
@@ -268,10 +294,10 @@ void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
             failure = error.what();
             failureIcon = Icon::Error;
         }
-        if (!failure.empty()) stone_ = std::move(before);
+        if (!failure.empty()) setStone(std::move(before));
     }
     // Told once the wait cursor has gone, so the message box has an ordinary one.
-    if (!failure.empty()) showMessage(failure, failureIcon);
+    if (!failure.empty()) say(failure, failureIcon);
     takeSymmetryFromStone();
     refreshSummaryValues();
     redrawForm();
@@ -451,6 +477,7 @@ void CGemDoc::refreshSummaryValues() {
 }
 
 void CGemDoc::updateAllViews(const void* sender) {
+    showNotes();
     if (onUpdateAllViews) onUpdateAllViews(sender);
 }
 

@@ -2,7 +2,10 @@
 // The one document of the program: it owns the design's stone, the pending
 // new facet and the ring of undo snapshots, and every command that changes
 // the design goes through it. Qt-free: it talks to the user only through the
-// messages sink, and to the views through the update hook below.
+// messages sink it is given, and to the views through the update hook below.
+// The core under it says nothing itself: the notes its stones gather are
+// shown here, in the order they were made, before anything the document
+// says after them.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,6 +21,8 @@
 #include "document/file_type.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
+#include "platform/diagnostics.h"
+#include "platform/messages.h"
 
 namespace brevix {
 
@@ -119,6 +124,21 @@ public:
     bool isModified() const { return modified_; }
     void setModifiedFlag(bool modified = true) { modified_ = modified; }
 
+    // ---- messages ------------------------------------------------------
+    // The window's message boxes, the batch run's standard error, a test's
+    // recorder; owned by whoever gives it. Without one, messages go to
+    // standard error.
+    void setSink(MessageSink* sink) { sink_ = sink; }
+    MessageSink& sink();
+    // Shows what the stones noted so far, then `text`.
+    void say(std::string_view text, Icon icon = Icon::Warning);
+    Answer ask(std::string_view text, Buttons buttons, Icon icon = Icon::Question,
+               Answer fallback = Answer::Yes);
+    // Shows what the operations on the stones noted (the kernel's internal
+    // warnings, a reader's complaints) and forgets it.
+    void showNotes();
+    void showNotes(const Diagnostics& notes);
+
     // ---- views ---------------------------------------------------------
     // The GUI installs these; the document calls them after every change.
     // `sender` is the view that asked for the change (null: none).
@@ -182,6 +202,7 @@ public:
     // ---- end of file side ----
 
 private:
+    MessageSink* sink_ = nullptr;
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
     void putRecutBack(int32_t firstNew);

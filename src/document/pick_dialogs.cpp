@@ -79,14 +79,14 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
         return copied();
     case FacetDialogResult::CopyIndex:
         if (stone->gear == 0) {
-            showMessage("Zero index gear", Icon::Warning);
+            doc.say("Zero index gear", Icon::Warning);
             return false;
         }
         doc.setIndex(stone->facetIndexOf(facet), false);
         return copied();
     case FacetDialogResult::CopyZIntercept:
         if (std::fabs(f.c) < EPS) {
-            showMessage("Girdle facets don't hit Z axis");
+            doc.say("Girdle facets don't hit Z axis");
             return false;
         }
         doc.addPoint({0, 0, f.d / f.c});
@@ -108,7 +108,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
         } catch (const KernelError& error) {
             const Stone* before = doc.undoRing.latest();
             if (before) doc.setStone(std::make_unique<Stone>(*before));
-            showMessage(error.what(), Icon::Error);
+            doc.say(error.what(), Icon::Error);
         }
         doc.refreshSummaryValues();
         afterPendingChange(doc);

@@ -22,7 +22,7 @@ bool runStoneCommand(CGemDoc& doc, const std::function<void(Stone&)>& change) {
         // The snapshot just taken is the design as it was before the command.
         const Stone* before = doc.undoRing.latest();
         doc.setStone(before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF));
-        showMessage(error.what(), Icon::Error);
+        doc.say(error.what(), Icon::Error);
         done = false;
     }
     doc.refreshSummaryValues();

@@ -38,7 +38,7 @@ std::string firstWord(const std::string& text) {
 void recover(CGemDoc& doc, const KernelError& error) {
     const Stone* before = doc.undoRing.latest();
     doc.setStone(before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF));
-    showMessage(error.what(), Icon::Error);
+    doc.say(error.what(), Icon::Error);
 }
 
 // `facetOnly`: the name goes on the row's facet alone instead of the tier.
@@ -71,7 +71,7 @@ bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
         // Only angles strictly between flat and vertical have a tangent to
         // scale to; anything else would fold the half through the girdle.
         if (*newAngle <= 0 || *newAngle >= 90) {
-            showMessage("Angle out of range.");
+            doc.say("Angle out of range.");
         } else {
             const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
             const double ratio =

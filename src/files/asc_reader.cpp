@@ -12,7 +12,7 @@
 #include "files/file_units.h"
 #include "files/memory_input.h"
 #include "files/plane_cutter.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -117,7 +117,7 @@ bool isAscFile(std::span<const unsigned char> bytes) {
 void readAsc(Stone& stone, std::istream& in) {
     AscTokens tokens(in.rdbuf());
     if (!headerOk(tokens)) {
-        showMessage(filemsg::NOT_ASC, Icon::Warning);
+        stone.addNote(DiagKind::Warning, filemsg::NOT_ASC);
         return;
     }
     stone.symmetry = 1;
@@ -148,8 +148,7 @@ void readAsc(Stone& stone, std::istream& in) {
             if (tokens.next(value)) {
                 const int gear = parseInt(value);
                 if (std::llabs(gear) > MAX_GEAR_TEETH) {
-                    showMessage(strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)),
-                                Icon::Warning);
+                    stone.addNote(DiagKind::Warning, strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)));
                     break;
                 }
                 stone.gear = gear;
@@ -186,7 +185,7 @@ void readAsc(Stone& stone, std::istream& in) {
             const double azimuth = 2 * (index - stone.indexOffset) * READ_PI / stone.gear;
             // Within the kernel's tolerance of the centre is through it.
             if (std::fabs(depth) <= EPS) {
-                showMessage(filemsg::FACET_THROUGH_CENTER, Icon::Warning);
+                stone.addNote(DiagKind::Warning, filemsg::FACET_THROUGH_CENTER);
                 continue;
             }
             if (!std::isfinite(azimuth) || !std::isfinite(tilt) || !std::isfinite(depth)) {
@@ -211,7 +210,7 @@ void readAsc(Stone& stone, std::istream& in) {
         } else if (key == 'G') {
             std::string rest = tokens.restOfLine();
             if (rest.empty())
-                showMessage(filemsg::G_WITHOUT_TEXT, Icon::Warning);
+                stone.addNote(DiagKind::Warning, filemsg::G_WITHOUT_TEXT);
             else if (tierCut)
                 cutter.setInstruction(stone.nFacet - 1, rest);
         }
@@ -219,10 +218,10 @@ void readAsc(Stone& stone, std::istream& in) {
     stone.symmetry = heldSymmetry;
     stone.mirror = heldMirror;
 
-    if (beforeAngle > 0) showMessage(strprintf(filemsg::INDEX_BEFORE_ANGLE, beforeAngle), Icon::Warning);
-    if (zeroGear > 0) showMessage(strprintf(filemsg::INDEX_WITH_ZERO_GEAR, zeroGear), Icon::Warning);
-    if (notFinite > 0) showMessage(strprintf(filemsg::INDEX_NOT_FINITE, notFinite), Icon::Warning);
-    if (truncatedName) showMessage(filemsg::ASC_NAME_TRUNCATED, Icon::Warning);
+    if (beforeAngle > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_BEFORE_ANGLE, beforeAngle));
+    if (zeroGear > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_WITH_ZERO_GEAR, zeroGear));
+    if (notFinite > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_NOT_FINITE, notFinite));
+    if (truncatedName) stone.addNote(DiagKind::Warning, filemsg::ASC_NAME_TRUNCATED);
 }
 
 void readAsc(Stone& stone, std::span<const unsigned char> bytes) {
@@ -233,7 +232,7 @@ void readAsc(Stone& stone, std::span<const unsigned char> bytes) {
 bool readAscFile(Stone& stone, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()), Icon::Warning);
+        stone.addNote(DiagKind::Warning, strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()));
         return false;
     }
     readAsc(stone, in);
