@@ -15,6 +15,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "app/design_signals.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/dialogs/angle_index_dlg.h"
@@ -83,7 +84,7 @@ QLabel* statusPane(QWidget* parent, const char* widthText) {
 
 CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     waitCursor_ = std::make_unique<WaitCursorIndicator>();
-    previousBusy_ = setBusyIndicator(waitCursor_.get());
+    doc_.busyIndicator = waitCursor_.get();
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled - Brevix"));
     helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
@@ -93,8 +94,10 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     createStatusBar();
     createPanes();
     loadSettings();
-    doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
-    createLightPerformanceDock(*this, doc_, action(ID_VIEW_LIGHT_PERFORMANCE));
+    designSignals_ = new DesignSignals(doc_, this);
+    connect(designSignals_, &DesignSignals::designChanged, this,
+            [this](const void* sender) { updateAllViews(sender); });
+    createLightPerformanceDock(*this, doc_, *designSignals_, action(ID_VIEW_LIGHT_PERFORMANCE));
     documentUi_ = std::make_unique<QtDocumentUi>(this);
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);
@@ -114,8 +117,9 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
 }
 
 CMainFrame::~CMainFrame() {
-    setBusyIndicator(previousBusy_);
-    doc_.onUpdateAllViews = nullptr;
+    if (doc_.busyIndicator == waitCursor_.get()) doc_.busyIndicator = nullptr;
+    // The panes go before the signals do; nothing may reach them meanwhile.
+    delete designSignals_;
     if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
 }
 

@@ -21,6 +21,7 @@ class QMenu;
 namespace brevix {
 
 class CGemDoc;
+class DesignSignals;
 class CFourView;
 class CSpinView;
 class CAddDlg;
@@ -84,6 +85,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    DesignSignals* designSignals_ = nullptr;  // child of the frame
     void createActions();
     void createMenus();
     void createToolBar();
@@ -137,7 +139,6 @@ private:
     std::unique_ptr<QtDocumentUi> documentUi_;
     // The wait cursor of the core's long commands, while this window lives.
     std::unique_ptr<WaitCursorIndicator> waitCursor_;
-    BusyIndicator* previousBusy_ = nullptr;
 };
 
 }  // namespace brevix

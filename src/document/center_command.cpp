@@ -37,6 +37,7 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
     }
     const Stone* stone = doc.stone();
     if (!stone) return;
+    CGemDoc::Command command(doc);
 
     // Worked out on a copy, so a refused point leaves neither a change nor
     // an undo step behind.

@@ -43,6 +43,7 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
         return false;
     }
     in.close();
+    CGemDoc::Command command(doc);
     doc.setStone(std::move(stone));
     doc.refreshSummaryValues();
 

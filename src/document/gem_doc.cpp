@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "design/measures.h"
 #include "design/tiers.h"
@@ -86,7 +87,11 @@ void CGemDoc::setSymmetry(int s, int m) {
     updateAllViews();
 }
 
-void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
+void CGemDoc::addPoint(Vec3 p) {
+    Diagnostics notes;
+    addInfoPoint(info, p, notes);
+    showNotes(notes);
+}
 
 void CGemDoc::clearInfo() { brevix::clearInfo(info); }
 
@@ -117,29 +122,22 @@ void CGemDoc::cutNewFacets(const void* view) {
         say("New facet cuts through center of stone");
         return;
     }
-    // A re-cut took its snapshot when the tier was taken out; a copy keeps
-    // the stone from just before this cut for the case the kernel fails.
-    std::unique_ptr<Stone> before;
-    if (info.recutPending)
-        before = std::make_unique<Stone>(stone);
-    else
-        saveUndo();
-
+    Command command(*this);
+    // A re-cut took its snapshot when the tier was taken out.
     CutCounts counts;
-    try {
-        counts = cutFacetSet(stone, info);
-        if (counts.missed > 0)
-            say(strprintf("%d new facet%s missed stone", counts.missed,
-                                  counts.missed > 1 ? "s" : ""));
-        else if (info.recutPending)
-            // The new facets are the last ones. Counting them from the end
-            // rather than trusting recutFirstFacet keeps the right facets
-            // when the cut also removed older facets or rough faces.
-            putRecutBack(stone.nFacet - counts.made);
-    } catch (const KernelError& error) {
-        recoverFromKernelError(error, view, std::move(before));
-        return;
-    }
+    const bool cut = changeStone(
+        [&](Stone& s) {
+            counts = cutFacetSet(s, info);
+            if (counts.missed > 0)
+                say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
+            else if (info.recutPending)
+                // The new facets are the last ones. Counting them from the end
+                // rather than trusting recutFirstFacet keeps the right facets
+                // when the cut also removed older facets or rough faces.
+                putRecutBack(s.nFacet - counts.made);
+        },
+        info.recutPending ? Snapshot::Kept : Snapshot::Take, view);
+    if (!cut) return;
 
     if (counts.cutOff > 0) {
         const char* plural = counts.cutOff > 1 ? "s" : "";
@@ -159,8 +157,7 @@ void CGemDoc::cutNewFacets(const void* view) {
             }
         }
     }
-    refreshSummaryValues();
-    updateAllViews(view);
+    designChanged(view);
 }
 
 void CGemDoc::putRecutBack(int32_t firstNew) {
@@ -186,43 +183,20 @@ void CGemDoc::prepareRecut(int32_t facet) {
 
 void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
     if (!stone_ || facet < 0 || facet >= stone_->nFacet) return;
-    saveUndo();
     if (inPreform) {
+        saveUndo();
         say("Cannot change preform");
         return;
     }
-    prepareRecut(facet);
-    try {
-        deleteTier(*stone_, stone_->tierOf(facet));
-    } catch (const KernelError& error) {
-        recoverFromKernelError(error, nullptr);
-        return;
-    }
-    info.recutFirstFacet = stone_->nFacet;
-    refreshSummaryValues();
-    redrawForm();
-    updateAllViews();
-}
-
-void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view,
-                                     std::unique_ptr<Stone> before) {
-    if (before) {
-        setStone(std::move(before));
-    } else {
-        // The snapshot taken at the start of the command is the last sound
-        // state; it may predate a tier taken out for recutting, so the
-        // recut goes with it.
-        const Stone* snapshot = undoRing.latest();
-        if (snapshot) setStone(std::make_unique<Stone>(*snapshot));
-        clearRecut(info);
-    }
-    say(error.what(), Icon::Error);
-    refreshSummaryValues();
-    redrawForm();
-    updateAllViews(view);
+    changeStone([&](Stone& stone) {
+        prepareRecut(facet);
+        deleteTier(stone, stone.tierOf(facet));
+        info.recutFirstFacet = stone.nFacet;
+    });
 }
 
 void CGemDoc::cutFromForm(const void* view) {
+    Command command(*this);
     cutNewFacets(view);
     clearInfo();
     redrawForm();
@@ -230,6 +204,7 @@ void CGemDoc::cutFromForm(const void* view) {
 }
 
 void CGemDoc::angleCommand(double a) {
+    Command command(*this);
     setAngle(a, false);
     if (completeInfo()) {
         cutNewFacets();
@@ -240,6 +215,7 @@ void CGemDoc::angleCommand(double a) {
 }
 
 void CGemDoc::indexCommand(double i) {
+    Command command(*this);
     setIndex(i, false);
     if (completeInfo()) {
         cutNewFacets();
@@ -271,23 +247,20 @@ void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
 }
 
 void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
-    refreshSummaryValues();
-    updateAllViews();
+    // The views already show the scaled stone the question is about: the
+    // scale was a command of its own.
     if (!stone_) return;
     // Without a dialog to choose the gear there is nothing sensible to round to.
     const Answer answer =
         ask(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
-    if (answer != Answer::Yes) {
-        refreshSummaryValues();
-        updateAllViews();
-        return;
-    }
+    if (answer != Answer::Yes) return;
+    Command command(*this);
     if (chooseGear) chooseGear();
     auto before = std::make_unique<Stone>(*stone_);
     std::string failure;
     Icon failureIcon = Icon::Warning;
     {
-        BusyCursor busy;
+        BusyCursor busy(busyIndicator);
         try {
             if (roundIndexes(*stone_) != 0) failure = "Cannot round indexes.";
         } catch (const KernelError& error) {
@@ -307,7 +280,9 @@ void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
 // ---- the Cut Facet form ------------------------------------------------
 
 std::string CGemDoc::angleFieldEdited(std::string_view text) {
-    const std::optional<double> angle = readAngleField(text);
+    Diagnostics notes;
+    const std::optional<double> angle = readAngleField(text, notes);
+    showNotes(notes);
     if (!angle) {
         info.hasAngle = false;
         return {};
@@ -342,7 +317,9 @@ void CGemDoc::pointsFieldEdited(std::string_view text) {
 }
 
 std::string CGemDoc::symmetryFieldEdited(std::string_view text, bool mirrorChecked) {
-    const std::optional<int> symmetry = readSymmetryField(text);
+    Diagnostics notes;
+    const std::optional<int> symmetry = readSymmetryField(text, notes);
+    showNotes(notes);
     if (!symmetry) {
         resetSymmetry();
         return {};
@@ -361,6 +338,13 @@ CutFacetFormTexts CGemDoc::formTexts() {
 // ---- solving from points -----------------------------------------------
 
 bool CGemDoc::completeInfo() {
+    Diagnostics notes;
+    const bool complete = solveInfo(notes);
+    showNotes(notes);
+    return complete;
+}
+
+bool CGemDoc::solveInfo(Diagnostics& notes) {
     Stone& stone = ensureStone();
     if (stone.nFacet - stone.nRough == 0 && info.nPoints == 0 && !info.hasCed && info.hasAngle &&
         info.hasIndex) {
@@ -382,17 +366,17 @@ bool CGemDoc::completeInfo() {
         return info.complete();
     case 1:
         if (info.hasAngle && info.hasIndex) {
-            setCed(cedThroughPoint(info, stone), false);
+            setCed(cedThroughPoint(info, stone, notes), false);
             return true;
         }
         if (info.hasIndex && info.hasCed) {
-            setAngle(angleThroughPoint(info, stone), false);
+            setAngle(angleThroughPoint(info, stone, notes), false);
             return true;
         }
         return false;
     case 2: {
         if (info.hasIndex) {
-            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone);
+            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone, notes);
             if (plane.d == 0) return false;
             setAngle(plane.angle, false);
             setCed(plane.d, false);
@@ -400,7 +384,7 @@ bool CGemDoc::completeInfo() {
         }
         if (!info.hasAngle) return false;
         if (std::fabs(std::fabs(info.angle) - 90) > 1.0) {
-            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone);
+            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone, notes);
             if (plane.d == 0) return false;
             setIndex(plane.index, false);
             setCed(plane.d, false);
@@ -410,7 +394,7 @@ bool CGemDoc::completeInfo() {
         // vertical through their midpoint, turned to the nearest notch.
         const Vec3 mid = (info.points[0] + info.points[1]) * 0.5;
         const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone);
+            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone, notes);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
         setIndex(std::trunc(plane.index + 0.5), false);
@@ -421,7 +405,7 @@ bool CGemDoc::completeInfo() {
     }
     case 3: {
         const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone);
+            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone, notes);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
         setIndex(plane.index, false);
@@ -454,6 +438,7 @@ void CGemDoc::redo() {
 }
 
 void CGemDoc::afterUndoOrRedo() {
+    Command command(*this);
     refreshSummaryValues();
     takeSymmetryFromStone();
     clearInfo();
@@ -477,12 +462,64 @@ void CGemDoc::refreshSummaryValues() {
 }
 
 void CGemDoc::updateAllViews(const void* sender) {
+    if (commandDepth_ > 0) {
+        viewsPending_ = true;
+        if (!pendingSender_) pendingSender_ = sender;
+        return;
+    }
     showNotes();
     if (onUpdateAllViews) onUpdateAllViews(sender);
 }
 
 void CGemDoc::redrawForm() {
+    if (commandDepth_ > 0) {
+        formPending_ = true;
+        return;
+    }
     if (onRedrawForm) onRedrawForm();
+}
+
+void CGemDoc::designChanged(const void* view) {
+    refreshSummaryValues();
+    redrawForm();
+    updateAllViews(view);
+}
+
+// ---- one command ---------------------------------------------------------
+
+CGemDoc::Command::Command(CGemDoc& doc) : doc_(doc) { ++doc_.commandDepth_; }
+
+CGemDoc::Command::~Command() { doc_.endCommand(); }
+
+void CGemDoc::endCommand() {
+    if (--commandDepth_ > 0) return;
+    // The form first: the views read the pending facet it shows.
+    if (std::exchange(formPending_, false)) redrawForm();
+    if (std::exchange(viewsPending_, false))
+        updateAllViews(std::exchange(pendingSender_, nullptr));
+    else
+        showNotes();
+}
+
+bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot snapshot, const void* view) {
+    if (!stone_) return false;
+    Command command(*this);
+    // The design and the pending facet as they were, for a failure to put
+    // back: whatever the kernel left half done is not a design.
+    auto before = std::make_unique<Stone>(*stone_);
+    const NewFacetInfo pending = info;
+    if (snapshot == Snapshot::Take) saveUndo();
+    bool done = true;
+    try {
+        change(*stone_);
+    } catch (const KernelError& error) {
+        setStone(std::move(before));
+        info = pending;
+        say(error.what(), Icon::Error);
+        done = false;
+    }
+    designChanged(view);
+    return done;
 }
 
 }  // namespace brevix

@@ -102,16 +102,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
                       typed);
         return false;
     case FacetDialogResult::DeleteFacet:
-        doc.saveUndo();
-        try {
-            deleteFacet(*stone, facet);
-        } catch (const KernelError& error) {
-            const Stone* before = doc.undoRing.latest();
-            if (before) doc.setStone(std::make_unique<Stone>(*before));
-            doc.say(error.what(), Icon::Error);
-        }
-        doc.refreshSummaryValues();
-        afterPendingChange(doc);
+        doc.changeStone([&](Stone& s) { deleteFacet(s, facet); });
         return false;
     case FacetDialogResult::Uncut:
         doc.uncutTier(facet);
