@@ -12,6 +12,14 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
 # The pictures of "Cutting a first design" come from the window tests' walk through it.
 cmake --build "$build" --target test_app_cut_facet_form_test
 scripts/guide-images.sh "$build"
+# The cutting assistant on the round brilliant and the oval, and its checklist.
+cmake --build "$build" --target test_app_cutting_assistant_test
+shots=$(mktemp -d)
+BREVIX_GUIDE_IMAGES=$shots xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/app/test_app_cutting_assistant_test"
+for n in round_first round_crown oval_crown round_end; do cp "$shots/assistant_$n.png" UsersGuide/images/; done
+pdftoppm -r 80 -f 1 -l 1 -png -singlefile "$shots/checklist.pdf" UsersGuide/images/assistant_checklist
+rm -rf "$shots"
 # The uninstaller's dialogs, from its widget tests with the installed texts.
 cmake --build "$build" --target test_uninstaller_dialogs
 BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \

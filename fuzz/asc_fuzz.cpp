@@ -1,8 +1,9 @@
-// libFuzzer target: the text design reader, and the writers on what it read.
+// libFuzzer target: the text design checks and reader, and the writers on what it read.
 #include <cstdint>
 #include <sstream>
 
 #include "files/asc_format.h"
+#include "files/design_damage.h"
 #include "files/gem_format.h"
 #include "fuzz_support.h"
 
@@ -12,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::installQuietSink();
     const auto input = fuzz::bytes(data, size);
     isAscFile(input);
+    ascDamage(input);
     // Designs from the database are read into the larger rough block.
     Stone stone(size % 2 ? DATABASE_ROUGH_HALF : ROUGH_HALF);
     readAsc(stone, input);

@@ -1,8 +1,9 @@
-// libFuzzer target: the binary design check and reader, and the writer on
+// libFuzzer target: the binary design checks (format, cut short) and reader, and the writer on
 // what was read.
 #include <cstdint>
 #include <sstream>
 
+#include "files/design_damage.h"
 #include "files/gem_format.h"
 #include "fuzz_support.h"
 
@@ -12,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::installQuietSink();
     const auto input = fuzz::bytes(data, size);
     isGemFile(input);
+    gemDamage(input);
     Stone stone(ROUGH_HALF);
     readGem(stone, input);
     fuzz::checkStone(stone, true);

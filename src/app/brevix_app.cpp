@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFont>
 
+#include "app/gallery/gallery_open.h"
 #include "app/main_frame.h"
 #include "app/message_box_sink.h"
 #include "app/print/diagram_print.h"
@@ -44,7 +45,9 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
     // so that the title and the recent-file list name the file wherever the
     // program is started next time.
     bool opened = false;
-    if (!designFile.isEmpty()) {
+    // A folder opens as a gallery beside a new design.
+    const bool folder = !designFile.isEmpty() && QFileInfo(designFile).isDir();
+    if (!designFile.isEmpty() && !folder) {
         const QString full = QDir::toNativeSeparators(QFileInfo(designFile).absoluteFilePath());
         opened = doc_->openDocumentFile(QFile::encodeName(full).toStdString());
     }
@@ -60,6 +63,7 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
         frame_->showAsPlaced();
         frame_->activateWindow();
     }
+    if (folder && show) openGallery(*frame_, QFileInfo(designFile).absoluteFilePath());
     return true;
 }
 

@@ -11,6 +11,7 @@ namespace {
 constexpr CommandInfo kCommands[] = {
     {ID_FILE_NEW, "&New", "Create a new document", "New", {"Ctrl+N", nullptr}},
     {ID_FILE_OPEN, "&Open...", "Open an existing document", "Open", {"Ctrl+O", nullptr}},
+    {ID_FILE_OPEN_FOLDER, "Open &Folder...", "Open a folder of designs as a gallery of tiles", nullptr, {}},
     {ID_FILE_SAVE, "&Save", "Save the active document", "Save", {"Ctrl+S", nullptr}},
     {ID_FILE_SAVE_AS, "Save &As...", "Save the active document with a new name", nullptr, {}},
     {ID_FILE_SEARCH_DATAVUE, "Search &Datavue Database...",
@@ -56,6 +57,9 @@ constexpr CommandInfo kCommands[] = {
     {ID_VIEW_HIDDEN_LINES, "&Hidden Lines", "Show/hide hidden lines", nullptr, {}},
     {ID_VIEW_LIGHT_PERFORMANCE, "&Light Performance",
      "Show or hide the ray-traced face-up picture and brightness of the design", nullptr, {}},
+    {ID_VIEW_CUTTING_ASSISTANT, "C&utting Assistant",
+     "Cut the design at the machine one facet at a time, in large type, keeping your progress",
+     nullptr, {"F9", nullptr}},
     {ID_RAYS_ERASE, "Re&fresh / &Erase Rays", "Erase light rays", nullptr, {"Ctrl+D", nullptr}},
     {ID_PREFORM_DELETE, "Preform &Delete", "Delete the preform", nullptr, {}},
     {ID_PREFORM_CAM, "&Create CAM", "Create a CAM preform for girdle outline", nullptr, {}},
@@ -82,7 +86,7 @@ constexpr int kToolbar[] = {
 };
 
 constexpr int kFileMenu[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SEARCH_DATAVUE,
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_OPEN_FOLDER, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SEARCH_DATAVUE,
     ID_FILE_EXPORT, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, -1, 0,
     ID_APP_EXIT,
 };
@@ -97,7 +101,7 @@ constexpr int kStoneMenu[] = {
 };
 constexpr int kViewMenu[] = {
     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, -2, 0, ID_VIEW_REPLAY, ID_VIEW_HIDDEN_LINES, 0,
-    ID_VIEW_LIGHT_PERFORMANCE,
+    ID_VIEW_LIGHT_PERFORMANCE, ID_VIEW_CUTTING_ASSISTANT,
 };
 constexpr int kPreformMenu[] = {
     ID_PREFORM_DELETE, ID_PREFORM_CAM, ID_PREFORM_COPY, ID_PREFORM_EDIT,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "platform/text_encoding.h"
 
@@ -36,9 +37,40 @@ QString fromPath(const std::string& path) { return QFile::decodeName(QByteArray:
 
 std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+void MessageBoxSink::noteShown(std::string_view text) {
+    shown_.emplace(text);
+    if (endArmed_) return;
+    endArmed_ = true;
+    QTimer::singleShot(0, &timerContext_, [this] { endOfAction(); });
+}
+
+void MessageBoxSink::endOfAction() {
+    // Still inside a box of ours: the action that showed it is not over
+    // until the box is closed and the action has run to its end.
+    if (openBoxes_ > 0) {
+        endWaiting_ = true;
+        return;
+    }
+    endArmed_ = false;
+    shown_.clear();
+}
+
+int MessageBoxSink::runBox(const std::function<int()>& exec) {
+    ++openBoxes_;
+    const int result = exec();
+    --openBoxes_;
+    if (openBoxes_ == 0 && endWaiting_) {
+        endWaiting_ = false;
+        QTimer::singleShot(0, &timerContext_, [this] { endOfAction(); });
+    }
+    return result;
+}
+
 void MessageBoxSink::show(std::string_view text, Icon icon) {
+    if (shown_.contains(text)) return;
+    noteShown(text);
     QMessageBox box(boxIcon(icon), title(), fromCore(text), QMessageBox::Ok, parent_);
-    box.exec();
+    runBox([&] { return box.exec(); });
 }
 
 Answer MessageBoxSink::ask(std::string_view text, Buttons buttons, Icon icon, Answer) {
@@ -48,7 +80,7 @@ Answer MessageBoxSink::ask(std::string_view text, Buttons buttons, Icon icon, An
     else if (buttons == Buttons::YesNoCancel)
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(boxIcon(icon), title(), fromCore(text), set, parent_);
-    switch (box.exec()) {
+    switch (runBox([&] { return box.exec(); })) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;

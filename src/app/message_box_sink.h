@@ -1,6 +1,12 @@
 #pragma once
-// Shows the core's messages and questions as modal message boxes.
+// Shows the core's messages and questions as modal message boxes, each
+// text once for each thing the user does: a condition met for every facet
+// (a zero index gear while the cut list is built) is one box, not hundreds.
+#include <QObject>
 #include <QString>
+#include <functional>
+#include <set>
+#include <string>
 #include <string_view>
 
 #include "platform/messages.h"
@@ -18,7 +24,19 @@ public:
     Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override;
 
 private:
+    // The texts shown since the program last went back to waiting for the
+    // user: a box's own event loop does not count, so a command that goes
+    // on after a box still shows each text once.
+    void noteShown(std::string_view text);
+    void endOfAction();
+    int runBox(const std::function<int()>& exec);
+
     QWidget* parent_;
+    std::set<std::string, std::less<>> shown_;
+    bool endArmed_ = false;
+    bool endWaiting_ = false;  // the end came while a box was open
+    int openBoxes_ = 0;
+    QObject timerContext_;  // cancels a pending end of action with the sink
 };
 
 // The core's Windows-1252 bytes as a QString and back.

@@ -45,7 +45,8 @@ LoadedStone loadDesign(const std::string& path) {
     // geometry of a design that read whole, not problems of the file.
     if (read.notes.hasProblems()) readProblems = true;
     // The reader has said why ("Cannot open …", "Corrupt … file: …").
-    if (read.outcome != ReadOutcome::Read) return nullptr;
+    // A file cut short is only part of a design: nothing is made from it.
+    if (read.outcome != ReadOutcome::Read || read.damaged) return nullptr;
     return LoadedStone(read.stone.release());
 }
 

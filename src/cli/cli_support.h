@@ -26,8 +26,10 @@ void reportError(std::string_view text);
 // Reads a .gem or .asc design through the document's own dispatch. Null
 // (after saying why) when the file cannot be read or is not a design.
 // A design whose reading reported problems (a warning or an error, such as
-// a file cut short) is returned as far as it was read, as the program would
-// show it, and the run ends with "failed" whatever the command does with it.
+// a record it skipped) is returned as far as it was read, as the program
+// would show it, and the run ends with "failed" whatever the command does
+// with it. A damaged file (one cut short) gives null: nothing is written
+// from part of a design.
 // What the command does with the stone may still make notes (a zero index
 // gear asked for indexes): they are shown when the stone goes.
 struct ShowNotesAndDelete {

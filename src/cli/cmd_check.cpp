@@ -1,9 +1,11 @@
 // check FILE: rebuilds the design from its planes and runs the full
 // consistency check of the polyhedron, printing its report.
+#include <memory>
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "kernel/checks.h"
 #include "kernel/kernel_error.h"
 #include "platform/messages.h"
@@ -11,8 +13,8 @@
 namespace brevix::cli {
 
 namespace {
-int runCheck(std::span<const std::string> args, std::ostream& out) {
-    auto stone = loadDesign(args[0]);
+int runCheck(const std::string& file, std::ostream& out) {
+    auto stone = loadDesign(file);
     if (!stone) return EXIT_FAILED;
     try {
         stone->regenerate();
@@ -22,8 +24,14 @@ int runCheck(std::span<const std::string> args, std::ostream& out) {
     }
     return checkstone(*stone, out) ? EXIT_DONE : EXIT_FAILED;
 }
+Run defineCheck(CLI::App& app) {
+    auto file = std::make_shared<std::string>();
+    addFile(app, "FILE", "the design (.gem or .asc)", *file);
+    return [file](std::ostream& out) { return runCheck(*file, out); };
+}
+
 }  // namespace
 
-extern const Command checkCommand{"check", "FILE", "rebuild from the planes and check the polyhedron", 1, runCheck};
+extern const Command checkCommand{"check", "FILE", "rebuild from the planes and check the polyhedron", defineCheck};
 
 }  // namespace brevix::cli

@@ -2,12 +2,13 @@
 // diagram as a file: what File > Print puts on paper, as a vector PDF, an SVG
 // or a PNG, chosen by OUT's extension. Drawing pages needs Qt Gui; a build
 // without Qt says so instead.
-#include <charconv>
+#include <memory>
 #include <ostream>
 #include <vector>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
@@ -23,63 +24,22 @@ constexpr const char* ARGUMENTS = "FILE OUT [--page letter|a4] [--dpi N]";
 
 #ifdef BREVIX_HAVE_PAGE_OUTPUT
 
-int usage() {
-    reportError(strprintf("usage: brevix-cli diagram %s", ARGUMENTS));
-    return EXIT_USAGE;
-}
-
 // The document's title: the design file's name without its folder.
 std::string titleOf(const std::string& path) {
     const size_t sep = lastPathSeparator(path);
     return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
-int runDiagram(std::span<const std::string> args, std::ostream&) {
-    std::vector<std::string> files;
+struct DiagramArguments {
+    std::string design, out;
+    std::string page = "letter";
     DiagramOutputOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string name = arg, value;
-        bool hasValue = false;
-        if (arg.starts_with("--")) {
-            if (const size_t eq = arg.find('='); eq != std::string::npos) {
-                name = arg.substr(0, eq);
-                value = arg.substr(eq + 1);
-                hasValue = true;
-            }
-        }
-        if (name == "--page" || name == "--dpi") {
-            if (!hasValue) {
-                if (i + 1 >= args.size()) return usage();
-                value = args[++i];
-            }
-            if (name == "--page") {
-                if (value == "letter")
-                    options.paper = PaperSize::Letter;
-                else if (value == "a4" || value == "A4")
-                    options.paper = PaperSize::A4;
-                else
-                    return usage();
-            } else {
-                int dpi = 0;
-                const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), dpi);
-                if (ec != std::errc() || end != value.data() + value.size()) return usage();
-                if (dpi < MIN_DIAGRAM_DPI || dpi > MAX_DIAGRAM_DPI) {
-                    reportError(strprintf("--dpi runs from %d to %d", MIN_DIAGRAM_DPI, MAX_DIAGRAM_DPI));
-                    return EXIT_USAGE;
-                }
-                options.dpi = dpi;
-            }
-        } else if (arg.starts_with("--")) {
-            reportError(strprintf("unknown option '%s'", arg.c_str()));
-            return usage();
-        } else {
-            files.push_back(arg);
-        }
-    }
-    if (files.size() != 2) return usage();
-    const std::string& design = files[0];
-    const std::string& out = files[1];
+};
+
+int runDiagram(DiagramArguments& a, std::ostream&) {
+    a.options.paper = a.page == "a4" ? PaperSize::A4 : PaperSize::Letter;
+    const std::string& design = a.design;
+    const std::string& out = a.out;
     // Checked before reading so that a mistyped name costs no work.
     if (!diagramFormatOf(out)) {
         reportError(strprintf("%s: the diagram is written as .pdf, .svg or .png", out.c_str()));
@@ -88,26 +48,45 @@ int runDiagram(std::span<const std::string> args, std::ostream&) {
     auto stone = loadDesign(design);
     if (!stone) return EXIT_FAILED;
     std::string error;
-    if (!writeDiagramFile(*stone, titleOf(design), out, options, error)) {
-        reportError(error);
+    if (!writeDiagramFile(*stone, titleOf(design), out, a.options, error)) {
+        // File problems read as they do in every other command.
+        showMessage(error, Icon::Warning);
         return EXIT_FAILED;
     }
     return EXIT_DONE;
 }
 
+Run defineDiagram(CLI::App& app) {
+    auto a = std::make_shared<DiagramArguments>();
+    addFile(app, "FILE", "the design (.gem or .asc)", a->design);
+    addFile(app, "OUT", "the file to write: .pdf, .svg or .png", a->out);
+    addChoice(app, "--page", "paper size", {"letter", "a4"}, a->page);
+    addWholeNumber(app, "--dpi", "dots per inch of a .png", {MIN_DIAGRAM_DPI, MAX_DIAGRAM_DPI, "a number", "300"},
+                   "dots per inch", a->options.dpi)
+        ->type_name("N");
+    return [a](std::ostream& out) { return runDiagram(*a, out); };
+}
+
 #else
 
-int runDiagram(std::span<const std::string>, std::ostream&) {
-    reportError("the diagram needs the Qt build of brevix-cli (configure with BREVIX_GUI=ON and Qt 6)");
-    return EXIT_FAILED;
+Run defineDiagram(CLI::App& app) {
+    // Read as in the Qt build, so that only the answer differs.
+    auto unused = std::make_shared<std::string>();
+    addFile(app, "FILE", "the design (.gem or .asc)", *unused);
+    addFile(app, "OUT", "the file to write: .pdf, .svg or .png", *unused);
+    app.add_option("--page", *unused, "paper size: letter or a4");
+    app.add_option("--dpi", *unused, "dots per inch of a .png");
+    return [unused](std::ostream&) {
+        reportError("the diagram needs the Qt build of brevix-cli (configure with BREVIX_GUI=ON and Qt 6)");
+        return EXIT_FAILED;
+    };
 }
 
 #endif
 
 }  // namespace
 
-extern const Command diagramCommand{"diagram", ARGUMENTS,
-                                    "the printed diagram as a .pdf, .svg or .png file", 2,
-                                    runDiagram, 4};
+extern const Command diagramCommand{"diagram", ARGUMENTS, "the printed diagram as a .pdf, .svg or .png file",
+                                    defineDiagram};
 
 }  // namespace brevix::cli

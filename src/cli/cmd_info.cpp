@@ -3,10 +3,12 @@
 // empty line, the cutting instructions for 72 columns — followed by the
 // footnote. With a size, the stone's size, volume and weight follow the
 // statistics.
+#include <memory>
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "cli/size_options.h"
 #include "design/design_text.h"
 #include "design/measures.h"
@@ -19,22 +21,21 @@ namespace {
 
 constexpr const char* ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
 
-int runInfo(std::span<const std::string> args, std::ostream& out) {
-    SizeOptions options;
-    std::vector<std::string> files;
-    if (!takeSizeOptions(args, true, options, files)) return EXIT_USAGE;
-    if (files.size() != 1) {
-        reportError(strprintf("usage: brevix-cli info %s", ARGUMENTS));
-        return EXIT_USAGE;
-    }
-    auto stone = loadDesign(files[0]);
+struct InfoArguments {
+    std::string file;
+    SizeOptions size;
+};
+
+int runInfo(const InfoArguments& a, std::ostream& out) {
+    checkSizeOptions(a.size);
+    auto stone = loadDesign(a.file);
     if (!stone) return EXIT_FAILED;
     computeBounds(*stone);
     std::string text = cp1252ToUtf8(statisticsText(*stone));
     bool failed = false;
-    if (const std::optional<RealSize> size = realSizeFor(*stone, options, failed)) {
+    if (const std::optional<RealSize> size = realSizeFor(*stone, a.size, failed)) {
         text += sizeLine(*size) + "\n" + volumeLine(*size) + "\n";
-        if (const std::optional<Gravity> gravity = gravityFor(*stone, options))
+        if (const std::optional<Gravity> gravity = gravityFor(*stone, a.size))
             text += weightLine(*size, gravity->material, gravity->specificGravity) + "\n";
         else
             failed = true;
@@ -49,8 +50,15 @@ int runInfo(std::span<const std::string> args, std::ostream& out) {
     return failed ? EXIT_FAILED : EXIT_DONE;
 }
 
+Run defineInfo(CLI::App& app) {
+    auto a = std::make_shared<InfoArguments>();
+    addFile(app, "FILE", "the design (.gem or .asc)", a->file);
+    addSizeOptions(app, a->size, true);
+    return [a](std::ostream& out) { return runInfo(*a, out); };
+}
+
 }  // namespace
 
-extern const Command infoCommand{"info", ARGUMENTS, "statistics and cutting instructions as text", 1, runInfo, 4};
+extern const Command infoCommand{"info", ARGUMENTS, "statistics and cutting instructions as text", defineInfo};
 
 }  // namespace brevix::cli

@@ -1,18 +1,18 @@
 // light FILE [options]: the light performance of a design: its ISO and COS
 // brightness face up, optionally over a range of tilts, and the face-up
 // picture as a PNG file.
-#include <charconv>
-#include <cmath>
+#include <cctype>
+#include <memory>
 #include <optional>
 #include <ostream>
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
-#include "files/replacing_file.h"
-#include "optics/dispersion.h"
+#include "cli/options.h"
+#include "files/export_files.h"
+#include "files/file_messages.h"
 #include "optics/light_picture.h"
-#include "optics/materials.h"
-#include "optics/tilt_sweep.h"
+#include "optics/light_score.h"
 #include "platform/strformat.h"
 
 namespace brevix::cli {
@@ -24,35 +24,6 @@ using namespace brevix::optics;
 constexpr const char* ARGUMENTS =
     "FILE [--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] "
     "[--model iso|cos] [--out IMAGE.png] [--tilt-sweep FROM:TO:STEP] [--dispersion]";
-
-constexpr int MIN_SIZE = 8, MAX_SIZE = 4096;
-
-int usage() {
-    reportError(strprintf("usage: brevix-cli light %s", ARGUMENTS));
-    return EXIT_USAGE;
-}
-
-std::optional<double> number(const std::string& text) {
-    double value = 0;
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (first == last || ec != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-// A number option within [low, high]; says what is wrong otherwise.
-bool numberIn(const std::string& option, const std::string& text, double low, double high, double& into) {
-    const auto value = number(text);
-    if (!value || *value < low || *value > high) {
-        reportError(strprintf("%s takes a number from %g to %g, not '%s'", option.c_str(), low, high,
-                              text.c_str()));
-        return false;
-    }
-    into = *value;
-    return true;
-}
 
 bool endsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
@@ -66,142 +37,88 @@ struct LightArguments {
     std::optional<double> ri;
     std::optional<Material> material;
     FaceUpOptions options;
-    LightModel model = LightModel::Iso;
+    std::string model = "iso";
     std::string out;
     std::optional<TiltRange> sweep;
     bool dispersion = false;
 };
 
-// EXIT_DONE when the arguments make sense.
-int parse(std::span<const std::string> args, LightArguments& into) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i], value;
-        if (name == "--dispersion") {
-            into.dispersion = true;
-            continue;
-        }
-        if (!name.starts_with("--")) {
-            if (!into.file.empty()) return usage();
-            into.file = name;
-            continue;
-        }
-        if (const size_t eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        } else {
-            static const char* const TAKES_VALUE[] = {"--ri",    "--material",    "--size",  "--tilt",
-                                                      "--cone",  "--head-shadow", "--model", "--out",
-                                                      "--tilt-sweep"};
-            bool known = false;
-            for (const char* option : TAKES_VALUE) known = known || name == option;
-            if (!known) {
-                reportError(strprintf("unknown option '%s'", name.c_str()));
-                return usage();
-            }
-            if (i + 1 >= args.size()) return usage();
-            value = args[++i];
-        }
-        FaceUpOptions& o = into.options;
-        double x = 0;
-        if (name == "--ri") {
-            if (!numberIn(name, value, 1.01, 3.0, x)) return EXIT_USAGE;
-            into.ri = x;
-        } else if (name == "--material") {
-            into.material = findMaterial(value);
-            if (!into.material) {
-                std::string names;
-                for (const Material& m : materials()) names += (names.empty() ? "" : ", ") + m.name;
-                reportError(strprintf("unknown material '%s' (one of: %s)", value.c_str(), names.c_str()));
-                return EXIT_USAGE;
-            }
-        } else if (name == "--size") {
-            if (!numberIn(name, value, MIN_SIZE, MAX_SIZE, x)) return EXIT_USAGE;
-            if (x != std::floor(x)) {
-                reportError("--size takes a whole number of pixels");
-                return EXIT_USAGE;
-            }
-            o.size = static_cast<int>(x);
-        } else if (name == "--tilt") {
-            if (!numberIn(name, value, -90, 90, o.tiltDegrees)) return EXIT_USAGE;
-        } else if (name == "--cone") {
-            if (!numberIn(name, value, 1, 90, o.lighting.coneDegrees)) return EXIT_USAGE;
-        } else if (name == "--head-shadow") {
-            if (!numberIn(name, value, 0, 89, o.lighting.headShadowDegrees)) return EXIT_USAGE;
-        } else if (name == "--model") {
-            if (value == "iso" || value == "ISO")
-                into.model = LightModel::Iso;
-            else if (value == "cos" || value == "COS")
-                into.model = LightModel::Cos;
-            else
-                return usage();
-        } else if (name == "--out") {
-            if (!endsWithPng(value)) {
-                reportError(strprintf("%s: the picture is written as .png", value.c_str()));
-                return EXIT_USAGE;
-            }
-            into.out = value;
-        } else if (name == "--tilt-sweep") {
-            std::string error;
-            into.sweep = parseTiltRange(value, error);
-            if (!into.sweep) {
-                reportError(error);
-                return EXIT_USAGE;
-            }
-        } else {
-            reportError(strprintf("unknown option '%s'", name.c_str()));
-            return usage();
-        }
-    }
-    if (into.file.empty()) return usage();
-    if (into.ri && into.material) {
-        reportError("give either --ri or --material, not both");
-        return EXIT_USAGE;
-    }
-    return EXIT_DONE;
-}
-
-int runLight(std::span<const std::string> args, std::ostream& out) {
-    LightArguments a;
-    if (const int code = parse(args, a); code != EXIT_DONE) return code;
+int runLight(const LightArguments& a, std::ostream& out) {
+    if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
+    const LightModel model = a.model == "cos" ? LightModel::Cos : LightModel::Iso;
     auto stone = loadDesign(a.file);
     if (!stone) return EXIT_FAILED;
 
-    // A typed index (or the design's own) is a material of its own unless it is a listed one.
-    const Material material = a.material ? *a.material : materialForIndex(a.ri ? *a.ri : stone->refractiveIndex);
-    FaceUpOptions options = a.options;
-    options.refractiveIndex = a.material ? material.refractiveIndex : a.ri ? *a.ri : stone->refractiveIndex;
-
-    FaceUpImage image;
-    RgbPicture shown;
-    if (a.dispersion) {
-        const DispersionImage colours = renderDispersion(*stone, options, material.dispersion);
-        image = colours.channels[1];
-        if (!a.out.empty()) shown = picture(colours, a.model);
-    } else {
-        image = renderFaceUp(*stone, options);
-        if (!a.out.empty()) shown = picture(image, a.model);
+    LightSettings settings;
+    settings.ri = a.ri;
+    settings.material = a.material;
+    settings.options = a.options;
+    settings.dispersion = a.dispersion;
+    settings.sweep = a.sweep;
+    // Everything is worked out before the picture's file is created, so no
+    // file stands half written through seconds of rendering.
+    const LightScore score = scoreLight(*stone, settings);
+    std::string report = "ISO brightness: " + brightnessText(score.image.isoBrightness) + "%\n";
+    report += "COS brightness: " + brightnessText(score.image.cosBrightness) + "%\n";
+    for (const TiltBrightness& p : score.sweep)
+        report += strprintf("%.1f %s%% %s%%\n", p.tiltDegrees, brightnessText(p.iso).c_str(),
+                            brightnessText(p.cos).c_str());
+    std::string png;
+    if (!a.out.empty())
+        png = encodePng(score.colours ? picture(*score.colours, model) : picture(score.image, model));
+    out << report;
+    // An empty encoding (memory ran out) must not become an empty file.
+    if (!a.out.empty() && png.empty()) {
+        reportError(strprintf("Error writing %s. Disk full?", a.out.c_str()));
+        return EXIT_FAILED;
     }
-    out << strprintf("ISO brightness: %.1f%%\n", image.isoBrightness);
-    out << strprintf("COS brightness: %.1f%%\n", image.cosBrightness);
-    if (a.sweep) {
-        for (const TiltBrightness& p : sweepTilts(*stone, options, *a.sweep).points)
-            out << strprintf("%.1f %.1f%% %.1f%%\n", p.tiltDegrees, p.iso, p.cos);
-    }
-    if (!a.out.empty()) {
-        ReplacingFile file(a.out);
-        if (file.isOpen()) file.stream() << encodePng(shown);
-        if (!file.isOpen() || !file.commit()) {
-            reportError(strprintf("Error writing %s. Disk full?", a.out.c_str()));
-            return EXIT_FAILED;
-        }
-    }
+    // The same writer, and so the same messages, as every export.
+    if (!a.out.empty() && !writeExportFile(a.out, png, filemsg::CANNOT_OPEN_TO_WRITE, true)) return EXIT_FAILED;
     return EXIT_DONE;
+}
+
+Run defineLight(CLI::App& app) {
+    auto a = std::make_shared<LightArguments>();
+    FaceUpOptions& o = a->options;
+    addFile(app, "FILE", "the design (.gem or .asc)", a->file);
+    addNumber(app, "--ri", "refractive index (else the design's own)", {1.01, 3.0, "a number", "1.54"}, a->ri)
+        ->type_name("R");
+    addMaterial(app, "--material", "a material of the list, for its index and dispersion", a->material);
+    addWholeNumber(app, "--size", "pixels a side of the picture", {8, 4096, "a number", "512"}, "pixels", o.size)
+        ->type_name("N");
+    addNumber(app, "--tilt", "tilt of the stone in degrees", {-90, 90, "degrees", "10"}, o.tiltDegrees)
+        ->type_name("DEG");
+    addNumber(app, "--cone", "half-angle of the lit cone in degrees", {1, 90, "degrees", "60"},
+              o.lighting.coneDegrees)
+        ->type_name("DEG");
+    addNumber(app, "--head-shadow", "half-angle of the viewer's head shadow in degrees", {0, 89, "degrees", "20"},
+              o.lighting.headShadowDegrees)
+        ->type_name("DEG");
+    addChoice(app, "--model", "lighting model of the picture", {"iso", "cos"}, a->model);
+    app.add_option_function<std::string>(
+           "--out",
+           [a](const std::string& path) {
+               if (!endsWithPng(path)) throw UsageError(strprintf("%s: the picture is written as .png", path.c_str()));
+               a->out = path;
+           },
+           "write the face-up picture to this PNG file")
+        ->type_name("IMAGE.png");
+    app.add_option_function<std::string>(
+           "--tilt-sweep",
+           [a](const std::string& text) {
+               std::string error;
+               a->sweep = parseTiltRange(text, error);
+               if (!a->sweep) throw UsageError(error);
+           },
+           "brightness at each tilt from FROM to TO degrees in steps of STEP")
+        ->type_name("FROM:TO:STEP");
+    app.add_flag("--dispersion", a->dispersion, "split white light by the material's dispersion");
+    return [a](std::ostream& out) { return runLight(*a, out); };
 }
 
 }  // namespace
 
-extern const Command lightCommand{"light", ARGUMENTS,
-                                  "ISO and COS brightness, tilt sweep and face-up picture", 1, runLight,
-                                  19};
+extern const Command lightCommand{"light", ARGUMENTS, "ISO and COS brightness, tilt sweep and face-up picture",
+                                  defineLight};
 
 }  // namespace brevix::cli

@@ -9,10 +9,13 @@ extern const Command jsonCommand;
 extern const Command diagramCommand;
 extern const Command lightCommand;
 extern const Command dbCommand;
+extern const Command recutCommand;
+extern const Command intentCommand;
+extern const Command batchCommand;
 
 std::span<const Command> commands() {
-    static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand,
-                                    diagramCommand, lightCommand, dbCommand};
+    static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand, diagramCommand,
+                                    lightCommand, dbCommand, recutCommand, intentCommand, batchCommand};
     return table;
 }
 

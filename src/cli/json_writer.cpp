@@ -1,125 +1,86 @@
 #include "cli/json_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/text_encoding.h"
 
 namespace brevix::cli {
 
+namespace {
+
+void newline(std::string& out, int depth) {
+    out += '\n';
+    out.append(size_t(depth) * 2, ' ');
+}
+
+// Texts, true, false, null and whole numbers as the library writes them;
+// a design's texts may hold any byte, so malformed UTF-8 is replaced rather
+// than thrown over.
+std::string scalar(const Json& value) {
+    if (value.is_number_float()) return jsonNumber(value.get<double>());
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+bool isPlain(const Json& value) { return !value.is_object() && !value.is_array(); }
+
+void append(std::string& out, const Json& value, int depth) {
+    if (value.is_object()) {
+        if (value.empty()) {
+            out += "{}";
+            return;
+        }
+        out += '{';
+        bool first = true;
+        for (const auto& [key, member] : value.items()) {
+            if (!first) out += ',';
+            first = false;
+            newline(out, depth + 1);
+            out += scalar(Json(key));
+            out += ": ";
+            append(out, member, depth + 1);
+        }
+        newline(out, depth);
+        out += '}';
+    } else if (value.is_array()) {
+        const bool oneLine = std::all_of(value.begin(), value.end(), isPlain);
+        out += '[';
+        bool first = true;
+        for (const Json& element : value) {
+            if (!first) out += oneLine ? ", " : ",";
+            first = false;
+            if (!oneLine) newline(out, depth + 1);
+            append(out, element, depth + 1);
+        }
+        if (!oneLine && !value.empty()) newline(out, depth);
+        out += ']';
+    } else {
+        out += scalar(value);
+    }
+}
+
+}  // namespace
+
 std::string jsonNumber(double number) {
     if (!std::isfinite(number)) return "null";
-    if (number == 0) return "0";  // also -0, which JSON readers handle unevenly
+    if (number == 0) return "0";
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
     return std::string(buffer, result.ptr);
 }
 
-std::string jsonString(std::string_view utf8) {
-    std::string out = "\"";
-    for (char ch : utf8) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        switch (ch) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                out += escape;
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + '"';
+std::string jsonText(const Json& document) {
+    std::string out;
+    append(out, document, 0);
+    out += '\n';
+    return out;
 }
 
-void JsonWriter::newline() {
-    out_ << '\n';
-    for (size_t i = 0; i < levels_.size(); ++i) out_ << "  ";
-}
+void writeJson(std::ostream& out, const Json& document) { out << jsonText(document); }
 
-void JsonWriter::beforeValue() {
-    if (afterKey_) {
-        afterKey_ = false;
-        return;
-    }
-    if (levels_.empty()) return;
-    Level& level = levels_.back();
-    if (level.count++ > 0) out_ << (level.inline_ ? ", " : ",");
-    if (!level.inline_) newline();
-}
+Json text(std::string_view cp1252) { return Json(cp1252ToUtf8(cp1252)); }
 
-void JsonWriter::beginObject() {
-    beforeValue();
-    out_ << '{';
-    levels_.push_back({false, false, 0});
-}
-
-void JsonWriter::endObject() {
-    const bool empty = levels_.back().count == 0;
-    levels_.pop_back();
-    if (!empty) newline();
-    out_ << '}';
-    if (levels_.empty()) out_ << '\n';
-}
-
-void JsonWriter::beginArray(bool inline_) {
-    beforeValue();
-    out_ << '[';
-    levels_.push_back({true, inline_, 0});
-}
-
-void JsonWriter::endArray() {
-    const Level level = levels_.back();
-    levels_.pop_back();
-    if (!level.inline_ && level.count > 0) newline();
-    out_ << ']';
-}
-
-void JsonWriter::key(std::string_view name) {
-    beforeValue();
-    out_ << jsonString(name) << ": ";
-    afterKey_ = true;
-}
-
-void JsonWriter::value(double number) {
-    beforeValue();
-    out_ << jsonNumber(number);
-}
-
-void JsonWriter::value(int64_t number) {
-    beforeValue();
-    out_ << number;
-}
-
-void JsonWriter::value(bool flag) {
-    beforeValue();
-    out_ << (flag ? "true" : "false");
-}
-
-void JsonWriter::value(std::string_view cp1252Text) {
-    beforeValue();
-    out_ << jsonString(cp1252ToUtf8(cp1252Text));
-}
-
-void JsonWriter::textOrNull(std::string_view cp1252Text) {
-    if (cp1252Text.empty())
-        null();
-    else
-        value(cp1252Text);
-}
-
-void JsonWriter::null() {
-    beforeValue();
-    out_ << "null";
-}
+Json textOrNull(std::string_view cp1252) { return cp1252.empty() ? Json(nullptr) : text(cp1252); }
 
 }  // namespace brevix::cli

@@ -1,51 +1,30 @@
 #pragma once
-// A small streaming JSON writer: objects, arrays, strings (taken as
-// Windows-1252 and written as escaped UTF-8), numbers that read back to the
-// same double, null. Members of an object go one to a line; arrays of
-// numbers stay on one line.
-#include <cstdint>
+// JSON for scripts: the document is an nlohmann::ordered_json (members keep
+// the order they were added in), written in the layout brevix-cli has always
+// used: members of an object one to a line, arrays of plain values (numbers,
+// texts, null, true, false) on one line, other arrays one element to a line,
+// two blanks of indent. Numbers are written in the shortest form that reads
+// back to the same double ("6.5", "2", "1e+300"), never nlohmann's "2.0".
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace brevix::cli {
 
-class JsonWriter {
-public:
-    explicit JsonWriter(std::ostream& out) : out_(out) {}
+using Json = nlohmann::ordered_json;
 
-    void beginObject();
-    void endObject();
-    void beginArray(bool inline_ = false);
-    void endArray();
-    void key(std::string_view name);
+// The whole document followed by a line end.
+void writeJson(std::ostream& out, const Json& document);
+std::string jsonText(const Json& document);
 
-    void value(double number);  // not finite: null
-    void value(int64_t number);
-    void value(int32_t number) { value(static_cast<int64_t>(number)); }
-    void value(bool flag);
-    void value(std::string_view cp1252Text);
-    void value(const char* cp1252Text) { value(std::string_view(cp1252Text)); }
-    // An empty text is the design's "no text": null.
-    void textOrNull(std::string_view cp1252Text);
-    void null();
+// A design's text (Windows-1252) as a JSON string; an empty text is the
+// design's "no text": null.
+Json text(std::string_view cp1252);
+Json textOrNull(std::string_view cp1252);
 
-private:
-    struct Level {
-        bool array;
-        bool inline_;
-        int count;
-    };
-    void beforeValue();
-    void newline();
-
-    std::ostream& out_;
-    std::vector<Level> levels_;
-    bool afterKey_ = false;
-};
-
+// Not finite: "null"; -0: "0", which JSON readers handle alike.
 std::string jsonNumber(double number);
-std::string jsonString(std::string_view utf8);
 
 }  // namespace brevix::cli

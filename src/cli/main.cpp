@@ -9,6 +9,7 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "kernel/kernel_error.h"
+#include "platform/once_per_command.h"
 #include "platform/strformat.h"
 
 namespace {
@@ -25,7 +26,7 @@ void printUsage(std::FILE* to) {
                  "\nExit status: 0 done, 1 failed, 2 wrong usage. A design whose reading reported\n"
                  "problems is worked on as far as it was read, and the exit status is 1.\n"
                  "Messages go to standard error; questions are never asked, each takes its\n"
-                 "default answer.\n");
+                 "default answer. brevix-cli COMMAND --help tells a command's options.\n");
 }
 
 }  // namespace
@@ -37,8 +38,12 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        printUsage(stdout);
-        return EXIT_DONE;
+        if (args.size() == 1) {
+            printUsage(stdout);
+            return EXIT_DONE;
+        }
+        // "help COMMAND" is "COMMAND --help".
+        args = {args[1], "--help"};
     }
     const Command* command = nullptr;
     for (const Command& c : commands()) {
@@ -49,17 +54,12 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
-    const int given = static_cast<int>(rest.size());
-    if (given < command->argumentCount ||
-        given > command->argumentCount + command->optionalArguments) {
-        reportError(brevix::strprintf("usage: brevix-cli %s %s", command->name, command->arguments));
-        return EXIT_USAGE;
-    }
 
     CliSink sink;
     brevix::ScopedMessageSink guard(sink);
+    brevix::OncePerCommand once;
     try {
-        int code = command->run(rest, std::cout);
+        int code = runCommand(*command, rest, std::cout);
         std::cout.flush();
         if (!std::cout) {
             reportError("cannot write the output");

@@ -2,26 +2,26 @@
 // The real-size options shared by info, json and convert: the width or the
 // length in millimetres and, for the weight, a material or a gravity.
 #include <optional>
-#include <span>
 #include <string>
-#include <vector>
 
+#include "cli/command.h"
 #include "design/real_size.h"
 #include "kernel/stone.h"
+#include "optics/materials.h"
 
 namespace brevix::cli {
 
 struct SizeOptions {
-    std::optional<SizeChoice> size;  // --width MM or --length MM
-    std::string material;            // --material NAME, as the table spells it
-    std::optional<double> gravity;   // --sg SG
+    std::optional<SizeChoice> size;            // --width MM or --length MM
+    std::optional<optics::Material> material;  // --material NAME
+    std::optional<double> gravity;             // --sg SG
 };
 
 // "--width MM | --length MM" and, when `withMaterial`, "--material NAME |
-// --sg SG"; each also as "--width=MM". The other arguments are left in
-// `rest`. False after reporting what is wrong (a usage error).
-bool takeSizeOptions(std::span<const std::string> args, bool withMaterial, SizeOptions& options,
-                     std::vector<std::string>& rest);
+// --sg SG", read into `options`, which must outlive `app`.
+void addSizeOptions(CLI::App& app, SizeOptions& options, bool withMaterial);
+// Throws a UsageError when the options do not go together.
+void checkSizeOptions(const SizeOptions& options);
 
 // The real size the options ask for, or nothing when they ask for none.
 // `failed` is set (after saying why) when the stone has no width to size by.

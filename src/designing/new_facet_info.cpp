@@ -9,6 +9,7 @@
 namespace brevix {
 
 bool setInfoAngle(NewFacetInfo& info, double a, bool trim, int gear) {
+    info.solvedAngle = false;
     if (info.hasAngle && std::fabs(a - info.angle) < UNCHANGED_EPS) return false;
     if (trim) {
         // Angle and index with one point fix the plane; more points would fight it.
@@ -22,6 +23,7 @@ bool setInfoAngle(NewFacetInfo& info, double a, bool trim, int gear) {
 }
 
 bool setInfoIndex(NewFacetInfo& info, double i, bool trim) {
+    info.solvedIndex = false;
     if (info.hasIndex && std::fabs(info.index - i) < UNCHANGED_EPS) return false;
     if (trim) {
         if (info.hasAngle && info.nPoints > 1) info.nPoints = 1;
@@ -33,6 +35,7 @@ bool setInfoIndex(NewFacetInfo& info, double i, bool trim) {
 }
 
 bool setInfoCed(NewFacetInfo& info, double d, bool trim) {
+    info.solvedCed = false;
     if (info.hasCed && std::fabs(d - info.ced) < UNCHANGED_EPS) return false;
     if (trim) info.nPoints = 0;
     info.ced = d;
@@ -58,7 +61,15 @@ bool addInfoPoint(NewFacetInfo& info, Vec3 p, Diagnostics& notes) {
 
 void clearInfo(NewFacetInfo& info) {
     info.hasAngle = info.hasIndex = info.hasCed = false;
+    info.solvedAngle = info.solvedIndex = info.solvedCed = false;
     info.nPoints = 0;
+}
+
+void forgetSolvedValues(NewFacetInfo& info) {
+    if (info.solvedAngle) info.hasAngle = false;
+    if (info.solvedIndex) info.hasIndex = false;
+    if (info.solvedCed) info.hasCed = false;
+    info.solvedAngle = info.solvedIndex = info.solvedCed = false;
 }
 
 void clearRecut(NewFacetInfo& info) {

@@ -22,6 +22,9 @@ struct NewFacetInfo {
     std::array<Vec3, 3> points{};
     int symmetry = 8;
     int mirror = 1;
+    // The values the point solvers derived from the held points rather
+    // than the cutter typed: they go when those points do.
+    bool solvedAngle = false, solvedIndex = false, solvedCed = false;
 
     // A tier taken out for editing; the next cut puts its replacement back.
     bool recutPending = false;
@@ -51,6 +54,9 @@ bool setInfoCed(NewFacetInfo& info, double d, bool trim);
 // within POINT_EPS of a held point; keeps the newest three.
 bool addInfoPoint(NewFacetInfo& info, Vec3 p, Diagnostics& notes);
 void clearInfo(NewFacetInfo& info);
+// Unsets the values solved from points, for when the points change: a value
+// left from points that are gone would arm a cut nobody asked for.
+void forgetSolvedValues(NewFacetInfo& info);
 void clearRecut(NewFacetInfo& info);
 
 // Cheap distance estimate: largest component plus a quarter of the others.

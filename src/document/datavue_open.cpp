@@ -45,6 +45,7 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     in.close();
     CGemDoc::Command command(doc);
     doc.setStone(std::move(stone));
+    doc.designOpened();
     doc.refreshSummaryValues();
 
     const std::string path = pathInCurrentFolder(result.design->memberName());

@@ -1,10 +1,16 @@
 #include "document/design_io.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <istream>
 
 #include "document/document_messages.h"
 #include "files/asc_format.h"
+#include "files/design_damage.h"
 #include "files/exports.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/gem_format.h"
 #include "files/thumbnail.h"
@@ -16,47 +22,118 @@
 
 namespace brevix {
 
+namespace {
 
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror) {
+constexpr const char* READ_FAILED = "Reading it failed part way.";
+
+// The file is open and is a regular file: check its format, read it, and
+// say whether it was whole.
+DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int32_t symmetry, int32_t mirror,
+                        const ReadProgress& progress) {
     DesignRead result;
-    if (type == FileType::Other) return result;
-    if (type != FileType::Gem && type != FileType::Asc) {
-        result.notes.info(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
-        return result;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.notes.info(strprintf(filemsg::CANNOT_OPEN_TO_READ, pathForMessage(path).c_str()));
-        return result;
-    }
     auto stone = std::make_unique<Stone>(ROUGH_HALF);
     stone->symmetry = symmetry;
     stone->mirror = mirror;
-    const bool gem = type == FileType::Gem;
     if (!(gem ? isGemFile(in) : isAscFile(in))) {
         result.notes.info(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()));
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::move(stone);
         return result;
     }
+    const std::string damage = gem ? gemDamage(in) : ascDamage(in);
+    uint64_t total = 0;
+    if (progress) {
+        const std::streampos here = in.tellg();
+        in.seekg(0, std::ios::end);
+        total = static_cast<uint64_t>(std::max<std::streamoff>(0, in.tellg()));
+        in.seekg(here);
+    }
+    // What a cancelled read says about the part it never reached is noise:
+    // only the notes made before the user stopped it are kept.
+    size_t notesBeforeCancel = 0;
+    const Stone* reading = stone.get();
+    ReadProgress watched;
+    if (progress)
+        watched = [&](uint64_t done, uint64_t all) {
+            const bool go = progress(done, all);
+            if (!go) notesBeforeCancel = reading->diagnostics().size();
+            return go;
+        };
+    ProgressBuffer counted(*in.rdbuf(), total, watched);
+    std::istream through(&counted);
+    std::istream& source = progress ? through : static_cast<std::istream&>(in);
     try {
         if (gem)
-            readGem(*stone, in);
+            readGem(*stone, source);
         else
-            readAsc(*stone, in);
+            readAsc(*stone, source);
     } catch (const KernelError& error) {
-        result.notes.append(stone->takeDiagnostics());
+        Diagnostics said = stone->takeDiagnostics();
+        if (counted.cancelled()) {
+            said.truncate(notesBeforeCancel);
+            result.notes.append(std::move(said));
+            result.outcome = ReadOutcome::Cancelled;
+            return result;
+        }
+        result.notes.append(std::move(said));
         result.notes.error(error.what());
         return result;
     }
-    result.notes.append(stone->takeDiagnostics());
+    Diagnostics said = stone->takeDiagnostics();
+    if (counted.cancelled()) {
+        said.truncate(notesBeforeCancel);
+        result.notes.append(std::move(said));
+        result.outcome = ReadOutcome::Cancelled;
+        return result;
+    }
     // Any warning or error, the kernel's own notes included: the stone may
     // hold less than the file.
-    for (const Diagnostic& note : result.notes)
+    for (const Diagnostic& note : said)
         if (isProblem(note.kind)) result.problems = true;
+    const bool readerSpoke = result.problems;
+    result.notes.append(std::move(said));
     result.outcome = ReadOutcome::Read;
+    if (!damage.empty()) {
+        // Where the reader said nothing of its own (an empty file, settings
+        // or lines cut off), the user hears it here.
+        if (!readerSpoke)
+            result.notes.warning(strprintf(DAMAGED_FILE, pathForMessage(path).c_str()) + "\n" + damage);
+        result.problems = result.damaged = true;
+        if (stone->nFacet == stone->nRough && !stone->preform) result.outcome = ReadOutcome::Damaged;
+    }
     result.stone = std::move(stone);
     return result;
+}
+
+}  // namespace
+
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
+                          const ReadProgress& progress) {
+    DesignRead result;
+    if (type == FileType::Other) return result;
+    if (type != FileType::Gem && type != FileType::Asc) {
+        result.notes.info(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
+        return result;
+    }
+    if (const std::string problem = readProblem(path); !problem.empty()) {
+        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
+        return result;
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int error = errno;
+        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, error ? std::strerror(error) : ""));
+        return result;
+    }
+    // The stream reports a failing disk by throwing; the user hears of it as
+    // of any file that cannot be read, not in the library's own words.
+    try {
+        return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror, progress);
+    } catch (const std::ios_base::failure&) {
+        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED));
+        return result;
+    }
 }
 
 bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/file_type.h"
+#include "files/progress_input.h"
 #include "kernel/stone.h"
 #include "platform/diagnostics.h"
 
@@ -14,7 +15,9 @@ namespace brevix {
 enum class ReadOutcome {
     Read,     // the file was read (its own readers may have reported problems)
     Corrupt,  // the file failed the format check: `stone` is the empty rough stone
+    Damaged,  // the file ends before its first facet: `stone` is the empty rough stone
     Failed,   // nothing to show for it: no stone
+    Cancelled,  // the progress callback stopped the read: no stone, nothing shown
 };
 
 struct DesignRead {
@@ -24,6 +27,10 @@ struct DesignRead {
     // skipped): the stone may hold less than the file, so writing it back
     // over the file could destroy what the reader missed.
     bool problems = false;
+    // The file ends before its design does (cut short): what was read is
+    // only part of it. Set with `problems`; nothing may be written from it
+    // without the user's say.
+    bool damaged = false;
     // What the reading had to say, in order, for the caller to show.
     Diagnostics notes;
 };
@@ -31,9 +38,13 @@ struct DesignRead {
 // Reads a .gem or .asc file into a fresh rough stone (half-size 1.02) that
 // starts with the given symmetry and mirror. Other types fail: the export
 // types with "Don't know how to read file of type %s", the rest silently.
-// A kernel error while the planes are cut is shown and fails the read.
+// What is no regular file (a folder, a device, a pipe) is not opened:
+// "Cannot open %s to read" with the reason, as for a file that is missing.
+// A kernel error while the planes are cut is noted and fails the read.
 // Says nothing itself: every message is in the result's notes.
-DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror);
+// `progress`, when given, hears how far the read has come and may cancel it.
+DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
+                          const ReadProgress& progress = {});
 
 // Writes the stone in the given format; the previous file stays intact
 // unless the new one was written completely. False after showing why.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "files/progress_input.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -47,6 +48,10 @@ public:
     // The document's registered file changed (empty: a new, untitled design).
     // `addToRecent`: the path also becomes the newest recent-file entry.
     virtual void documentPathChanged(const std::string& path, bool addToRecent) = 0;
+
+    // Progress for reading the design at `path`, with a way to cancel it;
+    // none by default (the read runs to its end).
+    virtual ReadProgress readProgress(const std::string& /*path*/) { return {}; }
 };
 
 // For batch work: no dialog ever opens (every one is cancelled) and the

@@ -93,9 +93,13 @@ void CGemDoc::addPoint(Vec3 p) {
     showNotes(notes);
 }
 
-void CGemDoc::clearInfo() { brevix::clearInfo(info); }
+void CGemDoc::clearInfo() {
+    brevix::clearInfo(info);
+    angleFromPoints_ = indexFromPoints_ = defaultDepth_ = false;
+}
 
 void CGemDoc::useBetweenPoint(Vec3 p) {
+    forgetSolvedValues(info);
     info.nPoints = 0;
     addPoint(p);
     redrawForm();
@@ -109,35 +113,42 @@ void CGemDoc::resetSymmetry() {
 
 // ---- cutting -----------------------------------------------------------
 
-void CGemDoc::cutNewFacets(const void* view) {
-    if (!info.complete()) return;
+bool CGemDoc::cutNewFacets(const void* view) {
+    if (!info.complete()) return false;
     Stone& stone = ensureStone();
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
     if (stone.gear == 0) {
         say("Zero index gear");
-        return;
+        return false;
     }
     if (std::fabs(info.ced) < EPS) {
         say("New facet cuts through center of stone");
-        return;
+        return false;
     }
     Command command(*this);
+    // What the cut was aimed at is named on the stone as it stood before it.
+    const DesignIntent beforeIntent = designIntent();
     // A re-cut took its snapshot when the tier was taken out.
     CutCounts counts;
+    bool done = true;
     const bool cut = changeStone(
         [&](Stone& s) {
+            const Stone beforeCut(s);
             counts = cutFacetSet(s, info);
-            if (counts.missed > 0)
+            if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
+            if (counts.missed > 0) {
                 say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
-            else if (info.recutPending)
+                done = false;  // the cutter corrects one value and cuts again
+            } else if (info.recutPending) {
                 // The new facets are the last ones. Counting them from the end
                 // rather than trusting recutFirstFacet keeps the right facets
                 // when the cut also removed older facets or rough faces.
                 putRecutBack(s.nFacet - counts.made);
+            }
         },
         info.recutPending ? Snapshot::Kept : Snapshot::Take, view);
-    if (!cut) return;
+    if (!cut) return false;
 
     if (counts.cutOff > 0) {
         const char* plural = counts.cutOff > 1 ? "s" : "";
@@ -152,12 +163,17 @@ void CGemDoc::cutNewFacets(const void* view) {
                 if (const Stone* before = undoRing.latest())
                     stone_->setPreform(std::make_unique<Stone>(*before));
             } else if (answer == Answer::Cancel) {
+                // The cut is withdrawn, not what was typed for it: the
+                // cutter changes one value and tries again.
+                const NewFacetInfo typed = info;
                 undo();
-                return;
+                if (!typed.recutPending) info = typed;
+                redrawForm();
+                return false;
             }
         }
     }
-    designChanged(view);
+    return done;
 }
 
 void CGemDoc::putRecutBack(int32_t firstNew) {
@@ -197,8 +213,7 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
 
 void CGemDoc::cutFromForm(const void* view) {
     Command command(*this);
-    cutNewFacets(view);
-    clearInfo();
+    if (cutNewFacets(view)) clearInfo();
     redrawForm();
     updateAllViews(view);
 }
@@ -206,10 +221,7 @@ void CGemDoc::cutFromForm(const void* view) {
 void CGemDoc::angleCommand(double a) {
     Command command(*this);
     setAngle(a, false);
-    if (completeInfo()) {
-        cutNewFacets();
-        clearInfo();
-    }
+    if (completeInfo() && cutNewFacets()) clearInfo();
     redrawForm();
     updateAllViews();
 }
@@ -217,10 +229,7 @@ void CGemDoc::angleCommand(double a) {
 void CGemDoc::indexCommand(double i) {
     Command command(*this);
     setIndex(i, false);
-    if (completeInfo()) {
-        cutNewFacets();
-        clearInfo();
-    }
+    if (completeInfo() && cutNewFacets()) clearInfo();
     redrawForm();
     updateAllViews();
 }
@@ -288,6 +297,7 @@ std::string CGemDoc::angleFieldEdited(std::string_view text) {
         return {};
     }
     setAngle(*angle, true);
+    angleFromPoints_ = false;
     return angleFieldText(*angle);
 }
 
@@ -298,6 +308,7 @@ std::string CGemDoc::indexFieldEdited(std::string_view text) {
         return {};
     }
     setIndex(*index, true);
+    indexFromPoints_ = false;
     return indexFieldText(*index);
 }
 
@@ -308,10 +319,12 @@ std::string CGemDoc::cedFieldEdited(std::string_view text) {
         return {};
     }
     setCed(*ced, true);
+    defaultDepth_ = false;
     return cedFieldText(*ced);
 }
 
 void CGemDoc::pointsFieldEdited(std::string_view text) {
+    forgetSolvedValues(info);
     info.nPoints = 0;
     for (const Vec3& p : readPointsField(text)) addPoint(p);
 }
@@ -356,6 +369,7 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
             if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
         }
         setCed(ced, false);
+        defaultDepth_ = true;
         return true;
     }
     // Azimuths divide by the gear; with none there is nothing to solve.
@@ -367,10 +381,12 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
     case 1:
         if (info.hasAngle && info.hasIndex) {
             setCed(cedThroughPoint(info, stone, notes), false);
+            info.solvedCed = true;
             return true;
         }
         if (info.hasIndex && info.hasCed) {
             setAngle(angleThroughPoint(info, stone, notes), false);
+            info.solvedAngle = true;
             return true;
         }
         return false;
@@ -379,7 +395,10 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
             const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone, notes);
             if (plane.d == 0) return false;
             setAngle(plane.angle, false);
+            info.solvedAngle = true;
             setCed(plane.d, false);
+            info.solvedCed = true;
+            angleFromPoints_ = true;
             return true;
         }
         if (!info.hasAngle) return false;
@@ -387,7 +406,10 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
             const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone, notes);
             if (plane.d == 0) return false;
             setIndex(plane.index, false);
+            info.solvedIndex = true;
             setCed(plane.d, false);
+            info.solvedCed = true;
+            indexFromPoints_ = true;
             return true;
         }
         // A vertical facet through two points: the plane that also holds the
@@ -397,8 +419,11 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
             planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone, notes);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
+        info.solvedAngle = true;
         setIndex(std::trunc(plane.index + 0.5), false);
+        info.solvedIndex = true;
         setCed(plane.d, false);
+        info.solvedCed = true;
         info.points[0] = mid;
         info.nPoints = 1;
         return true;
@@ -408,8 +433,12 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
             planeThrough3Points(info.points[0], info.points[1], info.points[2], stone, notes);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
+        info.solvedAngle = true;
         setIndex(plane.index, false);
+        info.solvedIndex = true;
         setCed(plane.d, false);
+        info.solvedCed = true;
+        angleFromPoints_ = indexFromPoints_ = true;
         return true;
     }
     default:
@@ -421,24 +450,55 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
 
 void CGemDoc::saveUndo() {
     if (!stone_) return;
+    // A design changed outside the ring since it was saved is no longer the
+    // saved state, whatever its tag says.
+    StateTag snapshot = current_;
+    if (modified_ && snapshot.state == savedState_) snapshot.state = nextTag_++;
     setModifiedFlag(true);
+    slotTags_[undoRing.undoCursor] = snapshot;
+    intentRing[undoRing.undoCursor] = recordedIntent;
     undoRing.save(*stone_);
+    current_.state = nextTag_++;  // the command about to change the stone makes a new state
 }
 
 void CGemDoc::undo() {
     if (!stone_) return;
     undoRing.undo(stone_);
+    std::swap(current_, slotTags_[undoRing.undoCursor]);
+    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
     afterUndoOrRedo();
 }
 
 void CGemDoc::redo() {
     if (!stone_) return;
+    const int slot = undoRing.undoCursor;
+    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
     undoRing.redo(stone_);
+    std::swap(current_, slotTags_[slot]);
     afterUndoOrRedo();
+}
+
+void CGemDoc::startLineage() {
+    current_.state = nextTag_++;
+    current_.lineage = nextTag_++;
+}
+
+void CGemDoc::designOpened() {
+    startLineage();
+    markSaved();
+}
+
+void CGemDoc::markSaved() {
+    fileLineage_ = current_.lineage;
+    savedState_ = current_.state;
 }
 
 void CGemDoc::afterUndoOrRedo() {
     Command command(*this);
+    // Undo and redo change the design in hand: it is the one in its file
+    // only when they arrive exactly at the state last opened or saved. (A
+    // design no file holds keeps its flag: any change to it has set it.)
+    if (savedState_ != 0) setModifiedFlag(current_.state != savedState_);
     refreshSummaryValues();
     takeSymmetryFromStone();
     clearInfo();
@@ -469,6 +529,9 @@ void CGemDoc::updateAllViews(const void* sender) {
     }
     showNotes();
     if (onUpdateAllViews) onUpdateAllViews(sender);
+    // What the views asked of the design on the way (every index of a
+    // design without a gear, say) is told as part of the same command.
+    showNotes();
 }
 
 void CGemDoc::redrawForm() {
@@ -508,6 +571,7 @@ bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot sn
     // back: whatever the kernel left half done is not a design.
     auto before = std::make_unique<Stone>(*stone_);
     const NewFacetInfo pending = info;
+    const std::optional<DesignIntent> intent = recordedIntent;
     if (snapshot == Snapshot::Take) saveUndo();
     bool done = true;
     try {
@@ -515,6 +579,7 @@ bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot sn
     } catch (const KernelError& error) {
         setStone(std::move(before));
         info = pending;
+        recordedIntent = intent;
         say(error.what(), Icon::Error);
         done = false;
     }

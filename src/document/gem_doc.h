@@ -6,6 +6,7 @@
 // The core under it says nothing itself: the notes its stones gather are
 // shown here, in the order they were made, before anything the document
 // says after them.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "designing/new_facet_info.h"
 #include "designing/undo_ring.h"
 #include "document/file_type.h"
+#include "intent/intent.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
 #include "platform/busy_cursor.h"
@@ -64,8 +66,10 @@ public:
 
     // ---- commands that cut ---------------------------------------------
     // Cuts the complete NewFacetInfo into the stone with its symmetry;
-    // `view` is the view that asked, passed on to the view update.
-    void cutNewFacets(const void* view = nullptr);
+    // `view` is the view that asked, passed on to the view update. False
+    // when the tier did not go in as asked (facets missed the stone, the cut
+    // was withdrawn, nothing could be cut): the pending facet is then kept.
+    bool cutNewFacets(const void* view = nullptr);
     // Edit Angle... / Index...: set, complete, and cut when complete.
     void angleCommand(double a);
     void indexCommand(double i);
@@ -109,11 +113,33 @@ public:
     // The whole form after a change of the document (completes the info first).
     CutFacetFormTexts formTexts();
 
+    // ---- cutting intent (gem_doc_intent.cpp) -----------------------------
+    // How each tier of the design was placed: as recorded by the cuts where
+    // that still describes the planes, inferred from the planes elsewhere.
+    const DesignIntent& designIntent();
+    // A tier's new angle (as the cut list shows it) from Edit Tier: the
+    // design is re-cut by its intent, one snapshot for all of it. Tiers that
+    // could not keep their intent are reported; false when nothing changed.
+    bool recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot = true);
+    // The intent recorded so far (none: inferred on first use), and the
+    // intent of each undo snapshot, slot by slot.
+    std::optional<DesignIntent> recordedIntent;
+    std::array<std::optional<DesignIntent>, UndoRing::SIZE> intentRing;
+
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
     void saveUndo();
+    // Undo may bring back the design an open or a New replaced; the
+    // document is then modified, and File Save does not put that design
+    // over the file that was opened without asking (see OnFileSave).
     void undo();
     void redo();
+    // The design in hand comes from the file at filePath (as opened or last
+    // saved), with any changes made since; false for a design that undo
+    // brought back from before the open.
+    bool designFromFile() const { return current_.lineage == fileLineage_; }
+    // The stone was just replaced by a design read from filePath.
+    void designOpened();
 
     // ---- cached summary values (status bar) ----------------------------
     int32_t facetCount = 0;   // nFacet - nRough
@@ -122,6 +148,8 @@ public:
     // Copies the values above from the stone (no stone: 0 facets, -1).
     void refreshSummaryValues();
 
+    // Changed since the last save (or open, or New). Undo and Redo that
+    // bring back the state the design was saved in bring back "unchanged".
     bool isModified() const { return modified_; }
     void setModifiedFlag(bool modified = true) { modified_ = modified; }
 
@@ -195,6 +223,9 @@ public:
     // file, so Save goes through Save As (proposing the file's name, and
     // asking before it is replaced) until the design has been saved.
     bool openReportedProblem = false;
+    // The last open was cancelled by the cutter during the read (nothing
+    // is wrong with the file).
+    bool readCancelled = false;
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);
@@ -238,6 +269,12 @@ public:
 
 private:
     MessageSink* sink_ = nullptr;
+    // Adds the tier just cut (the last `made` facets) to the recorded
+    // intent, with what fixed its depth; `before` is the stone before the cut.
+    void recordCut(const Stone& before, const DesignIntent& beforeIntent, int made);
+    // Which values the points of the pending facet fixed (set by completeInfo).
+    bool angleFromPoints_ = false, indexFromPoints_ = false, defaultDepth_ = false;
+
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
     void putRecutBack(int32_t firstNew);
@@ -251,8 +288,26 @@ private:
     bool formPending_ = false;
     const void* pendingSender_ = nullptr;
 
+    // Which state of which design the stone (and each undo slot) is: a new
+    // state id with every snapshot, a new lineage with every open and New.
+    // An empty slot (a fresh rough stone) is {0, 0}.
+    struct StateTag {
+        uint64_t state = 0;
+        uint64_t lineage = 0;
+    };
+    // The stone becomes a design of its own (opened, new): nothing before it
+    // in the undo ring is this design any more.
+    void startLineage();
+    // The file at filePath now holds the design in hand as it is.
+    void markSaved();
+
     std::unique_ptr<Stone> stone_;
     bool modified_ = false;
+    uint64_t nextTag_ = 1;
+    StateTag current_;
+    std::array<StateTag, UndoRing::SIZE> slotTags_{};
+    uint64_t fileLineage_ = 0;  // the lineage the file at filePath holds
+    uint64_t savedState_ = 0;   // the state it holds; 0 when none
 };
 
 }  // namespace brevix

@@ -11,6 +11,7 @@
 #include "document/document_ui.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
+#include "platform/once_per_command.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
@@ -52,6 +53,9 @@ bool CGemDoc::SaveModified() {
 bool CGemDoc::openDocumentFile(const std::string& path) {
     // The design is already open under this name: nothing is read again.
     if (!registeredPath.empty() && samePath(path, registeredPath)) return true;
+    // Reading and the first showing of the design tell each thing once
+    // (a zero gear would otherwise be reported for every facet shown).
+    OncePerCommand once;
     if (!SaveModified()) return false;
     if (!OnOpenDocument(path)) return false;
     setModifiedFlag(false);
@@ -89,6 +93,10 @@ bool CGemDoc::OnNewDocument() {
     fresh->symmetry = info.symmetry;
     fresh->mirror = info.mirror;
     setStone(std::move(fresh));
+    // A design of its own that no file holds yet.
+    startLineage();
+    fileLineage_ = savedState_ = 0;
+    recordedIntent.reset();
     facetCount = 0;
     girdleCount = 0;
     lengthWidth = -1;
@@ -106,10 +114,14 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     // missing file, a wrong type or a file that is no design at all never
     // costs the user the current design (nor puts an empty stone under the
     // file's name, for a Save to write over the file).
-    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror);
+    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror,
+                                     ui ? ui->readProgress(path) : ReadProgress{});
     showNotes(read.notes);
+    readCancelled = read.outcome == ReadOutcome::Cancelled;
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
+    designOpened();
+    recordedIntent.reset();  // inferred from the planes when first asked for
     openType = type;
     takeSymmetryFromStone();
     filePath = path;
@@ -140,6 +152,7 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     if (saveType == FileType::Gem || saveType == FileType::Asc) {
         setModifiedFlag(false);
         openReportedProblem = false;  // the file now holds the design as it is
+        markSaved();
         openDocumentFile(path);
     }
     return true;
@@ -149,11 +162,15 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
 
 bool CGemDoc::OnFileSave() {
     if (filePath.empty()) return OnFileSaveAs();
-    if (openReportedProblem) return saveAsProposing(filePath);
+    // A design the file may not hold all of, or one that Undo brought back
+    // from before the file was opened: the file is replaced only on the
+    // user's word, through Save As with its name proposed.
+    if (openReportedProblem || !designFromFile()) return saveAsProposing(filePath);
     return OnSaveDocument(filePath);
 }
 
 bool CGemDoc::OnFileOpen() {
+    OncePerCommand once;
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     FileDialogRequest request;
     request.open = true;

@@ -31,6 +31,7 @@ void rotateCommand(CGemDoc& doc, int axis, double radians) {
 }
 
 void reflectCommand(CGemDoc& doc, int side, bool flip) {
+    CGemDoc::Command command(doc);
     runStoneCommand(doc, [&](Stone& stone) {
         // Every plane is cut anew into a fresh block, twice on the kept side.
         BusyCursor busy(doc.busyIndicator);

@@ -64,6 +64,10 @@ bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
         // scale to; anything else would fold the half through the girdle.
         if (*newAngle <= 0 || *newAngle >= 90) {
             doc.say("Angle out of range.");
+        } else if (!row.inPreform && &stone == doc.stone()) {
+            // The design is re-cut by its intent: later tiers keep meeting
+            // what they were cut to meet. The snapshot is the edit's own.
+            doc.recutTierAngle(row.facet, *newAngle, false);
         } else {
             const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
             const double ratio =

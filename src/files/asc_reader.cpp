@@ -8,6 +8,8 @@
 
 #include "files/asc_format.h"
 #include "files/c_numbers.h"
+#include "files/design_value_checks.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/memory_input.h"
@@ -147,18 +149,37 @@ void readAsc(Stone& stone, std::istream& in) {
         } else if (key == 'g') {
             if (tokens.next(value)) {
                 const int gear = parseInt(value);
-                if (std::llabs(gear) > MAX_GEAR_TEETH) {
-                    stone.addNote(DiagKind::Warning, strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)));
+                if (const std::string problem = gearProblem(gear); !problem.empty()) {
+                    stone.addNote(DiagKind::Warning, problem);
                     break;
                 }
                 stone.gear = gear;
             }
-            if (tokens.next(value)) stone.indexOffset = parseDouble(value);
+            if (tokens.next(value)) {
+                const double offset = parseDouble(value);
+                if (const std::string problem = indexOffsetProblem(offset); !problem.empty()) {
+                    stone.addNote(DiagKind::Warning, readingStoppedMessage(problem));
+                    break;
+                }
+                stone.indexOffset = offset;
+            }
         } else if (key == 'y') {
-            if (tokens.next(value)) heldSymmetry = parseInt(value);
+            if (tokens.next(value)) {
+                const int symmetry = parseInt(value);
+                if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
+                    stone.addNote(DiagKind::Warning, valueKeptMessage(problem, strprintf("%d", heldSymmetry)));
+                else
+                    heldSymmetry = symmetry;
+            }
             if (tokens.next(value)) heldMirror = (value[0] == 'y' || value[0] == 'Y') ? 1 : 0;
         } else if (key == 'I') {
-            if (tokens.next(value)) stone.refractiveIndex = parseDouble(value);
+            if (tokens.next(value)) {
+                const double refractiveIndex = parseDouble(value);
+                if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
+                    stone.addNote(DiagKind::Warning, valueKeptMessage(problem, strprintf("%.2f", stone.refractiveIndex)));
+                else
+                    stone.refractiveIndex = refractiveIndex;
+            }
         } else if (key == 'a') {
             if (tokens.next(value)) {
                 angle = parseDouble(value);
@@ -230,9 +251,11 @@ void readAsc(Stone& stone, std::span<const unsigned char> bytes) {
 }
 
 bool readAscFile(Stone& stone, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        stone.addNote(DiagKind::Warning, strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()));
+    std::string problem = readProblem(path);
+    std::ifstream in;
+    if (problem.empty()) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        stone.addNote(DiagKind::Warning, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return false;
     }
     readAsc(stone, in);

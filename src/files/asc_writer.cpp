@@ -8,6 +8,7 @@
 
 #include "files/asc_format.h"
 #include "files/c_numbers.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/replacing_file.h"
@@ -265,12 +266,12 @@ bool writeAscFile(const Stone& stone, const std::string& path) {
     }
     ReplacingFile file(path, false);
     if (!file.isOpen()) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_WRITE, path.c_str()), Icon::Warning);
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()), Icon::Warning);
         return false;
     }
     writeAsc(stone, file.stream());
     if (!file.commit()) {
-        showMessage(strprintf(filemsg::ERROR_WRITING, path.c_str()), Icon::Warning);
+        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "files/datavue_messages.h"
+#include "files/file_access.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -30,6 +31,11 @@ bool containsLower(std::string_view value, std::string_view needle) {
     return it != value.end();
 }
 
+int notATable(DbfTable& table) {
+    table = DbfTable{};
+    return DBF_NOT_A_TABLE;
+}
+
 }  // namespace
 
 int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
@@ -49,10 +55,12 @@ int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
     // Only the first byte of the block that ends the descriptors must be
     // there: a small file may hold fewer than 31 bytes after it.
     unsigned char descriptor[DESCRIPTOR_SIZE];
-    for (;;) {
+    for (size_t end = HEADER_SIZE;; end += DESCRIPTOR_SIZE) {
         const int first = in->sbumpc();
         if (first == std::char_traits<char>::eof()) return DBF_INCOMPLETE;
         if (first == DESCRIPTORS_END) break;
+        // The descriptors and the byte that ends them are part of the header.
+        if (end + DESCRIPTOR_SIZE + 1 > headerLength) return notATable(table);
         descriptor[0] = static_cast<unsigned char>(first);
         if (in->sgetn(reinterpret_cast<char*>(descriptor + 1), DESCRIPTOR_SIZE - 1) != DESCRIPTOR_SIZE - 1)
             return DBF_INCOMPLETE;
@@ -61,6 +69,14 @@ int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
         table.fieldLengths.push_back(descriptor[16]);
     }
     table.fieldCount = static_cast<int32_t>(table.fieldNames.size());
+    // A record read is held in at most twice its bytes (a zero after each
+    // field of at least one byte), so what is held follows the file's size.
+    size_t widths = 1;
+    for (int32_t length : table.fieldLengths) {
+        if (length < 1) return notATable(table);
+        widths += static_cast<size_t>(length);
+    }
+    if (table.fieldCount == 0 || widths != recordLength) return notATable(table);
 
     // The deletion byte of the first record is skipped; every later read
     // takes the next record's deletion byte at its end, so the values
@@ -103,8 +119,9 @@ int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
 }
 
 int readDbf(DbfTable& table, const std::string& path, std::ostream& notes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::ifstream in;
+    if (readProblem(path).empty()) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         table = DbfTable{};
         return DBF_CANNOT_OPEN;
     }

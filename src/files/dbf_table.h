@@ -20,11 +20,16 @@ struct DbfTable {
     std::vector<std::string> records;
 };
 
-enum DbfResult : int { DBF_READ = 0, DBF_CANNOT_OPEN = 1, DBF_INCOMPLETE = 2 };
+enum DbfResult : int { DBF_READ = 0, DBF_CANNOT_OPEN = 1, DBF_INCOMPLETE = 2, DBF_NOT_A_TABLE = 3 };
 
 // Reads the whole index. Notes on a file cut short go to `notes` (standard
 // error in the program). A record count or lengths that do not fit the file
 // never make the reader allocate or read beyond what the file holds.
+// Not a table: descriptors that run past the header, a field of no width,
+// or fields that do not fill the record exactly (a dBase record is its
+// deletion byte and its fields). What is held then grows with the bytes
+// read, never with fields times records.
+// Only regular files are opened (a pipe named dlist.dbf would never end).
 int readDbf(DbfTable& table, const std::string& path, std::ostream& notes);
 int readDbf(DbfTable& table, const std::string& path);
 int readDbf(DbfTable& table, std::istream& in, std::ostream& notes);

@@ -1,5 +1,6 @@
 #include "files/export_files.h"
 
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/replacing_file.h"
 #include "platform/messages.h"
@@ -11,12 +12,12 @@ bool writeExportFile(const std::string& path, const std::string& bytes, const ch
                      bool binary) {
     ReplacingFile file(path, binary);
     if (!file.isOpen()) {
-        showMessage(strprintf(cannotOpen, path.c_str()), Icon::Warning);
+        showMessage(fileMessage(cannotOpen, path, file.problem()), Icon::Warning);
         return false;
     }
     file.stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!file.commit()) {
-        showMessage(strprintf(filemsg::ERROR_WRITING, path.c_str()), Icon::Warning);
+        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
         return false;
     }
     return true;

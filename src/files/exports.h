@@ -26,8 +26,9 @@ bool writeB3d(const Stone& stone, const std::string& path);
 // stone's real size), or in design units when it is 0. Each facet's corners run
 // counter-clockwise seen from outside, so the mesh is closed and oriented.
 // STL: a fan of triangles per facet with the facet's normal. OBJ: the
-// vertices once, one polygon per facet, grouped by facet name ("tierN" for
-// unnamed facets, "rough" for faces of the block), the heading as a comment.
+// vertices once, one polygon per facet, one group per tier under the tier's
+// name ("tierN" for a tier without one, "rough" for faces of the block), the
+// heading as a comment.
 bool writeStl(const Stone& stone, const std::string& path, double millimetresPerUnit = 0);
 bool writeObj(const Stone& stone, const std::string& path, double millimetresPerUnit = 0);
 std::string stlBytes(const Stone& stone, double millimetresPerUnit = 0);

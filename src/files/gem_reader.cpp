@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "files/binary_io.h"
+#include "files/design_value_checks.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/gem_format.h"
@@ -111,22 +113,32 @@ bool readFacets(Stone& stone, std::streambuf* in) {
     }
 }
 
-// Settings and lines; false when the file ends before them.
+// Settings and lines; false when the file ends before them. A value no
+// design may hold is refused and the stone keeps the one it had.
 bool readSettings(Stone& stone, std::streambuf* in) {
     int32_t symmetry, mirror, gear, marker;
     double refractiveIndex, offset;
+    const auto refuse = [&stone](const std::string& problem, const std::string& kept) {
+        stone.addNote(DiagKind::Warning, valueKeptMessage(problem, kept));
+    };
     if (!le::getI32(in, symmetry)) return false;
-    stone.symmetry = symmetry;
+    if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
+        refuse(problem, strprintf("%d", stone.symmetry));
+    else
+        stone.symmetry = symmetry;
     if (!le::getI32(in, mirror)) return false;
     stone.mirror = mirror;
     if (!le::getI32(in, gear)) return false;
-    if (std::llabs(gear) > MAX_GEAR_TEETH) {
-        stone.addNote(DiagKind::Warning, strprintf(filemsg::GEAR_OUT_OF_RANGE, static_cast<long long>(gear)));
+    if (const std::string problem = gearProblem(gear); !problem.empty()) {
+        stone.addNote(DiagKind::Warning, problem);
         return false;
     }
     stone.gear = gear;
     if (!le::getDouble(in, refractiveIndex)) return false;
-    stone.refractiveIndex = refractiveIndex;
+    if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
+        refuse(problem, strprintf("%.2f", stone.refractiveIndex));
+    else
+        stone.refractiveIndex = refractiveIndex;
     if (!le::getI32(in, marker)) {
         stone.indexOffset = 0;
         return false;
@@ -136,7 +148,10 @@ bool readSettings(Stone& stone, std::streambuf* in) {
             stone.indexOffset = 0;
             return false;
         }
-        stone.indexOffset = offset;
+        if (const std::string problem = indexOffsetProblem(offset); !problem.empty())
+            refuse(problem, strprintf("%g", stone.indexOffset));
+        else
+            stone.indexOffset = offset;
     } else {
         stone.indexOffset = marker;  // files that kept the offset as a whole number
     }
@@ -228,9 +243,11 @@ void readGem(Stone& stone, std::span<const unsigned char> bytes) {
 }
 
 bool readGemFile(Stone& stone, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        stone.addNote(DiagKind::Warning, strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()));
+    std::string problem = readProblem(path);
+    std::ifstream in;
+    if (problem.empty()) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        stone.addNote(DiagKind::Warning, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return false;
     }
     readGem(stone, in);

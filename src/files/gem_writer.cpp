@@ -7,6 +7,7 @@
 
 #include "files/binary_io.h"
 #include "files/facet_ring.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/gem_format.h"
@@ -148,12 +149,12 @@ bool writeGemFile(const Stone& stone, const std::string& path) {
     }
     ReplacingFile file(path, true);
     if (!file.isOpen()) {
-        showMessage(strprintf(filemsg::CANNOT_OPEN_TO_WRITE, path.c_str()), Icon::Warning);
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()), Icon::Warning);
         return false;
     }
     writeGem(stone, file.stream());
     if (!file.commit()) {
-        showMessage(strprintf(filemsg::ERROR_WRITING, path.c_str()), Icon::Warning);
+        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
         return false;
     }
     return true;

@@ -1,8 +1,11 @@
 // Wavefront OBJ: the vertices once, then one polygon per facet, the facets
-// gathered into groups by name so that a CAD user sees the tiers.
+// gathered into one group per tier so that a CAD user sees the tiers.
 #include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
+#include "design/tiers.h"
 #include "files/c_numbers.h"
 #include "files/export_files.h"
 #include "files/exports.h"
@@ -15,13 +18,47 @@ namespace brevix {
 namespace {
 
 // One word of UTF-8: OBJ reads blanks in a group line as several groups.
-std::string groupName(const Facet& facet) {
-    if (facet.isRough()) return "rough";
-    if (facet.name.empty()) return "tier" + std::to_string(facet.tier);
-    std::string name = cp1252ToUtf8(facet.name);
+std::string oneWord(const std::string& cp1252) {
+    std::string name = cp1252ToUtf8(cp1252);
     for (char& c : name)
         if (static_cast<unsigned char>(c) <= ' ' || c == '#') c = '_';
     return name;
+}
+
+// The groups a CAD user sees: one per tier, named as the cutting
+// instructions name it (its first named facet), "tierN" when no facet of it
+// has a name, and the faces of the rough block apart as "rough". Two tiers
+// that end up with one name get "_2", "_3" ... so that a reader does not
+// merge them. In the order each group's first facet comes.
+struct Group {
+    std::string name;
+    std::vector<int32_t> facets;
+};
+
+std::vector<Group> tierGroups(const Stone& stone) {
+    std::vector<Group> groups;
+    std::map<std::pair<bool, int32_t>, size_t> groupOf;  // (rough, tier) -> group
+    for (int32_t f = 0; f < stone.nFacet; ++f) {
+        const Facet& facet = stone.facets[f];
+        const auto key = std::pair(facet.isRough(), facet.isRough() ? 0 : facet.tier);
+        auto [at, added] = groupOf.try_emplace(key, groups.size());
+        if (added) groups.push_back({});
+        groups[at->second].facets.push_back(f);
+    }
+    std::set<std::string> taken;
+    for (Group& group : groups) {
+        const Facet& first = stone.facets[group.facets.front()];
+        std::string name;
+        if (first.isRough()) {
+            name = "rough";
+        } else {
+            name = oneWord(tierName(stone, group.facets.front()));
+            if (name.empty()) name = "tier" + std::to_string(first.tier);
+        }
+        group.name = name;
+        for (int n = 2; !taken.insert(group.name).second; ++n) group.name = name + "_" + std::to_string(n);
+    }
+    return groups;
 }
 
 // Control characters would end the comment line early.
@@ -64,19 +101,10 @@ std::string objText(const Stone& stone, double millimetresPerUnit) {
         out += '\n';
     }
 
-    // Groups in the order their first facet comes, each written once.
-    std::vector<std::string> order;
-    std::map<std::string, std::vector<int32_t>> groups;
-    for (int32_t f = 0; f < stone.nFacet; ++f) {
-        const std::string name = groupName(stone.facets[f]);
-        auto [it, added] = groups.try_emplace(name);
-        if (added) order.push_back(name);
-        it->second.push_back(f);
-    }
     std::vector<int32_t> ring;
-    for (const std::string& name : order) {
-        out += "g " + name + "\n";
-        for (int32_t f : groups[name]) {
+    for (const Group& group : tierGroups(stone)) {
+        out += "g " + group.name + "\n";
+        for (int32_t f : group.facets) {
             outwardRing(stone, f, ring);
             if (ring.size() < 3) continue;
             out += 'f';

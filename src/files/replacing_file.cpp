@@ -1,14 +1,20 @@
 #include "files/replacing_file.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #ifndef _WIN32
+#include <signal.h>
 #include <unistd.h>
 #endif
+
+#include "files/file_access.h"
 
 namespace brevix {
 
@@ -33,6 +39,47 @@ std::string temporaryNameFor(const fs::path& target) {
     return name.string();
 }
 
+#ifndef _WIN32
+bool allDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The process that named `file` as a temporary file of `target` (see
+// temporaryNameFor), or 0 when the name is not one of ours.
+long writerOf(const std::string& file, const std::string& target) {
+    const std::string prefix = target + ".", suffix = ".tmp";
+    if (file.size() <= prefix.size() + suffix.size() || !file.starts_with(prefix) || !file.ends_with(suffix))
+        return 0;
+    const std::string_view middle =
+        std::string_view(file).substr(prefix.size(), file.size() - prefix.size() - suffix.size());
+    const size_t first = middle.find('-'), second = middle.find('-', first == middle.npos ? first : first + 1);
+    if (first == middle.npos || second == middle.npos) return 0;
+    const std::string_view process = middle.substr(0, first), count = middle.substr(first + 1, second - first - 1),
+                           stamp = middle.substr(second + 1);
+    if (!allDigits(process) || !allDigits(count) || !allDigits(stamp) || process.size() > 9) return 0;
+    return std::stol(std::string(process));
+}
+
+// A writer killed between creating its temporary file and renaming it over
+// the target leaves the file behind; once its process is gone nobody will
+// finish or remove it. Files of processes still running are theirs.
+void removeStaleTemporaries(const fs::path& target) {
+    std::error_code ec;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const std::string name = target.filename().string();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const long process = writerOf(it->path().filename().string(), name);
+        if (process <= 0 || process == static_cast<long>(::getpid())) continue;
+        if (::kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH) continue;
+        std::error_code removing;
+        if (it->is_regular_file(removing)) fs::remove(it->path(), removing);
+    }
+}
+#endif
+
 bool existingButReadOnly(const fs::path& target) {
 #ifndef _WIN32
     std::error_code ec;
@@ -56,12 +103,17 @@ ReplacingFile::ReplacingFile(const std::string& target, bool binary) {
     }
     target_ = path.string();
     if (fs::is_directory(path, ec) || existingButReadOnly(path)) return;
+#ifndef _WIN32
+    removeStaleTemporaries(path);
+#endif
     for (int attempt = 0; attempt < 5 && !open_; ++attempt) {
         temporary_ = temporaryNameFor(path);
         if (fs::exists(temporary_, ec)) continue;
+        errno = 0;
         stream_.open(temporary_, binary ? std::ios::out | std::ios::binary | std::ios::trunc
                                         : std::ios::out | std::ios::trunc);
         open_ = stream_.is_open();
+        if (!open_) error_ = errno;
     }
     if (!open_) {
         temporary_.clear();
@@ -90,12 +142,15 @@ bool ReplacingFile::commit() {
     std::error_code ec;
     fs::rename(temporary_, target_, ec);
     if (ec) {
+        error_ = ec.value();
         discard();
         return false;
     }
     done_ = true;
     return true;
 }
+
+std::string ReplacingFile::problem() const { return writeProblem(target_, error_); }
 
 void ReplacingFile::discard() {
     done_ = true;

@@ -3,6 +3,8 @@
 // bytes go to a temporary file in the target's folder, which replaces the
 // target (by a rename, atomic on one file system) only when the whole stream
 // was written without error. Used by every writer and by the document.
+// Temporary files that a writer killed before its commit left behind are
+// removed the next time the same target is written.
 #include <fstream>
 #include <string>
 
@@ -30,6 +32,9 @@ public:
 
     const std::string& target() const { return target_; }
     const std::string& temporaryPath() const { return temporary_; }
+    // Why the file could not be opened or put in place, in the user's words;
+    // "" when that is not known (or nothing failed).
+    std::string problem() const;
 
 private:
     std::string target_;     // the file finally written (a link resolved to its file)
@@ -37,6 +42,8 @@ private:
     std::ofstream stream_;
     bool open_ = false;
     bool done_ = false;
+    int error_ = 0;  // errno of the failed open or rename
+
 };
 
 }  // namespace brevix

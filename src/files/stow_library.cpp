@@ -6,6 +6,7 @@
 
 #include "files/binary_io.h"
 #include "files/datavue_messages.h"
+#include "files/file_access.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
 
@@ -43,6 +44,8 @@ HeaderField readHeader(std::streambuf* in, StowHeader& h) {
 }
 
 std::unique_ptr<std::ifstream> openLibrary(const std::string& path) {
+    // A pipe or a device named like a library would never end.
+    if (!readProblem(path).empty()) return nullptr;
     auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
     if (*file) return file;
     return nullptr;

@@ -6,6 +6,7 @@
 
 #include "kernel/exact_rebuild.h"
 #include "kernel/kernel_error.h"
+#include "kernel/merge_points.h"
 #include "kernel/stone.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
@@ -40,6 +41,20 @@ EdgeClass classifyEdge(int32_t s0, int32_t s1) {
     return {ST_PRESENT, KEEP};
 }
 
+// A whole cut can still leave the points where the plane met the stone
+// within EPS of each other or of a vertex it passed by: they become one. The
+// new facet is the last one; if it shrinks to a point, the plane did not cut
+// a face of its own. `closeLeft` tells whether two points closer than EPS
+// remain because they could not be made one.
+int mergeAfterCut(Stone& stone, int removed, bool& closeLeft) {
+    const int32_t cut = stone.nFacet - 1;
+    const PointMerge merge = mergeCoincidentPoints(stone, verticesNearLastPlane(stone));
+    closeLeft = merge.refused;
+    if (!merge.merged()) return removed;
+    if (merge.facetMap[cut] < 0) return -1;
+    return removed + merge.designFacetsDropped;
+}
+
 }  // namespace
 
 int Stone::newFacet(double a, double b, double c, double d, std::string name,
@@ -66,6 +81,17 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
     keepDropped_ = false;
     if (whole) {
         dropped_.clear();
+        // A stone that came out whole with no two points closer than EPS is
+        // a meet point handled: the cutter hears nothing of it.
+        bool closeLeft = false;
+        if (removed >= 0) removed = mergeAfterCut(*this, removed, closeLeft);
+        // Notes on points and edges closer than the tolerances were about
+        // points the cut has since made one, or edges the stone keeps whole.
+        if (!closeLeft)
+            notes_.eraseFrom(notesBefore, [](const Diagnostic& note) {
+                return note.text.starts_with("Internal warning: New vertex ") ||
+                       note.text.starts_with("Internal warning: Short edge ");
+            });
         return removed;
     }
     notes_.truncate(notesBefore);

@@ -5,6 +5,7 @@
 
 #include "kernel/exact_sign.h"
 #include "kernel/kernel_error.h"
+#include "kernel/merge_points.h"
 
 namespace brevix {
 
@@ -316,7 +317,17 @@ std::vector<int32_t> rebuildExactly(Stone& stone, std::vector<Facet>& records, d
                 builder.cut(f, static_cast<int32_t>(i));
             }
             builder.store(stone, records);
-            return builder.recordsKept();
+            std::vector<int32_t> kept = builder.recordsKept();
+            // Exact meet points a few billionths apart are one point to
+            // every check that follows.
+            const PointMerge merge = mergeCoincidentPoints(stone, {});
+            if (merge.merged()) {
+                std::vector<int32_t> left;
+                for (size_t i = 0; i < kept.size(); ++i)
+                    if (merge.facetMap[i] >= 0) left.push_back(kept[i]);
+                kept = std::move(left);
+            }
+            return kept;
         } catch (const KernelError&) {
             if (snap == 0) throw;
         }

@@ -1,7 +1,7 @@
 #pragma once
 // The rendered light as a picture a person looks at: 8-bit RGB pixels and
-// a PNG file's bytes, without any graphics library, so batch runs need no
-// display.
+// a PNG file's bytes (through libpng, not a graphics toolkit), so batch runs
+// need no display.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +25,8 @@ struct RgbPicture {
 RgbPicture picture(const FaceUpImage& image, LightModel model);
 RgbPicture picture(const DispersionImage& image, LightModel model);
 
-// A PNG file (8-bit RGB, not interlaced, compressed with deflate's fixed code).
+// A PNG file (8-bit RGB, not interlaced). Empty when the picture is empty
+// or its pixels do not fill it, or memory ran out.
 std::string encodePng(const RgbPicture& picture);
 
 }  // namespace brevix::optics

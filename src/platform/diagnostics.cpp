@@ -50,7 +50,7 @@ void Diagnostics::truncate(size_t count) {
 
 bool Diagnostics::hasProblems() const {
     for (const Diagnostic& d : items_)
-        if (isProblem(d.kind) && !isInternal(d.kind)) return true;
+        if (isProblem(d.kind) && d.kind != DiagKind::InternalWarning) return true;
     return false;
 }
 

@@ -4,6 +4,8 @@
 // and its kind. Only the document and the front ends show them, through a
 // sink they own, so the core can run on several threads at once and a
 // caller can look at what happened without reading texts.
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +16,8 @@ namespace brevix {
 
 // The kernel's own notes on its geometry ("Internal warning: …",
 // "Internal error: …") are kinds of their own: they are shown as warnings
-// and errors, but a batch run does not count them as problems of a file.
+// and errors. A batch run does not count the warnings (short edges, close
+// vertices) as problems of a file; a broken polyhedron it does.
 enum class DiagKind { Information, Warning, Error, InternalWarning, InternalError };
 
 struct Diagnostic {
@@ -42,6 +45,13 @@ public:
     // Drops everything said after the first `count` notes (a failed attempt
     // that was redone says nothing).
     void truncate(size_t count);
+    // Drops the notes from `first` on that `unwanted` picks.
+    template <class Pred>
+    void eraseFrom(size_t first, Pred unwanted) {
+        if (first >= items_.size()) return;
+        items_.erase(std::remove_if(items_.begin() + static_cast<std::ptrdiff_t>(first), items_.end(), unwanted),
+                     items_.end());
+    }
 
     bool empty() const { return items_.empty(); }
     size_t size() const { return items_.size(); }
@@ -50,7 +60,7 @@ public:
     auto end() const { return items_.end(); }
     void clear() { items_.clear(); }
 
-    // Any warning or error other than the kernel's own notes.
+    // Any warning or error other than the kernel's own warnings.
     bool hasProblems() const;
     bool hasErrors() const;
     std::vector<std::string> texts() const;

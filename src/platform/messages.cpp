@@ -8,7 +8,10 @@ namespace brevix {
 
 namespace {
 StderrSink defaultSink;
-MessageSink* currentSink = &defaultSink;
+// One per thread: a batch scores designs on several threads at once, each
+// collecting the messages of its own file; a thread that installs nothing
+// writes to standard error.
+thread_local MessageSink* currentSink = &defaultSink;
 
 const char* iconWord(Icon icon) {
     switch (icon) {

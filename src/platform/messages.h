@@ -25,8 +25,9 @@ public:
     virtual Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) = 0;
 };
 
-// Installs `sink` as the process-wide sink (null restores the standard-error
-// sink) and returns the previous one.
+// Installs `sink` as the calling thread's sink (null restores the
+// standard-error sink) and returns the previous one. Each thread starts with
+// the standard-error sink.
 MessageSink* setMessageSink(MessageSink* sink);
 MessageSink& messageSink();
 

@@ -136,7 +136,9 @@ void drawStone(Stone& stone, View& view, unsigned what) {
         drawGearLabels(stone, view);
     else
         view.gearLabel = GearLabel{};
-    if (stone.nFacet == stone.nRough) return;
+    // A new design is the bare rough block: the cutter sees the block the
+    // first tier goes into, with nothing on it to name, measure or trace.
+    if (stone.nFacet == stone.nRough) what &= DRAW_SILHOUETTE | DRAW_VISIBLE;
 
     if (what & DRAW_SILHOUETTE) drawSilhouette(stone, view);
     if (what & DRAW_VISIBLE) {

@@ -168,7 +168,7 @@ private Q_SLOTS:
             dialog->openButton()->click();
         });
         command->trigger();
-        QCOMPARE(session.frame->windowTitle(), QStringLiteral("PC0512.ASC - Brevix"));
+        QCOMPARE(session.frame->windowTitle(), QStringLiteral("PC0512.ASC[*] - Brevix"));
         QCOMPARE(session.doc.facetCount, makeRoundBrilliant().nFacet - makeRoundBrilliant().nRough);
         QVERIFY(!session.doc.isModified());
         QVERIFY(QDir(workFolder.path()).entryList(QDir::Files).isEmpty());

@@ -31,7 +31,7 @@ private Q_SLOTS:
         QCOMPARE(app.document().registeredPath, full);
         QCOMPARE(app.document().facetCount, 73);
         QVERIFY(!app.document().isModified());
-        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("round_brilliant.asc - Brevix"));
+        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("round_brilliant.asc[*] - Brevix"));
         RecentFileList recent;
         recent.load();
         QCOMPARE(recent.entries(), std::vector<std::string>{full});
@@ -44,7 +44,7 @@ private Q_SLOTS:
         QVERIFY(app.document().stone());
         QCOMPARE(app.document().facetCount, 0);
         QVERIFY(!app.document().isModified());
-        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled - Brevix"));
+        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled[*] - Brevix"));
         QCOMPARE(app.mainFrame()->statusPaneText(3), QStringLiteral("No Facets"));
     }
 
@@ -55,7 +55,7 @@ private Q_SLOTS:
         QVERIFY(app.initInstance(QStringLiteral("/no/such/folder/design.xyz"), false));
         QCOMPARE(app.document().facetCount, 0);
         QVERIFY(app.document().registeredPath.empty());
-        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled - Brevix"));
+        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled[*] - Brevix"));
     }
 
     void recentFilesAreOnTheFileMenuAndLeaveItWhenGone() {

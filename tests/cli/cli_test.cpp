@@ -116,7 +116,7 @@ TEST_F(Cli, ConvertRoundTripsAndWritesEveryExport) {
     const std::string nowhere = path("missing/x.gem");
     Run fails = run("convert " + source + " " + shellQuoted(nowhere));
     EXPECT_EQ(fails.code, 1);
-    EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\n");
+    EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\nThere is no folder " + path("missing") + ".\n");
 }
 
 TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
@@ -228,6 +228,35 @@ TEST_F(Cli, JsonDescribesTheWholeDesign) {
     EXPECT_EQ(text[text.size() - 2], '}');
 }
 
+TEST_F(Cli, JsonOfEverySampleIsByteForByteAsBefore) {
+    // Written by the command before its JSON was built with a library: the
+    // layout and every digit of every number must stay as scripts know them.
+    const std::string expected = std::string(BREVIX_SOURCE_DIR) + "/tests/cli/expected/json/";
+    for (const std::string& name : SAMPLES)
+        for (const char* ext : {".gem", ".asc"}) {
+            Run json = run("json " + shellQuoted(sample(name + ext)));
+            EXPECT_EQ(json.code, 0) << name << ext;
+            EXPECT_EQ(json.out, readFile(expected + name + ext + ".json")) << name << ext;
+        }
+    // With a size, its object follows the preform: a named material, a
+    // typed gravity (no material: null), the material of the design's index.
+    const std::pair<const char*, const char*> sized[] = {
+        {"round_brilliant.asc --width 6.5 --material diamond", "round_brilliant.width-6.5-diamond"},
+        {"emerald_cut.gem --length 9 --sg 2.7", "emerald_cut.length-9-sg-2.7"},
+        {"oval_brilliant.gem --width=6.5", "oval_brilliant.width-6.5"},
+    };
+    for (const auto& [arguments, file] : sized) {
+        const std::string design = arguments;
+        const std::string name = design.substr(0, design.find(' '));
+        Run json = run("json " + shellQuoted(sample(name)) + design.substr(design.find(' ')));
+        std::string whole = readFile(expected + name + ".json");
+        whole.resize(whole.size() - 3);  // "\n}\n"
+        whole += ",\n" + readFile(expected + file + ".size.json");
+        EXPECT_EQ(json.code, 0) << arguments;
+        EXPECT_EQ(json.out, whole) << arguments;
+    }
+}
+
 TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
     brevix::RecordingSink quiet;
     brevix::ScopedMessageSink guard(quiet);
@@ -293,7 +322,7 @@ TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     Run r = run("info " + shellQuoted(missing));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Cannot open " + missing + " to read\n");
+    EXPECT_EQ(r.err, "Cannot open " + missing + " to read\nThere is no such file.\n");
 
     const std::string bad = path("bad.asc");
     std::ofstream(bad) << "Not a design at all\n";

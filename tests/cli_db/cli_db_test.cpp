@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "support/datavue_database.h"
 
@@ -82,7 +83,7 @@ TEST_F(CliDb, SearchPrintsEachMatchInRecordOrder) {
     EXPECT_EQ(run("db find " + dbf()).code, 2);
     Run missing = run("db search nowhere.dbf D_NAME=x");
     EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find("cannot open nowhere.dbf"), std::string::npos);
+    EXPECT_EQ(missing.err, "Cannot open nowhere.dbf to read\nThere is no such file.\n");
 }
 
 TEST_F(CliDb, ExtractWritesTheLibrarysBytes) {
@@ -113,6 +114,42 @@ TEST_F(CliDb, ExtractWritesTheLibrarysBytes) {
     EXPECT_EQ(corrupt.code, 0);
     EXPECT_EQ(corrupt.err, "Stow file GAUSER.STO is corrupt: header wrong\n\n");
     EXPECT_EQ(readFile(folder_ / "again.asc"), testdb::ascText(makeRoundBrilliant()));
+}
+
+TEST_F(CliDb, AnIndexThatIsNoDbaseTableIsRefusedWithoutGrowing) {
+    // Many fields of one byte in a record of two, then a long run of
+    // records: fields times records would be held, hundreds of times the file.
+    std::string crafted(32, '\0');
+    crafted[0] = 0x03;
+    crafted[4] = crafted[5] = crafted[6] = '\x7F';  // records announced
+    crafted[8] = crafted[9] = '\xFF';               // header length
+    crafted[10] = 2;                                 // record length
+    for (int f = 0; f < 2000; ++f) {
+        std::string d(32, '\0');
+        d[0] = 'F';
+        d[16] = 1;
+        crafted += d;
+    }
+    crafted.push_back(0x0D);
+    crafted.append(400000, ' ');
+    testdb::writeBytes(folder_ / "crafted.dbf", crafted);
+    Run r = run("db search crafted.dbf");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "brevix-cli: crafted.dbf is not a dBase table\n");
+
+    // A file that is no table at all, and a pipe that would never end.
+    testdb::writeBytes(folder_ / "zeros.dbf", std::string(100000, '\0'));
+    EXPECT_EQ(run("db search zeros.dbf").err, "brevix-cli: zeros.dbf is not a dBase table\n");
+    ASSERT_EQ(::mkfifo((folder_ / "pipe.dbf").c_str(), 0600), 0);
+    Run pipe = run("db search pipe.dbf");
+    EXPECT_EQ(pipe.code, 1);
+    EXPECT_EQ(pipe.err, "Cannot open pipe.dbf to read\nIt is a device, a pipe or a socket, not a file.\n");
+}
+
+TEST_F(CliDb, ExtractIntoAMissingFolderSaysSoAsEveryCommandDoes) {
+    Run r = run("db extract " + dbf() + " 2 missing/out.asc");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Cannot open missing/out.asc to write.\nThere is no folder missing.\n");
 }
 
 }  // namespace

@@ -88,6 +88,19 @@ TEST(Transfer, TwiceRestoresEverythingExactly) {
     EXPECT_TRUE(identical(*stone.preform, *before.preform));
 }
 
+// What the user's guide tells a cutter about Transfer: a crown facet comes
+// out as a pavilion facet of the opposite angle at the mirrored index.
+TEST(Transfer, CrownFacetsBecomePavilionFacetsAtMirroredIndexes) {
+    Stone stone;
+    cutTier(stone, {"A", 40, 0.9, {3, 27, 51, 75}, ""});
+    const int32_t first = stone.nRough;
+    ASSERT_NEAR(stone.facetAngleOf(first), 40, 1e-9);
+    const double index = stone.facetIndexOf(first);
+    transfer(stone);
+    EXPECT_NEAR(stone.facetAngleOf(first), -40, 1e-9);
+    EXPECT_NEAR(std::fmod(stone.facetIndexOf(first) + index, 96.0), 0, 1e-9);
+}
+
 TEST(RotateStone, GearRotationKeepsIndexesStoneRotationShiftsThem) {
     Stone stone;
     cutTier(stone, {"A", 40, 0.9, {1, 25, 49, 73}, ""});

@@ -318,7 +318,8 @@ TEST_F(DocumentFiles, FailedOpensAndFilesThatAreNoDesignKeepTheDesignAndItsName)
     EXPECT_FALSE(doc.OnOpenDocument(path("model.wrl")));
     EXPECT_FALSE(doc.OnOpenDocument(path("notes.txt")));
     EXPECT_EQ(doc.stone(), &stone);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Cannot open " + path("missing.gem") + " to read",
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Cannot open " + path("missing.gem") +
+                                                          " to read\nThere is no such file.",
                                                       "Don't know how to read file of type " + path("model.wrl")}));
 
     sink.clear();

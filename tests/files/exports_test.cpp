@@ -114,8 +114,9 @@ TEST(Exports, WritersReportWhatTheyCannotCreate) {
     const std::string missing = (dir / "no-such-folder" / "x.dxf").string();
     EXPECT_FALSE(writeDxf(Stone(), missing));
     EXPECT_FALSE(writeB3d(Stone(), missing));
-    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write",
-                                                   "Cannot open " + missing + " to write."}));
+    const std::string reason = "\nThere is no folder " + (dir / "no-such-folder").string() + ".";
+    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write" + reason,
+                                                   "Cannot open " + missing + " to write." + reason}));
     const auto path = (dir / "cube.wrl").string();
     EXPECT_TRUE(writeVrmlFile(Stone(), path));
     EXPECT_EQ(readFileBytes(path), vrmlText(Stone()));

@@ -12,6 +12,7 @@
 #include "design/measures.h"
 #include "design/real_size.h"
 #include "design/sample_designs.h"
+#include "design/tiers.h"
 #include "file_test_support.h"
 #include "files/exports.h"
 #include "files/facet_ring.h"
@@ -214,8 +215,7 @@ TEST(Obj, SamplesReadBackIntoTheSamePolyhedron) {
             for (auto* r : {&forward, &backward})
                 if (auto at = std::find(r->begin(), r->end(), corners[0]); at != r->end()) std::rotate(r->begin(), at, r->end());
             EXPECT_TRUE(corners == forward || corners == backward) << "facet " << f << " has other corners";
-            EXPECT_EQ(face.group, stone.facets[f].name.empty() ? "tier" + std::to_string(stone.facets[f].tier)
-                                                               : stone.facets[f].name);
+            EXPECT_EQ(face.group, tierName(stone, f)) << "every facet of these samples is named";
             for (int v : face.corners) EXPECT_NEAR(dot(n, obj.vertices[v]), stone.facets[f].d * k, 1e-6);
             for (size_t c = 1; c + 1 < face.corners.size(); ++c)
                 volume += dot(obj.vertices[face.corners[0]],
@@ -226,29 +226,90 @@ TEST(Obj, SamplesReadBackIntoTheSamePolyhedron) {
     }
 }
 
-TEST(Obj, GroupsByNameHeadingCommentAndUnits) {
+TEST(Obj, HeadingCommentAndUnits) {
     Stone stone = makeRoundBrilliant();
     stone.heading = {"Round \xE9t\xE9", "", "second\tline", ""};
-    // Facets named with blanks or left unnamed still make one-word groups.
-    int32_t crown = -1;
-    for (int32_t f = 0; f < stone.nFacet; ++f)
-        if (stone.facets[f].c > 0.99999999) crown = f;
-    ASSERT_GE(crown, 0);
-    stone.facets[crown].name = "Big table";
-    stone.facets[0].name.clear();
     const Obj obj = parseObj(objText(stone));
     ASSERT_GE(obj.comments.size(), 2u);
     EXPECT_EQ(obj.comments[0], "# Brevix gemstone mesh, design units");
     EXPECT_EQ(obj.comments[1], "# Round \xC3\xA9t\xC3\xA9 / second line");
-    std::vector<std::string> groups;
-    for (const Obj::Face& face : obj.faces)
-        if (groups.empty() || groups.back() != face.group) groups.push_back(face.group);
-    // Each group once, in the order of its first facet.
-    for (size_t i = 0; i < groups.size(); ++i)
-        for (size_t j = i + 1; j < groups.size(); ++j) EXPECT_NE(groups[i], groups[j]);
-    EXPECT_NE(std::find(groups.begin(), groups.end(), "Big_table"), groups.end());
-    EXPECT_EQ(groups.front(), "tier" + std::to_string(stone.facets[0].tier));
     EXPECT_EQ(objText(stone, 2).rfind("# Brevix gemstone mesh, mm\n", 0), 0u);
+}
+
+// The facets of each group, by group name, and the names in file order.
+struct Groups {
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<int32_t>> facets;
+};
+
+Groups groupsOf(const Stone& stone) {
+    const Obj obj = parseObj(objText(stone));
+    Groups groups;
+    EXPECT_EQ(obj.faces.size(), size_t(stone.nFacet));
+    for (const Obj::Face& face : obj.faces) {
+        if (groups.order.empty() || groups.order.back() != face.group) {
+            EXPECT_EQ(groups.facets.count(face.group), 0u) << face.group << " comes twice: readers would merge them";
+            groups.order.push_back(face.group);
+        }
+        // The facet is the one the polygon faces the way of.
+        const Vec3 n = newellNormal(obj, face);
+        int32_t facet = -1;
+        for (int32_t f = 0; f < stone.nFacet; ++f)
+            if (dot(n * (1 / length(n)), stone.facets[f].normal()) > 1 - 1e-9) facet = f;
+        groups.facets[face.group].push_back(facet);
+    }
+    for (auto& [name, facets] : groups.facets) std::sort(facets.begin(), facets.end());
+    return groups;
+}
+
+std::vector<int32_t> facetsOfTier(const Stone& stone, int32_t tier) {
+    std::vector<int32_t> facets;
+    for (int32_t f = 0; f < stone.nFacet; ++f)
+        if (stone.facets[f].tier == tier) facets.push_back(f);
+    return facets;
+}
+
+TEST(Obj, OneGroupPerTierUnderTheTiersName) {
+    Stone stone = makeRoundBrilliant();
+    std::vector<int32_t> tiers;
+    for (int32_t f = 0; f < stone.nFacet; ++f)
+        if (tiers.empty() || tiers.back() != stone.facets[f].tier) tiers.push_back(stone.facets[f].tier);
+    ASSERT_GE(tiers.size(), 4u);
+    // A tier renamed in the cut list when none of it was named has one named
+    // facet (not the first); a tier may carry two names (the instructions
+    // show the first); one has none; two tiers share a name.
+    const std::vector<int32_t> one = facetsOfTier(stone, tiers[0]), two = facetsOfTier(stone, tiers[1]),
+                               three = facetsOfTier(stone, tiers[2]), four = facetsOfTier(stone, tiers[3]);
+    ASSERT_GE(one.size(), 3u);
+    for (int32_t f : one) stone.facets[f].name.clear();
+    stone.facets[one[2]].name = "Girdle ring";
+    stone.facets[two[1]].name = "Other";
+    for (int32_t f : three) stone.facets[f].name.clear();
+    for (int32_t f : four) stone.facets[f].name = stone.facets[two[0]].name;
+    // A tier need not be cut in one run: a facet of the first tier far down.
+    std::vector<int32_t> last = facetsOfTier(stone, tiers.back());
+    ASSERT_GE(last.size(), 1u);
+    stone.facets[last.back()].tier = tiers[0];
+    std::vector<int32_t> oneAndLate = one;
+    oneAndLate.push_back(last.back());
+
+    const Groups groups = groupsOf(stone);
+    ASSERT_GE(groups.order.size(), 4u);
+    const std::string twoName = stone.facets[two[0]].name;
+    EXPECT_EQ(std::vector<std::string>(groups.order.begin(), groups.order.begin() + 4),
+              (std::vector<std::string>{"Girdle_ring", twoName, "tier" + std::to_string(tiers[2]), twoName + "_2"}));
+    EXPECT_EQ(groups.facets.at("Girdle_ring"), oneAndLate);
+    EXPECT_EQ(groups.facets.at(twoName), two);
+    EXPECT_EQ(groups.facets.at("tier" + std::to_string(tiers[2])), three);
+    EXPECT_EQ(groups.facets.at(twoName + "_2"), four);
+    EXPECT_EQ(groups.order.size(), tiers.size() - (last.size() == 1 ? 1 : 0));
+}
+
+TEST(Obj, TheRoughBlocksFacesAreAGroupOfTheirOwn) {
+    Stone cube;
+    const Groups groups = groupsOf(cube);
+    EXPECT_EQ(groups.order, std::vector<std::string>{"rough"});
+    EXPECT_EQ(groups.facets.at("rough").size(), 6u);
 }
 
 TEST(MeshExports, WrittenWholeOrNotAtAll) {
@@ -257,8 +318,9 @@ TEST(MeshExports, WrittenWholeOrNotAtAll) {
     const std::string missing = (dir / "no-such-folder" / "x.stl").string();
     EXPECT_FALSE(writeStl(Stone(), missing));
     EXPECT_FALSE(writeObj(Stone(), missing));
-    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write.",
-                                                   "Cannot open " + missing + " to write."}));
+    const std::string reason = "\nThere is no folder " + (dir / "no-such-folder").string() + ".";
+    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write." + reason,
+                                                   "Cannot open " + missing + " to write." + reason}));
     const std::string stl = (dir / "cube.stl").string(), obj = (dir / "cube.obj").string();
     ASSERT_TRUE(writeStl(Stone(), stl, 2));
     ASSERT_TRUE(writeObj(Stone(), obj, 2));

@@ -60,7 +60,8 @@ TEST(ReplacingFile, TargetsThatCannotBeWrittenAreReportedBeforeWriting) {
     const std::string missing = (dir / "no-folder" / "x.asc").string();
     EXPECT_FALSE(ReplacingFile(missing).isOpen());
     EXPECT_FALSE(writeAscFile(makeRoundBrilliant(), missing));
-    EXPECT_EQ(m.texts(), std::vector<std::string>{"Cannot open " + missing + " to write."});
+    EXPECT_EQ(m.texts(), std::vector<std::string>{"Cannot open " + missing + " to write.\nThere is no folder " +
+                                                  (dir / "no-folder").string() + "."});
 
     if (::geteuid() != 0) {  // root may write anything
         const fs::path locked = dir / "locked.asc";

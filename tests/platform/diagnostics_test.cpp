@@ -5,8 +5,9 @@
 namespace brevix {
 namespace {
 
-// A batch run counts a file's warnings and errors as problems but not the
-// kernel's own notes on geometry; the window shows both with their icons.
+// A batch run counts a file's warnings and errors as problems, and a broken
+// polyhedron, but not the kernel's warnings on short edges and close
+// vertices; the window shows all of them with their icons.
 TEST(Diagnostics, KindsDecideIconAndWhatCountsAsAProblem) {
     Diagnostics notes;
     notes.add(DiagKind::InternalWarning, "Internal warning: Bad edge");
@@ -14,10 +15,14 @@ TEST(Diagnostics, KindsDecideIconAndWhatCountsAsAProblem) {
     EXPECT_FALSE(notes.hasProblems());
     EXPECT_FALSE(notes.hasErrors());
     notes.add(DiagKind::InternalError, "Internal error: flunked");
-    EXPECT_FALSE(notes.hasProblems());
+    EXPECT_TRUE(notes.hasProblems());
     EXPECT_TRUE(notes.hasErrors());
     notes.warning("Gear out of range");
     EXPECT_TRUE(notes.hasProblems());
+    Diagnostics warned;
+    warned.warning("Gear out of range");
+    EXPECT_TRUE(warned.hasProblems());
+    EXPECT_FALSE(warned.hasErrors());
 
     RecordingSink sink;
     showAll(notes, sink);

@@ -30,8 +30,8 @@ TEST(GearLabels, TopPaneNumbersTheGearAndMakesTheLastOneClickable) {
     RecordingCanvas canvas;
     Stone stone;  // rough block, 8-fold on 96
     View top = pane(PANE_TOP, canvas);
-    drawStone(stone, top, DRAW_SILHOUETTE | DRAW_VISIBLE | DRAW_LABELS);
-    // The rough block draws nothing but the labels.
+    drawStone(stone, top, DRAW_LABELS);
+    // The rough block has no facet names: the labels are the gear's.
     ASSERT_EQ(canvas.primitives.size(), 16u);
     EXPECT_EQ(canvas.texts().front(), "6");
     EXPECT_EQ(canvas.texts().back(), "<96>");
@@ -66,6 +66,20 @@ TEST(GearLabels, TopPaneNumbersTheGearAndMakesTheLastOneClickable) {
     drawStone(stone, top, DRAW_LABELS);
     EXPECT_TRUE(canvas.primitives.empty());
     EXPECT_EQ(top.gearLabel.present, 0);
+}
+
+TEST(RoughBlock, ANewDesignShowsTheBlockInEveryPane) {
+    RecordingCanvas canvas;
+    Stone stone;  // a new design: nothing but the rough block
+    for (int which : {PANE_TOP, PANE_SIDE, PANE_BOTTOM, PANE_END}) {
+        canvas.clear();
+        View view = pane(which, canvas);
+        drawStone(stone, view, DRAW_SILHOUETTE | DRAW_VISIBLE | DRAW_HIDDEN | DRAW_LABELS);
+        EXPECT_GE(canvas.count(PrimitiveKind::Polygon), 1) << which;  // the grey faces
+        EXPECT_GE(canvas.count(PrimitiveKind::Line), 4) << which;     // the block's edges
+        // Nothing to name or measure on it, and no hidden edges behind it.
+        EXPECT_LE(canvas.count(PrimitiveKind::Text), which == PANE_TOP ? 16 : 0) << which;
+    }
 }
 
 TEST(GearLabels, AWideFourFoldStoneGetsEightLabelsOnTwoRadii) {

@@ -49,9 +49,7 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     points_->setTabChangesFocus(true);
     points_->setLineWrapMode(QPlainTextEdit::NoWrap);
     points_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    const int lineHeight = points_->fontMetrics().lineSpacing();
-    points_->setFixedHeight(lineHeight * 3 + 2 * points_->frameWidth() +
-                            static_cast<int>(2 * points_->document()->documentMargin()) + 4);
+    fitPointsHeight();
 
     mirror_ = new QCheckBox(QStringLiteral("mirror"), this);
     mirror_->setObjectName(QStringLiteral("mirrorCheck"));
@@ -86,11 +84,15 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
 
     auto* pointsTitle = new QLabel(QStringLiteral("Points X Y Z"), this);
     grid->addWidget(pointsTitle, row++, 0, 1, 3);
-    auto* rowNumbers = new QLabel(QStringLiteral("1\n2\n3"), this);
-    rowNumbers->setFont(points_->font());
-    rowNumbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(rowNumbers, row, 0);
-    grid->addWidget(points_, row++, 1, 1, 2);
+    rowNumbers_ = new QLabel(QStringLiteral("1\n2\n3"), this);
+    rowNumbers_->setFont(points_->font());
+    rowNumbers_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The box takes the whole width of the form, not only the fields'
+    // column: three coordinates a line need the room.
+    auto* pointsRow = new QHBoxLayout;
+    pointsRow->addWidget(rowNumbers_);
+    pointsRow->addWidget(points_, 1);
+    grid->addLayout(pointsRow, row++, 0, 1, 3);
 
     auto* symmetryRow = new QHBoxLayout;
     symmetryRow->addWidget(symmetry_);
@@ -159,7 +161,39 @@ void CAddDlg::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void CAddDlg::fitPointsHeight() {
+    const int lineHeight = points_->fontMetrics().lineSpacing();
+    points_->setFixedHeight(lineHeight * 3 + 2 * points_->frameWidth() +
+                            static_cast<int>(2 * points_->document()->documentMargin()) + 4);
+}
+
+void CAddDlg::fitPointsFont() {
+    // A point is three coordinates on one line; in a narrow pane the box
+    // takes a smaller type rather than hide Y and Z past its right edge.
+    // Below the smallest readable size it scrolls sideways instead.
+    constexpr qreal kSmallest = 6;
+    NewFacetInfo sample;
+    sample.nPoints = 1;
+    sample.points[0] = Vec3{-1, -1, -1};
+    const QString widest = fromCore(pointsFieldText(sample)).trimmed() + QLatin1Char(' ');
+    const int room = points_->viewport()->width() - static_cast<int>(2 * points_->document()->documentMargin());
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    qreal size = font.pointSizeF();
+    while (size > kSmallest && QFontMetrics(font).horizontalAdvance(widest) > room) {
+        size -= 0.5;
+        font.setPointSizeF(size);
+    }
+    if (font == points_->font()) return;
+    points_->setFont(font);
+    rowNumbers_->setFont(font);
+    fitPointsHeight();
+}
+
 bool CAddDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == points_) {
+        fitPointsFont();
+        return false;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         // Ctrl+A is Edit > Angle... everywhere in the window, the form's
         // fields included, rather than selecting the field's text.

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +52,9 @@ private:
     bool applyField(QObject* field);
     // Reads whichever field holds the focus, as leaving it would.
     void applyFocusedField();
+    // The points box shows all three coordinates of each point in the width it has.
+    void fitPointsFont();
+    void fitPointsHeight();
 
     CGemDoc& doc_;
     QLineEdit* angle_ = nullptr;
@@ -62,6 +66,7 @@ private:
     QPushButton* clear_ = nullptr;
     QPushButton* between_ = nullptr;
     QPushButton* cut_ = nullptr;
+    QLabel* rowNumbers_ = nullptr;
     bool refreshing_ = false;
 };
 

@@ -1,5 +1,12 @@
 #include "app/dialogs/file_dialogs.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProgressDialog>
+#include <algorithm>
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -110,6 +117,44 @@ void QtDocumentUi::documentPathChanged(const std::string& path, bool addToRecent
         recent.save();
     }
     if (onPathChanged) onPathChanged(path, addToRecent);
+}
+
+ReadProgress QtDocumentUi::readProgress(const std::string& path) {
+    // One dialog per read, made when the read starts and gone with it.
+    // Once it shows, events are let through a few times a second (not on
+    // every piece read), so Cancel and the window's painting respond.
+    struct Shown {
+        std::unique_ptr<QProgressDialog> dialog;
+        QElapsedTimer sinceEvents;
+    };
+    auto shown = std::make_shared<Shown>();
+    const QString name = QFileInfo(fromPath(path)).fileName();
+    QPointer<QWidget> parent = parent_;
+    const int delay = progressDelayMs;
+    return [shown, name, parent, delay](uint64_t done, uint64_t total) {
+        if (!shown->dialog) {
+            shown->dialog = std::make_unique<QProgressDialog>(QStringLiteral("Reading %1...").arg(name),
+                                                              QStringLiteral("Cancel"), 0, 1000, parent);
+            shown->dialog->setObjectName(QStringLiteral("readProgress"));
+            shown->dialog->setWindowTitle(QStringLiteral("Brevix"));
+            shown->dialog->setWindowModality(Qt::WindowModal);
+            shown->dialog->setMinimumDuration(delay);
+            shown->dialog->setAutoClose(false);
+            shown->dialog->setAutoReset(false);
+            shown->dialog->setValue(0);
+            shown->sinceEvents.start();
+        }
+        QProgressDialog& dialog = *shown->dialog;
+        const int permille = total ? static_cast<int>(std::min<uint64_t>(1000, done * 1000 / total)) : 0;
+        if (permille != dialog.value()) dialog.setValue(permille);  // lets events through when shown
+        // Nothing of the window may run before the dialog stands in front
+        // of it: a command in the middle of the read would find half a design.
+        if (dialog.isVisible() && shown->sinceEvents.elapsed() > 100) {
+            QCoreApplication::processEvents();
+            shown->sinceEvents.restart();
+        }
+        return !dialog.wasCanceled();
+    };
 }
 
 }  // namespace brevix

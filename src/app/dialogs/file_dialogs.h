@@ -41,6 +41,10 @@ public:
     std::optional<FileDialogResult> chooseFile(const FileDialogRequest& request) override;
     Answer askSaveChanges(const std::string& title) override;
     void documentPathChanged(const std::string& path, bool addToRecent) override;
+    // A "Reading ..." dialog with Cancel, shown once the read has taken
+    // longer than `progressDelayMs` (tests set 0 to see it at once).
+    ReadProgress readProgress(const std::string& path) override;
+    int progressDelayMs = 400;
 
     // The window's title and recent-file menu follow the document's path.
     std::function<void(const std::string& path, bool addToRecent)> onPathChanged;

@@ -63,10 +63,16 @@ CIndexGearDlg::CIndexGearDlg(const IndexGearDialog& start, QWidget* parent)
     top->addWidget(new QLabel(QStringLiteral("Number of Teeth"), this), 0, 0);
     top->addWidget(teeth_, 0, 1);
     top->addWidget(clockwise_, 1, 1);
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("problemLabel"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem_->hide();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(group);
+    layout->addWidget(problem_);
     layout->addWidget(buttons);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &CIndexGearDlg::accept);
@@ -114,6 +120,15 @@ void CIndexGearDlg::accept() {
     if (offset_->text() != fromCore(state_.offsetText())) {
         state_.offsetEdited(toCore(offset_->text()));
         showState();
+    }
+    // Every index is a fraction of a turn over the teeth: a gear without
+    // teeth has no indexes at all, and would fail on every facet after OK.
+    if (state_.teeth == 0) {
+        problem_->setText(QStringLiteral("A gear needs at least 1 tooth. Type the number of teeth of your index gear."));
+        problem_->show();
+        teeth_->setFocus();
+        teeth_->lineEdit()->selectAll();
+        return;
     }
     QDialog::accept();
 }

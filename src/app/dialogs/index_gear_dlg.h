@@ -11,6 +11,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace brevix {
@@ -28,6 +29,8 @@ public:
     QCheckBox* clockwiseBox() const { return clockwise_; }
     QLineEdit* offsetEdit() const { return offset_; }
     QButtonGroup* locations() const { return locations_; }
+    // Says inside the dialog why OK was refused; hidden until then.
+    QLabel* problemLabel() const { return problem_; }
 
     void accept() override;
 
@@ -41,6 +44,7 @@ private:
     QCheckBox* clockwise_ = nullptr;
     QLineEdit* offset_ = nullptr;
     QButtonGroup* locations_ = nullptr;
+    QLabel* problem_ = nullptr;
     bool showing_ = false;
 };
 

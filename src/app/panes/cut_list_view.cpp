@@ -58,13 +58,21 @@ QStringList CCutLstView::columnsOfLine(std::string_view line) {
 }
 
 void CCutLstView::setTableText(std::string_view text) {
+    const QStringList before = rowTexts_;
     clear();
+    rowTexts_.clear();
     QList<QTreeWidgetItem*> rows;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        rows << new QTreeWidgetItem(columnsOfLine(line));
+        const QStringList columns = columnsOfLine(line);
+        auto* item = new QTreeWidgetItem(columns);
+        // A narrow column cuts a long index list or instruction short; the
+        // whole text shows when the pointer rests on it.
+        for (int c = 0; c < columns.size(); ++c) item->setToolTip(c, columns[c]);
+        rows << item;
+        rowTexts_ << columns.join(QLatin1Char('\t'));
         if (end == std::string_view::npos) break;
         text = text.substr(end + 1);
     }
@@ -72,6 +80,13 @@ void CCutLstView::setTableText(std::string_view text) {
     if (currentRow_ >= 0 && currentRow_ < topLevelItemCount()) {
         setCurrentItem(topLevelItem(currentRow_));
     }
+    // The first row that changed is the tier just cut (or edited): the
+    // cutter sees it without scrolling. A new design scrolls nowhere.
+    if (before.isEmpty()) return;
+    int changed = 0;
+    while (changed < rowTexts_.size() && changed < before.size() && rowTexts_[changed] == before[changed])
+        ++changed;
+    if (changed < topLevelItemCount()) scrollToItem(topLevelItem(changed), QAbstractItemView::EnsureVisible);
 }
 
 void CCutLstView::refresh() {

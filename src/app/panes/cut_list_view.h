@@ -53,6 +53,7 @@ private:
     CGemDoc& doc_;
     int currentRow_ = -1;
     int pressedRow_ = -1;
+    QStringList rowTexts_;  // the rows as last shown, to find the one that changed
 };
 
 }  // namespace brevix

@@ -78,7 +78,9 @@ void LightPerformancePane::buildControls() {
     figures->addWidget(cosLabel_);
     layout->addLayout(figures);
 
-    // Two columns of settings, so the picture keeps most of the pane.
+    // Two columns of settings, so the picture keeps most of the pane. The
+    // pane lives in the main window, whose menu bar owns Alt+F, E, S, V, P,
+    // R and H: the fields' mnemonics keep clear of those letters.
     auto* form = new QGridLayout;
     auto addField = [this, form](int row, int column, const QString& label, QWidget* field) {
         auto* text = new QLabel(label, this);
@@ -100,12 +102,12 @@ void LightPerformancePane::buildControls() {
     tilt_ = angleBox(-45, 45, 1, settings_.tiltDegrees, this);
     addField(1, 0, QStringLiteral("&Tilt:"), tilt_);
     cone_ = angleBox(1, 90, 5, settings_.coneDegrees, this);
-    addField(1, 1, QStringLiteral("Lighting &cone:"), cone_);
+    addField(1, 1, QStringLiteral("Lighting c&one:"), cone_);
     headShadow_ = angleBox(0, 89, 1, settings_.headShadowDegrees, this);
     headShadow_->setSpecialValueText(QStringLiteral("None"));
-    addField(2, 0, QStringLiteral("&Head shadow:"), headShadow_);
+    addField(2, 0, QStringLiteral("Head shado&w:"), headShadow_);
     tiltStep_ = angleBox(0.5, 30, 0.5, settings_.tiltStep, this);
-    addField(2, 1, QStringLiteral("Graph &step:"), tiltStep_);
+    addField(2, 1, QStringLiteral("&Graph step:"), tiltStep_);
     dispersion_ = new QCheckBox(QStringLiteral("&Dispersion (colours from the C, D and F lines)"), this);
     dispersion_->setChecked(settings_.dispersion);
     form->addWidget(dispersion_, 3, 0, 1, 4);
@@ -148,8 +150,8 @@ void LightPerformancePane::buildControls() {
     layout->addWidget(meanLabel_);
 
     auto* buttons = new QHBoxLayout;
-    auto* copy = new QPushButton(QStringLiteral("Co&py"), this);
-    auto* save = new QPushButton(QStringLiteral("Sa&ve Image..."), this);
+    auto* copy = new QPushButton(QStringLiteral("&Copy"), this);
+    auto* save = new QPushButton(QStringLiteral("Save &Image..."), this);
     buttons->addWidget(copy);
     buttons->addWidget(save);
     buttons->addStretch(1);

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app/print/diagram_page.h"
+#include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/replacing_file.h"
 #include "platform/paths.h"
@@ -179,12 +180,12 @@ bool writeDiagramFile(Stone& stone, std::string_view title, const std::string& p
     }
     ReplacingFile file(path);
     if (!file.isOpen()) {
-        error = strprintf(filemsg::CANNOT_OPEN_TO_WRITE, path.c_str());
+        error = fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem());
         return false;
     }
     file.stream().write(bytes.constData(), bytes.size());
     if (!file.commit()) {
-        error = strprintf(filemsg::ERROR_WRITING, path.c_str());
+        error = fileMessage(filemsg::ERROR_WRITING, path, file.problem());
         return false;
     }
     return true;

@@ -1,0 +1,76 @@
+// The main window's panes: the three nested splitters and what they hold. The commands and the
+// rest of CMainFrame are in main_frame.cpp.
+#include "app/main_frame.h"
+
+#include <QScrollArea>
+#include <QSplitter>
+
+#include "app/command_table.h"
+#include "app/dialogs/add_dlg.h"
+#include "app/dialogs/pick_dialog_flow.h"
+#include "app/panes/cut_list_view.h"
+#include "app/panes/four_view.h"
+#include "app/panes/spin_view.h"
+
+namespace brevix {
+
+void CMainFrame::createPanes() {
+    splitterA_ = new QSplitter(Qt::Vertical, this);
+    splitterA_->setObjectName(QStringLiteral("SplitterA"));
+    splitterB_ = new QSplitter(Qt::Horizontal, splitterA_);
+    splitterB_->setObjectName(QStringLiteral("SplitterB"));
+    splitterC_ = new QSplitter(Qt::Vertical, splitterB_);
+    splitterC_->setObjectName(QStringLiteral("SplitterC"));
+
+    spinView_ = new CSpinView(doc_, splitterC_);
+    // A form scrolls when its pane is smaller than the form, so the splitter
+    // may make the pane as small as the user likes (minimum size 0).
+    auto* formPane = new QScrollArea(splitterC_);
+    formPane->setObjectName(QStringLiteral("CutFacetPane"));
+    formPane->setFrameShape(QFrame::NoFrame);
+    formPane->setWidgetResizable(true);
+    addDlg_ = new CAddDlg(doc_, formPane);
+    formPane->setWidget(addDlg_);
+    fourView_ = new CFourView(doc_, splitterB_);
+    cutList_ = new CCutLstView(doc_, splitterA_);
+    cutList_->setColumnWidthsFor(700);
+
+    splitterC_->addWidget(spinView_);
+    splitterC_->addWidget(formPane);
+    splitterB_->addWidget(splitterC_);
+    splitterB_->addWidget(fourView_);
+    splitterA_->addWidget(splitterB_);
+    splitterA_->addWidget(cutList_);
+
+    // What the window gains or loses goes mostly to the four views, where
+    // the design is drawn: the cut list gets a quarter of the new height, the
+    // spin view and form column a third of the new width, and within that
+    // column the spin view all of it (the form has a natural size).
+    splitterA_->setStretchFactor(0, 3);
+    splitterA_->setStretchFactor(1, 1);
+    splitterB_->setStretchFactor(0, 1);
+    splitterB_->setStretchFactor(1, 2);
+    splitterC_->setStretchFactor(0, 1);
+    splitterC_->setStretchFactor(1, 0);
+    for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) s->setChildrenCollapsible(true);
+    // The panes' creation sizes, kept when the registry cannot be read.
+    splitterC_->setSizes({200, 300});
+    splitterB_->setSizes({250, 500});
+    splitterA_->setSizes({500, 100});
+    setCentralWidget(splitterA_);
+
+    spinView_->onStatusText = [this](const QString& text) { setMessageText(text); };
+    spinView_->onCommand = [this](int id) {
+        if (QAction* a = action(id); a && a->isEnabled()) a->trigger();
+    };
+    fourView_->onCommand = spinView_->onCommand;
+    fourView_->onStatusText = spinView_->onStatusText;
+    addDlg_->onBetween = [this] {
+        if (runBetweenDialog(addDlg_, doc_, fourView_->zoomed()))
+            zoom(fourView_->zoomed() ? ID_ZOOM_OUT : ID_ZOOM_TOP);
+    };
+    lastActivePane_ = fourView_;
+    fourView_->setFocus();
+}
+
+}  // namespace brevix

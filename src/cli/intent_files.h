@@ -1,0 +1,25 @@
+#pragma once
+// Designs with their intent for the commands that work by intent: a .brx
+// file brings its recorded intent, a .gem or .asc file gets one inferred.
+#include <memory>
+#include <string>
+
+#include "cli/cli_support.h"
+#include "intent/intent.h"
+#include "kernel/stone.h"
+
+namespace brevix::cli {
+
+struct DesignAndIntent {
+    LoadedStone stone;
+    DesignIntent intent;
+};
+
+bool isIntentPath(const std::string& path);
+// Null after saying why when there is nothing to work on; a .brx file whose
+// reading stopped is returned as far as it was read (and the run fails).
+DesignAndIntent loadWithIntent(const std::string& path, bool& problems);
+// .brx with the intent; .gem and .asc as the program saves them.
+bool saveWithIntent(const Stone& stone, const DesignIntent& intent, const std::string& path);
+
+}  // namespace brevix::cli

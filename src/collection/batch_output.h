@@ -1,0 +1,27 @@
+#pragma once
+// The lines a batch writes, one per design: JSON lines or CSV. Brightness
+// is written as `brevix-cli light` prints it (per cent, one decimal), so the
+// two can be compared as text.
+#include <optional>
+#include <string>
+
+#include "collection/figures.h"
+
+namespace brevix::collection {
+
+enum class BatchFormat { JsonLines, Csv };
+
+std::optional<BatchFormat> parseBatchFormat(const std::string& text);
+
+// The CSV header line (with its line end); JSON lines have none. The sweep's
+// columns follow the tilts of `sweep` when one was asked for.
+std::string csvHeader(const std::optional<optics::TiltRange>& sweep);
+
+// One line, with its line end.
+std::string jsonLine(const DesignFigures& figures);
+std::string csvLine(const DesignFigures& figures, const std::optional<optics::TiltRange>& sweep);
+
+// A field quoted as CSV needs it (a comma, a quote or a line end in it).
+std::string csvField(const std::string& text);
+
+}  // namespace brevix::collection

@@ -1,0 +1,97 @@
+#include "collection/design_read.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "document/design_io.h"
+#include "files/asc_format.h"
+#include "files/datavue_members.h"
+#include "kernel/geometry.h"
+#include "kernel/kernel_error.h"
+#include "platform/diagnostics.h"
+#include "platform/text_encoding.h"
+
+namespace brevix::collection {
+
+namespace {
+
+std::string joined(const Diagnostics& notes, bool problemsOnly) {
+    std::string text;
+    for (const Diagnostic& note : notes) {
+        // The kernel's notes on short edges are about the geometry of a
+        // design that read whole, not problems of the file.
+        if (problemsOnly && (!isProblem(note.kind) || note.kind == DiagKind::InternalWarning)) continue;
+        if (!text.empty()) text += "; ";
+        text += cp1252ToUtf8(note.text);
+    }
+    return text;
+}
+
+ReadEntry readDatabaseDesign(const DesignEntry& entry) {
+    ReadEntry result;
+    std::string bytes;
+    if (!entryBytes(entry, bytes)) {
+        result.error = "the design's text is in none of the database's libraries";
+        return result;
+    }
+    std::istringstream check(bytes);
+    if (!isAscFile(check)) {
+        result.error = "the design's text in the database is corrupt";
+        return result;
+    }
+    std::istringstream in(bytes);
+    auto stone = std::make_unique<Stone>(DATABASE_ROUGH_HALF);
+    readAsc(*stone, in);
+    result.warning = joined(stone->takeDiagnostics(), true);
+    result.stone = std::move(stone);
+    return result;
+}
+
+}  // namespace
+
+bool entryBytes(const DesignEntry& entry, std::string& bytes) {
+    if (entry.inDatabase()) {
+        auto text = designTextBytes(libraryFolderOf(entry.path), entry.reference, entry.code);
+        if (!text) return false;
+        bytes = std::move(*text);
+        return true;
+    }
+    std::ifstream in(entry.path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+ReadEntry readEntry(const DesignEntry& entry) {
+    ReadEntry result;
+    if (!entry.problem.empty()) {
+        result.error = entry.problem;
+        return result;
+    }
+    try {
+        if (entry.inDatabase()) return readDatabaseDesign(entry);
+        const FileType type = fileTypeOf(entry.path);
+        if (type != FileType::Gem && type != FileType::Asc) {
+            result.error = "not a design file (.gem or .asc)";
+            return result;
+        }
+        DesignRead read = readDesignFile(entry.path, type, 8, 1);
+        if (read.outcome != ReadOutcome::Read) {
+            result.error = joined(read.notes, false);
+            if (result.error.empty()) result.error = "the file cannot be read";
+            return result;
+        }
+        result.stone = std::move(read.stone);
+        result.warning = joined(read.notes, true);
+    } catch (const KernelError& error) {
+        result = ReadEntry{};
+        result.error = cp1252ToUtf8(error.what());
+    } catch (const std::exception& error) {
+        result = ReadEntry{};
+        result.error = error.what();
+    }
+    return result;
+}
+
+}  // namespace brevix::collection

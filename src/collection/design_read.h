@@ -1,0 +1,26 @@
+#pragma once
+// Reading one entry of a collection the way the program opens it, on any
+// thread, with the messages the readers give kept for the entry instead of
+// shown: a file that cannot be read has its reason, one read with problems
+// its warning.
+#include <memory>
+#include <string>
+
+#include "collection/design_files.h"
+#include "kernel/stone.h"
+
+namespace brevix::collection {
+
+struct ReadEntry {
+    std::unique_ptr<Stone> stone;  // none when the entry could not be read
+    std::string error;             // why not (UTF-8)
+    std::string warning;           // problems of a design read as far as it went (UTF-8)
+};
+
+ReadEntry readEntry(const DesignEntry& entry);
+
+// The bytes the entry is read from: the file, or the design's text in its
+// database library. False when they cannot be had.
+bool entryBytes(const DesignEntry& entry, std::string& bytes);
+
+}  // namespace brevix::collection

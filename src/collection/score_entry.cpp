@@ -1,0 +1,73 @@
+#include "collection/score_entry.h"
+
+#include "collection/design_read.h"
+
+namespace brevix::collection {
+
+namespace {
+
+std::optional<LightFigures> lightOf(const Stone& stone, const optics::LightSettings& settings) {
+    const optics::LightScore score = optics::scoreLight(stone, settings);
+    if (!score.complete) return std::nullopt;
+    LightFigures light;
+    light.material = score.material.name;
+    light.refractiveIndex = settings.material ? score.material.refractiveIndex
+                            : settings.ri     ? *settings.ri
+                                              : stone.refractiveIndex;
+    light.iso = score.image.isoBrightness;
+    light.cos = score.image.cosBrightness;
+    light.sweep = score.sweep;
+    return light;
+}
+
+}  // namespace
+
+DesignFigures readFacts(const DesignEntry& entry, std::unique_ptr<Stone>* stone) {
+    DesignFigures figures;
+    figures.file = entry.id();
+    ReadEntry read = readEntry(entry);
+    if (!read.stone) {
+        figures.error = read.error;
+        return figures;
+    }
+    figures.warning = read.warning;
+    figures.facts = factsOf(*read.stone);
+    if (stone) *stone = std::move(read.stone);
+    return figures;
+}
+
+DesignFigures scoreEntry(const DesignEntry& entry, const optics::LightSettings& settings,
+                         const ScoreCache& cache) {
+    std::string key;
+    if (cache.enabled() && entry.problem.empty()) {
+        std::string bytes;
+        if (entryBytes(entry, bytes)) {
+            key = ScoreCache::key(bytes, settingsKey(settings));
+            if (auto cached = cache.load(key)) {
+                cached->file = entry.id();
+                return std::move(*cached);
+            }
+        }
+    }
+    std::unique_ptr<Stone> stone;
+    DesignFigures figures = readFacts(entry, &stone);
+    if (!stone) return figures;
+    try {
+        figures.light = lightOf(*stone, settings);
+        if (!figures.light) {
+            figures.error = "given up";
+            return figures;
+        }
+    } catch (const std::exception& error) {
+        figures.error = error.what();
+        return figures;
+    }
+    // A file rewritten while it was scored keeps no entry under its old key.
+    std::string after;
+    if (!key.empty() && figures.warning.empty() && entryBytes(entry, after) &&
+        ScoreCache::key(after, settingsKey(settings)) == key)
+        cache.store(key, figures);
+    return figures;
+}
+
+}  // namespace brevix::collection

@@ -1,0 +1,67 @@
+// The document's side of cutting intent: recording each cut's intent,
+// keeping it with the undo snapshots, and re-cutting by it when a tier's
+// angle changes.
+#include <cmath>
+#include <memory>
+
+#include "designing/placement.h"
+#include "document/gem_doc.h"
+#include "intent/design_intent.h"
+#include "intent/point_naming.h"
+#include "intent/tier_planes.h"
+#include "platform/messages.h"
+
+namespace brevix {
+
+const DesignIntent& CGemDoc::designIntent() {
+    if (!stone_) {
+        recordedIntent.emplace();
+        return *recordedIntent;
+    }
+    recordedIntent = intentOf(*stone_, recordedIntent ? &*recordedIntent : nullptr);
+    return *recordedIntent;
+}
+
+void CGemDoc::recordCut(const Stone& before, const DesignIntent& beforeIntent, int made) {
+    const Stone& after = *stone_;
+    DesignIntent intent = beforeIntent;
+    TierIntent tier;
+    tier.angle = info.angle;
+    tier.index = info.index;
+    tier.symmetry = info.symmetry;
+    tier.mirror = info.mirror;
+    tier.ced = info.ced;
+    for (int32_t i = after.nFacet - made; i < after.nFacet; ++i) {
+        const Facet& f = after.facets[i];
+        const Plane p{f.a, f.b, f.c, f.d};
+        tier.planes.push_back(p);
+        tier.indexes.push_back(indexOfPlane(p, after.gear, after.indexOffset));
+    }
+    if (info.nPoints > 0) {
+        tier.depth = DepthRule::Points;
+        for (int k = 0; k < info.nPoints; ++k)
+            tier.points.push_back(namePoint(before, beforeIntent, info.points[k]));
+        tier.angleFromPoints = angleFromPoints_ || info.nPoints == 3;
+        tier.indexFromPoints = indexFromPoints_ || info.nPoints == 3;
+    } else if (defaultDepth_) {
+        tier.depth = DepthRule::FirstDefault;
+    }
+    intent.tiers.push_back(std::move(tier));
+    recordedIntent = std::move(intent);
+}
+
+bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot) {
+    if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
+    const DesignIntent intent = designIntent();
+    const int32_t tier = intentTierOfFacet(*stone_, intent, facet);
+    if (tier < 0) return false;
+    if (takeSnapshot) saveUndo();
+    RecutResult cut = brevix::recutTierAngle(*stone_, intent, tier, shownAngle);
+    setStone(std::make_unique<Stone>(std::move(cut.stone)));
+    recordedIntent = std::move(cut.intent);
+    for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
+    refreshSummaryValues();
+    return true;
+}
+
+}  // namespace brevix

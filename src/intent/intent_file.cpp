@@ -1,0 +1,500 @@
+#include "intent/intent_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "intent/inference.h"
+#include "intent/kernel_bridge.h"
+#include "intent/recut.h"
+#include "intent/tier_planes.h"
+#include "kernel/kernel_error.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+// Bounds that keep a damaged or hostile file from asking for unbounded work.
+constexpr size_t MAX_TIERS = 2000;
+constexpr size_t MAX_TIER_FACETS = 10000;
+constexpr size_t MAX_POINT_DEPTH = 8;
+
+std::string number(double v) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, result.ptr);
+}
+
+std::string encode(const std::string& text) {
+    if (text.empty()) return "-";
+    std::string out;
+    for (unsigned char c : text) {
+        if (c <= ' ' || c == '%' || c == '|' || c == 0x7F || (out.empty() && c == '-'))
+            out += strprintf("%%%02X", c);
+        else
+            out += char(c);
+    }
+    return out;
+}
+
+std::optional<std::string> decode(const std::string& token) {
+    if (token == "-") return std::string();
+    std::string out;
+    for (size_t k = 0; k < token.size(); ++k) {
+        if (token[k] != '%') {
+            out += token[k];
+            continue;
+        }
+        if (k + 3 > token.size()) return std::nullopt;
+        int value = 0;
+        const auto r = std::from_chars(token.data() + k + 1, token.data() + k + 3, value, 16);
+        if (r.ec != std::errc() || r.ptr != token.data() + k + 3) return std::nullopt;
+        out += char(value);
+        k += 2;
+    }
+    return out;
+}
+
+std::string refText(const FacetRef& ref) { return strprintf("%d:", int(ref.tier)) + number(ref.index); }
+
+void writePoint(std::string& out, const PointDef& p) {
+    const auto refs = [&](const std::vector<FacetRef>& list) {
+        for (const FacetRef& r : list) out += " " + refText(r);
+    };
+    switch (p.kind) {
+    case PointKind::Meet:
+        out += strprintf(" meet %d", int(p.facets.size()));
+        refs(p.facets);
+        return;
+    case PointKind::OnEdge:
+        out += " edge";
+        refs(p.facets);
+        out += " " + number(p.fraction) + (p.ofWidth ? " w" : " l");
+        for (const PointDef& part : p.parts) writePoint(out, part);
+        return;
+    case PointKind::Between:
+        out += " between " + number(p.fraction) + (p.ofWidth ? " w" : " l");
+        for (const PointDef& part : p.parts) writePoint(out, part);
+        return;
+    case PointKind::Pierce:
+        out += " pierce " + number(p.at.x) + " " + number(p.at.y) + " " + number(p.at.z);
+        return;
+    case PointKind::ZIntercept:
+        out += " zaxis";
+        refs(p.facets);
+        return;
+    case PointKind::Centre:
+        out += " centre " + number(p.at.z);
+        return;
+    }
+}
+
+std::string ruleText(const TierIntent& t) {
+    std::string out;
+    switch (t.depth) {
+    case DepthRule::Typed:
+        out = "typed";
+        break;
+    case DepthRule::FirstDefault:
+        out = "default";
+        break;
+    case DepthRule::Points:
+        out = strprintf("points %d %d %d", int(t.points.size()), t.angleFromPoints ? 1 : 0,
+                        t.indexFromPoints ? 1 : 0);
+        for (const PointDef& p : t.points) writePoint(out, p);
+        break;
+    }
+    if (t.inferred) out += " inferred";
+    return out;
+}
+
+// ---- reading ----------------------------------------------------------
+
+class Tokens {
+public:
+    explicit Tokens(const std::string& text) {
+        std::istringstream in(text);
+        std::string word;
+        while (in >> word) words_.push_back(word);
+    }
+    bool done() const { return next_ >= words_.size(); }
+    std::optional<std::string> word() {
+        if (done()) return std::nullopt;
+        return words_[next_++];
+    }
+    std::optional<double> real() {
+        const std::optional<std::string> w = word();
+        if (!w) return std::nullopt;
+        double v = 0;
+        const auto r = std::from_chars(w->data(), w->data() + w->size(), v);
+        if (r.ec != std::errc() || r.ptr != w->data() + w->size() || !std::isfinite(v)) return std::nullopt;
+        return v;
+    }
+    std::optional<long> integer(long low, long high) {
+        const std::optional<std::string> w = word();
+        if (!w) return std::nullopt;
+        long v = 0;
+        const auto r = std::from_chars(w->data(), w->data() + w->size(), v);
+        if (r.ec != std::errc() || r.ptr != w->data() + w->size() || v < low || v > high) return std::nullopt;
+        return v;
+    }
+
+private:
+    std::vector<std::string> words_;
+    size_t next_ = 0;
+};
+
+std::vector<std::string> splitBars(const std::string& line) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t bar = line.find('|', start);
+        parts.push_back(line.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos) return parts;
+        start = bar + 1;
+    }
+}
+
+struct RuleReader {
+    const DesignIntent& intent;
+    int32_t tier;
+    int32_t gear;
+
+    std::optional<FacetRef> ref(Tokens& in) const {
+        const std::optional<std::string> w = in.word();
+        if (!w) return std::nullopt;
+        const size_t colon = w->find(':');
+        if (colon == std::string::npos) return std::nullopt;
+        long t = 0;
+        double index = 0;
+        const auto r1 = std::from_chars(w->data(), w->data() + colon, t);
+        const auto r2 = std::from_chars(w->data() + colon + 1, w->data() + w->size(), index);
+        if (r1.ec != std::errc() || r1.ptr != w->data() + colon || r2.ec != std::errc() ||
+            r2.ptr != w->data() + w->size() || !std::isfinite(index))
+            return std::nullopt;
+        // A point can only be made of facets cut before its tier.
+        if (t < 0 || t >= tier || positionInTier(intent.tiers[t], index, gear) < 0) return std::nullopt;
+        return FacetRef{int32_t(t), index};
+    }
+
+    std::optional<PointDef> point(Tokens& in, size_t depth) const {
+        if (depth > MAX_POINT_DEPTH) return std::nullopt;
+        const std::optional<std::string> kind = in.word();
+        if (!kind) return std::nullopt;
+        PointDef p;
+        const auto fraction = [&]() -> bool {
+            const std::optional<double> f = in.real();
+            const std::optional<std::string> unit = in.word();
+            if (!f || !unit || (*unit != "w" && *unit != "l")) return false;
+            p.fraction = *f;
+            p.ofWidth = *unit == "w";
+            return true;
+        };
+        if (*kind == "meet") {
+            p.kind = PointKind::Meet;
+            const std::optional<long> n = in.integer(3, 64);
+            if (!n) return std::nullopt;
+            for (long k = 0; k < *n; ++k) {
+                const std::optional<FacetRef> r = ref(in);
+                if (!r) return std::nullopt;
+                p.facets.push_back(*r);
+            }
+            return p;
+        }
+        if (*kind == "edge") {
+            p.kind = PointKind::OnEdge;
+            for (int k = 0; k < 2; ++k) {
+                const std::optional<FacetRef> r = ref(in);
+                if (!r) return std::nullopt;
+                p.facets.push_back(*r);
+            }
+            if (!fraction()) return std::nullopt;
+            const std::optional<PointDef> end = point(in, depth + 1);
+            if (!end || end->kind != PointKind::Meet) return std::nullopt;
+            p.parts.push_back(*end);
+            return p;
+        }
+        if (*kind == "between") {
+            p.kind = PointKind::Between;
+            if (!fraction()) return std::nullopt;
+            for (int k = 0; k < 2; ++k) {
+                const std::optional<PointDef> part = point(in, depth + 1);
+                if (!part) return std::nullopt;
+                p.parts.push_back(*part);
+            }
+            return p;
+        }
+        if (*kind == "pierce") {
+            p.kind = PointKind::Pierce;
+            const std::optional<double> x = in.real(), y = in.real(), z = in.real();
+            if (!x || !y || !z) return std::nullopt;
+            p.at = {*x, *y, *z};
+            return p;
+        }
+        if (*kind == "zaxis") {
+            p.kind = PointKind::ZIntercept;
+            const std::optional<FacetRef> r = ref(in);
+            if (!r) return std::nullopt;
+            p.facets.push_back(*r);
+            return p;
+        }
+        if (*kind == "centre") {
+            p.kind = PointKind::Centre;
+            const std::optional<double> z = in.real();
+            if (!z) return std::nullopt;
+            p.at = {0, 0, *z};
+            return p;
+        }
+        return std::nullopt;
+    }
+
+    bool rule(const std::string& text, TierIntent& t) const {
+        Tokens in(text);
+        const std::optional<std::string> kind = in.word();
+        if (!kind) return false;
+        if (*kind == "typed") {
+            t.depth = DepthRule::Typed;
+        } else if (*kind == "default") {
+            t.depth = DepthRule::FirstDefault;
+        } else if (*kind == "points") {
+            t.depth = DepthRule::Points;
+            const std::optional<long> n = in.integer(1, 3);
+            const std::optional<long> a = in.integer(0, 1), i = in.integer(0, 1);
+            if (!n || !a || !i) return false;
+            t.angleFromPoints = *a == 1;
+            t.indexFromPoints = *i == 1;
+            for (long k = 0; k < *n; ++k) {
+                const std::optional<PointDef> p = point(in, 0);
+                if (!p) return false;
+                t.points.push_back(*p);
+            }
+        } else {
+            return false;
+        }
+        if (!in.done()) {
+            if (in.word() != std::optional<std::string>("inferred") || !in.done()) return false;
+            t.inferred = true;
+        }
+        return true;
+    }
+};
+
+// Angle, depth, index, symmetry and mirror, then the index list.
+bool readSettings(const std::string& head, const std::string& list, TierIntent& t, bool withRule) {
+    Tokens in(head);
+    const std::optional<double> angle = in.real(), ced = in.real();
+    if (!angle || !ced || *angle < -90 || *angle > 90 || *ced == 0 || std::fabs(*ced) > 1e6) return false;
+    // Only a level facet carries its direction in the depth's sign.
+    if (*ced < 0 && *angle != 0) return false;
+    t.angle = *angle;
+    t.ced = *ced;
+    if (withRule) {
+        const std::optional<double> index = in.real();
+        const std::optional<long> s = in.integer(0, MAX_GEAR_TEETH), m = in.integer(0, 1);
+        if (!index || !s || !m) return false;
+        t.index = *index;
+        t.symmetry = int32_t(*s);
+        t.mirror = int32_t(*m);
+    }
+    if (!in.done()) return false;
+    Tokens indexes(list);
+    while (!indexes.done()) {
+        const std::optional<double> v = indexes.real();
+        if (!v || t.indexes.size() >= MAX_TIER_FACETS) return false;
+        t.indexes.push_back(*v);
+    }
+    if (!withRule && !t.indexes.empty()) t.index = t.indexes.front();
+    return !t.indexes.empty();
+}
+
+}  // namespace
+
+const char* intentFileHeader() { return "Brevix intent 1"; }
+
+std::string writeIntentText(const Stone& stone, const DesignIntent& intent) {
+    std::string out = std::string(intentFileHeader()) + "\n";
+    out += strprintf("gear %d ", int(stone.gear)) + number(stone.indexOffset) + "\n";
+    out += strprintf("symmetry %d %d\n", int(stone.symmetry), stone.mirror ? 1 : 0);
+    out += "ri " + number(stone.refractiveIndex) + "\n";
+    for (int k = 0; k < 4; ++k)
+        if (!stone.heading[k].empty()) out += strprintf("heading %d ", k + 1) + encode(stone.heading[k]) + "\n";
+    for (int k = 0; k < 4; ++k)
+        if (!stone.footnote[k].empty()) out += strprintf("footnote %d ", k + 1) + encode(stone.footnote[k]) + "\n";
+    if (stone.preform) {
+        const DesignIntent preform = inferIntent(*stone.preform);
+        for (const TierIntent& t : preform.tiers) {
+            out += "preform " + number(t.angle) + " " + number(t.ced) + " |";
+            for (double v : t.indexes) out += " " + number(v);
+            out += "\n";
+        }
+    }
+    for (const TierIntent& t : intent.tiers) {
+        out += "tier " + number(t.angle) + " " + number(t.ced) + " " + number(t.index) +
+               strprintf(" %d %d |", int(t.symmetry), int(t.mirror));
+        for (double v : t.indexes) out += " " + number(v);
+        out += " |";
+        std::string instruction;
+        for (const Plane& p : t.planes) {
+            std::string name;
+            for (int32_t i = 0; i < stone.nFacet; ++i) {
+                const Facet& f = stone.facets[i];
+                if (f.a == p.a && f.b == p.b && f.c == p.c && f.d == p.d) {
+                    name = f.name;
+                    if (instruction.empty()) instruction = f.instruction;
+                    break;
+                }
+            }
+            out += " " + encode(name);
+        }
+        out += " | " + ruleText(t) + " | " + encode(instruction) + "\n";
+    }
+    return out;
+}
+
+IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
+    IntentFileRead read;
+    std::vector<std::string> lines;
+    {
+        std::string line;
+        for (unsigned char c : bytes) {
+            if (c == '\n') {
+                lines.push_back(std::move(line));
+                line.clear();
+            } else if (c != '\r') {
+                line += char(c);
+            }
+        }
+        if (!line.empty()) lines.push_back(std::move(line));
+    }
+    if (lines.empty() || lines[0] != intentFileHeader()) {
+        read.problem = "Not a Brevix intent file";
+        return read;
+    }
+    read.isIntentFile = true;
+    Stone& stone = read.stone;
+    std::unique_ptr<Stone> preform;
+    const auto stop = [&](size_t line, const char* why) {
+        read.problem = strprintf("Reading stopped at line %d: %s; the design holds the tiers before it",
+                                 int(line + 1), why);
+    };
+    for (size_t n = 1; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        Tokens in(line);
+        const std::optional<std::string> key = in.word();
+        if (!key) continue;
+        if (*key == "gear") {
+            const std::optional<long> g = in.integer(-MAX_GEAR_TEETH, MAX_GEAR_TEETH);
+            const std::optional<double> offset = in.real();
+            if (!g || *g == 0 || !offset || !in.done() || !read.intent.tiers.empty() || preform) {
+                stop(n, "the gear is not a count of teeth and an offset before the first tier");
+                break;
+            }
+            stone.gear = int32_t(*g);
+            stone.indexOffset = *offset;
+        } else if (*key == "symmetry") {
+            const std::optional<long> s = in.integer(1, MAX_GEAR_TEETH), m = in.integer(0, 1);
+            if (!s || !m || !in.done()) {
+                stop(n, "the symmetry is not a fold and 0 or 1");
+                break;
+            }
+            stone.symmetry = int32_t(*s);
+            stone.mirror = int32_t(*m);
+        } else if (*key == "ri") {
+            const std::optional<double> ri = in.real();
+            if (!ri || !in.done() || *ri <= 0 || *ri > 100) {
+                stop(n, "the refractive index is not a number");
+                break;
+            }
+            stone.refractiveIndex = *ri;
+        } else if (*key == "heading" || *key == "footnote") {
+            const std::optional<long> k = in.integer(1, 4);
+            const std::optional<std::string> word = in.word();
+            const std::optional<std::string> text = word ? decode(*word) : std::nullopt;
+            if (!k || !text || !in.done()) {
+                stop(n, "a heading or footnote line is not a number from 1 to 4 and a text");
+                break;
+            }
+            (*key == "heading" ? stone.heading : stone.footnote)[*k - 1] = *text;
+        } else if (*key == "preform") {
+            const std::vector<std::string> parts = splitBars(line.substr(line.find(*key) + key->size()));
+            TierIntent t;
+            if (parts.size() != 2 || !read.intent.tiers.empty() || !readSettings(parts[0], parts[1], t, false)) {
+                stop(n, "a preform tier is not angle, depth and indexes before the first tier");
+                break;
+            }
+            if (!preform) {
+                preform = std::make_unique<Stone>(ROUGH_HALF);
+                preform->gear = stone.gear;
+                preform->indexOffset = stone.indexOffset;
+            }
+            try {
+                for (const Plane& p : planesOfTier(t, stone.gear, stone.indexOffset)) cutPlane(*preform, p);
+            } catch (const KernelError&) {
+                stop(n, "the preform's planes do not make a stone");
+                break;
+            }
+        } else if (*key == "tier") {
+            const std::vector<std::string> parts = splitBars(line.substr(line.find(*key) + key->size()));
+            TierIntent t;
+            if (read.intent.tiers.size() >= MAX_TIERS) {
+                stop(n, "too many tiers");
+                break;
+            }
+            if (parts.size() != 5 || !readSettings(parts[0], parts[1], t, true)) {
+                stop(n, "a tier is not angle, depth, index, symmetry, mirror and its indexes");
+                break;
+            }
+            Tokens names(parts[2]);
+            std::vector<std::string> facetNames;
+            bool namesOk = true;
+            while (!names.done()) {
+                const std::optional<std::string> name = decode(*names.word());
+                namesOk = namesOk && name.has_value();
+                if (name) facetNames.push_back(*name);
+            }
+            if (!namesOk || facetNames.size() != t.indexes.size()) {
+                stop(n, "a tier does not name each of its facets");
+                break;
+            }
+            const RuleReader rules{read.intent, int32_t(read.intent.tiers.size()), stone.gear};
+            if (!rules.rule(parts[3], t)) {
+                stop(n, "a tier's depth rule cannot be read");
+                break;
+            }
+            Tokens instructionTokens(parts[4]);
+            const std::optional<std::string> word = instructionTokens.word();
+            const std::optional<std::string> instruction = word ? decode(*word) : std::nullopt;
+            if (!instruction || !instructionTokens.done()) {
+                stop(n, "a tier's instruction cannot be read");
+                break;
+            }
+            t.planes = planesOfTier(t, stone.gear, stone.indexOffset);
+            try {
+                bool first = true;
+                for (size_t k = 0; k < t.planes.size(); ++k) {
+                    const int r = cutPlane(stone, t.planes[k], facetNames[k], first ? *instruction : std::string());
+                    if (r >= 0) first = false;
+                }
+            } catch (const KernelError&) {
+                stop(n, "the tier's planes do not make a stone");
+                break;
+            }
+            read.intent.tiers.push_back(std::move(t));
+        } else {
+            stop(n, "unknown record");
+            break;
+        }
+    }
+    if (preform) stone.setPreform(std::move(preform));
+    // A tier none of whose facets reached the stone leaves an intent that
+    // no longer describes the planes; what stands is kept, the rest inferred.
+    if (!intentMatches(stone, read.intent)) read.intent = reconcileIntent(stone, read.intent);
+    return read;
+}
+
+}  // namespace brevix

@@ -1,0 +1,279 @@
+#include "intent/recut.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "designing/placement.h"
+#include "intent/kernel_bridge.h"
+#include "intent/point_resolution.h"
+#include "intent/tier_planes.h"
+#include "kernel/kernel_error.h"
+#include "platform/strformat.h"
+
+namespace brevix {
+
+namespace {
+
+struct Strings {
+    std::string name, instruction;
+};
+
+Plane planeOfFacet(const Facet& f) { return {f.a, f.b, f.c, f.d}; }
+
+double distanceTo(const Plane& p, Vec3 v) { return p.a * v.x + p.b * v.y + p.c * v.z - p.d; }
+
+// New values of a tier that its points give; false with the reason.
+bool solveTier(TierIntent& tier, PointContext& context, double indexOffset, std::string& why) {
+    const int32_t gear = context.gear;
+    if (tier.depth != DepthRule::Points) return true;
+    std::vector<Vec3> points;
+    for (const PointDef& def : tier.points) {
+        const std::optional<Vec3> p = resolvePoint(def, context, why);
+        if (!p) return false;
+        points.push_back(*p);
+    }
+    double angle = tier.angle, index = tier.index;
+    if (points.size() == 3 || (points.size() == 2 && tier.angleFromPoints && tier.indexFromPoints)) {
+        if (points.size() != 3) {
+            why = "two points cannot fix angle and index together";
+            return false;
+        }
+        const Vec3 &p1 = points[0], &p2 = points[1], &p3 = points[2];
+        const double det = dot(p1, cross(p2, p3));
+        if (std::fabs(det) < 1e-8) {
+            why = "its points no longer span a plane off the centre";
+            return false;
+        }
+        const Vec3 k = (cross(p2, p3) + cross(p3, p1) + cross(p1, p2)) * (1 / det);
+        const double m = length(k);
+        if (m < 1e-8) {
+            why = "its plane would pass through the centre";
+            return false;
+        }
+        const Plane plane{k.x / m, k.y / m, k.z / m, 1 / m};
+        angle = angleOfPlane(plane);
+        index = indexOfPlane(plane, gear, indexOffset);
+    } else if (points.size() == 2 && tier.angleFromPoints) {
+        // At a fixed index the normal is turned in the index's vertical plane
+        // until it is square to the line of the two points.
+        const Vec3 d = points[0] - points[1];
+        const double az = azimuthOf(index, gear, indexOffset);
+        const double h = std::sin(az) * d.x + std::cos(az) * d.y;
+        if (std::fabs(h) < 1e-12 && std::fabs(d.z) < 1e-12) {
+            why = "its two points coincide";
+            return false;
+        }
+        angle = std::atan2(-d.z, h) * DEG_PER_RAD;
+        if (angle > 90) angle -= 180;
+        if (angle <= -90) angle += 180;
+        // The side of the stone the tier was cut on stays its side.
+        if ((angle < 0) != (tier.angle < 0) && std::fabs(angle) > EPS) {
+            why = "its points now ask for the other side of the girdle";
+            return false;
+        }
+    } else if (points.size() == 2 && tier.indexFromPoints) {
+        // At a fixed angle the normal turns round the axis until it is square
+        // to the line of the two points: sin(az + phi) = -cot(angle)·dz / r.
+        const Vec3 d = points[0] - points[1];
+        const double tilt = angle * PI / 180;
+        const double r = std::hypot(d.x, d.y);
+        const double s = std::fabs(std::sin(tilt));
+        if (r < 1e-12 || s < 1e-12) {
+            why = "its points cannot be met at this angle";
+            return false;
+        }
+        const double q = -std::cos(tilt) * d.z / (std::sin(tilt) * r);
+        if (std::fabs(q) > 1) {
+            why = "its points cannot be met at this angle";
+            return false;
+        }
+        const double phi = std::atan2(d.y, d.x);
+        const double was = azimuthOf(index, gear, indexOffset);
+        double best = 0, bestGap = 1e300;
+        for (double az : {std::asin(q) - phi, PI - std::asin(q) - phi}) {
+            double gap = std::fmod(std::fabs(az - was), TWO_PI);
+            gap = std::min(gap, TWO_PI - gap);
+            if (gap < bestGap) {
+                bestGap = gap;
+                best = az;
+            }
+        }
+        const Plane plane = planeOf(angle, best * gear / TWO_PI + indexOffset, 1.0, gear, indexOffset);
+        index = indexOfPlane(plane, gear, indexOffset);
+    }
+    const double ced = depthThrough(angle, index, points[0], gear, indexOffset);
+    if (!(ced > EPS) || !std::isfinite(ced)) {
+        why = "its plane would pass through the centre";
+        return false;
+    }
+    // A turned index turns the whole tier with it.
+    if (!sameIndex(index, tier.index, gear) || index != tier.index) {
+        const double shift = index - tier.index;
+        if (tier.symmetry > 0) {
+            tier.indexes = facetIndexList(gear, index, tier.symmetry, tier.mirror, angle * PI / 180);
+        } else {
+            for (double& v : tier.indexes) v += shift;
+        }
+    }
+    tier.angle = angle;
+    tier.index = index;
+    tier.ced = ced;
+    return true;
+}
+
+void applyChange(TierIntent& tier, const TierChange& change, int32_t gear) {
+    if (change.setAngle) tier.angle = change.angle, tier.angleFromPoints = false;
+    if (change.setIndex) {
+        const double shift = change.index - tier.index;
+        if (tier.symmetry > 0)
+            tier.indexes =
+                facetIndexList(gear, change.index, tier.symmetry, tier.mirror, tier.angle * PI / 180);
+        else
+            for (double& v : tier.indexes) v += shift;
+        tier.index = change.index;
+        tier.indexFromPoints = false;
+    }
+    if (change.setCed) {
+        tier.ced = change.ced;
+        tier.depth = DepthRule::Typed;
+        tier.points.clear();
+    }
+}
+
+bool anyOutside(const Stone& stone, const Plane& p) {
+    for (int32_t i = 0; i < stone.nVertex; ++i)
+        if (distanceTo(p, stone.vertices[i].pos()) > EPS) return true;
+    return false;
+}
+
+}  // namespace
+
+double roughHalfOf(const Stone& stone) {
+    for (int32_t i = 0; i < stone.nFacet; ++i)
+        if (stone.facets[i].isRough()) return stone.facets[i].d;
+    // Once every face of the block is cut away its size no longer shows;
+    // a design reaching beyond the usual block came from the larger one.
+    for (int32_t v = 0; v < stone.nVertex; ++v) {
+        const Vertex& p = stone.vertices[v];
+        if (std::fabs(p.x) > ROUGH_HALF + EPS || std::fabs(p.y) > ROUGH_HALF + EPS ||
+            std::fabs(p.z) > ROUGH_HALF + EPS)
+            return DATABASE_ROUGH_HALF;
+    }
+    return ROUGH_HALF;
+}
+
+std::vector<std::vector<int32_t>> tierRuns(const Stone& stone) {
+    std::vector<std::vector<int32_t>> runs;
+    int32_t tier = 0;
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        const Facet& f = stone.facets[i];
+        if (f.isRough()) continue;
+        if (runs.empty() || f.tier != tier) runs.emplace_back();
+        tier = f.tier;
+        runs.back().push_back(i);
+    }
+    return runs;
+}
+
+bool intentMatches(const Stone& stone, const DesignIntent& intent) {
+    size_t tier = 0, k = 0;
+    // A tier of which no facet is left was taken out: the intent no longer fits.
+    std::vector<bool> seen(intent.tiers.size(), false);
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        const Facet& f = stone.facets[i];
+        if (f.isRough()) continue;
+        const Plane p = planeOfFacet(f);
+        bool found = false;
+        while (tier < intent.tiers.size() && !found) {
+            const std::vector<Plane>& planes = intent.tiers[tier].planes;
+            if (k >= planes.size()) {
+                ++tier;
+                k = 0;
+                continue;
+            }
+            found = planes[k++] == p;
+        }
+        if (!found) return false;
+        seen[tier] = true;
+    }
+    for (bool s : seen)
+        if (!s) return false;
+    return true;
+}
+
+RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
+                          const std::optional<TierChange>& change) {
+    RecutResult out{Stone(design), intent, {}, 0};
+    Stone& stone = out.stone;
+    const int32_t gear = design.gear;
+    const int32_t first = change ? change->tier : 0;
+    const int32_t tierCount = int32_t(out.intent.tiers.size());
+    if (first < 0 || first >= tierCount) {
+        out.problems.push_back(strprintf("There is no tier %d to change.", first + 1));
+        return out;
+    }
+
+    // Names and instructions stay with the facet they were given to.
+    std::vector<std::vector<Strings>> strings(tierCount);
+    for (int32_t t = 0; t < tierCount; ++t) {
+        const std::vector<Plane>& planes = intent.tiers[t].planes;
+        strings[t].resize(planes.size());
+        for (size_t k = 0; k < planes.size(); ++k)
+            for (int32_t i = 0; i < design.nFacet; ++i) {
+                const Facet& f = design.facets[i];
+                if (f.isRough() || !(planeOfFacet(f) == planes[k])) continue;
+                strings[t][k] = {f.name, f.instruction};
+                break;
+            }
+    }
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        stone.facets[i].name.clear();
+        stone.facets[i].instruction.clear();
+    }
+    stone.makeRough(roughHalfOf(design));
+    stone.eraseRays();
+
+    if (change) applyChange(out.intent.tiers[first], *change, gear);
+
+    try {
+        for (int32_t t = 0; t < tierCount; ++t) {
+            TierIntent& tier = out.intent.tiers[t];
+            if (t >= first) {
+                TierIntent placed = tier;
+                placed.failure.clear();
+                PointContext context{stone, out.intent, gear, t};
+                std::string why;
+                bool ok = solveTier(placed, context, design.indexOffset, why);
+                if (ok) {
+                    placed.planes = planesOfTier(placed, gear, design.indexOffset);
+                    int missing = 0;
+                    for (const Plane& p : placed.planes) missing += anyOutside(stone, p) ? 0 : 1;
+                    if (missing > 0) {
+                        ok = false;
+                        why = missing > 1 ? strprintf("%d of its facets would miss the stone", missing)
+                                          : std::string("a facet of it would miss the stone");
+                    }
+                }
+                if (ok) {
+                    tier = std::move(placed);
+                } else {
+                    tier.failure = why;
+                    ++out.failedTiers;
+                    out.problems.push_back(strprintf("Tier %d keeps its last place: %s.", t + 1, why.c_str()));
+                }
+            }
+            for (size_t k = 0; k < tier.planes.size(); ++k) {
+                Strings s;
+                if (k < strings[t].size()) s = std::move(strings[t][k]);
+                cutPlane(stone, tier.planes[k], std::move(s.name), std::move(s.instruction));
+            }
+        }
+    } catch (const KernelError& error) {
+        out.problems.push_back(error.what());
+        ++out.failedTiers;
+    }
+    return out;
+}
+
+}  // namespace brevix

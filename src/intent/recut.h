@@ -1,0 +1,43 @@
+#pragma once
+// Re-cutting a design by its intent: the tiers are placed again in cutting
+// order; tiers before the changed one keep their planes, the changed one
+// takes its new values and every later tier is placed again by its intent,
+// its points found anew on the planes of the facets it names.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "intent/intent.h"
+#include "kernel/stone.h"
+
+namespace brevix {
+
+struct RecutResult {
+    Stone stone;          // the re-cut design (design fields, names, preform kept)
+    DesignIntent intent;  // with the new values; failed tiers carry their reason
+    // One line per tier that could not keep its intent, and any kernel failure.
+    std::vector<std::string> problems;
+    int failedTiers = 0;
+    bool ok() const { return problems.empty(); }
+};
+
+// Re-cuts `design`, whose planes `intent` describes (see intentMatches),
+// after `change`; without a change every tier is placed by its intent from
+// the first one on (a design built from its intent alone). Touches nothing
+// outside its arguments, so separate stones may be re-cut on separate
+// threads at once.
+RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
+                          const std::optional<TierChange>& change);
+
+// Whether the intent's planes are the stone's design facets, in order
+// (a facet that a later cut removed entirely may be missing).
+bool intentMatches(const Stone& stone, const DesignIntent& intent);
+
+// The stone's design facets grouped as the cut list groups them: runs of
+// one tier number, in array order (facet indexes).
+std::vector<std::vector<int32_t>> tierRuns(const Stone& stone);
+
+// Half-size of the rough block the stone was cut from, as far as it shows.
+double roughHalfOf(const Stone& stone);
+
+}  // namespace brevix

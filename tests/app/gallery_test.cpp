@@ -1,0 +1,198 @@
+// The gallery as a cutter uses it: tiles at once for every design below a
+// folder, filled in by the background scan with the figures the batch
+// gives, sorted and filtered, rescored for a new material, a second opening
+// from the cache, a double click that opens the design in the main window,
+// and several designs exported together.
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/brevix_app.h"
+#include "app/gallery/gallery_filter.h"
+#include "app/gallery/gallery_model.h"
+#include "app/gallery/gallery_open.h"
+#include "app/gallery/gallery_window.h"
+#include "app/main_frame.h"
+#include "app_test_support.h"
+#include "collection/score_entry.h"
+#include "document/gem_doc.h"
+#include "files/thumbnail.h"
+#include "../support/generated_designs.h"
+
+using namespace brevix;
+using namespace brevix::test;
+
+namespace {
+
+constexpr int DESIGNS = 9;
+constexpr int SCAN_TIMEOUT_MS = 120000;
+
+// A folder of generated brilliants (one in a subfolder), a file that is no
+// design, and a thumbnail beside one of them.
+void fillFolder(const QString& folder) {
+    const std::string f = QFile::encodeName(folder).toStdString();
+    testing::writeGeneratedDesigns(f, DESIGNS - 1);
+    testing::writeGeneratedDesigns(f + "/more", 1);
+    QFile junk(folder + QStringLiteral("/junk.asc"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("no design here\n");
+    junk.close();
+    QVERIFY(writeThb(testing::generatedBrilliant(3), f + "/brilliant_0003.thb"));
+}
+
+std::vector<double> shownFigures(GalleryWindow& window, int role) {
+    std::vector<double> values;
+    for (int r = 0; r < window.filter()->rowCount(); ++r)
+        values.push_back(window.filter()->index(r, 0).data(role).toDouble());
+    return values;
+}
+
+}  // namespace
+
+class GalleryTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutes(); }
+
+    void tilesAtOnceThenTheBatchFigures() {
+        QTemporaryDir folder, cache;
+        fillFolder(folder.path());
+        GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+        // Every tile is there before anything is read.
+        QCOMPARE(window.model()->rowCount(), DESIGNS + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished(), SCAN_TIMEOUT_MS);
+
+        optics::LightSettings settings;
+        settings.options.size = GalleryWindow::LIGHT_SIZE;
+        settings.options.threads = 1;
+        int good = 0;
+        for (const GalleryTile& tile : window.model()->tiles()) {
+            QVERIFY(tile.read);
+            if (tile.name == QStringLiteral("junk.asc")) {
+                QVERIFY(!tile.figures.ok());
+                QVERIFY(tile.figures.error.find("Corrupt ASC file") != std::string::npos);
+                continue;
+            }
+            ++good;
+            QVERIFY2(tile.figures.ok(), tile.figures.error.c_str());
+            QVERIFY(!tile.picture.isNull());
+            QCOMPARE(tile.figures.facts.facets, 33);
+            QVERIFY(tile.figures.facts.heading.starts_with("Brilliant "));
+            // The same figures as the batch command for the same settings.
+            const auto batch = collection::scoreEntry(tile.entry, settings, collection::ScoreCache(""));
+            QVERIFY(tile.figures.light);
+            QCOMPARE(tile.figures.light->iso, batch.light->iso);
+            QCOMPARE(tile.figures.light->cos, batch.light->cos);
+        }
+        QCOMPARE(good, DESIGNS);
+    }
+
+    void sortsFiltersAndSearches() {
+        QTemporaryDir folder, cache;
+        fillFolder(folder.path());
+        GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+        QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished(), SCAN_TIMEOUT_MS);
+
+        window.sortTiles(GalleryFilter::Iso, true);
+        auto iso = shownFigures(window, GalleryModel::IsoRole);
+        // The junk file has no figure and comes last.
+        QVERIFY(!window.filter()->index(DESIGNS, 0).data(GalleryModel::IsoRole).isValid());
+        iso.pop_back();
+        QVERIFY(std::is_sorted(iso.rbegin(), iso.rend()));
+        QVERIFY(iso.front() > iso.back());
+
+        window.sortTiles(GalleryFilter::Cos, false);
+        auto cos = shownFigures(window, GalleryModel::CosRole);
+        cos.pop_back();
+        QVERIFY(std::is_sorted(cos.begin(), cos.end()));
+
+        window.searchField()->setText(QStringLiteral("BRILLIANT 3:"));  // the heading, any case
+        QCOMPARE(window.filter()->rowCount(), 1);
+        QCOMPARE(window.filter()->index(0, 0).data(GalleryModel::NameRole).toString(),
+                 QStringLiteral("brilliant_0003.asc"));
+        window.searchField()->setText(QStringLiteral("junk"));  // the name
+        QCOMPARE(window.filter()->rowCount(), 1);
+        window.searchField()->clear();
+        QCOMPARE(window.filter()->rowCount(), DESIGNS + 1);
+
+        const double middle = (iso.front() + iso.back()) / 2;
+        window.filter()->setRange(GalleryFilter::Iso, middle, std::nullopt);
+        const auto bright = shownFigures(window, GalleryModel::IsoRole);
+        QVERIFY(!bright.empty() && static_cast<int>(bright.size()) < DESIGNS);
+        for (double v : bright) QVERIFY(v >= middle);
+        window.filter()->setRange(GalleryFilter::Facets, 34, std::nullopt);
+        QCOMPARE(window.filter()->rowCount(), 0);
+        window.filter()->setRange(GalleryFilter::Facets, std::nullopt, std::nullopt);
+        QCOMPARE(window.filter()->rowCount(), DESIGNS + 1);
+    }
+
+    void aNewMaterialRescoresAndASecondOpeningComesFromTheCache() {
+        QTemporaryDir folder, cache;
+        fillFolder(folder.path());
+        std::vector<double> own, diamond;
+        {
+            GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+            QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished(), SCAN_TIMEOUT_MS);
+            own = shownFigures(window, GalleryModel::IsoRole);
+            const int diamondIndex = window.materialBox()->findText(QStringLiteral("Diamond"));
+            QVERIFY(diamondIndex > 0);
+            window.setMaterial(diamondIndex);
+            QVERIFY(!window.scanFinished());
+            QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished(), SCAN_TIMEOUT_MS);
+            diamond = shownFigures(window, GalleryModel::IsoRole);
+            QVERIFY(diamond != own);
+        }
+        GalleryWindow again(folder.path(), {}, nullptr, cache.path());
+        QTRY_VERIFY_WITH_TIMEOUT(again.scanFinished(), SCAN_TIMEOUT_MS);
+        QCOMPARE(shownFigures(again, GalleryModel::IsoRole), own);
+        for (const GalleryTile& tile : again.model()->tiles())
+            if (tile.figures.ok()) QVERIFY(tile.figures.fromCache);
+    }
+
+    void aDoubleClickOpensTheDesignInTheMainWindow() {
+        TemporaryRegistry registry;
+        QTemporaryDir folder, cache;
+        fillFolder(folder.path());
+        Session session;
+        session.doc.setModifiedFlag(false);
+        GalleryWindow* gallery = openGallery(*session.frame, folder.path());
+        QVERIFY(gallery);
+        gallery->sortTiles(GalleryFilter::Name, false);
+        const QModelIndex first = gallery->filter()->index(0, 0);
+        QCOMPARE(first.data(GalleryModel::NameRole).toString(), QStringLiteral("brilliant_0000.asc"));
+        Q_EMIT gallery->view()->doubleClicked(first);
+        QVERIFY(QString::fromStdString(session.doc.registeredPath).endsWith(QStringLiteral("brilliant_0000.asc")));
+        QCOMPARE(session.doc.stone()->nFacet - session.doc.stone()->nRough, 33);
+        gallery->close();
+    }
+
+    void selectedDesignsAreExportedTogether() {
+        QTemporaryDir folder, cache, target;
+        fillFolder(folder.path());
+        GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+        window.sortTiles(GalleryFilter::Name, false);
+        window.view()->selectAll();
+        const auto entries = window.selectedEntries();
+        QCOMPARE(static_cast<int>(entries.size()), DESIGNS + 1);
+        const QStringList stl = exportDesigns(entries, target.path(), GalleryExport::Stl);
+        // The junk file is the one failure, and says why.
+        QCOMPARE(stl.size(), 1);
+        QVERIFY(stl.front().startsWith(QStringLiteral("junk.stl: Corrupt ASC file")));
+        QFile mesh(target.path() + QStringLiteral("/brilliant_0002.stl"));
+        QVERIFY(mesh.open(QIODevice::ReadOnly));
+        QVERIFY(mesh.size() > 84);
+        // The design of the same name in the subfolder has a file of its own.
+        QVERIFY(QFile::exists(target.path() + QStringLiteral("/brilliant_0000-2.stl")));
+        const QStringList pdf = exportDesigns({entries[0], entries[1]}, target.path(), GalleryExport::DiagramPdf);
+        QVERIFY2(pdf.isEmpty(), qPrintable(pdf.join(QLatin1Char('\n'))));
+        QFile page(target.path() + QStringLiteral("/brilliant_0000.pdf"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QCOMPARE(page.read(5), QByteArray("%PDF-"));
+    }
+};
+
+QTEST_MAIN(GalleryTest)
+#include "gallery_test.moc"

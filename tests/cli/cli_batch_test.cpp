@@ -1,0 +1,163 @@
+// brevix-cli batch light as a collector runs it: the figures of every sample
+// as `brevix-cli light` gives them, shards that join into the whole run,
+// CSV, the cache, error lines that never stop the batch, and wrong usage.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+const std::string SAMPLES = std::string(BREVIX_SOURCE_DIR) + "/samples";
+
+class CliBatch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("brevix-cli-batch-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Runs brevix-cli with its cache in the test's folder.
+    CliRun cli(const std::string& arguments) {
+        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
+        const std::string command = "XDG_CACHE_HOME='" + (folder_ / "cache").string() + "' '" + BREVIX_CLI + "' " +
+                                    arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
+    }
+
+    fs::path folder_;
+};
+
+// "ISO brightness: 45.3%" -> "45.3"
+std::string figure(const std::string& line) {
+    const size_t colon = line.find(": ");
+    return line.substr(colon + 2, line.size() - colon - 3);
+}
+
+TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
+    for (const std::string options : {"--size 40", "--size 40 --material diamond --tilt-sweep -20:20:10"}) {
+        const CliRun batch = cli("batch light '" + SAMPLES + "' " + options + " --jobs 2");
+        ASSERT_EQ(batch.code, 0) << batch.err;
+        EXPECT_TRUE(batch.err.empty()) << batch.err;  // not a terminal: no progress line
+        const auto rows = lines(batch.out);
+        ASSERT_EQ(rows.size(), 8u);
+        std::string previous;
+        for (const std::string& row : rows) {
+            const auto j = nlohmann::json::parse(row);
+            const std::string file = j["file"];
+            EXPECT_LT(previous, file);
+            previous = file;
+            const CliRun light = cli("light '" + file + "' " + options);
+            ASSERT_EQ(light.code, 0) << light.err;
+            const auto figures = lines(light.out);
+            EXPECT_EQ(j["iso"].dump(), figure(figures[0])) << file;
+            EXPECT_EQ(j["cos"].dump(), figure(figures[1])) << file;
+            // Tilt lines: "-20.0 41.2% 39.8%".
+            const auto& sweep = j.contains("sweep") ? j["sweep"] : nlohmann::json::array();
+            ASSERT_EQ(sweep.size(), figures.size() - 2) << file;
+            for (size_t i = 0; i < sweep.size(); ++i) {
+                EXPECT_EQ(sweep[i]["tilt"].dump() + " " + sweep[i]["iso"].dump() + "% " + sweep[i]["cos"].dump() + "%",
+                          figures[i + 2]);
+            }
+        }
+    }
+}
+
+TEST_F(CliBatch, ShardsJoinIntoTheWholeRun) {
+    const CliRun whole = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv");
+    ASSERT_EQ(whole.code, 0) << whole.err;
+    const auto all = lines(whole.out);
+    ASSERT_EQ(all.size(), 9u);  // header and eight designs
+    for (int n : {1, 3, 8, 11}) {
+        std::vector<std::string> joined{all[0]};
+        for (int k = 1; k <= n; ++k) {
+            const CliRun part = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv --shard " +
+                                 std::to_string(k) + "/" + std::to_string(n));
+            ASSERT_EQ(part.code, 0) << part.err;
+            auto rows = lines(part.out);
+            ASSERT_FALSE(rows.empty());
+            EXPECT_EQ(rows[0], all[0]);
+            joined.insert(joined.end(), rows.begin() + 1, rows.end());
+        }
+        EXPECT_EQ(joined, all) << n << " shards";
+    }
+}
+
+TEST_F(CliBatch, ABadFileGetsItsErrorLineTheRestIsScoredAndTheRunFails) {
+    fs::copy(SAMPLES + "/round_brilliant.asc", folder_ / "a.asc");
+    std::ofstream(folder_ / "b.gem") << "no design";
+    fs::copy(SAMPLES + "/emerald_cut.gem", folder_ / "c.gem");
+    fs::create_directory_symlink(".", folder_ / "loop");
+    const CliRun run = cli("batch light '" + folder_.string() + "' --size 16");
+    EXPECT_EQ(run.code, 1);
+    const auto rows = lines(run.out);
+    ASSERT_EQ(rows.size(), 4u) << run.out;
+    EXPECT_TRUE(nlohmann::json::parse(rows[0]).contains("iso"));
+    EXPECT_EQ(nlohmann::json::parse(rows[1])["error"], "Corrupt GEM file: " + (folder_ / "b.gem").string());
+    EXPECT_TRUE(nlohmann::json::parse(rows[2]).contains("iso"));
+    EXPECT_TRUE(nlohmann::json::parse(rows[3]).contains("error"));
+}
+
+TEST_F(CliBatch, ASecondRunComesFromTheCacheWithTheSameLines) {
+    const std::string command = "batch light '" + SAMPLES + "/round_brilliant.gem' '" + SAMPLES +
+                                "/oval_brilliant.asc' --size 32";
+    const CliRun first = cli(command);
+    ASSERT_EQ(first.code, 0) << first.err;
+    ASSERT_TRUE(fs::exists(folder_ / "cache" / "brevix"));
+    size_t entries = 0;
+    for (auto& p : fs::recursive_directory_iterator(folder_ / "cache")) entries += p.is_regular_file();
+    EXPECT_EQ(entries, 2u);
+    EXPECT_EQ(cli(command).out, first.out);
+}
+
+TEST_F(CliBatch, WrongUsageSaysWhatIsWrong) {
+    struct Case {
+        const char* arguments;
+        const char* says;
+    };
+    for (const Case c : {Case{"batch", "usage"}, Case{"batch light", "at least one"},
+                         Case{"batch shine x.asc", "light"}, Case{"batch light x --shard 4/3", "--shard"},
+                         Case{"batch light x --shard 1", "--shard"}, Case{"batch light x --jobs 0", "--jobs"},
+                         Case{"batch light x --size 3", "--size"}, Case{"batch light x --format xml", "--format"},
+                         Case{"batch light x --material glass", "unknown material"},
+                         Case{"batch light x --tilt-sweep 1:2", "FROM:TO:STEP"},
+                         Case{"batch light x --bogus 1", "unknown option"}, Case{"batch light x --jobs", "needs a value"}}) {
+        const CliRun run = cli(c.arguments);
+        EXPECT_EQ(run.code, 2) << c.arguments;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.arguments;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+// Work the user could lose and input that must not end the program: Undo
+// right after an open, Save after Undo, files that are folders, pipes or
+// cut short, and conditions met once per facet told once.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "design/design_text.h"
+#include "design/sample_designs.h"
+#include "document/gem_doc.h"
+#include "files/binary_io.h"
+#include "files/gem_format.h"
+#include "platform/messages.h"
+#include "scripted_ui.h"
+#include "settings_fixture.h"
+
+namespace brevix {
+namespace {
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class LostWork : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        doc.ui = &ui;
+    }
+    std::string designFile(const std::string& name, const Stone& stone) {
+        const std::string p = path(name);
+        EXPECT_TRUE(writeGemFile(stone, p));
+        return p;
+    }
+    // A command that changes the design, as every command does: a snapshot, then the change.
+    void changeHeading(const std::string& text) {
+        doc.saveUndo();
+        doc.stone()->setHeading({text, "", "", ""});
+    }
+
+    RecordingSink sink;
+    ScopedMessageSink guard{sink};
+    ScriptedUi ui;
+    CGemDoc doc;
+};
+
+// ---- Undo after an open -----------------------------------------------------
+
+TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeReplacingTheFile) {
+    const std::string file = designFile("mine.gem", makeRoundBrilliant());
+    const std::string saved = fileBytes(file);
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    const int facets = doc.facetCount;
+    ASSERT_GT(facets, 0);
+    EXPECT_FALSE(doc.isModified());
+
+    doc.undo();  // what the open replaced: here the empty block
+    EXPECT_EQ(doc.facetCount, 0);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_FALSE(doc.designFromFile());
+
+    // Ctrl+S: Save As with the file's name; Cancel leaves the file alone.
+    EXPECT_FALSE(doc.OnFileSave());
+    ASSERT_EQ(ui.requests.size(), 1u);
+    EXPECT_FALSE(ui.requests[0].open);
+    EXPECT_EQ(ui.requests[0].initialName, file);
+    EXPECT_TRUE(fileBytes(file) == saved);
+    // Keeping the name asks first; No keeps the file.
+    ui.choose(file);
+    sink.script = {Answer::No};
+    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already exists.\nDo you want to replace it?"});
+    EXPECT_TRUE(fileBytes(file) == saved);
+    // Closing asks to save, and that takes the same way.
+    ui.saveChangesAnswers = {Answer::Yes};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_TRUE(fileBytes(file) == saved);
+
+    // Redo brings the opened design back as it is in the file: unchanged,
+    // and Save writes straight to the file again.
+    doc.redo();
+    EXPECT_EQ(doc.facetCount, facets);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(doc.designFromFile());
+    const size_t dialogs = ui.requests.size();
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(ui.requests.size(), dialogs);
+}
+
+TEST_F(LostWork, UndoBeyondAnOpenBringsBackThePreviousDesignWhichSavesOnlyWhereTheUserSays) {
+    const std::string oval = designFile("oval.gem", makeOvalBrilliant());
+    const std::string round = designFile("round.gem", makeRoundBrilliant());
+    const std::string roundBytes = fileBytes(round);
+    ASSERT_TRUE(doc.openDocumentFile(oval));
+    changeHeading("Oval, my way");
+    const int ovalFacets = doc.facetCount;
+    ASSERT_TRUE(doc.openDocumentFile(round));  // "save changes?" answered No
+
+    doc.undo();  // the oval's last snapshot: the oval before its heading
+    EXPECT_EQ(doc.facetCount, ovalFacets);
+    EXPECT_TRUE(doc.isModified());
+    // Saved under another name it is saved there, and is that file's design from then on.
+    const std::string elsewhere = path("oval again.gem");
+    ui.choose(elsewhere);
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(fileBytes(round) == roundBytes);
+    EXPECT_EQ(doc.filePath, elsewhere);
+    EXPECT_TRUE(doc.designFromFile());
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(LostWork, UndoAfterASaveIsAChangeAndUndoingBackToTheSavedStateIsNot) {
+    const std::string file = designFile("mine.gem", makeRoundBrilliant());
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    changeHeading("First");
+    ASSERT_TRUE(doc.OnFileSave());
+    EXPECT_FALSE(doc.isModified());
+
+    doc.undo();  // the design as opened, no longer the one in the file
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.designFromFile());  // still that file's design: Save goes straight on
+    doc.redo();
+    EXPECT_FALSE(doc.isModified());  // exactly what was saved
+
+    changeHeading("Second");
+    EXPECT_TRUE(doc.isModified());
+    doc.undo();
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.stone()->heading[0], "First");
+}
+
+// ---- files that are no design file --------------------------------------
+
+TEST_F(LostWork, AFolderOrAPipeNamedLikeADesignIsRefusedAndTheDesignStays) {
+    const std::string file = designFile("mine.gem", makeRoundBrilliant());
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    const Stone* design = doc.stone();
+    const std::string folder = path("x.asc");
+    std::filesystem::create_directory(folder);
+    const std::string pipe = path("y.gem");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    EXPECT_FALSE(doc.openDocumentFile(folder));
+    EXPECT_FALSE(doc.openDocumentFile(pipe));
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>{
+                                "Cannot open " + folder + " to read\nIt is a folder, not a file.",
+                                "Cannot open " + pipe + " to read\nIt is a device, a pipe or a socket, not a file."}));
+    EXPECT_EQ(doc.stone(), design);
+    EXPECT_EQ(doc.filePath, file);
+    EXPECT_EQ(doc.registeredPath, file);
+}
+
+TEST_F(LostWork, DamagedFilesAreReportedAndNeverSavedOverWithoutAsking) {
+    const std::string file = designFile("mine.gem", makeRoundBrilliant());
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    const Stone* design = doc.stone();
+    std::string marker;
+    le::putDouble(marker, END_OF_FACETS);
+
+    // Nothing to show: the design in hand stays.
+    const std::string empty = path("empty.gem"), endOnly = path("end.gem");
+    std::ofstream(empty, std::ios::binary).flush();
+    std::ofstream(endOnly, std::ios::binary) << marker;
+    EXPECT_FALSE(doc.openDocumentFile(empty));
+    EXPECT_FALSE(doc.openDocumentFile(endOnly));
+    EXPECT_EQ(sink.texts(),
+              (std::vector<std::string>{"Damaged file: " + empty + "\nThe file is empty.",
+                                        "Damaged file: " + endOnly +
+                                            "\nIt ends inside its design settings (symmetry, gear, refractive index)."}));
+    EXPECT_EQ(doc.stone(), design);
+    EXPECT_EQ(doc.filePath, file);
+    sink.clear();
+
+    // Facets without their settings: shown as far as they go, and Save asks.
+    const std::string whole = fileBytes(file);
+    const std::string cut = path("cut.gem");
+    std::ofstream(cut, std::ios::binary) << whole.substr(0, whole.find(marker) + marker.size() + 6);
+    const std::string cutBytes = fileBytes(cut);
+    ASSERT_TRUE(doc.openDocumentFile(cut));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Damaged file: " + cut +
+                                                     "\nIt ends inside its design settings (symmetry, gear, "
+                                                     "refractive index)."});
+    EXPECT_GT(doc.facetCount, 0);
+    EXPECT_TRUE(doc.openReportedProblem);
+    EXPECT_FALSE(doc.OnFileSave());  // Save As proposing the name, cancelled
+    EXPECT_EQ(ui.requests.back().initialName, cut);
+    EXPECT_TRUE(fileBytes(cut) == cutBytes);
+}
+
+// ---- told once, not once per facet --------------------------------------
+
+TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
+    // The cut list works out every facet's index when the views update.
+    doc.onUpdateAllViews = [this](const void*) {
+        if (!doc.stone()) return;
+        int lines = 0;
+        InstructionText text;
+        instructionText(*doc.stone(), CUT_LIST_WIDTH, lines, text);
+    };
+    Stone noGear = makeOvalBrilliant();
+    noGear.gear = 0;
+    ASSERT_TRUE(doc.openDocumentFile(designFile("no gear.gem", noGear)));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Zero index gear"});
+    sink.clear();
+
+    Stone nested = makeRoundBrilliant();
+    Stone* inner = &nested;
+    for (int depth = 0; depth < GEM_MAX_PREFORM_DEPTH; ++depth) {
+        inner->setPreform(std::make_unique<Stone>(makeRoundBrilliant()));
+        inner = inner->preform.get();
+    }
+    ASSERT_TRUE(doc.openDocumentFile(designFile("nested.gem", nested)));
+    EXPECT_EQ(sink.texts(), std::vector<std::string>{"File has a preform"});
+}
+
+}  // namespace
+}  // namespace brevix
