@@ -20,6 +20,10 @@ BREVIX_GUIDE_IMAGES=$shots xvfb-run -a -s "-screen 0 1280x1024x24" \
 for n in round_first round_crown oval_crown round_end; do cp "$shots/assistant_$n.png" UsersGuide/images/; done
 pdftoppm -r 80 -f 1 -l 1 -png -singlefile "$shots/checklist.pdf" UsersGuide/images/assistant_checklist
 rm -rf "$shots"
+# The optimiser's dialog at the end of a run on the round brilliant.
+cmake --build "$build" --target test_app_optimise_dialog_test
+BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/app/test_app_optimise_dialog_test" optimisesListsAndAppliesWithOneUndo
 # The uninstaller's dialogs, from its widget tests with the installed texts.
 cmake --build "$build" --target test_uninstaller_dialogs
 BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -22,6 +22,7 @@
 #include "app/dialogs/angle_index_dlg.h"
 #include "app/dialogs/center_dlg.h"
 #include "app/dialogs/heading_dlg.h"
+#include "app/dialogs/optimise_dlg.h"
 #include "app/dialogs/reflect_dlg.h"
 #include "app/dialogs/rename_dlg.h"
 #include "app/dialogs/replay_dlg.h"
@@ -213,6 +214,8 @@ void CMainFrame::createActions() {
     handle(ID_STONE_REFLECT, [this] { runReflectCommand(this, doc_); });
     handle(ID_VIEW_REPLAY, [this] { runReplayCommand(this, doc_); });
     handle(ID_STONE_SIZE_WEIGHT, [this] { sizeAndWeightCommand(doc_, this); });
+    handle(ID_STONE_OPTIMIZE, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Optimise); });
+    handle(ID_STONE_RETARGET, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Retarget); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
@@ -280,6 +283,7 @@ void CMainFrame::loadSettings() {
     case SettingsSource::Unavailable:
         showMessage("Could not access registry!");
         placementApplied_ = false;
+        useCreationPaneSizes();
         fourView_->setFocus();
         return;
     case SettingsSource::FirstRun:

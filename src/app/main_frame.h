@@ -99,6 +99,8 @@ private:
     // placed at; keeps the normal rectangle up to date afterwards.
     void settlePlacement();
     void applyPaneSizes();
+    // The panes' sizes when the window is made, kept when the registry cannot be read.
+    void useCreationPaneSizes();
     void documentPathChanged(const std::string& path, bool addToRecent);
     void rebuildRecentFileMenu();
     void openRecentFile(const std::string& path);

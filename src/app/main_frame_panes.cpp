@@ -53,10 +53,7 @@ void CMainFrame::createPanes() {
     splitterC_->setStretchFactor(0, 1);
     splitterC_->setStretchFactor(1, 0);
     for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) s->setChildrenCollapsible(true);
-    // The panes' creation sizes, kept when the registry cannot be read.
-    splitterC_->setSizes({200, 300});
-    splitterB_->setSizes({250, 500});
-    splitterA_->setSizes({500, 100});
+    useCreationPaneSizes();
     setCentralWidget(splitterA_);
 
     spinView_->onStatusText = [this](const QString& text) { setMessageText(text); };
@@ -71,6 +68,13 @@ void CMainFrame::createPanes() {
     };
     lastActivePane_ = fourView_;
     fourView_->setFocus();
+}
+
+void CMainFrame::useCreationPaneSizes() {
+    settings_.splitterA = {500, 100};
+    settings_.splitterB = {250, 500};
+    settings_.splitterC = {200, 300};
+    applyPaneSizes();
 }
 
 }  // namespace brevix

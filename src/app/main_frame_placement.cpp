@@ -2,6 +2,7 @@
 // and the rest of CMainFrame are in main_frame.cpp.
 #include "app/main_frame.h"
 
+
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -90,14 +91,30 @@ void CMainFrame::settlePlacement() {
     normalOuter_ = frameGeometry();
 }
 
+namespace {
+
+// The first pane gets its size as stored and the second what room is left:
+// a splitter given sizes that do not add up to its room would scale both,
+// and a window a little larger than the one the sizes were stored in would
+// then never show them.
+void setPaneSizes(QSplitter& splitter, int first, int second) {
+    const int room = (splitter.orientation() == Qt::Horizontal ? splitter.width() : splitter.height()) -
+                     splitter.handleWidth();
+    // Less room than they add up to: both shrink in proportion.
+    if (room > first + second) second = room - first;
+    splitter.setSizes({first, second});
+}
+
+}  // namespace
+
 void CMainFrame::applyPaneSizes() {
     // A splitter scales sizes it is given to the room it has, so each one
     // gets its sizes only once the splitter around it has settled: the
     // outer one first.
     if (layout()) layout()->activate();
-    splitterA_->setSizes({settings_.splitterA[0], settings_.splitterA[1]});
-    splitterB_->setSizes({settings_.splitterB[0], settings_.splitterB[1]});
-    splitterC_->setSizes({settings_.splitterC[0], settings_.splitterC[1]});
+    setPaneSizes(*splitterA_, settings_.splitterA[0], settings_.splitterA[1]);
+    setPaneSizes(*splitterB_, settings_.splitterB[0], settings_.splitterB[1]);
+    setPaneSizes(*splitterC_, settings_.splitterC[0], settings_.splitterC[1]);
 }
 
 void CMainFrame::showAsPlaced() {

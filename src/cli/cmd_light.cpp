@@ -58,11 +58,7 @@ int runLight(const LightArguments& a, std::ostream& out) {
     // Everything is worked out before the picture's file is created, so no
     // file stands half written through seconds of rendering.
     const LightScore score = scoreLight(*stone, settings);
-    std::string report = "ISO brightness: " + brightnessText(score.image.isoBrightness) + "%\n";
-    report += "COS brightness: " + brightnessText(score.image.cosBrightness) + "%\n";
-    for (const TiltBrightness& p : score.sweep)
-        report += strprintf("%.1f %s%% %s%%\n", p.tiltDegrees, brightnessText(p.iso).c_str(),
-                            brightnessText(p.cos).c_str());
+    const std::string report = lightReport(score);
     std::string png;
     if (!a.out.empty())
         png = encodePng(score.colours ? picture(*score.colours, model) : picture(score.image, model));

@@ -12,10 +12,13 @@ extern const Command dbCommand;
 extern const Command recutCommand;
 extern const Command intentCommand;
 extern const Command batchCommand;
+extern const Command optimizeCommand;
+extern const Command retargetCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand, diagramCommand,
-                                    lightCommand, dbCommand, recutCommand, intentCommand, batchCommand};
+                                    lightCommand, dbCommand, recutCommand, intentCommand, batchCommand,
+                                    optimizeCommand, retargetCommand};
     return table;
 }
 

@@ -60,6 +60,11 @@ Answer CGemDoc::ask(std::string_view text, Buttons buttons, Icon icon, Answer fa
     return sink().ask(text, buttons, icon, fallback);
 }
 
+void CGemDoc::setModifiedFlag(bool modified) {
+    modified_ = modified;
+    if (modified && current_.state == savedState_) current_.state = nextTag_++;
+}
+
 void CGemDoc::takeSymmetryFromStone() {
     if (!stone_) return;
     info.symmetry = stone_->symmetry;

@@ -151,7 +151,9 @@ public:
     // Changed since the last save (or open, or New). Undo and Redo that
     // bring back the state the design was saved in bring back "unchanged".
     bool isModified() const { return modified_; }
-    void setModifiedFlag(bool modified = true) { modified_ = modified; }
+    // true: changed in a way no undo snapshot records, so no Undo or Redo
+    // brings back the saved state. false: the design is as last saved.
+    void setModifiedFlag(bool modified = true);
 
     // The window's wait cursor around long work; none in the batch run.
     BusyIndicator* busyIndicator = nullptr;

@@ -195,6 +195,7 @@ struct Path {
     bool going = false;
 
     void score(const LightingTest& light, double lx, double ly, double lz, double e) {
+        if (lx * light.gx + ly * light.gy + lz * light.gz <= 0.0) out.window += e;
         if (light.lit(lx, ly, lz)) {
             out.lit += e;
             out.iso += e;
@@ -313,6 +314,7 @@ struct RowJob {
     int size;
     float* iso;
     float* cos;
+    float* window;
     uint8_t* inside;
 };
 
@@ -330,6 +332,7 @@ RowSums traceRow(const RowJob& job, double y) {
         if (!light.inside) return;
         job.iso[col] = float(light.iso);
         job.cos[col] = float(light.cos);
+        job.window[col] = float(light.window);
         job.inside[col] = 1;
         sums.iso += light.iso;
         sums.cos += light.cos;
@@ -453,6 +456,7 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     image.size = n;
     image.iso.assign(size_t(n) * n, 0.0f);
     image.cos.assign(size_t(n) * n, 0.0f);
+    image.window.assign(size_t(n) * n, 0.0f);
     image.inside.assign(size_t(n) * n, 0);
     const LightingTest light(options.lighting, options.tiltDegrees / DEG_PER_RAD);
     const double step = 2 * prepared.halfWidth() / n;
@@ -462,7 +466,7 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     const bool complete = forEachRow(n, options.threads, options.cancel, [&](int row) {
         const size_t at = size_t(row) * n;
         const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n,
-                         &image.iso[at], &image.cos[at], &image.inside[at]};
+                         &image.iso[at], &image.cos[at], &image.window[at], &image.inside[at]};
         rows[row] = traceRow(job, top - row * step);
     });
     // Summed in row order so the figure does not depend on the thread count.

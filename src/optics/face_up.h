@@ -40,6 +40,7 @@ struct PixelLight {
     double unlit = 0;           // energy that left toward dark directions
     double belowThreshold = 0;  // given up as too weak to matter
     double bounceLimit = 0;     // still inside after the last allowed reflection
+    double window = 0;          // part of lit + unlit that left below the girdle plane
     bool inside = false;        // the pixel's ray meets the stone
 };
 
@@ -90,6 +91,9 @@ struct FaceUpImage {
     int size = 0;
     std::vector<float> iso, cos;     // row 0 at the top (+y); 0 outside the stone
     std::vector<uint8_t> inside;     // 1 where the pixel's ray meets the stone
+    // Share of the pixel's light that left below the girdle plane: where the
+    // viewer sees through the stone instead of light returned by it.
+    std::vector<float> window;
     double isoBrightness = 0;        // per cent: mean score over the pixels inside
     double cosBrightness = 0;
     int insideCount = 0;

@@ -10,6 +10,7 @@
 
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
+#include "optics/light_metrics.h"
 #include "optics/materials.h"
 #include "optics/tilt_sweep.h"
 
@@ -32,6 +33,8 @@ struct LightScore {
     FaceUpImage image;                     // the D line's picture with dispersion
     std::optional<DispersionImage> colours;
     std::vector<TiltBrightness> sweep;     // empty without a sweep
+    LightMetrics metrics;                  // of `image`
+    std::optional<double> fire;            // with dispersion
     bool complete = true;                  // false when options.cancel gave it up
 };
 
@@ -43,5 +46,14 @@ LightScore scoreLight(const Stone& stone, const LightSettings& settings);
 
 // How the command line prints a brightness: per cent with one decimal.
 std::string brightnessText(double percent);
+
+// The lines `brevix-cli light` prints after the brightness and tilt lines:
+// windowing, extinction and contrast, fire with dispersion, and the tilt
+// averages with a sweep.
+std::string metricsText(const LightScore& score);
+
+// Every line `brevix-cli light` prints: the brightness, the tilt lines,
+// then metricsText.
+std::string lightReport(const LightScore& score);
 
 }  // namespace brevix::optics

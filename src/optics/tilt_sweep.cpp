@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "optics/light_metrics.h"
 #include "platform/strformat.h"
 
 namespace brevix::optics {
@@ -42,7 +43,8 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
             sweep.complete = false;
             break;
         }
-        sweep.points.push_back({tilt, image.isoBrightness, image.cosBrightness});
+        const LightMetrics m = lightMetrics(image);
+        sweep.points.push_back({tilt, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast});
     }
     if (!sweep.points.empty()) {
         for (const TiltBrightness& p : sweep.points) {

@@ -21,6 +21,7 @@ std::vector<double> tiltsOf(const TiltRange& range);
 struct TiltBrightness {
     double tiltDegrees = 0;
     double iso = 0, cos = 0;  // per cent
+    double windowing = 0, extinction = 0, contrast = 0;  // per cent (optics/light_metrics.h)
 };
 
 struct TiltSweep {

@@ -25,6 +25,7 @@
 #include "design/sample_designs.h"
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
+#include "optics/light_metrics.h"
 #include "optics/light_picture.h"
 #include "platform/strformat.h"
 
@@ -85,6 +86,12 @@ private Q_SLOTS:
         QCOMPARE(pane->isoText(), figure("ISO", expected.isoBrightness));
         QCOMPARE(pane->cosText(), figure("COS", expected.cosBrightness));
         QCOMPARE(pane->findChild<QLabel*>(QStringLiteral("isoBrightness"))->text(), pane->isoText());
+        // The figures beyond brightness, of the same picture, then the tilt means.
+        const optics::LightMetrics m = optics::lightMetrics(expected);
+        QVERIFY(pane->metricsText().startsWith(QString::fromStdString(
+            strprintf("Windowing %.1f%%, extinction %.1f%%, contrast %.1f%%", m.windowing, m.extinction, m.contrast))));
+        QVERIFY(pane->metricsText().contains(QStringLiteral("\nOver the tilts: windowing ")));
+        QCOMPARE(pane->findChild<QLabel*>(QStringLiteral("lightMetrics"))->text(), pane->metricsText());
         // The tilt graph: -30 to +30 in steps of 5, symmetric for this design.
         const QList<QPointF> points = pane->isoPoints();
         QCOMPARE(points.size(), 13);

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QSet>
 #include <QTest>
 #include <QToolBar>
 
@@ -124,6 +125,16 @@ private Q_SLOTS:
                 QCOMPARE(a->statusTip(), QString::fromLatin1(e.prompt));
             else
                 QVERIFY(!a->statusTip().isEmpty());
+        }
+    }
+
+    // Two commands on one id: the second's action takes the first's place,
+    // and its menu item opens the wrong window.
+    void everyCommandHasAnIdOfItsOwn() {
+        QSet<int> ids;
+        for (const CommandInfo& c : commandTable()) {
+            QVERIFY2(!ids.contains(c.id), QByteArray::number(c.id));
+            ids.insert(c.id);
         }
     }
 

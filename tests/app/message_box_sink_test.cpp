@@ -35,7 +35,7 @@ private:
 
 class MessageBoxSinkTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void eachTextOnceForEachThingTheUserDoes() {
         MessageBoxSink sink;
         BoxCloser closer;

@@ -51,8 +51,10 @@ protected:
 TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
     const LightRun plain = light("--size 64");
     ASSERT_EQ(plain.code, 0) << plain.err;
+    const std::string metrics = "Windowing: [0-9]+\\.[0-9]%\nExtinction: [0-9]+\\.[0-9]%\nContrast: [0-9]+\\.[0-9]%\n";
     EXPECT_TRUE(std::regex_match(plain.out, std::regex("ISO brightness: [0-9]+\\.[0-9]%\n"
-                                                       "COS brightness: [0-9]+\\.[0-9]%\n")))
+                                                       "COS brightness: [0-9]+\\.[0-9]%\n" +
+                                                       metrics)))
         << plain.out;
     EXPECT_TRUE(plain.err.empty()) << plain.err;
 
@@ -65,8 +67,18 @@ TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
     ASSERT_EQ(sweep.code, 0) << sweep.err;
     EXPECT_TRUE(std::regex_match(sweep.out, std::regex("ISO brightness: .*\nCOS brightness: .*\n"
                                                        "-10\\.0 [0-9.]+% [0-9.]+%\n-5\\.0 .*\n0\\.0 .*\n"
-                                                       "5\\.0 .*\n10\\.0 [0-9.]+% [0-9.]+%\n")))
+                                                       "5\\.0 .*\n10\\.0 [0-9.]+% [0-9.]+%\n" +
+                                                       metrics +
+                                                       "Tilt average ISO brightness: [0-9.]+%\n"
+                                                       "Tilt average COS brightness: [0-9.]+%\n"
+                                                       "Tilt average windowing: [0-9.]+%\n"
+                                                       "Tilt average extinction: [0-9.]+%\n"
+                                                       "Tilt average contrast: [0-9.]+%\n")))
         << sweep.out;
+    const LightRun fire = light("--size 32 --dispersion --material diamond");
+    ASSERT_EQ(fire.code, 0) << fire.err;
+    EXPECT_TRUE(std::regex_search(fire.out, std::regex("\nContrast: [0-9.]+%\nFire: [0-9]+\\.[0-9]%\n$")))
+        << fire.out;
 }
 
 TEST_F(CliLight, WritesAPngOfTheChosenModel) {

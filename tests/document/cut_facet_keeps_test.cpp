@@ -30,7 +30,15 @@ protected:
     void useRoundBrilliant() {
         doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummaryValues();
+        doc.designOpened();  // as an open leaves it
         doc.setModifiedFlag(false);
+    }
+    // Saved as File > Save does it.
+    void save() {
+        const std::string path = ::testing::TempDir() + "cut_facet_keeps.asc";
+        doc.saveType = FileType::Asc;
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        EXPECT_FALSE(doc.isModified());
     }
 };
 
@@ -155,7 +163,7 @@ TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
     // Saved after a cut: undoing that cut is a change, redoing it is not.
     type("45", "3", "0.62");
     doc.cutFromForm(nullptr);
-    doc.setModifiedFlag(false);
+    save();
     doc.undo();
     EXPECT_TRUE(doc.isModified());
     doc.redo();
@@ -168,7 +176,7 @@ TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
     EXPECT_TRUE(doc.isModified());
 
     // Undo past the ring's oldest snapshot gives a fresh block, never the saved design.
-    doc.setModifiedFlag(false);
+    save();
     for (int k = 0; k < UndoRing::SIZE + 2; ++k) doc.undo();
     EXPECT_TRUE(doc.isModified());
 }

@@ -77,6 +77,15 @@ void LightPerformancePane::buildControls() {
     figures->addWidget(isoLabel_);
     figures->addWidget(cosLabel_);
     layout->addLayout(figures);
+    metricsLabel_ = new QLabel(this);
+    metricsLabel_->setObjectName(QStringLiteral("lightMetrics"));
+    // Wrapped, so that the figures never widen the pane.
+    metricsLabel_->setWordWrap(true);
+    metricsLabel_->setToolTip(QStringLiteral(
+        "Windowing: the area through which you see out of the pavilion. Extinction: the area returning less "
+        "than a quarter of the lit value. Contrast: the share of a coarse grid's cells that differ clearly "
+        "from a neighbour."));
+    layout->addWidget(metricsLabel_);
 
     // Two columns of settings, so the picture keeps most of the pane. The
     // pane lives in the main window, whose menu bar owns Alt+F, E, S, V, P,
@@ -249,6 +258,10 @@ void LightPerformancePane::accept(LightResult result) {
         }
         meanLabel_->setText(QString::fromStdString(
             strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%", result.sweep.meanIso, result.sweep.meanCos)));
+        const optics::TiltAverages a = optics::tiltAverages(result.sweep.points);
+        tiltMetrics_ = strprintf("\nOver the tilts: windowing %.1f%%, extinction %.1f%%, contrast %.1f%%", a.windowing,
+                                 a.extinction, a.contrast);
+        metricsLabel_->setText(metricsText());
         delivered_ = result.generation;
         return;
     }
@@ -256,6 +269,9 @@ void LightPerformancePane::accept(LightResult result) {
     image_ = QImage(p.rgb.data(), p.width, p.height, p.width * 3, QImage::Format_RGB888).copy();
     iso_ = result.isoBrightness;
     cos_ = result.cosBrightness;
+    metrics_ = result.metrics;
+    tiltMetrics_.clear();  // the sweep of this design comes after its picture
+    fire_ = result.fire;
     showImage();
 }
 
@@ -266,11 +282,20 @@ QString LightPerformancePane::cosText() const {
     return cos_ < 0 ? QString() : QString::fromStdString(strprintf("COS brightness: %.1f%%", cos_));
 }
 
+QString LightPerformancePane::metricsText() const {
+    if (iso_ < 0) return QString();
+    std::string text = strprintf("Windowing %.1f%%, extinction %.1f%%, contrast %.1f%%", metrics_.windowing,
+                                 metrics_.extinction, metrics_.contrast);
+    if (fire_) text += strprintf(", fire %.1f%%", *fire_);
+    return QString::fromStdString(text + tiltMetrics_);
+}
+
 QList<QPointF> LightPerformancePane::isoPoints() const { return isoSeries_->points(); }
 
 void LightPerformancePane::showImage() {
     isoLabel_->setText(isoText());
     cosLabel_->setText(cosText());
+    metricsLabel_->setText(metricsText());
     if (image_.isNull()) {
         picture_->clear();
         return;

@@ -73,12 +73,15 @@ void LightRenderWorker::run() {
                 if (!fire.complete) return false;
                 result.isoBrightness = fire.channels[1].isoBrightness;
                 result.cosBrightness = fire.channels[1].cosBrightness;
+                result.metrics = optics::lightMetrics(fire.channels[1]);
+                result.fire = optics::fireFigure(fire);
                 result.picture = optics::picture(fire, job.model);
             } else {
                 const optics::FaceUpImage image = optics::renderFaceUp(*job.stone, options);
                 if (!image.complete) return false;
                 result.isoBrightness = image.isoBrightness;
                 result.cosBrightness = image.cosBrightness;
+                result.metrics = optics::lightMetrics(image);
                 result.picture = optics::picture(image, job.model);
             }
             result.milliseconds = millisecondsSince(start);

@@ -14,6 +14,7 @@
 
 #include "kernel/stone.h"
 #include "optics/face_up.h"
+#include "optics/light_metrics.h"
 #include "optics/light_picture.h"
 #include "optics/tilt_sweep.h"
 
@@ -35,6 +36,8 @@ struct LightResult {
     uint64_t generation = 0;
     Stage stage = Fine;
     double isoBrightness = 0, cosBrightness = 0;
+    optics::LightMetrics metrics;       // windowing, extinction, contrast
+    std::optional<double> fire;         // with dispersion
     optics::RgbPicture picture;
     optics::TiltSweep sweep;
     double milliseconds = 0;

@@ -1,0 +1,50 @@
+// Speed of one optimiser candidate on the round brilliant (73 facets): the
+// re-cut by intent after every varied tier turned, the checks of its meets
+// and limits, and the small pictures over the tilt sweep the optimiser
+// scores with, on one thread as the optimiser runs it; and of a whole run.
+#include <benchmark/benchmark.h>
+
+#include "intent/brilliant_intent.h"
+#include "optimise/evaluator.h"
+#include "optimise/optimiser.h"
+#include "optimise/brilliant_at.h"
+
+namespace brevix::optimise {
+namespace {
+
+void BM_OneCandidateOfTheRoundBrilliant(benchmark::State& state) {
+    const DesignWithIntent built = cutRoundBrilliantByIntent();
+    std::string error;
+    const std::vector<TierVariable> vars =
+        variablesFor(built.intent, defaultTiers(built.intent), {}, Limits{}, 1.54, error);
+    const Evaluator evaluator(built.stone, built.intent, vars, Limits{}, Scoring{}, GoalWeights{});
+    std::vector<double> a, b;
+    for (const TierVariable& v : vars) {
+        a.push_back(v.start + 0.25);
+        b.push_back(v.start - 0.25);
+    }
+    bool flip = false;
+    for (auto _ : state) {
+        const Evaluation e = evaluator.evaluate(flip ? a : b);
+        flip = !flip;
+        if (!e.accepted) state.SkipWithError(("a candidate was not accepted: " + e.why).c_str());
+        benchmark::DoNotOptimize(e.score);
+    }
+}
+BENCHMARK(BM_OneCandidateOfTheRoundBrilliant)->Unit(benchmark::kMillisecond);
+
+// A whole run with the default settings on the deep brilliant (pavilion
+// 43/45, crown 42/47, stars 27), every core.
+void BM_OptimiseTheDeepBrilliant(benchmark::State& state) {
+    const DesignWithIntent deep = testing::deepBrilliant();
+    for (auto _ : state) {
+        const OptimiseResult r = optimiseDesign(deep.stone, deep.intent, OptimiseSettings{});
+        if (!r.best) state.SkipWithError("no result");
+        benchmark::DoNotOptimize(r.evaluations);
+        state.counters["evaluations"] = r.evaluations;
+    }
+}
+BENCHMARK(BM_OptimiseTheDeepBrilliant)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+}  // namespace
+}  // namespace brevix::optimise

@@ -1,0 +1,331 @@
+#include "app/dialogs/optimise_dlg.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "document/gem_doc.h"
+#include "document/optimised_design.h"
+#include "intent/intent_words.h"
+#include "optics/light_picture.h"
+#include "optics/materials.h"
+#include "platform/strformat.h"
+#include "platform/text_encoding.h"
+
+namespace brevix {
+
+namespace {
+
+enum Column { Vary, Name, Angle, Lowest, Highest };
+
+QDoubleSpinBox* spin(QWidget* parent, double low, double high, double value, int decimals, const QString& name) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(low, high);
+    box->setDecimals(decimals);
+    box->setValue(value);
+    box->setObjectName(name);
+    return box;
+}
+
+QString number(double value) { return QString::number(value, 'f', 2); }
+
+}  // namespace
+
+OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
+    : QDialog(parent), doc_(doc), mode_(mode), design_(doc.ensureStone()), intent_(doc.designIntent()) {
+    setWindowTitle(mode == Mode::Optimise ? QStringLiteral("Optimize") : QStringLiteral("Retarget to Material"));
+    refractiveIndex_ = design_.refractiveIndex;
+    auto* layout = new QVBoxLayout(this);
+    const optimise::OptimiseSettings defaults;
+
+    if (mode == Mode::Optimise) {
+        const std::vector<int32_t> tiers = optimise::defaultTiers(intent_);
+        tiers_ = new QTableWidget(int(tiers.size()), 5, this);
+        tiers_->setObjectName(QStringLiteral("optimiseTiers"));
+        tiers_->setHorizontalHeaderLabels({QStringLiteral("Vary"), QStringLiteral("Tier"), QStringLiteral("Angle"),
+                                           QStringLiteral("Lowest"), QStringLiteral("Highest")});
+        tiers_->verticalHeader()->hide();
+        for (int row = 0; row < int(tiers.size()); ++row) {
+            const TierIntent& tier = intent_.tiers[tiers[row]];
+            const double shown = std::fabs(tier.angle);
+            auto* vary = new QTableWidgetItem;
+            vary->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+            vary->setCheckState(Qt::Checked);
+            vary->setData(Qt::UserRole, tiers[row]);
+            tiers_->setItem(row, Vary, vary);
+            auto* name = new QTableWidgetItem(
+                QString::fromStdString(cp1252ToUtf8(tierLabel(design_, intent_, tiers[row]))));
+            name->setFlags(Qt::ItemIsEnabled);
+            tiers_->setItem(row, Name, name);
+            auto* angle = new QTableWidgetItem(number(shown));
+            angle->setFlags(Qt::ItemIsEnabled);
+            tiers_->setItem(row, Angle, angle);
+            const double span = defaults.limits.angleSpan;
+            tiers_->setItem(row, Lowest, new QTableWidgetItem(number(std::max(0.5, shown - span))));
+            tiers_->setItem(row, Highest, new QTableWidgetItem(number(std::min(89.5, shown + span))));
+        }
+        tiers_->resizeColumnsToContents();
+        tiers_->horizontalHeader()->setStretchLastSection(true);
+        tiers_->setMinimumHeight(160);
+        layout->addWidget(tiers_);
+    } else {
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("&Material:"), this));
+        material_ = new QComboBox(this);
+        material_->setObjectName(QStringLiteral("retargetMaterial"));
+        for (const optics::Material& m : optics::materials())
+            material_->addItem(QString::fromStdString(strprintf("%s (%.3f)", m.name.c_str(), m.refractiveIndex)),
+                               m.refractiveIndex);
+        material_->setCurrentIndex(0);
+        row->addWidget(material_, 1);
+        layout->addLayout(row);
+    }
+
+    auto* goal = new QGroupBox(QStringLiteral("Goal weights (averaged over tilts -20 to 20 degrees)"), this);
+    auto* goalForm = new QFormLayout(goal);
+    const optimise::GoalWeights& w = defaults.weights;
+    weightIso_ = spin(goal, 0, 10, w.iso, 2, QStringLiteral("weightIso"));
+    weightCos_ = spin(goal, 0, 10, w.cos, 2, QStringLiteral("weightCos"));
+    weightWindow_ = spin(goal, 0, 10, w.windowing, 2, QStringLiteral("weightWindowing"));
+    weightExtinction_ = spin(goal, 0, 10, w.extinction, 2, QStringLiteral("weightExtinction"));
+    weightContrast_ = spin(goal, 0, 10, w.contrast, 2, QStringLiteral("weightContrast"));
+    goalForm->addRow(QStringLiteral("ISO brightness (+)"), weightIso_);
+    goalForm->addRow(QStringLiteral("COS brightness (+)"), weightCos_);
+    goalForm->addRow(QStringLiteral("Windowing (-)"), weightWindow_);
+    goalForm->addRow(QStringLiteral("Extinction (-)"), weightExtinction_);
+    goalForm->addRow(QStringLiteral("Contrast (+)"), weightContrast_);
+
+    auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
+    auto* limitForm = new QFormLayout(limits);
+    leastCrown_ = spin(limits, 0, 89, defaults.limits.leastCrownAngle, 1, QStringLiteral("leastCrownAngle"));
+    proportionSpan_ = spin(limits, 1, 100, defaults.limits.proportionSpan * 100, 0, QStringLiteral("proportionSpan"));
+    seconds_ = spin(limits, 1, 3600, 50, 0, QStringLiteral("seconds"));
+    limitForm->addRow(QStringLiteral("Least crown angle (degrees)"), leastCrown_);
+    limitForm->addRow(QStringLiteral("Table and crown height within (%)"), proportionSpan_);
+    limitForm->addRow(QStringLiteral("Time limit (seconds)"), seconds_);
+    auto* settingsRow = new QHBoxLayout;
+    settingsRow->addWidget(goal);
+    settingsRow->addWidget(limits);
+    layout->addLayout(settingsRow);
+
+    auto* runRow = new QHBoxLayout;
+    start_ = new QPushButton(QStringLiteral("&Start"), this);
+    stop_ = new QPushButton(QStringLiteral("S&top"), this);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("optimiseProgress"));
+    runRow->addWidget(start_);
+    runRow->addWidget(stop_);
+    runRow->addWidget(progress_, 1);
+    layout->addLayout(runRow);
+
+    auto* watchRow = new QHBoxLayout;
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("optimiseBestPicture"));
+    picture_->setFixedSize(150, 150);
+    picture_->setAlignment(Qt::AlignCenter);
+    best_ = new QLabel(this);
+    best_->setObjectName(QStringLiteral("optimiseBest"));
+    best_->setWordWrap(true);
+    watchRow->addWidget(picture_);
+    watchRow->addWidget(best_, 1);
+    layout->addLayout(watchRow);
+
+    results_ = new QListWidget(this);
+    results_->setObjectName(QStringLiteral("optimiseResults"));
+    results_->setMinimumHeight(150);
+    layout->addWidget(results_);
+
+    auto* buttons = new QHBoxLayout;
+    apply_ = new QPushButton(QStringLiteral("&Apply"), this);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    buttons->addStretch(1);
+    buttons->addWidget(apply_);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    connect(start_, &QPushButton::clicked, this, &OptimiseDlg::start);
+    connect(stop_, &QPushButton::clicked, this, &OptimiseDlg::stop);
+    connect(apply_, &QPushButton::clicked, this, [this] {
+        if (apply(results_->currentRow())) accept();
+    });
+    connect(close, &QPushButton::clicked, this, &OptimiseDlg::reject);
+    setRunning(false);
+    apply_->setEnabled(false);
+}
+
+OptimiseDlg::~OptimiseDlg() {
+    cancel_ = true;
+    if (worker_.joinable()) worker_.join();
+}
+
+void OptimiseDlg::reject() {
+    stop();
+    if (worker_.joinable()) worker_.join();
+    QDialog::reject();
+}
+
+optimise::OptimiseSettings OptimiseDlg::settings() const {
+    optimise::OptimiseSettings s;
+    s.weights.iso = weightIso_->value();
+    s.weights.cos = weightCos_->value();
+    s.weights.windowing = weightWindow_->value();
+    s.weights.extinction = weightExtinction_->value();
+    s.weights.contrast = weightContrast_->value();
+    s.limits.leastCrownAngle = leastCrown_->value();
+    s.limits.proportionSpan = proportionSpan_->value() / 100;
+    s.seconds = seconds_->value();
+    s.scoring.refractiveIndex = material_ ? material_->currentData().toDouble() : design_.refractiveIndex;
+    if (tiers_) {
+        for (int row = 0; row < tiers_->rowCount(); ++row) {
+            if (tiers_->item(row, Vary)->checkState() != Qt::Checked) continue;
+            const int32_t tier = tiers_->item(row, Vary)->data(Qt::UserRole).toInt();
+            s.tiers.push_back(tier);
+            bool okLow = false, okHigh = false;
+            const double low = tiers_->item(row, Lowest)->text().toDouble(&okLow);
+            const double high = tiers_->item(row, Highest)->text().toDouble(&okHigh);
+            if (okLow && okHigh) s.ranges.push_back({tier, low, high});
+        }
+    }
+    return s;
+}
+
+void OptimiseDlg::setRunning(bool running) {
+    start_->setEnabled(!running);
+    stop_->setEnabled(running);
+    if (running) apply_->setEnabled(false);
+}
+
+void OptimiseDlg::start() {
+    if (worker_.joinable()) {
+        if (!finished_) return;
+        worker_.join();
+    }
+    optimise::OptimiseSettings s = settings();
+    if (tiers_ && s.tiers.empty()) {
+        best_->setText(QStringLiteral("Tick at least one tier."));
+        return;
+    }
+    refractiveIndex_ = s.scoring.refractiveIndex;
+    cancel_ = false;
+    finished_ = false;
+    shownBest_ = -1e300;
+    result_.reset();
+    results_->clear();
+    progress_->setRange(0, s.starts * s.evaluationsPerStart);
+    progress_->setValue(0);
+    best_->setText(QStringLiteral("Searching..."));
+    s.cancel = &cancel_;
+    s.progress = [this](const optimise::Progress& p) {
+        // On a searching thread: the window takes it on its own.
+        QMetaObject::invokeMethod(this, [this, p] { showProgress(p); }, Qt::QueuedConnection);
+    };
+    setRunning(true);
+    const bool retarget = mode_ == Mode::Retarget;
+    const double fromIndex = design_.refractiveIndex;
+    worker_ = std::thread([this, s, retarget, fromIndex] {
+        optimise::OptimiseResult r = retarget ? optimise::retargetDesign(design_, intent_, fromIndex, s)
+                                              : optimise::optimiseDesign(design_, intent_, s);
+        auto shared = std::make_shared<optimise::OptimiseResult>(std::move(r));
+        QMetaObject::invokeMethod(this, [this, shared] { finish(std::move(*shared)); }, Qt::QueuedConnection);
+    });
+}
+
+void OptimiseDlg::stop() { cancel_ = true; }
+
+void OptimiseDlg::showProgress(const optimise::Progress& p) {
+    if (finished_) return;
+    progress_->setValue(std::min(p.evaluations, progress_->maximum()));
+    if (!p.haveBest || !(p.bestScore > shownBest_)) return;
+    shownBest_ = p.bestScore;
+    best_->setText(QString::fromStdString(strprintf("Best score so far: %.1f (%d candidates)", p.bestScore,
+                                                    p.evaluations)));
+    if (!p.bestStone) return;
+    optics::FaceUpOptions options;
+    options.size = 150;
+    options.refractiveIndex = refractiveIndex_;
+    const optics::RgbPicture rgb = optics::picture(optics::renderFaceUp(*p.bestStone, options), optics::LightModel::Iso);
+    const QImage image(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
+    picture_->setPixmap(QPixmap::fromImage(image.copy()));
+}
+
+void OptimiseDlg::finish(optimise::OptimiseResult result) {
+    finished_ = true;
+    setRunning(false);
+    progress_->setValue(progress_->maximum());
+    result_ = std::move(result);
+    results_->clear();
+    if (!result_->error.empty()) {
+        best_->setText(QString::fromStdString(result_->error));
+        return;
+    }
+    if (!result_->best) {
+        best_->setText(QString::fromStdString(
+            strprintf("No candidate met the limits (%d tried).", result_->evaluations)));
+        return;
+    }
+    auto figures = [&](const char* what, const optimise::Evaluation& e) {
+        const optics::TiltAverages& l = e.figures.light;
+        std::string text = strprintf("%s: score %.1f, ISO %.1f%%, COS %.1f%%, windowing %.1f%%, extinction %.1f%%, "
+                                     "contrast %.1f%%\n",
+                                     what, e.score, l.iso, l.cos, l.windowing, l.extinction, l.contrast);
+        for (size_t i = 0; i < e.angles.size() && i < result_->variables.size(); ++i)
+            text += strprintf("%s%s %.2f\xC2\xB0", i == 0 ? "    " : ", ",
+                              cp1252ToUtf8(tierLabel(design_, intent_, result_->variables[i].tier)).c_str(),
+                              e.angles[i]);
+        return QString::fromStdString(text);
+    };
+    if (result_->start.accepted) {
+        auto* start = new QListWidgetItem(figures("Start", result_->start));
+        start->setFlags(Qt::ItemIsEnabled);
+        results_->addItem(start);
+    }
+    results_->addItem(figures("Best", *result_->best));
+    for (size_t i = 0; i < result_->runnersUp.size(); ++i)
+        results_->addItem(figures(strprintf("Runner-up %d", int(i + 1)).c_str(), result_->runnersUp[i]));
+    results_->setCurrentRow(result_->start.accepted ? 1 : 0);
+    best_->setText(QString::fromStdString(strprintf("%s after %d candidates: best score %.1f.",
+                                                    result_->stopped ? "Stopped" : "Done", result_->evaluations,
+                                                    result_->best->score)));
+    apply_->setEnabled(true);
+}
+
+int OptimiseDlg::resultCount() const { return results_->count(); }
+
+QString OptimiseDlg::resultText(int row) const {
+    return row >= 0 && row < results_->count() ? results_->item(row)->text() : QString();
+}
+
+bool OptimiseDlg::apply(int row) {
+    if (!result_ || !result_->best) return false;
+    const int offset = result_->start.accepted ? 1 : 0;
+    const int pick = row - offset;
+    const optimise::Evaluation* chosen = nullptr;
+    if (pick == 0)
+        chosen = &*result_->best;
+    else if (pick > 0 && pick <= int(result_->runnersUp.size()))
+        chosen = &result_->runnersUp[pick - 1];
+    if (!chosen || !chosen->stone) return false;
+    Stone design = *chosen->stone;
+    design.refractiveIndex = refractiveIndex_;
+    applyDesignWithIntent(doc_, design, chosen->intent);
+    return true;
+}
+
+void runOptimiseCommand(QWidget* parent, CGemDoc& doc, OptimiseDlg::Mode mode) {
+    if (!doc.stone()) return;
+    OptimiseDlg dialog(doc, mode, parent);
+    dialog.exec();
+}
+
+}  // namespace brevix

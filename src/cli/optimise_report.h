@@ -1,0 +1,36 @@
+#pragma once
+// What `brevix-cli optimize` and `brevix-cli retarget` share: the options
+// of a search, and the report of its start and result in the lines of
+// `brevix-cli light`, with each changed tier's angle.
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "intent/intent.h"
+#include "kernel/stone.h"
+#include "optimise/optimiser.h"
+
+namespace CLI {
+class App;
+}
+
+namespace brevix::cli {
+
+struct SearchOptions {
+    double seconds = 50;
+    int seed = 1;
+    int evaluations = 300;  // per start
+    int starts = 8;
+    int size = 128;         // pixels a side of the reported figures
+};
+
+void addSearchOptions(CLI::App& app, SearchOptions& options);
+void applySearchOptions(const SearchOptions& options, optimise::OptimiseSettings& settings);
+
+// Prints the start and the result and writes the result to `outPath`
+// carrying `refractiveIndex`; EXIT_FAILED when no candidate met the limits
+// or the file could not be written.
+int finishSearch(const Stone& design, const DesignIntent& intent, const optimise::OptimiseResult& result,
+                 double refractiveIndex, const SearchOptions& options, const std::string& outPath, std::ostream& out);
+
+}  // namespace brevix::cli

@@ -1,0 +1,174 @@
+#include "optimise/evaluator.h"
+
+#include <cmath>
+
+#include "design/measures.h"
+#include "intent/recut.h"
+#include "optics/light_metrics.h"
+#include "platform/strformat.h"
+
+namespace brevix::optimise {
+
+namespace {
+
+// Facets this close to a point pass through it.
+constexpr double MEET_TOLERANCE = 1e-7;
+
+// A candidate's re-cut may complain; its messages are the optimiser's
+// business, not the person's.
+double distanceTo(const Plane& p, double x, double y, double z) { return p.a * x + p.b * y + p.c * z - p.d; }
+
+bool girdleStands(const Stone& stone) { return stone.stats.crownBottom > stone.stats.pavilionTop + 1e-9; }
+
+}  // namespace
+
+Proportions proportionsOf(Stone& stone) {
+    computeBounds(stone);
+    const Stats& s = stone.stats;
+    Proportions p;
+    const double width = s.maxX - s.minX;
+    if (!(width > 0)) return p;
+    p.table = (s.tableMaxX - s.tableMinX) / width;
+    if (s.crownBottom < s.maxZ) p.crownHeight = (s.maxZ - s.crownBottom) / width;
+    if (s.pavilionTop > s.minZ) p.pavilionDepth = (s.pavilionTop - s.minZ) / width;
+    return p;
+}
+
+int designFacetCount(const Stone& stone) {
+    int n = 0;
+    for (int32_t i = 0; i < stone.nFacet; ++i) n += stone.facets[i].isRough() ? 0 : 1;
+    return n;
+}
+
+Evaluator::Evaluator(const Stone& design, const DesignIntent& intent, std::vector<TierVariable> variables,
+                     const Limits& limits, const Scoring& scoring, const GoalWeights& weights,
+                     std::optional<CharacterTarget> character)
+    : design_(design),
+      intent_(intent),
+      variables_(std::move(variables)),
+      limits_(limits),
+      scoring_(scoring),
+      weights_(weights),
+      character_(std::move(character)) {
+    Stone measured(design);
+    start_ = proportionsOf(measured);
+    girdle_ = girdleStands(measured);
+    facets_ = designFacetCount(design);
+    // Every point of the start where four or more facets meet: a cutter's
+    // meet (three facets meet at any corner).
+    for (int32_t v = 0; v < design.nVertex; ++v) {
+        const Vertex& q = design.vertices[v];
+        if (q.status != ST_PRESENT) continue;
+        std::vector<Ref> refs;
+        for (size_t t = 0; t < intent.tiers.size(); ++t) {
+            const std::vector<Plane>& planes = intent.tiers[t].planes;
+            for (size_t k = 0; k < planes.size(); ++k)
+                if (std::fabs(distanceTo(planes[k], q.x, q.y, q.z)) < MEET_TOLERANCE)
+                    refs.push_back({int32_t(t), int32_t(k)});
+        }
+        if (refs.size() >= 4) meets_.push_back(std::move(refs));
+    }
+}
+
+std::optional<std::string> Evaluator::lostMeet(const Stone& stone, const DesignIntent& intent) const {
+    for (const std::vector<Ref>& meet : meets_) {
+        bool found = false;
+        for (int32_t v = 0; v < stone.nVertex && !found; ++v) {
+            const Vertex& q = stone.vertices[v];
+            if (q.status != ST_PRESENT) continue;
+            found = true;
+            for (const Ref& r : meet) {
+                const std::vector<Plane>& planes = intent.tiers[r.tier].planes;
+                if (r.k >= int32_t(planes.size()) ||
+                    std::fabs(distanceTo(planes[r.k], q.x, q.y, q.z)) >= MEET_TOLERANCE) {
+                    found = false;
+                    break;
+                }
+            }
+        }
+        if (!found) return strprintf("the meet of %d facets at tier %d is lost", int(meet.size()), meet[0].tier + 1);
+    }
+    return std::nullopt;
+}
+
+Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesign,
+                               const std::atomic<bool>* cancel) const {
+    // The kernel's notes on each candidate stay with the candidate's stone:
+    // nothing a candidate says reaches the user.
+    Evaluation e;
+    e.angles = angles;
+    if (angles.size() != variables_.size()) {
+        e.why = "wrong number of angles";
+        return e;
+    }
+    DesignIntent intent = intent_;
+    for (size_t i = 0; i < angles.size(); ++i) {
+        const TierVariable& v = variables_[i];
+        if (!(angles[i] >= v.low - 1e-9 && angles[i] <= v.high + 1e-9)) {
+            e.why = strprintf("tier %d leaves its range", v.tier + 1);
+            return e;
+        }
+        TierIntent& tier = intent.tiers[v.tier];
+        tier.angle = v.pavilion ? -angles[i] : angles[i];
+    }
+    RecutResult cut;
+    if (!variables_.empty()) {
+        TierChange change;
+        change.tier = variables_.front().tier;
+        change.setAngle = true;
+        change.angle = intent.tiers[change.tier].angle;
+        cut = recutByIntent(design_, intent, change);
+    } else {
+        cut = recutByIntent(design_, intent, std::nullopt);
+    }
+    if (!cut.ok()) {
+        e.why = cut.problems.empty() ? "the re-cut failed" : cut.problems.front();
+        return e;
+    }
+    if (designFacetCount(cut.stone) != facets_) {
+        e.why = "a facet was cut away";
+        return e;
+    }
+    if (auto lost = lostMeet(cut.stone, cut.intent)) {
+        e.why = *lost;
+        return e;
+    }
+    const Proportions p = proportionsOf(cut.stone);
+    if (girdle_ && !girdleStands(cut.stone)) {
+        e.why = "the girdle is cut through";
+        return e;
+    }
+    const double span = limits_.proportionSpan;
+    if (start_.table > 0 && std::fabs(p.table - start_.table) > span * start_.table + 1e-12) {
+        e.why = "the table leaves its range";
+        return e;
+    }
+    if (start_.crownHeight > 0 && std::fabs(p.crownHeight - start_.crownHeight) > span * start_.crownHeight + 1e-12) {
+        e.why = "the crown height leaves its range";
+        return e;
+    }
+
+    optics::FaceUpOptions options;
+    options.size = scoring_.size;
+    options.refractiveIndex = scoring_.refractiveIndex;
+    options.lighting = scoring_.lighting;
+    options.threads = 1;  // the optimiser runs candidates side by side
+    options.cancel = cancel;
+    const optics::TiltSweep sweep = optics::sweepTilts(cut.stone, options, scoring_.tilts);
+    if (!sweep.complete || sweep.points.empty()) {
+        e.why = "cancelled";
+        return e;
+    }
+    e.figures.light = optics::tiltAverages(sweep.points);
+    e.figures.proportions = p;
+    if (character_) e.figures.character = characterDistance(*character_, p, angles);
+    e.score = goalScore(weights_, e.figures, character_.has_value());
+    e.accepted = true;
+    if (keepDesign) {
+        e.stone = std::move(cut.stone);
+        e.intent = std::move(cut.intent);
+    }
+    return e;
+}
+
+}  // namespace brevix::optimise

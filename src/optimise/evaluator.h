@@ -1,0 +1,85 @@
+#pragma once
+// One candidate of the optimiser: the design with the varied tiers at the
+// candidate's angles, re-cut by intent so that every later tier follows its
+// meets, checked against the limits and scored. A candidate whose re-cut
+// fails, that loses a facet or a meet, cuts through the girdle, or leaves
+// the limits is not accepted.
+//
+// An Evaluator holds only what it was built from and never changes it:
+// several threads may evaluate through one at once.
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "intent/intent.h"
+#include "kernel/stone.h"
+#include "optics/lighting.h"
+#include "optics/tilt_sweep.h"
+#include "optimise/goal.h"
+#include "optimise/variables.h"
+
+namespace brevix::optimise {
+
+// How every candidate is rendered: small pictures over a few tilts, enough
+// to rank candidates; the results are scored again at full size by the
+// caller if it wants.
+struct Scoring {
+    int size = 64;  // pixels a side
+    optics::TiltRange tilts{-20.0, 20.0, 10.0};
+    optics::Lighting lighting;
+    double refractiveIndex = 1.54;
+};
+
+struct Evaluation {
+    bool accepted = false;
+    std::string why;             // why it was not accepted
+    std::vector<double> angles;  // shown degrees, one per variable
+    Figures figures;
+    double score = 0;
+    // The design itself, when asked for.
+    std::optional<Stone> stone;
+    DesignIntent intent;
+};
+
+class Evaluator {
+public:
+    // `design` must be described by `intent` (intentMatches).
+    Evaluator(const Stone& design, const DesignIntent& intent, std::vector<TierVariable> variables,
+              const Limits& limits, const Scoring& scoring, const GoalWeights& weights,
+              std::optional<CharacterTarget> character = std::nullopt);
+
+    Evaluation evaluate(const std::vector<double>& angles, bool keepDesign = false,
+                        const std::atomic<bool>* cancel = nullptr) const;
+
+    const std::vector<TierVariable>& variables() const { return variables_; }
+    const Proportions& startProportions() const { return start_; }
+    const Scoring& scoring() const { return scoring_; }
+
+private:
+    // Facets named by their tier and their place in it.
+    struct Ref {
+        int32_t tier, k;
+    };
+    std::optional<std::string> lostMeet(const Stone& stone, const DesignIntent& intent) const;
+
+    Stone design_;
+    DesignIntent intent_;
+    std::vector<TierVariable> variables_;
+    Limits limits_;
+    Scoring scoring_;
+    GoalWeights weights_;
+    std::optional<CharacterTarget> character_;
+    Proportions start_;
+    int facets_ = 0;
+    bool girdle_ = false;
+    std::vector<std::vector<Ref>> meets_;  // sets of four or more facets meeting at one point
+};
+
+// The proportions of a stone (its stats are brought up to date).
+Proportions proportionsOf(Stone& stone);
+
+// Non-rough facets of a stone.
+int designFacetCount(const Stone& stone);
+
+}  // namespace brevix::optimise

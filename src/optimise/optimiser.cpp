@@ -1,0 +1,284 @@
+#include "optimise/optimiser.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <mutex>
+#include <nlopt.hpp>
+#include <random>
+#include <thread>
+
+#include "intent/recut.h"
+#include "optics/parallel_rows.h"
+
+namespace brevix::optimise {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What a rejected candidate scores: below anything the goal can give, so
+// the search turns back into the limits.
+constexpr double REJECTED = -1e6;
+
+struct Record {
+    std::vector<double> angles;
+    double score = 0;
+};
+
+// One local search: what it found and what it cost.
+struct StartRun {
+    std::vector<Record> accepted;
+    int evaluations = 0;
+};
+
+// What the searching threads share: the stop flag and the progress.
+struct Shared {
+    const OptimiseSettings& settings;
+    std::atomic<bool> stop{false};
+    bool timed = false;
+    Clock::time_point deadline;
+    std::mutex mutex;
+    Progress progress;
+
+    explicit Shared(const OptimiseSettings& s) : settings(s) {}
+
+    bool shouldStop() {
+        if (stop.load()) return true;
+        if ((settings.cancel && settings.cancel->load()) || (timed && Clock::now() >= deadline)) stop = true;
+        return stop.load();
+    }
+
+    void count(Evaluation& e) {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++progress.evaluations;
+        if (e.accepted && (!progress.haveBest || e.score > progress.bestScore)) {
+            progress.haveBest = true;
+            progress.bestScore = e.score;
+            progress.bestAngles = e.angles;
+            if (e.stone) progress.bestStone = std::make_shared<const Stone>(std::move(*e.stone));
+        }
+        if (settings.progress) settings.progress(progress);
+    }
+};
+
+struct Search {
+    const Evaluator& evaluator;
+    Shared& shared;
+    StartRun& run;
+    int budget;
+
+    // The evaluation of x, counted; none once the run is to stop.
+    std::optional<Evaluation> evaluate(const std::vector<double>& x) {
+        if (run.evaluations >= budget || shared.shouldStop()) return std::nullopt;
+        // The design is kept only for the picture of the best so far.
+        Evaluation e = evaluator.evaluate(x, bool(shared.settings.progress), &shared.stop);
+        if (!e.accepted && shared.stop.load()) return std::nullopt;
+        ++run.evaluations;
+        if (e.accepted) run.accepted.push_back({e.angles, e.score});
+        shared.count(e);
+        return e;
+    }
+};
+
+double objective(const std::vector<double>& x, std::vector<double>&, void* data) {
+    Search& search = *static_cast<Search*>(data);
+    const std::optional<Evaluation> e = search.evaluate(x);
+    if (!e) throw nlopt::forced_stop();
+    return e->accepted ? e->score : REJECTED;
+}
+
+// A point near the design's own angles, drawn for start `k`: each angle
+// anywhere in the middle part of its range around the start.
+std::vector<double> drawnPoint(const std::vector<TierVariable>& vars, const std::vector<double>& x0, std::mt19937& rng) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::vector<double> x(vars.size());
+    for (size_t i = 0; i < vars.size(); ++i) {
+        const double reach = 0.5 * (vars[i].high - vars[i].low);
+        x[i] = std::clamp(x0[i] + 0.6 * reach * unit(rng), vars[i].low, vars[i].high);
+    }
+    return x;
+}
+
+void searchFrom(int k, const Evaluator& evaluator, const std::vector<double>& x0, Shared& shared, StartRun& run) {
+    const std::vector<TierVariable>& vars = evaluator.variables();
+    Search search{evaluator, shared, run, shared.settings.evaluationsPerStart};
+    std::vector<double> x = x0;
+    if (k > 0) {
+        // Each start draws from a generator of its own, so that the points
+        // do not depend on which thread took which start.
+        std::mt19937 rng(shared.settings.seed * 1000003u + unsigned(k));
+        bool found = false;
+        for (int attempt = 0; attempt < 8 && !found; ++attempt) {
+            x = drawnPoint(vars, x0, rng);
+            const std::optional<Evaluation> e = search.evaluate(x);
+            if (!e) return;
+            found = e->accepted;
+        }
+        if (!found) return;
+    }
+    const int left = search.budget - run.evaluations;
+    if (left <= 1) return;
+    nlopt::opt opt(nlopt::LN_SBPLX, unsigned(vars.size()));
+    std::vector<double> low, high, step;
+    for (const TierVariable& v : vars) {
+        low.push_back(v.low);
+        high.push_back(v.high);
+        step.push_back(std::max(1e-3, std::min(1.0, (v.high - v.low) / 4)));
+    }
+    opt.set_lower_bounds(low);
+    opt.set_upper_bounds(high);
+    opt.set_max_objective(objective, &search);
+    opt.set_maxeval(left);
+    opt.set_xtol_abs(0.02);
+    opt.set_initial_step(step);
+    double best = 0;
+    try {
+        opt.optimize(x, best);
+    } catch (const std::exception&) {
+        // Stopped, or the method gave up on a flat score: what it found is kept.
+    }
+}
+
+bool distinct(const std::vector<double>& a, const std::vector<double>& b, double degrees) {
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (std::fabs(a[i] - b[i]) >= degrees) return true;
+    return false;
+}
+
+OptimiseResult optimiseWith(const Stone& design, const DesignIntent& intent, const OptimiseSettings& settings,
+                            const std::optional<Proportions>& character) {
+    OptimiseResult result;
+    std::vector<int32_t> tiers = settings.tiers.empty() ? defaultTiers(intent) : settings.tiers;
+    result.variables = variablesFor(intent, tiers, settings.ranges, settings.limits,
+                                    settings.scoring.refractiveIndex, result.error);
+    if (result.variables.empty()) return result;
+    std::vector<double> x0;
+    for (const TierVariable& v : result.variables) x0.push_back(v.start);
+
+    std::optional<CharacterTarget> target;
+    if (character) target = CharacterTarget{*character, x0};
+    const Evaluator evaluator(design, intent, result.variables, settings.limits, settings.scoring, settings.weights,
+                              target);
+    result.start = evaluator.evaluate(x0, true);
+    for (size_t i = 0; i < x0.size(); ++i)
+        x0[i] = std::clamp(x0[i], result.variables[i].low, result.variables[i].high);
+
+    Shared shared(settings);
+    if (settings.seconds > 0) {
+        shared.timed = true;
+        shared.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(settings.seconds));
+    }
+    const int starts = std::max(1, settings.starts);
+    shared.progress.budget = starts * settings.evaluationsPerStart;
+    std::vector<StartRun> runs(starts);
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int k = next++; k < starts; k = next++) searchFrom(k, evaluator, x0, shared, runs[k]);
+    };
+    const int threads = std::clamp(settings.threads > 0 ? settings.threads : optics::coreCount(), 1, starts);
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+    result.stopped = shared.stop.load();
+
+    // In the order of the starts, so that threads do not change the outcome.
+    std::vector<Record> all;
+    for (const StartRun& run : runs) {
+        result.evaluations += run.evaluations;
+        all.insert(all.end(), run.accepted.begin(), run.accepted.end());
+    }
+    result.accepted = int(all.size());
+    std::stable_sort(all.begin(), all.end(), [](const Record& a, const Record& b) { return a.score > b.score; });
+    std::vector<const Record*> picked;
+    for (const Record& r : all) {
+        if (int(picked.size()) > settings.runnersUp) break;
+        bool apart = true;
+        for (const Record* p : picked) apart = apart && distinct(r.angles, p->angles, settings.distinctDegrees);
+        if (apart) picked.push_back(&r);
+    }
+    for (size_t i = 0; i < picked.size(); ++i) {
+        Evaluation e = evaluator.evaluate(picked[i]->angles, true);
+        if (!e.accepted) continue;
+        if (!result.best)
+            result.best = std::move(e);
+        else
+            result.runnersUp.push_back(std::move(e));
+    }
+    return result;
+}
+
+// The intent with every pavilion tier the optimiser may turn turned by
+// `turn` degrees, re-cut.
+std::optional<RetargetStart> turnedPavilion(const Stone& design, const DesignIntent& intent, double turn) {
+    DesignIntent turned = intent;
+    int32_t first = -1;
+    for (size_t t = 0; t < turned.tiers.size(); ++t) {
+        TierIntent& tier = turned.tiers[t];
+        if (!(tier.angle < 0) || !canVary(tier)) continue;
+        tier.angle = -std::clamp(-tier.angle + turn, 0.5, 89.5);
+        if (first < 0) first = int32_t(t);
+    }
+    if (first < 0) return std::nullopt;
+    TierChange change;
+    change.tier = first;
+    change.setAngle = true;
+    change.angle = turned.tiers[first].angle;
+    RecutResult cut = recutByIntent(design, turned, change);
+    if (!cut.ok()) return std::nullopt;
+    return RetargetStart{std::move(cut.stone), std::move(cut.intent), turn};
+}
+
+}  // namespace
+
+OptimiseResult optimiseDesign(const Stone& design, const DesignIntent& intent, const OptimiseSettings& settings) {
+    return optimiseWith(design, intent, settings, std::nullopt);
+}
+
+std::optional<RetargetStart> retargetStart(const Stone& design, const DesignIntent& intent, double fromIndex,
+                                           const OptimiseSettings& settings) {
+    // Turning by the whole difference of the critical angles keeps a
+    // pavilion as far above its critical angle as it was, which is what a
+    // design near its critical angle needs; a pavilion that was well above
+    // it (a quartz design taken to diamond) would be turned far past where
+    // light comes back. So the whole turn, half of it and none are scored in
+    // the new material, and the best becomes the start.
+    const double full = criticalAngle(settings.scoring.refractiveIndex) - criticalAngle(fromIndex);
+    std::optional<RetargetStart> best;
+    double bestScore = 0;
+    for (double turn : {full, full / 2, 0.0}) {
+        std::optional<RetargetStart> start = turnedPavilion(design, intent, turn);
+        if (!start) continue;
+        std::string error;
+        std::vector<TierVariable> vars = variablesFor(start->intent, defaultTiers(start->intent), {}, Limits{},
+                                                      settings.scoring.refractiveIndex, error);
+        // Scored as it stands: its own angles, no limit to hold it.
+        for (TierVariable& v : vars) v.low = v.high = v.start;
+        std::vector<double> x;
+        for (const TierVariable& v : vars) x.push_back(v.start);
+        const Evaluator evaluator(start->stone, start->intent, vars, Limits{}, settings.scoring, settings.weights);
+        const Evaluation e = evaluator.evaluate(x);
+        if (!e.accepted) continue;
+        if (!best || e.score > bestScore) {
+            bestScore = e.score;
+            best = std::move(start);
+        }
+    }
+    return best;
+}
+
+OptimiseResult retargetDesign(const Stone& design, const DesignIntent& intent, double fromIndex,
+                              const OptimiseSettings& settings) {
+    std::optional<RetargetStart> start = retargetStart(design, intent, fromIndex, settings);
+    if (!start) {
+        OptimiseResult failed;
+        failed.error = "the design cannot be turned for the new material";
+        return failed;
+    }
+    Stone original(design);
+    return optimiseWith(start->stone, start->intent, settings, proportionsOf(original));
+}
+
+}  // namespace brevix::optimise

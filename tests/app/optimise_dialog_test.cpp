@@ -1,0 +1,112 @@
+// Stone > Optimize and Stone > Retarget as the user meets them: the tiers
+// to tick, a search that stops at its time limit or at Stop with the best
+// so far, the results to pick from, and Apply undone by one Undo.
+#include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QPixmap>
+#include <QTest>
+
+#include "app/brevix_app.h"
+#include "app/command_table.h"
+#include "app/dialogs/optimise_dlg.h"
+#include "app_test_support.h"
+
+using namespace brevix;
+using namespace brevix::test;
+
+namespace {
+
+bool samePlanes(const Stone& a, const Stone& b) {
+    if (a.nFacet != b.nFacet) return false;
+    for (int32_t i = 0; i < a.nFacet; ++i) {
+        const Facet &f = a.facets[i], &g = b.facets[i];
+        if (f.a != g.a || f.b != g.b || f.c != g.c || f.d != g.d) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class OptimiseDialogTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void theCommandsAreOnTheStoneMenu() {
+        TemporaryRegistry registry;
+        Session session;
+        QCOMPARE(session.frame->action(ID_STONE_OPTIMIZE)->text(), QStringLiteral("&Optimize..."));
+        QCOMPARE(session.frame->action(ID_STONE_RETARGET)->text(), QStringLiteral("Re&target to Material..."));
+    }
+
+    void optimisesListsAndAppliesWithOneUndo() {
+        TemporaryRegistry registry;
+        Session session;
+        const Stone before = *session.doc.stone();
+        OptimiseDlg dialog(session.doc, OptimiseDlg::Mode::Optimise);
+        auto* tiers = dialog.findChild<QTableWidget*>(QStringLiteral("optimiseTiers"));
+        QVERIFY(tiers);
+        // Neither the table nor the girdle is offered.
+        QVERIFY(tiers->rowCount() >= 2);
+        for (int row = 0; row < tiers->rowCount(); ++row) {
+            QVERIFY(tiers->item(row, 1)->text() != QStringLiteral("T"));
+            QVERIFY(tiers->item(row, 1)->text() != QStringLiteral("G"));
+        }
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(3);
+        dialog.start();
+        QVERIFY(dialog.running());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 60000);
+        QVERIFY(dialog.resultCount() >= 2);
+        QVERIFY(dialog.resultText(0).startsWith(QStringLiteral("Start: score ")));
+        QVERIFY(dialog.resultText(1).startsWith(QStringLiteral("Best: score ")));
+        QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("optimiseBestPicture"))->pixmap().isNull());
+        // The user's guide shows the dialog at the end of this run.
+        const QString images = qEnvironmentVariable("BREVIX_GUIDE_IMAGES");
+        if (!images.isEmpty()) {
+            dialog.show();
+            QTest::qWait(200);
+            dialog.grab().save(images + QStringLiteral("/optimise_dialog.png"));
+        }
+
+        QVERIFY(!dialog.apply(0));  // the start is not a result
+        QVERIFY(dialog.apply(1));
+        QVERIFY(!samePlanes(*session.doc.stone(), before));
+        QVERIFY(session.doc.isModified());
+        session.doc.undo();
+        QVERIFY(samePlanes(*session.doc.stone(), before));
+    }
+
+    void stopGivesTheBestSoFar() {
+        TemporaryRegistry registry;
+        Session session;
+        OptimiseDlg dialog(session.doc, OptimiseDlg::Mode::Optimise);
+        dialog.start();
+        auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("optimiseProgress"));
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() >= 6, 30000);
+        dialog.stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 30000);
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("optimiseBest"))->text().startsWith(QStringLiteral("Stopped")));
+        QVERIFY(dialog.resultText(1).startsWith(QStringLiteral("Best: score ")));
+    }
+
+    void retargetsToDiamond() {
+        TemporaryRegistry registry;
+        Session session;
+        OptimiseDlg dialog(session.doc, OptimiseDlg::Mode::Retarget);
+        QVERIFY(!dialog.findChild<QTableWidget*>(QStringLiteral("optimiseTiers")));
+        auto* material = dialog.findChild<QComboBox*>(QStringLiteral("retargetMaterial"));
+        const int diamond = material->findText(QStringLiteral("Diamond"), Qt::MatchStartsWith);
+        QVERIFY(diamond >= 0);
+        material->setCurrentIndex(diamond);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(3);
+        dialog.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 60000);
+        QVERIFY(dialog.apply(1));
+        QCOMPARE(session.doc.stone()->refractiveIndex, 2.42);
+    }
+};
+
+QTEST_MAIN(OptimiseDialogTest)
+#include "optimise_dialog_test.moc"
