@@ -58,8 +58,6 @@
 
 namespace brevix {
 
-int CMainFrame::zoomFlag = 0;
-
 namespace {
 
 // Four-view pane for each Zoom command; Zoom Out shows all four (pane 0).
@@ -342,10 +340,11 @@ void CMainFrame::zoom(int commandId) {
     const bool enlarged = commandId != ID_ZOOM_OUT;
     fourView_->setZoomed(enlarged);
     fourView_->setZoomPane(zoomPaneOf(commandId));
-    zoomFlag = enlarged ? 1 : 0;
     fourView_->update();
     if (QAction* a = action(commandId)) a->setChecked(true);
 }
+
+int CMainFrame::zoomFlag() const { return fourView_->zoomed() ? 1 : 0; }
 
 QWidget* CMainFrame::activePane() const {
     return lastActivePane_ ? lastActivePane_.data() : fourView_;

@@ -71,8 +71,9 @@ public:
 
     // Zoom Out or one of the four views (command ids 32792 to 32796).
     void zoom(int commandId);
-    // The program-wide zoom flag: 0 while all four views show, 1 while one is enlarged.
-    static int zoomFlag;
+    // The window's zoom flag: 0 while all four views show, 1 while one is
+    // enlarged. Each window has its own, held by its four view.
+    int zoomFlag() const;
 
 public Q_SLOTS:
     void onHelpContents();
