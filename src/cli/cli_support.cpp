@@ -9,11 +9,6 @@
 
 namespace brevix::cli {
 
-namespace {
-bool readProblems = false;
-
-}  // namespace
-
 void CliSink::show(std::string_view text, Icon) {
     std::fprintf(stderr, "%s\n", cp1252ToUtf8(text).c_str());
 }
@@ -32,7 +27,7 @@ void ShowNotesAndDelete::operator()(Stone* stone) const {
     delete stone;
 }
 
-LoadedStone loadDesign(const std::string& path) {
+LoadedStone loadDesign(const std::string& path, RunState& state) {
     const FileType type = fileTypeOf(path);
     if (type != FileType::Gem && type != FileType::Asc) {
         reportError(strprintf("%s: not a design file (.gem or .asc)", path.c_str()));
@@ -43,13 +38,11 @@ LoadedStone loadDesign(const std::string& path) {
     showAll(read.notes, messageSink());
     // The kernel's notes on short edges and close vertices are about the
     // geometry of a design that read whole, not problems of the file.
-    if (read.notes.hasProblems()) readProblems = true;
+    if (read.notes.hasProblems()) state.readProblems = true;
     // The reader has said why ("Cannot open …", "Corrupt … file: …").
     // A file cut short is only part of a design: nothing is made from it.
     if (read.outcome != ReadOutcome::Read || read.damaged) return nullptr;
     return LoadedStone(read.stone.release());
 }
-
-bool readProblemsReported() { return readProblems; }
 
 }  // namespace brevix::cli

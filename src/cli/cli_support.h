@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/command.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
 
@@ -36,7 +37,7 @@ struct ShowNotesAndDelete {
     void operator()(Stone* stone) const;
 };
 using LoadedStone = std::unique_ptr<Stone, ShowNotesAndDelete>;
-LoadedStone loadDesign(const std::string& path);
-bool readProblemsReported();
+// Problems of the reading are noted in `state`.
+LoadedStone loadDesign(const std::string& path, RunState& state);
 
 }  // namespace brevix::cli

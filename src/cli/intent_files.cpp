@@ -21,8 +21,9 @@ bool isIntentPath(const std::string& path) {
 DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
     DesignAndIntent out;
     if (!isIntentPath(path)) {
-        out.stone = loadDesign(path);
-        problems = readProblemsReported();
+        RunState read;
+        out.stone = loadDesign(path, read);
+        problems = read.readProblems;
         if (out.stone) out.intent = intentOf(*out.stone, nullptr);
         return out;
     }
