@@ -21,8 +21,9 @@ bool isIntentPath(const std::string& path) {
 DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
     DesignAndIntent out;
     if (!isIntentPath(path)) {
-        out.stone = loadDesign(path);
-        problems = readProblemsReported();
+        RunState read;
+        out.stone = loadDesign(path, read);
+        problems = read.readProblems;
         if (out.stone) out.intent = intentOf(*out.stone, nullptr);
         return out;
     }
@@ -41,7 +42,7 @@ DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
         reportError(strprintf("%s: %s", path.c_str(), read.problem.c_str()));
         problems = true;
     }
-    out.stone = std::make_unique<Stone>(std::move(read.stone));
+    out.stone = LoadedStone(new Stone(std::move(read.stone)));
     out.intent = std::move(read.intent);
     return out;
 }

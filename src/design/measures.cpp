@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -134,7 +134,7 @@ void FacetLabelCenters(Stone& stone) {
             }
             if (f.anchor == e.v[0] || f.anchor == e.v[1]) continue;
             if (f.anchor >= stone.nVertex) {
-                showMessage("Vertex out of bounds in FacetLabelCenters()", Icon::Warning);
+                stone.addNote(DiagKind::Warning, "Vertex out of bounds in FacetLabelCenters()");
                 return;
             }
             const Vec3 a = stone.vertices[f.anchor].pos();

@@ -220,7 +220,8 @@ private Q_SLOTS:
         expected.hasIndex = true;
         expected.nPoints = 2;
         expected.points = {picked[0], picked[1], {}};
-        const PlaneSolution plane = planeThrough2PointsAtIndex(expected, stone);
+        Diagnostics notes;
+        const PlaneSolution plane = planeThrough2PointsAtIndex(expected, stone, notes);
         QVERIFY(plane.d > 0);
         QCOMPARE(doc.info.angle, plane.angle);
         QCOMPARE(doc.info.ced, plane.d);

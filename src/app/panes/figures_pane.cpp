@@ -1,5 +1,7 @@
 #include "app/panes/figures_pane.h"
 
+#include "app/design_signals.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
@@ -403,7 +405,7 @@ void DesignFiguresPane::reachGoal(bool table) {
     doc_.takeRecut(std::move(*goal.cut));
 }
 
-QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, QAction* toggle) {
+QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const DesignSignals& changes, QAction* toggle) {
     const FiguresPaneSettings stored = loadFiguresPaneSettings();
     auto* dock = new QDockWidget(QStringLiteral("Design Figures"), &frame);
     dock->setObjectName(QStringLiteral("DesignFiguresDock"));
@@ -448,11 +450,7 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, QAction* 
         remember();
     });
 
-    auto previous = doc.onUpdateAllViews;
-    doc.onUpdateAllViews = [previous, pane](const void* sender) {
-        if (previous) previous(sender);
-        pane->designChanged();
-    };
+    QObject::connect(&changes, &DesignSignals::designChanged, pane, [pane] { pane->designChanged(); });
     return dock;
 }
 

@@ -29,6 +29,8 @@ class QTreeWidget;
 
 namespace brevix {
 
+class DesignSignals;
+
 class CGemDoc;
 
 class DesignFiguresPane : public QWidget {
@@ -110,6 +112,6 @@ private:
 
 // The pane in a dock of the frame, as it was left last time (visible the
 // first time), toggled by `toggle` and following the document's updates.
-QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, QAction* toggle);
+QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const DesignSignals& changes, QAction* toggle);
 
 }  // namespace brevix
