@@ -54,7 +54,7 @@ Run defineFigures(CLI::App& app) {
     auto a = std::make_shared<FiguresArguments>();
     addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
     addSizeOptions(app, a->size, true);
-    return [a](std::ostream& out) { return runFigures(*a, out); };
+    return [a](std::ostream& out, RunState&) { return runFigures(*a, out); };
 }
 
 }  // namespace
