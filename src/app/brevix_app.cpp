@@ -11,7 +11,6 @@
 #include "app/message_box_sink.h"
 #include "app/print/diagram_print.h"
 #include "document/gem_doc.h"
-#include "platform/beep.h"
 
 namespace brevix {
 
@@ -25,7 +24,6 @@ CBrevixApp::CBrevixApp() = default;
 CBrevixApp::~CBrevixApp() {
     frame_.reset();
     if (sink_) setMessageSink(nullptr);
-    setBeepHook({});
 }
 
 bool CBrevixApp::initInstance(const QString& designFile, bool show) {
@@ -33,7 +31,6 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
     installFontSubstitutes();
     sink_ = std::make_unique<MessageBoxSink>();
     setMessageSink(sink_.get());
-    setBeepHook([] { QApplication::beep(); });
 
     doc_ = std::make_unique<CGemDoc>();
     frame_ = std::make_unique<CMainFrame>(*doc_);

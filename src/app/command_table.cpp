@@ -61,6 +61,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_VIEW_HIDDEN_LINES, "&Hidden Lines", "Show/hide hidden lines", nullptr, {}},
     {ID_VIEW_LIGHT_PERFORMANCE, "&Light Performance",
      "Show or hide the ray-traced face-up picture and brightness of the design", nullptr, {}},
+    {ID_VIEW_DESIGN_FIGURES, "Design &Figures",
+     "Show or hide the proportions, girdle, weight and warnings of the design as it changes", nullptr, {}},
     {ID_VIEW_CUTTING_ASSISTANT, "C&utting Assistant",
      "Cut the design at the machine one facet at a time, in large type, keeping your progress",
      nullptr, {"F9", nullptr}},
@@ -105,7 +107,7 @@ constexpr int kStoneMenu[] = {
 };
 constexpr int kViewMenu[] = {
     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, -2, 0, ID_VIEW_REPLAY, ID_VIEW_HIDDEN_LINES, 0,
-    ID_VIEW_LIGHT_PERFORMANCE, ID_VIEW_CUTTING_ASSISTANT,
+    ID_VIEW_LIGHT_PERFORMANCE, ID_VIEW_DESIGN_FIGURES, ID_VIEW_CUTTING_ASSISTANT,
 };
 constexpr int kPreformMenu[] = {
     ID_PREFORM_DELETE, ID_PREFORM_CAM, ID_PREFORM_COPY, ID_PREFORM_EDIT,

@@ -16,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "app/design_signals.h"
 #include "app/dialogs/about_dialog.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/dialogs/angle_index_dlg.h"
@@ -40,6 +41,7 @@
 #include "app/gallery/gallery_open.h"
 #include "app/help_file.h"
 #include "app/dialogs/help_window.h"
+#include "app/panes/figures_pane.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -57,8 +59,6 @@
 
 namespace brevix {
 
-int CMainFrame::zoomFlag = 0;
-
 namespace {
 
 // Four-view pane for each Zoom command; Zoom Out shows all four (pane 0).
@@ -75,7 +75,7 @@ int zoomPaneOf(int commandId) {
 
 CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     waitCursor_ = std::make_unique<WaitCursorIndicator>();
-    previousBusy_ = setBusyIndicator(waitCursor_.get());
+    doc_.busyIndicator = waitCursor_.get();
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled[*] - Brevix"));
     helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
@@ -85,8 +85,11 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     createStatusBar();
     createPanes();
     loadSettings();
-    doc_.onUpdateAllViews = [this](const void* sender) { updateAllViews(sender); };
-    createLightPerformanceDock(*this, doc_, action(ID_VIEW_LIGHT_PERFORMANCE));
+    designSignals_ = new DesignSignals(doc_, this);
+    connect(designSignals_, &DesignSignals::designChanged, this,
+            [this](const void* sender) { updateAllViews(sender); });
+    createLightPerformanceDock(*this, doc_, *designSignals_, action(ID_VIEW_LIGHT_PERFORMANCE));
+    connectDesignFigures(createDesignFiguresDock(*this, doc_, *designSignals_, action(ID_VIEW_DESIGN_FIGURES)));
     documentUi_ = std::make_unique<QtDocumentUi>(this);
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);
@@ -106,8 +109,9 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
 }
 
 CMainFrame::~CMainFrame() {
-    setBusyIndicator(previousBusy_);
-    doc_.onUpdateAllViews = nullptr;
+    if (doc_.busyIndicator == waitCursor_.get()) doc_.busyIndicator = nullptr;
+    // The signals go before the panes do: no change reaches a pane being destroyed.
+    delete designSignals_;
     if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
 }
 
@@ -177,7 +181,7 @@ void CMainFrame::createActions() {
     handle(ID_FILE_PRINT_PREVIEW, [this, printing] { printing->preview(this); });
     handle(ID_FILE_PRINT_SETUP, [this, printing] { printing->setup(this); });
     handle(ID_FILE_PRINT_DIRECT, [this, printing] { printing->printDirect(this); });
-    handle(ID_VIEW_CUTTING_ASSISTANT, [this, printing] { openCuttingAssistant(this, doc_, printing); });
+    handle(ID_VIEW_CUTTING_ASSISTANT, [this, printing] { openCuttingAssistant(this, doc_, *designSignals_, printing); });
 
     // Designing commands and the file side of the document.
     handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
@@ -338,10 +342,11 @@ void CMainFrame::zoom(int commandId) {
     const bool enlarged = commandId != ID_ZOOM_OUT;
     fourView_->setZoomed(enlarged);
     fourView_->setZoomPane(zoomPaneOf(commandId));
-    zoomFlag = enlarged ? 1 : 0;
     fourView_->update();
     if (QAction* a = action(commandId)) a->setChecked(true);
 }
+
+int CMainFrame::zoomFlag() const { return fourView_->zoomed() ? 1 : 0; }
 
 QWidget* CMainFrame::activePane() const {
     return lastActivePane_ ? lastActivePane_.data() : fourView_;

@@ -13,6 +13,7 @@
 #include "document/recent_files.h"
 
 class QAction;
+class QDockWidget;
 class QActionGroup;
 class QLabel;
 class QSplitter;
@@ -21,6 +22,7 @@ class QMenu;
 namespace brevix {
 
 class CGemDoc;
+class DesignSignals;
 class CFourView;
 class CSpinView;
 class CAddDlg;
@@ -70,8 +72,9 @@ public:
 
     // Zoom Out or one of the four views (command ids 32792 to 32796).
     void zoom(int commandId);
-    // The program-wide zoom flag: 0 while all four views show, 1 while one is enlarged.
-    static int zoomFlag;
+    // The window's zoom flag: 0 while all four views show, 1 while one is
+    // enlarged. Each window has its own, held by its four view.
+    int zoomFlag() const;
 
 public Q_SLOTS:
     void onHelpContents();
@@ -84,11 +87,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    DesignSignals* designSignals_ = nullptr;  // child of the frame
     void createActions();
     void createMenus();
     void createToolBar();
     void createStatusBar();
     void createPanes();
+    // The Design Figures pane's preview over the views, its warnings in the
+    // cut list, the cut list's tier as the pane's.
+    void connectDesignFigures(QDockWidget* dock);
     void loadSettings();
     // Window managers add their frame only once the window is on screen,
     // and the placement is the outer rectangle.
@@ -139,7 +146,6 @@ private:
     std::unique_ptr<QtDocumentUi> documentUi_;
     // The wait cursor of the core's long commands, while this window lives.
     std::unique_ptr<WaitCursorIndicator> waitCursor_;
-    BusyIndicator* previousBusy_ = nullptr;
 };
 
 }  // namespace brevix

@@ -3,12 +3,14 @@
 #include "app/main_frame.h"
 
 #include <QScrollArea>
+#include <QDockWidget>
 #include <QSplitter>
 
 #include "app/command_table.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
 #include "app/panes/cut_list_view.h"
+#include "app/panes/figures_pane.h"
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
 
@@ -75,6 +77,25 @@ void CMainFrame::useCreationPaneSizes() {
     settings_.splitterB = {250, 500};
     settings_.splitterC = {200, 300};
     applyPaneSizes();
+}
+
+void CMainFrame::connectDesignFigures(QDockWidget* dock) {
+    auto* pane = dock->findChild<DesignFiguresPane*>(QStringLiteral("DesignFiguresPane"));
+    if (!pane) return;
+    pane->onWarnings = [this](const std::vector<DesignWarning>& warnings) { cutList_->markWarnings(warnings); };
+    pane->onPreview = [this](const CutPreview* preview, const std::vector<Vec3>& points) {
+        PreviewOverlay overlay = overlayOf(preview, points);
+        spinView_->setPreviewOverlay(overlay);
+        fourView_->setPreviewOverlay(std::move(overlay));
+    };
+    addDlg_->onRefreshed = [pane] { pane->pendingChanged(); };
+    // The tier the cut list is on is the one the pane changes.
+    connect(cutList_, &QTreeWidget::currentItemChanged, pane, [this, pane](QTreeWidgetItem* item) {
+        if (!item) return;
+        const int32_t facet = cutList_->facetOfRowAt(cutList_->indexOfTopLevelItem(item));
+        if (facet >= 0) pane->selectTierOfFacet(facet);
+    });
+    pane->designChanged();
 }
 
 }  // namespace brevix

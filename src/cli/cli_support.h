@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/command.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
 
@@ -30,7 +31,13 @@ void reportError(std::string_view text);
 // would show it, and the run ends with "failed" whatever the command does
 // with it. A damaged file (one cut short) gives null: nothing is written
 // from part of a design.
-std::unique_ptr<Stone> loadDesign(const std::string& path);
-bool readProblemsReported();
+// What the command does with the stone may still make notes (a zero index
+// gear asked for indexes): they are shown when the stone goes.
+struct ShowNotesAndDelete {
+    void operator()(Stone* stone) const;
+};
+using LoadedStone = std::unique_ptr<Stone, ShowNotesAndDelete>;
+// Problems of the reading are noted in `state`.
+LoadedStone loadDesign(const std::string& path, RunState& state);
 
 }  // namespace brevix::cli

@@ -127,7 +127,7 @@ Run defineBatch(CLI::App& app) {
             "one JSON object a line (jsonl) or comma-separated values (csv)")
         ->type_name("jsonl|csv");
     light->add_flag_callback("--no-cache", [a] { a->cache = false; }, "score every design again");
-    return [a](std::ostream& out) { return runBatch(*a, out); };
+    return [a](std::ostream& out, RunState&) { return runBatch(*a, out); };
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 namespace brevix::cli {
 
 namespace {
-int runCheck(const std::string& file, std::ostream& out) {
-    auto stone = loadDesign(file);
+int runCheck(const std::string& file, std::ostream& out, RunState& state) {
+    auto stone = loadDesign(file, state);
     if (!stone) return EXIT_FAILED;
     try {
         stone->regenerate();
@@ -27,7 +27,7 @@ int runCheck(const std::string& file, std::ostream& out) {
 Run defineCheck(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     addFile(app, "FILE", "the design (.gem or .asc)", *file);
-    return [file](std::ostream& out) { return runCheck(*file, out); };
+    return [file](std::ostream& out, RunState& state) { return runCheck(*file, out, state); };
 }
 
 }  // namespace

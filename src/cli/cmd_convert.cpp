@@ -23,7 +23,7 @@ struct ConvertArguments {
     SizeOptions size;
 };
 
-int runConvert(const ConvertArguments& a, std::ostream&) {
+int runConvert(const ConvertArguments& a, std::ostream&, RunState& state) {
     const std::string& target = a.out;
     const FileType type = fileTypeOf(target);
     if (type == FileType::Other) {
@@ -35,7 +35,7 @@ int runConvert(const ConvertArguments& a, std::ostream&) {
         reportError("--width and --length size the meshes (.stl, .obj) only");
         return EXIT_USAGE;
     }
-    auto stone = loadDesign(a.in);
+    auto stone = loadDesign(a.in, state);
     if (!stone) return EXIT_FAILED;
     double millimetresPerUnit = 0;
     bool failed = false;
@@ -50,7 +50,7 @@ Run defineConvert(CLI::App& app) {
     addFile(app, "IN", "the design (.gem or .asc)", a->in);
     addFile(app, "OUT", "the file to write: .gem, .asc, .wrl, .dxf, .b3d, .thb, .stl or .obj", a->out);
     addSizeOptions(app, a->size, false);
-    return [a](std::ostream& out) { return runConvert(*a, out); };
+    return [a](std::ostream& out, RunState& state) { return runConvert(*a, out, state); };
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ Run defineDb(CLI::App& app) {
         ->type_name("");
     addFile(*extract, "OUT.asc", "the text design to write", e->out);
 
-    return [search, s, e](std::ostream& out) { return search->parsed() ? runSearch(*s, out) : runExtract(*e, out); };
+    return [search, s, e](std::ostream& out, RunState&) { return search->parsed() ? runSearch(*s, out) : runExtract(*e, out); };
 }
 
 }  // namespace

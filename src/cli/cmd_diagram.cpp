@@ -36,7 +36,7 @@ struct DiagramArguments {
     DiagramOutputOptions options;
 };
 
-int runDiagram(DiagramArguments& a, std::ostream&) {
+int runDiagram(DiagramArguments& a, std::ostream&, RunState& state) {
     a.options.paper = a.page == "a4" ? PaperSize::A4 : PaperSize::Letter;
     const std::string& design = a.design;
     const std::string& out = a.out;
@@ -45,7 +45,7 @@ int runDiagram(DiagramArguments& a, std::ostream&) {
         reportError(strprintf("%s: the diagram is written as .pdf, .svg or .png", out.c_str()));
         return EXIT_USAGE;
     }
-    auto stone = loadDesign(design);
+    auto stone = loadDesign(design, state);
     if (!stone) return EXIT_FAILED;
     std::string error;
     if (!writeDiagramFile(*stone, titleOf(design), out, a.options, error)) {
@@ -64,7 +64,7 @@ Run defineDiagram(CLI::App& app) {
     addWholeNumber(app, "--dpi", "dots per inch of a .png", {MIN_DIAGRAM_DPI, MAX_DIAGRAM_DPI, "a number", "300"},
                    "dots per inch", a->options.dpi)
         ->type_name("N");
-    return [a](std::ostream& out) { return runDiagram(*a, out); };
+    return [a](std::ostream& out, RunState& state) { return runDiagram(*a, out, state); };
 }
 
 #else
@@ -76,7 +76,7 @@ Run defineDiagram(CLI::App& app) {
     addFile(app, "OUT", "the file to write: .pdf, .svg or .png", *unused);
     app.add_option("--page", *unused, "paper size: letter or a4");
     app.add_option("--dpi", *unused, "dots per inch of a .png");
-    return [unused](std::ostream&) {
+    return [unused](std::ostream&, RunState&) {
         reportError("the diagram needs the Qt build of brevix-cli (configure with BREVIX_GUI=ON and Qt 6)");
         return EXIT_FAILED;
     };

@@ -26,9 +26,9 @@ struct InfoArguments {
     SizeOptions size;
 };
 
-int runInfo(const InfoArguments& a, std::ostream& out) {
+int runInfo(const InfoArguments& a, std::ostream& out, RunState& state) {
     checkSizeOptions(a.size);
-    auto stone = loadDesign(a.file);
+    auto stone = loadDesign(a.file, state);
     if (!stone) return EXIT_FAILED;
     computeBounds(*stone);
     std::string text = cp1252ToUtf8(statisticsText(*stone));
@@ -54,7 +54,7 @@ Run defineInfo(CLI::App& app) {
     auto a = std::make_shared<InfoArguments>();
     addFile(app, "FILE", "the design (.gem or .asc)", a->file);
     addSizeOptions(app, a->size, true);
-    return [a](std::ostream& out) { return runInfo(*a, out); };
+    return [a](std::ostream& out, RunState& state) { return runInfo(*a, out, state); };
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ int runIntent(const std::string& file, std::ostream& out) {
 Run defineIntent(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     addFile(app, "FILE", "the design (.brx, .gem or .asc)", *file);
-    return [file](std::ostream& out) { return runIntent(*file, out); };
+    return [file](std::ostream& out, RunState&) { return runIntent(*file, out); };
 }
 }  // namespace
 

@@ -119,9 +119,9 @@ struct JsonArguments {
     SizeOptions size;
 };
 
-int runJson(const JsonArguments& a, std::ostream& out) {
+int runJson(const JsonArguments& a, std::ostream& out, RunState& state) {
     checkSizeOptions(a.size);
-    auto stone = loadDesign(a.file);
+    auto stone = loadDesign(a.file, state);
     if (!stone) return EXIT_FAILED;
     bool failed = false;
     const std::optional<RealSize> size = realSizeFor(*stone, a.size, failed);
@@ -140,7 +140,7 @@ Run defineJson(CLI::App& app) {
     auto a = std::make_shared<JsonArguments>();
     addFile(app, "FILE", "the design (.gem or .asc)", a->file);
     addSizeOptions(app, a->size, true);
-    return [a](std::ostream& out) { return runJson(*a, out); };
+    return [a](std::ostream& out, RunState& state) { return runJson(*a, out, state); };
 }
 
 }  // namespace

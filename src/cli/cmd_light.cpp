@@ -43,10 +43,10 @@ struct LightArguments {
     bool dispersion = false;
 };
 
-int runLight(const LightArguments& a, std::ostream& out) {
+int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
     if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
     const LightModel model = a.model == "cos" ? LightModel::Cos : LightModel::Iso;
-    auto stone = loadDesign(a.file);
+    auto stone = loadDesign(a.file, state);
     if (!stone) return EXIT_FAILED;
 
     LightSettings settings;
@@ -109,7 +109,7 @@ Run defineLight(CLI::App& app) {
            "brightness at each tilt from FROM to TO degrees in steps of STEP")
         ->type_name("FROM:TO:STEP");
     app.add_flag("--dispersion", a->dispersion, "split white light by the material's dispersion");
-    return [a](std::ostream& out) { return runLight(*a, out); };
+    return [a](std::ostream& out, RunState& state) { return runLight(*a, out, state); };
 }
 
 }  // namespace

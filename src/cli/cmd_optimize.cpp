@@ -131,7 +131,7 @@ Run defineOptimize(CLI::App& app) {
               a->leastCrown)
         ->type_name("DEG");
     addSearchOptions(app, a->search);
-    return [a](std::ostream& out) { return runOptimize(*a, out); };
+    return [a](std::ostream& out, RunState&) { return runOptimize(*a, out); };
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ Run defineRecut(CLI::App& app) {
         ->required()
         ->allow_extra_args(false)
         ->type_name("TIER=ANGLE");
-    return [a](std::ostream&) { return runRecut(*a); };
+    return [a](std::ostream&, RunState&) { return runRecut(*a); };
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ Run defineRetarget(CLI::App& app) {
         ->type_name("IN OUT");
     addMaterial(app, "--material", "the material to cut the design in", a->material)->required();
     addSearchOptions(app, a->search);
-    return [a](std::ostream& out) { return runRetarget(*a, out); };
+    return [a](std::ostream& out, RunState&) { return runRetarget(*a, out); };
 }
 
 }  // namespace

@@ -25,11 +25,19 @@ namespace brevix::cli {
 
 enum ExitCode : int { EXIT_DONE = 0, EXIT_FAILED = 1, EXIT_USAGE = 2 };
 
+// What one run of brevix-cli learns on the way that decides its exit status
+// beyond the command's own: a design whose reading reported problems is
+// worked on as far as it was read, and the run then fails.
+struct RunState {
+    bool readProblems = false;
+};
+
 // A command's work once its command line has been read: writes its result
 // to `out` (messages and errors go to standard error) and returns an
-// ExitCode. It may throw UsageError (cli/options.h) before it starts, for
-// options that do not go together.
-using Run = std::function<int(std::ostream& out)>;
+// ExitCode; the designs it loads note their problems in `state`. It may
+// throw UsageError (cli/options.h) before it starts, for options that do
+// not go together.
+using Run = std::function<int(std::ostream& out, RunState& state)>;
 
 struct Command {
     const char* name;
@@ -42,6 +50,7 @@ std::span<const Command> commands();
 
 // Reads `arguments` (those after the command's name) and runs the command:
 // its --help, or its usage error, or its work.
-int runCommand(const Command& command, std::span<const std::string> arguments, std::ostream& out);
+int runCommand(const Command& command, std::span<const std::string> arguments, std::ostream& out,
+               RunState& state);
 
 }  // namespace brevix::cli

@@ -80,7 +80,8 @@ void prepare(CLI::App& app) {
 
 }  // namespace
 
-int runCommand(const Command& command, std::span<const std::string> arguments, std::ostream& out) {
+int runCommand(const Command& command, std::span<const std::string> arguments, std::ostream& out,
+               RunState& state) {
     const std::string name = std::string("brevix-cli ") + command.name;
     CLI::App app(command.summary, name);
     setUsage(app, name + " " + command.arguments);
@@ -91,7 +92,7 @@ int runCommand(const Command& command, std::span<const std::string> arguments, s
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
         app.parse(reversed);
         refuseExtras(app);
-        return run(out);
+        return run(out, state);
     } catch (const CLI::CallForHelp&) {
         out << reached(app).help();
         return EXIT_DONE;

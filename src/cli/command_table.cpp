@@ -14,11 +14,12 @@ extern const Command intentCommand;
 extern const Command batchCommand;
 extern const Command optimizeCommand;
 extern const Command retargetCommand;
+extern const Command figuresCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand, diagramCommand,
                                     lightCommand, dbCommand, recutCommand, intentCommand, batchCommand,
-                                    optimizeCommand, retargetCommand};
+                                    optimizeCommand, retargetCommand, figuresCommand};
     return table;
 }
 

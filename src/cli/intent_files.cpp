@@ -14,17 +14,19 @@ bool isIntentPath(const std::string& path) {
 DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
     DesignAndIntent out;
     if (!isIntentPath(path)) {
-        out.stone = loadDesign(path);
-        problems = readProblemsReported();
+        RunState read;
+        out.stone = loadDesign(path, read);
+        problems = read.readProblems;
         if (out.stone) out.intent = intentOf(*out.stone, nullptr);
         return out;
     }
-    // The reader has said why when it stops; a file whose reading stopped
-    // is worked on as far as it was read, and the run fails.
+    // The reader says why when it stops; a file whose reading stopped is
+    // worked on as far as it was read, and the run fails.
     DesignRead read = readDesignFile(path, FileType::Brx, 8, 1);
+    showAll(read.notes, messageSink());
     if (read.outcome != ReadOutcome::Read && read.outcome != ReadOutcome::Damaged) return out;
     if (read.problems) problems = true;
-    out.stone = std::move(read.stone);
+    out.stone = LoadedStone(read.stone.release());
     out.intent = read.intent ? std::move(*read.intent) : intentOf(*out.stone, nullptr);
     return out;
 }

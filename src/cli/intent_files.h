@@ -4,13 +4,14 @@
 #include <memory>
 #include <string>
 
+#include "cli/cli_support.h"
 #include "intent/intent.h"
 #include "kernel/stone.h"
 
 namespace brevix::cli {
 
 struct DesignAndIntent {
-    std::unique_ptr<Stone> stone;
+    LoadedStone stone;
     DesignIntent intent;
 };
 

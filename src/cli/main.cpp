@@ -58,14 +58,15 @@ int main(int argc, char** argv) {
     CliSink sink;
     brevix::ScopedMessageSink guard(sink);
     brevix::OncePerCommand once;
+    RunState state;
     try {
-        int code = runCommand(*command, rest, std::cout);
+        int code = runCommand(*command, rest, std::cout, state);
         std::cout.flush();
         if (!std::cout) {
             reportError("cannot write the output");
             return EXIT_FAILED;
         }
-        return code == EXIT_DONE && readProblemsReported() ? EXIT_FAILED : code;
+        return code == EXIT_DONE && state.readProblems ? EXIT_FAILED : code;
     } catch (const brevix::KernelError& error) {
         sink.show(error.what(), brevix::Icon::Error);
     } catch (const std::exception& error) {

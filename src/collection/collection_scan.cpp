@@ -7,7 +7,6 @@
 #include "collection/worker_pool.h"
 #include "files/thumbnail.h"
 #include "optics/parallel_rows.h"
-#include "platform/messages.h"
 
 namespace brevix::collection {
 
@@ -24,10 +23,9 @@ std::unique_ptr<Stone> tileStone(const DesignEntry& entry, std::unique_ptr<Stone
         if (in) {
             // The thumbnail's own complaints are no news for a tile: it falls
             // back to the design.
-            RecordingSink quiet;
-            ScopedMessageSink guard(quiet);
             auto thumbnail = std::make_unique<Stone>();
-            if (readThb(*thumbnail, in) && thumbnail->nFacet > 0 && quiet.entries.empty()) return thumbnail;
+            if (readThb(*thumbnail, in) && thumbnail->nFacet > 0 && thumbnail->diagnostics().empty())
+                return thumbnail;
         }
     }
     return design;

@@ -9,29 +9,26 @@
 #include "files/datavue_members.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel_error.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/text_encoding.h"
 
 namespace brevix::collection {
 
 namespace {
 
-std::string joined(const RecordingSink& sink, bool problemsOnly) {
+std::string joined(const Diagnostics& notes, bool problemsOnly) {
     std::string text;
-    for (const RecordingSink::Entry& e : sink.entries) {
-        if (problemsOnly) {
-            // The kernel's notes on short edges are about the geometry of a
-            // design that read whole, not problems of the file.
-            if (e.icon != Icon::Warning && e.icon != Icon::Error) continue;
-            if (e.text.starts_with("Internal warning:")) continue;
-        }
+    for (const Diagnostic& note : notes) {
+        // The kernel's notes on short edges are about the geometry of a
+        // design that read whole, not problems of the file.
+        if (problemsOnly && (!isProblem(note.kind) || note.kind == DiagKind::InternalWarning)) continue;
         if (!text.empty()) text += "; ";
-        text += cp1252ToUtf8(e.text);
+        text += cp1252ToUtf8(note.text);
     }
     return text;
 }
 
-ReadEntry readDatabaseDesign(const DesignEntry& entry, RecordingSink& sink) {
+ReadEntry readDatabaseDesign(const DesignEntry& entry) {
     ReadEntry result;
     std::string bytes;
     if (!entryBytes(entry, bytes)) {
@@ -46,8 +43,8 @@ ReadEntry readDatabaseDesign(const DesignEntry& entry, RecordingSink& sink) {
     std::istringstream in(bytes);
     auto stone = std::make_unique<Stone>(DATABASE_ROUGH_HALF);
     readAsc(*stone, in);
+    result.warning = joined(stone->takeDiagnostics(), true);
     result.stone = std::move(stone);
-    result.warning = joined(sink, true);
     return result;
 }
 
@@ -67,15 +64,13 @@ bool entryBytes(const DesignEntry& entry, std::string& bytes) {
 }
 
 ReadEntry readEntry(const DesignEntry& entry) {
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     ReadEntry result;
     if (!entry.problem.empty()) {
         result.error = entry.problem;
         return result;
     }
     try {
-        if (entry.inDatabase()) return readDatabaseDesign(entry, sink);
+        if (entry.inDatabase()) return readDatabaseDesign(entry);
         const FileType type = fileTypeOf(entry.path);
         if (type != FileType::Gem && type != FileType::Asc) {
             result.error = "not a design file (.gem or .asc)";
@@ -83,12 +78,12 @@ ReadEntry readEntry(const DesignEntry& entry) {
         }
         DesignRead read = readDesignFile(entry.path, type, 8, 1);
         if (read.outcome != ReadOutcome::Read) {
-            result.error = joined(sink, false);
+            result.error = joined(read.notes, false);
             if (result.error.empty()) result.error = "the file cannot be read";
             return result;
         }
         result.stone = std::move(read.stone);
-        result.warning = joined(sink, true);
+        result.warning = joined(read.notes, true);
     } catch (const KernelError& error) {
         result = ReadEntry{};
         result.error = cp1252ToUtf8(error.what());

@@ -353,24 +353,21 @@ std::string statisticsText(Stone& stone) {
     appendf(out, "%lld index\n", std::llabs(stone.gear));
 
     Stats& s = stone.stats;
-    double L = s.maxY - s.minY, W = s.maxX - s.minX;
-    double T = s.tableMaxY - s.tableMinY, U = s.tableMaxX - s.tableMinX;
-    if (L - EPS < W) std::swap(L, W);
-    if (T - EPS < U) std::swap(T, U);
+    const Proportions pr = proportionsOf(s);
+    const double L = pr.L, W = pr.W;
     s.L = L;
     s.W = W;
     if (L < EPS || W < EPS) return out;
 
     if (L > EPS) appendf(out, "L/W = %.3f", L / W);
-    if (T > EPS) appendf(out, "  T/W = %.3f", T / W);
-    if (U > EPS) appendf(out, "  U/W = %.3f", U / W);
+    if (pr.T > EPS) appendf(out, "  T/W = %.3f", pr.T / W);
+    if (pr.U > EPS) appendf(out, "  U/W = %.3f", pr.U / W);
     out += "\n";
-    if (s.pavilionTop > s.crownBottom) {
-        appendf(out, "H/W = %.3f", (s.maxZ - s.minZ) / W);
+    if (pr.overlapping) {
+        appendf(out, "H/W = %.3f", pr.H / W);
     } else {
-        const double p = s.pavilionTop - s.minZ, h = s.maxZ - s.crownBottom;
-        if (p > EPS) appendf(out, "P/W = %.3f  ", p / W);
-        if (h > EPS) appendf(out, "C/W = %.3f", h / W);
+        if (pr.P > EPS) appendf(out, "P/W = %.3f  ", pr.P / W);
+        if (pr.C > EPS) appendf(out, "C/W = %.3f", pr.C / W);
     }
     out += "\n";
     for (int32_t i = 0; i < stone.nFacet; ++i) {

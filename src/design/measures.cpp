@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -88,6 +88,24 @@ double computeVolume(Stone& stone) {
     return s.volume;
 }
 
+Proportions proportionsOf(const Stats& s) {
+    Proportions p;
+    p.L = s.maxY - s.minY;
+    p.W = s.maxX - s.minX;
+    p.T = s.tableMaxY - s.tableMinY;
+    p.U = s.tableMaxX - s.tableMinX;
+    if (p.L - EPS < p.W) std::swap(p.L, p.W);
+    if (p.T - EPS < p.U) std::swap(p.T, p.U);
+    if (s.pavilionTop > s.crownBottom) {
+        p.overlapping = true;
+        p.H = s.maxZ - s.minZ;
+    } else {
+        p.P = s.pavilionTop - s.minZ;
+        p.C = s.maxZ - s.crownBottom;
+    }
+    return p;
+}
+
 double lengthToWidth(Stone& stone) {
     computeBounds(stone);
     const double L = stone.stats.L, W = stone.stats.W;
@@ -116,7 +134,7 @@ void FacetLabelCenters(Stone& stone) {
             }
             if (f.anchor == e.v[0] || f.anchor == e.v[1]) continue;
             if (f.anchor >= stone.nVertex) {
-                showMessage("Vertex out of bounds in FacetLabelCenters()", Icon::Warning);
+                stone.addNote(DiagKind::Warning, "Vertex out of bounds in FacetLabelCenters()");
                 return;
             }
             const Vec3 a = stone.vertices[f.anchor].pos();

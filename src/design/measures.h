@@ -13,6 +13,18 @@ void computeBounds(Stone& stone);
 // Uses each facet's `anchor` as its fan vertex.
 double computeVolume(Stone& stone);
 
+// The extents a design's proportions are ratios of, from the Stats that
+// computeBounds filled: length and width of the outline (L >= W), the
+// table's two extents (T >= U), and either pavilion and crown heights P and
+// C or, where the crown's lowest corner lies below the pavilion's highest
+// (no girdle between them), the whole height H. Zero where absent.
+struct Proportions {
+    double L = 0, W = 0, T = 0, U = 0;
+    double P = 0, C = 0, H = 0;
+    bool overlapping = false;  // crown and pavilion overlap in height: H instead of P and C
+};
+Proportions proportionsOf(const Stats& stats);
+
 // Length over width of the outline, never below 1; -1 for a flat outline.
 double lengthToWidth(Stone& stone);
 

@@ -6,7 +6,7 @@
 #include "design/measures.h"
 #include "design/tiers.h"
 #include "design/transforms.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -21,7 +21,7 @@ constexpr double kTopLimit = 1.0;
 // removes it keeps the count right.
 void addTopPlane(Stone& preform, double maxZ) {
     if (preform.newFacet(0, 0, 1, maxZ) < 0) {
-        showMessage("Top facet misses", Icon::Warning);
+        preform.addNote(DiagKind::Warning, "Top facet misses");
         return;
     }
     preform.facets[preform.nFacet - 1].flags |= ROUGH;
@@ -70,36 +70,24 @@ void copyToPreform(Stone& design, const Stone& source) {
     if (&source != &design) fresh = std::make_unique<Stone>(source);
     if (design.preform) {
         design.preform.reset();
-        showMessage("Existing preform deleted.", Icon::Information);
+        design.addNote(DiagKind::Information, "Existing preform deleted.");
     }
     if (!fresh) fresh = std::make_unique<Stone>(source);
     design.preform = std::move(fresh);
     Stone& preform = *design.preform;
-    if (!cutBackToGirdle(preform)) return;
-    // A stale or never computed box would put the cap anywhere.
-    computeBounds(design);
-    if (design.stats.maxZ < kTopLimit) addTopPlane(preform, design.stats.maxZ);
+    if (cutBackToGirdle(preform)) {
+        // A stale or never computed box would put the cap anywhere.
+        computeBounds(design);
+        if (design.stats.maxZ < kTopLimit) addTopPlane(preform, design.stats.maxZ);
+    }
+    design.addNotes(preform.takeDiagnostics());
 }
 
-int makeCamPreform(Stone& design) {
-    design.preform.reset();
-    auto fresh = std::make_unique<Stone>(design);
-    fresh->preform.reset();
-    bool sloped = false;
-    for (int32_t i = 0; i < design.nFacet; ++i)
-        if (!design.facets[i].isRough() && std::fabs(design.facets[i].c) >= EPS) sloped = true;
-    if (!sloped) {
-        showMessage("No pavilion facets", Icon::Warning);
-        return 1;
-    }
-    design.preform = std::move(fresh);
-    Stone& preform = *design.preform;
-    // The user expects the girdle outline with new pavilion planes, not the
-    // design's own pavilion scaled along.
-    keepGirdleOnly(preform);
-    computeBounds(design);
+namespace {
 
-    // Outline search: vertices on the design's pavilion.
+// Marks the design's pavilion for the fit: status 5 on the vertices and edges
+// of the pavilion outline, 7 elsewhere.
+void markPavilionOutline(Stone& design) {
     for (int32_t i = 0; i < design.nFacet; ++i)
         design.facets[i].status = design.facets[i].c >= -EPS ? 7 : 5;
     for (int32_t i = 0; i < design.nVertex; ++i) design.vertices[i].status = 7;
@@ -113,8 +101,18 @@ int makeCamPreform(Stone& design) {
             design.vertices[e.v[1]].status = 5;
         }
     }
+}
 
-    // Planes from the edges of the rough block's top face down to the axis.
+// The marks were working data of the search; the design goes back to the
+// state every other operation expects.
+void clearMarks(Stone& design) {
+    for (int32_t i = 0; i < design.nFacet; ++i) design.facets[i].status = ST_PRESENT;
+    for (int32_t i = 0; i < design.nVertex; ++i) design.vertices[i].status = ST_PRESENT;
+    for (int32_t j = 0; j < design.nEdge; ++j) design.edges[j].status = ST_PRESENT;
+}
+
+// Planes from the edges of the rough block's top face down to the axis.
+void cutPyramidFromTop(Stone& preform) {
     struct Segment {
         Vec3 p0, p1;
     };
@@ -136,9 +134,9 @@ int makeCamPreform(Stone& design) {
         const Vec3 p0{s.p0.x, s.p0.y, -0.5}, p1{s.p1.x, s.p1.y, -0.5}, apex{0, 0, -1};
         const double det = dot(p0, cross(p1, apex));
         if (std::fabs(det) < EPS) {
-            showMessage(strprintf("  x    y    z\n0 %f %f %f\n1 %f %f %f\n2 %f %f %f", p0.x, p0.y, p0.z,
-                                  p1.x, p1.y, p1.z, apex.x, apex.y, apex.z),
-                        Icon::Warning);
+            preform.addNote(DiagKind::Warning,
+                            strprintf("  x    y    z\n0 %f %f %f\n1 %f %f %f\n2 %f %f %f", p0.x, p0.y, p0.z,
+                                      p1.x, p1.y, p1.z, apex.x, apex.y, apex.z));
             continue;
         }
         Vec3 n = cross(p1 - p0, apex - p0);
@@ -151,8 +149,12 @@ int makeCamPreform(Stone& design) {
         }
         preform.newFacet(n.x, n.y, n.z, d);
     }
+}
 
-    // Fit the preform's pavilion to the design from outside.
+// Fits the preform's pavilion to the marked design from outside: moved down
+// to the outline vertex it clears least, and stretched so that it also
+// touches the next one.
+void fitPavilionFromOutside(Stone& design, Stone& preform) {
     double d1 = 1e10, z1 = 0;
     for (int32_t i = 0; i < design.nVertex; ++i) {
         Vertex& v = design.vertices[i];
@@ -177,31 +179,29 @@ int makeCamPreform(Stone& design) {
             z2 = v.z;
         }
     }
-    // The marks were working data of the search; the design goes back to
-    // the state every other operation expects.
-    for (int32_t i = 0; i < design.nFacet; ++i) design.facets[i].status = ST_PRESENT;
-    for (int32_t i = 0; i < design.nVertex; ++i) design.vertices[i].status = ST_PRESENT;
-    for (int32_t j = 0; j < design.nEdge; ++j) design.edges[j].status = ST_PRESENT;
-
-    if (d1 < 1e10) {
-        // Without a second vertex, or with one that gives no sensible
-        // stretch, the pavilion keeps its angles and is only moved.
-        double f = 1;
-        if (d2 < 1e10) {
-            const double rise = z2 - z1, denominator = (z2 - z1) - (d2 - d1);
-            if (denominator != 0 && rise / denominator > 0) f = rise / denominator;
-        }
-        computeBounds(preform);
-        preform.stats.pavilionTop = z1 - d1;
-        if (f != 1) scaleStone(preform, SCALE_PAVILION, f);
-        centerStone(preform, CENTER_Z, CENTER_ON_POINT, {0, 0, -d1});
-        preform.regenerate();
+    clearMarks(design);
+    if (d1 >= 1e10) return;
+    // Without a second vertex, or with one that gives no sensible stretch,
+    // the pavilion keeps its angles and is only moved.
+    double f = 1;
+    if (d2 < 1e10) {
+        const double rise = z2 - z1, denominator = (z2 - z1) - (d2 - d1);
+        if (denominator != 0 && rise / denominator > 0) f = rise / denominator;
     }
+    computeBounds(preform);
+    preform.stats.pavilionTop = z1 - d1;
+    if (f != 1) scaleStone(preform, SCALE_PAVILION, f);
+    centerStone(preform, CENTER_Z, CENTER_ON_POINT, {0, 0, -d1});
+    preform.regenerate();
+}
 
+// The pavilion tiers first, named P1, P2, … in cutting order, and the cap.
+// False when the preform kept no sloped facet.
+bool nameTiersAndCap(const Stone& design, Stone& preform) {
     int32_t first = -1;
     for (int32_t i = 0; i < preform.nFacet && first < 0; ++i)
         if (!preform.facets[i].isRough() && std::fabs(preform.facets[i].c) > EPS) first = i;
-    if (first < 0) return 0;
+    if (first < 0) return false;
     if (first > 0) moveFacets(preform, first, 0);
     int counter = 0;
     int32_t lastTier = -1;
@@ -215,6 +215,33 @@ int makeCamPreform(Stone& design) {
         preform.setFacetName(i, strprintf("P%d", ++counter));
     }
     if (design.stats.maxZ < kTopLimit) addTopPlane(preform, design.stats.maxZ);
+    return true;
+}
+
+}  // namespace
+
+int makeCamPreform(Stone& design) {
+    design.preform.reset();
+    auto fresh = std::make_unique<Stone>(design);
+    fresh->preform.reset();
+    bool sloped = false;
+    for (int32_t i = 0; i < design.nFacet; ++i)
+        if (!design.facets[i].isRough() && std::fabs(design.facets[i].c) >= EPS) sloped = true;
+    if (!sloped) {
+        design.addNote(DiagKind::Warning, "No pavilion facets");
+        return 1;
+    }
+    design.preform = std::move(fresh);
+    Stone& preform = *design.preform;
+    // The user expects the girdle outline with new pavilion planes, not the
+    // design's own pavilion scaled along.
+    keepGirdleOnly(preform);
+    computeBounds(design);
+    markPavilionOutline(design);
+    cutPyramidFromTop(preform);
+    fitPavilionFromOutside(design, preform);
+    nameTiersAndCap(design, preform);
+    design.addNotes(preform.takeDiagnostics());
     return 0;
 }
 

@@ -6,7 +6,7 @@
 #include <numeric>
 #include <utility>
 
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -70,7 +70,7 @@ int32_t nearestInTier(const Stone& stone, int32_t i, double index) {
 void changeTierName(Stone& stone, int32_t i, std::string_view text) {
     const int32_t first = firstFacetOfTier(stone, i);
     if (first < 0) {
-        showMessage("tier not found in changeTierName()", Icon::Warning);
+        stone.addNote(DiagKind::Warning, "tier not found in changeTierName()");
         return;
     }
     const int32_t tier = stone.facets[first].tier;
@@ -181,7 +181,7 @@ void regroupTiers(Stone& stone, bool strict) {
     }
     for (int32_t i = 0; i < stone.nFacet; ++i)
         if (stone.facets[i].tier < 0 || stone.facets[i].tier >= next)
-            showMessage("tier out of range", Icon::Warning);
+            stone.addNote(DiagKind::Warning, "tier out of range");
     sortFacetsByKey(stone, tierKeys(stone));
 }
 

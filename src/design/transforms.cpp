@@ -10,7 +10,7 @@
 #include "design/design_text.h"
 #include "design/measures.h"
 #include "design/tiers.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -120,7 +120,7 @@ void transfer(Stone& stone) {
 void rotateStone(Stone& stone, int axis, double angle) {
     if (stone.nFacet == 0) return;
     if (axis < 0 || axis > 3) {
-        showMessage("Oops", Icon::Warning);
+        stone.addNote(DiagKind::Warning, "Oops");
         return;
     }
     const double co = std::cos(angle), si = std::sin(angle);

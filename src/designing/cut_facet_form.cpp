@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/number_parse.h"
 #include "platform/strformat.h"
@@ -30,21 +31,21 @@ std::optional<int> scanInt(std::string_view text) {
     return value;
 }
 
-std::optional<double> readAngleField(std::string_view text) {
+std::optional<double> readAngleField(std::string_view text, Diagnostics& notes) {
     const std::optional<double> value = scanDouble(text);
     if (!value) return std::nullopt;
     if (*value < -90 || *value > 90) {
-        showMessage("Angle should be between -90 and 90");
+        notes.warning("Angle should be between -90 and 90");
         return std::nullopt;
     }
     return value;
 }
 
-std::optional<int> readSymmetryField(std::string_view text) {
+std::optional<int> readSymmetryField(std::string_view text, Diagnostics& notes) {
     const std::optional<int> value = scanInt(text);
     if (!value) return std::nullopt;
     if (*value < 1) {
-        showMessage("Symmetry should a positive number");
+        notes.warning("Symmetry should a positive number");
         return std::nullopt;
     }
     return value;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "designing/new_facet_info.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -19,11 +20,11 @@ std::optional<double> scanDouble(std::string_view text);
 std::optional<int> scanInt(std::string_view text);
 
 // The Angle field on leaving it: the value to set, or none (field emptied,
-// angle unset). Out of -90..90 shows "Angle should be between -90 and 90".
-std::optional<double> readAngleField(std::string_view text);
+// angle unset). Out of -90..90 notes "Angle should be between -90 and 90".
+std::optional<double> readAngleField(std::string_view text, Diagnostics& notes);
 // The Symmetry field: the fold to set, or none (field emptied, the fold
-// falls back to 8 with mirror). Below 1 shows "Symmetry should a positive number".
-std::optional<int> readSymmetryField(std::string_view text);
+// falls back to 8 with mirror). Below 1 notes "Symmetry should a positive number".
+std::optional<int> readSymmetryField(std::string_view text, Diagnostics& notes);
 // The Points field: the complete points typed, in order, at most three.
 std::vector<Vec3> readPointsField(std::string_view text);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -43,10 +43,10 @@ bool setInfoCed(NewFacetInfo& info, double d, bool trim) {
     return true;
 }
 
-bool addInfoPoint(NewFacetInfo& info, Vec3 p) {
+bool addInfoPoint(NewFacetInfo& info, Vec3 p, Diagnostics& notes) {
     for (int k = 0; k < info.nPoints; ++k) {
         if (approxLength(info.points[k] - p) < POINT_EPS) {
-            showMessage(strprintf("New point is too close to point %d.", k + 1));
+            notes.warning(strprintf("New point is too close to point %d.", k + 1));
             return false;
         }
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "kernel/geometry.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -49,9 +50,9 @@ constexpr double POINT_EPS = 0.001;
 bool setInfoAngle(NewFacetInfo& info, double a, bool trim, int gear);
 bool setInfoIndex(NewFacetInfo& info, double i, bool trim);
 bool setInfoCed(NewFacetInfo& info, double d, bool trim);
-// Shows "New point is too close to point %d." and returns false when p is
+// Notes "New point is too close to point %d." and returns false when p is
 // within POINT_EPS of a held point; keeps the newest three.
-bool addInfoPoint(NewFacetInfo& info, Vec3 p);
+bool addInfoPoint(NewFacetInfo& info, Vec3 p, Diagnostics& notes);
 void clearInfo(NewFacetInfo& info);
 // Unsets the values solved from points, for when the points change: a value
 // left from points that are gone would arm a cut nobody asked for.

@@ -33,10 +33,11 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
         choice = *answer;
         const char* problem = problemWith(choice, doc.info);
         if (!problem) break;
-        showMessage(problem);
+        doc.say(problem);
     }
     const Stone* stone = doc.stone();
     if (!stone) return;
+    CGemDoc::Command command(doc);
 
     // Worked out on a copy, so a refused point leaves neither a change nor
     // an undo step behind.
@@ -45,11 +46,11 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
     computeVolume(centred);
     try {
         if (!centerStone(centred, choice.axes, choice.method, doc.info.points[0])) {
-            showMessage(cmdmsg::POINT_OUTSIDE);
+            doc.say(cmdmsg::POINT_OUTSIDE);
             return;
         }
     } catch (const KernelError& error) {
-        showMessage(error.what(), Icon::Error);
+        doc.say(error.what(), Icon::Error);
         return;
     }
     runStoneCommand(doc, [&](Stone& s) { s = std::move(centred); });

@@ -31,7 +31,7 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     std::ifstream in;
     if (result.design) in.open(result.design->path(), std::ios::binary);
     if (!result.design || !in) {
-        showMessage(dbmsg::NO_SUCH_DESIGN, Icon::Warning);
+        doc.say(dbmsg::NO_SUCH_DESIGN, Icon::Warning);
         return false;
     }
     auto stone = std::make_unique<Stone>(DATABASE_ROUGH_HALF);
@@ -39,10 +39,11 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
         readAsc(*stone, in);
     } catch (const KernelError& error) {
         // The design in hand stays: nothing of it has been replaced yet.
-        showMessage(error.what(), Icon::Error);
+        doc.say(error.what(), Icon::Error);
         return false;
     }
     in.close();
+    CGemDoc::Command command(doc);
     doc.setStone(std::move(stone));
     doc.designOpened();
     doc.refreshSummaryValues();

@@ -19,6 +19,7 @@
 #include "intent/design_intent.h"
 #include "intent/intent_file.h"
 #include "kernel/kernel_error.h"
+#include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
@@ -26,27 +27,6 @@
 namespace brevix {
 
 namespace {
-
-// Passes everything on to the sink in place and notes whether any of it was
-// a warning or an error (information such as "File has a preform" is none).
-class ProblemWatch : public MessageSink {
-public:
-    explicit ProblemWatch(MessageSink& next) : next_(next) {}
-    void show(std::string_view text, Icon icon) override {
-        // What a cancelled read says about the part it never reached is noise.
-        if (reading && reading->cancelled()) return;
-        if (icon == Icon::Warning || icon == Icon::Error) problems = true;
-        next_.show(text, icon);
-    }
-    Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override {
-        return next_.ask(text, buttons, icon, fallback);
-    }
-    bool problems = false;
-    const ProgressBuffer* reading = nullptr;
-
-private:
-    MessageSink& next_;
-};
 
 constexpr const char* READ_FAILED = "Reading it failed part way.";
 
@@ -59,14 +39,12 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     stone->symmetry = symmetry;
     stone->mirror = mirror;
     if (!(gem ? isGemFile(in) : isAscFile(in))) {
-        showMessage(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()),
-                    Icon::Information);
+        result.notes.info(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()));
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::move(stone);
         return result;
     }
     const std::string damage = gem ? gemDamage(in) : ascDamage(in);
-    ProblemWatch watch(messageSink());
     uint64_t total = 0;
     if (progress) {
         const std::streampos here = in.tellg();
@@ -74,35 +52,56 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
         total = static_cast<uint64_t>(std::max<std::streamoff>(0, in.tellg()));
         in.seekg(here);
     }
-    ProgressBuffer counted(*in.rdbuf(), total, progress);
+    // What a cancelled read says about the part it never reached is noise:
+    // only the notes made before the user stopped it are kept.
+    size_t notesBeforeCancel = 0;
+    const Stone* reading = stone.get();
+    ReadProgress watched;
+    if (progress)
+        watched = [&](uint64_t done, uint64_t all) {
+            const bool go = progress(done, all);
+            if (!go) notesBeforeCancel = reading->diagnostics().size();
+            return go;
+        };
+    ProgressBuffer counted(*in.rdbuf(), total, watched);
     std::istream through(&counted);
-    watch.reading = &counted;
     std::istream& source = progress ? through : static_cast<std::istream&>(in);
     try {
-        ScopedMessageSink watching(watch);
         if (gem)
             readGem(*stone, source);
         else
             readAsc(*stone, source);
     } catch (const KernelError& error) {
+        Diagnostics said = stone->takeDiagnostics();
         if (counted.cancelled()) {
+            said.truncate(notesBeforeCancel);
+            result.notes.append(std::move(said));
             result.outcome = ReadOutcome::Cancelled;
             return result;
         }
-        showMessage(error.what(), Icon::Error);
+        result.notes.append(std::move(said));
+        result.notes.error(error.what());
         return result;
     }
+    Diagnostics said = stone->takeDiagnostics();
     if (counted.cancelled()) {
+        said.truncate(notesBeforeCancel);
+        result.notes.append(std::move(said));
         result.outcome = ReadOutcome::Cancelled;
         return result;
     }
-    result.problems = watch.problems;
+    // Any warning or error, the kernel's own notes included: the stone may
+    // hold less than the file.
+    for (const Diagnostic& note : said)
+        if (isProblem(note.kind)) result.problems = true;
+    const bool readerSpoke = result.problems;
+    result.notes.append(std::move(said));
     result.outcome = ReadOutcome::Read;
     if (!damage.empty()) {
         // Where the reader said nothing of its own (an empty file, settings
         // or lines cut off), the user hears it here.
-        if (!watch.problems)
-            showMessage(strprintf(DAMAGED_FILE, pathForMessage(path).c_str()) + "\n" + damage, Icon::Warning);
+        if (!readerSpoke)
+            result.notes.warning(strprintf(DAMAGED_FILE, pathForMessage(path).c_str()) + "\n" + damage);
         result.problems = result.damaged = true;
         if (stone->nFacet == stone->nRough && !stone->preform) result.outcome = ReadOutcome::Damaged;
     }
@@ -132,7 +131,7 @@ DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const R
     IntentFileRead read = readIntentText(bytes);
     const std::string where = pathForMessage(path) + ": ";
     if (!read.isIntentFile) {
-        showMessage(where + read.problem, Icon::Information);
+        result.notes.info(where + read.problem);
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::make_unique<Stone>(ROUGH_HALF);
         return result;
@@ -141,7 +140,7 @@ DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const R
     if (!read.problem.empty()) {
         // The tiers after the bad line are missing: what was read is only
         // part of the design, as for a .gem file cut short.
-        showMessage(where + read.problem, Icon::Warning);
+        result.notes.warning(where + read.problem);
         result.problems = result.damaged = true;
         if (read.intent.tiers.empty() && !read.stone.preform) result.outcome = ReadOutcome::Damaged;
     }
@@ -154,22 +153,22 @@ DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const R
 
 DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
                           const ReadProgress& progress) {
-    if (type == FileType::Other) return {};
+    DesignRead result;
+    if (type == FileType::Other) return result;
     if (type != FileType::Gem && type != FileType::Asc && type != FileType::Brx) {
-        showMessage(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()), Icon::Information);
-        return {};
+        result.notes.info(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
+        return result;
     }
     if (const std::string problem = readProblem(path); !problem.empty()) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem), Icon::Information);
-        return {};
+        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
+        return result;
     }
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno;
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, error ? std::strerror(error) : ""),
-                    Icon::Information);
-        return {};
+        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, error ? std::strerror(error) : ""));
+        return result;
     }
     // The stream reports a failing disk by throwing; the user hears of it as
     // of any file that cannot be read, not in the library's own words.
@@ -177,8 +176,8 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
         if (type == FileType::Brx) return readOpenIntentFile(path, in, progress);
         return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror, progress);
     } catch (const std::ios_base::failure&) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED), Icon::Information);
-        return {};
+        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED));
+        return result;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "files/progress_input.h"
 #include "intent/intent.h"
 #include "kernel/stone.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -35,6 +36,8 @@ struct DesignRead {
     // What a .brx file recorded of how the design was cut; the other
     // formats hold none (it is inferred from the planes when needed).
     std::optional<DesignIntent> intent;
+    // What the reading had to say, in order, for the caller to show.
+    Diagnostics notes;
 };
 
 // Reads a .gem or .asc file into a fresh rough stone (half-size 1.02) that
@@ -45,7 +48,8 @@ struct DesignRead {
 // types with "Don't know how to read file of type %s", the rest silently.
 // What is no regular file (a folder, a device, a pipe) is not opened:
 // "Cannot open %s to read" with the reason, as for a file that is missing.
-// A kernel error while the planes are cut is shown and fails the read.
+// A kernel error while the planes are cut is noted and fails the read.
+// Says nothing itself: every message is in the result's notes.
 // `progress`, when given, hears how far the read has come and may cancel it.
 DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
                           const ReadProgress& progress = {});

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "design/measures.h"
 #include "design/tiers.h"
@@ -31,7 +32,33 @@ Stone& CGemDoc::ensureStone() {
     return *stone_;
 }
 
-void CGemDoc::setStone(std::unique_ptr<Stone> stone) { stone_ = std::move(stone); }
+void CGemDoc::setStone(std::unique_ptr<Stone> stone) {
+    // What the old stone noted and nobody has shown yet is not lost with it.
+    if (stone_ && stone) stone->addNotes(stone_->takeDiagnostics());
+    stone_ = std::move(stone);
+}
+
+MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : messageSink(); }
+
+void CGemDoc::showNotes(const Diagnostics& notes) { showAll(notes, sink()); }
+
+void CGemDoc::showNotes() {
+    for (Stone* s : {stone_.get(), hiddenDesign.get()})
+        if (s) {
+            showNotes(s->takeDiagnostics());
+            if (s->preform) showNotes(s->preform->takeDiagnostics());
+        }
+}
+
+void CGemDoc::say(std::string_view text, Icon icon) {
+    showNotes();
+    sink().show(text, icon);
+}
+
+Answer CGemDoc::ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) {
+    showNotes();
+    return sink().ask(text, buttons, icon, fallback);
+}
 
 void CGemDoc::setModifiedFlag(bool modified) {
     modified_ = modified;
@@ -65,7 +92,11 @@ void CGemDoc::setSymmetry(int s, int m) {
     updateAllViews();
 }
 
-void CGemDoc::addPoint(Vec3 p) { addInfoPoint(info, p); }
+void CGemDoc::addPoint(Vec3 p) {
+    Diagnostics notes;
+    addInfoPoint(info, p, notes);
+    showNotes(notes);
+}
 
 void CGemDoc::clearInfo() {
     brevix::clearInfo(info);
@@ -93,50 +124,43 @@ bool CGemDoc::cutNewFacets(const void* view) {
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
     if (stone.gear == 0) {
-        showMessage("Zero index gear");
+        say("Zero index gear");
         return false;
     }
     if (std::fabs(info.ced) < EPS) {
-        showMessage("New facet cuts through center of stone");
+        say("New facet cuts through center of stone");
         return false;
     }
-    // A re-cut took its snapshot when the tier was taken out; a copy keeps
-    // the stone from just before this cut for the case the kernel fails.
-    std::unique_ptr<Stone> before;
-    if (info.recutPending)
-        before = std::make_unique<Stone>(stone);
-    else
-        saveUndo();
-
+    Command command(*this);
     // What the cut was aimed at is named on the stone as it stood before it.
     const DesignIntent beforeIntent = designIntent();
-    const Stone beforeCut(stone);
+    // A re-cut took its snapshot when the tier was taken out.
     CutCounts counts;
     bool done = true;
-    try {
-        counts = cutFacetSet(stone, info);
-        if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
-        if (counts.missed > 0) {
-            showMessage(strprintf("%d new facet%s missed stone", counts.missed,
-                                  counts.missed > 1 ? "s" : ""));
-            done = false;  // the cutter corrects one value and cuts again
-        } else if (info.recutPending) {
-            // The new facets are the last ones. Counting them from the end
-            // rather than trusting recutFirstFacet keeps the right facets
-            // when the cut also removed older facets or rough faces.
-            putRecutBack(stone.nFacet - counts.made);
-        }
-    } catch (const KernelError& error) {
-        recoverFromKernelError(error, view, std::move(before));
-        return false;
-    }
+    const bool cut = changeStone(
+        [&](Stone& s) {
+            const Stone beforeCut(s);
+            counts = cutFacetSet(s, info);
+            if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
+            if (counts.missed > 0) {
+                say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
+                done = false;  // the cutter corrects one value and cuts again
+            } else if (info.recutPending) {
+                // The new facets are the last ones. Counting them from the end
+                // rather than trusting recutFirstFacet keeps the right facets
+                // when the cut also removed older facets or rough faces.
+                putRecutBack(s.nFacet - counts.made);
+            }
+        },
+        info.recutPending ? Snapshot::Kept : Snapshot::Take, view);
+    if (!cut) return false;
 
     if (counts.cutOff > 0) {
         const char* plural = counts.cutOff > 1 ? "s" : "";
         if (stone_->preform) {
-            showMessage(strprintf("New facet(s) will cut off %d facet%s.", counts.cutOff, plural));
+            say(strprintf("New facet(s) will cut off %d facet%s.", counts.cutOff, plural));
         } else {
-            const Answer answer = askQuestion(
+            const Answer answer = ask(
                 strprintf("New facet(s) will cut off %d facet%s.\nKeep cut off facet%s as preform?",
                           counts.cutOff, plural, plural),
                 Buttons::YesNoCancel);
@@ -154,8 +178,6 @@ bool CGemDoc::cutNewFacets(const void* view) {
             }
         }
     }
-    refreshSummaryValues();
-    updateAllViews(view);
     return done;
 }
 
@@ -182,49 +204,27 @@ void CGemDoc::prepareRecut(int32_t facet) {
 
 void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
     if (!stone_ || facet < 0 || facet >= stone_->nFacet) return;
-    saveUndo();
     if (inPreform) {
-        showMessage("Cannot change preform");
+        saveUndo();
+        say("Cannot change preform");
         return;
     }
-    prepareRecut(facet);
-    try {
-        deleteTier(*stone_, stone_->tierOf(facet));
-    } catch (const KernelError& error) {
-        recoverFromKernelError(error, nullptr);
-        return;
-    }
-    info.recutFirstFacet = stone_->nFacet;
-    refreshSummaryValues();
-    redrawForm();
-    updateAllViews();
-}
-
-void CGemDoc::recoverFromKernelError(const KernelError& error, const void* view,
-                                     std::unique_ptr<Stone> before) {
-    if (before) {
-        stone_ = std::move(before);
-    } else {
-        // The snapshot taken at the start of the command is the last sound
-        // state; it may predate a tier taken out for recutting, so the
-        // recut goes with it.
-        const Stone* snapshot = undoRing.latest();
-        if (snapshot) stone_ = std::make_unique<Stone>(*snapshot);
-        clearRecut(info);
-    }
-    showMessage(error.what(), Icon::Error);
-    refreshSummaryValues();
-    redrawForm();
-    updateAllViews(view);
+    changeStone([&](Stone& stone) {
+        prepareRecut(facet);
+        deleteTier(stone, stone.tierOf(facet));
+        info.recutFirstFacet = stone.nFacet;
+    });
 }
 
 void CGemDoc::cutFromForm(const void* view) {
+    Command command(*this);
     if (cutNewFacets(view)) clearInfo();
     redrawForm();
     updateAllViews(view);
 }
 
 void CGemDoc::angleCommand(double a) {
+    Command command(*this);
     setAngle(a, false);
     if (completeInfo() && cutNewFacets()) clearInfo();
     redrawForm();
@@ -232,6 +232,7 @@ void CGemDoc::angleCommand(double a) {
 }
 
 void CGemDoc::indexCommand(double i) {
+    Command command(*this);
     setIndex(i, false);
     if (completeInfo() && cutNewFacets()) clearInfo();
     redrawForm();
@@ -260,33 +261,30 @@ void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
 }
 
 void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
-    refreshSummaryValues();
-    updateAllViews();
+    // The views already show the scaled stone the question is about: the
+    // scale was a command of its own.
     if (!stone_) return;
     // Without a dialog to choose the gear there is nothing sensible to round to.
     const Answer answer =
-        askQuestion(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
-    if (answer != Answer::Yes) {
-        refreshSummaryValues();
-        updateAllViews();
-        return;
-    }
+        ask(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
+    if (answer != Answer::Yes) return;
+    Command command(*this);
     if (chooseGear) chooseGear();
     auto before = std::make_unique<Stone>(*stone_);
     std::string failure;
     Icon failureIcon = Icon::Warning;
     {
-        BusyCursor busy;
+        BusyCursor busy(busyIndicator);
         try {
             if (roundIndexes(*stone_) != 0) failure = "Cannot round indexes.";
         } catch (const KernelError& error) {
             failure = error.what();
             failureIcon = Icon::Error;
         }
-        if (!failure.empty()) stone_ = std::move(before);
+        if (!failure.empty()) setStone(std::move(before));
     }
     // Told once the wait cursor has gone, so the message box has an ordinary one.
-    if (!failure.empty()) showMessage(failure, failureIcon);
+    if (!failure.empty()) say(failure, failureIcon);
     takeSymmetryFromStone();
     refreshSummaryValues();
     redrawForm();
@@ -296,7 +294,9 @@ void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
 // ---- the Cut Facet form ------------------------------------------------
 
 std::string CGemDoc::angleFieldEdited(std::string_view text) {
-    const std::optional<double> angle = readAngleField(text);
+    Diagnostics notes;
+    const std::optional<double> angle = readAngleField(text, notes);
+    showNotes(notes);
     if (!angle) {
         info.hasAngle = false;
         return {};
@@ -335,7 +335,9 @@ void CGemDoc::pointsFieldEdited(std::string_view text) {
 }
 
 std::string CGemDoc::symmetryFieldEdited(std::string_view text, bool mirrorChecked) {
-    const std::optional<int> symmetry = readSymmetryField(text);
+    Diagnostics notes;
+    const std::optional<int> symmetry = readSymmetryField(text, notes);
+    showNotes(notes);
     if (!symmetry) {
         resetSymmetry();
         return {};
@@ -354,6 +356,13 @@ CutFacetFormTexts CGemDoc::formTexts() {
 // ---- solving from points -----------------------------------------------
 
 bool CGemDoc::completeInfo() {
+    Diagnostics notes;
+    const bool complete = solveInfo(notes);
+    showNotes(notes);
+    return complete;
+}
+
+bool CGemDoc::solveInfo(Diagnostics& notes) {
     Stone& stone = ensureStone();
     if (stone.nFacet - stone.nRough == 0 && info.nPoints == 0 && !info.hasCed && info.hasAngle &&
         info.hasIndex) {
@@ -376,19 +385,19 @@ bool CGemDoc::completeInfo() {
         return info.complete();
     case 1:
         if (info.hasAngle && info.hasIndex) {
-            setCed(cedThroughPoint(info, stone), false);
+            setCed(cedThroughPoint(info, stone, notes), false);
             info.solvedCed = true;
             return true;
         }
         if (info.hasIndex && info.hasCed) {
-            setAngle(angleThroughPoint(info, stone), false);
+            setAngle(angleThroughPoint(info, stone, notes), false);
             info.solvedAngle = true;
             return true;
         }
         return false;
     case 2: {
         if (info.hasIndex) {
-            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone);
+            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone, notes);
             if (plane.d == 0) return false;
             setAngle(plane.angle, false);
             info.solvedAngle = true;
@@ -399,7 +408,7 @@ bool CGemDoc::completeInfo() {
         }
         if (!info.hasAngle) return false;
         if (std::fabs(std::fabs(info.angle) - 90) > 1.0) {
-            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone);
+            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone, notes);
             if (plane.d == 0) return false;
             setIndex(plane.index, false);
             info.solvedIndex = true;
@@ -412,7 +421,7 @@ bool CGemDoc::completeInfo() {
         // vertical through their midpoint, turned to the nearest notch.
         const Vec3 mid = (info.points[0] + info.points[1]) * 0.5;
         const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone);
+            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone, notes);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
         info.solvedAngle = true;
@@ -426,7 +435,7 @@ bool CGemDoc::completeInfo() {
     }
     case 3: {
         const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone);
+            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone, notes);
         if (plane.d == 0) return false;
         setAngle(plane.angle, false);
         info.solvedAngle = true;
@@ -490,6 +499,7 @@ void CGemDoc::markSaved() {
 }
 
 void CGemDoc::afterUndoOrRedo() {
+    Command command(*this);
     // Undo and redo change the design in hand: it is the one in its file
     // only when they arrive exactly at the state last opened or saved. (A
     // design no file holds keeps its flag: any change to it has set it.)
@@ -517,11 +527,69 @@ void CGemDoc::refreshSummaryValues() {
 }
 
 void CGemDoc::updateAllViews(const void* sender) {
+    if (commandDepth_ > 0) {
+        viewsPending_ = true;
+        if (!pendingSender_) pendingSender_ = sender;
+        return;
+    }
+    showNotes();
     if (onUpdateAllViews) onUpdateAllViews(sender);
+    // What the views asked of the design on the way (every index of a
+    // design without a gear, say) is told as part of the same command.
+    showNotes();
 }
 
 void CGemDoc::redrawForm() {
+    if (commandDepth_ > 0) {
+        formPending_ = true;
+        return;
+    }
     if (onRedrawForm) onRedrawForm();
+}
+
+void CGemDoc::designChanged(const void* view) {
+    refreshSummaryValues();
+    redrawForm();
+    updateAllViews(view);
+}
+
+// ---- one command ---------------------------------------------------------
+
+CGemDoc::Command::Command(CGemDoc& doc) : doc_(doc) { ++doc_.commandDepth_; }
+
+CGemDoc::Command::~Command() { doc_.endCommand(); }
+
+void CGemDoc::endCommand() {
+    if (--commandDepth_ > 0) return;
+    // The form first: the views read the pending facet it shows.
+    if (std::exchange(formPending_, false)) redrawForm();
+    if (std::exchange(viewsPending_, false))
+        updateAllViews(std::exchange(pendingSender_, nullptr));
+    else
+        showNotes();
+}
+
+bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot snapshot, const void* view) {
+    if (!stone_) return false;
+    Command command(*this);
+    // The design and the pending facet as they were, for a failure to put
+    // back: whatever the kernel left half done is not a design.
+    auto before = std::make_unique<Stone>(*stone_);
+    const NewFacetInfo pending = info;
+    const std::optional<DesignIntent> intent = recordedIntent;
+    if (snapshot == Snapshot::Take) saveUndo();
+    bool done = true;
+    try {
+        change(*stone_);
+    } catch (const KernelError& error) {
+        setStone(std::move(before));
+        info = pending;
+        recordedIntent = intent;
+        say(error.what(), Icon::Error);
+        done = false;
+    }
+    designChanged(view);
+    return done;
 }
 
 }  // namespace brevix

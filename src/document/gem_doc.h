@@ -2,7 +2,10 @@
 // The one document of the program: it owns the design's stone, the pending
 // new facet and the ring of undo snapshots, and every command that changes
 // the design goes through it. Qt-free: it talks to the user only through the
-// messages sink, and to the views through the update hook below.
+// messages sink it is given, and to the views through the update hook below.
+// The core under it says nothing itself: the notes its stones gather are
+// shown here, in the order they were made, before anything the document
+// says after them.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -10,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "design/real_size.h"
 #include "designing/cut_facet_form.h"
@@ -18,8 +22,12 @@
 #include "designing/undo_ring.h"
 #include "document/file_type.h"
 #include "intent/intent.h"
+#include "intent/recut.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
+#include "platform/busy_cursor.h"
+#include "platform/diagnostics.h"
+#include "platform/messages.h"
 
 namespace brevix {
 
@@ -120,6 +128,28 @@ public:
     std::optional<DesignIntent> recordedIntent;
     std::array<std::optional<DesignIntent>, UndoRing::SIZE> intentRing;
 
+    // ---- dragging a tier (gem_doc_drag.cpp) -----------------------------
+    // A drag changes one tier's angle or depth step by step. Every step
+    // re-cuts by intent from the design as it was when the drag began, so
+    // steps leave no drift and a tier cut away at one step is back at the
+    // next; the views follow each step, and the whole drag is one Undo.
+    // False when the facet's tier has no intent to re-cut by.
+    bool beginTierDrag(int32_t facet);
+    bool dragging() const { return drag_.has_value(); }
+    // The tier being dragged (its place in the intent) and its values at the start.
+    int32_t dragTier() const;
+    const TierIntent* dragStartTier() const;
+    // One step: the angle as the cut list shows it, or the centre-to-facet
+    // distance. False when nothing could be re-cut.
+    bool dragTierAngle(double shownAngle);
+    bool dragTierDepth(double ced);
+    // Why the last step could not keep every tier's intent (none: it could).
+    const std::vector<std::string>& dragProblems() const { return dragProblems_; }
+    // The end of the drag; the last step's problems are told once.
+    void endTierDrag();
+    // A design re-cut elsewhere (a goal) becomes the design, one snapshot.
+    void takeRecut(RecutResult cut);
+
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
     void saveUndo();
@@ -149,9 +179,58 @@ public:
     // brings back the saved state. false: the design is as last saved.
     void setModifiedFlag(bool modified = true);
 
+    // The window's wait cursor around long work; none in the batch run.
+    BusyIndicator* busyIndicator = nullptr;
+
+    // ---- messages ------------------------------------------------------
+    // The window's message boxes, the batch run's standard error, a test's
+    // recorder; owned by whoever gives it. Without one, messages go to
+    // standard error.
+    void setSink(MessageSink* sink) { sink_ = sink; }
+    MessageSink& sink();
+    // Shows what the stones noted so far, then `text`.
+    void say(std::string_view text, Icon icon = Icon::Warning);
+    Answer ask(std::string_view text, Buttons buttons, Icon icon = Icon::Question,
+               Answer fallback = Answer::Yes);
+    // Shows what the operations on the stones noted (the kernel's internal
+    // warnings, a reader's complaints) and forgets it.
+    void showNotes();
+    void showNotes(const Diagnostics& notes);
+
+    // ---- one command ---------------------------------------------------
+    // Every command that changes the design is one transaction: the undo
+    // snapshot, the change, on a kernel failure the stone (and the pending
+    // facet) put back as they were and the failure shown, and the change
+    // announced to the form and the views once, when the outermost command
+    // ends. Commands nest (the form's Cut Facet is a cut and then a fresh
+    // pending facet) and the views still hear of it once.
+    class Command {
+    public:
+        explicit Command(CGemDoc& doc);
+        ~Command();
+        Command(const Command&) = delete;
+        Command& operator=(const Command&) = delete;
+
+    private:
+        CGemDoc& doc_;
+    };
+    // Take: the undo snapshot is saved first. Kept: the ring already holds
+    // the state Undo should give back (a re-cut took it when the tier was
+    // taken out; a tier edit takes it only when something changes).
+    enum class Snapshot { Take, Kept };
+    // Runs `change` on the stone as one command; false when there is no
+    // stone or the kernel failed (the design is then as it was before).
+    bool changeStone(const std::function<void(Stone&)>& change, Snapshot snapshot = Snapshot::Take,
+                     const void* view = nullptr);
+    // The summary values, the form and the views follow the design: at once
+    // outside a command, once at its end inside one.
+    void designChanged(const void* view = nullptr);
+    bool inCommand() const { return commandDepth_ > 0; }
+
     // ---- views ---------------------------------------------------------
-    // The GUI installs these; the document calls them after every change.
-    // `sender` is the view that asked for the change (null: none).
+    // The GUI installs these; the document calls them after every change,
+    // once a command. `sender` is the view that asked for the change (null:
+    // none).
     std::function<void(const void* sender)> onUpdateAllViews;
     std::function<void()> onRedrawForm;
     void updateAllViews(const void* sender = nullptr);
@@ -220,6 +299,7 @@ public:
     // ---- end of file side ----
 
 private:
+    MessageSink* sink_ = nullptr;
     // Adds the tier just cut (the last `made` facets) to the recorded
     // intent, with what fixed its depth; `before` is the stone before the cut.
     void recordCut(const Stone& before, const DesignIntent& beforeIntent, int made);
@@ -229,12 +309,15 @@ private:
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
     void putRecutBack(int32_t firstNew);
-    // A kernel failure inside a command: the design goes back to `before`
-    // (or, without it, to the last snapshot) and the user is told; nothing
-    // else of the command happens.
-    void recoverFromKernelError(const KernelError& error, const void* view,
-                                std::unique_ptr<Stone> before = nullptr);
     void afterUndoOrRedo();
+    void endCommand();
+    // completeInfo's work, noting why a solver failed.
+    bool solveInfo(Diagnostics& notes);
+
+    int commandDepth_ = 0;
+    bool viewsPending_ = false;
+    bool formPending_ = false;
+    const void* pendingSender_ = nullptr;
 
     // Which state of which design the stone (and each undo slot) is: a new
     // state id with every snapshot, a new lineage with every open and New.
@@ -248,6 +331,16 @@ private:
     void startLineage();
     // The file at filePath now holds the design in hand as it is.
     void markSaved();
+
+    struct TierDrag {
+        Stone start;
+        DesignIntent intent;
+        int32_t tier = -1;
+        bool snapshotTaken = false;
+    };
+    bool dragStep(const TierChange& change);
+    std::optional<TierDrag> drag_;
+    std::vector<std::string> dragProblems_;
 
     std::unique_ptr<Stone> stone_;
     bool modified_ = false;

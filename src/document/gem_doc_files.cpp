@@ -117,6 +117,7 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     // file's name, for a Save to write over the file).
     DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror,
                                      ui ? ui->readProgress(path) : ReadProgress{});
+    showNotes(read.notes);
     readCancelled = read.outcome == ReadOutcome::Cancelled;
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
@@ -136,11 +137,11 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
 
 bool CGemDoc::OnSaveDocument(const std::string& path) {
     if (path.empty()) {
-        showMessage(docmsg::NO_FILE_NAME, Icon::Information);
+        say(docmsg::NO_FILE_NAME, Icon::Information);
         return false;
     }
     if (saveType == FileType::Other) {
-        showMessage(docmsg::TYPE_UNDEFINED, Icon::Information);
+        say(docmsg::TYPE_UNDEFINED, Icon::Information);
         saveType = FileType::Gem;
     }
     const std::string previousPath = filePath;
@@ -186,7 +187,7 @@ bool CGemDoc::OnFileOpen() {
     if (!choice) return false;
 
     if (choice->path == filePath) {
-        const Answer answer = askQuestion(strprintf(docmsg::ALREADY_OPEN, pathForMessage(filePath).c_str()),
+        const Answer answer = ask(strprintf(docmsg::ALREADY_OPEN, pathForMessage(filePath).c_str()),
                                           Buttons::YesNoCancel, Icon::Question);
         if (answer != Answer::Yes) return false;
         const bool read = OnOpenDocument(filePath);
@@ -208,14 +209,14 @@ struct TypeChoice {
 
 // Decides the type of a save or export from the typed extension (in lower
 // case) or, without one, from the filter; shows why when neither will do.
-std::optional<ChosenType> chooseType(const FileDialogResult& choice, std::span<const TypeChoice> byFilter,
+std::optional<ChosenType> chooseType(CGemDoc& doc, const FileDialogResult& choice, std::span<const TypeChoice> byFilter,
                                      const char* noTypeMessage) {
     ChosenType chosen;
     chosen.path = choice.path;
     const std::string typed = lower(fileExtension(choice.path));
     if (typed.empty()) {
         if (choice.filterIndex < 1 || choice.filterIndex > static_cast<int>(byFilter.size())) {
-            showMessage(noTypeMessage, Icon::Information);
+            doc.say(noTypeMessage, Icon::Information);
             return std::nullopt;
         }
         const TypeChoice& entry = byFilter[choice.filterIndex - 1];
@@ -230,13 +231,13 @@ std::optional<ChosenType> chooseType(const FileDialogResult& choice, std::span<c
             return chosen;
         }
     }
-    showMessage(strprintf(docmsg::UNSUPPORTED_TYPE, pathForMessage(typed).c_str()), Icon::Information);
+    doc.say(strprintf(docmsg::UNSUPPORTED_TYPE, pathForMessage(typed).c_str()), Icon::Information);
     return std::nullopt;
 }
 
-bool replaceExisting(const std::string& path) {
+bool replaceExisting(CGemDoc& doc, const std::string& path) {
     if (!fileExists(path)) return true;
-    return askQuestion(strprintf(docmsg::ALREADY_EXISTS, pathForMessage(path).c_str()), Buttons::YesNoCancel,
+    return doc.ask(strprintf(docmsg::ALREADY_EXISTS, pathForMessage(path).c_str()), Buttons::YesNoCancel,
                        Icon::None) == Answer::Yes;
 }
 
@@ -256,13 +257,13 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
     // In the order of SAVE_FILTER's entries.
     static constexpr TypeChoice designTypes[] = {
         {"gem", FileType::Gem}, {"asc", FileType::Asc}, {"brx", FileType::Brx}};
-    auto chosen = chooseType(*choice, designTypes, docmsg::UNSUPPORTED_EXTENSION);
-    if (!chosen || !replaceExisting(chosen->path)) return false;
+    auto chosen = chooseType(*this, *choice, designTypes, docmsg::UNSUPPORTED_EXTENSION);
+    if (!chosen || !replaceExisting(*this, chosen->path)) return false;
     if (chosen->type != FileType::Brx && !intentNoteShown && intentWouldBeLost()) {
         // Said once a design: a cutter who saves in the old formats on
         // purpose need not hear it at every save.
         intentNoteShown = true;
-        showMessage(docmsg::INTENT_NOT_STORED, Icon::Information);
+        say(docmsg::INTENT_NOT_STORED, Icon::Information);
     }
 
     const FileType previousType = saveType;
@@ -297,8 +298,8 @@ bool CGemDoc::OnFileExport() {
     static constexpr TypeChoice exportTypes[] = {
         {"wrl", FileType::Wrl}, {"dxf", FileType::Dxf}, {"b3d", FileType::B3d},
         {"thb", FileType::Thb}, {"stl", FileType::Stl}, {"obj", FileType::Obj}};
-    auto chosen = chooseType(*choice, exportTypes, docmsg::UNSUPPORTED_EXPORT);
-    if (!chosen || !replaceExisting(chosen->path)) {
+    auto chosen = chooseType(*this, *choice, exportTypes, docmsg::UNSUPPORTED_EXPORT);
+    if (!chosen || !replaceExisting(*this, chosen->path)) {
         saveType = rememberedType;
         return false;
     }

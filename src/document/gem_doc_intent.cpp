@@ -59,7 +59,7 @@ bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot
     RecutResult cut = brevix::recutTierAngle(*stone_, intent, tier, shownAngle);
     setStone(std::make_unique<Stone>(std::move(cut.stone)));
     recordedIntent = std::move(cut.intent);
-    for (const std::string& problem : cut.problems) showMessage(problem, Icon::Warning);
+    for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
     refreshSummaryValues();
     return true;
 }

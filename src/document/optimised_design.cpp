@@ -8,12 +8,11 @@ namespace brevix {
 
 void applyDesignWithIntent(CGemDoc& doc, const Stone& design, const DesignIntent& intent) {
     if (!doc.stone()) return;
+    CGemDoc::Command command(doc);
     doc.saveUndo();
     doc.setStone(std::make_unique<Stone>(design));
     doc.recordedIntent = intent;
-    doc.refreshSummaryValues();
-    doc.redrawForm();
-    doc.updateAllViews();
+    doc.designChanged();
 }
 
 }  // namespace brevix

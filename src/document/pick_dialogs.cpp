@@ -79,14 +79,14 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
         return copied();
     case FacetDialogResult::CopyIndex:
         if (stone->gear == 0) {
-            showMessage("Zero index gear", Icon::Warning);
+            doc.say("Zero index gear", Icon::Warning);
             return false;
         }
         doc.setIndex(stone->facetIndexOf(facet), false);
         return copied();
     case FacetDialogResult::CopyZIntercept:
         if (std::fabs(f.c) < EPS) {
-            showMessage("Girdle facets don't hit Z axis");
+            doc.say("Girdle facets don't hit Z axis");
             return false;
         }
         doc.addPoint({0, 0, f.d / f.c});
@@ -102,16 +102,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
                       typed);
         return false;
     case FacetDialogResult::DeleteFacet:
-        doc.saveUndo();
-        try {
-            deleteFacet(*stone, facet);
-        } catch (const KernelError& error) {
-            const Stone* before = doc.undoRing.latest();
-            if (before) doc.setStone(std::make_unique<Stone>(*before));
-            showMessage(error.what(), Icon::Error);
-        }
-        doc.refreshSummaryValues();
-        afterPendingChange(doc);
+        doc.changeStone([&](Stone& s) { deleteFacet(s, facet); });
         return false;
     case FacetDialogResult::Uncut:
         doc.uncutTier(facet);

@@ -7,40 +7,22 @@
 namespace brevix {
 
 void CGemDoc::OnPreformDelete() {
-    if (!stone_) return;
-    saveUndo();
-    deletePreform(*stone_);
-    updateAllViews();
+    changeStone([](Stone& stone) { deletePreform(stone); });
 }
 
 // Both cut planes into a copy of the design; a kernel failure puts the
 // design back as the snapshot holds it.
 void CGemDoc::OnPreformCreateCam() {
-    if (!stone_) return;
-    saveUndo();
-    try {
-        makeCamPreform(*stone_);
-    } catch (const KernelError& error) {
-        recoverFromKernelError(error, nullptr);
-        return;
-    }
-    updateAllViews();
+    changeStone([](Stone& stone) { makeCamPreform(stone); });
 }
 
 void CGemDoc::OnCopyToPreform() {
-    if (!stone_) return;
-    saveUndo();
-    try {
-        copyToPreform(*stone_, *stone_);
-    } catch (const KernelError& error) {
-        recoverFromKernelError(error, nullptr);
-        return;
-    }
-    updateAllViews();
+    changeStone([](Stone& stone) { copyToPreform(stone, stone); });
 }
 
 void CGemDoc::OnPreformEdit() {
     if (!stone()) return;
+    Command command(*this);
     // No snapshot: the switch changes which stone is worked on, not a design.
     if (hiddenDesign)
         leavePreformEdit(stone_, hiddenDesign);

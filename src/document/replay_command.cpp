@@ -60,7 +60,7 @@ void replayCommand(CGemDoc& doc, const ReplayStep& step) {
             stone.setFacetName(newest, f.name);
         }
     } catch (const KernelError& error) {
-        showMessage(error.what(), Icon::Error);
+        doc.say(error.what(), Icon::Error);
     }
 
     doc.setStone(std::move(design));

@@ -71,7 +71,7 @@ std::string scaleAmountText(double amount) {
 void scaleCommand(CGemDoc& doc, int sides, double factor, const std::function<void()>& chooseGear) {
     if (!doc.stone() || sides == 0) return;
     if (!(factor >= 0) || !std::isfinite(factor)) {
-        showMessage(cmdmsg::SCALE_NOT_POSITIVE);
+        doc.say(cmdmsg::SCALE_NOT_POSITIVE);
         return;
     }
     // Multiplying by 1 changes nothing; no snapshot, no ranking.

@@ -12,23 +12,7 @@
 namespace brevix {
 
 bool runStoneCommand(CGemDoc& doc, const std::function<void(Stone&)>& change) {
-    Stone* stone = doc.stone();
-    if (!stone) return false;
-    doc.saveUndo();
-    bool done = true;
-    try {
-        change(*stone);
-    } catch (const KernelError& error) {
-        // The snapshot just taken is the design as it was before the command.
-        const Stone* before = doc.undoRing.latest();
-        doc.setStone(before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF));
-        showMessage(error.what(), Icon::Error);
-        done = false;
-    }
-    doc.refreshSummaryValues();
-    doc.redrawForm();
-    doc.updateAllViews();
-    return done;
+    return doc.changeStone(change);
 }
 
 void transferCommand(CGemDoc& doc) {
@@ -47,9 +31,10 @@ void rotateCommand(CGemDoc& doc, int axis, double radians) {
 }
 
 void reflectCommand(CGemDoc& doc, int side, bool flip) {
+    CGemDoc::Command command(doc);
     runStoneCommand(doc, [&](Stone& stone) {
         // Every plane is cut anew into a fresh block, twice on the kept side.
-        BusyCursor busy;
+        BusyCursor busy(doc.busyIndicator);
         reflectHalf(stone, side, flip);
     });
     // The reflected design has its own symmetry, which the next cut uses.

@@ -33,14 +33,6 @@ std::string firstWord(const std::string& text) {
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-// Puts the design back as the last snapshot held it and tells the user: a
-// tier operation that breaks the polyhedron must not leave it broken.
-void recover(CGemDoc& doc, const KernelError& error) {
-    const Stone* before = doc.undoRing.latest();
-    doc.setStone(before ? std::make_unique<Stone>(*before) : std::make_unique<Stone>(ROUGH_HALF));
-    showMessage(error.what(), Icon::Error);
-}
-
 // `facetOnly`: the name goes on the row's facet alone instead of the tier.
 bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
                 const TierEditFields& typed, bool facetOnly = false) {
@@ -71,7 +63,7 @@ bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
         // Only angles strictly between flat and vertical have a tangent to
         // scale to; anything else would fold the half through the girdle.
         if (*newAngle <= 0 || *newAngle >= 90) {
-            showMessage("Angle out of range.");
+            doc.say("Angle out of range.");
         } else if (!row.inPreform && &stone == doc.stone()) {
             // The design is re-cut by its intent: later tiers keep meeting
             // what they were cut to meet. The snapshot is the edit's own.
@@ -127,47 +119,34 @@ TierEditFields tierEditFields(const Stone& stone, int32_t facet) {
 void applyFacetEdit(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
                     const TierEditFields& typed) {
     if (!row.stone || row.facet < 0 || row.facet >= row.stone->nFacet) return;
-    try {
-        applyEdits(doc, row, shown, typed, true);
-    } catch (const KernelError& error) {
-        recover(doc, error);
-    }
-    doc.refreshSummaryValues();
-    doc.redrawForm();
-    doc.updateAllViews();
+    // The edit takes its snapshot only when something changes.
+    doc.changeStone([&](Stone&) { applyEdits(doc, row, shown, typed, true); }, CGemDoc::Snapshot::Kept);
 }
 
 void applyTierEdit(CGemDoc& doc, const TierRow& row, TierEditAction action,
                    const TierEditFields& shown, const TierEditFields& typed) {
     if (!row.stone || row.facet < 0 || row.facet >= row.stone->nFacet) return;
+    // The row may show the preform: the change goes to the row's own stone.
     Stone& stone = *row.stone;
-    try {
-        switch (action) {
-        case TierEditAction::Cancel:
-            return;
-        case TierEditAction::Apply:
-            applyEdits(doc, row, shown, typed);
-            break;
-        case TierEditAction::DeleteTier:
-            doc.saveUndo();
-            deleteTier(stone, stone.tierOf(row.facet));
-            break;
-        case TierEditAction::Uncut:
-            // Takes its own snapshot; a preform row only gets a message.
-            doc.uncutTier(row.facet, row.inPreform);
-            break;
-        case TierEditAction::MoveUp:
-        case TierEditAction::MoveDown:
-            doc.saveUndo();
-            moveTier(stone, row.facet, action == TierEditAction::MoveDown);
-            break;
-        }
-    } catch (const KernelError& error) {
-        recover(doc, error);
+    switch (action) {
+    case TierEditAction::Cancel:
+        return;
+    case TierEditAction::Apply:
+        // The edit takes its snapshot only when something changes.
+        doc.changeStone([&](Stone&) { applyEdits(doc, row, shown, typed); }, CGemDoc::Snapshot::Kept);
+        return;
+    case TierEditAction::DeleteTier:
+        doc.changeStone([&](Stone&) { deleteTier(stone, stone.tierOf(row.facet)); });
+        return;
+    case TierEditAction::Uncut:
+        // Takes its own snapshot; a preform row only gets a message.
+        doc.uncutTier(row.facet, row.inPreform);
+        return;
+    case TierEditAction::MoveUp:
+    case TierEditAction::MoveDown:
+        doc.changeStone([&](Stone&) { moveTier(stone, row.facet, action == TierEditAction::MoveDown); });
+        return;
     }
-    doc.refreshSummaryValues();
-    doc.redrawForm();
-    doc.updateAllViews();
 }
 
 }  // namespace brevix

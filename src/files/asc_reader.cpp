@@ -15,6 +15,7 @@
 #include "files/memory_input.h"
 #include "files/plane_cutter.h"
 #include "kernel/index_azimuth.h"
+#include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
 
@@ -120,7 +121,7 @@ bool isAscFile(std::span<const unsigned char> bytes) {
 void readAsc(Stone& stone, std::istream& in) {
     AscTokens tokens(in.rdbuf());
     if (!headerOk(tokens)) {
-        showMessage(filemsg::NOT_ASC, Icon::Warning);
+        stone.addNote(DiagKind::Warning, filemsg::NOT_ASC);
         return;
     }
     stone.symmetry = 1;
@@ -151,7 +152,7 @@ void readAsc(Stone& stone, std::istream& in) {
             if (tokens.next(value)) {
                 const int gear = parseInt(value);
                 if (const std::string problem = gearProblem(gear); !problem.empty()) {
-                    showMessage(problem, Icon::Warning);
+                    stone.addNote(DiagKind::Warning, problem);
                     break;
                 }
                 stone.gear = gear;
@@ -159,7 +160,7 @@ void readAsc(Stone& stone, std::istream& in) {
             if (tokens.next(value)) {
                 const double offset = parseDouble(value);
                 if (const std::string problem = indexOffsetProblem(offset); !problem.empty()) {
-                    showMessage(readingStoppedMessage(problem), Icon::Warning);
+                    stone.addNote(DiagKind::Warning, readingStoppedMessage(problem));
                     break;
                 }
                 stone.indexOffset = offset;
@@ -168,7 +169,7 @@ void readAsc(Stone& stone, std::istream& in) {
             if (tokens.next(value)) {
                 const int symmetry = parseInt(value);
                 if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
-                    showMessage(valueKeptMessage(problem, strprintf("%d", heldSymmetry)), Icon::Warning);
+                    stone.addNote(DiagKind::Warning, valueKeptMessage(problem, strprintf("%d", heldSymmetry)));
                 else
                     heldSymmetry = symmetry;
             }
@@ -177,7 +178,7 @@ void readAsc(Stone& stone, std::istream& in) {
             if (tokens.next(value)) {
                 const double refractiveIndex = parseDouble(value);
                 if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
-                    showMessage(valueKeptMessage(problem, strprintf("%.2f", stone.refractiveIndex)), Icon::Warning);
+                    stone.addNote(DiagKind::Warning, valueKeptMessage(problem, strprintf("%.2f", stone.refractiveIndex)));
                 else
                     stone.refractiveIndex = refractiveIndex;
             }
@@ -207,7 +208,7 @@ void readAsc(Stone& stone, std::istream& in) {
             const double azimuth = azimuthOf(index, stone.gear, stone.indexOffset);
             // Within the kernel's tolerance of the centre is through it.
             if (std::fabs(depth) <= EPS) {
-                showMessage(filemsg::FACET_THROUGH_CENTER, Icon::Warning);
+                stone.addNote(DiagKind::Warning, filemsg::FACET_THROUGH_CENTER);
                 continue;
             }
             if (!std::isfinite(azimuth) || !std::isfinite(tilt) || !std::isfinite(depth)) {
@@ -232,7 +233,7 @@ void readAsc(Stone& stone, std::istream& in) {
         } else if (key == 'G') {
             std::string rest = tokens.restOfLine();
             if (rest.empty())
-                showMessage(filemsg::G_WITHOUT_TEXT, Icon::Warning);
+                stone.addNote(DiagKind::Warning, filemsg::G_WITHOUT_TEXT);
             else if (tierCut)
                 cutter.setInstruction(stone.nFacet - 1, rest);
         }
@@ -240,10 +241,10 @@ void readAsc(Stone& stone, std::istream& in) {
     stone.symmetry = heldSymmetry;
     stone.mirror = heldMirror;
 
-    if (beforeAngle > 0) showMessage(strprintf(filemsg::INDEX_BEFORE_ANGLE, beforeAngle), Icon::Warning);
-    if (zeroGear > 0) showMessage(strprintf(filemsg::INDEX_WITH_ZERO_GEAR, zeroGear), Icon::Warning);
-    if (notFinite > 0) showMessage(strprintf(filemsg::INDEX_NOT_FINITE, notFinite), Icon::Warning);
-    if (truncatedName) showMessage(filemsg::ASC_NAME_TRUNCATED, Icon::Warning);
+    if (beforeAngle > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_BEFORE_ANGLE, beforeAngle));
+    if (zeroGear > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_WITH_ZERO_GEAR, zeroGear));
+    if (notFinite > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_NOT_FINITE, notFinite));
+    if (truncatedName) stone.addNote(DiagKind::Warning, filemsg::ASC_NAME_TRUNCATED);
 }
 
 void readAsc(Stone& stone, std::span<const unsigned char> bytes) {
@@ -256,7 +257,7 @@ bool readAscFile(Stone& stone, const std::string& path) {
     std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem), Icon::Warning);
+        stone.addNote(DiagKind::Warning, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return false;
     }
     readAsc(stone, in);

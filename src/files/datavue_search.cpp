@@ -4,6 +4,7 @@
 
 #include "files/datavue_messages.h"
 #include "files/thumbnail.h"
+#include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/registry.h"
 #include "platform/strformat.h"
@@ -171,7 +172,9 @@ void DatavueSearch::loadPreview() {
     }
     caption_ = dbmsg::PREVIEW;
     if (!previewStone_) previewStone_ = std::make_unique<Stone>(ROUGH_HALF);
-    if (!readThb(*previewStone_, bytes)) {
+    const bool read = readThb(*previewStone_, bytes);
+    showAll(previewStone_->takeDiagnostics(), messageSink());
+    if (!read) {
         previewStone_.reset();
         previewKind_ = PreviewKind::None;
         return;

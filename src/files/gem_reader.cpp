@@ -15,7 +15,7 @@
 #include "files/gem_pole.h"
 #include "files/memory_input.h"
 #include "files/plane_cutter.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -24,8 +24,8 @@ namespace {
 
 const uint64_t END_BITS = std::bit_cast<uint64_t>(END_OF_FACETS);
 
-void corruptText(int length) {
-    showMessage(strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length), Icon::Warning);
+void corruptText(Stone& stone, int length) {
+    stone.addNote(DiagKind::Warning, strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length));
 }
 
 // A text of `length` bytes; false when the stream ends first. The texts are
@@ -61,38 +61,38 @@ bool readFacets(Stone& stone, std::streambuf* in) {
         if (!le::getDouble(in, x)) {
             // Facets without the list's end are a file cut short: whatever
             // followed them is missing, and the user must know it.
-            if (records > 0) showMessage(filemsg::GEM_NO_END_OF_FACETS, Icon::Warning);
+            if (records > 0) stone.addNote(DiagKind::Warning, filemsg::GEM_NO_END_OF_FACETS);
             return records == 0;
         }
         if (std::bit_cast<uint64_t>(x) == END_BITS) return true;
         int32_t tier;
         // A record cut short before its text ends like one whose text length is missing.
         if (!le::getDouble(in, y) || !le::getDouble(in, z)) {
-            corruptText(-1);
+            corruptText(stone, -1);
             return false;
         }
         const double len = std::sqrt(x * x + y * y + z * z);
         // Not a plane at all, or one nearer the centre than any facet can be
         // (the same limit as isGemFile).
         if (!(len > 0 && len <= GEM_MAX_POLE)) {
-            showMessage(strprintf(filemsg::GEM_BAD_POLE, len), Icon::Warning);
+            stone.addNote(DiagKind::Warning, strprintf(filemsg::GEM_BAD_POLE, len));
             return false;
         }
         const GemPlane plane = planeOfPole(x, y, z);
         const int result = cutter.cut(plane.a, plane.b, plane.c, plane.d);
         if (result == PlaneCutter::BROKEN) return false;
         if (!le::getI32(in, tier)) {  // tiers are given again by the cuts
-            corruptText(-1);
+            corruptText(stone, -1);
             return false;
         }
         const int length = le::getByte(in);
         if (length != 0) {
             if (length < 0 || length > GEM_MAX_FACET_TEXT) {
-                corruptText(length);
+                corruptText(stone, length);
                 return false;
             }
             if (!readText(in, length, text)) {
-                corruptText(-1);
+                corruptText(stone, -1);
                 return false;
             }
             // The texts of a plane that made no facet are dropped with it
@@ -107,7 +107,7 @@ bool readFacets(Stone& stone, std::streambuf* in) {
             }
         }
         if (!skipRing(in)) {
-            showMessage(filemsg::GEM_BAD_RING, Icon::Warning);
+            stone.addNote(DiagKind::Warning, filemsg::GEM_BAD_RING);
             return false;
         }
     }
@@ -118,8 +118,8 @@ bool readFacets(Stone& stone, std::streambuf* in) {
 bool readSettings(Stone& stone, std::streambuf* in) {
     int32_t symmetry, mirror, gear, marker;
     double refractiveIndex, offset;
-    const auto refuse = [](const std::string& problem, const std::string& kept) {
-        showMessage(valueKeptMessage(problem, kept), Icon::Warning);
+    const auto refuse = [&stone](const std::string& problem, const std::string& kept) {
+        stone.addNote(DiagKind::Warning, valueKeptMessage(problem, kept));
     };
     if (!le::getI32(in, symmetry)) return false;
     if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
@@ -130,7 +130,7 @@ bool readSettings(Stone& stone, std::streambuf* in) {
     stone.mirror = mirror;
     if (!le::getI32(in, gear)) return false;
     if (const std::string problem = gearProblem(gear); !problem.empty()) {
-        showMessage(problem, Icon::Warning);
+        stone.addNote(DiagKind::Warning, problem);
         return false;
     }
     stone.gear = gear;
@@ -208,9 +208,9 @@ bool isGemFile(std::span<const unsigned char> bytes) {
     return isGemFile(in);
 }
 
-void readGem(Stone& stone, std::istream& in) {
-    std::streambuf* buffer = in.rdbuf();
-    if (!buffer) return;
+namespace {
+
+void readDesignChain(Stone& stone, std::streambuf* buffer) {
     Stone* design = &stone;
     for (int depth = 0;; ++depth) {
         if (!readFacets(*design, buffer) || !readSettings(*design, buffer)) return;
@@ -218,13 +218,23 @@ void readGem(Stone& stone, std::istream& in) {
         std::string text;
         if (length <= 0 || !readText(buffer, length, text) || text != "preform") return;
         if (depth + 1 > GEM_MAX_PREFORM_DEPTH) {
-            showMessage(strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH), Icon::Warning);
+            design->addNote(DiagKind::Warning, strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH));
             return;
         }
-        showMessage(filemsg::GEM_HAS_PREFORM, Icon::Information);
+        design->addNote(DiagKind::Information, filemsg::GEM_HAS_PREFORM);
         design->setPreform(std::make_unique<Stone>(ROUGH_HALF));
         design = design->preform.get();
     }
+}
+
+}  // namespace
+
+void readGem(Stone& stone, std::istream& in) {
+    std::streambuf* buffer = in.rdbuf();
+    if (!buffer) return;
+    readDesignChain(stone, buffer);
+    // Each preform was read after the design that holds it: its notes follow.
+    for (Stone* p = stone.preform.get(); p; p = p->preform.get()) stone.addNotes(p->takeDiagnostics());
 }
 
 void readGem(Stone& stone, std::span<const unsigned char> bytes) {
@@ -237,7 +247,7 @@ bool readGemFile(Stone& stone, const std::string& path) {
     std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem), Icon::Warning);
+        stone.addNote(DiagKind::Warning, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return false;
     }
     readGem(stone, in);

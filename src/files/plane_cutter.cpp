@@ -4,20 +4,12 @@
 
 #include "files/file_messages.h"
 #include "kernel/kernel_error.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
 
 namespace {
-
-// Swallows the kernel's warnings while a replay repeats cuts the user has
-// already been told about.
-class QuietSink : public MessageSink {
-public:
-    void show(std::string_view, Icon) override {}
-    Answer ask(std::string_view, Buttons, Icon, Answer fallback) override { return fallback; }
-};
 
 bool finite(double x) { return std::isfinite(x); }
 
@@ -62,7 +54,7 @@ int PlaneCutter::cutLastStep() {
     try {
         result = apply(steps_.back(), stone_);
     } catch (const KernelError& error) {
-        showMessage(error.what(), Icon::Error);
+        stone_.addNote(DiagKind::Error, error.what());
         result = BROKEN;
     }
     return afterCut(result);
@@ -77,7 +69,7 @@ int PlaneCutter::afterCut(int result) {
         if (stone_.eulerSum() != 2) {
             result = BROKEN;  // the kernel has shown its message
         } else if (int32_t edge = brokenEdge(stone_); edge >= 0) {
-            showMessage(strprintf(filemsg::BROKEN_AFTER_CUT, edge), Icon::Error);
+            stone_.addNote(DiagKind::Error, strprintf(filemsg::BROKEN_AFTER_CUT, edge));
             result = BROKEN;
         }
     }
@@ -85,9 +77,11 @@ int PlaneCutter::afterCut(int result) {
         std::unique_ptr<Stone> before = replay(lastCutStep_);
         takeDesignFields(*before, stone_);
         before->preform = std::move(stone_.preform);
+        Diagnostics said = stone_.takeDiagnostics();
         stone_ = std::move(*before);
+        stone_.addNotes(std::move(said));
         steps_.pop_back();
-        showMessage(strprintf(filemsg::READ_STOPPED_AT_FACET, planes_), Icon::Error);
+        stone_.addNote(DiagKind::Error, strprintf(filemsg::READ_STOPPED_AT_FACET, planes_));
     }
     return result;
 }
@@ -103,10 +97,10 @@ void PlaneCutter::setInstruction(int32_t facet, std::string_view text) {
 }
 
 std::unique_ptr<Stone> PlaneCutter::replay(size_t steps) const {
-    QuietSink quiet;
-    ScopedMessageSink guard(quiet);
     auto out = std::make_unique<Stone>(initial_);
     for (size_t i = 0; i < steps && i < steps_.size(); ++i) apply(steps_[i], *out);
+    // The replay repeats cuts the user has already been told about.
+    (void)out->takeDiagnostics();
     return out;
 }
 

@@ -9,7 +9,7 @@
 #include "kernel/kernel_error.h"
 #include "kernel/merge_points.h"
 #include "kernel/stone.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -18,51 +18,6 @@ namespace {
 
 using cut::classifyEdge;
 using cut::EdgeClass;
-
-// Holds back what a cut says until the cut is known to be whole: a cut that
-// is redone exactly says nothing of its failed first attempt.
-class DeferredMessages : public MessageSink {
-public:
-    DeferredMessages() : outer_(setMessageSink(this)) {}
-    ~DeferredMessages() override { restore(); }
-    DeferredMessages(const DeferredMessages&) = delete;
-    DeferredMessages& operator=(const DeferredMessages&) = delete;
-
-    void show(std::string_view text, Icon icon) override { held_.push_back({std::string(text), icon}); }
-    Answer ask(std::string_view, Buttons, Icon, Answer fallback) override { return fallback; }
-
-    void release() {
-        restore();
-        for (const Held& m : held_) showMessage(m.text, m.icon);
-        held_.clear();
-    }
-    void discard() {
-        restore();
-        held_.clear();
-    }
-    // Forgets the notes on points and edges closer than the tolerances: they
-    // were about points the cut has since made one, or edges the stone keeps
-    // whole.
-    void dropCloseNotes() {
-        std::erase_if(held_, [](const Held& m) {
-            return m.text.starts_with("Internal warning: New vertex ") ||
-                   m.text.starts_with("Internal warning: Short edge ");
-        });
-    }
-
-private:
-    struct Held {
-        std::string text;
-        Icon icon;
-    };
-    void restore() {
-        if (installed_) setMessageSink(outer_);
-        installed_ = false;
-    }
-    MessageSink* outer_;
-    bool installed_ = true;
-    std::vector<Held> held_;
-};
 
 // A whole cut can still leave the points where the plane met the stone
 // within EPS of each other or of a vertex it passed by: they become one. The
@@ -88,7 +43,8 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
         return -1;
 
     const int32_t before = nFacet;
-    DeferredMessages deferred;
+    // A cut that is redone exactly says nothing of its failed first attempt.
+    const size_t notesBefore = notes_.size();
     int removed = 0;
     bool whole = false;
     keepDropped_ = true;
@@ -107,11 +63,16 @@ int Stone::newFacet(double a, double b, double c, double d, std::string name,
         // a meet point handled: the cutter hears nothing of it.
         bool closeLeft = false;
         if (removed >= 0) removed = mergeAfterCut(*this, removed, closeLeft);
-        if (!closeLeft) deferred.dropCloseNotes();
-        deferred.release();
+        // Notes on points and edges closer than the tolerances were about
+        // points the cut has since made one, or edges the stone keeps whole.
+        if (!closeLeft)
+            notes_.eraseFrom(notesBefore, [](const Diagnostic& note) {
+                return note.text.starts_with("Internal warning: New vertex ") ||
+                       note.text.starts_with("Internal warning: Short edge ");
+            });
         return removed;
     }
-    deferred.discard();
+    notes_.truncate(notesBefore);
     return recutExactly(before);
 }
 
@@ -229,7 +190,7 @@ void Stone::closeCutFacet(int32_t facet, int32_t n) {
     for (size_t k = 0; k < crossing_.size() && l < 2; ++k) {
         const Edge& e = edges[crossing_[k]];
         if (e.f[0] != facet && e.f[1] != facet) continue;
-        if (e.f[0] == n || e.f[1] == n) showMessage("Internal warning: Bad edge", Icon::Warning);
+        if (e.f[0] == n || e.f[1] == n) notes_.add(DiagKind::InternalWarning, "Internal warning: Bad edge");
         ++nicked;
         for (int end = 0; end < 2; ++end) {
             const int32_t v = e.v[end];
@@ -254,18 +215,16 @@ void Stone::closeCutFacet(int32_t facet, int32_t n) {
     }
     std::sort(duplicates.begin(), duplicates.end());
     for (size_t k = 0; k < duplicates.size(); ++k)
-        showMessage(strprintf("Internal warning: Duplicate edges between facets %d and %d!", facet, n),
-                    Icon::Warning);
+        notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: Duplicate edges between facets %d and %d!", facet, n));
     onNewFacet_.push_back(nEdge);
     appendEdge(recorded[0], recorded[1], facet, n);
 }
 
 void Stone::warnIfClose(double x, double y, double z, const Vertex& v) const {
     if (std::fabs(v.x - x) + std::fabs(v.y - y) + std::fabs(v.z - z) < EPS)
-        showMessage(strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
+        notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
                               "%9.6f %9.6f",
-                              x, y, z, v.x, v.y, v.z),
-                    Icon::Warning);
+                              x, y, z, v.x, v.y, v.z));
 }
 
 int32_t Stone::newVertex(double x, double y, double z) {
@@ -302,9 +261,7 @@ void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
         const Edge& e = edges[j];
         if (e.status == ST_OUT) continue;
         if ((e.f[0] == fa && e.f[1] == fb) || (e.f[0] == fb && e.f[1] == fa))
-            showMessage(
-                strprintf("Internal warning: Duplicate edges between facets %d and %d!", fa, fb),
-                Icon::Warning);
+            notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: Duplicate edges between facets %d and %d!", fa, fb));
     }
     appendEdge(va, vb, fa, fb);
 }
@@ -321,10 +278,9 @@ void Stone::appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
         e.v = {vb, va};
     const Vec3 delta = pb - pa;
     if (std::fabs(delta.x) + std::fabs(delta.y) + std::fabs(delta.z) < EPS3)
-        showMessage(strprintf("Internal warning: Short edge from vertex %d to %d on facets %d and "
+        notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: Short edge from vertex %d to %d on facets %d and "
                               "%d on edge %d\n",
-                              va, vb, fa, fb, nEdge),
-                    Icon::Warning);
+                              va, vb, fa, fb, nEdge));
     e.f = {fa, fb};
     e.status = ST_ON;
     ++nEdge;
@@ -339,10 +295,9 @@ void Stone::compact() {
         throw KernelError(strprintf("Internal error: Edge %d kept on a vertex or facet the cut removed", dangling));
     const int32_t sum = eulerSum();
     if (sum != 2)
-        showMessage(strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
+        notes_.add(DiagKind::InternalError, strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
                               "vertices - %d Edges = %d, not 2",
-                              nFacet, nVertex, nEdge, sum),
-                    Icon::Error);
+                              nFacet, nVertex, nEdge, sum));
 }
 
 bool Stone::compactCut() { return compactRecords() < 0 && eulerSum() == 2; }

@@ -4,13 +4,12 @@
 
 #include "kernel/index_azimuth.h"
 #include "kernel/stone.h"
-#include "platform/messages.h"
 
 namespace brevix {
 
 double Stone::facetIndexOf(int32_t facet) const {
     if (gear == 0) {
-        showMessage("Zero index gear", Icon::Warning);
+        notes_.warning("Zero index gear");
         return 0;
     }
     const Facet& f = facets[facet];

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "kernel/cut_steps.h"
-#include "platform/messages.h"
 
 namespace brevix {
 
@@ -60,7 +59,7 @@ Stone::Stone(double halfSize) {
 
 Stone::Stone(const Stone* source) : Stone(ROUGH_HALF) {
     if (!source) {
-        showMessage("NULL in copy constructor", Icon::Error);
+        notes_.error("NULL in copy constructor");
         return;
     }
     copyFrom(*source);
@@ -83,18 +82,20 @@ Stone& Stone::operator=(const Stone& source) {
 
 void Stone::copy(const Stone& source) {
     if (&source == this) {
-        showMessage("Stone::copy() source and destination identical", Icon::Error);
+        notes_.error("Stone::copy() source and destination identical");
         return;
     }
     copyFrom(source);
 }
 
-void Stone::copyInto(Stone* destination, const Stone& source) {
+Diagnostics Stone::copyInto(Stone* destination, const Stone& source) {
+    Diagnostics notes;
     if (!destination) {
-        showMessage("NULL pointer in Stone::copy()", Icon::Error);
-        return;
+        notes.error("NULL pointer in Stone::copy()");
+        return notes;
     }
     destination->copy(source);
+    return notes;
 }
 
 // Grows an array only when it is too small, to exactly the source's count.

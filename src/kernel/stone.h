@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kernel/geometry.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -103,7 +104,7 @@ public:
     static constexpr int32_t INITIAL_RAY_DOUBLES = 400;
 
     explicit Stone(double halfSize = ROUGH_HALF);
-    // A null source shows "NULL in copy constructor" and gives a fresh rough stone.
+    // A null source notes "NULL in copy constructor" and gives a fresh rough stone.
     explicit Stone(const Stone* source);
     Stone(const Stone& source);
     Stone& operator=(const Stone& source);
@@ -111,10 +112,22 @@ public:
     Stone& operator=(Stone&&) noexcept = default;
     ~Stone() = default;
 
-    // Assignment with the messages of the design: a source equal to this
-    // stone changes nothing; see also copyInto for a null destination.
+    // Assignment with the notes of the design: a source equal to this
+    // stone changes nothing; see also copyInto for a null destination,
+    // which returns its note as there is no stone to hold it.
     void copy(const Stone& source);
-    static void copyInto(Stone* destination, const Stone& source);
+    static Diagnostics copyInto(Stone* destination, const Stone& source);
+
+    // ---- notes ---------------------------------------------------------
+    // What the operations on this stone had to say ("Internal warning: …",
+    // "Zero index gear"), in order, until the caller takes them. Kept with
+    // the stone rather than shown, so that stones on different threads
+    // never share anything; a copy starts without notes.
+    const Diagnostics& diagnostics() const { return notes_; }
+    Diagnostics takeDiagnostics() { return std::exchange(notes_, Diagnostics{}); }
+    // For the operations of the design model that work on this stone.
+    void addNote(DiagKind kind, std::string_view text) { notes_.add(kind, text); }
+    void addNotes(Diagnostics&& notes) { notes_.append(std::move(notes)); }
 
     // Replaces the polyhedron by the cube [-s, s]^3. Names and instructions
     // in the first six facet slots are overwritten without ceremony.
@@ -242,6 +255,7 @@ private:
     int32_t compactRecords();
     int recutExactly(int32_t facetsBefore);
 
+    mutable Diagnostics notes_;
     // Renumbering tables of compaction, reused from cut to cut.
     std::vector<int32_t> vertexMap_, facetMap_;
     // Half-size of the rough block this stone was cut from, for rebuilding.

@@ -5,7 +5,6 @@
 #include "design/measures.h"
 #include "intent/recut.h"
 #include "optics/light_metrics.h"
-#include "platform/messages.h"
 #include "platform/strformat.h"
 
 namespace brevix::optimise {
@@ -17,12 +16,6 @@ constexpr double MEET_TOLERANCE = 1e-7;
 
 // A candidate's re-cut may complain; its messages are the optimiser's
 // business, not the person's.
-class QuietSink : public MessageSink {
-public:
-    void show(std::string_view, Icon) override {}
-    Answer ask(std::string_view, Buttons, Icon, Answer fallback) override { return fallback; }
-};
-
 double distanceTo(const Plane& p, double x, double y, double z) { return p.a * x + p.b * y + p.c * z - p.d; }
 
 bool girdleStands(const Stone& stone) { return stone.stats.crownBottom > stone.stats.pavilionTop + 1e-9; }
@@ -100,8 +93,8 @@ std::optional<std::string> Evaluator::lostMeet(const Stone& stone, const DesignI
 
 Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesign,
                                const std::atomic<bool>* cancel) const {
-    QuietSink quiet;
-    ScopedMessageSink scope(quiet);
+    // The kernel's notes on each candidate stay with the candidate's stone:
+    // nothing a candidate says reaches the user.
     Evaluation e;
     e.angles = angles;
     if (angles.size() != variables_.size()) {

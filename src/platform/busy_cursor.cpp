@@ -2,19 +2,9 @@
 
 namespace brevix {
 
-namespace {
-BusyIndicator* g_indicator = nullptr;
-}
-
-BusyIndicator* setBusyIndicator(BusyIndicator* indicator) {
-    BusyIndicator* previous = g_indicator;
-    g_indicator = indicator;
-    return previous;
-}
-
-// The indicator that began is the one that ends, even if another is
-// installed in between.
-BusyCursor::BusyCursor() : indicator_(g_indicator) {
+// The indicator that began is the one that ends, even if the document is
+// given another in between.
+BusyCursor::BusyCursor(BusyIndicator* indicator) : indicator_(indicator) {
     if (indicator_) indicator_->begin();
 }
 

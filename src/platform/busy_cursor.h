@@ -1,7 +1,7 @@
 #pragma once
 // The wait cursor around long work of the core (rounding every index,
-// rebuilding a reflected stone). The GUI installs an indicator that shows
-// the cursor; without one the guard does nothing.
+// rebuilding a reflected stone). The GUI gives the document an indicator
+// that shows the cursor; without one the guard does nothing.
 namespace brevix {
 
 class BusyIndicator {
@@ -11,13 +11,10 @@ public:
     virtual void end() = 0;
 };
 
-// Installs `indicator` process-wide (null removes it) and returns the previous one.
-BusyIndicator* setBusyIndicator(BusyIndicator* indicator);
-
-// Shows the wait cursor for its lifetime.
+// Shows `indicator`'s wait cursor (if any) for its lifetime.
 class BusyCursor {
 public:
-    BusyCursor();
+    explicit BusyCursor(BusyIndicator* indicator);
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;

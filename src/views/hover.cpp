@@ -9,8 +9,6 @@
 
 namespace brevix {
 
-double PickState::crosshairX = 0, PickState::crosshairY = 0;
-
 namespace {
 
 constexpr Rgb HIGHLIGHT_FILL{220, 255, 220};

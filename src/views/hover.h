@@ -59,8 +59,9 @@ public:
     double pickX = 0, pickY = 0;
     double anchorX = 0, anchorY = 0;
     int crosshairShown = 0;
-    // The crosshair's position is shared by every four view of the program.
-    static double crosshairX, crosshairY;
+    // Each window's four view keeps its own crosshair: two windows (or two
+    // tests) never move each other's.
+    double crosshairX = 0, crosshairY = 0;
     int highlightShown = 0;
     int highlightPane = -1;
     int highlightIndex = -1;

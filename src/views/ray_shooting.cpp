@@ -1,7 +1,5 @@
 #include "views/ray_shooting.h"
 
-#include "platform/beep.h"
-
 namespace brevix {
 
 int rayPaneAt(std::span<const View> panes, int hoverPane, int x, int y) {
@@ -11,21 +9,17 @@ int rayPaneAt(std::span<const View> panes, int hoverPane, int x, int y) {
     return -1;
 }
 
-bool shootRay(Stone& stone, std::span<const View> panes, int hoverPane, int x, int y) {
+RayShot shootRay(Stone& stone, std::span<const View> panes, int hoverPane, int x, int y) {
     const int k = rayPaneAt(panes, hoverPane, x, y);
-    if (k < 0) {
-        beep();
-        return false;
-    }
+    if (k < 0) return {.recorded = false, .beep = true};
     return shootRayInPane(stone, panes[k], x, y);
 }
 
-bool shootRayInPane(Stone& stone, const View& pane, int x, int y) {
+RayShot shootRayInPane(Stone& stone, const View& pane, int x, int y) {
     const Vec3 start = pane.unproject(x, y, RAY_START_DEPTH);
     // Into the screen: the pane's axes are unit vectors, so this is one too.
     const Stone::RayEnd end = stone.traceRay(start, pane.w * -1.0);
-    if (end != Stone::RayEnd::LeftStone) beep();
-    return end != Stone::RayEnd::Missed;
+    return {.recorded = end != Stone::RayEnd::Missed, .beep = end != Stone::RayEnd::LeftStone};
 }
 
 }  // namespace brevix

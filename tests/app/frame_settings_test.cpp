@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/brevix_app.h"
+#include "app/panes/figures_pane_settings.h"
 #include "app_test_support.h"
 #include "platform/registry.h"
 
@@ -22,6 +23,14 @@ void dragTo(QSplitter* splitter, int first) {
     const int room = (splitter->orientation() == Qt::Horizontal ? splitter->width() : splitter->height()) -
                      splitter->handleWidth();
     splitter->setSizes({first, room - first});
+}
+
+// The splitters' sizes here are those of the window without the Design
+// Figures pane docked beside them (it takes its width from the views).
+void withoutDesignFigures() {
+    FiguresPaneSettings hidden;
+    hidden.visible = false;
+    saveFiguresPaneSettings(hidden);
 }
 
 constexpr RegRoot HKCU = RegRoot::CurrentUser;
@@ -51,6 +60,7 @@ private Q_SLOTS:
 
     void firstRunWritesMinusOnesAndUsesDefaults() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         Session session;
         for (const char* name : kMainWndValues) {
             QVERIFY2(hasExactName(MAIN_WND_KEY, name), name);
@@ -70,6 +80,7 @@ private Q_SLOTS:
 
     void closeWritesEverythingAndNextStartRestoresIt() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         FrameSettings saved;
         QRect outer;
         {
@@ -109,6 +120,7 @@ private Q_SLOTS:
 
     void windowClosedMaximisedStartsMaximised() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         { Session first; first.close(); }
         regSetDword(HKCU, MAIN_WND_KEY, "showCmd", 3);
         regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_left", 30);
@@ -131,6 +143,7 @@ private Q_SLOTS:
 
     void valuesLeftAtMinusOneGiveTheDefaults() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         { Session crashed; }  // never closed: the -1s of the first run stay
         QCOMPARE(stored(MAIN_WND_KEY, "NormalPos_right"), -1);
 
@@ -142,6 +155,7 @@ private Q_SLOTS:
 
     void windowStoredOffEveryScreenComesBackOnScreen() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         { Session first; first.close(); }
         regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_left", 5000);
         regSetDword(HKCU, MAIN_WND_KEY, "NormalPos_top", 4000);
@@ -155,6 +169,7 @@ private Q_SLOTS:
 
     void registryThatCannotBeOpenedIsReported() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         // A file where the hive's folder should be: nothing can be created.
         const QString blocked = registry.folder() + QStringLiteral("/blocked");
         QFile file(blocked);

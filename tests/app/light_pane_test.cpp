@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <atomic>
 #include <cstring>
@@ -16,6 +17,8 @@
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
+#include "app/design_signals.h"
+#include "app/dialogs/add_dlg.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/panes/light_render_worker.h"
 #include "app_test_support.h"
@@ -134,6 +137,35 @@ private Q_SLOTS:
         QCOMPARE(pane->isoText(), figure("ISO", optics::renderFaceUp(Stone(), options).isoBrightness));
         session.doc.undo();
         QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && pane->isoText() == before, WAIT_MS);
+    }
+
+    void oneCutAsksForOnePicture() {
+        TemporaryRegistry registry;
+        Session session;
+        CMainFrame& frame = *session.frame;
+        frame.action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
+        LightPerformancePane* pane = paneOf(frame);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->image().isNull(), WAIT_MS);
+        auto* changes = frame.findChild<DesignSignals*>();
+        QVERIFY(changes);
+        QSignalSpy announced(changes, &DesignSignals::designChanged);
+        const int requests = pane->renderRequests();
+        const int32_t facets = session.doc.facetCount;
+
+        // The form's Cut Facet: a cut and a fresh pending facet, one change.
+        CGemDoc& doc = session.doc;
+        doc.setSymmetry(8, 1);
+        announced.clear();
+        const int afterSymmetry = pane->renderRequests();
+        QCOMPARE(afterSymmetry, requests + 1);
+        doc.setAngle(-20, false);
+        doc.setIndex(2, false);
+        doc.setCed(0.6, false);
+        doc.cutFromForm(frame.addDlg());
+        QCOMPARE(announced.count(), 1);
+        QCOMPARE(pane->renderRequests(), afterSymmetry + 1);
+        QVERIFY(session.doc.facetCount != facets);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate(), WAIT_MS);
     }
 
     void remembersItsPlaceAndChoices() {

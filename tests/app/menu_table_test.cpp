@@ -213,7 +213,7 @@ private Q_SLOTS:
             frame.action(c.id)->trigger();
             QCOMPARE(frame.fourView()->zoomed(), c.zoomed);
             QCOMPARE(frame.fourView()->zoomPane(), c.pane);
-            QCOMPARE(CMainFrame::zoomFlag, c.zoomed ? 1 : 0);
+            QCOMPARE(frame.zoomFlag(), c.zoomed ? 1 : 0);
             for (int id : zoomCommands())
                 QCOMPARE(frame.action(id)->isChecked(), id == c.id);
         }

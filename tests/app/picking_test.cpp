@@ -22,6 +22,7 @@
 #include "app/command_table.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/panes/four_view.h"
+#include "app/panes/figures_pane_settings.h"
 #include "app_test_support.h"
 #include "design/sample_designs.h"
 #include "designing/point_solvers.h"
@@ -129,8 +130,17 @@ std::unique_ptr<Stone> brilliantWithoutMains() {
     return stone;
 }
 
+// The pixels picked here are those of the four views without the Design
+// Figures pane docked beside them (it takes its width from the views).
+bool withoutDesignFigures() {
+    FiguresPaneSettings hidden;
+    hidden.visible = false;
+    return saveFiguresPaneSettings(hidden);
+}
+
 struct PickSession {
     TemporaryRegistry registry;
+    bool figuresHidden = withoutDesignFigures();
     RecordingSink sink;
     ScopedMessageSink scope{sink};
     Session session;
@@ -210,7 +220,8 @@ private Q_SLOTS:
         expected.hasIndex = true;
         expected.nPoints = 2;
         expected.points = {picked[0], picked[1], {}};
-        const PlaneSolution plane = planeThrough2PointsAtIndex(expected, stone);
+        Diagnostics notes;
+        const PlaneSolution plane = planeThrough2PointsAtIndex(expected, stone, notes);
         QVERIFY(plane.d > 0);
         QCOMPARE(doc.info.angle, plane.angle);
         QCOMPARE(doc.info.ced, plane.d);

@@ -16,7 +16,7 @@
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
 #include "app_test_support.h"
-#include "platform/beep.h"
+#include "app/panes/ray_shooting.h"
 
 using namespace brevix;
 using namespace brevix::test;
@@ -80,7 +80,8 @@ private Q_SLOTS:
         TemporaryRegistry registry;
         Session session;
         int beeps = 0;
-        const BeepHook previous = setBeepHook([&beeps] { ++beeps; });
+        for (RayShooting* shooting : session.frame->findChildren<RayShooting*>())
+            shooting->beep = [&beeps] { ++beeps; };
         CFourView* four = session.frame->fourView();
         four->repaint();  // the panes a ray is shot from
         const QPoint at = topPaneCentre(four);
@@ -117,7 +118,6 @@ private Q_SLOTS:
         spin->setFocus();
         QTest::keyClick(spin, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(stone.nRay, 0);
-        setBeepHook(previous);
     }
 
     void dialogFieldsFollowEachOther() {

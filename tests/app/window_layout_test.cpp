@@ -10,12 +10,22 @@
 #include "app/panes/cut_list_view.h"
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
+#include "app/panes/figures_pane_settings.h"
 #include "app_test_support.h"
 
 using namespace brevix;
 using namespace brevix::test;
 
 namespace {
+
+// The splitters' sizes here are those of the window without the Design
+// Figures pane docked beside them (it takes its width from the views).
+void withoutDesignFigures() {
+    FiguresPaneSettings hidden;
+    hidden.visible = false;
+    saveFiguresPaneSettings(hidden);
+}
+
 
 const QColor kBackground(166, 202, 240);
 
@@ -42,6 +52,7 @@ private Q_SLOTS:
 
     void sampleDesignFillsThePanesAsLaidOut() {
         TemporaryRegistry registry;
+        withoutDesignFigures();
         Session session;
         const std::string sample = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
         QVERIFY(session.doc.openDocumentFile(sample));

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -335,6 +336,28 @@ TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     r = run("json " + shellQuoted(sample("round_brilliant.gem")), "/dev/full");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "brevix-cli: cannot write the output\n");
+}
+
+TEST_F(Cli, FiguresAreThoseOfInfoWithTheGirdleAndWarnings) {
+    for (const std::string& name : SAMPLES) {
+        Run info = run("info " + shellQuoted(sample(name + ".asc")));
+        Run figures = run("figures " + shellQuoted(sample(name + ".asc")));
+        ASSERT_EQ(figures.code, 0) << name << figures.err;
+        EXPECT_EQ(figures.err, "");
+        // Every ratio the pane shows is the one info prints.
+        for (const char* ratio : {"L/W", "T/W", "U/W", "P/W", "C/W", "H/W"}) {
+            const size_t at = figures.out.find(std::string("\n") + ratio + ": ");
+            const size_t inInfo = info.out.find(std::string(ratio) + " = ");
+            EXPECT_EQ(at == std::string::npos, inInfo == std::string::npos) << name << " " << ratio;
+            if (at == std::string::npos || inInfo == std::string::npos) continue;
+            EXPECT_EQ(figures.out.substr(at + std::strlen(ratio) + 3, 5), info.out.substr(inInfo + std::strlen(ratio) + 3, 5))
+                << name << " " << ratio;
+        }
+    }
+    Run sized = run("figures " + shellQuoted(sample("round_brilliant.asc")) + " --width 6.5 --material diamond");
+    ASSERT_EQ(sized.code, 0) << sized.err;
+    EXPECT_NE(sized.out.find("Weight: 0.981 ct (Diamond, SG 3.52)\n"), std::string::npos) << sized.out;
+    EXPECT_NE(sized.out.find("\nGirdle at mains/W: "), std::string::npos) << sized.out;
 }
 
 }  // namespace

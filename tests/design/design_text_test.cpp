@@ -131,10 +131,9 @@ TEST(InstructionText, PreformIsListedFirst) {
         ASSERT_EQ(stone.facets[stone.facetByLine(6)].name, "G1");
     }
     {
-        RecordingSink sink;
-        ScopedMessageSink guard(sink);
+        (void)stone.takeDiagnostics();
         copyToPreform(stone, stone);
-        EXPECT_TRUE(sink.entries.empty());
+        EXPECT_TRUE(stone.diagnostics().empty());
     }
     int lines = 5, w = 0;  // the counter goes on from the caller's value
     InstructionText text;
@@ -187,8 +186,6 @@ TEST(InstructionText, NoHeadingOverNoRowsAfterCopyToPreform) {
     cutTier(stone, {"P", -41, depthThrough(-41, 1.0, -0.02), range(12, 12, 96), "To a point"});
     cutTier(stone, {"G", 90, 1.0, range(12, 12, 96), "Round outline"});
     {
-        RecordingSink sink;
-        ScopedMessageSink guard(sink);
         computeBounds(stone);
         copyToPreform(stone, stone);
     }

@@ -90,10 +90,9 @@ TEST(ChangeTierName, NamesLowestShownIndexOrRenamesAllNamed) {
     EXPECT_TRUE(stone.facets[11].name.empty());
     EXPECT_TRUE(stone.facets[12].name.empty());
 
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
+    (void)stone.takeDiagnostics();
     changeTierName(stone, 99, "X");
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"tier not found in changeTierName()"});
+    EXPECT_EQ(stone.takeDiagnostics().texts(), std::vector<std::string>{"tier not found in changeTierName()"});
 }
 
 TEST(MoveTier, EndsOfTheArrayStayAndOthersSwap) {
@@ -220,21 +219,21 @@ TEST(DeleteEqualInTier, OnlyFacetsOfTheSameArea) {
 }
 
 TEST(CopyToPreform, KeepsTheGirdleOutlineAndCapsIt) {
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
-
     // Without girdle facets the preform is the design itself.
     Stone noGirdle;
     cutTier(noGirdle, {"P", -45, 0.7, {12, 36, 60, 84}, "pyramid"});
     copyToPreform(noGirdle, noGirdle);
     ASSERT_TRUE(noGirdle.preform);
     EXPECT_TRUE(samePlanes(*noGirdle.preform, noGirdle));
-    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_TRUE(noGirdle.diagnostics().empty());
 
     Stone round = makeRoundBrilliant();
     round.preform = std::make_unique<Stone>();
+    (void)round.takeDiagnostics();
     copyToPreform(round, round);
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Existing preform deleted."});
+    ASSERT_EQ(round.diagnostics().size(), 1u);
+    EXPECT_EQ(round.diagnostics()[0].kind, DiagKind::Information);
+    EXPECT_EQ(round.takeDiagnostics().texts(), std::vector<std::string>{"Existing preform deleted."});
     const Stone& pre = *round.preform;
     EXPECT_FALSE(pre.preform);  // the old preform is not carried along
     int girdle = 0;
@@ -261,10 +260,9 @@ TEST(CopyToPreform, KeepsTheGirdleOutlineAndCapsIt) {
 // must touch the design.
 TEST(MakeCamPreform, GirdleOutlineWithAFittedPavilion) {
     for (Stone design : {makeRoundBrilliant(), makeOvalBrilliant(), makeEmeraldCut()}) {
-        RecordingSink sink;
-        ScopedMessageSink guard(sink);
+        (void)design.takeDiagnostics();
         EXPECT_EQ(makeCamPreform(design), 0);
-        EXPECT_TRUE(sink.entries.empty()) << sink.entries.front().text;
+        EXPECT_TRUE(design.diagnostics().empty()) << design.diagnostics()[0].text;
         ASSERT_TRUE(design.preform);
         Stone& pre = *design.preform;
         EXPECT_TRUE(test::soundStone(pre));
@@ -298,11 +296,10 @@ TEST(MakeCamPreform, GirdleOutlineWithAFittedPavilion) {
     Stone outline;
     cutTier(outline, {"G", 90, 0.9, {6, 18, 30, 42, 54, 66, 78, 90}, ""});
     outline.preform = std::make_unique<Stone>();
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
+    (void)outline.takeDiagnostics();
     EXPECT_EQ(makeCamPreform(outline), 1);
     EXPECT_FALSE(outline.preform);
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"No pavilion facets"});
+    EXPECT_EQ(outline.takeDiagnostics().texts(), std::vector<std::string>{"No pavilion facets"});
 }
 
 TEST(PreformEdit, SetsTheDesignAsideAndGivesTheStoneBack) {

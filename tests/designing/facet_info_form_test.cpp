@@ -64,18 +64,17 @@ TEST(NewFacetInfo, AngleFoldingAndTable) {
 }
 
 TEST(NewFacetInfo, PointsRefuseNeighboursAndKeepTheNewestThree) {
-    RecordingSink sink;
-    ScopedMessageSink scope(sink);
+    Diagnostics notes;
     NewFacetInfo info;
-    EXPECT_TRUE(addInfoPoint(info, {0, 0, 0}));
-    EXPECT_TRUE(addInfoPoint(info, {1, 0, 0}));
+    EXPECT_TRUE(addInfoPoint(info, {0, 0, 0}, notes));
+    EXPECT_TRUE(addInfoPoint(info, {1, 0, 0}, notes));
     // approxLength = 0.0008 + (0.0008 + 0.0008) / 4 = 0.0012: far enough.
-    EXPECT_TRUE(addInfoPoint(info, {0.0008, 0.0008, 0.0008}));
-    EXPECT_TRUE(sink.entries.empty());
-    EXPECT_FALSE(addInfoPoint(info, {1.0005, 0.0002, 0}));
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"New point is too close to point 2."});
+    EXPECT_TRUE(addInfoPoint(info, {0.0008, 0.0008, 0.0008}, notes));
+    EXPECT_TRUE(notes.empty());
+    EXPECT_FALSE(addInfoPoint(info, {1.0005, 0.0002, 0}, notes));
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{"New point is too close to point 2."});
     EXPECT_EQ(info.nPoints, 3);
-    EXPECT_TRUE(addInfoPoint(info, {0, 5, 0}));
+    EXPECT_TRUE(addInfoPoint(info, {0, 5, 0}, notes));
     EXPECT_EQ(info.nPoints, 3);
     EXPECT_EQ(info.points[0].x, 1);
     EXPECT_EQ(info.points[2].y, 5);
@@ -95,32 +94,30 @@ TEST(NewFacetInfo, ClearKeepsSymmetryAndRecut) {
 }
 
 TEST(CutFacetForm, AngleFieldRange) {
-    RecordingSink sink;
-    ScopedMessageSink scope(sink);
-    EXPECT_EQ(readAngleField("90"), 90.0);
-    EXPECT_EQ(readAngleField("-90"), -90.0);
-    EXPECT_EQ(readAngleField("  41.5deg"), 41.5);
-    EXPECT_TRUE(sink.entries.empty());
-    EXPECT_FALSE(readAngleField("90.000001"));
-    EXPECT_FALSE(readAngleField("-91"));
-    EXPECT_EQ(sink.texts(), std::vector<std::string>(2, "Angle should be between -90 and 90"));
-    sink.clear();
-    EXPECT_FALSE(readAngleField("abc"));
-    EXPECT_FALSE(readAngleField(""));
+    Diagnostics notes;
+    EXPECT_EQ(readAngleField("90", notes), 90.0);
+    EXPECT_EQ(readAngleField("-90", notes), -90.0);
+    EXPECT_EQ(readAngleField("  41.5deg", notes), 41.5);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_FALSE(readAngleField("90.000001", notes));
+    EXPECT_FALSE(readAngleField("-91", notes));
+    EXPECT_EQ(notes.texts(), std::vector<std::string>(2, "Angle should be between -90 and 90"));
+    notes.clear();
+    EXPECT_FALSE(readAngleField("abc", notes));
+    EXPECT_FALSE(readAngleField("", notes));
     // Not-a-number and infinities would reach the plane arithmetic.
-    EXPECT_FALSE(readAngleField("nan"));
+    EXPECT_FALSE(readAngleField("nan", notes));
     EXPECT_FALSE(scanDouble("inf"));
-    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_TRUE(notes.empty());
 }
 
 TEST(CutFacetForm, SymmetryField) {
-    RecordingSink sink;
-    ScopedMessageSink scope(sink);
-    EXPECT_EQ(readSymmetryField("7"), 7);
-    EXPECT_FALSE(readSymmetryField("x"));
-    EXPECT_TRUE(sink.entries.empty());
-    EXPECT_FALSE(readSymmetryField("0"));
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Symmetry should a positive number"});
+    Diagnostics notes;
+    EXPECT_EQ(readSymmetryField("7", notes), 7);
+    EXPECT_FALSE(readSymmetryField("x", notes));
+    EXPECT_TRUE(notes.empty());
+    EXPECT_FALSE(readSymmetryField("0", notes));
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{"Symmetry should a positive number"});
 }
 
 TEST(CutFacetForm, PointsFieldTokens) {

@@ -57,8 +57,7 @@ double distance(const Facet& f, Vec3 p) { return dot(f.normal(), p) - f.d; }
 
 class Solvers : public ::testing::Test {
 protected:
-    RecordingSink sink;
-    ScopedMessageSink scope{sink};
+    Diagnostics notes;  // why a solver gave up, in order
     std::mt19937 rng{20261207};
     Stone stone;
     void SetUp() override {
@@ -75,11 +74,11 @@ TEST_F(Solvers, DepthThroughOnePoint) {
         info.index = truth.index;
         info.points[0] = pointOn(truth, rng);
         info.nPoints = 1;
-        const double ced = cedThroughPoint(info, stone);
+        const double ced = cedThroughPoint(info, stone, notes);
         const Facet f = cutPlane(truth.angle, truth.index, ced, stone);
         EXPECT_NEAR(distance(f, info.points[0]), 0, 1e-9);
     }
-    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_TRUE(notes.empty());
 }
 
 TEST_F(Solvers, PavilionPointGivesPositiveDepth) {
@@ -88,7 +87,7 @@ TEST_F(Solvers, PavilionPointGivesPositiveDepth) {
     info.index = 12;
     info.points[0] = {0.3, 0.2, -0.5};
     info.nPoints = 1;
-    EXPECT_GT(cedThroughPoint(info, stone), 0);
+    EXPECT_GT(cedThroughPoint(info, stone, notes), 0);
 }
 
 TEST_F(Solvers, AngleThroughOnePoint) {
@@ -103,7 +102,7 @@ TEST_F(Solvers, AngleThroughOnePoint) {
         info.ced = truth.ced;
         info.points[0] = pointOn(truth, rng);
         info.nPoints = 1;
-        const double angle = angleThroughPoint(info, stone);
+        const double angle = angleThroughPoint(info, stone, notes);
         const Facet f = cutPlane(foldAngle(angle), truth.index, truth.ced, stone);
         // The search stops once the point is within 1e-8 of the plane.
         EXPECT_NEAR(distance(f, info.points[0]), 0, 1e-8);
@@ -119,8 +118,8 @@ TEST_F(Solvers, AngleThroughPointNearerThanDepthPullsTheDepthIn) {
     info.hasCed = true;
     info.points[0] = {0, 0.3, 0.4};
     info.nPoints = 1;
-    angleThroughPoint(info, stone);
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"Point closer to origin than CED.\nCED reduced."});
+    angleThroughPoint(info, stone, notes);
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{"Point closer to origin than CED.\nCED reduced."});
     EXPECT_DOUBLE_EQ(info.ced, 0.5);
     EXPECT_TRUE(info.hasCed);
 }
@@ -137,7 +136,7 @@ TEST_F(Solvers, TwoPointsAtIndexAndAtAngle) {
         info.nPoints = 2;
         if (std::fabs(info.points[0].z - info.points[1].z) < 0.01) continue;
 
-        const PlaneSolution byIndex = planeThrough2PointsAtIndex(info, stone);
+        const PlaneSolution byIndex = planeThrough2PointsAtIndex(info, stone, notes);
         if (byIndex.d != 0) {
             ++atIndex;
             EXPECT_NEAR(byIndex.angle, truth.angle, 1e-9);
@@ -146,7 +145,7 @@ TEST_F(Solvers, TwoPointsAtIndexAndAtAngle) {
             EXPECT_NEAR(distance(f, info.points[0]), 0, 1e-9);
             EXPECT_NEAR(distance(f, info.points[1]), 0, 1e-9);
         }
-        const PlaneSolution byAngle = planeThrough2PointsAtAngle(info, stone);
+        const PlaneSolution byAngle = planeThrough2PointsAtAngle(info, stone, notes);
         if (byAngle.d != 0) {
             ++atAngle;
             EXPECT_GE(byAngle.index, 0);
@@ -167,7 +166,7 @@ TEST_F(Solvers, ThreePoints) {
     for (int trial = 0; trial < 200; ++trial) {
         const TruePlane truth = randomPlane(rng, stone);
         const Vec3 p1 = pointOn(truth, rng), p2 = pointOn(truth, rng), p3 = pointOn(truth, rng);
-        const PlaneSolution plane = planeThrough3Points(p1, p2, p3, stone);
+        const PlaneSolution plane = planeThrough3Points(p1, p2, p3, stone, notes);
         if (plane.d == 0) continue;
         ++solved;
         EXPECT_NEAR(plane.angle, truth.angle, 1e-7);
@@ -185,7 +184,7 @@ TEST_F(Solvers, ThreePointsOnAnOddGearAndOffset) {
     const Vec3 n{std::sin(0.7) * 0.5, std::cos(0.7) * 0.5, std::sqrt(0.75)};
     const Vec3 e1 = Vec3{std::cos(0.7), -std::sin(0.7), 0}, e2 = cross(n, e1);
     const Vec3 p1 = n * 0.6, p2 = p1 + e1 * 0.3, p3 = p1 + e2 * 0.4;
-    const PlaneSolution plane = planeThrough3Points(p1, p2, p3, stone);
+    const PlaneSolution plane = planeThrough3Points(p1, p2, p3, stone, notes);
     ASSERT_NE(plane.d, 0);
     EXPECT_NEAR(plane.angle, 30, 1e-9);
     const Facet f = cutPlane(plane.angle, plane.index, plane.d, stone);
@@ -203,16 +202,16 @@ NewFacetInfo twoPoints(Vec3 p1, Vec3 p2) {
 TEST_F(Solvers, TwoPointsAtIndexFailures) {
     NewFacetInfo info = twoPoints({0.5, 0.2, 0.3}, {-0.4, 0.1, 0.3});
     info.index = 10;
-    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone, notes).d, 0);
     // Index 0 looks along y, so x and y trade places: points on the x-z
     // plane leave no x to work with.
     info = twoPoints({0.5, 0, 0.2}, {0.3, 0, 0.5});
     info.index = 0;
-    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone, notes).d, 0);
     // On one line through the centre: every plane holding them holds it.
     info = twoPoints({0.2, 0.2, 0.2}, {0.4, 0.4, 0.4});
     info.index = 12;
-    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone, notes).d, 0);
     // Points of a facet at index 30 asked for at the opposite index 78:
     // the plane through them leans away from 78, so no facet there holds them.
     const double az = azimuthOf(30, 96, 0), tilt = 35 * PI / 180;
@@ -220,10 +219,10 @@ TEST_F(Solvers, TwoPointsAtIndexFailures) {
     const Vec3 side = cross(n, {0, 0, 1}) * (1 / length(cross(n, {0, 0, 1})));
     info = twoPoints(n * 0.7 + side * 0.2, n * 0.7 + cross(n, side) * 0.3);
     info.index = 78;
-    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtIndex(info, stone, notes).d, 0);
     info.index = 30;
-    EXPECT_NEAR(planeThrough2PointsAtIndex(info, stone).angle, 35, 1e-9);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Can't make facet: same Z",
+    EXPECT_NEAR(planeThrough2PointsAtIndex(info, stone, notes).angle, 35, 1e-9);
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{"Can't make facet: same Z",
                                                       "Can't make facet: X=0",
                                                       "Can't make facet: through center",
                                                       "Can't make facet: through center"}));
@@ -232,19 +231,19 @@ TEST_F(Solvers, TwoPointsAtIndexFailures) {
 TEST_F(Solvers, TwoPointsAtAngleFailures) {
     NewFacetInfo info = twoPoints({0.5, 0.2, 0.3}, {-0.4, 0.1, 0.5});
     info.angle = -89.5;
-    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone, notes).d, 0);
     // Seen from above both lie on one line through the axis.
     info = twoPoints({0.2, 0.3, 0.1}, {0.4, 0.6, -0.3});
     info.angle = 40;
-    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone, notes).d, 0);
     // Far above the stone the plane holding them is too far to be a plane.
     info = twoPoints({1, 0, 1e9}, {0, 1, 1e9});
-    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone).d, 0);
+    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone, notes).d, 0);
     // A steep line between them: no plane through it is as flat as 20 degrees.
     info = twoPoints({0.5, 0.1, 0.53}, {0.5, -0.1, -0.47});
     info.angle = 20;
-    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone).d, 0);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{
+    EXPECT_EQ(planeThrough2PointsAtAngle(info, stone, notes).d, 0);
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{
                                 "Won't work with angle of 90",
                                 "Cannot make new facet because points are co-linear",
                                 "New facet cuts through center of stone",
@@ -253,10 +252,10 @@ TEST_F(Solvers, TwoPointsAtAngleFailures) {
 
 TEST_F(Solvers, ThreePointFailures) {
     // In one plane with the centre, and on one line.
-    EXPECT_EQ(planeThrough3Points({1, 0, 0}, {0, 1, 0}, {1, 1, 0}, stone).d, 0);
-    EXPECT_EQ(planeThrough3Points({0.1, 0.1, 0.1}, {0.2, 0.2, 0.2}, {0.5, 0.5, 0.5}, stone).d, 0);
-    EXPECT_EQ(planeThrough3Points({1, 0, 1e9}, {0, 1, 1e9}, {0, 0, 1e9}, stone).d, 0);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{
+    EXPECT_EQ(planeThrough3Points({1, 0, 0}, {0, 1, 0}, {1, 1, 0}, stone, notes).d, 0);
+    EXPECT_EQ(planeThrough3Points({0.1, 0.1, 0.1}, {0.2, 0.2, 0.2}, {0.5, 0.5, 0.5}, stone, notes).d, 0);
+    EXPECT_EQ(planeThrough3Points({1, 0, 1e9}, {0, 1, 1e9}, {0, 0, 1e9}, stone, notes).d, 0);
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{
                                 "Cannot make new facet because points are co-linear",
                                 "Cannot make new facet because points are co-linear",
                                 "New cuts through center of stone"}));

@@ -178,11 +178,11 @@ TEST_F(CommandDoc, ScaleStretchesOneSideThenRanksTheGears) {
 
 TEST_F(CommandDoc, ScaleYesChoosesTheGearAndRoundsUnderTheWaitCursor) {
     CountingBusy busy;
-    setBusyIndicator(&busy);
+    doc.busyIndicator = &busy;
     sink.script = {Answer::Yes};
     bool gearAsked = false;
     scaleCommand(doc, 4 | 8, 1.1, [&] { gearAsked = true; });
-    setBusyIndicator(nullptr);
+    doc.busyIndicator = nullptr;
     EXPECT_TRUE(gearAsked);
     EXPECT_EQ(busy.begun, 1);
     EXPECT_EQ(busy.ended, 1);

@@ -92,3 +92,30 @@ TEST_F(PreformCommands, HiddenLinesToggles) {
 
 }  // namespace
 }  // namespace brevix
+
+namespace brevix {
+namespace {
+
+// The design model only notes what it has to say; the document shows it
+// through the sink it was given, before the views hear of the change, and
+// nothing goes through any other sink.
+TEST(DocumentNotes, ShownThroughTheDocumentsOwnSinkBeforeTheViewsUpdate) {
+    RecordingSink elsewhere;
+    ScopedMessageSink guard{elsewhere};
+    RecordingSink own;
+    CGemDoc doc;
+    doc.setSink(&own);
+    doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+    doc.OnCopyToPreform();
+    size_t shownAtUpdate = 99;
+    doc.onUpdateAllViews = [&](const void*) { shownAtUpdate = own.entries.size(); };
+    doc.OnCopyToPreform();
+    EXPECT_EQ(own.texts(), std::vector<std::string>{"Existing preform deleted."});
+    EXPECT_EQ(own.entries[0].icon, Icon::Information);
+    EXPECT_EQ(shownAtUpdate, 1u);
+    EXPECT_TRUE(elsewhere.entries.empty());
+    EXPECT_TRUE(doc.stone()->diagnostics().empty());
+}
+
+}  // namespace
+}  // namespace brevix

@@ -46,6 +46,7 @@ TEST(AscHeader, CheckLeavesTheStreamWhereItWas) {
     ASSERT_TRUE(isAscFile(in));
     Stone s;
     readAsc(s, in);
+    passOn(s);
     EXPECT_EQ(designFacets(s), 2);
 }
 
@@ -118,6 +119,7 @@ TEST(AscReading, SymmetryAndMirrorComeFromTheYRecordOrDefault) {
     s.symmetry = 8;
     s.mirror = 1;
     readAsc(s, bytesOf(std::string(kHeader) + "a 90 1 3 9\n"));
+    passOn(s);
     EXPECT_EQ(s.symmetry, 1);
     EXPECT_EQ(s.mirror, 0);
 

@@ -70,6 +70,7 @@ struct Messages {
 }  // namespace brevix::testing
 
 #include "files/asc_format.h"
+#include "platform/diagnostics.h"
 #include "files/gem_format.h"
 
 namespace brevix::testing {
@@ -86,15 +87,21 @@ inline std::string gemOf(const Stone& stone) {
     return out.str();
 }
 
+// The readers leave what they have to say with the stone they read into;
+// these pass it on to the recorder, after what was said before.
+inline void passOn(Stone& stone) { showAll(stone.takeDiagnostics(), messageSink()); }
+
 inline Stone fromAsc(const std::string& text) {
     Stone stone(ROUGH_HALF);
     readAsc(stone, bytesOf(text));
+    passOn(stone);
     return stone;
 }
 
 inline Stone fromGem(const std::string& bytes) {
     Stone stone(ROUGH_HALF);
     readGem(stone, bytesOf(bytes));
+    passOn(stone);
     return stone;
 }
 

@@ -72,6 +72,7 @@ TEST(GemLayout, SettingsMarkerAndEndOfFacets) {
     caller.symmetry = 5;
     caller.mirror = 1;
     readGem(caller, bytesOf(shortFile));
+    passOn(caller);
     EXPECT_EQ(caller.symmetry, 5);
     EXPECT_EQ(caller.mirror, 1);
     EXPECT_EQ(caller.gear, 96);

@@ -71,6 +71,7 @@ void expectWholeAndRight(const std::string& text, const std::string& label) {
     ScopedMessageSink guard(sink);
     Stone stone;
     readAsc(stone, testing::bytesOf(text));
+    testing::passOn(stone);
     for (const auto& m : sink.texts()) {
         EXPECT_EQ(m.find("Internal error"), std::string::npos) << m;
         EXPECT_EQ(m.find("Reading stopped"), std::string::npos) << m;
@@ -101,6 +102,7 @@ void expectWholeAndRight(const std::string& text, const std::string& label) {
     EXPECT_TRUE(checkstone(stone, again)) << again.str();
     EXPECT_EQ(again.str().find("coincide"), std::string::npos) << again.str();
     EXPECT_NEAR(computeVolume(stone), expected, 1e-6L * expected);
+    testing::passOn(stone);
     for (const auto& m : sink.texts()) EXPECT_EQ(m.find("Internal error"), std::string::npos) << m;
 }
 
@@ -115,6 +117,7 @@ TEST(MeetPointDesigns, TheCollectedCasesReadWholeAndEqualTheirIntersection) {
             ScopedMessageSink guard(sink);
             Stone stone;
             readAsc(stone, testing::bytesOf(text));
+            testing::passOn(stone);
             for (int32_t i = 0; i < stone.nVertex; ++i) EXPECT_TRUE(std::isfinite(stone.vertices[i].x));
             std::ostringstream report;
             EXPECT_TRUE(checkstone(stone, report)) << report.str();
@@ -255,6 +258,7 @@ std::vector<Tier> throughVerticesDesign(std::mt19937_64& rng, int& gear) {
             RecordingSink quiet;
             ScopedMessageSink guard(quiet);
             readAsc(stone, testing::bytesOf(textOf(tiers, gear, 8)));
+            testing::passOn(stone);
         }
         const Vertex& v = stone.vertices[rng() % stone.nVertex];
         Vec3 through = v.pos();

@@ -14,6 +14,7 @@ namespace {
 Stone thumbnailStone(const std::string& bytes) {
     Stone s;
     readThb(s, bytesOf(bytes));
+    passOn(s);
     return s;
 }
 
@@ -99,6 +100,7 @@ TEST(Thumbnail, BrokenFilesAreReported) {
         Messages m;
         Stone s;
         EXPECT_FALSE(readThb(s, bytesOf(triangleThumbnail(std::string("\x01\x02\x09\x01", 4)))));
+        passOn(s);
         EXPECT_EQ(m.texts(),
                   std::vector<std::string>{"Thumbnail file problem: Point index out of bounds"});
         EXPECT_EQ(s.nFacet, 0);  // nothing to draw
@@ -116,6 +118,7 @@ TEST(Thumbnail, BrokenFilesAreReported) {
         for (size_t size = 0; size < full.size(); size += 7) {
             Stone s;
             readThb(s, bytesOf(full.substr(0, size)));
+            passOn(s);
             for (int32_t j = 0; j < s.nEdge; ++j) {
                 ASSERT_LT(s.edges[j].v[0], s.nVertex);
                 ASSERT_LT(s.edges[j].v[1], s.nVertex);

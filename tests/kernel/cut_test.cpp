@@ -114,20 +114,18 @@ TEST(Cut, CutByAngleFoldsNegativeTilts) {
 }
 
 TEST(Cut, WarningsKeepTheirExactText) {
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     Stone s;
     const int32_t added = s.newVertex(1.02, 1.02, 1.02 - 5e-9);
     EXPECT_EQ(added, 8);
     EXPECT_EQ(s.nVertex, 9);
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{
+    EXPECT_EQ(s.takeDiagnostics().texts(), std::vector<std::string>{
                                 "Internal warning: New vertex  1.020000  1.020000  1.020000\n"
                                 "close to  1.020000  1.020000  1.020000"});
-    sink.clear();
     s.newEdge(0, 8, 0, 3);  // facets 0 and 3 share no edge; the two points are far apart
-    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_TRUE(s.diagnostics().empty());
     s.newEdge(7, 8, 0, 1);  // duplicates edge 11 and is shorter than 3e-8
-    EXPECT_EQ(sink.texts(),
+    for (const Diagnostic& note : s.diagnostics()) EXPECT_EQ(note.kind, DiagKind::InternalWarning);
+    EXPECT_EQ(s.takeDiagnostics().texts(),
               (std::vector<std::string>{
                   "Internal warning: Duplicate edges between facets 0 and 1!",
                   "Internal warning: Short edge from vertex 7 to 8 on facets 0 and 1 on edge 13\n"}));
@@ -158,12 +156,12 @@ TEST(Cut, EdgeLeftOnARemovedVertexIsAnInternalError) {
 }
 
 TEST(Cut, EulerFailureIsReportedNotRepaired) {
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     Stone s;
     s.nEdge = 11;  // a torn edge list
     s.compact();
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{
+    ASSERT_EQ(s.diagnostics().size(), 1u);
+    EXPECT_EQ(s.diagnostics()[0].kind, DiagKind::InternalError);
+    EXPECT_EQ(s.takeDiagnostics().texts(), std::vector<std::string>{
                                 "Internal error: flunked Euler-Descartes test\n"
                                 "6 Facets + 8 vertices - 11 Edges = 3, not 2"});
     EXPECT_EQ(s.nEdge, 11);

@@ -69,8 +69,6 @@ std::vector<testing::TriplePlane> planesOf(const std::string& text) {
 // does the same after a rebuild from the planes.
 void expectOnePointEach(const std::string& text, const std::string& label) {
     SCOPED_TRACE(label);
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     Stone stone;
     testing::cutDesignText(stone, text);
     const testing::TripleOracle oracle(planesOf(text), ROUGH_HALF);
@@ -113,7 +111,7 @@ void expectOnePointEach(const std::string& text, const std::string& label) {
         if (::testing::Test::HasFatalFailure()) return;
         stone.regenerate();
     }
-    for (const auto& m : sink.texts()) EXPECT_EQ(m.find("Internal error"), std::string::npos) << m;
+    for (const auto& m : stone.diagnostics().texts()) EXPECT_EQ(m.find("Internal error"), std::string::npos) << m;
 }
 
 std::string fileText(const std::filesystem::path& path) {
@@ -146,8 +144,6 @@ TEST(MeetPoints, GeneratedDesignsAtSixAndEightDecimals) {
 TEST(MeetPoints, ANeedleTipCutShorterThanEpsAcrossLeavesNoFacet) {
     // Four steep planes make a needle whose tip is a single vertex; a level
     // plane 1.5e-8 below the tip meets its four edges less than EPS apart.
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     Stone s;
     const double tilt = 85 * PI / 180;
     for (int k = 0; k < 4; ++k) {
@@ -168,7 +164,7 @@ TEST(MeetPoints, ANeedleTipCutShorterThanEpsAcrossLeavesNoFacet) {
     double newTop = -1;
     for (int32_t i = 0; i < s.nVertex; ++i) newTop = std::max(newTop, s.vertices[i].z);
     EXPECT_NEAR(newTop, top - 1.5e-8, 1e-8);
-    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_TRUE(s.diagnostics().empty());
 }
 
 TEST(MeetPoints, AMergeThatWouldBreakTheSolidIsRefused) {
@@ -187,13 +183,11 @@ TEST(MeetPoints, AMergeThatWouldBreakTheSolidIsRefused) {
 TEST(MeetPoints, ACutThatMeetsAMeetPointSaysNothing) {
     // The design that raised a short-edge warning on reading.
     const auto path = std::filesystem::path(BREVIX_SOURCE_DIR) / "tests/files/meet_points/coincide-regenerate.asc";
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     Stone stone;
     testing::cutDesignText(stone, fileText(path));
-    EXPECT_TRUE(sink.entries.empty()) << (sink.entries.empty() ? "" : sink.texts()[0]);
+    EXPECT_TRUE(stone.diagnostics().empty()) << (stone.diagnostics().empty() ? "" : stone.diagnostics()[0].text);
     stone.regenerate();
-    EXPECT_TRUE(sink.entries.empty());
+    EXPECT_TRUE(stone.diagnostics().empty());
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "app/assistant/assistant_stone_view.h"
 #include "app/assistant/checklist_page.h"
+#include "app/design_signals.h"
 #include "app/print/diagram_print.h"
 #include "assistant/step_texts.h"
 #include "design/design_text.h"
@@ -390,19 +391,16 @@ void CuttingAssistant::print() {
     printChecklist(*printer);
 }
 
-CuttingAssistant* openCuttingAssistant(QWidget* frame, CGemDoc& doc, DiagramPrinting* printing) {
+CuttingAssistant* openCuttingAssistant(QWidget* frame, CGemDoc& doc, const DesignSignals& changes,
+                                       DiagramPrinting* printing) {
     auto* existing = frame->findChild<CuttingAssistant*>(QStringLiteral("cuttingAssistant"));
     if (existing) {
         existing->designChanged();
     } else {
         existing = new CuttingAssistant(doc, printing, frame);
-        QPointer<CuttingAssistant> window(existing);
-        auto previous = doc.onUpdateAllViews;
-        doc.onUpdateAllViews = [previous, window](const void* sender) {
-            if (previous) previous(sender);
-            // Hidden too: the session must never hold a stone the document replaced.
-            if (window) window->designChanged();
-        };
+        // Hidden too: the session must never hold a stone the document replaced.
+        QObject::connect(&changes, &DesignSignals::designChanged, existing,
+                         [window = existing] { window->designChanged(); });
     }
     existing->show();
     existing->raise();

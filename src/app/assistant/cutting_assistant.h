@@ -20,6 +20,7 @@ class QTextToSpeech;
 namespace brevix {
 
 class CGemDoc;
+class DesignSignals;
 class DiagramPrinting;
 class AssistantStoneView;
 
@@ -91,7 +92,9 @@ private:
     QTextToSpeech* speech_ = nullptr;
 };
 
-// Opens the assistant for the document (one window, raised when open).
-CuttingAssistant* openCuttingAssistant(QWidget* frame, CGemDoc& doc, DiagramPrinting* printing);
+// Opens the assistant for the document (one window, raised when open),
+// following every change `changes` announces.
+CuttingAssistant* openCuttingAssistant(QWidget* frame, CGemDoc& doc, const DesignSignals& changes,
+                                       DiagramPrinting* printing);
 
 }  // namespace brevix

@@ -290,6 +290,7 @@ void CAddDlg::refresh() {
     between_->setEnabled(texts.betweenEnabled && static_cast<bool>(onBetween));
     for (QLineEdit* e : {angle_, index_, ced_, symmetry_}) e->setModified(false);
     refreshing_ = false;
+    if (onRefreshed) onRefreshed();
 }
 
 }  // namespace brevix

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include "app/dialogs/edit_tier_dlg.h"
 #include "app/message_box_sink.h"
@@ -102,6 +103,49 @@ void CCutLstView::refresh() {
     setTableText(text.instructions);
 }
 
+void CCutLstView::markWarnings(const std::vector<DesignWarning>& warnings) {
+    warnings_ = warnings;
+    const QBrush plain;
+    for (auto it = marked_.begin(); it != marked_.end(); ++it) {
+        if (it.key() >= topLevelItemCount()) continue;
+        QTreeWidgetItem* item = topLevelItem(it.key());
+        item->setIcon(0, QIcon());
+        for (int c = 0; c < columnCount(); ++c) {
+            item->setBackground(c, plain);
+            item->setToolTip(c, item->text(c));
+        }
+    }
+    marked_.clear();
+    const Stone* stone = doc_.stone();
+    if (!stone) return;
+    for (const DesignWarning& w : warnings) {
+        const QString text = fromCore(w.text);
+        for (int32_t f : w.facets) {
+            if (f < 0 || f >= stone->nFacet) continue;
+            const int row = stone->facets[f].line;
+            if (row < 0 || row >= topLevelItemCount()) continue;
+            if (!marked_[row].contains(text)) marked_[row] << text;
+        }
+    }
+    const QIcon icon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (auto it = marked_.begin(); it != marked_.end(); ++it) {
+        QTreeWidgetItem* item = topLevelItem(it.key());
+        item->setIcon(0, icon);
+        for (int c = 0; c < columnCount(); ++c) {
+            item->setBackground(c, QColor(255, 232, 204));
+            item->setToolTip(c, item->text(c) + QStringLiteral("\n\n") + it.value().join(QLatin1Char('\n')));
+        }
+    }
+}
+
+int32_t CCutLstView::facetOfRowAt(int row) const {
+    const Stone* stone = doc_.stone();
+    if (!stone) return -1;
+    for (int32_t i = 0; i < stone->nFacet; ++i)
+        if (stone->facets[i].line == row && !stone->facets[i].isRough()) return i;
+    return -1;
+}
+
 void CCutLstView::editRow(int row) {
     currentRow_ = row;
     if (row >= 0 && row < topLevelItemCount()) setCurrentItem(topLevelItem(row));
@@ -166,8 +210,9 @@ std::string CCutLstView::clipboardText() {
     InstructionText table;
     instructionText(*stone, CLIPBOARD_WIDTH, lines, table);
     text += table.instructions;
-    // The list's own numbering must stay that of its rows.
+    // The list's own numbering must stay that of its rows, with its marks.
     refresh();
+    markWarnings(std::vector<DesignWarning>(warnings_));
     return text;
 }
 

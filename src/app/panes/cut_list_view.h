@@ -3,10 +3,14 @@
 // table, one row a line, in the columns Name, Angle, Indexes and Cutting
 // Instructions. A click on a row (or Enter or Space) opens the Edit Tier
 // dialog for the tier the row lists.
+#include <QMap>
 #include <QStringList>
 #include <QTreeWidget>
 #include <functional>
 #include <string_view>
+#include <vector>
+
+#include "live/design_warnings.h"
 
 namespace brevix {
 
@@ -29,6 +33,14 @@ public:
     // its first character, the text from its second character up to that
     // tab and then each further tab-separated field; otherwise the whole line.
     static QStringList columnsOfLine(std::string_view line);
+
+    // Marks the rows of the tiers each warning names, the warning in the
+    // row's tool tip; the marks of the last call go.
+    void markWarnings(const std::vector<DesignWarning>& warnings);
+    // The rows marked now, with their warnings.
+    QMap<int, QStringList> markedRows() const { return marked_; }
+    // The facet the row lists (-1: none), for the tier the row names.
+    int32_t facetOfRowAt(int row) const;
 
     int currentRow() const { return currentRow_; }
     // Makes `row` the current row and edits the tier it lists; a row that
@@ -54,6 +66,8 @@ private:
     int currentRow_ = -1;
     int pressedRow_ = -1;
     QStringList rowTexts_;  // the rows as last shown, to find the one that changed
+    QMap<int, QStringList> marked_;
+    std::vector<DesignWarning> warnings_;  // as last marked
 };
 
 }  // namespace brevix

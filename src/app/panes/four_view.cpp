@@ -60,6 +60,7 @@ void CFourView::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, picture_);
+    for (const View& pane : panes_) drawPreviewOverlay(painter, pane, overlay_);
     QtCanvas canvas(painter);
     pick_.drawOverlay(canvas);
 }

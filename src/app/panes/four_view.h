@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/panes/preview_overlay.h"
 #include "views/hover.h"
 #include "views/view.h"
 
@@ -56,6 +57,13 @@ public:
     // kept from the last drawing.
     void update();
 
+    // The pending facets drawn over the picture (empty: none).
+    void setPreviewOverlay(PreviewOverlay overlay) {
+        overlay_ = std::move(overlay);
+        QWidget::update();
+    }
+    const PreviewOverlay& previewOverlay() const { return overlay_; }
+
     // ---- picking (four_view_picking.cpp) ----
     const PickState& pickState() const { return pick_; }
     // A mouse move to `at`: pick, highlight, marker, cursor and status text.
@@ -86,6 +94,7 @@ private:
     bool pictureStale_ = true;
     PickState pick_;
     QPoint buttonDown_;
+    PreviewOverlay overlay_;
 };
 
 }  // namespace brevix

@@ -23,6 +23,7 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
+#include "app/design_signals.h"
 #include "document/gem_doc.h"
 #include "kernel/stone.h"
 #include "optics/light_score.h"
@@ -227,6 +228,7 @@ void LightPerformancePane::designChanged() {
     request.dispersionValue = choice.material.dispersion;
     request.sweep = {-30, 30, settings_.tiltStep};
     request.generation = generation_;
+    ++renderRequests_;
     worker_->request(std::move(request));
 }
 
@@ -331,7 +333,8 @@ void LightPerformancePane::saveImage() {
                              QStringLiteral("Error writing %1. Disk full?").arg(QDir::toNativeSeparators(path)));
 }
 
-QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, QAction* toggle) {
+QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, const DesignSignals& changes,
+                                       QAction* toggle) {
     const LightPaneSettings stored = loadLightPaneSettings();
     auto* dock = new QDockWidget(QStringLiteral("Light Performance"), &frame);
     dock->setObjectName(QStringLiteral("LightPerformanceDock"));
@@ -368,12 +371,7 @@ QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, QActio
         remember();
     });
 
-    // Follows the frame's own view updates.
-    auto previous = doc.onUpdateAllViews;
-    doc.onUpdateAllViews = [previous, pane](const void* sender) {
-        if (previous) previous(sender);
-        pane->designChanged();
-    };
+    QObject::connect(&changes, &DesignSignals::designChanged, pane, [pane] { pane->designChanged(); });
     return dock;
 }
 

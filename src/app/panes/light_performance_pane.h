@@ -24,6 +24,7 @@ class QValueAxis;
 namespace brevix {
 
 class CGemDoc;
+class DesignSignals;
 
 class LightPerformancePane : public QWidget {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
     QList<QPointF> isoPoints() const;
     // True once the worker has delivered everything asked of it so far.
     bool upToDate() const;
+    // How many pictures of the design have been asked of the worker.
+    int renderRequests() const { return renderRequests_; }
 
     void copyImage();
     void saveImage();
@@ -90,13 +93,14 @@ private:
     uint64_t generation_ = 0;
     uint64_t delivered_ = 0;  // generation whose sweep has arrived
     bool stale_ = true;       // the design changed while the pane was hidden
+    int renderRequests_ = 0;
     std::unique_ptr<LightRenderWorker> worker_;
 };
 
 // Creates the pane in a dock of `frame`, placed and shown as the settings
 // remember, toggled by `toggle` (View > Light Performance), and following
-// every update of `doc`'s views. Call after the frame has hooked its own
-// view updates to the document.
-QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, QAction* toggle);
+// every change of `doc` that `changes` announces.
+QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, const DesignSignals& changes,
+                                       QAction* toggle);
 
 }  // namespace brevix

@@ -1,5 +1,6 @@
 #include "app/panes/ray_shooting.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -8,7 +9,7 @@
 namespace brevix {
 
 RayShooting::RayShooting(CGemDoc& doc, QWidget* view, Shoot shoot)
-    : QObject(view), doc_(doc), view_(view), shoot_(std::move(shoot)) {
+    : QObject(view), beep([] { QApplication::beep(); }), doc_(doc), view_(view), shoot_(std::move(shoot)) {
     setObjectName(QStringLiteral("rayShooting"));
     view->installEventFilter(this);
 }
@@ -42,7 +43,10 @@ bool RayShooting::eventFilter(QObject* watched, QEvent* event) {
 
 void RayShooting::shootAt(int x, int y) {
     Stone* stone = doc_.stone();
-    if (!stone || !shoot_(*stone, x, y)) return;
+    if (!stone) return;
+    const RayShot shot = shoot_(*stone, x, y);
+    if (shot.beep && beep) beep();
+    if (!shot.recorded) return;
     view_->update();
     doc_.updateAllViews(view_);
 }

@@ -6,24 +6,27 @@
 #include <QObject>
 #include <functional>
 
+#include "views/ray_shooting.h"
+
 class QWidget;
 
 namespace brevix {
 
 class CGemDoc;
-class Stone;
 
 class RayShooting : public QObject {
+    Q_OBJECT
 public:
-    // Traces a ray from the pointer at (x, y) in the view; true when a path
-    // was recorded.
-    using Shoot = std::function<bool(Stone& stone, int x, int y)>;
+    // Traces a ray from the pointer at (x, y) in the view.
+    using Shoot = std::function<RayShot(Stone& stone, int x, int y)>;
 
     // Watches `view` (and is owned by it).
     RayShooting(CGemDoc& doc, QWidget* view, Shoot shoot);
 
     // The right button is down.
     bool rayDragging() const { return rayDragging_; }
+    // Sounds a shot that found nothing: the toolkit's beep unless replaced.
+    std::function<void()> beep;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

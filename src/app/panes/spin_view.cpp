@@ -45,6 +45,7 @@ void CSpinView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtCanvas canvas(painter);
     const std::optional<std::string> status = draw(canvas, size(), false);
+    drawPreviewOverlay(painter, pane_, overlay_);
     if (status && onStatusText) onStatusText(fromCore(*status));
 }
 

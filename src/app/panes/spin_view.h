@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/panes/preview_overlay.h"
 #include "views/spin_view.h"
 #include "views/view.h"
 
@@ -25,6 +26,11 @@ public:
     // Draws onto `canvas`; returns the status-bar text when there is one.
     std::optional<std::string> draw(Canvas& canvas, QSize size, bool printing);
     void copyToClipboard();
+    // The pending facets drawn over the stone (empty: none).
+    void setPreviewOverlay(PreviewOverlay overlay) {
+        overlay_ = std::move(overlay);
+        update();
+    }
 
     // Where the angles go ("%6.1f %6.1f %6.1f") and "Ready" when not dragging.
     std::function<void(const QString&)> onStatusText;
@@ -44,6 +50,7 @@ private:
     CGemDoc& doc_;
     SpinControl control_;
     View pane_;
+    PreviewOverlay overlay_;
 };
 
 }  // namespace brevix

@@ -1,0 +1,21 @@
+#pragma once
+// What the Design Figures pane remembers between runs, below
+// HKEY_CURRENT_USER\Software\Brevix\DesignFigures. Qt-free.
+#include <cstdint>
+
+namespace brevix {
+
+inline constexpr const char* DESIGN_FIGURES_KEY = "Software\\Brevix\\DesignFigures";
+
+struct FiguresPaneSettings {
+    bool visible = true;   // a cutter designing wants the figures from the start
+    int32_t dockArea = 2;  // Qt's dock area number: 1 left, 2 right, 4 top, 8 bottom
+    bool floating = false;
+    friend bool operator==(const FiguresPaneSettings&, const FiguresPaneSettings&) = default;
+};
+
+// Stored values, each the default where it is missing or out of range.
+FiguresPaneSettings loadFiguresPaneSettings();
+bool saveFiguresPaneSettings(const FiguresPaneSettings& settings);
+
+}  // namespace brevix

@@ -1,0 +1,222 @@
+// View > Design Figures in the real window: visible from the start and
+// remembered, the figures brevix-cli info prints, the pending facet's
+// figures and its outline over the views without touching the design, the
+// girdle warning in the pane and in the cut list, and a drag of a tier that
+// is one Undo.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QDoubleSpinBox>
+#include <QTest>
+#include <cmath>
+#include <sstream>
+
+#include "app/brevix_app.h"
+#include "app/command_table.h"
+#include "app/dialogs/add_dlg.h"
+#include "app/panes/cut_list_view.h"
+#include "app/panes/figures_pane.h"
+#include "app/panes/four_view.h"
+#include "app/panes/light_performance_pane.h"
+#include "app_test_support.h"
+#include "design/design_text.h"
+#include "design/measures.h"
+#include "intent/brilliant_intent.h"
+#include "intent/recut.h"
+#include "intent/tier_planes.h"
+#include "platform/strformat.h"
+
+using namespace brevix;
+using namespace brevix::test;
+
+namespace {
+
+DesignFiguresPane* paneOf(CMainFrame& frame) {
+    return frame.findChild<DesignFiguresPane*>(QStringLiteral("DesignFiguresPane"));
+}
+QDockWidget* dockOf(CMainFrame& frame) { return frame.findChild<QDockWidget*>(QStringLiteral("DesignFiguresDock")); }
+
+std::string planesOf(const Stone& stone) {
+    std::ostringstream out;
+    out << std::hexfloat;
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        const Facet& f = stone.facets[i];
+        out << f.a << ' ' << f.b << ' ' << f.c << ' ' << f.d << ' ' << f.name << '\n';
+    }
+    return out.str();
+}
+
+// The brilliant through its meets, with the upper halves `lower` deeper.
+void openBrilliant(CGemDoc& doc, double lower = 0) {
+    DesignWithIntent b = cutRoundBrilliantByIntent();
+    if (lower != 0) {
+        TierChange change;
+        change.tier = 6;
+        change.setCed = true;
+        change.ced = b.intent.tiers[6].ced - lower;
+        RecutResult cut = recutByIntent(b.stone, b.intent, change);
+        b = {std::move(cut.stone), std::move(cut.intent)};
+        // As a command would: the design before it in the undo ring.
+        if (doc.stone()) doc.saveUndo();
+    }
+    doc.setStone(std::make_unique<Stone>(std::move(b.stone)));
+    doc.recordedIntent = std::move(b.intent);
+    doc.refreshSummaryValues();
+    doc.updateAllViews();
+}
+
+// The guide's pictures, when BREVIX_GUIDE_IMAGES names a folder.
+void guideImage(QWidget* widget, const char* name) {
+    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
+    if (folder.isEmpty()) return;
+    if (widget->isWindow() && widget->width() < 1100) {
+        widget->resize(1180, 760);
+        QTest::qWait(200);
+    }
+    QApplication::processEvents();
+    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
+}
+
+}  // namespace
+
+class FiguresPaneTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { installFontSubstitutes(); }
+
+    void visibleFromTheStartAndRemembered() {
+        TemporaryRegistry registry;
+        {
+            Session session;
+            QDockWidget* dock = dockOf(*session.frame);
+            QVERIFY(dock && paneOf(*session.frame));
+            QVERIFY(dock->isVisible());
+            QAction* toggle = session.frame->action(ID_VIEW_DESIGN_FIGURES);
+            QCOMPARE(toggle->text(), QStringLiteral("Design &Figures"));
+            QVERIFY(toggle->isChecked());
+            toggle->trigger();
+            QVERIFY(!dock->isVisible());
+            session.close();
+        }
+        Session again;
+        QVERIFY(!dockOf(*again.frame)->isVisible());
+        QVERIFY(!again.frame->action(ID_VIEW_DESIGN_FIGURES)->isChecked());
+        again.frame->action(ID_VIEW_DESIGN_FIGURES)->trigger();
+        QVERIFY(dockOf(*again.frame)->isVisible());
+    }
+
+    void figuresAreThoseOfTheStatisticsText() {
+        TemporaryRegistry registry;
+        Session session;
+        DesignFiguresPane* pane = paneOf(*session.frame);
+        Stone copy(*session.doc.stone());
+        computeBounds(copy);
+        const std::string text = statisticsText(copy);
+        const Proportions p = proportionsOf(copy.stats);
+        for (const auto& [label, value] :
+             {std::pair{"L/W", p.L / p.W}, {"T/W", p.T / p.W}, {"P/W", p.P / p.W}, {"C/W", p.C / p.W}}) {
+            const std::string shown = strprintf("%s = %.3f", label, value);
+            QVERIFY2(text.find(shown) != std::string::npos, shown.c_str());
+            QCOMPARE(pane->figureText(QString::fromLatin1(label)), QString::fromStdString(strprintf("%.3f", value)));
+        }
+        QCOMPARE(pane->figureText(QStringLiteral("Facets")), QStringLiteral("57 + 16 girdles = 73"));
+        QVERIFY(!pane->figureText(QStringLiteral("Girdle at mains/W")).isEmpty());
+    }
+
+    void thePendingFacetIsShownAndNothingIsCut() {
+        TemporaryRegistry registry;
+        Session session;
+        openBrilliant(session.doc);
+        DesignFiguresPane* pane = paneOf(*session.frame);
+        const std::string before = planesOf(*session.doc.stone());
+        const int cursor = session.doc.undoRing.undoCursor;
+        QVERIFY(!pane->previewShown());
+        QVERIFY(session.frame->fourView()->previewOverlay().empty());
+
+        // A second row of crown facets, typed into the form.
+        CAddDlg* form = session.frame->addDlg();
+        session.doc.setSymmetry(8, 1);
+        session.doc.setAngle(28, true);
+        session.doc.setIndex(3, true);
+        // Just inside the crown's farthest corner in that direction.
+        const Plane unit = planeOf(28, 3, 1, 96, 0);
+        double reach = 0;
+        for (int32_t v = 0; v < session.doc.stone()->nVertex; ++v)
+            reach = std::max(reach, dot(session.doc.stone()->vertices[v].pos(), Vec3{unit.a, unit.b, unit.c}));
+        session.doc.setCed(reach - 0.005, true);
+        form->refresh();
+        QVERIFY(pane->previewShown());
+        QCOMPARE(session.frame->fourView()->previewOverlay().outlines.size(), size_t(16));
+        QCOMPARE(pane->figureText(QStringLiteral("Facets"), 2), QStringLiteral("73 + 16 girdles = 89"));
+        QCOMPARE(pane->figureText(QStringLiteral("Facets"), 1), QStringLiteral("57 + 16 girdles = 73"));
+        guideImage(session.frame.get(), "live_preview.png");
+
+        // Far out the facets miss, and the pane says so.
+        session.doc.setCed(3, true);
+        form->refresh();
+        QVERIFY(!pane->previewShown());
+        QVERIFY(pane->warningTexts().join('\n').contains(QStringLiteral("New facets: 16 new facets would miss the stone")));
+        QCOMPARE(planesOf(*session.doc.stone()), before);
+        QCOMPARE(session.doc.undoRing.undoCursor, cursor);
+        session.doc.clearInfo();
+        form->refresh();
+        QVERIFY(session.frame->fourView()->previewOverlay().empty());
+    }
+
+    void aGirdleCutThroughIsWarnedInThePaneAndTheCutList() {
+        TemporaryRegistry registry;
+        Session session;
+        openBrilliant(session.doc);
+        DesignFiguresPane* pane = paneOf(*session.frame);
+        QCOMPARE(pane->warningTexts(), QStringList{QStringLiteral("None")});
+        QVERIFY(session.frame->cutList()->markedRows().isEmpty());
+
+        openBrilliant(session.doc, 0.05);
+        const QString all = pane->warningTexts().join('\n');
+        QVERIFY2(all.contains(QStringLiteral("Girdle cut through: C3")), qPrintable(all));
+        const QMap<int, QStringList> marked = session.frame->cutList()->markedRows();
+        QVERIFY(!marked.isEmpty());
+        // The upper halves' row is among them.
+        bool uppers = false;
+        for (auto it = marked.begin(); it != marked.end(); ++it)
+            uppers = uppers || session.frame->cutList()->topLevelItem(it.key())->text(0) == QStringLiteral("C3");
+        QVERIFY(uppers);
+        guideImage(session.frame.get(), "live_girdle_warning.png");
+    }
+
+    void dragginATierIsOneUndo() {
+        TemporaryRegistry registry;
+        Session session;
+        openBrilliant(session.doc);
+        DesignFiguresPane* pane = paneOf(*session.frame);
+        session.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
+        auto* light = session.frame->findChild<LightPerformancePane*>(QStringLiteral("LightPerformancePane"));
+        QVERIFY(light);
+        const std::string before = planesOf(*session.doc.stone());
+        const int cursor = session.doc.undoRing.undoCursor;
+        pane->tierBox()->setCurrentIndex(1);  // P1, the pavilion mains
+        QCOMPARE(pane->angleBox()->value(), 40.75);
+        for (int k = 1; k <= 10; ++k) pane->angleBox()->setValue(40.75 - 0.1 * k);
+        QVERIFY(session.doc.dragging());
+        pane->finishDrag();
+        QVERIFY(!session.doc.dragging());
+        QCOMPARE(session.doc.undoRing.undoCursor, (cursor + 1) % UndoRing::SIZE);
+        const Plane mains = session.doc.designIntent().tiers[1].planes[0];
+        const int32_t p1 = session.doc.stone()->facetByPlane(mains.a, mains.b, mains.c);
+        QVERIFY(p1 >= 0);
+        QVERIFY2(std::fabs(std::fabs(session.doc.stone()->facetAngleOf(p1)) - 39.75) < 1e-9,
+                 qPrintable(QString::number(session.doc.stone()->facetAngleOf(p1), 'g', 17)));
+        // The light pane follows the drag by itself.
+        QTRY_VERIFY_WITH_TIMEOUT(light->upToDate() && !light->image().isNull(), 60000);
+        session.frame->resize(1280, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(light->upToDate(), 60000);
+        guideImage(session.frame.get(), "live_drag.png");
+        session.doc.undo();
+        QCOMPARE(planesOf(*session.doc.stone()), before);
+    }
+};
+
+QTEST_MAIN(FiguresPaneTest)
+#include "figures_pane_test.moc"

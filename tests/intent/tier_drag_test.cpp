@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "document/gem_doc.h"
+#include "intent/brilliant_intent.h"
+#include "intent/design_intent.h"
+#include "intent/point_resolution.h"
+#include "intent_test_support.h"
+#include "live/cut_preview.h"
+#include "live/design_warnings.h"
+#include "platform/messages.h"
+
+namespace brevix {
+namespace {
+
+enum { G, P1, P2, C1, T, C2, C3 };
+
+void openBrilliant(CGemDoc& doc) {
+    DesignWithIntent b = cutRoundBrilliantByIntent();
+    doc.setStone(std::make_unique<Stone>(std::move(b.stone)));
+    doc.recordedIntent = std::move(b.intent);
+    doc.refreshSummaryValues();
+}
+
+int32_t facetOfTier(CGemDoc& doc, int32_t tier) {
+    const Plane p = doc.designIntent().tiers[tier].planes[0];
+    return doc.stone()->facetByPlane(p.a, p.b, p.c);
+}
+
+TEST(TierDrag, TenStepsEndWhereTheLastValueSetDirectlyDoesAndOneUndoGoesBack) {
+    RecordingSink sink;
+    ScopedMessageSink scope(sink);
+    CGemDoc dragged, direct;
+    openBrilliant(dragged);
+    openBrilliant(direct);
+    const std::string start = designBytes(*dragged.stone());
+    const DesignIntent startIntent = dragged.designIntent();
+    const auto meets = meetsOfFour(*dragged.stone(), startIntent);
+    const int cursor = dragged.undoRing.undoCursor;
+
+    ASSERT_TRUE(dragged.beginTierDrag(facetOfTier(dragged, C1)));
+    EXPECT_EQ(dragged.dragTier(), C1);
+    EXPECT_NEAR(dragged.dragStartTier()->angle, 34.5, 1e-12);
+    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(dragged.dragTierAngle(34.5 + 0.1 * k));
+    EXPECT_TRUE(dragged.dragProblems().empty());
+    dragged.endTierDrag();
+    EXPECT_FALSE(dragged.dragging());
+    EXPECT_EQ(dragged.undoRing.undoCursor, (cursor + 1) % UndoRing::SIZE);
+
+    ASSERT_TRUE(direct.recutTierAngle(facetOfTier(direct, C1), 34.5 + 0.1 * 10));
+    EXPECT_EQ(designBytes(*dragged.stone()), designBytes(*direct.stone()));
+    EXPECT_LE(worstMeet(meets, dragged.designIntent(), 96), MEET_TOLERANCE);
+    EXPECT_TRUE(dragged.isModified());
+
+    dragged.undo();
+    EXPECT_EQ(designBytes(*dragged.stone()), start);
+    EXPECT_EQ(dragged.designIntent(), startIntent);
+    EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
+}
+
+TEST(TierDrag, DepthStepsStartFromTheDragsStartAndAPressWithoutMoveChangesNothing) {
+    RecordingSink sink;
+    ScopedMessageSink scope(sink);
+    CGemDoc doc;
+    openBrilliant(doc);
+    const std::string start = designBytes(*doc.stone());
+    const int cursor = doc.undoRing.undoCursor;
+    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, T)));
+    doc.endTierDrag();
+    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+    EXPECT_FALSE(doc.isModified());
+
+    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, T)));
+    const double ced = doc.dragStartTier()->ced;
+    // Every step starts from the start: far down and back is the start again.
+    ASSERT_TRUE(doc.dragTierDepth(ced - 0.1));
+    EXPECT_NE(designBytes(*doc.stone()), start);
+    ASSERT_TRUE(doc.dragTierDepth(ced));
+    EXPECT_TRUE(doc.dragProblems().empty());
+    EXPECT_EQ(designBytes(*doc.stone()), start);
+    doc.endTierDrag();
+    EXPECT_EQ(doc.facetCount, 73);
+    doc.undo();
+    EXPECT_EQ(designBytes(*doc.stone()), start);
+    EXPECT_FALSE(doc.beginTierDrag(-1));
+}
+
+TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
+    RecordingSink sink;
+    ScopedMessageSink scope(sink);
+    CGemDoc doc;
+    openBrilliant(doc);
+    const std::string before = designBytes(*doc.stone());
+    const int cursor = doc.undoRing.undoCursor;
+    doc.setSymmetry(8, 1);
+    doc.setAngle(30, true);
+    doc.setIndex(3, true);
+    for (double ced : {0.9, 0.8, 0.5, 0.1, 3.0}) {
+        doc.setCed(ced, true);
+        ASSERT_TRUE(doc.info.complete());
+        (void)previewCut(*doc.stone(), doc.info);
+    }
+    EXPECT_EQ(designBytes(*doc.stone()), before);
+    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+TEST(TierDrag, MainsDraggedPastTheHalvesAreReportedCutAway) {
+    RecordingSink sink;
+    ScopedMessageSink scope(sink);
+    CGemDoc doc;
+    openBrilliant(doc);
+    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, P1)));
+    // At 41.75 the pavilion mains are steeper than allows the halves at 42
+    // through their meets to leave anything of them.
+    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(doc.dragTierAngle(40.75 + 0.1 * k));
+    doc.endTierDrag();
+    int mains = 0;
+    for (int32_t i = 0; i < doc.stone()->nFacet; ++i) mains += doc.stone()->facets[i].name == "P1" ? 1 : 0;
+    EXPECT_EQ(mains, 0);
+    ASSERT_TRUE(doc.recordedIntent);
+    const std::vector<DesignWarning> warnings = designWarnings(*doc.stone(), &*doc.recordedIntent);
+    bool said = false;
+    for (const DesignWarning& w : warnings)
+        said = said || (w.kind == WarningKind::TierCutAway && w.text == "tier 2 cut away entirely by P2");
+    EXPECT_TRUE(said);
+    doc.undo();
+    EXPECT_EQ(doc.facetCount, 73);
+}
+
+}  // namespace
+}  // namespace brevix
