@@ -33,6 +33,7 @@ install(CODE "brevix_install_desktop_entry(\"${CMAKE_SOURCE_DIR}/packaging/brevi
 install(FILES packaging/brevix-mime.xml DESTINATION share/mime/packages RENAME brevix.xml)
 install(FILES packaging/icons/brevix.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES packaging/icons/application-x-brevix-gem.svg packaging/icons/text-x-brevix-asc.svg
+              packaging/icons/text-x-brevix-brx.svg
         DESTINATION share/icons/hicolor/scalable/mimetypes)
 install(TARGETS uninstaller RUNTIME DESTINATION ${BREVIX_LOG_FOLDER})
 # Last: the log of everything above.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <vector>
 
 #include "document/document_messages.h"
 #include "files/asc_format.h"
@@ -13,7 +14,10 @@
 #include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/gem_format.h"
+#include "files/replacing_file.h"
 #include "files/thumbnail.h"
+#include "intent/design_intent.h"
+#include "intent/intent_file.h"
 #include "kernel/kernel_error.h"
 #include "platform/diagnostics.h"
 #include "platform/messages.h"
@@ -105,13 +109,53 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     return result;
 }
 
+// A .brx file is read whole and parsed in memory; the progress hears the
+// bytes as they come off the disk, which is where the time goes.
+DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const ReadProgress& progress) {
+    DesignRead result;
+    uint64_t total = 0;
+    if (progress) {
+        in.seekg(0, std::ios::end);
+        total = static_cast<uint64_t>(std::max<std::streamoff>(0, in.tellg()));
+        in.seekg(0);
+    }
+    ProgressBuffer counted(*in.rdbuf(), total, progress);
+    std::vector<unsigned char> bytes;
+    char piece[4096];
+    for (std::streamsize got; (got = counted.sgetn(piece, sizeof piece)) > 0;)
+        bytes.insert(bytes.end(), piece, piece + got);
+    if (counted.cancelled()) {
+        result.outcome = ReadOutcome::Cancelled;
+        return result;
+    }
+    IntentFileRead read = readIntentText(bytes);
+    const std::string where = pathForMessage(path) + ": ";
+    if (!read.isIntentFile) {
+        result.notes.info(where + read.problem);
+        result.outcome = ReadOutcome::Corrupt;
+        result.stone = std::make_unique<Stone>(ROUGH_HALF);
+        return result;
+    }
+    result.outcome = ReadOutcome::Read;
+    if (!read.problem.empty()) {
+        // The tiers after the bad line are missing: what was read is only
+        // part of the design, as for a .gem file cut short.
+        result.notes.warning(where + read.problem);
+        result.problems = result.damaged = true;
+        if (read.intent.tiers.empty() && !read.stone.preform) result.outcome = ReadOutcome::Damaged;
+    }
+    result.stone = std::make_unique<Stone>(std::move(read.stone));
+    result.intent = std::move(read.intent);
+    return result;
+}
+
 }  // namespace
 
 DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmetry, int32_t mirror,
                           const ReadProgress& progress) {
     DesignRead result;
     if (type == FileType::Other) return result;
-    if (type != FileType::Gem && type != FileType::Asc) {
+    if (type != FileType::Gem && type != FileType::Asc && type != FileType::Brx) {
         result.notes.info(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
         return result;
     }
@@ -129,6 +173,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     // The stream reports a failing disk by throwing; the user hears of it as
     // of any file that cannot be read, not in the library's own words.
     try {
+        if (type == FileType::Brx) return readOpenIntentFile(path, in, progress);
         return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror, progress);
     } catch (const std::ios_base::failure&) {
         result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED));
@@ -146,10 +191,25 @@ bool writeDesignFile(const Stone& stone, FileType type, const std::string& path,
     case FileType::Thb: return writeThb(stone, path);
     case FileType::Stl: return writeStl(stone, path, millimetresPerUnit);
     case FileType::Obj: return writeObj(stone, path, millimetresPerUnit);
+    case FileType::Brx: return writeIntentFile(stone, intentOf(stone, nullptr), path);
     default: break;
     }
     showMessage(strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()), Icon::Information);
     return false;
+}
+
+bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path) {
+    ReplacingFile file(path);
+    if (!file.isOpen()) {
+        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()), Icon::Warning);
+        return false;
+    }
+    file.stream() << writeIntentText(stone, intent);
+    if (!file.commit()) {
+        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace brevix

@@ -3,10 +3,12 @@
 // and the command line share, with the messages the user is shown.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "document/file_type.h"
 #include "files/progress_input.h"
+#include "intent/intent.h"
 #include "kernel/stone.h"
 #include "platform/diagnostics.h"
 
@@ -31,12 +33,18 @@ struct DesignRead {
     // only part of it. Set with `problems`; nothing may be written from it
     // without the user's say.
     bool damaged = false;
+    // What a .brx file recorded of how the design was cut; the other
+    // formats hold none (it is inferred from the planes when needed).
+    std::optional<DesignIntent> intent;
     // What the reading had to say, in order, for the caller to show.
     Diagnostics notes;
 };
 
 // Reads a .gem or .asc file into a fresh rough stone (half-size 1.02) that
-// starts with the given symmetry and mirror. Other types fail: the export
+// starts with the given symmetry and mirror, or a .brx file with the intent
+// it recorded (its own gear, symmetry and mirror). A .brx file whose reading
+// stopped part way is reported and read as far as it goes, as damaged; one
+// that is no intent file at all is Corrupt. Other types fail: the export
 // types with "Don't know how to read file of type %s", the rest silently.
 // What is no regular file (a folder, a device, a pipe) is not opened:
 // "Cannot open %s to read" with the reason, as for a file that is missing.
@@ -50,6 +58,13 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
 // unless the new one was written completely. False after showing why.
 // The meshes (STL, OBJ) are written in millimetres at `millimetresPerUnit`,
 // or in design units when it is 0; the other formats have their own units.
+// A .brx file written this way holds the intent inferred from the planes;
+// writeIntentFile keeps one that was recorded.
 bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit = 0);
+
+// Writes the design with its intent as a .brx file, replacing the previous
+// file only once the new one is complete. False after showing why.
+// `intent` must describe the stone's planes (intentOf gives one that does).
+bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path);
 
 }  // namespace brevix

@@ -15,9 +15,14 @@ inline constexpr const char* UNSUPPORTED_TYPE = "Unsupported file type: %s";
 inline constexpr const char* UNSUPPORTED_EXPORT = "Unsupported filed type.";  // spelled so
 
 inline constexpr const char* OPEN_FILTER =
-    "Brevix Files (*.gem)|*.gem|Brevix ASCII or Datavue Files (*.asc)|*.asc||";
+    "Brevix Files (*.gem)|*.gem|Brevix ASCII or Datavue Files (*.asc)|*.asc|"
+    "Brevix design with intent (*.brx)|*.brx||";
 inline constexpr const char* SAVE_FILTER =
-    "Brevix File (*.gem)|*.gem|Brevix ASCII or Datavue File (*.asc)|*.asc||";
+    "Brevix File (*.gem)|*.gem|Brevix ASCII or Datavue File (*.asc)|*.asc|"
+    "Brevix design with intent (*.brx)|*.brx||";
+inline constexpr const char* INTENT_NOT_STORED =
+    "The cutting intent is not stored in .gem or .asc files: opened again, the design's intent is "
+    "inferred from its planes. Save as .brx to keep it.";
 inline constexpr const char* EXPORT_FILTER =
     "VRML File (*.wrl)|*.wrl|Autodesk DXF (*.dxf)|*.dxf|Quorly B3D (*.b3d)|*.b3d|Thumb File "
     "(*.thb)|*.thb|STL Mesh (*.stl)|*.stl|Wavefront OBJ (*.obj)|*.obj||";

@@ -24,6 +24,7 @@ FileType fileTypeOfExtension(std::string_view extension) {
     if (ext == "thb") return FileType::Thb;
     if (ext == "stl") return FileType::Stl;
     if (ext == "obj") return FileType::Obj;
+    if (ext == "brx") return FileType::Brx;
     return FileType::Other;
 }
 

@@ -252,6 +252,11 @@ public:
     // The last open was cancelled by the cutter during the read (nothing
     // is wrong with the file).
     bool readCancelled = false;
+    // Save As has told the cutter that .gem and .asc do not keep the
+    // intent (once a design).
+    bool intentNoteShown = false;
+    // Some tier's intent was recorded by the cutter, not inferred.
+    bool intentWouldBeLost();
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);

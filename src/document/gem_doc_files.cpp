@@ -97,6 +97,7 @@ bool CGemDoc::OnNewDocument() {
     startLineage();
     fileLineage_ = savedState_ = 0;
     recordedIntent.reset();
+    intentNoteShown = false;
     facetCount = 0;
     girdleCount = 0;
     lengthWidth = -1;
@@ -121,7 +122,10 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     if (read.outcome != ReadOutcome::Read) return false;
     setStone(std::move(read.stone));
     designOpened();
-    recordedIntent.reset();  // inferred from the planes when first asked for
+    // A .brx file brings the intent it recorded; for the other formats it
+    // is inferred from the planes when first asked for.
+    recordedIntent = std::move(read.intent);
+    intentNoteShown = false;
     openType = type;
     takeSymmetryFromStone();
     filePath = path;
@@ -143,13 +147,16 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     const std::string previousPath = filePath;
     filePath = path;
     const bool mesh = saveType == FileType::Stl || saveType == FileType::Obj;
-    if (!writeDesignFile(ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0)) {
+    const bool written = saveType == FileType::Brx
+                             ? writeIntentFile(ensureStone(), designIntent(), path)
+                             : writeDesignFile(ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0);
+    if (!written) {
         // Nothing was saved: the document keeps the name it had, so that a
         // later Save does not write to a file the user never got.
         filePath = previousPath;
         return false;
     }
-    if (saveType == FileType::Gem || saveType == FileType::Asc) {
+    if (saveType == FileType::Gem || saveType == FileType::Asc || saveType == FileType::Brx) {
         setModifiedFlag(false);
         openReportedProblem = false;  // the file now holds the design as it is
         markSaved();
@@ -247,9 +254,17 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
     auto choice = dialogs.chooseFile(request);
     if (!choice) return false;
 
-    static constexpr TypeChoice designTypes[] = {{"gem", FileType::Gem}, {"asc", FileType::Asc}};
+    // In the order of SAVE_FILTER's entries.
+    static constexpr TypeChoice designTypes[] = {
+        {"gem", FileType::Gem}, {"asc", FileType::Asc}, {"brx", FileType::Brx}};
     auto chosen = chooseType(*this, *choice, designTypes, docmsg::UNSUPPORTED_EXTENSION);
     if (!chosen || !replaceExisting(*this, chosen->path)) return false;
+    if (chosen->type != FileType::Brx && !intentNoteShown && intentWouldBeLost()) {
+        // Said once a design: a cutter who saves in the old formats on
+        // purpose need not hear it at every save.
+        intentNoteShown = true;
+        say(docmsg::INTENT_NOT_STORED, Icon::Information);
+    }
 
     const FileType previousType = saveType;
     saveType = chosen->type;
@@ -259,6 +274,15 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
         return false;
     }
     return true;
+}
+
+bool CGemDoc::intentWouldBeLost() {
+    // Only what the cutter recorded is lost: an intent inferred from the
+    // planes is inferred again when the file is opened.
+    if (!recordedIntent || !stone_) return false;
+    for (const TierIntent& tier : designIntent().tiers)
+        if (!tier.inferred) return true;
+    return false;
 }
 
 bool CGemDoc::OnFileExport() {

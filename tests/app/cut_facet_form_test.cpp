@@ -602,6 +602,60 @@ private Q_SLOTS:
         QCOMPARE(frame_->windowTitle(), QStringLiteral("brilliant.gem[*] - Brevix"));
         if (forGuide) QDir(base).removeRecursively();
     }
+
+    // A design with its intent through the window's file dialogs: the .brx
+    // type is listed, the file opens with the intent it recorded, Save As
+    // .gem says once that the intent stays behind, and the recent-files
+    // entry opens the .brx file again with its intent.
+    void brxThroughTheFileDialogs() {
+        const QString meets = QStringLiteral(BREVIX_SOURCE_DIR "/samples/round_brilliant_meets.brx");
+        QStringList filters;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<FileDlgMRUDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            dialog->selectNameFilter(dialog->nameFilters().value(2));
+            dialog->selectFile(meets);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        frame_->action(ID_FILE_OPEN)->trigger();
+        QCOMPARE(filters.size(), 3);
+        QCOMPARE(filters.value(2), QStringLiteral("Brevix design with intent (*.brx)"));
+        QVERIFY(doc_->recordedIntent.has_value());
+        const DesignIntent recorded = *doc_->recordedIntent;
+        QVERIFY(!recorded.tiers.empty() && !recorded.tiers.back().inferred);
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
+
+        QTemporaryDir folder;
+        for (const char* name : {"brilliant", "again.asc"}) {
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<FileDlgMRUDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                filters = dialog->nameFilters();
+                dialog->selectNameFilter(dialog->nameFilters().value(0));
+                dialog->selectFile(QDir(folder.path()).filePath(QString::fromLatin1(name)));
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            frame_->action(ID_FILE_SAVE_AS)->trigger();
+        }
+        QCOMPARE(filters.size(), 3);
+        QCOMPARE(filters.value(2), QStringLiteral("Brevix design with intent (*.brx)"));
+        QVERIFY(QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("brilliant.gem"))));
+        QVERIFY(QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("again.asc"))));
+        int notes = 0;
+        for (const std::string& text : sink_.texts()) notes += text.find("not stored in .gem or .asc") != std::string::npos;
+        QCOMPARE(notes, 1);
+
+        QAction* recent = nullptr;
+        for (QAction* a : frame_->findChildren<QAction*>())
+            if (a->data().toInt() >= ID_FILE_MRU_FIRST && a->text().endsWith(QStringLiteral("round_brilliant_meets.brx")))
+                recent = a;
+        QVERIFY(recent);
+        recent->trigger();
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
+        QVERIFY(doc_->recordedIntent.has_value());
+        QVERIFY(*doc_->recordedIntent == recorded);
+    }
 };
 
 QTEST_MAIN(CutFacetFormTest)

@@ -6,11 +6,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "document/gem_doc.h"
+#include "platform/messages.h"
 
 namespace {
 
@@ -70,6 +74,34 @@ TEST_F(CliRecut, ATierCutAwayByLaterTiersKeepsItsNamesAndIntentForTheNextRecut) 
         ASSERT_EQ(cli("recut " + MEETS + " once.brx" + set + c.last).code, 0);
         EXPECT_EQ(readAll(folder_ / "b.brx"), readAll(folder_ / "once.brx"));
     }
+}
+
+// The window writes a .brx file with the very bytes the command line writes
+// for the same design and intent, recorded or inferred.
+TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
+    brevix::RecordingSink sink;
+    brevix::ScopedMessageSink guard(sink);
+    const std::string meets = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx";
+    ASSERT_EQ(cli("recut " + MEETS + " cli.brx --set P1=39.75").code, 0);
+    brevix::CGemDoc doc;
+    ASSERT_TRUE(doc.openDocumentFile(meets));
+    const brevix::Stone& stone = *doc.stone();
+    int32_t p1 = -1;
+    for (int32_t f = stone.nRough; f < stone.nFacet && p1 < 0; ++f)
+        if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
+    ASSERT_GE(p1, 0);
+    ASSERT_TRUE(doc.recutTierAngle(p1, 39.75, true));
+    doc.saveType = brevix::FileType::Brx;
+    ASSERT_TRUE(doc.OnSaveDocument((folder_ / "window.brx").string()));
+    EXPECT_EQ(readAll(folder_ / "window.brx"), readAll(folder_ / "cli.brx"));
+
+    const std::string asc = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
+    ASSERT_EQ(cli("convert '" + asc + "' cli.brx").code, 0);
+    ASSERT_TRUE(doc.openDocumentFile(asc));
+    doc.saveType = brevix::FileType::Brx;
+    ASSERT_TRUE(doc.OnSaveDocument((folder_ / "window.brx").string()));
+    EXPECT_EQ(readAll(folder_ / "window.brx"), readAll(folder_ / "cli.brx"));
+    EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(DocumentFiles, SaveAsTypeFromTypedExtensionOrFilter) {
     sink.clear();
     ui.choose(path("a.txt"));
     EXPECT_FALSE(doc.OnFileSaveAs());
-    ui.choose(path("b"), 3);
+    ui.choose(path("b"), 4);  // past the last filter (.gem, .asc, .brx)
     EXPECT_FALSE(doc.OnFileSaveAs());
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: txt",
                                                       "Unsupported file type extension."}));
