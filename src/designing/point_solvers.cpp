@@ -40,7 +40,7 @@ double indexOfDirection(double kx, double ky, const Stone& stone) {
     return index;
 }
 
-double cedThroughPoint(NewFacetInfo& info, const Stone& stone, Diagnostics& notes) {
+double cedThroughPoint(NewFacetInfo& info, const Stone& stone, Diagnostics& /*notes*/) {
     if (info.angle == 0) info.index = 0;
     const double az = azimuthOf(info.index, stone.gear, stone.indexOffset);
     const double a = info.angle * PI / 180;
