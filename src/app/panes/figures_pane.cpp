@@ -419,14 +419,15 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const Des
     // As wide as the dock: the rows and fields narrow with it rather than
     // scroll sideways out of sight.
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    pane->setMinimumWidth(220);
+    pane->setMinimumWidth(200);
     scroller->setWidget(pane);
     dock->setWidget(scroller);
     frame.addDockWidget(static_cast<Qt::DockWidgetArea>(stored.dockArea), dock);
     dock->setFloating(stored.floating);
     dock->setVisible(stored.visible);
     // Beside the views rather than in their place.
-    frame.resizeDocks({dock}, {340}, Qt::Horizontal);
+    // Narrow enough that the first window (767 wide) keeps room for the form.
+    frame.resizeDocks({dock}, {240}, Qt::Horizontal);
 
     auto remember = [dock, &frame] {
         FiguresPaneSettings s;
