@@ -19,17 +19,6 @@ echo "== sanitizer run (AddressSanitizer, UndefinedBehaviorSanitizer)"
 scripts/build.sh build-asan -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build-asan && ctest --output-on-failure -j2)
 
-# The core on several threads at once: the threaded test and the kernel,
-# design and optics tests, under ThreadSanitizer.
-echo "== thread sanitizer run (ThreadSanitizer)"
-tsan_launcher=()
-command -v ccache >/dev/null && tsan_launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build-tsan -G Ninja "${tsan_launcher[@]}" -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_TSAN=ON \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-tsan --target test_threads test_kernel test_design test_optics
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --output-on-failure -j2 -L '^(threads|kernel|design|optics)$')
-
 if command -v clang++ >/dev/null && ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then
   echo "== fuzz run (${FUZZ_SECONDS:-30} s a target)"
   scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF \
