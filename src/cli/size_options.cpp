@@ -11,7 +11,10 @@ namespace brevix::cli {
 
 void addSizeOptions(CLI::App& app, SizeOptions& options, bool withMaterial) {
     constexpr NumberRule MILLIMETRES{MIN_SIZE_MM, MAX_SIZE_MM, "millimetres", "6.5"};
-    for (const auto& [name, basis] : {std::pair{"--width", SizeBasis::Width}, {"--length", SizeBasis::Length}}) {
+    for (const auto& choice : {std::pair{"--width", SizeBasis::Width}, {"--length", SizeBasis::Length}}) {
+        // A structured binding cannot be captured by every compiler we build with (clang 14).
+        const char* name = choice.first;
+        const SizeBasis basis = choice.second;
         addNumber(app, name, std::string("the stone's ") + (basis == SizeBasis::Width ? "width" : "length") +
                                  " in millimetres", MILLIMETRES,
                   [&options, basis](double mm) {
