@@ -326,8 +326,10 @@ struct RowJob {
 };
 
 // One row of the picture. Built for the wider vector units too where the
-// compiler can choose among them when the program starts.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+// compiler can choose among them when the program starts. Not under the
+// sanitizers: the choosing runs before their run-time is up, and crashes.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && \
+    !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 #if defined(__GNUC__)

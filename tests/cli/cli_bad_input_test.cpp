@@ -3,11 +3,7 @@
 // and the temporary files of a run that was killed.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -16,56 +12,21 @@
 #include "design/sample_designs.h"
 #include "files/binary_io.h"
 #include "files/gem_format.h"
+#include "support/cli_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace brevix;
+using namespace brevix::clitest;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
-class CliBadInput : public ::testing::Test {
+class CliBadInput : public CliFolderTest {
 protected:
-    struct Run {
-        int code = -1;
-        std::string out, err;
-    };
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-bad-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    // `timeout` only keeps a run that would wait for ever on a pipe from
-    // holding up the tests; a run that is ended by it fails.
-    Run run(const std::string& arguments) {
-        const std::string command = "timeout 60 " + quoted(BREVIX_CLI) + " " + arguments + " >" +
-                                    quoted(path("stdout")) + " 2>" + quoted(path("stderr")) + " </dev/null";
-        const int status = std::system(command.c_str());
-        Run result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = readFile(path("stdout"));
-        result.err = readFile(path("stderr"));
-        return result;
-    }
     std::string gemFile(const std::string& name, const Stone& stone) {
         std::ostringstream bytes;
         writeGem(stone, bytes);
         std::ofstream(path(name), std::ios::binary) << bytes.str();
         return path(name);
     }
-
-    fs::path folder_;
 };
 
 TEST_F(CliBadInput, FoldersAndPipesNamedLikeDesignsAreRefusedWithTheReason) {
@@ -74,11 +35,11 @@ TEST_F(CliBadInput, FoldersAndPipesNamedLikeDesignsAreRefusedWithTheReason) {
     const std::string pipe = path("p.gem");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const char* command : {"info", "check", "json"}) {
-        Run r = run(std::string(command) + " " + quoted(folder));
+        CliRun r = run(std::string(command) + " " + quoted(folder));
         EXPECT_EQ(r.code, 1) << command;
         EXPECT_EQ(r.err, "Cannot open " + folder + " to read\nIt is a folder, not a file.\n") << command;
     }
-    Run r = run("convert " + quoted(pipe) + " " + quoted(path("out.asc")));
+    CliRun r = run("convert " + quoted(pipe) + " " + quoted(path("out.asc")));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Cannot open " + pipe + " to read\nIt is a device, a pipe or a socket, not a file.\n");
     EXPECT_FALSE(fs::exists(path("out.asc")));
@@ -87,11 +48,11 @@ TEST_F(CliBadInput, FoldersAndPipesNamedLikeDesignsAreRefusedWithTheReason) {
 }
 
 TEST_F(CliBadInput, DamagedFilesFailAndNothingIsWrittenFromThem) {
-    const std::string whole = readFile(gemFile("whole.gem", makeRoundBrilliant()));
+    const std::string whole = readAll(gemFile("whole.gem", makeRoundBrilliant()));
     std::string marker;
     le::putDouble(marker, END_OF_FACETS);
     const size_t settings = whole.find(marker) + marker.size();
-    const std::string text = readFile(std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc");
+    const std::string text = readAll(std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc");
     struct Case {
         std::string name, bytes, reason;
     };
@@ -108,10 +69,10 @@ TEST_F(CliBadInput, DamagedFilesFailAndNothingIsWrittenFromThem) {
     std::ofstream(out, std::ios::binary) << "the user's own design";
     for (const Case& c : cases) {
         std::ofstream(path(c.name), std::ios::binary) << c.bytes;
-        Run r = run("convert " + quoted(path(c.name)) + " " + quoted(out));
+        CliRun r = run("convert " + quoted(path(c.name)) + " " + quoted(out));
         EXPECT_EQ(r.code, 1) << c.name;
         EXPECT_EQ(r.err, "Damaged file: " + path(c.name) + "\n" + c.reason + "\n") << c.name;
-        EXPECT_EQ(readFile(out), "the user's own design") << c.name;
+        EXPECT_EQ(readAll(out), "the user's own design") << c.name;
         EXPECT_EQ(run("info " + quoted(path(c.name))).out, "") << c.name;
     }
     // Whole files still convert.
@@ -124,7 +85,7 @@ TEST_F(CliBadInput, ValuesNoDesignHoldsAreRefusedLikeTheOptions) {
     design.indexOffset = std::numeric_limits<double>::quiet_NaN();
     design.symmetry = 0;
     const std::string file = gemFile("values.gem", design);
-    Run light = run("light " + quoted(file) + " --size 16");
+    CliRun light = run("light " + quoted(file) + " --size 16");
     EXPECT_EQ(light.code, 1);
     EXPECT_EQ(light.out.find("nan"), std::string::npos) << light.out;
     EXPECT_EQ(light.err,
@@ -134,7 +95,7 @@ TEST_F(CliBadInput, ValuesNoDesignHoldsAreRefusedLikeTheOptions) {
               "and 3.00.\nThe design keeps 1.54.\n"
               "The index offset in this file is not a number; a design's index offset is a number of notches.\n"
               "The design keeps 0.\n");
-    Run info = run("info " + quoted(file));
+    CliRun info = run("info " + quoted(file));
     EXPECT_EQ(info.out.find("nan"), std::string::npos);
     EXPECT_EQ(info.code, 1);
 }
@@ -142,7 +103,7 @@ TEST_F(CliBadInput, ValuesNoDesignHoldsAreRefusedLikeTheOptions) {
 TEST_F(CliBadInput, AZeroGearIsToldOncePerCommand) {
     Stone design = makeOvalBrilliant();
     design.gear = 0;
-    Run info = run("info " + quoted(gemFile("no gear.gem", design)));
+    CliRun info = run("info " + quoted(gemFile("no gear.gem", design)));
     EXPECT_EQ(info.err, "Zero index gear\n");
 }
 
@@ -154,10 +115,10 @@ TEST_F(CliBadInput, EveryCommandSaysTheSameOfAnOutputItCannotCreate) {
         std::string text = expected;
         return text.replace(text.find("%s"), 2, out);
     };
-    Run convert = run("convert " + quoted(design) + " " + quoted(missing + "/x.asc"));
+    CliRun convert = run("convert " + quoted(design) + " " + quoted(missing + "/x.asc"));
     EXPECT_EQ(convert.code, 1);
     EXPECT_EQ(convert.err, message(missing + "/x.asc"));
-    Run light = run("light " + quoted(design) + " --size 16 --out " + quoted(missing + "/x.png"));
+    CliRun light = run("light " + quoted(design) + " --size 16 --out " + quoted(missing + "/x.png"));
     EXPECT_EQ(light.code, 1);
     EXPECT_EQ(light.err, message(missing + "/x.png"));
 }
@@ -168,7 +129,7 @@ TEST_F(CliBadInput, TemporaryFilesOfAKilledRunAreRemovedByTheNextWrite) {
     // Left by a run of a process that is gone (no process has this number).
     const std::string stale = out + ".99999999-0-17.tmp";
     std::ofstream(stale) << "half a picture";
-    Run light = run("light " + quoted(design) + " --size 16 --out " + quoted(out));
+    CliRun light = run("light " + quoted(design) + " --size 16 --out " + quoted(out));
     ASSERT_EQ(light.code, 0) << light.err;
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(out));

@@ -2,32 +2,17 @@
 // as `brevix-cli light` gives them, shards that join into the whole run,
 // CSV, the cache, error lines that never stop the batch, and wrong usage.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
+
 namespace {
 
-namespace fs = std::filesystem;
-
-struct CliRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace brevix::clitest;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -38,25 +23,10 @@ std::vector<std::string> lines(const std::string& text) {
 
 const std::string SAMPLES = std::string(BREVIX_SOURCE_DIR) + "/samples";
 
-class CliBatch : public ::testing::Test {
+class CliBatch : public CliFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-batch-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     // Runs brevix-cli with its cache in the test's folder.
-    CliRun cli(const std::string& arguments) {
-        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
-        const std::string command = "XDG_CACHE_HOME='" + (folder_ / "cache").string() + "' '" + BREVIX_CLI + "' " +
-                                    arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
-    }
-
-    fs::path folder_;
+    CliRun cli(const std::string& arguments) { return run(arguments, "XDG_CACHE_HOME=" + quoted(path("cache"))); }
 };
 
 // "ISO brightness: 45.3%" -> "45.3"

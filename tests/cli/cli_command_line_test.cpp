@@ -2,61 +2,28 @@
 // the usage errors and their exit status, and the checks of numbers, words
 // and repeated or unknown options.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/cli_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct CommandRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace brevix::clitest;
 
 const std::string SAMPLE = std::string("'") + BREVIX_SOURCE_DIR + "/samples/round_brilliant.asc'";
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public CliFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-options-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    CommandRun run(const std::string& arguments) {
-        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
-        const std::string command = "cd '" + folder_.string() + "' && '" + BREVIX_CLI + "' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
-    }
-
     // A usage error: exit status 2, nothing on standard output, the reason
     // and then the command's usage line on standard error.
     void expectUsageError(const std::string& arguments, const std::string& reason, const std::string& usage) {
-        const CommandRun r = run(arguments);
+        const CliRun r = run(arguments);
         EXPECT_EQ(r.code, 2) << arguments;
         EXPECT_EQ(r.out, "") << arguments;
         EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "brevix-cli: " + reason + "\n") << arguments;
         EXPECT_EQ(r.err.rfind("\nusage: brevix-cli " + usage), r.err.find('\n')) << arguments << ": " << r.err;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(CommandLine, EveryCommandAnswersHelpWhereverItStands) {
@@ -80,7 +47,7 @@ TEST_F(CommandLine, EveryCommandAnswersHelpWhereverItStands) {
              {command + " --help", command + " -h", command + " " + SAMPLE + " --help", command + " --width x --help",
               "help " + command}) {
             if (arguments.starts_with("help db ")) continue;  // help takes one command
-            const CommandRun r = run(arguments);
+            const CliRun r = run(arguments);
             EXPECT_EQ(r.code, 0) << arguments << ": " << r.err;
             EXPECT_EQ(r.err, "") << arguments;
             EXPECT_NE(r.out.find("\nusage: brevix-cli " + std::string(c.usage)), std::string::npos)
@@ -123,7 +90,7 @@ TEST_F(CommandLine, NumbersAreReadAndCheckedAlikeInEveryCommand) {
     }
     // A sign, an exponent and "=" are fine everywhere; the picture is not
     // asked for, so only the figures come out.
-    const CommandRun fine = run("light " + SAMPLE + " --size=+16 --tilt -1e1 --cone=6E1 --model COS");
+    const CliRun fine = run("light " + SAMPLE + " --size=+16 --tilt -1e1 --cone=6E1 --model COS");
     EXPECT_EQ(fine.code, 0) << fine.err;
     EXPECT_EQ(fine.out.rfind("ISO brightness: ", 0), 0u) << fine.out;
     EXPECT_EQ(run("info " + SAMPLE + " --width +6.5e0 --sg=3.52").code, 0);

@@ -1,55 +1,26 @@
 // brevix-cli light as a script uses it: the two figure lines, the tilt
 // lines, the PNG, and clear errors for bad options.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
+
+#include "support/cli_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace brevix::clitest;
 
-struct LightRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-class CliLight : public ::testing::Test {
+class CliLight : public CliFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-light-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
+    CliRun light(const std::string& arguments) {
+        return run("light " + quoted(std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc") + " " +
+                   arguments);
     }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    LightRun light(const std::string& arguments) {
-        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
-        const std::string command = std::string("'") + BREVIX_CLI + "' light '" + BREVIX_SOURCE_DIR +
-                                    "/samples/round_brilliant.asc' " + arguments + " >'" + out + "' 2>'" + err +
-                                    "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
-    }
-
-    fs::path folder_;
 };
 
 TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
-    const LightRun plain = light("--size 64");
+    const CliRun plain = light("--size 64");
     ASSERT_EQ(plain.code, 0) << plain.err;
     const std::string metrics = "Windowing: [0-9]+\\.[0-9]%\nExtinction: [0-9]+\\.[0-9]%\nContrast: [0-9]+\\.[0-9]%\n";
     EXPECT_TRUE(std::regex_match(plain.out, std::regex("ISO brightness: [0-9]+\\.[0-9]%\n"
@@ -63,7 +34,7 @@ TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
     EXPECT_EQ(light("--size 64 --ri 1.54").out, plain.out);
     EXPECT_NE(light("--size 64 --material Diamond").out, plain.out);
 
-    const LightRun sweep = light("--size 32 --tilt-sweep -10:10:5");
+    const CliRun sweep = light("--size 32 --tilt-sweep -10:10:5");
     ASSERT_EQ(sweep.code, 0) << sweep.err;
     EXPECT_TRUE(std::regex_match(sweep.out, std::regex("ISO brightness: .*\nCOS brightness: .*\n"
                                                        "-10\\.0 [0-9.]+% [0-9.]+%\n-5\\.0 .*\n0\\.0 .*\n"
@@ -75,7 +46,7 @@ TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
                                                        "Tilt average extinction: [0-9.]+%\n"
                                                        "Tilt average contrast: [0-9.]+%\n")))
         << sweep.out;
-    const LightRun fire = light("--size 32 --dispersion --material diamond");
+    const CliRun fire = light("--size 32 --dispersion --material diamond");
     ASSERT_EQ(fire.code, 0) << fire.err;
     EXPECT_TRUE(std::regex_search(fire.out, std::regex("\nContrast: [0-9.]+%\nFire: [0-9]+\\.[0-9]%\n$")))
         << fire.out;
@@ -115,12 +86,12 @@ TEST_F(CliLight, BadOptionsSayWhatIsWrong) {
         {"--size", "usage: brevix-cli light"},
     };
     for (const Case& c : cases) {
-        const LightRun run = light(c.arguments);
+        const CliRun run = light(c.arguments);
         EXPECT_EQ(run.code, 2) << c.arguments;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << ": " << run.err;
         EXPECT_TRUE(run.out.empty()) << c.arguments;
     }
-    const LightRun missing = light("--out " + (folder_ / "no" / "such" / "x.png").string());
+    const CliRun missing = light("--out " + (folder_ / "no" / "such" / "x.png").string());
     EXPECT_EQ(missing.code, 1);
     // Said as every command says it, with the reason.
     EXPECT_EQ(missing.err, "Cannot open " + (folder_ / "no" / "such" / "x.png").string() +

@@ -2,31 +2,15 @@
 // result in the lines of `light`, the changed angles, a result that keeps
 // its intent, repeatable runs, exit 1 when nothing met the limits.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
+
+#include "support/cli_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct CliRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace brevix::clitest;
 
 const std::string MEETS = std::string("'") + BREVIX_SOURCE_DIR + "/samples/round_brilliant_meets.brx'";
 // The deep brilliant: pavilion 43/45, crown 42/47, stars 27.
@@ -34,28 +18,10 @@ const std::string DEEP = std::string("'") + BREVIX_SOURCE_DIR + "/tests/optimise
 // Few small candidates: the figures are not the point here.
 const std::string QUICK = " --evaluations 20 --starts 2 --size 24";
 
-class CliOptimise : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-optimise-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    CliRun cli(const std::string& arguments) {
-        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
-        const std::string command = "cd '" + folder_.string() + "' && '" + BREVIX_CLI + "' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
-    }
-
-    fs::path folder_;
-};
+class CliOptimise : public CliFolderTest {};
 
 TEST_F(CliOptimise, PrintsStartResultAndChangedAnglesAndWritesADesignThatKeepsItsIntent) {
-    const CliRun r = cli("optimize " + DEEP + " better.brx" + QUICK);
+    const CliRun r = run("optimize " + DEEP + " better.brx" + QUICK);
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string light = "ISO brightness: [0-9.]+%\nCOS brightness: [0-9.]+%\n(-?[0-9]+\\.[0-9] .*\n){5}"
                               "Windowing: .*\nExtinction: .*\nContrast: .*\n(Tilt average .*\n){5}";
@@ -68,13 +34,13 @@ TEST_F(CliOptimise, PrintsStartResultAndChangedAnglesAndWritesADesignThatKeepsIt
         EXPECT_GE(std::stod(crown[1]), 25.0) << r.out;
     }
     // The result is a design whose every tier kept its intent.
-    const CliRun intent = cli("intent better.brx");
+    const CliRun intent = run("intent better.brx");
     EXPECT_EQ(intent.code, 0) << intent.err;
 
     // The same seed gives the same result; only some tiers when asked.
-    EXPECT_EQ(cli("optimize " + DEEP + " again.brx" + QUICK).out, r.out);
+    EXPECT_EQ(run("optimize " + DEEP + " again.brx" + QUICK).out, r.out);
     EXPECT_EQ(readAll(folder_ / "again.brx"), readAll(folder_ / "better.brx"));
-    const CliRun some = cli("optimize " + DEEP + " some.asc --vary P1,C1 --range P1=41:44" + QUICK);
+    const CliRun some = run("optimize " + DEEP + " some.asc --vary P1,C1 --range P1=41:44" + QUICK);
     ASSERT_EQ(some.code, 0) << some.err;
     EXPECT_TRUE(std::regex_search(some.out, std::regex("Result\n(.*\n)+((P1|C1) .*\n)+$"))) << some.out;
     EXPECT_EQ(some.out.find("\nP2 "), std::string::npos);
@@ -83,20 +49,20 @@ TEST_F(CliOptimise, PrintsStartResultAndChangedAnglesAndWritesADesignThatKeepsIt
 
 TEST_F(CliOptimise, ExitsOneWhenNothingMeetsTheLimits) {
     // A crown this steep leaves no table within 15 per cent of the start's.
-    const CliRun r = cli("optimize " + MEETS + " none.brx --vary C1 --range C1=60:65" + QUICK);
+    const CliRun r = run("optimize " + MEETS + " none.brx --vary C1 --range C1=60:65" + QUICK);
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("no candidate met the limits"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(folder_ / "none.brx"));
-    const CliRun tier = cli("optimize " + MEETS + " none.brx --vary X9" + QUICK);
+    const CliRun tier = run("optimize " + MEETS + " none.brx --vary X9" + QUICK);
     EXPECT_EQ(tier.code, 1);
     EXPECT_NE(tier.err.find("no tier X9"), std::string::npos) << tier.err;
-    const CliRun table = cli("optimize " + MEETS + " none.brx --vary T" + QUICK);
+    const CliRun table = run("optimize " + MEETS + " none.brx --vary T" + QUICK);
     EXPECT_EQ(table.code, 1);
     EXPECT_NE(table.err.find("table and the girdle"), std::string::npos) << table.err;
 }
 
 TEST_F(CliOptimise, RetargetsToDiamond) {
-    const CliRun r = cli("retarget " + MEETS + " diamond.brx --material diamond" + QUICK);
+    const CliRun r = run("retarget " + MEETS + " diamond.brx --material diamond" + QUICK);
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Start\nISO brightness: ", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\nResult\nISO brightness: "), std::string::npos) << r.out;
@@ -116,7 +82,7 @@ TEST_F(CliOptimise, BadCommandLinesAreUsageErrors) {
         {"retarget " + MEETS + " x.brx --material glass", "unknown material 'glass'"},
     };
     for (const auto& c : cases) {
-        const CliRun r = cli(c.arguments);
+        const CliRun r = run(c.arguments);
         EXPECT_EQ(r.code, 2) << c.arguments;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.arguments << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << c.arguments;

@@ -2,57 +2,22 @@
 // later tiers cut away entirely is still written with its names and intent,
 // so that a second re-cut of that file finds it and keeps the meets.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "document/gem_doc.h"
 #include "platform/messages.h"
+#include "support/cli_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct CliRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace brevix::clitest;
 
 const std::string MEETS = std::string("'") + BREVIX_SOURCE_DIR + "/samples/round_brilliant_meets.brx'";
 
-class CliRecut : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-recut-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    CliRun cli(const std::string& arguments) {
-        const std::string out = (folder_ / "out").string(), err = (folder_ / "err").string();
-        const std::string command = "cd '" + folder_.string() + "' && '" + BREVIX_CLI + "' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(out), readAll(err)};
-    }
-
-    fs::path folder_;
-};
+class CliRecut : public CliFolderTest {};
 
 TEST_F(CliRecut, ATierCutAwayByLaterTiersKeepsItsNamesAndIntentForTheNextRecut) {
     struct Case {
@@ -62,16 +27,16 @@ TEST_F(CliRecut, ATierCutAwayByLaterTiersKeepsItsNamesAndIntentForTheNextRecut) 
                           Case{"C1", "42", "41.5", "| C1 C1 C1 C1 C1 C1 C1 C1 | points 1 0 0 edge "}}) {
         SCOPED_TRACE(c.tier);
         const std::string set = std::string(" --set ") + c.tier + "=";
-        CliRun r = cli("recut " + MEETS + " a.brx" + set + c.first);
+        CliRun r = run("recut " + MEETS + " a.brx" + set + c.first);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_NE(readAll(folder_ / "a.brx").find(c.line), std::string::npos) << readAll(folder_ / "a.brx");
-        r = cli("intent a.brx");
+        r = run("intent a.brx");
         EXPECT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 7) << r.out;
         EXPECT_EQ(r.out.find("inferred"), std::string::npos) << r.out;
         // Twice by way of the file is once to the final angle.
-        ASSERT_EQ(cli("recut a.brx b.brx" + set + c.last).code, 0);
-        ASSERT_EQ(cli("recut " + MEETS + " once.brx" + set + c.last).code, 0);
+        ASSERT_EQ(run("recut a.brx b.brx" + set + c.last).code, 0);
+        ASSERT_EQ(run("recut " + MEETS + " once.brx" + set + c.last).code, 0);
         EXPECT_EQ(readAll(folder_ / "b.brx"), readAll(folder_ / "once.brx"));
     }
 }
@@ -82,7 +47,7 @@ TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
     brevix::RecordingSink sink;
     brevix::ScopedMessageSink guard(sink);
     const std::string meets = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx";
-    ASSERT_EQ(cli("recut " + MEETS + " cli.brx --set P1=39.75").code, 0);
+    ASSERT_EQ(run("recut " + MEETS + " cli.brx --set P1=39.75").code, 0);
     brevix::CGemDoc doc;
     ASSERT_TRUE(doc.openDocumentFile(meets));
     const brevix::Stone& stone = *doc.stone();
@@ -96,7 +61,7 @@ TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
     EXPECT_EQ(readAll(folder_ / "window.brx"), readAll(folder_ / "cli.brx"));
 
     const std::string asc = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
-    ASSERT_EQ(cli("convert '" + asc + "' cli.brx").code, 0);
+    ASSERT_EQ(run("convert '" + asc + "' cli.brx").code, 0);
     ASSERT_TRUE(doc.openDocumentFile(asc));
     doc.saveType = brevix::FileType::Brx;
     ASSERT_TRUE(doc.OnSaveDocument((folder_ / "window.brx").string()));

@@ -17,82 +17,42 @@
 #include "files/gem_format.h"
 #include "kernel/stone.h"
 #include "platform/messages.h"
+#include "support/cli_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace brevix::clitest;
 
 const std::vector<std::string> SAMPLES = {"round_brilliant", "oval_brilliant", "emerald_cut", "square_step_cut"};
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string shellQuoted(const std::string& text) { return "'" + text + "'"; }
-
 std::string sample(const std::string& name) { return std::string(BREVIX_SOURCE_DIR) + "/samples/" + name; }
 
-class Cli : public ::testing::Test {
-protected:
-    struct Run {
-        int code = -1;
-        std::string out, err;
-    };
-
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("brevix-cli-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    // `redirect`: where standard output goes instead of being kept.
-    Run run(const std::string& arguments, const std::string& redirect = {}) {
-        const std::string out = redirect.empty() ? path("stdout") : redirect;
-        const std::string err = path("stderr");
-        const std::string command =
-            shellQuoted(BREVIX_CLI) + " " + arguments + " >" + shellQuoted(out) + " 2>" + shellQuoted(err) + " </dev/null";
-        const int status = std::system(command.c_str());
-        Run result;
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (redirect.empty()) result.out = readFile(out);
-        result.err = readFile(err);
-        return result;
-    }
-
-    fs::path folder_;
-};
+class Cli : public CliFolderTest {};
 
 TEST_F(Cli, HelpUsageErrorsAndExitCodes) {
-    Run help = run("--help");
+    CliRun help = run("--help");
     EXPECT_EQ(help.code, 0);
     for (const char* line : {"info FILE", "convert IN OUT", "check FILE", "json FILE"})
         EXPECT_NE(help.out.find(line), std::string::npos) << line;
 
     EXPECT_EQ(run("").code, 2);
-    Run unknown = run("frob x");
+    CliRun unknown = run("frob x");
     EXPECT_EQ(unknown.code, 2);
     EXPECT_NE(unknown.err.find("unknown command 'frob'"), std::string::npos);
     EXPECT_EQ(run("info").code, 2);
     EXPECT_EQ(run("info a.gem b.gem").code, 2);
-    EXPECT_EQ(run("convert " + shellQuoted(sample("round_brilliant.asc")) + " " + shellQuoted(path("x.txt"))).code, 2);
+    EXPECT_EQ(run("convert " + quoted(sample("round_brilliant.asc")) + " " + quoted(path("x.txt"))).code, 2);
 }
 
 TEST_F(Cli, InfoIsTheStatisticsAndTheInstructionsForSeventyTwoColumns) {
-    Run info = run("info " + shellQuoted(sample("round_brilliant.asc")));
+    CliRun info = run("info " + quoted(sample("round_brilliant.asc")));
     EXPECT_EQ(info.code, 0);
     EXPECT_EQ(info.err, "");
-    EXPECT_EQ(info.out, readFile(std::string(BREVIX_SOURCE_DIR) + "/tests/cli/expected/round_brilliant_info.txt"));
+    EXPECT_EQ(info.out, readAll(std::string(BREVIX_SOURCE_DIR) + "/tests/cli/expected/round_brilliant_info.txt"));
     // Both formats of a sample hold the same design.
     for (const std::string& name : SAMPLES) {
-        Run asc = run("info " + shellQuoted(sample(name + ".asc")));
-        Run gem = run("info " + shellQuoted(sample(name + ".gem")));
+        CliRun asc = run("info " + quoted(sample(name + ".asc")));
+        CliRun gem = run("info " + quoted(sample(name + ".gem")));
         EXPECT_EQ(asc.code, 0);
         EXPECT_EQ(asc.out, gem.out) << name;
     }
@@ -101,29 +61,29 @@ TEST_F(Cli, InfoIsTheStatisticsAndTheInstructionsForSeventyTwoColumns) {
 TEST_F(Cli, ConvertRoundTripsAndWritesEveryExport) {
     for (const std::string& name : SAMPLES) {
         const std::string gem = path(name + ".gem"), asc = path(name + ".asc");
-        ASSERT_EQ(run("convert " + shellQuoted(sample(name + ".asc")) + " " + shellQuoted(gem)).code, 0) << name;
-        ASSERT_EQ(run("convert " + shellQuoted(gem) + " " + shellQuoted(asc)).code, 0) << name;
-        EXPECT_EQ(readFile(asc), readFile(sample(name + ".asc"))) << name;
+        ASSERT_EQ(run("convert " + quoted(sample(name + ".asc")) + " " + quoted(gem)).code, 0) << name;
+        ASSERT_EQ(run("convert " + quoted(gem) + " " + quoted(asc)).code, 0) << name;
+        EXPECT_EQ(readAll(asc), readAll(sample(name + ".asc"))) << name;
     }
-    const std::string source = shellQuoted(sample("oval_brilliant.gem"));
+    const std::string source = quoted(sample("oval_brilliant.gem"));
     for (const char* ext : {"wrl", "dxf", "b3d", "thb"}) {
-        Run r = run("convert " + source + " " + shellQuoted(path(std::string("model.") + ext)));
+        CliRun r = run("convert " + source + " " + quoted(path(std::string("model.") + ext)));
         EXPECT_EQ(r.code, 0) << ext << r.err;
         EXPECT_GT(fs::file_size(path(std::string("model.") + ext)), 100u) << ext;
     }
-    EXPECT_EQ(readFile(path("model.wrl")).rfind("#VRML V1.0 ascii", 0), 0u);
-    EXPECT_NE(readFile(path("model.dxf")).find("3DFACE"), std::string::npos);
+    EXPECT_EQ(readAll(path("model.wrl")).rfind("#VRML V1.0 ascii", 0), 0u);
+    EXPECT_NE(readAll(path("model.dxf")).find("3DFACE"), std::string::npos);
 
     const std::string nowhere = path("missing/x.gem");
-    Run fails = run("convert " + source + " " + shellQuoted(nowhere));
+    CliRun fails = run("convert " + source + " " + quoted(nowhere));
     EXPECT_EQ(fails.code, 1);
     EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\nThere is no folder " + path("missing") + ".\n");
 }
 
 TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
-    const std::string brilliant = shellQuoted(sample("round_brilliant.asc"));
-    Run plain = run("info " + brilliant);
-    Run sized = run("info " + brilliant + " --width 6.5 --material diamond");
+    const std::string brilliant = quoted(sample("round_brilliant.asc"));
+    CliRun plain = run("info " + brilliant);
+    CliRun sized = run("info " + brilliant + " --width 6.5 --material diamond");
     ASSERT_EQ(sized.code, 0) << sized.err;
     EXPECT_EQ(sized.err, "");
     // The three lines come right after the statistics; the rest is unchanged.
@@ -140,11 +100,11 @@ TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
               std::string::npos);
     EXPECT_NE(run("info " + brilliant + " --width 6.5").out.find("Weight: 0.738 ct (Quartz, SG 2.65)\n"),
               std::string::npos);
-    Run emerald = run("info " + shellQuoted(sample("emerald_cut.gem")) + " --length 9 --material Beryl");
+    CliRun emerald = run("info " + quoted(sample("emerald_cut.gem")) + " --length 9 --material Beryl");
     EXPECT_EQ(emerald.code, 0);
     EXPECT_NE(emerald.out.find("Size: 9.00 x "), std::string::npos) << emerald.out;
 
-    Run json = run("json " + brilliant + " --width 6.5 --material Diamond");
+    CliRun json = run("json " + brilliant + " --width 6.5 --material Diamond");
     ASSERT_EQ(json.code, 0) << json.err;
     for (const char* field : {"\"size\": {", "\"basis\": \"width\"", "\"millimetres\": 6.5", "\"material\": \"Diamond\"",
                               "\"specificGravity\": 3.52", "\"carats\": 0.98", "\"culet\": null", "\"table\": ["})
@@ -163,7 +123,7 @@ TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
         {"--width", "--width needs a value"},
     };
     for (const auto& [options, message] : wrong) {
-        Run r = run("info " + brilliant + " " + options);
+        CliRun r = run("info " + brilliant + " " + options);
         EXPECT_EQ(r.code, 2) << options;
         EXPECT_EQ(r.out, "") << options;
         EXPECT_EQ(r.err.rfind(std::string("brevix-cli: ") + message, 0), 0u) << r.err;
@@ -171,27 +131,27 @@ TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
 }
 
 TEST_F(Cli, ConvertWritesMeshesInMillimetres) {
-    const std::string source = shellQuoted(sample("round_brilliant.asc"));
-    ASSERT_EQ(run("convert " + source + " " + shellQuoted(path("units.obj"))).code, 0);
-    Run mm = run("convert " + source + " " + shellQuoted(path("ring.obj")) + " --width 6.5");
+    const std::string source = quoted(sample("round_brilliant.asc"));
+    ASSERT_EQ(run("convert " + source + " " + quoted(path("units.obj"))).code, 0);
+    CliRun mm = run("convert " + source + " " + quoted(path("ring.obj")) + " --width 6.5");
     ASSERT_EQ(mm.code, 0) << mm.err;
-    ASSERT_EQ(run("convert --width 6.5 " + source + " " + shellQuoted(path("ring.stl"))).code, 0);
-    EXPECT_EQ(readFile(path("units.obj")).rfind("# Brevix gemstone mesh, design units\n", 0), 0u);
-    const std::string obj = readFile(path("ring.obj"));
+    ASSERT_EQ(run("convert --width 6.5 " + source + " " + quoted(path("ring.stl"))).code, 0);
+    EXPECT_EQ(readAll(path("units.obj")).rfind("# Brevix gemstone mesh, design units\n", 0), 0u);
+    const std::string obj = readAll(path("ring.obj"));
     EXPECT_EQ(obj.rfind("# Brevix gemstone mesh, mm\n# Standard Round Brilliant\n", 0), 0u);
     // The girdle reaches 3.25 mm either side of the centre.
     EXPECT_NE(obj.find(" 3.250000000 "), std::string::npos);
-    EXPECT_EQ(readFile(path("ring.stl")).rfind("Brevix gemstone mesh, mm: Standard Round Brilliant", 0), 0u);
+    EXPECT_EQ(readAll(path("ring.stl")).rfind("Brevix gemstone mesh, mm: Standard Round Brilliant", 0), 0u);
 
-    Run notMesh = run("convert " + source + " " + shellQuoted(path("x.gem")) + " --width 6.5");
+    CliRun notMesh = run("convert " + source + " " + quoted(path("x.gem")) + " --width 6.5");
     EXPECT_EQ(notMesh.code, 2);
     EXPECT_EQ(notMesh.err, "brevix-cli: --width and --length size the meshes (.stl, .obj) only\n");
-    EXPECT_EQ(run("convert " + source + " " + shellQuoted(path("x.stl")) + " --sg 3").code, 2);
+    EXPECT_EQ(run("convert " + source + " " + quoted(path("x.stl")) + " --sg 3").code, 2);
 }
 
 TEST_F(Cli, CheckPassesOnEverySample) {
     for (const std::string& name : SAMPLES) {
-        Run check = run("check " + shellQuoted(sample(name + ".gem")));
+        CliRun check = run("check " + quoted(sample(name + ".gem")));
         EXPECT_EQ(check.code, 0) << name << check.out;
         EXPECT_NE(check.out.find("Passed:"), std::string::npos) << name;
     }
@@ -203,7 +163,7 @@ TEST_F(Cli, JsonDescribesTheWholeDesign) {
     brevix::Stone stone(brevix::ROUGH_HALF);
     ASSERT_TRUE(brevix::readGemFile(stone, sample("round_brilliant.gem")));
 
-    Run json = run("json " + shellQuoted(sample("round_brilliant.gem")));
+    CliRun json = run("json " + quoted(sample("round_brilliant.gem")));
     ASSERT_EQ(json.code, 0);
     const std::string& text = json.out;
     auto count = [&](const std::string& what) {
@@ -235,9 +195,9 @@ TEST_F(Cli, JsonOfEverySampleIsByteForByteAsBefore) {
     const std::string expected = std::string(BREVIX_SOURCE_DIR) + "/tests/cli/expected/json/";
     for (const std::string& name : SAMPLES)
         for (const char* ext : {".gem", ".asc"}) {
-            Run json = run("json " + shellQuoted(sample(name + ext)));
+            CliRun json = run("json " + quoted(sample(name + ext)));
             EXPECT_EQ(json.code, 0) << name << ext;
-            EXPECT_EQ(json.out, readFile(expected + name + ext + ".json")) << name << ext;
+            EXPECT_EQ(json.out, readAll(expected + name + ext + ".json")) << name << ext;
         }
     // With a size, its object follows the preform: a named material, a
     // typed gravity (no material: null), the material of the design's index.
@@ -249,10 +209,10 @@ TEST_F(Cli, JsonOfEverySampleIsByteForByteAsBefore) {
     for (const auto& [arguments, file] : sized) {
         const std::string design = arguments;
         const std::string name = design.substr(0, design.find(' '));
-        Run json = run("json " + shellQuoted(sample(name)) + design.substr(design.find(' ')));
-        std::string whole = readFile(expected + name + ".json");
+        CliRun json = run("json " + quoted(sample(name)) + design.substr(design.find(' ')));
+        std::string whole = readAll(expected + name + ".json");
         whole.resize(whole.size() - 3);  // "\n}\n"
-        whole += ",\n" + readFile(expected + file + ".size.json");
+        whole += ",\n" + readAll(expected + file + ".size.json");
         EXPECT_EQ(json.code, 0) << arguments;
         EXPECT_EQ(json.out, whole) << arguments;
     }
@@ -267,14 +227,14 @@ TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
     const std::string file = path("with_preform.gem");
     ASSERT_TRUE(brevix::writeGemFile(stone, file));
 
-    Run info = run("info " + shellQuoted(file));
+    CliRun info = run("info " + quoted(file));
     ASSERT_EQ(info.code, 0);
     const std::string footnote = "Designed for \xC2\xB0 tests\n\nThird line\n";
     ASSERT_GE(info.out.size(), footnote.size());
     EXPECT_EQ(info.out.substr(info.out.size() - footnote.size()), footnote);
     EXPECT_EQ(info.err, "File has a preform\n");
 
-    Run json = run("json " + shellQuoted(file));
+    CliRun json = run("json " + quoted(file));
     ASSERT_EQ(json.code, 0);
     EXPECT_NE(json.out.find("\"footnote\": [\"Designed for \xC2\xB0 tests\", null, \"Third line\", null]"),
               std::string::npos);
@@ -288,21 +248,21 @@ TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
 TEST_F(Cli, ADesignWhoseReadingReportedProblemsIsWorkedOnButTheRunFails) {
     // Two indexes before the first angle and depth: the reader skips them
     // and says so.
-    std::string text = readFile(sample("round_brilliant.asc"));
+    std::string text = readAll(sample("round_brilliant.asc"));
     const size_t firstRecord = text.find("\na ");
     ASSERT_NE(firstRecord, std::string::npos);
     text.insert(firstRecord + 1, "5 7\n");
     const std::string odd = path("odd.asc");
     std::ofstream(odd, std::ios::binary) << text;
 
-    Run info = run("info " + shellQuoted(odd));
+    CliRun info = run("info " + quoted(odd));
     EXPECT_EQ(info.code, 1);
     EXPECT_NE(info.out.find("57 + 16 girdles = 73 facets"), std::string::npos);
     EXPECT_EQ(info.err, "2 facet index(es) came before the first angle and depth (a record) and were ignored\n");
 
     // The output is written all the same, and the status tells the script.
     const std::string out = path("converted.gem");
-    EXPECT_EQ(run("convert " + shellQuoted(odd) + " " + shellQuoted(out)).code, 1);
+    EXPECT_EQ(run("convert " + quoted(odd) + " " + quoted(out)).code, 1);
     EXPECT_TRUE(fs::exists(out));
 }
 
@@ -310,7 +270,7 @@ TEST_F(Cli, AGearNoDesignCanHaveIsRefusedAndTheOutputStaysSmall) {
     // Once the index column grew as wide as the gear: about 2 GB of blanks.
     const std::string huge = path("huge gear.asc");
     std::ofstream(huge) << "Brevix 5.0\ng -2147483648 0.0\ny 8 y\nI 1.54\na 41.000000 1.00000000 3 15\n";
-    Run info = run("info " + shellQuoted(huge));
+    CliRun info = run("info " + quoted(huge));
     EXPECT_EQ(info.code, 1);
     EXPECT_LT(info.out.size(), 1000u);
     EXPECT_EQ(info.err,
@@ -320,7 +280,7 @@ TEST_F(Cli, AGearNoDesignCanHaveIsRefusedAndTheOutputStaysSmall) {
 
 TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     const std::string missing = path("missing.gem");
-    Run r = run("info " + shellQuoted(missing));
+    CliRun r = run("info " + quoted(missing));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Cannot open " + missing + " to read\nThere is no such file.\n");
@@ -328,20 +288,20 @@ TEST_F(Cli, ReadFailuresGiveTheProgramsMessagesAndExitOne) {
     const std::string bad = path("bad.asc");
     std::ofstream(bad) << "Not a design at all\n";
     for (const char* command : {"info", "json", "check"}) {
-        r = run(std::string(command) + " " + shellQuoted(bad));
+        r = run(std::string(command) + " " + quoted(bad));
         EXPECT_EQ(r.code, 1) << command;
         EXPECT_EQ(r.err, "Corrupt ASC file: " + bad + "\n") << command;
     }
     // Output that cannot be written is a failure, not a silent success.
-    r = run("json " + shellQuoted(sample("round_brilliant.gem")), "/dev/full");
+    r = run("json " + quoted(sample("round_brilliant.gem")), {}, "/dev/full");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "brevix-cli: cannot write the output\n");
 }
 
 TEST_F(Cli, FiguresAreThoseOfInfoWithTheGirdleAndWarnings) {
     for (const std::string& name : SAMPLES) {
-        Run info = run("info " + shellQuoted(sample(name + ".asc")));
-        Run figures = run("figures " + shellQuoted(sample(name + ".asc")));
+        CliRun info = run("info " + quoted(sample(name + ".asc")));
+        CliRun figures = run("figures " + quoted(sample(name + ".asc")));
         ASSERT_EQ(figures.code, 0) << name << figures.err;
         EXPECT_EQ(figures.err, "");
         // Every ratio the pane shows is the one info prints.
@@ -354,7 +314,7 @@ TEST_F(Cli, FiguresAreThoseOfInfoWithTheGirdleAndWarnings) {
                 << name << " " << ratio;
         }
     }
-    Run sized = run("figures " + shellQuoted(sample("round_brilliant.asc")) + " --width 6.5 --material diamond");
+    CliRun sized = run("figures " + quoted(sample("round_brilliant.asc")) + " --width 6.5 --material diamond");
     ASSERT_EQ(sized.code, 0) << sized.err;
     EXPECT_NE(sized.out.find("Weight: 0.981 ct (Diamond, SG 3.52)\n"), std::string::npos) << sized.out;
     EXPECT_NE(sized.out.find("\nGirdle at mains/W: "), std::string::npos) << sized.out;
