@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <cstdlib>
+#include <mutex>
 
 #include "platform/ascii_case.h"
 #include "platform/paths.h"
@@ -8,9 +9,17 @@
 namespace brevix {
 
 namespace {
-std::string& folderOverride() {
-    static std::string folder;
-    return folder;
+// The settings are the user's, one store for the whole process as the
+// registry is; only where its files live may be pointed elsewhere (by tests
+// and batch runs), so that one folder is guarded rather than passed around.
+struct FolderOverride {
+    std::mutex lock;
+    std::string folder;
+};
+
+FolderOverride& folderOverride() {
+    static FolderOverride instance;
+    return instance;
 }
 
 }  // namespace
@@ -43,10 +52,18 @@ const char* regRootName(RegRoot root) {
     return "HKCU";
 }
 
-void setRegistryFolder(std::string folder) { folderOverride() = std::move(folder); }
+void setRegistryFolder(std::string folder) {
+    FolderOverride& o = folderOverride();
+    const std::lock_guard guard(o.lock);
+    o.folder = std::move(folder);
+}
 
 std::string registryFolder() {
-    if (!folderOverride().empty()) return folderOverride();
+    {
+        FolderOverride& o = folderOverride();
+        const std::lock_guard guard(o.lock);
+        if (!o.folder.empty()) return o.folder;
+    }
     if (const char* env = std::getenv("BREVIX_REGISTRY_DIR"); env && *env) return env;
     return userConfigFolder();
 }

@@ -23,6 +23,7 @@
 
 #include "app/message_box_sink.h"
 #include "app/panes/figures_pane_settings.h"
+#include "app/panes/remembered_dock.h"
 #include "design/measures.h"
 #include "document/gem_doc.h"
 #include "document/size_settings.h"
@@ -422,35 +423,11 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const Des
     pane->setMinimumWidth(200);
     scroller->setWidget(pane);
     dock->setWidget(scroller);
-    frame.addDockWidget(static_cast<Qt::DockWidgetArea>(stored.dockArea), dock);
-    dock->setFloating(stored.floating);
-    dock->setVisible(stored.visible);
-    // Beside the views rather than in their place.
     // Narrow enough that the first window (767 wide) keeps room for the form.
-    frame.resizeDocks({dock}, {240}, Qt::Horizontal);
-
-    auto remember = [dock, &frame] {
-        FiguresPaneSettings s;
-        s.visible = dock->isVisible();
-        s.floating = dock->isFloating();
-        const Qt::DockWidgetArea area = frame.dockWidgetArea(dock);
-        if (area != Qt::NoDockWidgetArea) s.dockArea = static_cast<int32_t>(area);
-        saveFiguresPaneSettings(s);
-    };
-    QObject::connect(dock, &QDockWidget::dockLocationChanged, dock, remember);
-    QObject::connect(dock, &QDockWidget::topLevelChanged, dock, remember);
-    if (toggle) {
-        toggle->setCheckable(true);
-        toggle->setChecked(stored.visible);
-        toggle->setEnabled(true);
-        QObject::connect(toggle, &QAction::triggered, dock, [dock](bool on) { dock->setVisible(on); });
-    }
-    QObject::connect(dock, &QDockWidget::visibilityChanged, dock, [dock, toggle, remember, &frame](bool) {
-        if (!frame.isVisible() || frame.isMinimized()) return;
-        if (toggle) toggle->setChecked(dock->isVisible());
-        remember();
-    });
-
+    placeRememberedDock(frame, dock, {stored.visible, stored.floating, stored.dockArea}, 240, toggle,
+                        [](const DockPlace& place) {
+                            saveFiguresPaneSettings({place.visible, place.dockArea, place.floating});
+                        });
     QObject::connect(&changes, &DesignSignals::designChanged, pane, [pane] { pane->designChanged(); });
     return dock;
 }

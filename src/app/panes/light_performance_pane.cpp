@@ -24,6 +24,7 @@
 #include <QtCharts/QValueAxis>
 
 #include "app/design_signals.h"
+#include "app/panes/remembered_dock.h"
 #include "document/gem_doc.h"
 #include "kernel/stone.h"
 #include "optics/light_score.h"
@@ -340,36 +341,15 @@ QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, const 
     dock->setObjectName(QStringLiteral("LightPerformanceDock"));
     auto* pane = new LightPerformancePane(doc, stored, dock);
     dock->setWidget(pane);
-    frame.addDockWidget(static_cast<Qt::DockWidgetArea>(stored.dockArea), dock);
-    dock->setFloating(stored.floating);
-    dock->setVisible(stored.visible);
-    frame.resizeDocks({dock}, {360}, Qt::Horizontal);
-
-    auto remember = [dock, pane, &frame] {
-        LightPaneSettings s = pane->settings();
-        s.visible = dock->isVisible();
-        s.floating = dock->isFloating();
-        const Qt::DockWidgetArea area = frame.dockWidgetArea(dock);
-        if (area != Qt::NoDockWidgetArea) s.dockArea = static_cast<int32_t>(area);
-        saveLightPaneSettings(s);
-    };
+    auto remember = placeRememberedDock(frame, dock, {stored.visible, stored.floating, stored.dockArea}, 360, toggle,
+                                        [pane](const DockPlace& place) {
+                                            LightPaneSettings s = pane->settings();
+                                            s.visible = place.visible;
+                                            s.floating = place.floating;
+                                            s.dockArea = place.dockArea;
+                                            saveLightPaneSettings(s);
+                                        });
     QObject::connect(pane, &LightPerformancePane::settingsChanged, dock, remember);
-    QObject::connect(dock, &QDockWidget::dockLocationChanged, dock, remember);
-    QObject::connect(dock, &QDockWidget::topLevelChanged, dock, remember);
-
-    if (toggle) {
-        toggle->setCheckable(true);
-        toggle->setChecked(stored.visible);
-        toggle->setEnabled(true);
-        QObject::connect(toggle, &QAction::triggered, dock, [dock](bool on) { dock->setVisible(on); });
-    }
-    // The visibility of a dock changes under the frame's own close too;
-    // only the user's choices while the window is open are kept.
-    QObject::connect(dock, &QDockWidget::visibilityChanged, dock, [dock, toggle, remember, &frame](bool) {
-        if (!frame.isVisible() || frame.isMinimized()) return;
-        if (toggle) toggle->setChecked(dock->isVisible());
-        remember();
-    });
 
     QObject::connect(&changes, &DesignSignals::designChanged, pane, [pane] { pane->designChanged(); });
     return dock;
