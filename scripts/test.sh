@@ -19,6 +19,13 @@ echo "== sanitizer run (AddressSanitizer, UndefinedBehaviorSanitizer)"
 scripts/build.sh build-asan -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build-asan && ctest --output-on-failure -j2)
 
+# What runs on several threads (the renderer, the batch workers, the
+# optimiser, the core from four threads at once) under ThreadSanitizer.
+echo "== thread sanitizer run (ThreadSanitizer)"
+scripts/build.sh build-tsan -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DBREVIX_TEST_FOLDERS=threads;optics;collection;optimise"
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j2)
+
 if command -v clang++ >/dev/null && ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then
   echo "== fuzz run (${FUZZ_SECONDS:-30} s a target)"
   scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF \

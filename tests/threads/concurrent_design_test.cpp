@@ -12,6 +12,8 @@
 #include "design/measures.h"
 #include "design/sample_designs.h"
 #include "design/transforms.h"
+#include "intent/brilliant_intent.h"
+#include "intent/recut.h"
 #include "kernel/stone.h"
 #include "optics/face_up.h"
 
@@ -22,12 +24,16 @@ struct Outcome {
     int32_t facets = 0, edges = 0, vertices = 0;
     double volume = 0;
     double iso = 0, cos = 0;
+    int32_t recutFacets = 0;
+    double recutVolume = 0;
     std::vector<std::string> notes;
     bool operator==(const Outcome&) const = default;
 };
 
 // One thread's work: the brilliant cut from its angles, then turned and
-// rebuilt (so that the exact rebuild runs too), then its face-up light.
+// rebuilt (so that the exact rebuild runs too), then its face-up light; and
+// the brilliant cut through its meets, re-cut by its intent with its
+// pavilion mains turned.
 Outcome recutAndRender(int variant) {
     Stone stone = makeRoundBrilliant();
     rotateStone(stone, 3, 0.05 * variant);
@@ -43,6 +49,14 @@ Outcome recutAndRender(int variant) {
     const optics::FaceUpImage image = optics::renderFaceUp(stone, options);
     out.iso = image.isoBrightness;
     out.cos = image.cosBrightness;
+    const DesignWithIntent meets = cutRoundBrilliantByIntent();
+    TierChange change;
+    change.tier = 1;  // the pavilion mains
+    change.setAngle = true;
+    change.angle = -(41.0 + 0.25 * variant);
+    RecutResult recut = recutByIntent(meets.stone, meets.intent, change);
+    out.recutFacets = recut.ok() ? recut.stone.nFacet : -1;
+    out.recutVolume = computeVolume(recut.stone);
     // A zero gear makes the index query note a warning on this stone only.
     stone.gear = 0;
     (void)stone.facetIndexOf(0);
@@ -65,6 +79,7 @@ TEST(ConcurrentDesign, FourThreadsRecutAndRenderTheirOwnStones) {
         EXPECT_EQ(together[i], alone[i]);
         EXPECT_GT(together[i].facets, 50);
         EXPECT_GT(together[i].iso, 0);
+        EXPECT_GT(together[i].recutFacets, 50);
         // Each stone keeps its own notes: none went to another thread's stone.
         EXPECT_EQ(together[i].notes, std::vector<std::string>{"Zero index gear"});
     }
