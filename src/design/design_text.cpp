@@ -159,6 +159,52 @@ void Writer::row(const std::vector<double>& collected, double angle, double c,
     }
 }
 
+// How wide the index column is: the cut list's fixed width, otherwise
+// enough for the indexes of one tier of the design's symmetry.
+int indexColumnWidth(const Stone& stone, int width) {
+    if (width == CUT_LIST_WIDTH) return 48;
+    if (stone.symmetry % 8 == 0) return 24;
+    if (stone.symmetry % 5 == 0) return 15;
+    if (stone.symmetry % 3 == 0) return 18;
+    return 12;
+}
+
+// The first facet of the design that its preform does not carry: the
+// instructions go on from there after the preform's own.
+int32_t firstFacetPastPreform(const Stone& stone) {
+    const Stone& pre = *stone.preform;
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        const Facet& f = stone.facets[i];
+        bool matched = false;
+        for (int32_t j = 0; j < pre.nFacet && !matched; ++j)
+            matched = f.a == pre.facets[j].a && f.b == pre.facets[j].b && f.c == pre.facets[j].c;
+        if (!matched) return i;
+    }
+    return stone.nFacet;
+}
+
+// The index a row lists for facet `i`: as set on the machine, the
+// pavilion's and a pavilion-side girdle's counted from the other side.
+double listedIndex(Stone& stone, int32_t i, double gearNotches, int girdleSection) {
+    const Facet& f = stone.facets[i];
+    const auto fold = [gearNotches](double value) {
+        return std::fabs(std::fabs(value) - gearNotches) < kIndexTolerance ? 0.0 : value;
+    };
+    double index = fold(stone.facetIndexOf(i));
+    if (std::fabs(f.c) <= EPS) {
+        if (girdleSection == SECTION_PAVILION) index = gearNotches - index;
+    } else if (f.c < -EPS) {
+        index = fold(gearNotches - index);
+    }
+    return fold(index);
+}
+
+void writeSectionName(int section, int& lineCounter, std::string& out) {
+    out += sectionName(section);
+    out += "\n";
+    ++lineCounter;
+}
+
 // Writes the instruction part of `stone` (its preform's first) to `out` and
 // returns the longest index line written.
 size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string& out, int& w0) {
@@ -171,16 +217,7 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
     // for any int32 gear, whatever the design file said.
     w.digits = w.gearNotches >= 1 ? static_cast<int>(std::trunc(std::log10(w.gearNotches))) + 1 : 1;
     w.digits = std::clamp(w.digits, 1, 10);
-    if (width == CUT_LIST_WIDTH)
-        w.w0 = 48;
-    else if (stone.symmetry % 8 == 0)
-        w.w0 = 24;
-    else if (stone.symmetry % 5 == 0)
-        w.w0 = 15;
-    else if (stone.symmetry % 3 == 0)
-        w.w0 = 18;
-    else
-        w.w0 = 12;
+    w.w0 = indexColumnWidth(stone, width);
     w0 = w.w0;
 
     // A facet left out of this text must not keep the line of an earlier
@@ -191,15 +228,7 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
     int32_t start = 0;
     size_t preformLongest = 0;
     if (stone.preform) {
-        const Stone& pre = *stone.preform;
-        start = stone.nFacet;
-        for (int32_t i = 0; i < stone.nFacet && start == stone.nFacet; ++i) {
-            const Facet& f = stone.facets[i];
-            bool matched = false;
-            for (int32_t j = 0; j < pre.nFacet && !matched; ++j)
-                matched = f.a == pre.facets[j].a && f.b == pre.facets[j].b && f.c == pre.facets[j].c;
-            if (!matched) start = i;
-        }
+        start = firstFacetPastPreform(stone);
         int preformW0 = 0;
         preformLongest = writeInstructions(*stone.preform, width, lineCounter, out, preformW0);
     }
@@ -224,25 +253,16 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
         firstHeading = firstRow < stone.nFacet &&
                        (current == SECTION_PREFORM || sectionOf(stone.facets[firstRow]) == current);
     }
-    if (firstHeading) {
-        out += sectionName(current);
-        out += "\n";
-        ++lineCounter;
-    }
+    if (firstHeading) writeSectionName(current, lineCounter, out);
 
     std::vector<double> collected;
     std::string name;
     for (int32_t i = start; i < stone.nFacet; ++i) {
         if (!listed(i)) continue;
         Facet& f = stone.facets[i];
-        const bool girdle = std::fabs(f.c) <= EPS;
         const int section = sectionOf(f);
         if (section != current) {
-            if (current != SECTION_PREFORM) {
-                out += sectionName(section);
-                out += "\n";
-                ++lineCounter;
-            }
+            if (current != SECTION_PREFORM) writeSectionName(section, lineCounter, out);
             current = section;
         }
         f.line = lineCounter;
@@ -257,22 +277,10 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
                 break;
             }
 
-        double index = stone.facetIndexOf(i);
-        double angle = std::fabs(stone.facetAngleOf(i));
+        const double angle = std::fabs(f.c) <= EPS ? 90 : std::fabs(stone.facetAngleOf(i));
         if (name.empty()) name = f.name;
         const std::string& instruction = stone.instructionOf(i);
-        const auto fold = [&w](double value) {
-            return std::fabs(std::fabs(value) - w.gearNotches) < kIndexTolerance ? 0.0 : value;
-        };
-        index = fold(index);
-        if (girdle) {
-            if (sections.girdle == SECTION_PAVILION) index = w.gearNotches - index;
-            angle = 90;
-        } else if (f.c < -EPS) {
-            index = fold(w.gearNotches - index);
-        }
-        index = fold(index);
-        collected.push_back(index);
+        collected.push_back(listedIndex(stone, i, w.gearNotches, sections.girdle));
 
         if (f.tier == nextTier) continue;
         w.row(collected, angle, f.c, name, instruction);
