@@ -14,11 +14,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 #include "document/gem_doc.h"
 #include "document/optimised_design.h"
 #include "intent/intent_words.h"
 #include "optics/light_picture.h"
+#include "optics/light_score.h"
 #include "optics/materials.h"
 #include "platform/strformat.h"
 #include "platform/text_encoding.h"
@@ -86,7 +88,7 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
         material_->setObjectName(QStringLiteral("retargetMaterial"));
         for (const optics::Material& m : optics::materials())
             material_->addItem(QString::fromStdString(strprintf("%s (%.3f)", m.name.c_str(), m.refractiveIndex)),
-                               m.refractiveIndex);
+                               QString::fromStdString(m.name));
         material_->setCurrentIndex(0);
         row->addWidget(material_, 1);
         layout->addLayout(row);
@@ -185,7 +187,11 @@ optimise::OptimiseSettings OptimiseDlg::settings() const {
     s.limits.leastCrownAngle = leastCrown_->value();
     s.limits.proportionSpan = proportionSpan_->value() / 100;
     s.seconds = seconds_->value();
-    s.scoring.refractiveIndex = material_ ? material_->currentData().toDouble() : design_.refractiveIndex;
+    // Light as the pane and the command line choose it: the listed material
+    // when retargeting, otherwise the design's own index.
+    std::optional<optics::Material> listed;
+    if (material_) listed = optics::findMaterial(material_->currentData().toString().toStdString());
+    s.scoring.refractiveIndex = optics::chooseLight(listed, std::nullopt, design_.refractiveIndex).refractiveIndex;
     if (tiers_) {
         for (int row = 0; row < tiers_->rowCount(); ++row) {
             if (tiers_->item(row, Vary)->checkState() != Qt::Checked) continue;
