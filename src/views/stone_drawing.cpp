@@ -132,7 +132,7 @@ void drawFacetLabel(const Stone& stone, int32_t facet, View& view) {
 
 void drawStone(Stone& stone, View& view, unsigned what) {
     classify(stone, view);
-    if (view.w.z > AXIS_PANE)
+    if (view.w.z > AXIS_PANE && !(what & DRAW_NO_GEAR_LABELS))
         drawGearLabels(stone, view);
     else
         view.gearLabel = GearLabel{};

@@ -29,6 +29,9 @@ enum DrawBits : unsigned {
     DRAW_HIDDEN = 4,      // the other edges
     DRAW_RAYS = 16,       // the stone's light rays (ray_drawing.h)
     DRAW_LABELS = 32,     // facet names, then dimension letters
+    // Leaves out the index numbers around the top and bottom views, which a
+    // small picture (a gallery tile) has no room for.
+    DRAW_NO_GEAR_LABELS = 64,
 };
 
 // A facet normal whose component along w exceeds this looks at the viewer

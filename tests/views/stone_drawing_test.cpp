@@ -60,6 +60,10 @@ TEST(GearLabels, TopPaneNumbersTheGearAndMakesTheLastOneClickable) {
     EXPECT_EQ(side.gearLabel.present, 0);
     EXPECT_TRUE(canvas.primitives.empty());
 
+    // A picture too small for them (a gallery tile) leaves them out.
+    drawStone(stone, top, DRAW_LABELS | DRAW_NO_GEAR_LABELS);
+    EXPECT_TRUE(canvas.texts().empty());
+
     // A gear without notches has nothing to number (and nothing to divide by).
     stone.gear = 0;
     top.setInteractive(true);

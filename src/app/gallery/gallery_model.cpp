@@ -103,9 +103,9 @@ QImage GalleryModel::drawTopView(Stone& stone, int side) {
     setupFourViewPane(view, PANE_TOP, drawingSquare({0, 0, side, side}), true);
     view.setInteractive(false);
     canvas.setPen(HIDDEN_LINE_PEN);
-    drawStonePanes(stone, std::span<View>(&view, 1), DRAW_SILHOUETTE);
+    drawStonePanes(stone, std::span<View>(&view, 1), DRAW_SILHOUETTE | DRAW_NO_GEAR_LABELS);
     canvas.setPen(BLACK_PEN);
-    drawStonePanes(stone, std::span<View>(&view, 1), DRAW_VISIBLE);
+    drawStonePanes(stone, std::span<View>(&view, 1), DRAW_VISIBLE | DRAW_NO_GEAR_LABELS);
     return image;
 }
 
