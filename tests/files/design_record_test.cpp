@@ -117,3 +117,49 @@ TEST(DesignRecord, RecordsBuildOnSeveralThreadsAtOnce) {
         }
     }
 }
+
+// A plane the kernel cannot cut ends the design there: the stone keeps what
+// came before it (planes, settings, notes, the events a tally counts) and
+// nothing reading found after it, as a reader that cut as it went would.
+TEST(DesignRecord, ACutTheKernelCannotMakeKeepsOnlyWhatCameBeforeIt) {
+    DesignRecord record;
+    FacetPlane table;
+    table.c = 1;
+    table.d = 0.5;
+    table.name = "T";
+    FacetPlane beyond;  // keeps nothing of the stone
+    beyond.c = 1;
+    beyond.d = -5;
+    beyond.name = "X";
+    record.planes = {table, beyond};
+    DesignSettings early, late;
+    early.refractiveIndex = 1.6;
+    early.heading[0] = "early";
+    late.refractiveIndex = 1.9;
+    late.heading[0] = "late";
+    record.stages = {{0, early}, {2, late}};
+    record.notes = {{0, {DiagKind::Warning, "first"}},
+                    {1, {DiagKind::Warning, "second"}},
+                    {2, {DiagKind::Warning, "never"}}};
+    record.tallies = {{DiagKind::Warning, "%d skipped", {0, 1, 2}}};
+    record.preform = std::make_unique<DesignRecord>();
+
+    Stone stone = built(record);
+    const std::vector<std::string> texts = stone.takeDiagnostics().texts();
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts[0], "first");
+    EXPECT_EQ(texts[1], "second");
+    EXPECT_TRUE(texts[2].starts_with("Internal error: ")) << texts[2];
+    EXPECT_EQ(texts[3], "Reading stopped at facet plane 2; the design holds the facets before it");
+    EXPECT_EQ(texts[4], "2 skipped");
+    EXPECT_EQ(settingsOf(stone), early);
+    EXPECT_EQ(stone.eulerSum(), 2);
+    EXPECT_FALSE(stone.preform);
+    int tables = 0, others = 0;
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        tables += stone.facets[i].name == "T";
+        others += stone.facets[i].name == "X";
+    }
+    EXPECT_EQ(tables, 1);
+    EXPECT_EQ(others, 0);
+}
