@@ -86,7 +86,7 @@ struct DesignRecord {
     std::unique_ptr<DesignRecord> preform;
 
     // The settings the design ends with (the last stage), or `fallback`.
-    const DesignSettings& settings(const DesignSettings& fallback) const {
+    DesignSettings settings(const DesignSettings& fallback = {}) const {
         return stages.empty() ? fallback : stages.back().settings;
     }
 };

@@ -63,7 +63,7 @@ TEST(DesignRecord, TextAndBinaryRecordsBuildTheSameStone) {
     EXPECT_TRUE(text.notes.empty());
     EXPECT_TRUE(binary.notes.size() == 1 && binary.notes[0].note.text == "File has a preform");
     ASSERT_TRUE(binary.preform);
-    const DesignSettings t = text.settings({}), b = binary.settings({});
+    const DesignSettings t = text.settings(), b = binary.settings();
     EXPECT_EQ(t.gear, b.gear);
     EXPECT_EQ(t.indexOffset, b.indexOffset);
     EXPECT_EQ(t.refractiveIndex, b.refractiveIndex);
