@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "files/design_record.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -15,6 +16,11 @@ namespace brevix {
 // least 3.99. The stream position is left where it was.
 bool isAscFile(std::istream& in);
 bool isAscFile(std::span<const unsigned char> bytes);
+
+// Reads the whole stream into a design record, without cutting anything;
+// `start` are the settings of the stone it will be built into.
+DesignRecord readAscRecord(std::istream& in, const DesignSettings& start = {});
+DesignRecord readAscRecord(std::span<const unsigned char> bytes, const DesignSettings& start = {});
 
 // Reads the whole stream into `stone`, a freshly constructed rough stone.
 // Problems are reported through the messages sink; what was read stays.

@@ -7,13 +7,13 @@
 #include <istream>
 
 #include "files/asc_format.h"
+#include "files/build_stone.h"
 #include "files/c_numbers.h"
 #include "files/design_value_checks.h"
 #include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/memory_input.h"
-#include "files/plane_cutter.h"
 #include "kernel/index_azimuth.h"
 #include "platform/diagnostics.h"
 #include "platform/messages.h"
@@ -118,134 +118,213 @@ bool isAscFile(std::span<const unsigned char> bytes) {
     return isAscFile(in);
 }
 
-void readAsc(Stone& stone, std::istream& in) {
-    AscTokens tokens(in.rdbuf());
-    if (!headerOk(tokens)) {
-        stone.addNote(DiagKind::Warning, filemsg::NOT_ASC);
-        return;
+namespace {
+
+// Reads the records after the header into a design record, one step for
+// each kind of record. Settings, skipped indexes and notes are kept with the
+// number of planes read before them (see design_record.h).
+class AscParser {
+public:
+    AscParser(AscTokens& tokens, const DesignSettings& start) : tokens_(tokens), now_(start) {
+        record_.instructionsFollowTier = true;
+        record_.preformFromFirstLoss = true;
+        // The symmetry is held aside and given when reading ends; until then
+        // the design has none (and so has the preform it implies).
+        now_.symmetry = 1;
+        now_.mirror = 0;
+        record_.tallies = {{DiagKind::Warning, filemsg::INDEX_BEFORE_ANGLE, {}},
+                           {DiagKind::Warning, filemsg::INDEX_WITH_ZERO_GEAR, {}},
+                           {DiagKind::Warning, filemsg::INDEX_NOT_FINITE, {}},
+                           {DiagKind::Warning, filemsg::ASC_NAME_TRUNCATED, {}}};
     }
-    stone.symmetry = 1;
-    stone.mirror = 0;
-    int32_t heldSymmetry = 1, heldMirror = 0;
 
-    PlaneCutter cutter(stone);
-    int lineCounter = 0;
-    bool haveTier = false;  // an a record has been read
-    double angle = 0, tilt = 0, depth = 0;
-    bool lastIndexCut = false;  // the most recent index made a facet
-    bool tierCut = false;       // some index of the current a record made a facet
-    int beforeAngle = 0, zeroGear = 0, notFinite = 0;
-    bool truncatedName = false;
+    DesignRecord read() {
+        std::string_view token;
+        while (tokens_.next(token)) {
+            const char key = token[0];
+            if (key != 'H' && key != 'F') lineCounter_ = 0;
+            bool goOn = true;
+            if (key == 'H' || key == 'F')
+                readLine(key);
+            else if (key == 'g')
+                goOn = readGear();
+            else if (key == 'y')
+                readSymmetry();
+            else if (key == 'I')
+                readRefractiveIndex();
+            else if (key == 'a')
+                readTier();
+            else if (isIndexKey(key))
+                readIndex(token);
+            else if (key == 'n')
+                goOn = readName();
+            else if (key == 'G')
+                readInstruction();
+            if (!goOn) break;
+        }
+        markStage();
+        return std::move(record_);
+    }
 
-    std::string_view token;
-    while (tokens.next(token)) {
-        const char key = token[0];
-        if (key != 'H' && key != 'F') lineCounter = 0;
-        std::string_view value;
-        if (key == 'H' || key == 'F') {
-            std::string rest = tokens.restOfLine();
-            if (lineCounter < 4) {
-                (key == 'H' ? stone.heading : stone.footnote)[lineCounter] = std::move(rest);
-                ++lineCounter;
-            }
-        } else if (key == 'g') {
-            if (tokens.next(value)) {
-                const int gear = parseInt(value);
-                if (const std::string problem = gearProblem(gear); !problem.empty()) {
-                    stone.addNote(DiagKind::Warning, problem);
-                    break;
-                }
-                stone.gear = gear;
-            }
-            if (tokens.next(value)) {
-                const double offset = parseDouble(value);
-                if (const std::string problem = indexOffsetProblem(offset); !problem.empty()) {
-                    stone.addNote(DiagKind::Warning, readingStoppedMessage(problem));
-                    break;
-                }
-                stone.indexOffset = offset;
-            }
-        } else if (key == 'y') {
-            if (tokens.next(value)) {
-                const int symmetry = parseInt(value);
-                if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
-                    stone.addNote(DiagKind::Warning, valueKeptMessage(problem, strprintf("%d", heldSymmetry)));
-                else
-                    heldSymmetry = symmetry;
-            }
-            if (tokens.next(value)) heldMirror = (value[0] == 'y' || value[0] == 'Y') ? 1 : 0;
-        } else if (key == 'I') {
-            if (tokens.next(value)) {
-                const double refractiveIndex = parseDouble(value);
-                if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
-                    stone.addNote(DiagKind::Warning, valueKeptMessage(problem, strprintf("%.2f", stone.refractiveIndex)));
-                else
-                    stone.refractiveIndex = refractiveIndex;
-            }
-        } else if (key == 'a') {
-            if (tokens.next(value)) {
-                angle = parseDouble(value);
-                tilt = angle * READ_PI / 180;
-            }
-            if (tokens.next(value)) {
-                depth = parseDouble(value) * FILE_SCALE;
-                if (angle < 0) depth = -depth;
-            }
-            haveTier = true;
-            tierCut = false;
-        } else if (isIndexKey(key)) {
-            lastIndexCut = false;
-            double index = parseDouble(token);
-            if (!haveTier) {
-                ++beforeAngle;
-                continue;
-            }
-            if (stone.gear == 0) {
-                ++zeroGear;
-                continue;
-            }
-            if (angle == 0) index = 0;
-            const double azimuth = azimuthOf(index, stone.gear, stone.indexOffset);
-            // Within the kernel's tolerance of the centre is through it.
-            if (std::fabs(depth) <= EPS) {
-                stone.addNote(DiagKind::Warning, filemsg::FACET_THROUGH_CENTER);
-                continue;
-            }
-            if (!std::isfinite(azimuth) || !std::isfinite(tilt) || !std::isfinite(depth)) {
-                ++notFinite;
-                continue;
-            }
-            const int result = cutter.cutByAngle(azimuth, tilt, depth);
-            if (result == PlaneCutter::BROKEN) break;
-            // The preform is the stone before the first cut that wiped out a facet.
-            if (result > 0 && !stone.preform) stone.setPreform(cutter.stoneBeforeLastCut());
-            lastIndexCut = result >= 0;
-            tierCut = tierCut || lastIndexCut;
-        } else if (key == 'n') {
-            if (!tokens.next(value)) break;
-            if (value.size() > NAME_CHARS) {
-                value = value.substr(0, NAME_CHARS);
-                truncatedName = true;
-            }
-            // A name that follows an index which made no facet belongs to
-            // that missing facet, not to the one cut before it.
-            if (lastIndexCut) cutter.setName(stone.nFacet - 1, value);
-        } else if (key == 'G') {
-            std::string rest = tokens.restOfLine();
-            if (rest.empty())
-                stone.addNote(DiagKind::Warning, filemsg::G_WITHOUT_TEXT);
-            else if (tierCut)
-                cutter.setInstruction(stone.nFacet - 1, rest);
+private:
+    enum Tally { BEFORE_ANGLE, ZERO_GEAR, NOT_FINITE, NAME_TRUNCATED };
+
+    void note(std::string_view text) {
+        record_.notes.push_back({record_.planes.size(), {DiagKind::Warning, std::string(text)}});
+    }
+    void tally(Tally which) { record_.tallies[which].atPlane.push_back(record_.planes.size()); }
+
+    // The settings as they stand, kept when they changed since the last stage.
+    void markStage() {
+        DesignSettings settings = now_;
+        settings.symmetry = heldSymmetry_;
+        settings.mirror = heldMirror_;
+        if (!record_.stages.empty() && record_.stages.back().settings == settings) return;
+        if (!record_.stages.empty() && record_.stages.back().atPlane == record_.planes.size())
+            record_.stages.back().settings = std::move(settings);
+        else
+            record_.stages.push_back({record_.planes.size(), std::move(settings)});
+    }
+
+    void readLine(char key) {
+        std::string rest = tokens_.restOfLine();
+        if (lineCounter_ < 4) {
+            (key == 'H' ? now_.heading : now_.footnote)[lineCounter_] = std::move(rest);
+            ++lineCounter_;
         }
     }
-    stone.symmetry = heldSymmetry;
-    stone.mirror = heldMirror;
 
-    if (beforeAngle > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_BEFORE_ANGLE, beforeAngle));
-    if (zeroGear > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_WITH_ZERO_GEAR, zeroGear));
-    if (notFinite > 0) stone.addNote(DiagKind::Warning, strprintf(filemsg::INDEX_NOT_FINITE, notFinite));
-    if (truncatedName) stone.addNote(DiagKind::Warning, filemsg::ASC_NAME_TRUNCATED);
+    // False when the gear or offset is one no design may hold: reading stops.
+    bool readGear() {
+        std::string_view value;
+        if (tokens_.next(value)) {
+            const int gear = parseInt(value);
+            if (const std::string problem = gearProblem(gear); !problem.empty()) {
+                note(problem);
+                return false;
+            }
+            now_.gear = gear;
+        }
+        if (tokens_.next(value)) {
+            const double offset = parseDouble(value);
+            if (const std::string problem = indexOffsetProblem(offset); !problem.empty()) {
+                note(readingStoppedMessage(problem));
+                return false;
+            }
+            now_.indexOffset = offset;
+        }
+        return true;
+    }
+
+    void readSymmetry() {
+        std::string_view value;
+        if (tokens_.next(value)) {
+            const int symmetry = parseInt(value);
+            if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
+                note(valueKeptMessage(problem, strprintf("%d", heldSymmetry_)));
+            else
+                heldSymmetry_ = symmetry;
+        }
+        if (tokens_.next(value)) heldMirror_ = (value[0] == 'y' || value[0] == 'Y') ? 1 : 0;
+    }
+
+    void readRefractiveIndex() {
+        std::string_view value;
+        if (!tokens_.next(value)) return;
+        const double refractiveIndex = parseDouble(value);
+        if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
+            note(valueKeptMessage(problem, strprintf("%.2f", now_.refractiveIndex)));
+        else
+            now_.refractiveIndex = refractiveIndex;
+    }
+
+    void readTier() {
+        std::string_view value;
+        if (tokens_.next(value)) {
+            angle_ = parseDouble(value);
+            tilt_ = angle_ * READ_PI / 180;
+        }
+        if (tokens_.next(value)) {
+            depth_ = parseDouble(value) * FILE_SCALE;
+            if (angle_ < 0) depth_ = -depth_;
+        }
+        haveTier_ = true;
+        ++tier_;
+    }
+
+    void readIndex(std::string_view token) {
+        lastIndexPlane_ = false;
+        double index = parseDouble(token);
+        if (!haveTier_) return tally(BEFORE_ANGLE);
+        if (now_.gear == 0) return tally(ZERO_GEAR);
+        if (angle_ == 0) index = 0;
+        const double azimuth = azimuthOf(index, now_.gear, now_.indexOffset);
+        // Within the kernel's tolerance of the centre is through it.
+        if (std::fabs(depth_) <= EPS) return note(filemsg::FACET_THROUGH_CENTER);
+        if (!std::isfinite(azimuth) || !std::isfinite(tilt_) || !std::isfinite(depth_)) return tally(NOT_FINITE);
+        markStage();
+        FacetPlane plane;
+        plane.form = FacetPlane::Angle;
+        plane.azimuth = azimuth;
+        plane.tilt = tilt_;
+        plane.depth = depth_;
+        plane.angle = angle_;
+        plane.index = index;
+        plane.tier = tier_;
+        record_.planes.push_back(std::move(plane));
+        lastIndexPlane_ = true;
+    }
+
+    // A name that follows an index which made no plane belongs to that
+    // missing facet, not to the one before it.
+    bool readName() {
+        std::string_view value;
+        if (!tokens_.next(value)) return false;
+        if (value.size() > NAME_CHARS) {
+            value = value.substr(0, NAME_CHARS);
+            tally(NAME_TRUNCATED);
+        }
+        if (lastIndexPlane_) record_.planes.back().name = std::string(value);
+        return true;
+    }
+
+    void readInstruction() {
+        std::string rest = tokens_.restOfLine();
+        if (rest.empty())
+            note(filemsg::G_WITHOUT_TEXT);
+        else if (!record_.planes.empty() && record_.planes.back().tier == tier_)
+            record_.planes.back().instruction = std::move(rest);
+    }
+
+    AscTokens& tokens_;
+    DesignRecord record_;
+    DesignSettings now_;
+    int32_t heldSymmetry_ = 1, heldMirror_ = 0;
+    int lineCounter_ = 0;
+    bool haveTier_ = false;  // an a record has been read
+    int32_t tier_ = 0;       // a records read
+    double angle_ = 0, tilt_ = 0, depth_ = 0;
+    bool lastIndexPlane_ = false;  // the most recent index gave a plane
+};
+
+}  // namespace
+
+DesignRecord readAscRecord(std::istream& in, const DesignSettings& start) {
+    AscTokens tokens(in.rdbuf());
+    if (!headerOk(tokens)) {
+        DesignRecord record;
+        record.notes.push_back({0, {DiagKind::Warning, filemsg::NOT_ASC}});
+        return record;
+    }
+    return AscParser(tokens, start).read();
 }
+
+DesignRecord readAscRecord(std::span<const unsigned char> bytes, const DesignSettings& start) {
+    MemoryInput in(bytes);
+    return readAscRecord(in, start);
+}
+
+void readAsc(Stone& stone, std::istream& in) { buildStone(stone, readAscRecord(in, settingsOf(stone))); }
 
 void readAsc(Stone& stone, std::span<const unsigned char> bytes) {
     MemoryInput in(bytes);

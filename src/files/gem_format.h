@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "files/design_record.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -26,6 +27,11 @@ constexpr int GEM_MAX_PREFORM_DEPTH = 32;
 // Structural check of the facet list; the stream position is left where it was.
 bool isGemFile(std::istream& in);
 bool isGemFile(std::span<const unsigned char> bytes);
+
+// Reads the stream into a design record (the preform nested in it), without
+// cutting anything; `start` are the settings of the stone it will be built into.
+DesignRecord readGemRecord(std::istream& in, const DesignSettings& start = {});
+DesignRecord readGemRecord(std::span<const unsigned char> bytes, const DesignSettings& start = {});
 
 // Reads the stream into `stone`, a freshly constructed rough stone (half-size
 // 1.02). Problems are reported through the messages sink; what was read stays.

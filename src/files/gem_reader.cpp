@@ -1,5 +1,5 @@
-// Reading the binary format. The stored corner rings are skipped: the
-// polyhedron is rebuilt by cutting the planes into the fresh stone.
+// Reading the binary format into a design record. The stored corner rings
+// are skipped: buildStone rebuilds the polyhedron by cutting the planes.
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "files/binary_io.h"
+#include "files/build_stone.h"
 #include "files/design_value_checks.h"
 #include "files/file_access.h"
 #include "files/file_messages.h"
@@ -14,7 +15,6 @@
 #include "files/gem_format.h"
 #include "files/gem_pole.h"
 #include "files/memory_input.h"
-#include "files/plane_cutter.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -24,8 +24,12 @@ namespace {
 
 const uint64_t END_BITS = std::bit_cast<uint64_t>(END_OF_FACETS);
 
-void corruptText(Stone& stone, int length) {
-    stone.addNote(DiagKind::Warning, strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length));
+void note(DesignRecord& record, DiagKind kind, std::string_view text) {
+    record.notes.push_back({record.planes.size(), {kind, std::string(text)}});
+}
+
+void corruptText(DesignRecord& record, int length) {
+    note(record, DiagKind::Warning, strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length));
 }
 
 // A text of `length` bytes; false when the stream ends first. The texts are
@@ -52,115 +56,124 @@ bool skipRing(std::streambuf* in) {
     return true;
 }
 
-// The facet list; false when reading must stop (the reason has been shown).
-bool readFacets(Stone& stone, std::streambuf* in) {
-    PlaneCutter cutter(stone);
-    std::string text;
+// A facet's text: its name, a tab and its instruction.
+void takeTexts(FacetPlane& plane, const std::string& text) {
+    const size_t tab = text.find('\t');
+    plane.name = text.substr(0, tab);
+    if (tab != std::string::npos) plane.instruction = text.substr(tab + 1);
+}
+
+// One facet record after its pole's first coordinate; false when reading
+// must stop (the reason is noted).
+bool readFacet(DesignRecord& record, std::streambuf* in, double x) {
+    double y, z;
+    int32_t tier;
+    // A record cut short before its text ends like one whose text length is missing.
+    if (!le::getDouble(in, y) || !le::getDouble(in, z)) {
+        corruptText(record, -1);
+        return false;
+    }
+    const double len = std::sqrt(x * x + y * y + z * z);
+    // Not a plane at all, or one nearer the centre than any facet can be
+    // (the same limit as isGemFile).
+    if (!(len > 0 && len <= GEM_MAX_POLE)) {
+        note(record, DiagKind::Warning, strprintf(filemsg::GEM_BAD_POLE, len));
+        return false;
+    }
+    const GemPlane pole = planeOfPole(x, y, z);
+    FacetPlane& plane = record.planes.emplace_back();
+    plane.a = pole.a;
+    plane.b = pole.b;
+    plane.c = pole.c;
+    plane.d = pole.d;
+    if (!le::getI32(in, tier)) {  // tiers are given again by the cuts
+        corruptText(record, -1);
+        return false;
+    }
+    plane.tier = tier;
+    const int length = le::getByte(in);
+    if (length != 0) {
+        std::string text;
+        if (length < 0 || length > GEM_MAX_FACET_TEXT) {
+            corruptText(record, length);
+            return false;
+        }
+        if (!readText(in, length, text)) {
+            corruptText(record, -1);
+            return false;
+        }
+        takeTexts(plane, text);
+    }
+    if (!skipRing(in)) {
+        note(record, DiagKind::Warning, filemsg::GEM_BAD_RING);
+        return false;
+    }
+    return true;
+}
+
+// The facet list; false when reading must stop (the reason is noted).
+bool readFacets(DesignRecord& record, std::streambuf* in) {
     for (int records = 0;; ++records) {
-        double x, y, z;
+        double x;
         if (!le::getDouble(in, x)) {
             // Facets without the list's end are a file cut short: whatever
             // followed them is missing, and the user must know it.
-            if (records > 0) stone.addNote(DiagKind::Warning, filemsg::GEM_NO_END_OF_FACETS);
+            if (records > 0) note(record, DiagKind::Warning, filemsg::GEM_NO_END_OF_FACETS);
             return records == 0;
         }
         if (std::bit_cast<uint64_t>(x) == END_BITS) return true;
-        int32_t tier;
-        // A record cut short before its text ends like one whose text length is missing.
-        if (!le::getDouble(in, y) || !le::getDouble(in, z)) {
-            corruptText(stone, -1);
-            return false;
-        }
-        const double len = std::sqrt(x * x + y * y + z * z);
-        // Not a plane at all, or one nearer the centre than any facet can be
-        // (the same limit as isGemFile).
-        if (!(len > 0 && len <= GEM_MAX_POLE)) {
-            stone.addNote(DiagKind::Warning, strprintf(filemsg::GEM_BAD_POLE, len));
-            return false;
-        }
-        const GemPlane plane = planeOfPole(x, y, z);
-        const int result = cutter.cut(plane.a, plane.b, plane.c, plane.d);
-        if (result == PlaneCutter::BROKEN) return false;
-        if (!le::getI32(in, tier)) {  // tiers are given again by the cuts
-            corruptText(stone, -1);
-            return false;
-        }
-        const int length = le::getByte(in);
-        if (length != 0) {
-            if (length < 0 || length > GEM_MAX_FACET_TEXT) {
-                corruptText(stone, length);
-                return false;
-            }
-            if (!readText(in, length, text)) {
-                corruptText(stone, -1);
-                return false;
-            }
-            // The texts of a plane that made no facet are dropped with it
-            // rather than given to the facet cut before.
-            if (result >= 0) {
-                const size_t tab = text.find('\t');
-                const std::string_view name = std::string_view(text).substr(0, tab);
-                const std::string_view instruction =
-                    tab == std::string::npos ? std::string_view() : std::string_view(text).substr(tab + 1);
-                if (!name.empty()) cutter.setName(stone.nFacet - 1, name);
-                if (!instruction.empty()) cutter.setInstruction(stone.nFacet - 1, instruction);
-            }
-        }
-        if (!skipRing(in)) {
-            stone.addNote(DiagKind::Warning, filemsg::GEM_BAD_RING);
-            return false;
-        }
+        if (!readFacet(record, in, x)) return false;
     }
 }
 
 // Settings and lines; false when the file ends before them. A value no
-// design may hold is refused and the stone keeps the one it had.
-bool readSettings(Stone& stone, std::streambuf* in) {
+// design may hold is refused and the design keeps the one it had.
+bool readSettings(DesignRecord& record, DesignSettings& settings, std::streambuf* in) {
     int32_t symmetry, mirror, gear, marker;
     double refractiveIndex, offset;
-    const auto refuse = [&stone](const std::string& problem, const std::string& kept) {
-        stone.addNote(DiagKind::Warning, valueKeptMessage(problem, kept));
+    const auto refuse = [&record](const std::string& problem, const std::string& kept) {
+        note(record, DiagKind::Warning, valueKeptMessage(problem, kept));
     };
     if (!le::getI32(in, symmetry)) return false;
     if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
-        refuse(problem, strprintf("%d", stone.symmetry));
+        refuse(problem, strprintf("%d", settings.symmetry));
     else
-        stone.symmetry = symmetry;
+        settings.symmetry = symmetry;
     if (!le::getI32(in, mirror)) return false;
-    stone.mirror = mirror;
+    settings.mirror = mirror;
     if (!le::getI32(in, gear)) return false;
     if (const std::string problem = gearProblem(gear); !problem.empty()) {
-        stone.addNote(DiagKind::Warning, problem);
+        note(record, DiagKind::Warning, problem);
         return false;
     }
-    stone.gear = gear;
+    settings.gear = gear;
     if (!le::getDouble(in, refractiveIndex)) return false;
     if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
-        refuse(problem, strprintf("%.2f", stone.refractiveIndex));
+        refuse(problem, strprintf("%.2f", settings.refractiveIndex));
     else
-        stone.refractiveIndex = refractiveIndex;
+        settings.refractiveIndex = refractiveIndex;
     if (!le::getI32(in, marker)) {
-        stone.indexOffset = 0;
+        settings.indexOffset = 0;
         return false;
     }
     if (marker == OFFSET_AS_DOUBLE) {
         if (!le::getDouble(in, offset)) {
-            stone.indexOffset = 0;
+            settings.indexOffset = 0;
             return false;
         }
         if (const std::string problem = indexOffsetProblem(offset); !problem.empty())
-            refuse(problem, strprintf("%g", stone.indexOffset));
+            refuse(problem, strprintf("%g", settings.indexOffset));
         else
-            stone.indexOffset = offset;
+            settings.indexOffset = offset;
     } else {
-        stone.indexOffset = marker;  // files that kept the offset as a whole number
+        settings.indexOffset = marker;  // files that kept the offset as a whole number
     }
     std::string text;
     for (int k = 0; k < 8; ++k) {
         const int length = le::getByte(in);
         if (length < 0) return false;
         if (length > 0 && !readText(in, length, text)) return false;
-        (k < 4 ? stone.heading[k] : stone.footnote[k - 4]) = length > 0 ? text : std::string();
+        (k < 4 ? settings.heading[k] : settings.footnote[k - 4]) = length > 0 ? text : std::string();
     }
     return true;
 }
@@ -210,31 +223,44 @@ bool isGemFile(std::span<const unsigned char> bytes) {
 
 namespace {
 
-void readDesignChain(Stone& stone, std::streambuf* buffer) {
-    Stone* design = &stone;
+// The design, then each preform it holds, each a record nested in the one before.
+void readDesignChain(DesignRecord& record, DesignSettings settings, std::streambuf* buffer) {
+    DesignRecord* design = &record;
     for (int depth = 0;; ++depth) {
-        if (!readFacets(*design, buffer) || !readSettings(*design, buffer)) return;
+        if (!readFacets(*design, buffer)) return;
+        const bool complete = readSettings(*design, settings, buffer);
+        design->stages.push_back({design->planes.size(), settings});
+        if (!complete) return;
         const int length = le::getByte(buffer);
         std::string text;
         if (length <= 0 || !readText(buffer, length, text) || text != "preform") return;
         if (depth + 1 > GEM_MAX_PREFORM_DEPTH) {
-            design->addNote(DiagKind::Warning, strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH));
+            note(*design, DiagKind::Warning, strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH));
             return;
         }
-        design->addNote(DiagKind::Information, filemsg::GEM_HAS_PREFORM);
-        design->setPreform(std::make_unique<Stone>(ROUGH_HALF));
+        note(*design, DiagKind::Information, filemsg::GEM_HAS_PREFORM);
+        design->preform = std::make_unique<DesignRecord>();
         design = design->preform.get();
+        settings = DesignSettings{};  // a preform starts as a fresh stone
     }
 }
 
 }  // namespace
 
+DesignRecord readGemRecord(std::istream& in, const DesignSettings& start) {
+    DesignRecord record;
+    if (std::streambuf* buffer = in.rdbuf()) readDesignChain(record, start, buffer);
+    return record;
+}
+
+DesignRecord readGemRecord(std::span<const unsigned char> bytes, const DesignSettings& start) {
+    MemoryInput in(bytes);
+    return readGemRecord(in, start);
+}
+
 void readGem(Stone& stone, std::istream& in) {
-    std::streambuf* buffer = in.rdbuf();
-    if (!buffer) return;
-    readDesignChain(stone, buffer);
-    // Each preform was read after the design that holds it: its notes follow.
-    for (Stone* p = stone.preform.get(); p; p = p->preform.get()) stone.addNotes(p->takeDiagnostics());
+    if (!in.rdbuf()) return;
+    buildStone(stone, readGemRecord(in, settingsOf(stone)));
 }
 
 void readGem(Stone& stone, std::span<const unsigned char> bytes) {

@@ -360,143 +360,187 @@ std::string writeIntentText(const Stone& stone, const DesignIntent& intent) {
     return out;
 }
 
-IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
-    IntentFileRead read;
+namespace {
+
+// Lines as "\n" ends them, each without its "\r"s.
+std::vector<std::string> linesOf(std::span<const unsigned char> bytes) {
     std::vector<std::string> lines;
-    {
-        std::string line;
-        for (unsigned char c : bytes) {
-            if (c == '\n') {
-                lines.push_back(std::move(line));
-                line.clear();
-            } else if (c != '\r') {
-                line += char(c);
+    std::string line;
+    for (unsigned char c : bytes) {
+        if (c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else if (c != '\r') {
+            line += char(c);
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The text after a line's key, split at its bars.
+std::vector<std::string> barPartsAfter(const std::string& line, const std::string& key) {
+    return splitBars(line.substr(line.find(key) + key.size()));
+}
+
+// Reads the records after the header, one step for each kind of line, and
+// cuts the tiers as they come. Each step returns why reading stops at its
+// line, or nullptr.
+class IntentReader {
+public:
+    explicit IntentReader(IntentFileRead& read) : read_(read), stone_(read.stone) {}
+
+    void readLines(const std::vector<std::string>& lines) {
+        for (size_t n = 1; n < lines.size(); ++n) {
+            Tokens in(lines[n]);
+            const std::optional<std::string> key = in.word();
+            if (!key) continue;
+            if (const char* why = readLine(lines[n], *key, in)) {
+                read_.problem = strprintf("Reading stopped at line %d: %s; the design holds the tiers before it",
+                                          int(n + 1), why);
+                return;
             }
         }
-        if (!line.empty()) lines.push_back(std::move(line));
     }
+
+    std::unique_ptr<Stone> takePreform() { return std::move(preform_); }
+
+private:
+    const char* readLine(const std::string& line, const std::string& key, Tokens& in) {
+        if (key == "gear") return readGear(in);
+        if (key == "symmetry") return readSymmetry(in);
+        if (key == "ri") return readRefractiveIndex(in);
+        if (key == "heading" || key == "footnote") return readLineText(key, in);
+        if (key == "preform") return readPreformTier(barPartsAfter(line, key));
+        if (key == "tier") return readTier(barPartsAfter(line, key));
+        return "unknown record";
+    }
+
+    const char* readGear(Tokens& in) {
+        const std::optional<long> g = in.integer(-MAX_GEAR_TEETH, MAX_GEAR_TEETH);
+        const std::optional<double> offset = in.real();
+        if (!g || *g == 0 || !offset || !in.done() || !read_.intent.tiers.empty() || preform_)
+            return "the gear is not a count of teeth and an offset before the first tier";
+        stone_.gear = int32_t(*g);
+        stone_.indexOffset = *offset;
+        return nullptr;
+    }
+
+    const char* readSymmetry(Tokens& in) {
+        const std::optional<long> s = in.integer(1, MAX_GEAR_TEETH), m = in.integer(0, 1);
+        if (!s || !m || !in.done()) return "the symmetry is not a fold and 0 or 1";
+        stone_.symmetry = int32_t(*s);
+        stone_.mirror = int32_t(*m);
+        return nullptr;
+    }
+
+    const char* readRefractiveIndex(Tokens& in) {
+        const std::optional<double> ri = in.real();
+        if (!ri || !in.done() || *ri <= 0 || *ri > 100) return "the refractive index is not a number";
+        stone_.refractiveIndex = *ri;
+        return nullptr;
+    }
+
+    const char* readLineText(const std::string& key, Tokens& in) {
+        const std::optional<long> k = in.integer(1, 4);
+        const std::optional<std::string> word = in.word();
+        const std::optional<std::string> text = word ? decode(*word) : std::nullopt;
+        if (!k || !text || !in.done()) return "a heading or footnote line is not a number from 1 to 4 and a text";
+        (key == "heading" ? stone_.heading : stone_.footnote)[*k - 1] = *text;
+        return nullptr;
+    }
+
+    const char* readPreformTier(const std::vector<std::string>& parts) {
+        TierIntent t;
+        if (parts.size() != 2 || !read_.intent.tiers.empty() || !readSettings(parts[0], parts[1], t, false))
+            return "a preform tier is not angle, depth and indexes before the first tier";
+        if (!preform_) {
+            preform_ = std::make_unique<Stone>(ROUGH_HALF);
+            preform_->gear = stone_.gear;
+            preform_->indexOffset = stone_.indexOffset;
+        }
+        try {
+            for (const Plane& p : planesOfTier(t, stone_.gear, stone_.indexOffset)) cutPlane(*preform_, p);
+        } catch (const KernelError&) {
+            return "the preform's planes do not make a stone";
+        }
+        return nullptr;
+    }
+
+    // The facet names of a tier, one for each index; nullopt when one cannot be read.
+    static std::optional<std::vector<std::string>> facetNames(const std::string& part) {
+        Tokens names(part);
+        std::vector<std::string> facetNames;
+        bool namesOk = true;
+        while (!names.done()) {
+            const std::optional<std::string> name = decode(*names.word());
+            namesOk = namesOk && name.has_value();
+            if (name) facetNames.push_back(*name);
+        }
+        if (!namesOk) return std::nullopt;
+        return facetNames;
+    }
+
+    static std::optional<std::string> instructionOf(const std::string& part) {
+        Tokens instructionTokens(part);
+        const std::optional<std::string> word = instructionTokens.word();
+        const std::optional<std::string> instruction = word ? decode(*word) : std::nullopt;
+        if (!instruction || !instructionTokens.done()) return std::nullopt;
+        return instruction;
+    }
+
+    const char* readTier(const std::vector<std::string>& parts) {
+        TierIntent t;
+        if (read_.intent.tiers.size() >= MAX_TIERS) return "too many tiers";
+        if (parts.size() != 5 || !readSettings(parts[0], parts[1], t, true))
+            return "a tier is not angle, depth, index, symmetry, mirror and its indexes";
+        const std::optional<std::vector<std::string>> names = facetNames(parts[2]);
+        if (!names || names->size() != t.indexes.size()) return "a tier does not name each of its facets";
+        const RuleReader rules{read_.intent, int32_t(read_.intent.tiers.size()), stone_.gear};
+        if (!rules.rule(parts[3], t)) return "a tier's depth rule cannot be read";
+        const std::optional<std::string> instruction = instructionOf(parts[4]);
+        if (!instruction) return "a tier's instruction cannot be read";
+        t.planes = planesOfTier(t, stone_.gear, stone_.indexOffset);
+        t.names = *names;
+        t.instruction = *instruction;
+        if (!cutTier(t)) return "the tier's planes do not make a stone";
+        read_.intent.tiers.push_back(std::move(t));
+        return nullptr;
+    }
+
+    // The tier's instruction goes to the first of its facets that reaches the stone.
+    bool cutTier(const TierIntent& t) {
+        try {
+            bool first = true;
+            for (size_t k = 0; k < t.planes.size(); ++k) {
+                const int r = cutPlane(stone_, t.planes[k], t.names[k], first ? t.instruction : std::string());
+                if (r >= 0) first = false;
+            }
+        } catch (const KernelError&) {
+            return false;
+        }
+        return true;
+    }
+
+    IntentFileRead& read_;
+    Stone& stone_;
+    std::unique_ptr<Stone> preform_;
+};
+
+}  // namespace
+
+IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
+    IntentFileRead read;
+    const std::vector<std::string> lines = linesOf(bytes);
     if (lines.empty() || lines[0] != intentFileHeader()) {
         read.problem = "Not a Brevix intent file";
         return read;
     }
     read.isIntentFile = true;
+    IntentReader reader(read);
+    reader.readLines(lines);
     Stone& stone = read.stone;
-    std::unique_ptr<Stone> preform;
-    const auto stop = [&](size_t line, const char* why) {
-        read.problem = strprintf("Reading stopped at line %d: %s; the design holds the tiers before it",
-                                 int(line + 1), why);
-    };
-    for (size_t n = 1; n < lines.size(); ++n) {
-        const std::string& line = lines[n];
-        Tokens in(line);
-        const std::optional<std::string> key = in.word();
-        if (!key) continue;
-        if (*key == "gear") {
-            const std::optional<long> g = in.integer(-MAX_GEAR_TEETH, MAX_GEAR_TEETH);
-            const std::optional<double> offset = in.real();
-            if (!g || *g == 0 || !offset || !in.done() || !read.intent.tiers.empty() || preform) {
-                stop(n, "the gear is not a count of teeth and an offset before the first tier");
-                break;
-            }
-            stone.gear = int32_t(*g);
-            stone.indexOffset = *offset;
-        } else if (*key == "symmetry") {
-            const std::optional<long> s = in.integer(1, MAX_GEAR_TEETH), m = in.integer(0, 1);
-            if (!s || !m || !in.done()) {
-                stop(n, "the symmetry is not a fold and 0 or 1");
-                break;
-            }
-            stone.symmetry = int32_t(*s);
-            stone.mirror = int32_t(*m);
-        } else if (*key == "ri") {
-            const std::optional<double> ri = in.real();
-            if (!ri || !in.done() || *ri <= 0 || *ri > 100) {
-                stop(n, "the refractive index is not a number");
-                break;
-            }
-            stone.refractiveIndex = *ri;
-        } else if (*key == "heading" || *key == "footnote") {
-            const std::optional<long> k = in.integer(1, 4);
-            const std::optional<std::string> word = in.word();
-            const std::optional<std::string> text = word ? decode(*word) : std::nullopt;
-            if (!k || !text || !in.done()) {
-                stop(n, "a heading or footnote line is not a number from 1 to 4 and a text");
-                break;
-            }
-            (*key == "heading" ? stone.heading : stone.footnote)[*k - 1] = *text;
-        } else if (*key == "preform") {
-            const std::vector<std::string> parts = splitBars(line.substr(line.find(*key) + key->size()));
-            TierIntent t;
-            if (parts.size() != 2 || !read.intent.tiers.empty() || !readSettings(parts[0], parts[1], t, false)) {
-                stop(n, "a preform tier is not angle, depth and indexes before the first tier");
-                break;
-            }
-            if (!preform) {
-                preform = std::make_unique<Stone>(ROUGH_HALF);
-                preform->gear = stone.gear;
-                preform->indexOffset = stone.indexOffset;
-            }
-            try {
-                for (const Plane& p : planesOfTier(t, stone.gear, stone.indexOffset)) cutPlane(*preform, p);
-            } catch (const KernelError&) {
-                stop(n, "the preform's planes do not make a stone");
-                break;
-            }
-        } else if (*key == "tier") {
-            const std::vector<std::string> parts = splitBars(line.substr(line.find(*key) + key->size()));
-            TierIntent t;
-            if (read.intent.tiers.size() >= MAX_TIERS) {
-                stop(n, "too many tiers");
-                break;
-            }
-            if (parts.size() != 5 || !readSettings(parts[0], parts[1], t, true)) {
-                stop(n, "a tier is not angle, depth, index, symmetry, mirror and its indexes");
-                break;
-            }
-            Tokens names(parts[2]);
-            std::vector<std::string> facetNames;
-            bool namesOk = true;
-            while (!names.done()) {
-                const std::optional<std::string> name = decode(*names.word());
-                namesOk = namesOk && name.has_value();
-                if (name) facetNames.push_back(*name);
-            }
-            if (!namesOk || facetNames.size() != t.indexes.size()) {
-                stop(n, "a tier does not name each of its facets");
-                break;
-            }
-            const RuleReader rules{read.intent, int32_t(read.intent.tiers.size()), stone.gear};
-            if (!rules.rule(parts[3], t)) {
-                stop(n, "a tier's depth rule cannot be read");
-                break;
-            }
-            Tokens instructionTokens(parts[4]);
-            const std::optional<std::string> word = instructionTokens.word();
-            const std::optional<std::string> instruction = word ? decode(*word) : std::nullopt;
-            if (!instruction || !instructionTokens.done()) {
-                stop(n, "a tier's instruction cannot be read");
-                break;
-            }
-            t.planes = planesOfTier(t, stone.gear, stone.indexOffset);
-            t.names = facetNames;
-            t.instruction = *instruction;
-            try {
-                bool first = true;
-                for (size_t k = 0; k < t.planes.size(); ++k) {
-                    const int r = cutPlane(stone, t.planes[k], facetNames[k], first ? *instruction : std::string());
-                    if (r >= 0) first = false;
-                }
-            } catch (const KernelError&) {
-                stop(n, "the tier's planes do not make a stone");
-                break;
-            }
-            read.intent.tiers.push_back(std::move(t));
-        } else {
-            stop(n, "unknown record");
-            break;
-        }
-    }
-    if (preform) stone.setPreform(std::move(preform));
+    if (std::unique_ptr<Stone> preform = reader.takePreform()) stone.setPreform(std::move(preform));
     // A tier none of whose facets reached the stone leaves an intent that
     // no longer describes the planes; what stands is kept, the rest inferred.
     if (!intentMatches(stone, read.intent)) read.intent = reconcileIntent(stone, read.intent);
