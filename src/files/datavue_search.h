@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/datavue_members.h"
@@ -96,7 +97,13 @@ public:
     bool canOpen() const { return canOpen_; }
     // The shown record's design text in a temporary file; nothing when no
     // record is shown or its text cannot be had.
-    std::optional<ExtractedDesign> openDesign() const;
+    std::optional<ExtractedDesign> openDesign();
+
+    // What the search noted since it was last asked, in order: fields it
+    // does not know, "Last one, %d total", libraries that are corrupt or
+    // newer, a thumbnail that would not read. The dialog shows them after
+    // each step; the search itself shows nothing.
+    Diagnostics takeNotes() { return std::exchange(notes_, Diagnostics()); }
 
     // The value of a database field in the current record ("" for none).
     std::string currentValue(int field) const;
@@ -119,6 +126,7 @@ private:
     std::vector<unsigned char> picture_;
     std::string caption_ = "  PREVIEW";
     bool canOpen_ = false;
+    Diagnostics notes_;
 };
 
 }  // namespace brevix

@@ -60,7 +60,8 @@ protected:
     }
     std::string gemFile(const std::string& name, const Stone& stone) {
         std::ostringstream bytes;
-        writeGem(stone, bytes);
+        brevix::Diagnostics notes;
+        writeGem(stone, bytes, notes);
         std::ofstream(path(name), std::ios::binary) << bytes.str();
         return path(name);
     }

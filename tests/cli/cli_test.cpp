@@ -265,7 +265,8 @@ TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
     stone.setFootnote({"Designed for \xB0 tests", "", "Third line", ""});
     brevix::copyToPreform(stone, stone);
     const std::string file = path("with_preform.gem");
-    ASSERT_TRUE(brevix::writeGemFile(stone, file));
+    brevix::Diagnostics notes;
+    ASSERT_TRUE(brevix::writeGemFile(stone, file, notes));
 
     Run info = run("info " + shellQuoted(file));
     ASSERT_EQ(info.code, 0);
