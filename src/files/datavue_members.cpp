@@ -45,7 +45,8 @@ std::string temporaryPathFor(const std::string& memberName) {
     std::error_code ec;
     fs::path folder = fs::temp_directory_path(ec);
     if (ec) folder = ".";
-    static std::mt19937_64 random(static_cast<uint64_t>(
+    // One generator per thread: extractions may run on several at once.
+    thread_local std::mt19937_64 random(static_cast<uint64_t>(
         std::chrono::steady_clock::now().time_since_epoch().count()));
     return (folder / ("brevix-" + std::to_string(random() % 1000000007ULL) + "-" + memberName)).string();
 }

@@ -59,7 +59,7 @@ enum class PreviewKind { None, Thumbnail, Picture };
 class DatavueSearch {
 public:
     // Takes the index read by readDbf and looks up its fields; each field
-    // the search does not know is reported once.
+    // the search does not know is noted once (see takeNotes).
     void attach(DbfTable table, std::string libraryFolder);
     const DbfTable& table() const { return table_; }
     const std::string& libraryFolder() const { return libraryFolder_; }
@@ -80,7 +80,7 @@ public:
 
     // Find Next (+1) and Previous (-1). Shown: the record's values are in the
     // fields and its preview is loaded. LastOne: "Last one, %d total" was
-    // shown. Beep: nothing more to find.
+    // noted. Beep: nothing more to find.
     Outcome findAndShow(int step);
 
     int32_t currentRecord() const { return currentRecord_; }
