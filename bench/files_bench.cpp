@@ -93,14 +93,16 @@ BENCHMARK(BM_ReadGemRoundBrilliant)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadGem1010Facets(benchmark::State& state) {
     std::ostringstream out;
-    writeGem(sphereDesign(), out);
+    brevix::Diagnostics notes;
+    writeGem(sphereDesign(), out, notes);
     readGemBench(state, out.str());
 }
 BENCHMARK(BM_ReadGem1010Facets)->Unit(benchmark::kMillisecond);
 
 void BM_ReadAsc1010Facets(benchmark::State& state) {
     std::ostringstream out;
-    writeAsc(sphereDesign(), out);
+    brevix::Diagnostics notes;
+    writeAsc(sphereDesign(), out, notes);
     readAscBench(state, out.str());
 }
 BENCHMARK(BM_ReadAsc1010Facets)->Unit(benchmark::kMillisecond);
@@ -109,7 +111,8 @@ void BM_WriteGem1010Facets(benchmark::State& state) {
     const Stone design = sphereDesign();
     for (auto _ : state) {
         std::ostringstream out;
-        writeGem(design, out);
+        brevix::Diagnostics notes;
+        writeGem(design, out, notes);
         benchmark::DoNotOptimize(out.tellp());
     }
 }
@@ -119,7 +122,8 @@ void BM_WriteAsc1010Facets(benchmark::State& state) {
     const Stone design = sphereDesign();
     for (auto _ : state) {
         std::ostringstream out;
-        writeAsc(design, out);
+        brevix::Diagnostics notes;
+        writeAsc(design, out, notes);
         benchmark::DoNotOptimize(out.tellp());
     }
 }

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     readAsc(stone, input);
     fuzz::checkStone(stone, true);
     std::ostringstream text, binary;
-    writeAsc(stone, text);
-    writeGem(stone, binary);
+    brevix::Diagnostics notes;
+    writeAsc(stone, text, notes);
+    writeGem(stone, binary, notes);
     return 0;
 }

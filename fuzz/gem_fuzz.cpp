@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     readGem(stone, input);
     fuzz::checkStone(stone, true);
     std::ostringstream out;
-    writeGem(stone, out);
+    brevix::Diagnostics notes;
+    writeGem(stone, out, notes);
     return 0;
 }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::installQuietSink();
     for (const char* member : {"PC0512.THB", "pc0107.asc", ""}) {
         MemoryInput in(fuzz::bytes(data, size));
-        if (auto found = stowFind(in, "GTUSER.STO", member)) {
+        Diagnostics notes;
+        if (auto found = stowFind(in, "GTUSER.STO", member, notes)) {
             const auto bytes = readMemberBytes(in, *found);
             if (bytes.size() > *found || bytes.size() > size) std::abort();
         }

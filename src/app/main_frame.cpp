@@ -76,6 +76,7 @@ int zoomPaneOf(int commandId) {
 CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     waitCursor_ = std::make_unique<WaitCursorIndicator>();
     doc_.busyIndicator = waitCursor_.get();
+    doc_.setSink(&docSink_);
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Untitled[*] - Brevix"));
     helpPath_ = findHelpFile(QDir::currentPath(), QCoreApplication::applicationDirPath());
@@ -113,6 +114,7 @@ CMainFrame::~CMainFrame() {
     // The signals go before the panes do: no change reaches a pane being destroyed.
     delete designSignals_;
     if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
+    if (&doc_.sink() == &docSink_) doc_.setSink(nullptr);
 }
 
 QAction* CMainFrame::action(int commandId) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/frame_settings.h"
+#include "app/message_box_sink.h"
 #include "document/recent_files.h"
 
 class QAction;
@@ -115,6 +116,7 @@ private:
     QWidget* activePane() const;
 
     CGemDoc& doc_;
+    ProgramSink docSink_;
     std::map<int, QAction*> actions_;
     QActionGroup* zoomGroup_ = nullptr;
     QMenu* zoomMenu_ = nullptr;

@@ -39,6 +39,16 @@ private:
     QObject timerContext_;  // cancels a pending end of action with the sink
 };
 
+// What the document shows, passed to the program's sink of the moment (the
+// message boxes; a test's recorder): the window gives the document this.
+class ProgramSink : public MessageSink {
+public:
+    void show(std::string_view text, Icon icon) override { messageSink().show(text, icon); }
+    Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override {
+        return messageSink().ask(text, buttons, icon, fallback);
+    }
+};
+
 // The core's Windows-1252 bytes as a QString and back.
 QString fromCore(std::string_view bytes);
 std::string toCore(const QString& text);

@@ -18,12 +18,14 @@ Answer CliSink::ask(std::string_view text, Buttons, Icon, Answer fallback) {
     return fallback;
 }
 
+void showNotes(const Diagnostics& notes) { showAll(notes, messageSink()); }
+
 void reportError(std::string_view text) {
     std::fprintf(stderr, "brevix-cli: %s\n", std::string(text).c_str());
 }
 
 void ShowNotesAndDelete::operator()(Stone* stone) const {
-    showAll(stone->takeDiagnostics(), messageSink());
+    showNotes(stone->takeDiagnostics());
     delete stone;
 }
 
@@ -35,7 +37,7 @@ LoadedStone loadDesign(const std::string& path, RunState& state) {
     }
     // A new design starts 8-fold with mirror image, as in the program.
     DesignRead read = readDesignFile(path, type, 8, 1);
-    showAll(read.notes, messageSink());
+    showNotes(read.notes);
     // The kernel's notes on short edges and close vertices are about the
     // geometry of a design that read whole, not problems of the file.
     if (read.notes.hasProblems()) state.readProblems = true;

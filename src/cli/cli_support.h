@@ -21,6 +21,10 @@ public:
     Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) override;
 };
 
+// Shows what an operation of the core noted, in order, through the run's
+// sink (which tells each text once per run).
+void showNotes(const Diagnostics& notes);
+
 // "brevix-cli: <text>" on standard error.
 void reportError(std::string_view text);
 

@@ -56,6 +56,7 @@ private:
 
 int runBatch(const BatchArguments& a, std::ostream& out) {
     const FoundDesigns found = findDesigns(a.paths);
+    showNotes(found.notes);
     const Range part = shardRange(found.entries.size(), a.shard);
     const std::vector<DesignEntry> entries(found.entries.begin() + static_cast<std::ptrdiff_t>(part.begin),
                                            found.entries.begin() + static_cast<std::ptrdiff_t>(part.end));

@@ -42,7 +42,10 @@ int runConvert(const ConvertArguments& a, std::ostream&, RunState& state) {
     if (const std::optional<RealSize> size = realSizeFor(*stone, a.size, failed))
         millimetresPerUnit = size->millimetresPerUnit;
     if (failed) return EXIT_FAILED;
-    return writeDesignFile(*stone, type, target, millimetresPerUnit) ? EXIT_DONE : EXIT_FAILED;
+    Diagnostics notes;
+    const bool written = writeDesignFile(*stone, type, target, millimetresPerUnit, notes);
+    showNotes(notes);
+    return written ? EXIT_DONE : EXIT_FAILED;
 }
 
 Run defineConvert(CLI::App& app) {

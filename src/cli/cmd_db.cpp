@@ -97,13 +97,17 @@ int runExtract(const ExtractArguments& a, std::ostream&) {
     if (!readIndex(table, a.dbf)) return EXIT_FAILED;
     const int32_t r = a.record;
     std::optional<std::string> text;
+    Diagnostics notes;
     if (r > 0 && r < table.recordCount)
-        text = designTextBytes(libraryFolderOf(a.dbf), valueOf(table, r, "BMP_FILE"), valueOf(table, r, "D_CODE"));
-    if (!text) {
-        showMessage(dbmsg::NO_SUCH_DESIGN, Icon::Warning);
-        return EXIT_FAILED;
+        text = designTextBytes(libraryFolderOf(a.dbf), valueOf(table, r, "BMP_FILE"), valueOf(table, r, "D_CODE"),
+                               notes);
+    if (!text) notes.warning(dbmsg::NO_SUCH_DESIGN);
+    else if (writeExportFile(a.out, *text, filemsg::CANNOT_OPEN_TO_WRITE, true, notes)) {
+        showNotes(notes);
+        return EXIT_DONE;
     }
-    return writeExportFile(a.out, *text, filemsg::CANNOT_OPEN_TO_WRITE, true) ? EXIT_DONE : EXIT_FAILED;
+    showNotes(notes);
+    return EXIT_FAILED;
 }
 
 Run defineDb(CLI::App& app) {

@@ -69,7 +69,12 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
         return EXIT_FAILED;
     }
     // The same writer, and so the same messages, as every export.
-    if (!a.out.empty() && !writeExportFile(a.out, png, filemsg::CANNOT_OPEN_TO_WRITE, true)) return EXIT_FAILED;
+    if (!a.out.empty()) {
+        Diagnostics notes;
+        const bool written = writeExportFile(a.out, png, filemsg::CANNOT_OPEN_TO_WRITE, true, notes);
+        showNotes(notes);
+        if (!written) return EXIT_FAILED;
+    }
     return EXIT_DONE;
 }
 

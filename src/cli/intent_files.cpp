@@ -23,7 +23,7 @@ DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
     // The reader says why when it stops; a file whose reading stopped is
     // worked on as far as it was read, and the run fails.
     DesignRead read = readDesignFile(path, FileType::Brx, 8, 1);
-    showAll(read.notes, messageSink());
+    showNotes(read.notes);
     if (read.outcome != ReadOutcome::Read && read.outcome != ReadOutcome::Damaged) return out;
     if (read.problems) problems = true;
     out.stone = LoadedStone(read.stone.release());
@@ -32,8 +32,11 @@ DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
 }
 
 bool saveWithIntent(const Stone& stone, const DesignIntent& intent, const std::string& path) {
-    if (!isIntentPath(path)) return writeDesignFile(stone, fileTypeOf(path), path);
-    return writeIntentFile(stone, intent, path);
+    Diagnostics notes;
+    const bool written = isIntentPath(path) ? writeIntentFile(stone, intent, path, notes)
+                                            : writeDesignFile(stone, fileTypeOf(path), path, 0, notes);
+    showNotes(notes);
+    return written;
 }
 
 }  // namespace brevix::cli

@@ -55,9 +55,11 @@ int main(int argc, char** argv) {
     }
     const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
 
+    // The run is one command: what the core notes is shown through a filter
+    // that tells each text once.
     CliSink sink;
-    brevix::ScopedMessageSink guard(sink);
-    brevix::OncePerCommand once;
+    brevix::OncePerCommand once(sink);
+    brevix::ScopedMessageSink guard(once);
     RunState state;
     try {
         int code = runCommand(*command, rest, std::cout, state);

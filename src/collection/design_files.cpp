@@ -59,7 +59,7 @@ void addDatabase(Walk& walk, const std::string& indexPath) {
         const auto reference = fieldValue(table, r, fileField);
         if (!code || !reference) continue;
         const std::string codeText(*code), referenceText(*reference);
-        if (!hasDesignText(folder, referenceText, codeText)) continue;
+        if (!hasDesignText(folder, referenceText, codeText, walk.found.notes)) continue;
         const auto name = nameField >= 0 ? fieldValue(table, r, nameField) : std::nullopt;
         DesignEntry entry;
         entry.path = indexPath;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/diagnostics.h"
+
 namespace brevix::collection {
 
 struct DesignEntry {
@@ -40,6 +42,9 @@ struct FoundDesigns {
     // Sorted. What the search met but could not take is among them, with
     // its problem, so that it gets its error line in its place.
     std::vector<DesignEntry> entries;
+    // What the database libraries met on the way had wrong (corrupt, newer
+    // than this program), for the front end to show.
+    Diagnostics notes;
 };
 
 // A path given on its own (not found in a folder) is taken whatever its

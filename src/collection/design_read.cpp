@@ -31,8 +31,12 @@ std::string joined(const Diagnostics& notes, bool problemsOnly) {
 ReadEntry readDatabaseDesign(const DesignEntry& entry) {
     ReadEntry result;
     std::string bytes;
-    if (!entryBytes(entry, bytes)) {
+    // A corrupt or newer library on the way is part of the entry's story,
+    // told with it as the reader's own notes are.
+    Diagnostics libraries;
+    if (!entryBytes(entry, bytes, libraries)) {
         result.error = "the design's text is in none of the database's libraries";
+        if (!libraries.empty()) result.error += "; " + joined(libraries, false);
         return result;
     }
     std::istringstream check(bytes);
@@ -43,16 +47,17 @@ ReadEntry readDatabaseDesign(const DesignEntry& entry) {
     std::istringstream in(bytes);
     auto stone = std::make_unique<Stone>(DATABASE_ROUGH_HALF);
     readAsc(*stone, in);
-    result.warning = joined(stone->takeDiagnostics(), true);
+    libraries.append(stone->takeDiagnostics());
+    result.warning = joined(libraries, true);
     result.stone = std::move(stone);
     return result;
 }
 
 }  // namespace
 
-bool entryBytes(const DesignEntry& entry, std::string& bytes) {
+bool entryBytes(const DesignEntry& entry, std::string& bytes, Diagnostics& notes) {
     if (entry.inDatabase()) {
-        auto text = designTextBytes(libraryFolderOf(entry.path), entry.reference, entry.code);
+        auto text = designTextBytes(libraryFolderOf(entry.path), entry.reference, entry.code, notes);
         if (!text) return false;
         bytes = std::move(*text);
         return true;

@@ -20,7 +20,8 @@ struct ReadEntry {
 ReadEntry readEntry(const DesignEntry& entry);
 
 // The bytes the entry is read from: the file, or the design's text in its
-// database library. False when they cannot be had.
-bool entryBytes(const DesignEntry& entry, std::string& bytes);
+// database library. False when they cannot be had. What the libraries on
+// the way had wrong is in `notes`.
+bool entryBytes(const DesignEntry& entry, std::string& bytes, Diagnostics& notes);
 
 }  // namespace brevix::collection

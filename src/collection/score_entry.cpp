@@ -39,7 +39,9 @@ DesignFigures scoreEntry(const DesignEntry& entry, const optics::LightSettings& 
     std::string key;
     if (cache.enabled() && entry.problem.empty()) {
         std::string bytes;
-        if (entryBytes(entry, bytes)) {
+        // Only the key is made here: the read below tells the entry's problems.
+        Diagnostics unused;
+        if (entryBytes(entry, bytes, unused)) {
             key = ScoreCache::key(bytes, settingsKey(settings));
             if (auto cached = cache.load(key)) {
                 cached->file = entry.id();
@@ -62,7 +64,8 @@ DesignFigures scoreEntry(const DesignEntry& entry, const optics::LightSettings& 
     }
     // A file rewritten while it was scored keeps no entry under its old key.
     std::string after;
-    if (!key.empty() && figures.warning.empty() && entryBytes(entry, after) &&
+    Diagnostics unused;
+    if (!key.empty() && figures.warning.empty() && entryBytes(entry, after, unused) &&
         ScoreCache::key(after, settingsKey(settings)) == key)
         cache.store(key, figures);
     return figures;

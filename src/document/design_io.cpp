@@ -20,7 +20,6 @@
 #include "intent/intent_file.h"
 #include "kernel/kernel_error.h"
 #include "platform/diagnostics.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
@@ -181,32 +180,34 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     }
 }
 
-bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit) {
+bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit,
+                     Diagnostics& notes) {
     switch (type) {
-    case FileType::Gem: return writeGemFile(stone, path);
-    case FileType::Asc: return writeAscFile(stone, path);
-    case FileType::Wrl: return writeVrmlFile(stone, path);
-    case FileType::Dxf: return writeDxf(stone, path);
-    case FileType::B3d: return writeB3d(stone, path);
-    case FileType::Thb: return writeThb(stone, path);
-    case FileType::Stl: return writeStl(stone, path, millimetresPerUnit);
-    case FileType::Obj: return writeObj(stone, path, millimetresPerUnit);
-    case FileType::Brx: return writeIntentFile(stone, intentOf(stone, nullptr), path);
+    case FileType::Gem: return writeGemFile(stone, path, notes);
+    case FileType::Asc: return writeAscFile(stone, path, notes);
+    case FileType::Wrl: return writeVrmlFile(stone, path, notes);
+    case FileType::Dxf: return writeDxf(stone, path, notes);
+    case FileType::B3d: return writeB3d(stone, path, notes);
+    case FileType::Thb: return writeThb(stone, path, notes);
+    case FileType::Stl: return writeStl(stone, path, millimetresPerUnit, notes);
+    case FileType::Obj: return writeObj(stone, path, millimetresPerUnit, notes);
+    case FileType::Brx: return writeIntentFile(stone, intentOf(stone, nullptr), path, notes);
     default: break;
     }
-    showMessage(strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()), Icon::Information);
+    notes.info(strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()));
     return false;
 }
 
-bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path) {
+bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path,
+                     Diagnostics& notes) {
     ReplacingFile file(path);
     if (!file.isOpen()) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
     file.stream() << writeIntentText(stone, intent);
     if (!file.commit()) {
-        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

@@ -55,16 +55,21 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
                           const ReadProgress& progress = {});
 
 // Writes the stone in the given format; the previous file stays intact
-// unless the new one was written completely. False after showing why.
+// unless the new one was written completely. False when nothing was
+// written; `notes` then says why. Says nothing itself: what the writers
+// have to say (a name changed, a line too long for DOS) is in `notes`.
 // The meshes (STL, OBJ) are written in millimetres at `millimetresPerUnit`,
 // or in design units when it is 0; the other formats have their own units.
 // A .brx file written this way holds the intent inferred from the planes;
 // writeIntentFile keeps one that was recorded.
-bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit = 0);
+bool writeDesignFile(const Stone& stone, FileType type, const std::string& path, double millimetresPerUnit,
+                     Diagnostics& notes);
 
 // Writes the design with its intent as a .brx file, replacing the previous
-// file only once the new one is complete. False after showing why.
+// file only once the new one is complete. False when it could not, with
+// the reason in `notes`.
 // `intent` must describe the stone's planes (intentOf gives one that does).
-bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path);
+bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path,
+                     Diagnostics& notes);
 
 }  // namespace brevix

@@ -38,7 +38,7 @@ void CGemDoc::setStone(std::unique_ptr<Stone> stone) {
     stone_ = std::move(stone);
 }
 
-MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : messageSink(); }
+MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : standardError_; }
 
 void CGemDoc::showNotes(const Diagnostics& notes) { showAll(notes, sink()); }
 

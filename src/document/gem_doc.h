@@ -36,6 +36,8 @@ class DocumentUi;
 class CGemDoc {
 public:
     CGemDoc();
+    // A document that shows through `sink` from the start (see setSink).
+    explicit CGemDoc(MessageSink* sink) : sink_(sink) {}
     virtual ~CGemDoc();
     CGemDoc(const CGemDoc&) = delete;
     CGemDoc& operator=(const CGemDoc&) = delete;
@@ -185,7 +187,7 @@ public:
     // ---- messages ------------------------------------------------------
     // The window's message boxes, the batch run's standard error, a test's
     // recorder; owned by whoever gives it. Without one, messages go to
-    // standard error.
+    // standard error. The document shows only through this sink.
     void setSink(MessageSink* sink) { sink_ = sink; }
     MessageSink& sink();
     // Shows what the stones noted so far, then `text`.
@@ -299,7 +301,11 @@ public:
     // ---- end of file side ----
 
 private:
+    // For the length of a command that tells each text once (opening a
+    // file and showing it first), the document shows through a filter.
+    class OnceEach;
     MessageSink* sink_ = nullptr;
+    StderrSink standardError_;
     // Adds the tier just cut (the last `made` facets) to the recorded
     // intent, with what fixed its depth; `before` is the stone before the cut.
     void recordCut(const Stone& before, const DesignIntent& beforeIntent, int made);

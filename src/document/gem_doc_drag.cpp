@@ -4,7 +4,7 @@
 
 #include "document/gem_doc.h"
 #include "intent/design_intent.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -66,14 +66,18 @@ void CGemDoc::endTierDrag() {
     drag_.reset();
     const std::vector<std::string> problems = std::move(dragProblems_);
     dragProblems_.clear();
-    for (const std::string& problem : problems) showMessage(problem, Icon::Warning);
+    Diagnostics notes;
+    for (const std::string& problem : problems) notes.warning(problem);
+    showNotes(notes);
 }
 
 void CGemDoc::takeRecut(RecutResult cut) {
     saveUndo();
     setStone(std::make_unique<Stone>(std::move(cut.stone)));
     recordedIntent = std::move(cut.intent);
-    for (const std::string& problem : cut.problems) showMessage(problem, Icon::Warning);
+    Diagnostics notes;
+    for (const std::string& problem : cut.problems) notes.warning(problem);
+    showNotes(notes);
     refreshSummaryValues();
     updateAllViews();
 }

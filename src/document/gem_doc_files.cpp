@@ -4,6 +4,7 @@
 #include <cctype>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "design/real_size.h"
 #include "document/design_io.h"
@@ -40,6 +41,19 @@ struct ChosenType {
 
 // ---- the framework's side ------------------------------------------------
 
+class CGemDoc::OnceEach {
+public:
+    explicit OnceEach(CGemDoc& doc) : doc_(doc), filter_(doc.sink()), previous_(std::exchange(doc.sink_, &filter_)) {}
+    ~OnceEach() { doc_.sink_ = previous_; }
+    OnceEach(const OnceEach&) = delete;
+    OnceEach& operator=(const OnceEach&) = delete;
+
+private:
+    CGemDoc& doc_;
+    OncePerCommand filter_;
+    MessageSink* previous_;
+};
+
 bool CGemDoc::SaveModified() {
     if (!isModified()) return true;
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
@@ -55,7 +69,7 @@ bool CGemDoc::openDocumentFile(const std::string& path) {
     if (!registeredPath.empty() && samePath(path, registeredPath)) return true;
     // Reading and the first showing of the design tell each thing once
     // (a zero gear would otherwise be reported for every facet shown).
-    OncePerCommand once;
+    OnceEach once(*this);
     if (!SaveModified()) return false;
     if (!OnOpenDocument(path)) return false;
     setModifiedFlag(false);
@@ -147,9 +161,11 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     const std::string previousPath = filePath;
     filePath = path;
     const bool mesh = saveType == FileType::Stl || saveType == FileType::Obj;
+    Diagnostics notes;
     const bool written = saveType == FileType::Brx
-                             ? writeIntentFile(ensureStone(), designIntent(), path)
-                             : writeDesignFile(ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0);
+                             ? writeIntentFile(ensureStone(), designIntent(), path, notes)
+                             : writeDesignFile(ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0, notes);
+    showNotes(notes);
     if (!written) {
         // Nothing was saved: the document keeps the name it had, so that a
         // later Save does not write to a file the user never got.
@@ -177,7 +193,7 @@ bool CGemDoc::OnFileSave() {
 }
 
 bool CGemDoc::OnFileOpen() {
-    OncePerCommand once;
+    OnceEach once(*this);
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     FileDialogRequest request;
     request.open = true;

@@ -4,7 +4,7 @@
 
 #include "designing/cut_facet_form.h"
 #include "kernel/geometry.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -73,11 +73,11 @@ RaytraceFieldTexts RaytraceProperties::angleLeft(std::string_view text) {
     return shown;
 }
 
-std::optional<double> RaytraceProperties::indexOnOk() const {
+std::optional<double> RaytraceProperties::indexOnOk(Diagnostics& notes) const {
     // The change handlers take any number typed; one that is not above 1
     // (or not a number at all) would bend light nonsensically.
     if (!(index > 1) || !std::isfinite(index)) {
-        showMessage(INDEX_NOT_ABOVE_ONE);
+        notes.warning(INDEX_NOT_ABOVE_ONE);
         return std::nullopt;
     }
     return index;

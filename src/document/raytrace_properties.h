@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/diagnostics.h"
+
 namespace brevix {
 
 // The sixteen entries of the list, "1.43  Fluorite" to "2.65  Moissanite":
@@ -37,9 +39,9 @@ public:
     RaytraceFieldTexts angleChanged(std::string_view text);
     RaytraceFieldTexts angleLeft(std::string_view text);
 
-    // The index OK stores; none (after telling the user) when light could
-    // not be traced with it.
-    std::optional<double> indexOnOk() const;
+    // The index OK stores; none (with the reason in `notes`, for the dialog
+    // to show) when light could not be traced with it.
+    std::optional<double> indexOnOk(Diagnostics& notes) const;
 };
 
 // "%.3f" of the index.

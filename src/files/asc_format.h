@@ -34,13 +34,15 @@ bool readAscFile(Stone& stone, const std::string& path);
 std::string ascSaveProblem(const Stone& stone);
 
 // Writes the design. Returns false without writing anything when
-// ascSaveProblem finds a problem (it is shown, and the stream's failbit is
-// set so that no caller mistakes the empty output for a saved design).
-bool writeAsc(const Stone& stone, std::ostream& out);
+// ascSaveProblem finds a problem (noted as a warning, and the stream's
+// failbit is set so that no caller mistakes the empty output for a saved
+// design). What the writer had to change in names or lines is noted.
+bool writeAsc(const Stone& stone, std::ostream& out, Diagnostics& notes);
 // The facet records of one stone (without header, settings or lines).
 void writeAscFacets(const Stone& stone, std::ostream& out);
 // Writes through a temporary file that replaces `path` only when complete;
-// shows "Cannot open %s to write." or "Error writing %s. Disk full?" itself.
-bool writeAscFile(const Stone& stone, const std::string& path);
+// notes "Cannot open %s to write." or "Error writing %s. Disk full?" and
+// returns false when it cannot.
+bool writeAscFile(const Stone& stone, const std::string& path, Diagnostics& notes);
 
 }  // namespace brevix

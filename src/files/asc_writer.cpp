@@ -12,7 +12,7 @@
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/replacing_file.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -237,9 +237,9 @@ std::string ascSaveProblem(const Stone& stone) {
     return facetProblem(stone, "design");
 }
 
-bool writeAsc(const Stone& stone, std::ostream& out) {
+bool writeAsc(const Stone& stone, std::ostream& out, Diagnostics& said) {
     if (std::string problem = ascSaveProblem(stone); !problem.empty()) {
-        showMessage(problem, Icon::Warning);
+        said.warning(problem);
         out.setstate(std::ios::failbit);
         return false;
     }
@@ -247,8 +247,8 @@ bool writeAsc(const Stone& stone, std::ostream& out) {
     const std::string text = designText(stone, notes);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (!notes.blankName.empty())
-        showMessage(strprintf(filemsg::ASC_NAME_BLANKS, notes.blankName.c_str()), Icon::Information);
-    if (notes.lineBreaks) showMessage(filemsg::ASC_LINE_BREAKS, Icon::Information);
+        said.info(strprintf(filemsg::ASC_NAME_BLANKS, notes.blankName.c_str()));
+    if (notes.lineBreaks) said.info(filemsg::ASC_LINE_BREAKS);
     return true;
 }
 
@@ -259,19 +259,19 @@ void writeAscFacets(const Stone& stone, std::ostream& out) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-bool writeAscFile(const Stone& stone, const std::string& path) {
+bool writeAscFile(const Stone& stone, const std::string& path, Diagnostics& notes) {
     if (std::string problem = ascSaveProblem(stone); !problem.empty()) {
-        showMessage(problem, Icon::Warning);
+        notes.warning(problem);
         return false;
     }
     ReplacingFile file(path, false);
     if (!file.isOpen()) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
-    writeAsc(stone, file.stream());
+    writeAsc(stone, file.stream(), notes);
     if (!file.commit()) {
-        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

@@ -101,8 +101,8 @@ std::string b3dText(const Stone& source) {
     return out;
 }
 
-bool writeB3d(const Stone& stone, const std::string& path) {
-    return writeExportFile(path, b3dText(stone), filemsg::CANNOT_OPEN_TO_WRITE, false);
+bool writeB3d(const Stone& stone, const std::string& path, Diagnostics& notes) {
+    return writeExportFile(path, b3dText(stone), filemsg::CANNOT_OPEN_TO_WRITE, false, notes);
 }
 
 }  // namespace brevix

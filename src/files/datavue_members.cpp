@@ -8,7 +8,7 @@
 #include <random>
 
 #include "files/datavue_messages.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
@@ -31,10 +31,10 @@ std::array<std::string, 3> libraryOrder(const MemberName& member, MemberKind kin
 }
 
 std::optional<StowMember> findMember(const std::string& libraryFolder, const MemberName& member,
-                                     MemberKind kind, std::string* lastLibrary = nullptr) {
+                                     MemberKind kind, Diagnostics& notes, std::string* lastLibrary = nullptr) {
     for (const std::string& library : libraryOrder(member, kind)) {
         if (lastLibrary) *lastLibrary = library;
-        if (auto found = stowOpen(libraryFolder, library, member.name)) return found;
+        if (auto found = stowOpen(libraryFolder, library, member.name, notes)) return found;
     }
     return std::nullopt;
 }
@@ -45,7 +45,8 @@ std::string temporaryPathFor(const std::string& memberName) {
     std::error_code ec;
     fs::path folder = fs::temp_directory_path(ec);
     if (ec) folder = ".";
-    static std::mt19937_64 random(static_cast<uint64_t>(
+    // One generator per thread: extractions may run on several at once.
+    thread_local std::mt19937_64 random(static_cast<uint64_t>(
         std::chrono::steady_clock::now().time_since_epoch().count()));
     return (folder / ("brevix-" + std::to_string(random() % 1000000007ULL) + "-" + memberName)).string();
 }
@@ -98,15 +99,14 @@ std::string libraryFolderOf(const std::string& indexPath) {
 }
 
 std::optional<FoundThumbnail> findThumbnail(const std::string& libraryFolder, const std::string& fileReference,
-                                            const std::string& designCode) {
+                                            const std::string& designCode, Diagnostics& notes) {
     const auto member = memberName(fileReference, designCode, MemberKind::Thumbnail);
     if (!member) return std::nullopt;
     std::string lastLibrary;
-    auto found = findMember(libraryFolder, *member, MemberKind::Thumbnail, &lastLibrary);
+    auto found = findMember(libraryFolder, *member, MemberKind::Thumbnail, notes, &lastLibrary);
     if (!found) {
         if (member->picture)
-            showMessage(strprintf(dbmsg::CANNOT_OPEN_MEMBER, member->name.c_str(), lastLibrary.c_str()),
-                        Icon::Warning);
+            notes.warning(strprintf(dbmsg::CANNOT_OPEN_MEMBER, member->name.c_str(), lastLibrary.c_str()));
         return std::nullopt;
     }
     FoundThumbnail result;
@@ -116,17 +116,17 @@ std::optional<FoundThumbnail> findThumbnail(const std::string& libraryFolder, co
 }
 
 bool hasDesignText(const std::string& libraryFolder, const std::string& fileReference,
-                   const std::string& designCode) {
+                   const std::string& designCode, Diagnostics& notes) {
     const auto member = memberName(fileReference, designCode, MemberKind::DesignText);
-    return member && findMember(libraryFolder, *member, MemberKind::DesignText).has_value();
+    return member && findMember(libraryFolder, *member, MemberKind::DesignText, notes).has_value();
 }
 
 std::optional<std::string> designTextBytes(const std::string& libraryFolder, const std::string& fileReference,
-                                           const std::string& designCode) {
+                                           const std::string& designCode, Diagnostics& notes) {
     if (fileReference.empty() || designCode.empty()) return std::nullopt;
     const auto member = memberName(fileReference, designCode, MemberKind::DesignText);
     if (!member) return std::nullopt;
-    auto found = findMember(libraryFolder, *member, MemberKind::DesignText);
+    auto found = findMember(libraryFolder, *member, MemberKind::DesignText, notes);
     if (!found) return std::nullopt;
     const std::vector<unsigned char> bytes = readMemberBytes(*found->stream, found->size);
     // A member the library cuts short is a read error, not a shorter design.
@@ -136,8 +136,8 @@ std::optional<std::string> designTextBytes(const std::string& libraryFolder, con
 
 std::optional<ExtractedDesign> extractDesignText(const std::string& libraryFolder,
                                                  const std::string& fileReference,
-                                                 const std::string& designCode) {
-    const auto text = designTextBytes(libraryFolder, fileReference, designCode);
+                                                 const std::string& designCode, Diagnostics& notes) {
+    const auto text = designTextBytes(libraryFolder, fileReference, designCode, notes);
     if (!text) return std::nullopt;
     const auto member = memberName(fileReference, designCode, MemberKind::DesignText);
     // A fresh file of our own: never one of the user's that happens to

@@ -35,12 +35,13 @@ struct FoundThumbnail {
 };
 
 // The design's thumbnail or picture. A picture found in none of the libraries
-// is reported; a missing thumbnail is not.
+// is noted; a missing thumbnail is not. Every lookup below notes what a
+// corrupt or newer library it meets has wrong, in `notes`.
 std::optional<FoundThumbnail> findThumbnail(const std::string& libraryFolder, const std::string& fileReference,
-                                            const std::string& designCode);
+                                            const std::string& designCode, Diagnostics& notes);
 
 bool hasDesignText(const std::string& libraryFolder, const std::string& fileReference,
-                   const std::string& designCode);
+                   const std::string& designCode, Diagnostics& notes);
 
 // A design text taken out of its library into a temporary file of its own,
 // which goes when this object does. The member's name stays as the name the
@@ -67,10 +68,10 @@ private:
 // that failed (the temporary file is then removed at once).
 std::optional<ExtractedDesign> extractDesignText(const std::string& libraryFolder,
                                                  const std::string& fileReference,
-                                                 const std::string& designCode);
+                                                 const std::string& designCode, Diagnostics& notes);
 
 // The member's bytes as the library holds them (what extraction copies).
 std::optional<std::string> designTextBytes(const std::string& libraryFolder, const std::string& fileReference,
-                                           const std::string& designCode);
+                                           const std::string& designCode, Diagnostics& notes);
 
 }  // namespace brevix

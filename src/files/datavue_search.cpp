@@ -5,7 +5,6 @@
 #include "files/datavue_messages.h"
 #include "files/thumbnail.h"
 #include "platform/diagnostics.h"
-#include "platform/messages.h"
 #include "platform/registry.h"
 #include "platform/strformat.h"
 
@@ -74,7 +73,7 @@ void DatavueSearch::attach(DbfTable table, std::string libraryFolder) {
                 known = true;
             }
         }
-        if (!known) showMessage(strprintf(dbmsg::UNRECOGNIZED_FIELD, table_.fieldNames[i].c_str()), Icon::Warning);
+        if (!known) notes_.warning(strprintf(dbmsg::UNRECOGNIZED_FIELD, table_.fieldNames[i].c_str()));
     }
     currentRecord_ = -1;
     queryChanged_ = true;
@@ -126,7 +125,7 @@ DatavueSearch::Outcome DatavueSearch::findAndShow(int step) {
 
     Outcome outcome = Outcome::Beep;
     if (step > 0 && foundCount_ >= 1) {
-        showMessage(strprintf(dbmsg::LAST_ONE, foundCount_), Icon::Information);
+        notes_.info(strprintf(dbmsg::LAST_ONE, foundCount_));
         outcome = Outcome::LastOne;
     }
     previewStone_.reset();
@@ -150,12 +149,12 @@ void DatavueSearch::showRecord() {
     shape = shapeOfCode(edits[DV_CODE]);
     ++foundCount_;
     loadPreview();
-    canOpen_ = hasDesignText(libraryFolder_, currentValue(DV_FILE), currentValue(DV_CODE));
+    canOpen_ = hasDesignText(libraryFolder_, currentValue(DV_FILE), currentValue(DV_CODE), notes_);
     updating = false;
 }
 
 void DatavueSearch::loadPreview() {
-    auto found = findThumbnail(libraryFolder_, currentValue(DV_FILE), currentValue(DV_CODE));
+    auto found = findThumbnail(libraryFolder_, currentValue(DV_FILE), currentValue(DV_CODE), notes_);
     if (!found) {
         previewStone_.reset();
         previewKind_ = PreviewKind::None;
@@ -173,7 +172,7 @@ void DatavueSearch::loadPreview() {
     caption_ = dbmsg::PREVIEW;
     if (!previewStone_) previewStone_ = std::make_unique<Stone>(ROUGH_HALF);
     const bool read = readThb(*previewStone_, bytes);
-    showAll(previewStone_->takeDiagnostics(), messageSink());
+    notes_.append(previewStone_->takeDiagnostics());
     if (!read) {
         previewStone_.reset();
         previewKind_ = PreviewKind::None;
@@ -186,9 +185,9 @@ void DatavueSearch::loadPreview() {
     previewKind_ = PreviewKind::Thumbnail;
 }
 
-std::optional<ExtractedDesign> DatavueSearch::openDesign() const {
+std::optional<ExtractedDesign> DatavueSearch::openDesign() {
     if (currentRecord_ < 0 || currentRecord_ >= table_.recordCount) return std::nullopt;
-    return extractDesignText(libraryFolder_, currentValue(DV_FILE), currentValue(DV_CODE));
+    return extractDesignText(libraryFolder_, currentValue(DV_FILE), currentValue(DV_CODE), notes_);
 }
 
 }  // namespace brevix

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/datavue_members.h"
@@ -58,7 +59,7 @@ enum class PreviewKind { None, Thumbnail, Picture };
 class DatavueSearch {
 public:
     // Takes the index read by readDbf and looks up its fields; each field
-    // the search does not know is reported once.
+    // the search does not know is noted once (see takeNotes).
     void attach(DbfTable table, std::string libraryFolder);
     const DbfTable& table() const { return table_; }
     const std::string& libraryFolder() const { return libraryFolder_; }
@@ -79,7 +80,7 @@ public:
 
     // Find Next (+1) and Previous (-1). Shown: the record's values are in the
     // fields and its preview is loaded. LastOne: "Last one, %d total" was
-    // shown. Beep: nothing more to find.
+    // noted. Beep: nothing more to find.
     Outcome findAndShow(int step);
 
     int32_t currentRecord() const { return currentRecord_; }
@@ -96,7 +97,13 @@ public:
     bool canOpen() const { return canOpen_; }
     // The shown record's design text in a temporary file; nothing when no
     // record is shown or its text cannot be had.
-    std::optional<ExtractedDesign> openDesign() const;
+    std::optional<ExtractedDesign> openDesign();
+
+    // What the search noted since it was last asked, in order: fields it
+    // does not know, "Last one, %d total", libraries that are corrupt or
+    // newer, a thumbnail that would not read. The dialog shows them after
+    // each step; the search itself shows nothing.
+    Diagnostics takeNotes() { return std::exchange(notes_, Diagnostics()); }
 
     // The value of a database field in the current record ("" for none).
     std::string currentValue(int field) const;
@@ -119,6 +126,7 @@ private:
     std::vector<unsigned char> picture_;
     std::string caption_ = "  PREVIEW";
     bool canOpen_ = false;
+    Diagnostics notes_;
 };
 
 }  // namespace brevix

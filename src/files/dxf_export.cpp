@@ -45,8 +45,8 @@ std::string dxfText(const Stone& stone, const std::string& path) {
     return out;
 }
 
-bool writeDxf(const Stone& stone, const std::string& path) {
-    return writeExportFile(path, dxfText(stone, path), filemsg::CANNOT_OPEN_TO_WRITE_DXF, false);
+bool writeDxf(const Stone& stone, const std::string& path, Diagnostics& notes) {
+    return writeExportFile(path, dxfText(stone, path), filemsg::CANNOT_OPEN_TO_WRITE_DXF, false, notes);
 }
 
 }  // namespace brevix

@@ -3,21 +3,21 @@
 #include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/replacing_file.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
 
 bool writeExportFile(const std::string& path, const std::string& bytes, const char* cannotOpen,
-                     bool binary) {
+                     bool binary, Diagnostics& notes) {
     ReplacingFile file(path, binary);
     if (!file.isOpen()) {
-        showMessage(fileMessage(cannotOpen, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(cannotOpen, path, file.problem()));
         return false;
     }
     file.stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!file.commit()) {
-        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

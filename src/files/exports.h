@@ -13,14 +13,14 @@ namespace brevix {
 
 // The caller opens the stream (text mode) and checks it afterwards.
 void writeVrml(const Stone& stone, std::ostream& out);
-// Writes through a temporary file; shows "Cannot open %s to write." or
-// "Error writing %s. Disk full?" itself.
-bool writeVrmlFile(const Stone& stone, const std::string& path);
 
-// These open, report and close by themselves, through a temporary file that
-// replaces `path` only when complete. They return whether the file was written.
-bool writeDxf(const Stone& stone, const std::string& path);
-bool writeB3d(const Stone& stone, const std::string& path);
+// The file writers below go through a temporary file that replaces `path`
+// only when complete. They return whether the file was written; when it was
+// not, `notes` says why ("Cannot open %s to write.", "Error writing %s. Disk
+// full?").
+bool writeVrmlFile(const Stone& stone, const std::string& path, Diagnostics& notes);
+bool writeDxf(const Stone& stone, const std::string& path, Diagnostics& notes);
+bool writeB3d(const Stone& stone, const std::string& path, Diagnostics& notes);
 
 // The meshes: coordinates in millimetres at `millimetresPerUnit` (from the
 // stone's real size), or in design units when it is 0. Each facet's corners run
@@ -29,8 +29,8 @@ bool writeB3d(const Stone& stone, const std::string& path);
 // vertices once, one polygon per facet, one group per tier under the tier's
 // name ("tierN" for a tier without one, "rough" for faces of the block), the
 // heading as a comment.
-bool writeStl(const Stone& stone, const std::string& path, double millimetresPerUnit = 0);
-bool writeObj(const Stone& stone, const std::string& path, double millimetresPerUnit = 0);
+bool writeStl(const Stone& stone, const std::string& path, double millimetresPerUnit, Diagnostics& notes);
+bool writeObj(const Stone& stone, const std::string& path, double millimetresPerUnit, Diagnostics& notes);
 std::string stlBytes(const Stone& stone, double millimetresPerUnit = 0);
 std::string objText(const Stone& stone, double millimetresPerUnit = 0);
 

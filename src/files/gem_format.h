@@ -45,11 +45,14 @@ bool readGemFile(Stone& stone, const std::string& path);
 std::string gemSaveProblem(const Stone& stone);
 
 // Writes the design and its preform. Returns false without writing anything
-// when gemSaveProblem finds a problem (it is shown, and the stream's failbit
-// is set so that no caller mistakes the empty output for a saved design).
-bool writeGem(const Stone& stone, std::ostream& out);
+// when gemSaveProblem finds a problem (noted as a warning, and the stream's
+// failbit is set so that no caller mistakes the empty output for a saved
+// design). What the writer changed or warns of ("Tabs in facet names…",
+// the DOS line warning) is noted in the order it was said.
+bool writeGem(const Stone& stone, std::ostream& out, Diagnostics& notes);
 // Writes through a temporary file that replaces `path` only when complete;
-// shows "Cannot open %s to write." or "Error writing %s. Disk full?" itself.
-bool writeGemFile(const Stone& stone, const std::string& path);
+// notes "Cannot open %s to write." or "Error writing %s. Disk full?" and
+// returns false when it cannot.
+bool writeGemFile(const Stone& stone, const std::string& path, Diagnostics& notes);
 
 }  // namespace brevix

@@ -13,7 +13,7 @@
 #include "files/gem_format.h"
 #include "files/gem_pole.h"
 #include "files/replacing_file.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -120,9 +120,9 @@ std::string gemSaveProblem(const Stone& stone) {
     return {};
 }
 
-bool writeGem(const Stone& stone, std::ostream& out) {
+bool writeGem(const Stone& stone, std::ostream& out, Diagnostics& notes) {
     if (std::string problem = gemSaveProblem(stone); !problem.empty()) {
-        showMessage(problem, Icon::Warning);
+        notes.warning(problem);
         out.setstate(std::ios::failbit);
         return false;
     }
@@ -135,26 +135,26 @@ bool writeGem(const Stone& stone, std::ostream& out) {
     }
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (tabsChanged)
-        showMessage(filemsg::GEM_NAME_TABS, Icon::Information);
+        notes.info(filemsg::GEM_NAME_TABS);
     // Each design warns after its preform is written, as the nested writes did.
     for (auto it = longLines.rbegin(); it != longLines.rend(); ++it)
-        if (*it) showMessage(filemsg::GEM_DOS_WARNING, Icon::Warning);
+        if (*it) notes.warning(filemsg::GEM_DOS_WARNING);
     return true;
 }
 
-bool writeGemFile(const Stone& stone, const std::string& path) {
+bool writeGemFile(const Stone& stone, const std::string& path, Diagnostics& notes) {
     if (std::string problem = gemSaveProblem(stone); !problem.empty()) {
-        showMessage(problem, Icon::Warning);
+        notes.warning(problem);
         return false;
     }
     ReplacingFile file(path, true);
     if (!file.isOpen()) {
-        showMessage(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
-    writeGem(stone, file.stream());
+    writeGem(stone, file.stream(), notes);
     if (!file.commit()) {
-        showMessage(fileMessage(filemsg::ERROR_WRITING, path, file.problem()), Icon::Warning);
+        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

@@ -118,8 +118,8 @@ std::string objText(const Stone& stone, double millimetresPerUnit) {
     return out;
 }
 
-bool writeObj(const Stone& stone, const std::string& path, double millimetresPerUnit) {
-    return writeExportFile(path, objText(stone, millimetresPerUnit), filemsg::CANNOT_OPEN_TO_WRITE, false);
+bool writeObj(const Stone& stone, const std::string& path, double millimetresPerUnit, Diagnostics& notes) {
+    return writeExportFile(path, objText(stone, millimetresPerUnit), filemsg::CANNOT_OPEN_TO_WRITE, false, notes);
 }
 
 }  // namespace brevix

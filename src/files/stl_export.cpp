@@ -77,8 +77,8 @@ std::string stlBytes(const Stone& stone, double millimetresPerUnit) {
     return out + body;
 }
 
-bool writeStl(const Stone& stone, const std::string& path, double millimetresPerUnit) {
-    return writeExportFile(path, stlBytes(stone, millimetresPerUnit), filemsg::CANNOT_OPEN_TO_WRITE, true);
+bool writeStl(const Stone& stone, const std::string& path, double millimetresPerUnit, Diagnostics& notes) {
+    return writeExportFile(path, stlBytes(stone, millimetresPerUnit), filemsg::CANNOT_OPEN_TO_WRITE, true, notes);
 }
 
 }  // namespace brevix

@@ -7,7 +7,7 @@
 #include "files/binary_io.h"
 #include "files/datavue_messages.h"
 #include "files/file_access.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -20,8 +20,8 @@ std::string upperCase(std::string text) {
     return text;
 }
 
-void corrupt(const char* format, const std::string& libraryName) {
-    showMessage(strprintf(format, libraryName.c_str()), Icon::Warning);
+void corrupt(const char* format, const std::string& libraryName, Diagnostics& notes) {
+    notes.warning(strprintf(format, libraryName.c_str()));
 }
 
 struct StowHeader {
@@ -69,7 +69,7 @@ std::string findIgnoringCase(const std::string& folder, const std::string& name)
 }  // namespace
 
 std::optional<uint32_t> stowFind(std::istream& library, const std::string& libraryName,
-                                 const std::string& member) {
+                                 const std::string& member, Diagnostics& notes) {
     std::streambuf* in = library.rdbuf();
     if (!in) return std::nullopt;
     const std::string wanted = upperCase(member);
@@ -77,14 +77,13 @@ std::optional<uint32_t> stowFind(std::istream& library, const std::string& libra
     StowHeader header;
     const HeaderField missing = readHeader(in, header);
     if (missing == HeaderField::Magic || header.magic != STOW_MAGIC) {
-        corrupt(dbmsg::STOW_HEADER_WRONG, libraryName);
+        corrupt(dbmsg::STOW_HEADER_WRONG, libraryName, notes);
         return std::nullopt;
     }
     if (missing == HeaderField::None && header.version > STOW_VERSION) {
-        showMessage(strprintf(dbmsg::STOW_NEWER_VERSION, libraryName.c_str(), header.version / 1000,
-                              header.version % 1000),
-                    Icon::Warning);
-        showMessage(strprintf(dbmsg::STOW_OWN_VERSION, STOW_VERSION / 1000, STOW_VERSION % 1000), Icon::Warning);
+        notes.warning(
+            strprintf(dbmsg::STOW_NEWER_VERSION, libraryName.c_str(), header.version / 1000, header.version % 1000));
+        notes.warning(strprintf(dbmsg::STOW_OWN_VERSION, STOW_VERSION / 1000, STOW_VERSION % 1000));
     }
     // A header cut short has no contents offset to go to: the table of
     // contents cannot be where it says.
@@ -94,19 +93,19 @@ std::optional<uint32_t> stowFind(std::istream& library, const std::string& libra
         in->pubseekpos(header.contentsOffset, std::ios::in) == std::streampos(header.contentsOffset))
         contentsMissing = readHeader(in, contents);
     if (contentsMissing == HeaderField::Magic || contents.magic != STOW_MAGIC) {
-        corrupt(dbmsg::STOW_TOC_POINTER, libraryName);
+        corrupt(dbmsg::STOW_TOC_POINTER, libraryName, notes);
         return std::nullopt;
     }
     if (contentsMissing == HeaderField::Version || contents.version != header.version) {
-        corrupt(dbmsg::STOW_VERSION_MISMATCH, libraryName);
+        corrupt(dbmsg::STOW_VERSION_MISMATCH, libraryName, notes);
         return std::nullopt;
     }
     if (contentsMissing == HeaderField::Offset || contents.contentsOffset != header.contentsOffset) {
-        corrupt(dbmsg::STOW_POSITION_MISMATCH, libraryName);
+        corrupt(dbmsg::STOW_POSITION_MISMATCH, libraryName, notes);
         return std::nullopt;
     }
     if (contentsMissing == HeaderField::Count || contents.memberCount != header.memberCount) {
-        corrupt(dbmsg::STOW_COUNT_MISMATCH, libraryName);
+        corrupt(dbmsg::STOW_COUNT_MISMATCH, libraryName, notes);
         return std::nullopt;
     }
 
@@ -127,7 +126,7 @@ std::optional<uint32_t> stowFind(std::istream& library, const std::string& libra
 }
 
 std::optional<StowMember> stowOpen(const std::string& libraryFolder, const std::string& libraryName,
-                                   const std::string& member) {
+                                   const std::string& member, Diagnostics& notes) {
     std::unique_ptr<std::ifstream> file = openLibrary(libraryName);
     if (!file) file = openLibrary(libraryFolder + libraryName);
 #ifndef _WIN32
@@ -137,7 +136,7 @@ std::optional<StowMember> stowOpen(const std::string& libraryFolder, const std::
     }
 #endif
     if (!file) return std::nullopt;
-    const std::optional<uint32_t> size = stowFind(*file, libraryName, member);
+    const std::optional<uint32_t> size = stowFind(*file, libraryName, member, notes);
     if (!size) return std::nullopt;
     StowMember found;
     found.stream = std::move(file);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/diagnostics.h"
+
 namespace brevix {
 
 constexpr uint32_t STOW_MAGIC = 0x01234567;
@@ -23,16 +25,16 @@ struct StowMember {
 };
 
 // Finds `member` (compared in upper case) in the library held by `library`,
-// which is called `libraryName` in the messages of a corrupt library. On
-// success the stream stands at the member's first byte and its size is
+// which is called `libraryName` in the notes on a corrupt or newer library.
+// On success the stream stands at the member's first byte and its size is
 // returned.
 std::optional<uint32_t> stowFind(std::istream& library, const std::string& libraryName,
-                                 const std::string& member);
+                                 const std::string& member, Diagnostics& notes);
 
 // Opens the library by its bare name (the current folder), else in
 // `libraryFolder`, and finds the member there. A missing library is silent.
 std::optional<StowMember> stowOpen(const std::string& libraryFolder, const std::string& libraryName,
-                                   const std::string& member);
+                                   const std::string& member, Diagnostics& notes);
 
 // The member's bytes: at most `size`, fewer when the library ends first.
 // Memory grows with what is actually there, never with what `size` claims.

@@ -11,7 +11,6 @@
 #include "files/file_messages.h"
 #include "files/memory_input.h"
 #include "platform/diagnostics.h"
-#include "platform/messages.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -93,13 +92,13 @@ std::string thumbnailBytes(const Stone& stone) {
     return out;
 }
 
-bool writeThb(const Stone& stone, const std::string& path) {
+bool writeThb(const Stone& stone, const std::string& path, Diagnostics& notes) {
     const std::string bytes = thumbnailBytes(stone);
     if (bytes.empty()) {
-        showMessage(strprintf(filemsg::THB_TOO_LARGE, stone.nFacet, stone.nVertex + 1), Icon::Warning);
+        notes.warning(strprintf(filemsg::THB_TOO_LARGE, stone.nFacet, stone.nVertex + 1));
         return false;
     }
-    return writeExportFile(path, bytes, filemsg::CANNOT_OPEN_TO_WRITE, true);
+    return writeExportFile(path, bytes, filemsg::CANNOT_OPEN_TO_WRITE, true, notes);
 }
 
 bool readThb(Stone& stone, std::istream& in) {

@@ -18,9 +18,10 @@ constexpr int THB_END_MARK = 255;
 // The bytes of the thumbnail of `stone`; empty when it has more facets or
 // points than a thumbnail can count (65535).
 std::string thumbnailBytes(const Stone& stone);
-// Opens, reports and closes by itself, through a temporary file that
-// replaces `path` only when complete. Returns whether the file was written.
-bool writeThb(const Stone& stone, const std::string& path);
+// Writes through a temporary file that replaces `path` only when complete.
+// Returns whether the file was written; when not, `notes` says why (too
+// large for a thumbnail, or the file's own problem).
+bool writeThb(const Stone& stone, const std::string& path, Diagnostics& notes);
 
 // Fills `stone` with the display-only polyhedron of the thumbnail. Returns
 // false when the thumbnail is unusable (a point number out of range): the

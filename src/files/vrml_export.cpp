@@ -67,8 +67,8 @@ void writeVrml(const Stone& stone, std::ostream& out) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-bool writeVrmlFile(const Stone& stone, const std::string& path) {
-    return writeExportFile(path, vrmlText(stone), filemsg::CANNOT_OPEN_TO_WRITE, false);
+bool writeVrmlFile(const Stone& stone, const std::string& path, Diagnostics& notes) {
+    return writeExportFile(path, vrmlText(stone), filemsg::CANNOT_OPEN_TO_WRITE, false, notes);
 }
 
 }  // namespace brevix

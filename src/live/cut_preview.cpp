@@ -6,7 +6,6 @@
 #include "designing/placement.h"
 #include "kernel/kernel_error.h"
 #include "live/tier_names.h"
-#include "platform/messages.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -55,8 +54,6 @@ std::vector<Vec3> facetOutline(const Stone& stone, int32_t facet) {
 CutPreview previewCut(const Stone& stone, const NewFacetInfo& info) {
     CutPreview out;
     if (!info.complete() || stone.gear == 0 || std::fabs(info.ced) < EPS) return out;
-    RecordingSink quiet;
-    ScopedMessageSink hush(quiet);
     out.stone = stone;
     try {
         const CutCounts counts = cutFacetSet(out.stone, info);

@@ -12,7 +12,6 @@
 #include "kernel/kernel_error.h"
 #include "live/girdle_measure.h"
 #include "live/tier_names.h"
-#include "platform/messages.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -301,9 +300,8 @@ void cutAwayWarnings(const Stone& stone, const DesignIntent& intent, const Stone
     if (!any) return;
     // The cuts again in order, to see which tier took each one away.
     std::vector<int32_t> culprit(count, -1);
-    // The replay's own kernel notes are not the cutter's business.
-    RecordingSink quiet;
-    ScopedMessageSink hush(quiet);
+    // The replay's own kernel notes are not the cutter's business: they go
+    // with the replay.
     try {
         Stone replay(roughHalfOf(stone));
         for (int32_t t = 0; t < count; ++t) {

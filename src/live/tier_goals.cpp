@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "live/design_figures.h"
-#include "platform/messages.h"
 
 namespace brevix {
 
@@ -30,9 +29,8 @@ GoalResult solveTierGoal(const Stone& design, const DesignIntent& intent, int32_
         out.problem = "There is no such tier.";
         return out;
     }
-    // The trial cuts' kernel notes are not the cutter's business.
-    RecordingSink quiet;
-    ScopedMessageSink hush(quiet);
+    // The trial cuts' kernel notes are not the cutter's business: they go
+    // with the trial stones.
     const auto cutAt = [&](double ced) {
         TierChange change;
         change.tier = tier;

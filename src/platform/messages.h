@@ -1,8 +1,10 @@
 #pragma once
-// The one channel through which the core talks to the user: a message with
-// an icon, or a question with a fixed set of buttons. The GUI installs a
-// sink built on message boxes, the command line one that writes to standard
-// error, and tests a recorder with scripted answers.
+// How the front ends talk to the user: a message with an icon, or a
+// question with a fixed set of buttons. The GUI shows through a sink built
+// on message boxes, the command line through one that writes to standard
+// error, and tests through a recorder with scripted answers. The core never
+// shows anything itself: it returns its notes (platform/diagnostics.h) and
+// the document and the front ends show them through the sinks they own.
 //
 // Texts are in the core's single-byte code page (Windows-1252); a sink that
 // shows them converts at its own boundary.
@@ -25,9 +27,10 @@ public:
     virtual Answer ask(std::string_view text, Buttons buttons, Icon icon, Answer fallback) = 0;
 };
 
-// Installs `sink` as the calling thread's sink (null restores the
-// standard-error sink) and returns the previous one. Each thread starts with
-// the standard-error sink.
+// The front ends' sink for the calling thread (the window's message boxes,
+// brevix-cli's standard error, a test's recorder); nothing in the core uses
+// it. Installs `sink` (null restores the standard-error sink) and returns
+// the previous one. Each thread starts with the standard-error sink.
 MessageSink* setMessageSink(MessageSink* sink);
 MessageSink& messageSink();
 

@@ -2,10 +2,6 @@
 
 namespace brevix {
 
-OncePerCommand::OncePerCommand() : next_(messageSink()), previous_(setMessageSink(this)) {}
-
-OncePerCommand::~OncePerCommand() { setMessageSink(previous_); }
-
 void OncePerCommand::show(std::string_view text, Icon icon) {
     if (shown_.contains(text)) return;
     shown_.emplace(text);

@@ -12,12 +12,14 @@
 
 namespace brevix {
 
-// Installs itself over the current sink for its lifetime; nested commands
-// share the outer command's record through the sinks they pass on to.
+// Stands in front of the sink that shows a command's notes, for the length
+// of the command: the front end (the document, the command line) shows
+// through it instead of through `next`. Nothing is installed anywhere; a
+// command run by a command shows through the outer command's filter (put
+// one in front of it), so that a text is told once in all.
 class OncePerCommand : public MessageSink {
 public:
-    OncePerCommand();
-    ~OncePerCommand() override;
+    explicit OncePerCommand(MessageSink& next) : next_(next) {}
     OncePerCommand(const OncePerCommand&) = delete;
     OncePerCommand& operator=(const OncePerCommand&) = delete;
 
@@ -26,7 +28,6 @@ public:
 
 private:
     MessageSink& next_;
-    MessageSink* previous_;
     std::set<std::string, std::less<>> shown_;
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/messages.h"
 
 namespace brevix {
 
@@ -107,7 +106,7 @@ void View::polygon(const std::vector<Point>& points) {
 
 void View::fillbrush(bool on, uint8_t r, uint8_t g, uint8_t b) {
     if (!dc) {
-        showMessage("DC NULL in View::fillbrush()");
+        notes.warning("DC NULL in View::fillbrush()");
         return;
     }
     if (on) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kernel/geometry.h"
+#include "platform/diagnostics.h"
 #include "views/canvas.h"
 
 namespace brevix {
@@ -84,7 +85,8 @@ public:
     void text(std::string_view s);
     void polygon(const std::vector<Point>& points);
     // on: a solid brush of that colour until fillbrush(false) gives back the
-    // brush it replaced. Without a canvas it shows "DC NULL in View::fillbrush()".
+    // brush it replaced. Without a canvas it notes "DC NULL in View::fillbrush()"
+    // (a fault of the caller: every pane sets its canvas before it draws).
     void fillbrush(bool on, uint8_t r = 0, uint8_t g = 0, uint8_t b = 0);
 
     // ---- dimension pen ---------------------------------------------------------
@@ -132,6 +134,8 @@ public:
     bool filling = false;
     Brush replacedBrush{};
     bool gearHotEnabled = true;
+    // What the drawing noted, for whoever drew to show or drop.
+    Diagnostics notes;
 
 private:
     void arrow(Point tip, Point target, double nx, double ny);

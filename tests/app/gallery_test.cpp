@@ -40,7 +40,8 @@ void fillFolder(const QString& folder) {
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("no design here\n");
     junk.close();
-    QVERIFY(writeThb(testing::generatedBrilliant(3), f + "/brilliant_0003.thb"));
+    brevix::Diagnostics notes;
+    QVERIFY(writeThb(testing::generatedBrilliant(3), f + "/brilliant_0003.thb", notes));
 }
 
 std::vector<double> shownFigures(GalleryWindow& window, int role) {

@@ -23,7 +23,8 @@ class CliBadInput : public CliFolderTest {
 protected:
     std::string gemFile(const std::string& name, const Stone& stone) {
         std::ostringstream bytes;
-        writeGem(stone, bytes);
+        brevix::Diagnostics notes;
+        writeGem(stone, bytes, notes);
         std::ofstream(path(name), std::ios::binary) << bytes.str();
         return path(name);
     }

@@ -48,7 +48,7 @@ TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
     brevix::ScopedMessageSink guard(sink);
     const std::string meets = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx";
     ASSERT_EQ(run("recut " + MEETS + " cli.brx --set P1=39.75").code, 0);
-    brevix::CGemDoc doc;
+    brevix::CGemDoc doc{&sink};
     ASSERT_TRUE(doc.openDocumentFile(meets));
     const brevix::Stone& stone = *doc.stone();
     int32_t p1 = -1;

@@ -225,7 +225,8 @@ TEST_F(Cli, FootnoteEndsTheInfoAndThePreformIsANestedObject) {
     stone.setFootnote({"Designed for \xB0 tests", "", "Third line", ""});
     brevix::copyToPreform(stone, stone);
     const std::string file = path("with_preform.gem");
-    ASSERT_TRUE(brevix::writeGemFile(stone, file));
+    brevix::Diagnostics notes;
+    ASSERT_TRUE(brevix::writeGemFile(stone, file, notes));
 
     CliRun info = run("info " + quoted(file));
     ASSERT_EQ(info.code, 0);

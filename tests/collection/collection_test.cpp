@@ -142,7 +142,8 @@ TEST(TileStone, TheThumbnailBesideADesignIsDrawnWhenItReads) {
     TempFolder t;
     const fs::path design = t.path() / "round.asc";
     const Stone stone = testing::generatedBrilliant(4);
-    writeAscFile(stone, design.string());
+    Diagnostics notes;
+    writeAscFile(stone, design.string(), notes);
     const DesignEntry entry = fileEntry(design.string());
     auto own = std::make_unique<Stone>(testing::generatedBrilliant(4));
     const Stone* ownAddress = own.get();
@@ -152,7 +153,7 @@ TEST(TileStone, TheThumbnailBesideADesignIsDrawnWhenItReads) {
     // No thumbnail: the design itself.
     EXPECT_EQ(tileStone(entry, std::move(own)).get(), ownAddress);
     // A thumbnail: its display stone (one point more than the design has corners).
-    ASSERT_TRUE(writeThb(stone, (t.path() / "round.thb").string()));
+    ASSERT_TRUE(writeThb(stone, (t.path() / "round.thb").string(), notes));
     const auto thumb = tileStone(entry, std::make_unique<Stone>(testing::generatedBrilliant(4)));
     EXPECT_EQ(thumb->nVertex, stone.nVertex + 1);
     // A damaged one: the design again.
@@ -238,7 +239,8 @@ TEST(WorkerPool, CoresGoToJobsFirstAndTheRestToEachRenderer) {
 TEST(ScoreCache, AChangedFileIsScoredAgainAndAnUnchangedOneComesFromTheCache) {
     TempFolder t;
     const fs::path file = t.path() / "design.asc";
-    writeAscFile(testing::generatedBrilliant(1), file.string());
+    Diagnostics notes;
+    writeAscFile(testing::generatedBrilliant(1), file.string(), notes);
     const ScoreCache cache((t.path() / "cache").string());
     const DesignEntry entry = fileEntry(file.string());
     const auto settings = smallSettings();
@@ -260,7 +262,7 @@ TEST(ScoreCache, AChangedFileIsScoredAgainAndAnUnchangedOneComesFromTheCache) {
 
     // The same name, other contents (same size and time stamp would not
     // fool it either: the key is the bytes).
-    writeAscFile(testing::generatedBrilliant(5), file.string());
+    writeAscFile(testing::generatedBrilliant(5), file.string(), notes);
     const DesignFigures changed = scoreEntry(entry, settings, cache);
     EXPECT_FALSE(changed.fromCache);
     EXPECT_NE(changed.light->iso, first.light->iso);
@@ -270,7 +272,8 @@ TEST(ScoreCache, AChangedFileIsScoredAgainAndAnUnchangedOneComesFromTheCache) {
 TEST(ScoreCache, ADamagedEntryIsIgnoredAndProblemsAreNeverCached) {
     TempFolder t;
     const fs::path file = t.path() / "design.asc";
-    writeAscFile(testing::generatedBrilliant(2), file.string());
+    Diagnostics notes;
+    writeAscFile(testing::generatedBrilliant(2), file.string(), notes);
     const ScoreCache cache((t.path() / "cache").string());
     const DesignEntry entry = fileEntry(file.string());
     ASSERT_TRUE(scoreEntry(entry, smallSettings(), cache).ok());

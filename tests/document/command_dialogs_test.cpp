@@ -50,7 +50,7 @@ class CommandDoc : public ::testing::Test {
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{sink};
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     Stone original = makeRoundBrilliant();
 
     void SetUp() override {

@@ -19,7 +19,7 @@ class CutFacetKeeps : public ::testing::Test {
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{sink};
-    CGemDoc doc;
+    CGemDoc doc{&sink};
 
     // Typed into the form as the cutter would.
     void type(const char* angle, const char* index, const char* ced) {

@@ -33,7 +33,9 @@ protected:
         return [this, reference, code] {
             DatavueDialogResult result;
             result.opened = true;
-            result.design = extractDesignText(folder_.string() + "/", reference, code);
+            Diagnostics notes;
+            result.design = extractDesignText(folder_.string() + "/", reference, code, notes);
+            showAll(notes, sink);
             if (result.design) extractedPath = result.design->path();
             return result;
         };
@@ -42,7 +44,7 @@ protected:
     RecordingSink sink;
     ScopedMessageSink guard{sink};
     ScriptedUi ui;
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     std::string extractedPath;
     std::filesystem::path previous_;
 };

@@ -62,7 +62,7 @@ protected:
     RecordingSink sink;
     ScopedMessageSink guard{sink};
     ScriptedUi ui;
-    CGemDoc doc;
+    CGemDoc doc{&sink};
 };
 
 TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteForByte) {
@@ -102,7 +102,8 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
 
 TEST_F(DocumentBrx, AscThroughBrxAndBackGivesTheOriginalBytes) {
     const std::string asc = path("brilliant.asc");
-    ASSERT_TRUE(writeAscFile(makeRoundBrilliant(), asc));
+    Diagnostics notes;
+    ASSERT_TRUE(writeAscFile(makeRoundBrilliant(), asc, notes));
     const std::string original = fileBytes(asc);
 
     ASSERT_TRUE(open(asc));
@@ -111,7 +112,7 @@ TEST_F(DocumentBrx, AscThroughBrxAndBackGivesTheOriginalBytes) {
     const std::string brx = fileBytes(path("brilliant.brx"));
     ASSERT_EQ(brx.rfind(intentFileHeader(), 0), 0u);
 
-    CGemDoc other;
+    CGemDoc other{&sink};
     other.ui = &ui;
     ui.choose(path("brilliant.brx"));
     ASSERT_TRUE(other.OnFileOpen());

@@ -22,7 +22,7 @@ class DesigningDoc : public ::testing::Test {
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{sink};
-    CGemDoc doc;
+    CGemDoc doc{&sink};
 
     void specify(double angle, double index, double ced) {
         doc.setAngle(angle, false);
@@ -69,7 +69,7 @@ TEST_F(DesigningDoc, FirstFacetOfARoughBlockGetsADefaultDepth) {
     };
     for (const Case& c : {Case{90, 8, std::cos(PI / 8)}, Case{90, 4, 1.0}, Case{-90, 3, 0.5},
                           Case{41, 8, 0.7}}) {
-        CGemDoc fresh;
+        CGemDoc fresh{&sink};
         fresh.setSymmetry(c.symmetry, 1);
         fresh.setAngle(c.angle, true);
         fresh.setIndex(3, true);
@@ -480,7 +480,7 @@ TEST(DesigningDocHugeDistances, APlaneBeyondDoublesMissesTheStone) {
     for (double ced : {1e308, 1e200, 1e160}) {
         RecordingSink sink;
         ScopedMessageSink scope{sink};
-        CGemDoc doc;
+        CGemDoc doc{&sink};
         doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummaryValues();
         const Stone before(*doc.stone());

@@ -45,14 +45,15 @@ protected:
     std::string brilliantFile(const std::string& name) {
         Stone stone = makeRoundBrilliant();
         std::string p = path(name);
-        EXPECT_TRUE(fileTypeOf(p) == FileType::Asc ? writeAscFile(stone, p) : writeGemFile(stone, p));
+        Diagnostics notes;
+        EXPECT_TRUE(fileTypeOf(p) == FileType::Asc ? writeAscFile(stone, p, notes) : writeGemFile(stone, p, notes));
         return p;
     }
 
     RecordingSink sink;
     ScopedMessageSink guard{sink};
     ScriptedUi ui;
-    CGemDoc doc;
+    CGemDoc doc{&sink};
 };
 
 TEST_F(DocumentFiles, SaveOfANewDesignGoesThroughSaveAsAndTheSecondFilterAppendsAsc) {
@@ -126,6 +127,40 @@ TEST_F(DocumentFiles, AFacetTextTooLongForGemIsRefusedAndNothingIsLost) {
     ui.choose(path("long.asc"));
     EXPECT_TRUE(doc.OnFileSaveAs());
     EXPECT_EQ(doc.stone()->instructionOf(doc.stone()->nFacet - 1), longText);
+}
+
+// What the writer has to say about a file it did write reaches the user
+// through the document's own sink, in the order said, and only there.
+TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
+    RecordingSink own;
+    CGemDoc saving{&own};
+    saving.ui = &ui;
+    saving.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+    Stone& stone = *saving.stone();
+    stone.setFacetName(stone.nFacet - 1, "C\t1");
+    stone.setHeading({std::string(80, 'h'), "", "", ""});
+    saving.refreshSummary();
+    saving.setModifiedFlag(true);
+    const std::string file = path("noted.gem");
+    ui.choose(file);
+    ASSERT_TRUE(saving.OnFileSaveAs());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    ASSERT_GE(own.entries.size(), 2u);
+    EXPECT_EQ(own.entries[0].text, "Tab characters in facet names were written as blanks");
+    EXPECT_EQ(own.entries[0].icon, Icon::Information);
+    EXPECT_EQ(own.entries[1].text.rfind("Warning: Line length > 79 characters", 0), 0u);
+    EXPECT_EQ(own.entries[1].icon, Icon::Warning);
+    EXPECT_TRUE(sink.entries.empty()) << sink.texts().front();
+
+    // A refused save writes nothing and says why, through the same sink.
+    own.clear();
+    saving.stone()->gear = 100001;
+    ui.choose(path("refused.gem"));
+    EXPECT_FALSE(saving.OnFileSaveAs());
+    EXPECT_FALSE(std::filesystem::exists(path("refused.gem")));
+    ASSERT_EQ(own.entries.size(), 1u);
+    EXPECT_EQ(own.entries[0].text.rfind("Cannot save: the index gear has 100001 teeth", 0), 0u);
+    EXPECT_TRUE(sink.entries.empty());
 }
 
 TEST_F(DocumentFiles, SaveAsTypeFromTypedExtensionOrFilter) {
@@ -306,7 +341,8 @@ TEST_F(DocumentFiles, NonAsciiFileNamesAreOpenedAndShownInTheDesignsCodePage) {
 TEST_F(DocumentFiles, GemWithoutADotIsReadAsBinary) {
     Stone stone = makeRoundBrilliant();
     const std::string file = path("brilliantgem");
-    ASSERT_TRUE(writeGemFile(stone, file));
+    Diagnostics notes;
+    ASSERT_TRUE(writeGemFile(stone, file, notes));
     ASSERT_TRUE(doc.openDocumentFile(file));
     EXPECT_EQ(doc.openType, FileType::Gem);
     EXPECT_EQ(doc.facetCount, stone.nFacet - stone.nRough);
@@ -428,7 +464,8 @@ namespace {
 // a copy broken off does: it passes the format check and reads in part.
 std::string truncatedGem(const std::string& path) {
     std::ostringstream out;
-    writeGem(makeRoundBrilliant(), out);
+    Diagnostics notes;
+    writeGem(makeRoundBrilliant(), out, notes);
     const std::string whole = out.str();
     size_t at = 0;
     for (int record = 0; record < 3; ++record) {
@@ -533,7 +570,8 @@ TEST_F(DocumentFiles, OnlyWarningsCountAsProblemsNotThePreformNotice) {
     Stone withPreform = makeRoundBrilliant();
     withPreform.setPreform(std::make_unique<Stone>(makeRoundBrilliant()));
     const std::string file = path("preform.gem");
-    ASSERT_TRUE(writeGemFile(withPreform, file));
+    Diagnostics notes;
+    ASSERT_TRUE(writeGemFile(withPreform, file, notes));
     sink.clear();
     ASSERT_TRUE(doc.openDocumentFile(file));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"File has a preform"});

@@ -35,7 +35,8 @@ protected:
     }
     std::string designFile(const std::string& name, const Stone& stone) {
         const std::string p = path(name);
-        EXPECT_TRUE(writeGemFile(stone, p));
+        Diagnostics notes;
+        EXPECT_TRUE(writeGemFile(stone, p, notes));
         return p;
     }
     // A command that changes the design, as every command does: a snapshot, then the change.
@@ -47,7 +48,7 @@ protected:
     RecordingSink sink;
     ScopedMessageSink guard{sink};
     ScriptedUi ui;
-    CGemDoc doc;
+    CGemDoc doc{&sink};
 };
 
 // ---- Undo after an open -----------------------------------------------------

@@ -41,7 +41,7 @@ protected:
 
     RecordingSink sink;
     ScopedMessageSink scope{sink};
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     int updates = 0;
     int formRedraws = 0;
     int32_t facetsSeenByViews = -1;

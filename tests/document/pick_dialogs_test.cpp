@@ -25,7 +25,7 @@ class PickDialogs : public ::testing::Test {
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{sink};
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     Stone* stone = nullptr;
 
     void SetUp() override {

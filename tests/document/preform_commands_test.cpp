@@ -16,12 +16,12 @@ protected:
     }
     RecordingSink sink;
     ScopedMessageSink guard{sink};
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     int updates = 0;
 };
 
 TEST_F(PreformCommands, DoNothingWithoutAStone) {
-    CGemDoc empty;
+    CGemDoc empty{&sink};
     empty.OnPreformDelete();
     empty.OnCopyToPreform();
     empty.OnPreformCreateCam();
@@ -103,7 +103,7 @@ TEST(DocumentNotes, ShownThroughTheDocumentsOwnSinkBeforeTheViewsUpdate) {
     RecordingSink elsewhere;
     ScopedMessageSink guard{elsewhere};
     RecordingSink own;
-    CGemDoc doc;
+    CGemDoc doc{&own};
     doc.setSink(&own);
     doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
     doc.OnCopyToPreform();

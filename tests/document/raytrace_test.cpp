@@ -112,15 +112,17 @@ TEST(RaytraceProperties, TheListHasTheSixteenMaterials) {
 }
 
 TEST(RaytraceProperties, OkRefusesAnIndexThatBendsNoLight) {
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     RaytraceProperties form;
     form.load(1.54);
     form.indexChanged("1");
-    EXPECT_EQ(form.indexOnOk(), std::nullopt);
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Refractive index should be above 1"}));
+    Diagnostics notes;
+    EXPECT_EQ(form.indexOnOk(notes), std::nullopt);
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{"Refractive index should be above 1"}));
+    EXPECT_EQ(notes[0].kind, DiagKind::Warning);
     form.angleChanged("10");
-    EXPECT_NEAR(*form.indexOnOk(), 5.7588, 0.0001);  // beyond what may be typed, but sound
+    notes.clear();
+    EXPECT_NEAR(*form.indexOnOk(notes), 5.7588, 0.0001);  // beyond what may be typed, but sound
+    EXPECT_TRUE(notes.empty());
 }
 
 class RaytraceCommands : public ::testing::Test {

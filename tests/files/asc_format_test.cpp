@@ -245,13 +245,14 @@ TEST(AscTexts, LongNamesNeverPushALinePastTheReadersBuffer) {
 
 TEST(AscTexts, TextsTooLongForALineAreRefusedNotTruncated) {
     Stone s = girdleStone(96, 8, "G", std::string(600, 'i'));
-    Messages m;
     std::ostringstream out;
-    EXPECT_FALSE(writeAsc(s, out));
+    Diagnostics notes;
+    EXPECT_FALSE(writeAsc(s, out, notes));
     EXPECT_TRUE(out.fail());
     EXPECT_TRUE(out.str().empty());
-    ASSERT_EQ(m.texts().size(), 1u);
-    EXPECT_EQ(m.texts()[0],
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, DiagKind::Warning);
+    EXPECT_EQ(notes[0].text,
               "Cannot save as a text file: the cutting instruction of design facet 1 (G) is 600 "
               "characters long; a line of a text design file holds at most 509.\nShorten it and "
               "save again.");

@@ -253,9 +253,11 @@ TEST(ReplacingFile, ProblemSaysWhyTheFileCouldNotBeCreated) {
     ReplacingFile file(missing);
     EXPECT_FALSE(file.isOpen());
     EXPECT_EQ(file.problem(), "There is no folder " + (dir / "gone").string() + ".");
-    Messages m;
-    EXPECT_FALSE(writeAscFile(makeRoundBrilliant(), missing));
-    EXPECT_EQ(m.texts(), std::vector<std::string>{"Cannot open " + missing + " to write.\nThere is no folder " +
+    Diagnostics notes;
+    EXPECT_FALSE(writeAscFile(makeRoundBrilliant(), missing, notes));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, DiagKind::Warning);
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{"Cannot open " + missing + " to write.\nThere is no folder " +
                                                   (dir / "gone").string() + "."});
 }
 

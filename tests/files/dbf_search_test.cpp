@@ -16,7 +16,6 @@ namespace brevix {
 namespace {
 
 using testing::bytesOf;
-using testing::Messages;
 using testing::ScratchDir;
 
 struct Read {
@@ -141,7 +140,6 @@ protected:
         search.attach(std::move(table), dir.path().string() + "/");
     }
     ScratchDir dir;
-    Messages messages;
     DatavueSearch search;
 };
 
@@ -169,7 +167,8 @@ TEST_F(DatavueSearchTest, ForwardStartsAtRecordOneAndBackwardAtTheLast) {
     EXPECT_EQ(backward.currentRecord(), 1);
     EXPECT_EQ(backward.findAndShow(-1), DatavueSearch::Outcome::Beep);
     EXPECT_FALSE(backward.canOpen());
-    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_TRUE(search.takeNotes().empty());
+    EXPECT_TRUE(backward.takeNotes().empty());
 }
 
 TEST_F(DatavueSearchTest, ShapeBoxSearchesItsCodeAndTheFourthFindNextSaysLastOne) {
@@ -191,8 +190,10 @@ TEST_F(DatavueSearchTest, ShapeBoxSearchesItsCodeAndTheFourthFindNextSaysLastOne
     EXPECT_EQ(search.findAndShow(+1), DatavueSearch::Outcome::Shown);
     EXPECT_EQ(search.foundCount(), 3);
     EXPECT_EQ(search.findAndShow(+1), DatavueSearch::Outcome::LastOne);
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Last one, 3 total"});
-    EXPECT_EQ(messages.sink.entries.back().icon, Icon::Information);
+    const Diagnostics said = search.takeNotes();
+    EXPECT_EQ(said.texts(), std::vector<std::string>{"Last one, 3 total"});
+    EXPECT_EQ(said[0].kind, DiagKind::Information);
+    EXPECT_TRUE(search.takeNotes().empty());  // taken once
     // The query comes back into the fields, ready for another round.
     EXPECT_EQ(search.edits[DV_NAME], "emerald");
     EXPECT_EQ(search.edits[DV_CODE], "");
@@ -239,7 +240,7 @@ TEST_F(DatavueSearchTest, UnknownFieldsAreReportedOnceEach) {
     const Read r = readBytes(testdb::dbfBytes(fields, testdb::sampleRecords()));
     DatavueSearch other;
     other.attach(r.table, "");
-    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Database has unrecognized field:\nD_COLOUR",
+    EXPECT_EQ(other.takeNotes().texts(), (std::vector<std::string>{"Database has unrecognized field:\nD_COLOUR",
                                                            "Database has unrecognized field:\nD_SIZE"}));
     EXPECT_EQ(other.findAndShow(+1), DatavueSearch::Outcome::Shown);
 }

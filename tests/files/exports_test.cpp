@@ -110,14 +110,17 @@ TEST(B3d, GearDirectionAndExponentNotation) {
 
 TEST(Exports, WritersReportWhatTheyCannotCreate) {
     ScratchDir dir;
-    Messages m;
+    Diagnostics notes;
     const std::string missing = (dir / "no-such-folder" / "x.dxf").string();
-    EXPECT_FALSE(writeDxf(Stone(), missing));
-    EXPECT_FALSE(writeB3d(Stone(), missing));
+    EXPECT_FALSE(writeDxf(Stone(), missing, notes));
+    EXPECT_FALSE(writeB3d(Stone(), missing, notes));
     const std::string reason = "\nThere is no folder " + (dir / "no-such-folder").string() + ".";
-    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write" + reason,
-                                                   "Cannot open " + missing + " to write." + reason}));
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write" + reason,
+                                                       "Cannot open " + missing + " to write." + reason}));
+    EXPECT_EQ(notes[0].kind, DiagKind::Warning);
     const auto path = (dir / "cube.wrl").string();
-    EXPECT_TRUE(writeVrmlFile(Stone(), path));
+    notes.clear();
+    EXPECT_TRUE(writeVrmlFile(Stone(), path, notes));
+    EXPECT_TRUE(notes.empty());
     EXPECT_EQ(readFileBytes(path), vrmlText(Stone()));
 }

@@ -75,21 +75,27 @@ struct Messages {
 
 namespace brevix::testing {
 
+// The readers leave what they have to say with the stone they read into,
+// the writers in the notes they are given; these pass it on to the
+// recorder, after what was said before.
+inline void passOn(Stone& stone) { showAll(stone.takeDiagnostics(), messageSink()); }
+inline void passOn(const Diagnostics& notes) { showAll(notes, messageSink()); }
+
 inline std::string ascOf(const Stone& stone) {
     std::ostringstream out;
-    writeAsc(stone, out);
+    Diagnostics notes;
+    writeAsc(stone, out, notes);
+    passOn(notes);
     return out.str();
 }
 
 inline std::string gemOf(const Stone& stone) {
     std::ostringstream out;
-    writeGem(stone, out);
+    Diagnostics notes;
+    writeGem(stone, out, notes);
+    passOn(notes);
     return out.str();
 }
-
-// The readers leave what they have to say with the stone they read into;
-// these pass it on to the recorder, after what was said before.
-inline void passOn(Stone& stone) { showAll(stone.takeDiagnostics(), messageSink()); }
 
 inline Stone fromAsc(const std::string& text) {
     Stone stone(ROUGH_HALF);

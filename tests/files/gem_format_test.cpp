@@ -223,12 +223,12 @@ TEST(GemWriting, TextsTheReaderWouldRejectAreRefusedNamingTheFacet) {
     EXPECT_EQ(designFacets(fromGem(gemOf(ok))), 8);
 
     Stone s = girdle("N", std::string(78, 'i'));
-    Messages m;
     std::ostringstream out;
-    EXPECT_FALSE(writeGem(s, out));
+    Diagnostics notes;
+    EXPECT_FALSE(writeGem(s, out, notes));
     EXPECT_TRUE(out.fail());
     EXPECT_TRUE(out.str().empty());
-    EXPECT_EQ(m.texts(), std::vector<std::string>{
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{
                              "Cannot save as a .gem file: the name, a tab and the cutting instruction "
                              "of design facet 1 (N) is 80 characters long; a .gem file holds at most "
                              "79.\nShorten it, or save as a text (.asc) file."});
@@ -243,10 +243,14 @@ TEST(GemWriting, TextsTheReaderWouldRejectAreRefusedNamingTheFacet) {
 TEST(GemWriting, RefusedSaveLeavesThePreviousFile) {
     ScratchDir dir;
     const auto path = (dir / "design.gem").string();
-    ASSERT_TRUE(writeGemFile(girdle("G", "short"), path));
+    Diagnostics notes;
+    ASSERT_TRUE(writeGemFile(girdle("G", "short"), path, notes));
+    EXPECT_TRUE(notes.empty());
     const std::string before = readFileBytes(path);
-    Messages m;
-    EXPECT_FALSE(writeGemFile(girdle("G", std::string(100, 'i')), path));
+    EXPECT_FALSE(writeGemFile(girdle("G", std::string(100, 'i')), path, notes));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, DiagKind::Warning);
+    EXPECT_EQ(notes[0].text.rfind("Cannot save as a .gem file: the name, a tab and the cutting instruction", 0), 0u);
     EXPECT_EQ(readFileBytes(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),

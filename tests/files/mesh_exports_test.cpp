@@ -314,16 +314,18 @@ TEST(Obj, TheRoughBlocksFacesAreAGroupOfTheirOwn) {
 
 TEST(MeshExports, WrittenWholeOrNotAtAll) {
     ScratchDir dir;
-    Messages m;
+    Diagnostics notes;
     const std::string missing = (dir / "no-such-folder" / "x.stl").string();
-    EXPECT_FALSE(writeStl(Stone(), missing));
-    EXPECT_FALSE(writeObj(Stone(), missing));
+    EXPECT_FALSE(writeStl(Stone(), missing, 0, notes));
+    EXPECT_FALSE(writeObj(Stone(), missing, 0, notes));
     const std::string reason = "\nThere is no folder " + (dir / "no-such-folder").string() + ".";
-    EXPECT_EQ(m.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write." + reason,
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{"Cannot open " + missing + " to write." + reason,
                                                    "Cannot open " + missing + " to write." + reason}));
     const std::string stl = (dir / "cube.stl").string(), obj = (dir / "cube.obj").string();
-    ASSERT_TRUE(writeStl(Stone(), stl, 2));
-    ASSERT_TRUE(writeObj(Stone(), obj, 2));
+    notes.clear();
+    ASSERT_TRUE(writeStl(Stone(), stl, 2, notes));
+    ASSERT_TRUE(writeObj(Stone(), obj, 2, notes));
+    EXPECT_TRUE(notes.empty());
     EXPECT_EQ(readFileBytes(stl), stlBytes(Stone(), 2));
     EXPECT_EQ(readFileBytes(obj), objText(Stone(), 2));
 }

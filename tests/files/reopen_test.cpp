@@ -61,20 +61,25 @@ TEST(GemReopen, AFacetTooNearTheCentreIsRefusedByNameAndNothingIsWritten) {
     ASSERT_EQ(designFacets(near), 9);
     Messages m;
     std::ostringstream out;
-    EXPECT_FALSE(writeGem(near, out));
+    Diagnostics notes;
+    EXPECT_FALSE(writeGem(near, out, notes));
     EXPECT_TRUE(out.str().empty());
     const std::string expected =
         "Cannot save as a .gem file: design facet 9 (T) lies 0.005000 from the centre; a .gem file "
         "holds facets at least 0.009 from it.\nSave as a text (.asc) file instead.";
-    EXPECT_EQ(m.texts(), std::vector<std::string>{expected});
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{expected});
+    EXPECT_EQ(notes[0].kind, DiagKind::Warning);
 
-    // The file on disk is neither created nor replaced.
+    // The file on disk is neither created nor replaced, and the refusal is
+    // the note, not the failure to write.
     const auto file = dir / "near.gem";
-    EXPECT_FALSE(writeGemFile(near, file.string()));
+    notes.clear();
+    EXPECT_FALSE(writeGemFile(near, file.string(), notes));
     EXPECT_FALSE(std::filesystem::exists(file));
     writeFileBytes(file, "old");
-    EXPECT_FALSE(writeGemFile(near, file.string()));
+    EXPECT_FALSE(writeGemFile(near, file.string(), notes));
     EXPECT_EQ(readFileBytes(file), "old");
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{expected, expected}));
 
     // The text format holds it, and so does .gem at the limit itself.
     EXPECT_EQ(designFacets(fromAsc(ascOf(near))), 9);
@@ -82,7 +87,8 @@ TEST(GemReopen, AFacetTooNearTheCentreIsRefusedByNameAndNothingIsWritten) {
     const std::string bytes = gemOf(atLimit);
     EXPECT_TRUE(isGemFile(bytesOf(bytes)));
     EXPECT_EQ(designFacets(fromGem(bytes)), 9);
-    EXPECT_EQ(m.texts().size(), 3u);  // the three refusals above, nothing from the reader
+    EXPECT_EQ(notes.size(), 2u);     // the two refusals to write the file, checked above
+    EXPECT_TRUE(m.texts().empty());  // nothing from the readers or the writers since
 }
 
 TEST(GemReopen, AFacetTooNearTheCentreOfThePreformIsNamedAsThePreforms) {
@@ -122,8 +128,10 @@ TEST(AscReopen, LinesAndInstructionsAsLongAsTheReaderTakesAreWrittenAndReadBack)
     // One more character is more than the reader takes: refused, not cut.
     s.heading[0] += 'h';
     std::ostringstream refused;
-    EXPECT_FALSE(writeAsc(s, refused));
-    EXPECT_EQ(m.texts().back(),
+    Diagnostics notes;
+    EXPECT_FALSE(writeAsc(s, refused, notes));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].text,
               "Cannot save as a text file: heading line 1 is 510 characters long; a line of a text "
               "design file holds at most 509.\nShorten it and save again.");
 }
@@ -139,8 +147,10 @@ TEST(AscReopen, ALineReadFromATextDesignIsSavedAgain) {
     EXPECT_EQ(s.heading[0].size(), 509u);
     EXPECT_EQ(s.instructionOf(s.nFacet - 1).size(), 509u);
     std::ostringstream out;
-    EXPECT_TRUE(writeAsc(s, out));
+    Diagnostics notes;
+    EXPECT_TRUE(writeAsc(s, out, notes));
     EXPECT_TRUE(m.texts().empty());
+    EXPECT_TRUE(notes.empty());
     Stone again = fromAsc(out.str());
     EXPECT_EQ(again.heading[0], s.heading[0]);
     EXPECT_EQ(again.footnote[0], s.footnote[0]);
@@ -201,14 +211,15 @@ TEST(GearBounds, WritersRefuseAGearNoReaderTakesAndTextsStayNarrow) {
     s.gear = 100001;
     Messages m;
     std::ostringstream gem, asc;
-    EXPECT_FALSE(writeGem(s, gem));
-    EXPECT_FALSE(writeAsc(s, asc));
+    Diagnostics notes;
+    EXPECT_FALSE(writeGem(s, gem, notes));
+    EXPECT_FALSE(writeAsc(s, asc, notes));
     EXPECT_TRUE(gem.str().empty());
     EXPECT_TRUE(asc.str().empty());
     const std::string refused =
         "Cannot save: the index gear has 100001 teeth; a design file holds at most 100000.\n"
         "Choose a smaller gear with Edit > Index Gear and save again.";
-    EXPECT_EQ(m.texts(), (std::vector<std::string>{refused, refused}));
+    EXPECT_EQ(notes.texts(), (std::vector<std::string>{refused, refused}));
 
     // Whatever gear a stone carries, its texts are as wide as its digits, never
     // as wide as the gear itself.

@@ -56,11 +56,11 @@ TEST(ReplacingFile, FailedOrAbandonedWriteLeavesThePreviousFile) {
 
 TEST(ReplacingFile, TargetsThatCannotBeWrittenAreReportedBeforeWriting) {
     ScratchDir dir;
-    Messages m;
     const std::string missing = (dir / "no-folder" / "x.asc").string();
     EXPECT_FALSE(ReplacingFile(missing).isOpen());
-    EXPECT_FALSE(writeAscFile(makeRoundBrilliant(), missing));
-    EXPECT_EQ(m.texts(), std::vector<std::string>{"Cannot open " + missing + " to write.\nThere is no folder " +
+    Diagnostics notes;
+    EXPECT_FALSE(writeAscFile(makeRoundBrilliant(), missing, notes));
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{"Cannot open " + missing + " to write.\nThere is no folder " +
                                                   (dir / "no-folder").string() + "."});
 
     if (::geteuid() != 0) {  // root may write anything
@@ -77,7 +77,8 @@ TEST(ReplacingFile, SavingThroughALinkWritesTheLinkedFile) {
     const fs::path real = dir / "real.asc", link = dir / "link.asc";
     writeFileBytes(real, "old");
     fs::create_symlink(real, link);
-    ASSERT_TRUE(writeAscFile(makeRoundBrilliant(), link.string()));
+    Diagnostics notes;
+    ASSERT_TRUE(writeAscFile(makeRoundBrilliant(), link.string(), notes));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(isAscFile(bytesOf(readFileBytes(real))));
 }

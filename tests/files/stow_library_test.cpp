@@ -15,12 +15,12 @@ namespace brevix {
 namespace {
 
 using testing::bytesOf;
-using testing::Messages;
 using testing::ScratchDir;
 
-std::optional<uint32_t> find(const std::string& library, const std::string& member, std::string* bytes = nullptr) {
+std::optional<uint32_t> find(const std::string& library, const std::string& member, Diagnostics& notes,
+                             std::string* bytes = nullptr) {
     MemoryInput in(bytesOf(library));
-    auto size = stowFind(in, "GTUSER.STO", member);
+    auto size = stowFind(in, "GTUSER.STO", member, notes);
     if (size && bytes) {
         const auto data = readMemberBytes(in, *size);
         bytes->assign(data.begin(), data.end());
@@ -31,14 +31,14 @@ std::optional<uint32_t> find(const std::string& library, const std::string& memb
 TEST(StowLibrary, FindsMembersWhateverTheCaseOfTheirNames) {
     const std::string library =
         testdb::stowBytes({{"pc0107.thb", "first"}, {"PC0512.THB", "second member"}, {"Pc0512.thb", "shadowed"}});
-    Messages messages;
+    Diagnostics messages;
     std::string bytes;
-    ASSERT_EQ(find(library, "PC0107.THB", &bytes), 5u);
+    ASSERT_EQ(find(library, "PC0107.THB", messages, &bytes), 5u);
     EXPECT_EQ(bytes, "first");
     // The first of two equal names wins.
-    ASSERT_EQ(find(library, "pc0512.THB", &bytes), 13u);
+    ASSERT_EQ(find(library, "pc0512.THB", messages, &bytes), 13u);
     EXPECT_EQ(bytes, "second member");
-    EXPECT_FALSE(find(library, "PC0999.THB"));
+    EXPECT_FALSE(find(library, "PC0999.THB", messages));
     EXPECT_TRUE(messages.texts().empty());
 }
 
@@ -64,20 +64,21 @@ TEST(StowLibrary, CorruptLibrariesAreReportedAndYieldNothing) {
         {broken(toc + 10, 0x02), "Stow file GTUSER.STO is corrupt: number of files mismatch\n"},
     };
     for (const auto& c : cases) {
-        Messages messages;
-        EXPECT_FALSE(find(c.library, "A.THB"));
+        Diagnostics messages;
+        EXPECT_FALSE(find(c.library, "A.THB", messages));
         EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(messages[0].kind, DiagKind::Warning);
     }
     // Entries cut short end the search silently.
-    Messages messages;
-    EXPECT_FALSE(find(good.substr(0, good.size() - 3), "A.THB"));
+    Diagnostics messages;
+    EXPECT_FALSE(find(good.substr(0, good.size() - 3), "A.THB", messages));
     EXPECT_TRUE(messages.texts().empty());
 }
 
 TEST(StowLibrary, NewerVersionWarnsTwiceAndIsReadAnyway) {
-    Messages messages;
+    Diagnostics messages;
     std::string bytes;
-    EXPECT_EQ(find(testdb::stowBytes({{"A.THB", "data"}}, 1101), "A.THB", &bytes), 4u);
+    EXPECT_EQ(find(testdb::stowBytes({{"A.THB", "data"}}, 1101), "A.THB", messages, &bytes), 4u);
     EXPECT_EQ(bytes, "data");
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Warning: GTUSER.STO was written with version 1.101",
                                                           "But this is only version 1.100"}));
@@ -89,7 +90,8 @@ TEST(StowLibrary, MemberSizeBeyondTheFileReadsOnlyWhatIsThere) {
     const size_t sizeField = library.size() - (18 + 5) + 4;
     for (int i = 0; i < 4; ++i) library[sizeField + i] = '\xFF';
     MemoryInput in(bytesOf(library));
-    auto size = stowFind(in, "X.STO", "A.THB");
+    Diagnostics notes;
+    auto size = stowFind(in, "X.STO", "A.THB", notes);
     ASSERT_EQ(size, 0xFFFFFFFFu);
     EXPECT_EQ(readMemberBytes(in, *size).size(), library.size() - 12);
 }
@@ -140,43 +142,45 @@ protected:
 };
 
 TEST_F(DatavueLibraries, EachVolumeIsFoundInItsLibrary) {
-    Messages messages;
+    Diagnostics messages;
     for (const char* ref : {"BM0107.BMP", "BM0512.BMP", "BM2603.BMP"}) {
-        auto thumbnail = findThumbnail(folder(), ref, "01.001");
+        auto thumbnail = findThumbnail(folder(), ref, "01.001", messages);
         ASSERT_TRUE(thumbnail) << ref;
         EXPECT_FALSE(thumbnail->picture);
-        EXPECT_TRUE(hasDesignText(folder(), ref, "01.001")) << ref;
+        EXPECT_TRUE(hasDesignText(folder(), ref, "01.001", messages)) << ref;
     }
     // Volume 27 with the "P" code: the PF members of the 2799 libraries.
-    EXPECT_TRUE(findThumbnail(folder(), "BM2704.BMP", "04.004P"));
-    EXPECT_TRUE(hasDesignText(folder(), "BM2704.BMP", "04.004P"));
-    EXPECT_FALSE(hasDesignText(folder(), "BM2704.BMP", "04.004"));
-    EXPECT_FALSE(findThumbnail(folder(), "BM0700.BMP", "07.007"));
+    EXPECT_TRUE(findThumbnail(folder(), "BM2704.BMP", "04.004P", messages));
+    EXPECT_TRUE(hasDesignText(folder(), "BM2704.BMP", "04.004P", messages));
+    EXPECT_FALSE(hasDesignText(folder(), "BM2704.BMP", "04.004", messages));
+    EXPECT_FALSE(findThumbnail(folder(), "BM0700.BMP", "07.007", messages));
     EXPECT_TRUE(messages.texts().empty());
 
-    auto picture = findThumbnail(folder(), "BM9905.WMF", "05.005");
+    auto picture = findThumbnail(folder(), "BM9905.WMF", "05.005", messages);
     ASSERT_TRUE(picture);
     EXPECT_TRUE(picture->picture);
     const std::string pear = testdb::pearPicture();
     EXPECT_EQ(readMemberBytes(*picture->member.stream, picture->member.size),
               std::vector<unsigned char>(pear.begin(), pear.end()));
-    EXPECT_TRUE(hasDesignText(folder(), "BM9905.WMF", "05.005"));
+    EXPECT_TRUE(hasDesignText(folder(), "BM9905.WMF", "05.005", messages));
     // A missing picture, unlike a missing thumbnail, is reported.
-    EXPECT_FALSE(findThumbnail(folder(), "BM9906.WMF", "05.006"));
+    EXPECT_FALSE(findThumbnail(folder(), "BM9906.WMF", "05.006", messages));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Cannot open GX9906.WMF in library GWMF.STO"});
 }
 
 TEST_F(DatavueLibraries, TheUserAndUpdateLibrariesComeFirstAndACorruptOneIsPassed) {
+    Diagnostics messages;
     testdb::writeBytes(dir / "GAUSER.STO", testdb::stowBytes({{"PC0512.ASC", "user's own"}}));
-    EXPECT_EQ(designTextBytes(folder(), "BM0512.BMP", "01.002"), "user's own");
+    EXPECT_EQ(designTextBytes(folder(), "BM0512.BMP", "01.002", messages), "user's own");
+    EXPECT_TRUE(messages.empty());
     testdb::writeBytes(dir / "GAUSER.STO", "not a library");
     testdb::writeBytes(dir / "GAUPDATE.STO", testdb::stowBytes({{"PC0512.ASC", "update"}}));
-    Messages messages;
-    EXPECT_EQ(designTextBytes(folder(), "BM0512.BMP", "01.002"), "update");
+    EXPECT_EQ(designTextBytes(folder(), "BM0512.BMP", "01.002", messages), "update");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Stow file GAUSER.STO is corrupt: header wrong\n"});
 }
 
 TEST_F(DatavueLibraries, ExtractionUsesAFreshFileAndLeavesTheUsersFilesAlone) {
+    Diagnostics messages;
     // A file of the member's name in the current folder and in the library
     // folder: neither is read, changed or removed.
     const auto previous = std::filesystem::current_path();
@@ -184,7 +188,7 @@ TEST_F(DatavueLibraries, ExtractionUsesAFreshFileAndLeavesTheUsersFilesAlone) {
     testdb::writeBytes(dir / "PC0512.ASC", "the user's own design");
     std::string path;
     {
-        auto extracted = extractDesignText(folder(), "BM0512.BMP", "01.002");
+        auto extracted = extractDesignText(folder(), "BM0512.BMP", "01.002", messages);
         ASSERT_TRUE(extracted);
         path = extracted->path();
         EXPECT_EQ(extracted->memberName(), "PC0512.ASC");
@@ -197,18 +201,20 @@ TEST_F(DatavueLibraries, ExtractionUsesAFreshFileAndLeavesTheUsersFilesAlone) {
     EXPECT_EQ(testing::readFileBytes(dir / "PC0512.ASC"), "the user's own design");
     std::filesystem::current_path(previous);
 
-    EXPECT_FALSE(extractDesignText(folder(), "", "01.002"));
-    EXPECT_FALSE(extractDesignText(folder(), "BM0512.BMP", ""));
-    EXPECT_FALSE(extractDesignText(folder(), "BM0599.BMP", "01.002"));
+    EXPECT_FALSE(extractDesignText(folder(), "", "01.002", messages));
+    EXPECT_FALSE(extractDesignText(folder(), "BM0512.BMP", "", messages));
+    EXPECT_FALSE(extractDesignText(folder(), "BM0599.BMP", "01.002", messages));
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(DatavueLibraries, AMemberCutShortIsNotExtracted) {
+    Diagnostics messages;
     std::string library = testdb::stowBytes({{"PC0512.ASC", "Brevix 5.0\n"}});
     const size_t sizeField = library.size() - (18 + 10) + 4;
     library[sizeField] = 100;  // claims more than the library holds
     testdb::writeBytes(dir / "GASC0208.STO", library);
-    EXPECT_TRUE(hasDesignText(folder(), "BM0512.BMP", "01.002"));
-    EXPECT_FALSE(extractDesignText(folder(), "BM0512.BMP", "01.002"));
+    EXPECT_TRUE(hasDesignText(folder(), "BM0512.BMP", "01.002", messages));
+    EXPECT_FALSE(extractDesignText(folder(), "BM0512.BMP", "01.002", messages));
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ void cutBrilliant(CGemDoc& doc) {
 TEST(DocumentIntent, TheWindowRecordsWhatEachCutWasAimedAt) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     cutBrilliant(doc);
     EXPECT_EQ(doc.facetCount, 73);
     const DesignIntent& intent = doc.designIntent();
@@ -104,7 +104,7 @@ TEST(DocumentIntent, TheWindowRecordsWhatEachCutWasAimedAt) {
 TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     cutBrilliant(doc);
     const std::string before = designBytes(*doc.stone());
     const DesignIntent intentBefore = doc.designIntent();
@@ -135,7 +135,7 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
 TEST(DocumentIntent, MainsTurnedUntilTheHalvesTakeThemAwayStayInTheIntentAndTheFile) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     cutBrilliant(doc);
     const DesignIntent intentBefore = doc.designIntent();
     nameTier(*doc.stone(), intentBefore.tiers[P1], "P1");

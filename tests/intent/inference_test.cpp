@@ -21,7 +21,8 @@ namespace {
 Stone brilliantThroughText() {
     const DesignWithIntent built = cutRoundBrilliantByIntent();
     std::ostringstream text;
-    writeAsc(built.stone, text);
+    Diagnostics notes;
+    writeAsc(built.stone, text, notes);
     const std::string bytes = text.str();
     Stone read;
     readAsc(read, std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));

@@ -46,7 +46,8 @@ double worstMeet(const std::vector<std::vector<FacetRef>>& meets, const DesignIn
 
 std::string designBytes(const Stone& stone) {
     std::ostringstream out;
-    writeAsc(stone, out);
+    Diagnostics notes;
+    writeAsc(stone, out, notes);
     out << std::hexfloat;
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];

@@ -31,7 +31,7 @@ int32_t facetOfTier(CGemDoc& doc, int32_t tier) {
 TEST(TierDrag, TenStepsEndWhereTheLastValueSetDirectlyDoesAndOneUndoGoesBack) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc dragged, direct;
+    CGemDoc dragged{&sink}, direct{&sink};
     openBrilliant(dragged);
     openBrilliant(direct);
     const std::string start = designBytes(*dragged.stone());
@@ -62,7 +62,7 @@ TEST(TierDrag, TenStepsEndWhereTheLastValueSetDirectlyDoesAndOneUndoGoesBack) {
 TEST(TierDrag, DepthStepsStartFromTheDragsStartAndAPressWithoutMoveChangesNothing) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     openBrilliant(doc);
     const std::string start = designBytes(*doc.stone());
     const int cursor = doc.undoRing.undoCursor;
@@ -89,7 +89,7 @@ TEST(TierDrag, DepthStepsStartFromTheDragsStartAndAPressWithoutMoveChangesNothin
 TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     openBrilliant(doc);
     const std::string before = designBytes(*doc.stone());
     const int cursor = doc.undoRing.undoCursor;
@@ -110,7 +110,7 @@ TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
 TEST(TierDrag, MainsDraggedPastTheHalvesAreReportedCutAway) {
     RecordingSink sink;
     ScopedMessageSink scope(sink);
-    CGemDoc doc;
+    CGemDoc doc{&sink};
     openBrilliant(doc);
     ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, P1)));
     // At 41.75 the pavilion mains are steeper than allows the halves at 42

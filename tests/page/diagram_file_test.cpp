@@ -231,7 +231,8 @@ TEST_F(DiagramFile, LongInstructionsShrinkIntoTwoColumnsAndKeepEveryTier) {
     brevix::ScopedMessageSink guard(quiet);
     brevix::Stone stone = brevix::makeDesign(tiers, "Forty steps", 1, 0);
     const std::string design = path("long.asc");
-    ASSERT_TRUE(brevix::writeAscFile(stone, design));
+    brevix::Diagnostics notes;
+    ASSERT_TRUE(brevix::writeAscFile(stone, design, notes));
 
     const std::string pdf = path("long.pdf");
     const Run r = run("diagram " + quoted(design) + " " + quoted(pdf));

@@ -190,7 +190,8 @@ inline std::string pearPicture() {
 
 inline std::string ascText(const Stone& stone) {
     std::ostringstream out;
-    writeAsc(stone, out);
+    Diagnostics notes;
+    writeAsc(stone, out, notes);
     return out.str();
 }
 

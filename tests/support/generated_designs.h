@@ -42,8 +42,9 @@ inline Stone generatedBrilliant(int i) {
 // Writes designs 0 .. count-1 as brilliant_NNNN.asc into `folder`.
 inline void writeGeneratedDesigns(const std::filesystem::path& folder, int count) {
     std::filesystem::create_directories(folder);
+    Diagnostics notes;
     for (int i = 0; i < count; ++i)
-        writeAscFile(generatedBrilliant(i), (folder / strprintf("brilliant_%04d.asc", i)).string());
+        writeAscFile(generatedBrilliant(i), (folder / strprintf("brilliant_%04d.asc", i)).string(), notes);
 }
 
 }  // namespace brevix::testing

@@ -157,13 +157,12 @@ TEST(View, FillBrushRestoresTheBrushItReplacedAndComplainsWithoutACanvas) {
     view.fillbrush(false);
     EXPECT_EQ(canvas.brush(), NULL_BRUSH);
 
-    RecordingSink sink;
-    ScopedMessageSink guard(sink);
     View loose;
     loose.fillbrush(true, 1, 2, 3);
     loose.moveTo3({1, 1, 1});
     loose.lineTo3({0, 0, 0});  // no canvas: nothing drawn, no crash
-    EXPECT_EQ(sink.texts(), std::vector<std::string>{"DC NULL in View::fillbrush()"});
+    EXPECT_EQ(loose.notes.texts(), std::vector<std::string>{"DC NULL in View::fillbrush()"});
+    EXPECT_EQ(loose.notes[0].kind, DiagKind::Warning);
 }
 
 }  // namespace

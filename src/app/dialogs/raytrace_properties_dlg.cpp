@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 #include "app/message_box_sink.h"
+#include "platform/diagnostics.h"
+#include "platform/messages.h"
 
 namespace brevix {
 
@@ -74,7 +76,10 @@ bool CRaytracePropertiesDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CRaytracePropertiesDlg::accept() {
-    if (form_.indexOnOk()) QDialog::accept();
+    Diagnostics notes;
+    const std::optional<double> index = form_.indexOnOk(notes);
+    showAll(notes, messageSink());
+    if (index) QDialog::accept();
 }
 
 std::optional<double> askRefractiveIndex(double current, QWidget* parent) {

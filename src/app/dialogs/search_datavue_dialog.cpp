@@ -17,6 +17,7 @@
 #include "app/message_box_sink.h"
 #include "app/qt_canvas.h"
 #include "files/datavue_messages.h"
+#include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "views/four_view.h"
 #include "views/view_style.h"
@@ -156,6 +157,7 @@ bool SearchDatavueDialog::prepare() {
         storeDatabasePath(*chosen);
     }
     search_.attach(std::move(table), libraryFolder);
+    showNotes();
     showSearch();
     return true;
 }
@@ -181,7 +183,10 @@ void SearchDatavueDialog::shapeChosen(int index) {
 
 void SearchDatavueDialog::findAndShow(int step) { outcome(search_.findAndShow(step)); }
 
+void SearchDatavueDialog::showNotes() { showAll(search_.takeNotes(), messageSink()); }
+
 void SearchDatavueDialog::outcome(DatavueSearch::Outcome what) {
+    showNotes();
     if (what == DatavueSearch::Outcome::Beep) QApplication::beep();
     showSearch();
 }
@@ -205,6 +210,7 @@ void SearchDatavueDialog::showSearch() {
 
 void SearchDatavueDialog::openDesign() {
     design_ = search_.openDesign();
+    showNotes();
     accept();
 }
 

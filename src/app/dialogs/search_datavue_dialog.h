@@ -72,6 +72,8 @@ private:
     // The fields, the Shape box, the preview and Open as the search has them.
     void showSearch();
     void openDesign();
+    // Shows what the search noted in its last step.
+    void showNotes();
 
     DatavueSearch search_;
     std::array<QWidget*, DV_EDIT_COUNT> edits_{};

@@ -7,7 +7,7 @@
 #include "app/print/diagram_output.h"
 #include "collection/design_read.h"
 #include "files/exports.h"
-#include "platform/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/text_encoding.h"
 
 namespace brevix {
@@ -37,15 +37,14 @@ QStringList exportDesigns(const std::vector<collection::DesignEntry>& entries, c
             continue;
         }
         const std::string path = QDir(folder).filePath(name).toStdString();
-        // The writers' own messages are collected for the summary rather
-        // than shown one box at a time.
-        RecordingSink messages;
-        ScopedMessageSink guard(messages);
+        // The writers' own notes go into the summary rather than being
+        // shown one box at a time.
         bool written = false;
         std::string error;
         if (kind == GalleryExport::Stl) {
-            written = writeStl(*read.stone, path);
-            for (const auto& e : messages.entries) error += (error.empty() ? "" : "; ") + cp1252ToUtf8(e.text);
+            Diagnostics notes;
+            written = writeStl(*read.stone, path, 0, notes);
+            for (const Diagnostic& note : notes) error += (error.empty() ? "" : "; ") + cp1252ToUtf8(note.text);
         } else {
             const std::string title = QFileInfo(QString::fromStdString(entry.path)).fileName().toStdString();
             written = writeDiagramFile(*read.stone, title, path, DiagramOutputOptions{}, error);

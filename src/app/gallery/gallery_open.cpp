@@ -8,6 +8,8 @@
 #include "document/datavue_open.h"
 #include "document/gem_doc.h"
 #include "files/datavue_members.h"
+#include "platform/diagnostics.h"
+#include "platform/messages.h"
 
 namespace brevix {
 
@@ -21,7 +23,9 @@ void openInFrame(CMainFrame& frame, const collection::DesignEntry& entry) {
         OnSearchDatavue(doc, [&entry] {
             DatavueDialogResult result;
             result.opened = true;
-            result.design = extractDesignText(libraryFolderOf(entry.path), entry.reference, entry.code);
+            Diagnostics notes;
+            result.design = extractDesignText(libraryFolderOf(entry.path), entry.reference, entry.code, notes);
+            showAll(notes, messageSink());
             return result;
         });
     } else {

@@ -21,6 +21,8 @@
 #include "app/gallery/gallery_filter.h"
 #include "app/gallery/gallery_model.h"
 #include "optics/materials.h"
+#include "platform/diagnostics.h"
+#include "platform/messages.h"
 
 namespace brevix {
 
@@ -37,6 +39,7 @@ GalleryWindow::GalleryWindow(const QString& folder, OpenDesign open, QWidget* pa
 
     // The tiles are there at once, with their names; the scan fills them in.
     collection::FoundDesigns found = collection::findDesigns({QFile::encodeName(folder).toStdString()});
+    showAll(found.notes, messageSink());
     model_->setEntries(std::move(found.entries));
     startScan(true);
 }
