@@ -19,7 +19,15 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 openbox --sm-disable >"$work/wm.log" 2>&1 &
 wm=$!
+# Running is not yet managing: where xprop is at hand, wait until the
+# window manager has announced itself on the root window.
 sleep 1
+if command -v xprop >/dev/null; then
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+  done
+fi
 kill -0 "$wm" 2>/dev/null || { echo "skipped: openbox did not start"; cat "$work/wm.log"; exit 77; }
 export QT_QPA_PLATFORM=xcb
 "$@"
