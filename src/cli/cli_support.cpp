@@ -31,8 +31,8 @@ void ShowNotesAndDelete::operator()(Stone* stone) const {
 
 LoadedStone loadDesign(const std::string& path, RunState& state) {
     const FileType type = fileTypeOf(path);
-    if (type != FileType::Gem && type != FileType::Asc) {
-        reportError(strprintf("%s: not a design file (.gem or .asc)", path.c_str()));
+    if (type != FileType::Gem && type != FileType::Asc && type != FileType::Brx) {
+        reportError(strprintf("%s: not a design file (.gem, .asc or .brx)", path.c_str()));
         return nullptr;
     }
     // A new design starts 8-fold with mirror image, as in the program.
@@ -40,7 +40,7 @@ LoadedStone loadDesign(const std::string& path, RunState& state) {
     showNotes(read.notes);
     // The kernel's notes on short edges and close vertices are about the
     // geometry of a design that read whole, not problems of the file.
-    if (read.notes.hasProblems()) state.readProblems = true;
+    if (read.notes.hasProblems() || read.problems) state.readProblems = true;
     // The reader has said why ("Cannot open …", "Corrupt … file: …").
     // A file cut short is only part of a design: nothing is made from it.
     if (read.outcome != ReadOutcome::Read || read.damaged) return nullptr;

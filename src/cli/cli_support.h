@@ -28,7 +28,7 @@ void showNotes(const Diagnostics& notes);
 // "brevix-cli: <text>" on standard error.
 void reportError(std::string_view text);
 
-// Reads a .gem or .asc design through the document's own dispatch. Null
+// Reads a .gem, .asc or .brx design through the document's own dispatch. Null
 // (after saying why) when the file cannot be read or is not a design.
 // A design whose reading reported problems (a warning or an error, such as
 // a record it skipped) is returned as far as it was read, as the program

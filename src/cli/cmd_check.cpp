@@ -26,7 +26,7 @@ int runCheck(const std::string& file, std::ostream& out, RunState& state) {
 }
 Run defineCheck(CLI::App& app) {
     auto file = std::make_shared<std::string>();
-    addFile(app, "FILE", "the design (.gem or .asc)", *file);
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", *file);
     return [file](std::ostream& out, RunState& state) { return runCheck(*file, out, state); };
 }
 

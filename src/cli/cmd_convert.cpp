@@ -50,7 +50,7 @@ int runConvert(const ConvertArguments& a, std::ostream&, RunState& state) {
 
 Run defineConvert(CLI::App& app) {
     auto a = std::make_shared<ConvertArguments>();
-    addFile(app, "IN", "the design (.gem or .asc)", a->in);
+    addFile(app, "IN", "the design (.brx, .gem or .asc)", a->in);
     addFile(app, "OUT", "the file to write: .gem, .asc, .wrl, .dxf, .b3d, .thb, .stl or .obj", a->out);
     addSizeOptions(app, a->size, false);
     return [a](std::ostream& out, RunState& state) { return runConvert(*a, out, state); };

@@ -58,7 +58,7 @@ int runDiagram(DiagramArguments& a, std::ostream&, RunState& state) {
 
 Run defineDiagram(CLI::App& app) {
     auto a = std::make_shared<DiagramArguments>();
-    addFile(app, "FILE", "the design (.gem or .asc)", a->design);
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->design);
     addFile(app, "OUT", "the file to write: .pdf, .svg or .png", a->out);
     addChoice(app, "--page", "paper size", {"letter", "a4"}, a->page);
     addWholeNumber(app, "--dpi", "dots per inch of a .png", {MIN_DIAGRAM_DPI, MAX_DIAGRAM_DPI, "a number", "300"},
@@ -72,7 +72,7 @@ Run defineDiagram(CLI::App& app) {
 Run defineDiagram(CLI::App& app) {
     // Read as in the Qt build, so that only the answer differs.
     auto unused = std::make_shared<std::string>();
-    addFile(app, "FILE", "the design (.gem or .asc)", *unused);
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", *unused);
     addFile(app, "OUT", "the file to write: .pdf, .svg or .png", *unused);
     app.add_option("--page", *unused, "paper size: letter or a4");
     app.add_option("--dpi", *unused, "dots per inch of a .png");

@@ -52,7 +52,7 @@ int runInfo(const InfoArguments& a, std::ostream& out, RunState& state) {
 
 Run defineInfo(CLI::App& app) {
     auto a = std::make_shared<InfoArguments>();
-    addFile(app, "FILE", "the design (.gem or .asc)", a->file);
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
     addSizeOptions(app, a->size, true);
     return [a](std::ostream& out, RunState& state) { return runInfo(*a, out, state); };
 }

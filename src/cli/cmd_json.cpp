@@ -138,7 +138,7 @@ int runJson(const JsonArguments& a, std::ostream& out, RunState& state) {
 
 Run defineJson(CLI::App& app) {
     auto a = std::make_shared<JsonArguments>();
-    addFile(app, "FILE", "the design (.gem or .asc)", a->file);
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
     addSizeOptions(app, a->size, true);
     return [a](std::ostream& out, RunState& state) { return runJson(*a, out, state); };
 }

@@ -81,7 +81,7 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
 Run defineLight(CLI::App& app) {
     auto a = std::make_shared<LightArguments>();
     FaceUpOptions& o = a->options;
-    addFile(app, "FILE", "the design (.gem or .asc)", a->file);
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
     addNumber(app, "--ri", "refractive index (else the design's own)", {1.01, 3.0, "a number", "1.54"}, a->ri)
         ->type_name("R");
     addMaterial(app, "--material", "a material of the list, for its index and dispersion", a->material);

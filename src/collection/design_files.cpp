@@ -132,7 +132,8 @@ bool isDesignFileName(const std::string& name) {
     // fileTypeOf goes by the last three characters alone ("xgem"); a
     // collection takes only names with the extension proper.
     const bool extension = dot != std::string::npos && name.size() - dot == 4;
-    return (extension && (type == FileType::Gem || type == FileType::Asc)) || isDatabaseIndexName(name);
+    return (extension && (type == FileType::Gem || type == FileType::Asc || type == FileType::Brx)) ||
+           isDatabaseIndexName(name);
 }
 
 FoundDesigns findDesigns(const std::vector<std::string>& paths) {

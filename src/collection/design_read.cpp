@@ -77,8 +77,8 @@ ReadEntry readEntry(const DesignEntry& entry) {
     try {
         if (entry.inDatabase()) return readDatabaseDesign(entry);
         const FileType type = fileTypeOf(entry.path);
-        if (type != FileType::Gem && type != FileType::Asc) {
-            result.error = "not a design file (.gem or .asc)";
+        if (type != FileType::Gem && type != FileType::Asc && type != FileType::Brx) {
+            result.error = "not a design file (.gem, .asc or .brx)";
             return result;
         }
         DesignRead read = readDesignFile(entry.path, type, 8, 1);

@@ -41,7 +41,7 @@ TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
         ASSERT_EQ(batch.code, 0) << batch.err;
         EXPECT_TRUE(batch.err.empty()) << batch.err;  // not a terminal: no progress line
         const auto rows = lines(batch.out);
-        ASSERT_EQ(rows.size(), 8u);
+        ASSERT_EQ(rows.size(), 9u);  // the .asc, .gem and .brx samples
         std::string previous;
         for (const std::string& row : rows) {
             const auto j = nlohmann::json::parse(row);
@@ -72,7 +72,7 @@ TEST_F(CliBatch, ShardsJoinIntoTheWholeRun) {
     const CliRun whole = cli("batch light '" + SAMPLES + "' --size 16 --no-cache --format csv");
     ASSERT_EQ(whole.code, 0) << whole.err;
     const auto all = lines(whole.out);
-    ASSERT_EQ(all.size(), 9u);  // header and eight designs
+    ASSERT_EQ(all.size(), 10u);  // header and nine designs
     for (int n : {1, 3, 8, 11}) {
         std::vector<std::string> joined{all[0]};
         for (int k = 1; k <= n; ++k) {

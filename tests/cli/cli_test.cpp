@@ -80,6 +80,26 @@ TEST_F(Cli, ConvertRoundTripsAndWritesEveryExport) {
     EXPECT_EQ(fails.err, "Cannot open " + nowhere + " to write.\nThere is no folder " + path("missing") + ".\n");
 }
 
+// A design kept with its intent is read by every command that reads a
+// design, as the window opens it.
+TEST_F(Cli, CommandsReadADesignKeptWithItsIntent) {
+    const std::string meets = quoted(sample("round_brilliant_meets.brx"));
+    const struct {
+        const char* command;
+        const char* expected;
+    } cases[] = {{"info ", "57 + 16 girdles = 73 facets\n"},
+                 {"check ", "Passed: 73 Facets + 73 vertices - 144 Edges = 2\n"},
+                 {"json ", "\"edges\": 144,"},
+                 {"light --size 24 ", "ISO brightness: "}};
+    for (const auto& c : cases) {
+        const CliRun r = run(c.command + meets);
+        EXPECT_EQ(r.code, 0) << c.command << r.err;
+        EXPECT_NE(r.out.find(c.expected), std::string::npos) << c.command << r.out;
+    }
+    ASSERT_EQ(run("convert " + meets + " " + quoted(path("meets.asc"))).code, 0);
+    EXPECT_EQ(run("check " + quoted(path("meets.asc"))).code, 0);
+}
+
 TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
     const std::string brilliant = quoted(sample("round_brilliant.asc"));
     CliRun plain = run("info " + brilliant);

@@ -77,13 +77,15 @@ TEST(FindDesigns, CollectsDesignsBelowFoldersSortedOnceEach) {
     writeFile(t.path() / "b" / "deeper" / "z.gem", "x");
     writeFile(t.path() / "b" / "one.ASC", "x");
     writeFile(t.path() / "a" / "two.asc", "x");
+    writeFile(t.path() / "a" / "three.brx", "x");
     writeFile(t.path() / "a" / "notes.txt", "x");
     writeFile(t.path() / "a" / "xgem", "x");  // no extension proper
     writeFile(t.path() / "a" / "pic.thb", "x");
     // The same folder given twice, and a file of it by name: one entry each.
     const auto found = findDesigns({(t.path() / "b").string(), t.path().string(), (t.path() / "a" / "two.asc").string()});
     const std::string root = t.path().string();
-    EXPECT_EQ(ids(found), (std::vector<std::string>{root + "/a/two.asc", root + "/b/deeper/z.gem", root + "/b/one.ASC"}));
+    EXPECT_EQ(ids(found), (std::vector<std::string>{root + "/a/three.brx", root + "/a/two.asc", root + "/b/deeper/z.gem",
+                                                    root + "/b/one.ASC"}));
 }
 
 TEST(FindDesigns, LinkLoopsBrokenLinksAndPipesGetAProblemAndTheSearchGoesOn) {
@@ -335,6 +337,24 @@ TEST(Batch, EveryGoodDesignIsScoredEachBadOneHasItsErrorLineAndTheBatchEnds) {
         }
     }
     EXPECT_EQ(errors, (std::set<std::string>{"junk.asc", "junk.gem", "again", "dangling.gem"}));
+}
+
+TEST(Batch, ADesignKeptWithItsIntentIsScoredLikeAnyOther) {
+    TempFolder t;
+    fs::copy_file(std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx", t.path() / "meets.brx");
+    const auto found = findDesigns({t.path().string()});
+    ASSERT_EQ(found.entries.size(), 1u);
+    BatchOptions options;
+    options.light = smallSettings();
+    std::vector<std::string> lines;
+    const BatchTally tally = runBatch(found.entries, options, ScoreCache(""), [&](const DesignFigures& f) {
+        lines.push_back(jsonLine(f));
+    });
+    EXPECT_EQ(tally.scored, 1u);
+    ASSERT_EQ(lines.size(), 1u);
+    const auto j = nlohmann::json::parse(lines[0]);
+    EXPECT_FALSE(j.contains("error")) << lines[0];
+    EXPECT_EQ(j["facets"].get<int>(), 73);
 }
 
 TEST(Batch, FiguresDoNotDependOnTheJobsOrTheThreads) {
