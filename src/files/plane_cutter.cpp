@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "files/design_record.h"
 #include "files/file_messages.h"
 #include "kernel/kernel_error.h"
 #include "platform/diagnostics.h"
@@ -111,14 +112,6 @@ std::unique_ptr<Stone> PlaneCutter::stoneBeforeLastCut() const {
     return before;
 }
 
-void PlaneCutter::takeDesignFields(Stone& to, const Stone& from) {
-    to.gear = from.gear;
-    to.indexOffset = from.indexOffset;
-    to.refractiveIndex = from.refractiveIndex;
-    to.symmetry = from.symmetry;
-    to.mirror = from.mirror;
-    to.heading = from.heading;
-    to.footnote = from.footnote;
-}
+void PlaneCutter::takeDesignFields(Stone& to, const Stone& from) { applySettings(to, settingsOf(from)); }
 
 }  // namespace brevix
