@@ -55,7 +55,6 @@ int runRecut(const RecutArguments& a) {
     if (!design.stone) return EXIT_FAILED;
     Stone* stone = design.stone.get();
     DesignIntent& intent = design.intent;
-    bool kept = true;
     for (const AngleSetting& setting : settings) {
         const int32_t tier = findTier(*stone, intent, setting.tier);
         if (tier < 0) {
@@ -64,12 +63,14 @@ int runRecut(const RecutArguments& a) {
         }
         RecutResult cut = recutTierAngle(*stone, intent, tier, setting.angle);
         for (const std::string& problem : cut.problems) reportError(problem);
-        kept = kept && cut.ok();
+        // A script reads exit 1 as "nothing done": OUT, which may be IN
+        // itself, is not written when a tier could not keep its intent.
+        if (!cut.ok()) return EXIT_FAILED;
         *stone = std::move(cut.stone);
         intent = std::move(cut.intent);
     }
     if (!saveWithIntent(*stone, intent, files[1])) return EXIT_FAILED;
-    return kept && !problems ? EXIT_DONE : EXIT_FAILED;
+    return !problems ? EXIT_DONE : EXIT_FAILED;
 }
 
 Run defineRecut(CLI::App& app) {

@@ -27,6 +27,7 @@
 #include "kernel/stone.h"
 #include "platform/busy_cursor.h"
 #include "platform/diagnostics.h"
+#include "platform/file_stamp.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -122,9 +123,12 @@ public:
     // that still describes the planes, inferred from the planes elsewhere.
     const DesignIntent& designIntent();
     // A tier's new angle (as the cut list shows it) from Edit Tier: the
-    // design is re-cut by its intent, one snapshot for all of it. Tiers that
-    // could not keep their intent are reported; false when nothing changed.
-    bool recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot = true);
+    // design is re-cut by its intent, one snapshot for all of it, after
+    // `alsoChange` (the names and instructions edited with the angle) has
+    // been made to it. Tiers that could not keep their intent are reported;
+    // a change the tier itself cannot take is refused: false, nothing changed.
+    bool recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot = true,
+                        const std::function<void(Stone&)>& alsoChange = {});
     // The intent recorded so far (none: inferred on first use), and the
     // intent of each undo snapshot, slot by slot.
     std::optional<DesignIntent> recordedIntent;
@@ -142,15 +146,17 @@ public:
     int32_t dragTier() const;
     const TierIntent* dragStartTier() const;
     // One step: the angle as the cut list shows it, or the centre-to-facet
-    // distance. False when nothing could be re-cut.
+    // distance. False when nothing could be re-cut, or the tier cannot take
+    // the step (the design then stays at the last step it could).
     bool dragTierAngle(double shownAngle);
     bool dragTierDepth(double ced);
     // Why the last step could not keep every tier's intent (none: it could).
     const std::vector<std::string>& dragProblems() const { return dragProblems_; }
     // The end of the drag; the last step's problems are told once.
     void endTierDrag();
-    // A design re-cut elsewhere (a goal) becomes the design, one snapshot.
-    void takeRecut(RecutResult cut);
+    // A design re-cut elsewhere (a goal) becomes the design, one snapshot;
+    // a refused one is only told (false).
+    bool takeRecut(RecutResult cut);
 
     // ---- undo ring -----------------------------------------------------
     UndoRing undoRing;
@@ -353,6 +359,10 @@ private:
     uint64_t nextTag_ = 1;
     StateTag current_;
     std::array<StateTag, UndoRing::SIZE> slotTags_{};
+    // The file at filePath as it was when opened or last saved here.
+    std::optional<FileStamp> fileStamp_;
+    // Whether someone else wrote the file at filePath since then.
+    bool fileChangedOnDisk() const;
     uint64_t fileLineage_ = 0;  // the lineage the file at filePath holds
     uint64_t savedState_ = 0;   // the state it holds; 0 when none
 };

@@ -28,6 +28,13 @@ const TierIntent* CGemDoc::dragStartTier() const {
 bool CGemDoc::dragStep(const TierChange& change) {
     if (!drag_ || !stone_) return false;
     RecutResult cut = recutByIntent(drag_->start, drag_->intent, change);
+    dragProblems_ = std::move(cut.problems);
+    // A step the tier cannot take is refused: the design stays at the last
+    // step it could, and the pane says why it stopped there.
+    if (cut.refused) {
+        updateAllViews();
+        return false;
+    }
     // The first step that changes something keeps the start for Undo; the
     // steps after it only replace the design in hand.
     if (!drag_->snapshotTaken) {
@@ -36,7 +43,6 @@ bool CGemDoc::dragStep(const TierChange& change) {
     }
     setStone(std::make_unique<Stone>(std::move(cut.stone)));
     recordedIntent = std::move(cut.intent);
-    dragProblems_ = std::move(cut.problems);
     refreshSummaryValues();
     updateAllViews();
     return true;
@@ -71,15 +77,18 @@ void CGemDoc::endTierDrag() {
     showNotes(notes);
 }
 
-void CGemDoc::takeRecut(RecutResult cut) {
-    saveUndo();
-    setStone(std::make_unique<Stone>(std::move(cut.stone)));
-    recordedIntent = std::move(cut.intent);
+bool CGemDoc::takeRecut(RecutResult cut) {
     Diagnostics notes;
     for (const std::string& problem : cut.problems) notes.warning(problem);
     showNotes(notes);
+    // A refused re-cut is only told: what it would leave is no design.
+    if (cut.refused) return false;
+    saveUndo();
+    setStone(std::make_unique<Stone>(std::move(cut.stone)));
+    recordedIntent = std::move(cut.intent);
     refreshSummaryValues();
     updateAllViews();
+    return true;
 }
 
 }  // namespace brevix

@@ -50,16 +50,22 @@ void CGemDoc::recordCut(const Stone& before, const DesignIntent& beforeIntent, i
     recordedIntent = std::move(intent);
 }
 
-bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot) {
+bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot,
+                             const std::function<void(Stone&)>& alsoChange) {
     if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
     const DesignIntent intent = designIntent();
     const int32_t tier = intentTierOfFacet(*stone_, intent, facet);
     if (tier < 0) return false;
+    // Made on a copy, so that a refused re-cut leaves no trace: not the
+    // names, not the undo ring, not the modified mark.
+    Stone start(*stone_);
+    if (alsoChange) alsoChange(start);
+    RecutResult cut = brevix::recutTierAngle(start, intent, tier, shownAngle);
+    for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
+    if (cut.refused) return false;
     if (takeSnapshot) saveUndo();
-    RecutResult cut = brevix::recutTierAngle(*stone_, intent, tier, shownAngle);
     setStone(std::make_unique<Stone>(std::move(cut.stone)));
     recordedIntent = std::move(cut.intent);
-    for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
     refreshSummaryValues();
     return true;
 }

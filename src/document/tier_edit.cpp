@@ -49,33 +49,36 @@ bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
     }
     if (!nameChanged && !instructionChanged && !newAngle) return false;
 
+    const auto renameAndInstruct = [&](Stone& target) {
+        if (nameChanged) {
+            if (facetOnly)
+                target.setFacetName(row.facet, name);
+            else
+                changeTierName(target, row.facet, name);
+        }
+        if (instructionChanged) setTierInstruction(target, row.facet, typed.instruction);
+    };
+    // Only angles strictly between flat and vertical have a tangent to
+    // scale to; anything else would fold the half through the girdle.
+    const bool angleInRange = newAngle && *newAngle > 0 && *newAngle < 90;
+    if (angleInRange && !row.inPreform && &stone == doc.stone()) {
+        // The design is re-cut by its intent: later tiers keep meeting what
+        // they were cut to meet. Names go in with the re-cut, and a re-cut
+        // that is refused takes them back with it: the edit is one change.
+        return doc.recutTierAngle(row.facet, *newAngle, true, renameAndInstruct);
+    }
     // One snapshot for the whole edit, so that renaming a tier or changing
     // its instruction can be undone and marks the design as changed.
     doc.saveUndo();
-    if (nameChanged) {
-        if (facetOnly)
-            stone.setFacetName(row.facet, name);
-        else
-            changeTierName(stone, row.facet, name);
-    }
-    if (instructionChanged) setTierInstruction(stone, row.facet, typed.instruction);
-    if (newAngle) {
-        // Only angles strictly between flat and vertical have a tangent to
-        // scale to; anything else would fold the half through the girdle.
-        if (*newAngle <= 0 || *newAngle >= 90) {
-            doc.say("Angle out of range.");
-        } else if (!row.inPreform && &stone == doc.stone()) {
-            // The design is re-cut by its intent: later tiers keep meeting
-            // what they were cut to meet. The snapshot is the edit's own.
-            doc.recutTierAngle(row.facet, *newAngle, false);
-        } else {
-            const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
-            const double ratio =
-                std::tan(*newAngle * PI / 180) / std::tan(oldAngle * PI / 180);
-            const int side = stone.facets[row.facet].c >= EPS ? 1 : -1;
-            computeBounds(stone);
-            stretchHeight(stone, side, ratio);
-        }
+    renameAndInstruct(stone);
+    if (newAngle && !angleInRange) {
+        doc.say("Angle out of range.");
+    } else if (newAngle) {
+        const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
+        const double ratio = std::tan(*newAngle * PI / 180) / std::tan(oldAngle * PI / 180);
+        const int side = stone.facets[row.facet].c >= EPS ? 1 : -1;
+        computeBounds(stone);
+        stretchHeight(stone, side, ratio);
     }
     return true;
 }

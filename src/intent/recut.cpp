@@ -239,6 +239,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     const int32_t tierCount = int32_t(out.intent.tiers.size());
     if (first < 0 || first >= tierCount) {
         out.problems.push_back(strprintf("There is no tier %d to change.", first + 1));
+        out.refused = true;
         return out;
     }
 
@@ -296,6 +297,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                 } else {
                     tier.failure = why;
                     ++out.failedTiers;
+                    out.refused = out.refused || (change && t == first);
                     out.problems.push_back(strprintf("Tier %d keeps its last place: %s.", t + 1, why.c_str()));
                 }
             }
@@ -312,6 +314,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     } catch (const KernelError& error) {
         out.problems.push_back(error.what());
         ++out.failedTiers;
+        out.refused = true;  // the stone is cut part way
     }
     keepNamesOfCutAwayFacets(stone, out.intent);
     return out;

@@ -18,6 +18,11 @@ struct RecutResult {
     // One line per tier that could not keep its intent, and any kernel failure.
     std::vector<std::string> problems;
     int failedTiers = 0;
+    // The change itself could not be made (the changed tier cannot take its
+    // new values) or the kernel failed part way: `stone` and `intent` are
+    // then no design to take, and the caller keeps the one it had. Later
+    // tiers that keep their last place do not refuse the change.
+    bool refused = false;
     bool ok() const { return problems.empty(); }
 };
 

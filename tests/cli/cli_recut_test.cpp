@@ -69,4 +69,56 @@ TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
 }
 
+// A re-cut that a tier cannot follow is refused as a whole: neither the file
+// written over in place nor the window's design, its intent, its undo or its
+// modified mark keep any trace of it, and what Save writes is what was opened.
+TEST_F(CliRecut, ARefusedRecutLeavesTheFileTheDesignAndItsIntentAsTheyWere) {
+    const std::string meets = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx";
+    fs::copy_file(meets, folder_ / "d.brx");
+    const std::string before = readAll(folder_ / "d.brx");
+    CliRun r = run("recut d.brx d.brx --set P1=90");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("keeps its last place"), std::string::npos) << r.err;
+    EXPECT_EQ(readAll(folder_ / "d.brx"), before);
+    // A refused second setting refuses the first with it.
+    r = run("recut d.brx other.brx --set P1=41 --set C1=90");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(fs::exists(folder_ / "other.brx"));
+
+    brevix::RecordingSink sink;
+    brevix::ScopedMessageSink guard(sink);
+    brevix::CGemDoc doc{&sink};
+    ASSERT_TRUE(doc.openDocumentFile(path("d.brx")));
+    const brevix::Stone& stone = *doc.stone();
+    const int32_t facets = stone.nFacet;
+    int32_t p1 = -1;
+    for (int32_t f = stone.nRough; f < stone.nFacet && p1 < 0; ++f)
+        if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
+    ASSERT_GE(p1, 0);
+    const brevix::DesignIntent intent = doc.designIntent();
+    const int undoCursor = doc.undoRing.undoCursor;
+
+    EXPECT_FALSE(doc.recutTierAngle(p1, 90, true));
+    EXPECT_FALSE(sink.entries.empty());
+    EXPECT_EQ(doc.stone()->nFacet, facets);
+    EXPECT_TRUE(doc.designIntent() == intent);
+    EXPECT_EQ(doc.undoRing.undoCursor, undoCursor);
+    EXPECT_FALSE(doc.isModified());
+
+    // The window's "Change a tier" drags: a step that cannot be cut stays at
+    // the last step that could, and says why.
+    ASSERT_TRUE(doc.beginTierDrag(p1));
+    EXPECT_TRUE(doc.dragTierAngle(41.5));
+    const int32_t dragged = doc.stone()->nFacet;
+    EXPECT_FALSE(doc.dragTierAngle(90));
+    EXPECT_FALSE(doc.dragProblems().empty());
+    EXPECT_EQ(doc.stone()->nFacet, dragged);
+    doc.endTierDrag();
+    doc.undo();
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.stone()->nFacet, facets);
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(readAll(folder_ / "d.brx"), before);
+}
+
 }  // namespace
