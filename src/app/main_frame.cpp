@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);
     };
+    documentUi_->onModifiedChanged = [this](bool modified) { setWindowModified(modified); };
     recentFiles_.load();
     rebuildRecentFileMenu();
     doc_.ui = documentUi_.get();

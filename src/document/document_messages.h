@@ -10,6 +10,10 @@ inline constexpr const char* TYPE_UNDEFINED = "Output file type undefined. Defau
 inline constexpr const char* CANNOT_WRITE_TYPE = "Don't know how to write %s";
 inline constexpr const char* ALREADY_OPEN = "%s already open.\nOpen the most recently saved version?";
 inline constexpr const char* ALREADY_EXISTS = "%s already exists.\nDo you want to replace it?";
+inline constexpr const char* CHANGED_ON_DISK =
+    "%s has been changed on disk since it was opened or saved here, by another window or "
+    "program.\n\nYes: replace it with the design in this window.\nNo: save the design under "
+    "another name.\nCancel: do not save.";
 inline constexpr const char* UNSUPPORTED_EXTENSION = "Unsupported file type extension.";
 inline constexpr const char* UNSUPPORTED_TYPE = "Unsupported file type: %s";
 inline constexpr const char* UNSUPPORTED_EXPORT = "Unsupported filed type.";  // spelled so

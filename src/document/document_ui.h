@@ -49,6 +49,10 @@ public:
     // `addToRecent`: the path also becomes the newest recent-file entry.
     virtual void documentPathChanged(const std::string& path, bool addToRecent) = 0;
 
+    // The design's unsaved-changes mark went on or off (every path that sets
+    // it: a change, a save, an undo back to the saved state).
+    virtual void modifiedChanged(bool /*modified*/) {}
+
     // Progress for reading the design at `path`, with a way to cancel it;
     // none by default (the read runs to its end).
     virtual ReadProgress readProgress(const std::string& /*path*/) { return {}; }

@@ -13,6 +13,7 @@
 #include "designing/placement.h"
 #include "designing/round_indexes.h"
 #include "designing/point_solvers.h"
+#include "document/document_ui.h"
 #include "kernel/kernel_error.h"
 #include "platform/busy_cursor.h"
 #include "platform/messages.h"
@@ -61,8 +62,12 @@ Answer CGemDoc::ask(std::string_view text, Buttons buttons, Icon icon, Answer fa
 }
 
 void CGemDoc::setModifiedFlag(bool modified) {
+    const bool changed = modified_ != modified;
     modified_ = modified;
     if (modified && current_.state == savedState_) current_.state = nextTag_++;
+    // The title's mark must not wait for the next redraw: a save to the
+    // file already open redraws nothing.
+    if (changed && ui) ui->modifiedChanged(modified);
 }
 
 void CGemDoc::takeSymmetryFromStone() {
@@ -489,6 +494,8 @@ void CGemDoc::startLineage() {
 }
 
 void CGemDoc::designOpened() {
+    // The file's stamp is the opener's to take (a database member has none).
+    fileStamp_.reset();
     startLineage();
     markSaved();
 }

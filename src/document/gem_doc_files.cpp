@@ -117,6 +117,7 @@ bool CGemDoc::OnNewDocument() {
     lengthWidth = -1;
 
     filePath.clear();
+    fileStamp_.reset();
     openType = FileType::Other;
     saveType = FileType::Other;
     openReportedProblem = false;
@@ -125,6 +126,8 @@ bool CGemDoc::OnNewDocument() {
 
 bool CGemDoc::OnOpenDocument(const std::string& path) {
     const FileType type = fileTypeOf(path);
+    // Taken before the read: a write that comes during it is a change.
+    const std::optional<FileStamp> stamp = fileStampOf(path);
     // The design in hand is replaced only when the file could be read: a
     // missing file, a wrong type or a file that is no design at all never
     // costs the user the current design (nor puts an empty stone under the
@@ -143,6 +146,7 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     openType = type;
     takeSymmetryFromStone();
     filePath = path;
+    fileStamp_ = stamp;
     saveType = openType;
     openReportedProblem = read.problems;
     refreshSummary();
@@ -175,6 +179,7 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     if (saveType == FileType::Gem || saveType == FileType::Asc || saveType == FileType::Brx) {
         setModifiedFlag(false);
         openReportedProblem = false;  // the file now holds the design as it is
+        fileStamp_ = fileStampOf(path);
         markSaved();
         openDocumentFile(path);
     }
@@ -189,7 +194,21 @@ bool CGemDoc::OnFileSave() {
     // from before the file was opened: the file is replaced only on the
     // user's word, through Save As with its name proposed.
     if (openReportedProblem || !designFromFile()) return saveAsProposing(filePath);
+    if (fileChangedOnDisk()) {
+        // Two windows on one file: the last to save would silently undo
+        // the other's work. Without a person to ask, nothing is written.
+        const Answer answer = ask(strprintf(docmsg::CHANGED_ON_DISK, pathForMessage(filePath).c_str()),
+                                  Buttons::YesNoCancel, Icon::Warning, Answer::Cancel);
+        if (answer == Answer::No) return saveAsProposing(filePath);
+        if (answer != Answer::Yes) return false;
+    }
     return OnSaveDocument(filePath);
+}
+
+bool CGemDoc::fileChangedOnDisk() const {
+    // A file removed since is simply written again.
+    const std::optional<FileStamp> now = fileStampOf(filePath);
+    return fileStamp_ && now && !(*now == *fileStamp_);
 }
 
 bool CGemDoc::OnFileOpen() {

@@ -104,7 +104,14 @@ private Q_SLOTS:
         QVERIFY(!frame.isWindowModified());
         frame.action(ID_EDIT_REDO)->trigger();
         QVERIFY(frame.isWindowModified());
+        // File Save to the file already open: the mark goes at once.
+        frame.action(ID_FILE_SAVE)->trigger();
+        QVERIFY(!doc.isModified());
+        QVERIFY(!frame.isWindowModified());
         frame.action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(frame.isWindowModified());
+        frame.action(ID_EDIT_REDO)->trigger();
+        QVERIFY(!frame.isWindowModified());
 
         // Exit asks nothing: the design is the one on disk.
         sink.clear();

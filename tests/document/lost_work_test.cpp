@@ -220,5 +220,78 @@ TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"File has a preform"});
 }
 
+// ---- two windows on one file ------------------------------------------------
+
+// The last window to save must not silently throw away what another window
+// or program wrote since this one opened or saved the file.
+TEST_F(LostWork, SavingOverAFileChangedOnDiskAsksFirst) {
+    const std::string file = designFile("mine.gem", makeRoundBrilliant());
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    RecordingSink otherSink;
+    CGemDoc other{&otherSink};
+    ASSERT_TRUE(other.openDocumentFile(file));
+    other.saveUndo();
+    other.stone()->setHeading({"theirs", "", "", ""});
+    ASSERT_TRUE(other.OnFileSave());
+    EXPECT_TRUE(otherSink.entries.empty());  // nobody else had written it
+    const std::string theirs = fileBytes(file);
+
+    changeHeading("mine");
+    sink.script = {Answer::Cancel};
+    EXPECT_FALSE(doc.OnFileSave());
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_NE(sink.entries[0].text.find("has been changed on disk"), std::string::npos);
+    EXPECT_EQ(sink.entries[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(fileBytes(file), theirs);
+    EXPECT_TRUE(doc.isModified());
+
+    // No: Save As, with the file's name proposed.
+    sink.script = {Answer::No};
+    ui.choose(path("mine copy.gem"));
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_EQ(ui.requests.back().initialName, file);
+    EXPECT_EQ(fileBytes(file), theirs);
+    EXPECT_TRUE(std::filesystem::exists(path("mine copy.gem")));
+
+    // Yes: replaced; the next save has nothing to ask.
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(other.OnFileSave());  // written again behind this window's back
+    changeHeading("mine again");
+    sink.clear();
+    sink.script = {Answer::Yes};
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_NE(fileBytes(file), theirs);
+    changeHeading("and again");
+    sink.clear();
+    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(sink.entries.empty());
+}
+
+// After every kind of save the window's unsaved-changes mark is off, and it
+// comes back with the next change: the title tells whether closing would lose work.
+TEST_F(LostWork, EverySaveClearsTheUnsavedChangesMark) {
+    const std::string file = designFile("mine.gem", makeRoundBrilliant());
+    ASSERT_TRUE(doc.openDocumentFile(file));
+    changeHeading("one");
+    ASSERT_FALSE(ui.modifiedMarks.empty());
+    EXPECT_TRUE(ui.modifiedMarks.back());
+    ASSERT_TRUE(doc.OnFileSave());  // to the file already open: nothing else is redrawn
+    EXPECT_FALSE(ui.modifiedMarks.back());
+    EXPECT_FALSE(doc.isModified());
+
+    changeHeading("two");
+    EXPECT_TRUE(ui.modifiedMarks.back());
+    ui.choose(path("other.brx"));
+    ASSERT_TRUE(doc.OnFileSaveAs());
+    EXPECT_FALSE(ui.modifiedMarks.back());
+
+    changeHeading("three");
+    doc.undo();  // back to the state just saved
+    EXPECT_FALSE(ui.modifiedMarks.back());
+    EXPECT_FALSE(doc.isModified());
+    doc.redo();
+    EXPECT_TRUE(ui.modifiedMarks.back());
+}
+
 }  // namespace
 }  // namespace brevix

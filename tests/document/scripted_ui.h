@@ -17,6 +17,7 @@ public:
     std::vector<FileDialogRequest> requests;
     std::vector<std::string> saveChangesTitles;
     std::vector<std::string> registeredPaths;
+    std::vector<bool> modifiedMarks;  // each change of the unsaved-changes mark
 
     void choose(std::string path, int filterIndex = 1) {
         dialogs.push_back(FileDialogResult{std::move(path), filterIndex});
@@ -37,6 +38,7 @@ public:
         return next;
     }
     void documentPathChanged(const std::string& path, bool) override { registeredPaths.push_back(path); }
+    void modifiedChanged(bool modified) override { modifiedMarks.push_back(modified); }
 };
 
 }  // namespace brevix

@@ -41,6 +41,9 @@ public:
     std::optional<FileDialogResult> chooseFile(const FileDialogRequest& request) override;
     Answer askSaveChanges(const std::string& title) override;
     void documentPathChanged(const std::string& path, bool addToRecent) override;
+    void modifiedChanged(bool modified) override {
+        if (onModifiedChanged) onModifiedChanged(modified);
+    }
     // A "Reading ..." dialog with Cancel, shown once the read has taken
     // longer than `progressDelayMs` (tests set 0 to see it at once).
     ReadProgress readProgress(const std::string& path) override;
@@ -48,6 +51,8 @@ public:
 
     // The window's title and recent-file menu follow the document's path.
     std::function<void(const std::string& path, bool addToRecent)> onPathChanged;
+    // The title's mark for unsaved changes follows the document's.
+    std::function<void(bool modified)> onModifiedChanged;
 
 private:
     QWidget* parent_;
