@@ -24,5 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     session.start(brilliant, false, read.progress);
     session.markAndNext();
     session.back();
+    // Merging with another window's file never makes more records than
+    // both had, nor records a plane twice.
+    session.markAndNext();
+    const CuttingProgress merged = mergeProgress(read.progress, session.progress(), again.progress);
+    if (merged.cut.size() > again.progress.cut.size() + session.progress().cut.size()) std::abort();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assistant/cutting_progress.h"
@@ -43,6 +44,9 @@ public:
     // Makes the step of `facet` current; false when no step holds it.
     bool goToFacet(int32_t facet);
     void startOver();
+    // The progress as merged with what another window on the design stored;
+    // the current step stays where it is.
+    void adoptProgress(CuttingProgress progress) { progress_ = std::move(progress); }
 
     bool isCut(int32_t facet) const;
     int cutCount() const { return static_cast<int>(progress_.cut.size()); }

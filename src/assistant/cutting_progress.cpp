@@ -1,12 +1,18 @@
 #include "assistant/cutting_progress.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <set>
+#include <tuple>
 
+#include "files/file_access.h"
 #include "files/replacing_file.h"
 #include "platform/number_parse.h"
 
@@ -19,6 +25,10 @@ const char kHeader[] = "Brevix cutting progress 1";
 // matches exactly; the tolerance covers a regenerated stone.
 constexpr double kPlaneTolerance = 1e-7;
 constexpr size_t kMaxFacets = 100000;
+// Four planes' numbers, an angle, an index and a name of at most a few
+// hundred bytes: what a file of the most facets can hold, with room.
+constexpr size_t kMaxLineBytes = 1024;
+constexpr size_t kMaxFileBytes = kMaxFacets * kMaxLineBytes;
 
 std::string cleanField(const std::string& s) {
     std::string out = s;
@@ -93,8 +103,10 @@ ProgressReadResult readProgressText(std::string_view bytes) {
         if (fields.size() != 8 || fields[0] != "cut" || !parseNumber(fields[1], f.a) ||
             !parseNumber(fields[2], f.b) || !parseNumber(fields[3], f.c) ||
             !parseNumber(fields[4], f.d)) {
-            result.error = "Cutting progress: line " + std::to_string(lineNumber) + " cannot be read.";
-            return result;
+            // The first bad line is named; the good ones after it still count.
+            if (result.error.empty())
+                result.error = "Cutting progress: line " + std::to_string(lineNumber) + " cannot be read.";
+            continue;
         }
         if (result.progress.cut.size() >= kMaxFacets) {
             result.error = "Cutting progress: too many facets.";
@@ -109,13 +121,60 @@ ProgressReadResult readProgressText(std::string_view bytes) {
     return result;
 }
 
+namespace {
+
+ProgressReadResult cannotRead(const std::string& path, const std::string& reason) {
+    ProgressReadResult result;
+    result.error = "Cannot read " + path + "." + (reason.empty() ? std::string() : " " + reason);
+    result.leaveAlone = true;
+    return result;
+}
+
+}  // namespace
+
 ProgressReadResult loadProgress(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::exists(path, ec)) return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {{}, "Cannot read " + path + "."};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (path.empty()) return {};
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return {};
+    // A pipe in the file's place would hold the window in open() for good.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT) return {};  // a link to nothing: no progress yet
+        return cannotRead(path, readProblem(path).empty() ? std::strerror(error) : readProblem(path));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return cannotRead(path, readProblem(path));
+    }
+    if (static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
+        ::close(fd);
+        return cannotRead(path, "It is larger than any cutting progress file.");
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return cannotRead(path, std::strerror(error));
+        }
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<size_t>(got));
+        // A file still growing is read no further than any progress file goes.
+        if (bytes.size() > kMaxFileBytes) {
+            ::close(fd);
+            return cannotRead(path, "It is larger than any cutting progress file.");
+        }
+    }
+    ::close(fd);
     ProgressReadResult result = readProgressText(bytes);
+    // A file of another kind is not ours to replace.
+    result.leaveAlone = result.error == "Not a cutting progress file.";
     if (!result.error.empty()) result.error = path + ": " + result.error;
     return result;
 }
@@ -123,6 +182,11 @@ ProgressReadResult loadProgress(const std::string& path) {
 std::string saveProgress(const std::string& path, const CuttingProgress& progress) {
     if (path.empty()) return {};
     std::error_code ec;
+    // A folder, pipe or device in the file's place is neither removed nor replaced.
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() != std::filesystem::file_type::not_found &&
+        status.type() != std::filesystem::file_type::regular)
+        return "Cannot write " + path + ". " + readProblem(path);
     if (progress.cut.empty()) {
         std::filesystem::remove(path, ec);
         return ec ? "Cannot remove " + path + "." : std::string();
@@ -132,6 +196,60 @@ std::string saveProgress(const std::string& path, const CuttingProgress& progres
     file.stream() << writeProgressText(progress);
     if (!file.commit()) return "Error writing " + path + ". Disk full?";
     return {};
+}
+
+namespace {
+
+// Records are compared by their planes as written, every digit kept, so
+// that two windows on one design know each other's facets exactly.
+using PlaneKey = std::tuple<double, double, double, double>;
+
+PlaneKey keyOf(const CutFacet& f) { return {f.a, f.b, f.c, f.d}; }
+
+std::set<PlaneKey> keysOf(const CuttingProgress& progress) {
+    std::set<PlaneKey> keys;
+    for (const CutFacet& f : progress.cut) keys.insert(keyOf(f));
+    return keys;
+}
+
+}  // namespace
+
+CuttingProgress mergeProgress(const CuttingProgress& base, const CuttingProgress& ours,
+                              const CuttingProgress& theirs) {
+    const std::set<PlaneKey> before = keysOf(base);
+    const std::set<PlaneKey> now = keysOf(ours);
+    CuttingProgress merged;
+    std::set<PlaneKey> taken;
+    // Their order first: the file's records stay where they were.
+    for (const CutFacet& f : theirs.cut) {
+        const PlaneKey key = keyOf(f);
+        const bool unmarkedHere = before.count(key) && !now.count(key);
+        if (!unmarkedHere && taken.insert(key).second) merged.cut.push_back(f);
+    }
+    for (const CutFacet& f : ours.cut) {
+        const PlaneKey key = keyOf(f);
+        if (!before.count(key) && taken.insert(key).second) merged.cut.push_back(f);
+    }
+    return merged;
+}
+
+ProgressSaveResult saveProgressMerged(const std::string& path, const CuttingProgress& base,
+                                      const CuttingProgress& ours) {
+    ProgressSaveResult result;
+    if (path.empty()) {
+        result.saved = ours;
+        return result;
+    }
+    const ProgressReadResult now = loadProgress(path);
+    if (now.leaveAlone) {
+        result.saved = base;
+        result.error = now.error + " The progress is not saved.";
+        return result;
+    }
+    result.saved = mergeProgress(base, ours, now.progress);
+    result.error = saveProgress(path, result.saved);
+    if (!result.error.empty()) result.saved = base;
+    return result;
 }
 
 int findCut(const CuttingProgress& progress, const Stone& stone, int32_t facet) {

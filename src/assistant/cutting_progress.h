@@ -33,16 +33,37 @@ std::string writeProgressText(const CuttingProgress& progress);
 struct ProgressReadResult {
     CuttingProgress progress;
     std::string error;  // empty when the bytes were read entirely
+    // Something is at the path that is not a progress file Brevix can add
+    // to (a folder, a pipe, another kind of file, one it may not read): it
+    // is never written over.
+    bool leaveAlone = false;
 };
-// Reads what writeProgressText wrote; on a bad line it stops, keeps what it
-// read before it and says which line was wrong.
+// Reads what writeProgressText wrote. A line that cannot be read is skipped
+// and named: the lines after it are the cutter's work all the same.
 ProgressReadResult readProgressText(std::string_view bytes);
 
-// A missing file is no progress and no error.
+// A missing file is no progress and no error. Only a regular file is
+// opened, without waiting on a pipe, and no more is read than a progress
+// file of the most facets can hold.
 ProgressReadResult loadProgress(const std::string& path);
 // Writes the file so that a failed write leaves the old one; no progress at
 // all removes the file. Returns an error text, empty on success.
 std::string saveProgress(const std::string& path, const CuttingProgress& progress);
+
+// What this window changed since `base` (the file as it last read or wrote
+// it), made to `theirs` (the file as it is now, perhaps written by another
+// window on the same design since): its marks added, its unmarks taken out,
+// the other window's work kept.
+CuttingProgress mergeProgress(const CuttingProgress& base, const CuttingProgress& ours,
+                              const CuttingProgress& theirs);
+struct ProgressSaveResult {
+    CuttingProgress saved;  // the file's progress now: the new `base`
+    std::string error;      // empty on success
+};
+// Saves `ours` as mergeProgress makes it with the file as it is now. A file
+// that is not a progress file is left as it is, with the reason.
+ProgressSaveResult saveProgressMerged(const std::string& path, const CuttingProgress& base,
+                                      const CuttingProgress& ours);
 
 // The stored facet that is facet `facet` of the stone, or -1.
 int findCut(const CuttingProgress& progress, const Stone& stone, int32_t facet);

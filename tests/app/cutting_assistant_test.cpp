@@ -3,6 +3,10 @@
 // current, the progress lands in the file beside the design and survives
 // closing, a changed design says which progress it reset, Start over clears
 // it, spoken steps are offered only where they work and the checklist prints.
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -155,6 +159,52 @@ private Q_SLOTS:
         QCOMPARE(label(a, "assistantProgress"), QStringLiteral("Facet 23 of 65    Tier 2 of 6"));
         press(a, Qt::Key_Space);
         QVERIFY(!notice->isVisible());
+    }
+
+    // Two windows on one design keep each other's progress; a pipe or a
+    // folder where the progress file belongs is neither waited on nor replaced.
+    void twoWindowsAndNoFileWhereTheProgressGoes() {
+        TemporaryRegistry registry;
+        QTemporaryDir dir;
+        Session first, second;
+        const QString design = openCopy(first, dir, "round_brilliant.asc");
+        QVERIFY(!design.isEmpty());
+        QVERIFY(second.doc.openDocumentFile(design.toStdString()));
+        first.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
+        second.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
+        CuttingAssistant* a = assistantOf(*first.frame);
+        CuttingAssistant* b = assistantOf(*second.frame);
+        press(a, Qt::Key_Space, 5);
+        press(b, Qt::Key_T);  // on to the pavilion mains, marking nothing
+        press(b, Qt::Key_Space, 3);
+        press(a, Qt::Key_Space);
+        const std::string progressFile = (design + QStringLiteral(".progress")).toStdString();
+        QCOMPARE(loadProgress(progressFile).progress.cut.size(), size_t(9));
+        QCOMPARE(a->session().cutCount(), 9);
+
+        // A pipe in the file's place: F9 opens the assistant at once and it
+        // says why it cannot keep the progress; the pipe stays a pipe. A folder
+        // of that name likewise.
+        QVERIFY(QFile::remove(QString::fromStdString(progressFile)));
+        QVERIFY(::mkfifo(progressFile.c_str(), 0600) == 0);
+        for (const char* kind : {"pipe", "folder"}) {
+            Session third;
+            QVERIFY(third.doc.openDocumentFile(design.toStdString()));
+            third.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
+            CuttingAssistant* c = assistantOf(*third.frame);
+            QLabel* notice = c->findChild<QLabel*>(QStringLiteral("assistantNotice"));
+            QVERIFY(notice->isVisible());
+            QVERIFY2(notice->text().contains(QString::fromLatin1(kind)), qPrintable(notice->text()));
+            press(c, Qt::Key_Space);
+            QVERIFY2(notice->text().contains(QStringLiteral("not saved")), qPrintable(notice->text()));
+            if (std::string(kind) == "pipe") {
+                QCOMPARE(std::filesystem::status(progressFile).type(), std::filesystem::file_type::fifo);
+                std::filesystem::remove(progressFile);
+                std::filesystem::create_directory(progressFile);
+            } else {
+                QVERIFY(std::filesystem::is_directory(progressFile));
+            }
+        }
     }
 
     void tierModeSpeechAndChecklist() {

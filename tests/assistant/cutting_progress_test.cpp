@@ -1,6 +1,7 @@
 // Progress stored beside the design and read back, exactly; a design changed
 // afterwards keeps the progress of its unchanged facets and names the rest.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -122,9 +123,11 @@ TEST(CuttingProgress, BadFilesAreRefusedClearly) {
     EXPECT_EQ(readProgressText("").error, "Not a cutting progress file.");
     EXPECT_EQ(readProgressText("Brevix 5.0\n").error, "Not a cutting progress file.");
     const ProgressReadResult partial = readProgressText(
-        "Brevix cutting progress 1\ncut\t0\t0\t1\t0.5\t0.00\tTable\tT\ncut\t0\tx\t1\t0.5\t0\t1\tT\n");
+        "Brevix cutting progress 1\ncut\t0\t0\t1\t0.5\t0.00\tTable\tT\ncut\t0\tx\t1\t0.5\t0\t1\tT\n"
+        "cut\t0\t0\t-1\t0.5\t0.00\tCulet\tC\n");
     EXPECT_EQ(partial.error, "Cutting progress: line 3 cannot be read.");
-    EXPECT_EQ(partial.progress.cut.size(), 1u);  // what came before stays
+    ASSERT_EQ(partial.progress.cut.size(), 2u);  // what came before and after stays
+    EXPECT_EQ(partial.progress.cut[1].name, "C");
     EXPECT_NE(readProgressText("Brevix cutting progress 1\ncut\tnan\t0\t1\t0.5\t0\t1\tT\n").error, "");
     // Control characters in a name cannot break the lines.
     CuttingProgress p;
@@ -133,6 +136,106 @@ TEST(CuttingProgress, BadFilesAreRefusedClearly) {
     EXPECT_EQ(r.error, "");
     ASSERT_EQ(r.progress.cut.size(), 1u);
     EXPECT_EQ(r.progress.cut[0].name, "T ab le");
+}
+
+// Two windows on one design, each marking and unmarking: every save keeps
+// what the other window stored, and an unmark takes out only its own facet.
+TEST(CuttingProgress, TwoWindowsOnOneDesignKeepEachOthersWork) {
+    TempFolder folder;
+    const std::string path = progressPathFor((folder.path / "round.asc").string());
+    auto stone = readDesign(kBrilliant);
+    AssistantSession first, second;
+    CuttingProgress firstFile, secondFile;  // the file as each window last saw it
+    first.start(*stone, false, {});
+    second.start(*stone, false, {});
+    const auto save = [&](AssistantSession& session, CuttingProgress& seen) {
+        ProgressSaveResult saved = saveProgressMerged(path, seen, session.progress());
+        ASSERT_EQ(saved.error, "");
+        seen = saved.saved;
+        session.adoptProgress(std::move(saved.saved));
+    };
+    for (int k = 0; k < 5; ++k) first.markAndNext();
+    save(first, firstFile);
+    ASSERT_TRUE(second.goToFacet(second.plan().steps[10].facets[0]));
+    for (int k = 0; k < 3; ++k) second.markAndNext();
+    save(second, secondFile);
+    EXPECT_EQ(loadProgress(path).progress.cut.size(), 8u);
+    EXPECT_EQ(second.cutCount(), 8);  // the first window's marks show in the second
+
+    first.back();  // the fifth facet is not cut after all
+    save(first, firstFile);
+    const ProgressReadResult now = loadProgress(path);
+    EXPECT_EQ(now.progress.cut.size(), 7u);
+    EXPECT_EQ(findCut(now.progress, *stone, first.plan().steps[4].facets[0]), -1);
+    EXPECT_GE(findCut(now.progress, *stone, second.plan().steps[12].facets[0]), 0);
+
+    // The merge on its own: theirs kept, ours added, our unmark applied once.
+    CuttingProgress base, ours, theirs;
+    base.cut = {{0, 0, 1, 1, "A", "", ""}, {0, 0, 1, 2, "B", "", ""}};
+    ours.cut = {{0, 0, 1, 1, "A", "", ""}, {0, 0, 1, 3, "C", "", ""}};
+    theirs.cut = {{0, 0, 1, 2, "B", "", ""}, {0, 0, 1, 4, "D", "", ""}, {0, 0, 1, 1, "A", "", ""}};
+    std::string names;
+    for (const CutFacet& f : mergeProgress(base, ours, theirs).cut) names += f.name;
+    EXPECT_EQ(names, "DAC");
+}
+
+// A damaged line costs only itself: the records after it are read, and the
+// next save keeps them.
+TEST(CuttingProgress, ADamagedLineKeepsTheRecordsAfterIt) {
+    TempFolder folder;
+    const std::string path = (folder.path / "d.asc.progress").string();
+    auto stone = readDesign(kBrilliant);
+    AssistantSession session;
+    session.start(*stone, false, {});
+    for (int k = 0; k < 5; ++k) session.markAndNext();
+    std::string text = writeProgressText(session.progress());
+    const size_t line3 = text.find('\n', text.find('\n', text.find('\n') + 1) + 1);
+    text.insert(line3 + 1, "cut\tbroken\n");
+    std::ofstream(path, std::ios::binary) << text;
+
+    const ProgressReadResult read = loadProgress(path);
+    EXPECT_EQ(read.error, path + ": Cutting progress: line 4 cannot be read.");
+    EXPECT_FALSE(read.leaveAlone);
+    ASSERT_EQ(read.progress.cut.size(), 5u);
+    AssistantSession again;
+    again.start(*stone, false, read.progress);
+    again.markAndNext();
+    const ProgressSaveResult saved = saveProgressMerged(path, read.progress, again.progress());
+    EXPECT_EQ(saved.error, "");
+    EXPECT_EQ(loadProgress(path).progress.cut.size(), 6u);
+}
+
+// What is not a progress file is neither waited on, nor read without end,
+// nor written over.
+TEST(CuttingProgress, WhatIsNoProgressFileIsLeftAlone) {
+    TempFolder folder;
+    CuttingProgress one;
+    one.cut.push_back({0, 0, 1, 0.5, "T", "0.00", "Table"});
+
+    const std::string fifo = (folder.path / "pipe.asc.progress").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folderInPlace = (folder.path / "folder.asc.progress").string();
+    std::filesystem::create_directory(folderInPlace);
+    const std::string endless = (folder.path / "zero.asc.progress").string();
+    std::filesystem::create_symlink("/dev/zero", endless);
+    const std::string foreign = (folder.path / "notes.asc.progress").string();
+    std::ofstream(foreign, std::ios::binary) << "my own notes\n";
+
+    for (const std::string& path : {fifo, folderInPlace, endless, foreign}) {
+        SCOPED_TRACE(path);
+        const ProgressReadResult read = loadProgress(path);
+        EXPECT_TRUE(read.leaveAlone);
+        EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
+        const ProgressSaveResult saved = saveProgressMerged(path, {}, one);
+        EXPECT_NE(saved.error, "");
+        if (path != foreign) {
+            EXPECT_NE(saveProgress(path, {}), "");  // not removed either
+        }
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_directory(folderInPlace));
+    EXPECT_TRUE(std::filesystem::is_symlink(endless));
+    EXPECT_EQ(readAll(foreign), "my own notes\n");
 }
 
 }  // namespace

@@ -190,6 +190,7 @@ void CuttingAssistant::restart() {
         return;
     }
     const ProgressReadResult stored = loadProgress(progressPath_);
+    fileProgress_ = stored.progress;
     const std::vector<CutFacet> reset = session_.start(*stone, byTierAction_->isChecked(), stored.progress);
     if (!stored.error.empty()) {
         notice_->setText(ui(stored.error));
@@ -211,6 +212,9 @@ void CuttingAssistant::designChanged() {
     // A new design saved for the first time: its progress goes to the file from now on.
     const bool firstSave = path != progressPath_;
     progressPath_ = path;
+    // What a file already there held belongs to another design: the first
+    // save puts this session's progress in its place.
+    if (firstSave) fileProgress_ = loadProgress(path).progress;
     Stone* stone = doc_.stone();
     stoneSeen_ = stone;
     stoneView_->setStone(stone);
@@ -245,11 +249,15 @@ void CuttingAssistant::showReset(const std::vector<CutFacet>& reset) {
 }
 
 void CuttingAssistant::save() {
-    const std::string error = saveProgress(progressPath_, session_.progress());
-    if (!error.empty()) {
-        notice_->setText(ui(error));
+    ProgressSaveResult saved = saveProgressMerged(progressPath_, fileProgress_, session_.progress());
+    if (!saved.error.empty()) {
+        notice_->setText(ui(saved.error));
         notice_->show();
+        return;
     }
+    // Another window's marks, merged into the file, show here too.
+    fileProgress_ = saved.saved;
+    if (!progressPath_.empty()) session_.adoptProgress(std::move(saved.saved));
 }
 
 void CuttingAssistant::refresh() {

@@ -75,6 +75,9 @@ private:
     DiagramPrinting* printing_;
     AssistantSession session_;
     std::string progressPath_;
+    // The progress file as this window last read or wrote it: what another
+    // window on the same design wrote since is told from it and kept.
+    CuttingProgress fileProgress_;
     const void* stoneSeen_ = nullptr;
 
     QLabel* title_ = nullptr;
