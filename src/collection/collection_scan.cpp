@@ -1,6 +1,8 @@
 #include "collection/collection_scan.h"
 
-#include <fstream>
+#include <sstream>
+
+#include "collection/entry_file.h"
 
 #include "collection/batch_run.h"
 #include "collection/score_entry.h"
@@ -10,6 +12,13 @@
 
 namespace brevix::collection {
 
+namespace {
+
+// Far above what a thumbnail of the largest design takes.
+constexpr size_t MAX_THUMBNAIL_BYTES = 64u << 20;
+
+}  // namespace
+
 std::string thumbnailBeside(const std::string& designPath) {
     const size_t dot = designPath.rfind('.');
     const size_t slash = designPath.rfind('/');
@@ -18,15 +27,16 @@ std::string thumbnailBeside(const std::string& designPath) {
 }
 
 std::unique_ptr<Stone> tileStone(const DesignEntry& entry, std::unique_ptr<Stone> design) {
-    if (!entry.inDatabase() && entry.problem.empty()) {
-        std::ifstream in(thumbnailBeside(entry.path), std::ios::binary);
-        if (in) {
-            // The thumbnail's own complaints are no news for a tile: it falls
-            // back to the design.
-            auto thumbnail = std::make_unique<Stone>();
-            if (readThb(*thumbnail, in) && thumbnail->nFacet > 0 && thumbnail->diagnostics().empty())
-                return thumbnail;
-        }
+    if (entry.inDatabase() || !entry.problem.empty()) return design;
+    // A thumbnail that is a folder, a pipe or unreadable, or whose own
+    // complaints are no news for a tile: the tile falls back to the design.
+    std::string bytes, problem;
+    if (!readWholeFile(thumbnailBeside(entry.path), bytes, problem, MAX_THUMBNAIL_BYTES)) return design;
+    try {
+        std::istringstream in(bytes);
+        auto thumbnail = std::make_unique<Stone>();
+        if (readThb(*thumbnail, in) && thumbnail->nFacet > 0 && thumbnail->diagnostics().empty()) return thumbnail;
+    } catch (const std::exception&) {
     }
     return design;
 }
@@ -42,6 +52,17 @@ CollectionScan::CollectionScan(std::vector<DesignEntry> entries, optics::LightSe
     thread_ = std::thread([this] { run(); });
 }
 
+CollectionScan::CollectionScan(std::vector<std::string> paths, optics::LightSettings light, std::string cacheFolder,
+                               Callbacks callbacks)
+    : searchPaths_(std::move(paths)),
+      light_(std::move(light)),
+      cache_(std::move(cacheFolder)),
+      callbacks_(std::move(callbacks)),
+      withFacts_(true),
+      jobs_(0) {
+    thread_ = std::thread([this] { run(); });
+}
+
 CollectionScan::~CollectionScan() {
     cancel_ = true;
     if (thread_.joinable()) thread_.join();
@@ -49,6 +70,12 @@ CollectionScan::~CollectionScan() {
 
 void CollectionScan::run() {
     const int cores = optics::coreCount();
+    if (!searchPaths_.empty()) {
+        FoundDesigns found = findDesigns(searchPaths_);
+        entries_ = found.entries;
+        if (callbacks_.found) callbacks_.found(std::move(found));
+        if (cancel_) return;
+    }
     if (withFacts_) {
         std::vector<DesignFigures> facts(entries_.size());
         std::vector<std::shared_ptr<Stone>> stones(entries_.size());

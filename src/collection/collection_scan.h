@@ -1,6 +1,7 @@
 #pragma once
 // The work behind a gallery, on threads of its own so that the window never
-// waits: first every design is read for its tile (its facts, and the stone
+// waits: first the designs are found below the folder (when asked), then
+// every design is read for its tile (its facts, and the stone
 // to draw: the thumbnail beside the file when there is one, else the design
 // itself), then every design is scored for light in the chosen material,
 // from the cache when it can be. Results come through callbacks on the
@@ -30,6 +31,8 @@ std::string thumbnailBeside(const std::string& designPath);
 class CollectionScan {
 public:
     struct Callbacks {
+        // The designs found, before any of them is read (search scans only).
+        std::function<void(FoundDesigns)> found;
         // Index into the entries, the facts (or the error) and the stone to draw.
         std::function<void(size_t, DesignFigures, std::shared_ptr<Stone>)> facts;
         // Index and the figures with their light.
@@ -41,6 +44,9 @@ public:
     // Both stages (`withFacts` false: the light stage alone, for a new material).
     CollectionScan(std::vector<DesignEntry> entries, optics::LightSettings light, std::string cacheFolder,
                    Callbacks callbacks, bool withFacts = true, int jobs = 0);
+    // The designs below `paths` found first, then both stages.
+    CollectionScan(std::vector<std::string> paths, optics::LightSettings light, std::string cacheFolder,
+                   Callbacks callbacks);
     ~CollectionScan();
     CollectionScan(const CollectionScan&) = delete;
     CollectionScan& operator=(const CollectionScan&) = delete;
@@ -51,6 +57,7 @@ public:
 private:
     void run();
 
+    std::vector<std::string> searchPaths_;
     std::vector<DesignEntry> entries_;
     optics::LightSettings light_;
     ScoreCache cache_;

@@ -22,13 +22,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Folders are known by device and inode, so a link back to a folder above
-// is seen as the folder already being walked.
-using FolderId = std::pair<dev_t, ino_t>;
+// Files and folders are known by device and inode, so a link back to a
+// folder above is seen as the folder already being walked, and links that
+// branch and join again lead to each real folder and file once, however
+// many ways there are to it.
+using FileId = std::pair<dev_t, ino_t>;
 
 struct Walk {
     FoundDesigns found;
-    std::set<FolderId> open;  // the folders on the way down to this one
+    std::set<FileId> open;     // the folders on the way down to this one
+    std::set<FileId> walked;   // every folder walked so far
+    std::set<FileId> taken;    // every file taken so far
 };
 
 void problem(Walk& walk, const std::string& path, std::string text) {
@@ -71,19 +75,29 @@ void addDatabase(Walk& walk, const std::string& indexPath) {
     }
 }
 
-void addFile(Walk& walk, const std::string& path, const std::string& name) {
-    if (isDatabaseIndexName(name))
-        addDatabase(walk, path);
-    else
+void addFile(Walk& walk, const std::string& path, const std::string& name, const struct stat& info) {
+    if (!walk.taken.insert(FileId{info.st_dev, info.st_ino}).second) return;
+    if (!isDatabaseIndexName(name)) {
         walk.found.entries.push_back(fileEntry(path));
+        return;
+    }
+    // A damaged index is that index's problem alone: the rest of the search goes on.
+    const size_t before = walk.found.entries.size();
+    try {
+        addDatabase(walk, path);
+    } catch (const std::exception& error) {
+        walk.found.entries.resize(before);
+        problem(walk, path, std::string("the database index cannot be read: ") + error.what());
+    }
 }
 
 void walkFolder(Walk& walk, const std::string& folder, const struct stat& info) {
-    const FolderId id{info.st_dev, info.st_ino};
+    const FileId id{info.st_dev, info.st_ino};
     if (walk.open.count(id)) {
         problem(walk, folder, "a link loop (the folder contains itself)");
         return;
     }
+    if (!walk.walked.insert(id).second) return;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) {
@@ -112,7 +126,7 @@ void walkFolder(Walk& walk, const std::string& folder, const struct stat& info) 
         else if (!isDesignFileName(name))
             continue;
         else if (S_ISREG(entry.st_mode))
-            addFile(walk, path, name);
+            addFile(walk, path, name, entry);
         else
             // A pipe or a device could keep the reader waiting for ever.
             problem(walk, path, "not a regular file");
@@ -154,7 +168,7 @@ FoundDesigns findDesigns(const std::vector<std::string>& paths) {
         }
         // Given by name: taken as it is, so that the reader says what is wrong with it.
         const std::string name = fs::path(path).filename().string();
-        addFile(walk, path, name);
+        addFile(walk, path, name, info);
     }
     std::vector<DesignEntry>& entries = walk.found.entries;
     std::sort(entries.begin(), entries.end());

@@ -1,9 +1,11 @@
 #pragma once
 // The design files of a collection: every .gem and .asc below the paths
 // given, and every design of a Datavue database (a folder holding
-// dlist.dbf) that has its text in a library. Entries come sorted, each once.
-// Folders that cannot be read, link loops and broken links are reported and
-// skipped; nothing stops the search.
+// dlist.dbf) that has its text in a library. Entries come sorted, each once:
+// a file or folder reached by several ways (links, hard links) is taken by
+// the first. Folders that cannot be read, link loops, broken links and
+// damaged database indexes are reported and skipped; nothing stops the
+// search.
 #include <string>
 #include <vector>
 

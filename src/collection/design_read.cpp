@@ -1,8 +1,9 @@
 #include "collection/design_read.h"
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
+
+#include "collection/entry_file.h"
+#include "collection/score_cache.h"
 
 #include "document/design_io.h"
 #include "files/asc_format.h"
@@ -62,10 +63,41 @@ bool entryBytes(const DesignEntry& entry, std::string& bytes, Diagnostics& notes
         bytes = std::move(*text);
         return true;
     }
-    std::ifstream in(entry.path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    std::string text, problem;
+    if (!streamFile(
+            entry.path,
+            [&](std::string_view piece) {
+                text.append(piece);
+                return true;
+            },
+            problem))
+        return false;
+    bytes = std::move(text);
+    return true;
+}
+
+std::string entryKey(const DesignEntry& entry, std::string_view settings) {
+    if (entry.inDatabase()) {
+        // A library that fails when read throws from the stream; without a
+        // key the entry is simply scored, and its read tells what is wrong.
+        try {
+            std::string bytes;
+            Diagnostics unused;
+            return entryBytes(entry, bytes, unused) ? ScoreCache::key(bytes, settings) : std::string();
+        } catch (const std::exception&) {
+            return {};
+        }
+    }
+    KeyBuilder key(settings);
+    std::string problem;
+    const bool read = streamFile(
+        entry.path,
+        [&](std::string_view piece) {
+            key.add(piece);
+            return true;
+        },
+        problem);
+    return read ? key.key() : std::string();
 }
 
 ReadEntry readEntry(const DesignEntry& entry) {

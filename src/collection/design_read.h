@@ -5,6 +5,7 @@
 // its warning.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "collection/design_files.h"
 #include "kernel/stone.h"
@@ -23,5 +24,10 @@ ReadEntry readEntry(const DesignEntry& entry);
 // database library. False when they cannot be had. What the libraries on
 // the way had wrong is in `notes`.
 bool entryBytes(const DesignEntry& entry, std::string& bytes, Diagnostics& notes);
+
+// The cache key of the entry's bytes under `settings` (see ScoreCache::key),
+// a file taken in a stream so that its size costs no memory. "" when the
+// bytes cannot be had.
+std::string entryKey(const DesignEntry& entry, std::string_view settings);
 
 }  // namespace brevix::collection

@@ -1,12 +1,18 @@
 #include "collection/score_cache.h"
 
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
+
+#include "collection/entry_file.h"
 
 #include "platform/paths.h"
 #include "platform/strformat.h"
@@ -20,6 +26,36 @@ using nlohmann::json;
 // Bumped whenever what an entry holds or how figures are computed changes,
 // so older entries are not taken for new ones.
 constexpr int CACHE_FORMAT = 1;
+
+// Far more than the figures of the longest tilt sweep take.
+constexpr size_t MAX_ENTRY_BYTES = 16u << 20;
+
+// A temporary untouched this long belongs to no write still going on.
+constexpr auto STALE_AGE = std::chrono::hours(1);
+
+constexpr std::string_view TEMPORARY_MARK = ".json.tmp";
+
+// The process that writes the temporary `name` ("KEY.json.tmpPID-THREAD"),
+// 0 when the name is none of ours.
+long writerOf(const std::string& name) {
+    const size_t mark = name.find(TEMPORARY_MARK);
+    if (mark == std::string::npos) return 0;
+    size_t at = mark + TEMPORARY_MARK.size();
+    long pid = 0;
+    const size_t digits = at;
+    while (at < name.size() && name[at] >= '0' && name[at] <= '9' && at - digits < 10) pid = pid * 10 + (name[at++] - '0');
+    if (at == digits || at >= name.size() || name[at] != '-' || at + 1 == name.size()) return 0;
+    return pid;
+}
+
+bool processGone(long pid) {
+#ifdef _WIN32
+    (void)pid;
+    return false;
+#else
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+#endif
+}
 
 json toJson(const DesignFigures& f) {
     json j;
@@ -103,15 +139,27 @@ std::string userCacheFolder() {
 #endif
 }
 
+// Two hashes of differently seeded streams: 128 bits, so that two of a
+// collector's thousands of designs never share an entry by chance. The
+// length is part of it too.
+KeyBuilder::KeyBuilder(std::string_view settings)
+    : a_(contentHash(settings)), b_(contentHash(settings) ^ 0x9e3779b97f4a7c15ull) {}
+
+void KeyBuilder::add(std::string_view bytes) {
+    a_ = contentHash(bytes, a_);
+    b_ = contentHash(bytes, b_);
+    size_ += bytes.size();
+}
+
+std::string KeyBuilder::key() const {
+    return strprintf("%016llx%016llx-%llx", static_cast<unsigned long long>(a_), static_cast<unsigned long long>(b_),
+                     static_cast<unsigned long long>(size_));
+}
+
 std::string ScoreCache::key(std::string_view bytes, std::string_view settings) {
-    // Two hashes of differently seeded streams: 128 bits, so that two of a
-    // collector's thousands of designs never share an entry by chance. The
-    // length is part of it too.
-    const uint64_t settingsHash = contentHash(settings);
-    const uint64_t a = contentHash(bytes, settingsHash);
-    const uint64_t b = contentHash(bytes, settingsHash ^ 0x9e3779b97f4a7c15ull);
-    return strprintf("%016llx%016llx-%llx", static_cast<unsigned long long>(a),
-                     static_cast<unsigned long long>(b), static_cast<unsigned long long>(bytes.size()));
+    KeyBuilder builder(settings);
+    builder.add(bytes);
+    return builder.key();
 }
 
 std::string ScoreCache::pathOf(const std::string& key) const {
@@ -120,10 +168,11 @@ std::string ScoreCache::pathOf(const std::string& key) const {
 
 std::optional<DesignFigures> ScoreCache::load(const std::string& key) const {
     if (!enabled()) return std::nullopt;
-    std::ifstream in(pathOf(key), std::ios::binary);
-    if (!in) return std::nullopt;
-    // A damaged or foreign entry is as good as none: the design is scored again.
-    const json j = json::parse(in, nullptr, false);
+    std::string text, problem;
+    // A damaged or foreign entry, or one that cannot be read, is as good as
+    // none: the design is scored again.
+    if (!readWholeFile(pathOf(key), text, problem, MAX_ENTRY_BYTES)) return std::nullopt;
+    const json j = json::parse(text, nullptr, false);
     if (j.is_discarded() || !j.is_object() || j.value("format", 0) != CACHE_FORMAT) return std::nullopt;
     try {
         DesignFigures f = fromJson(j);
@@ -157,6 +206,29 @@ bool ScoreCache::store(const std::string& key, const DesignFigures& figures) con
         return false;
     }
     return true;
+}
+
+size_t ScoreCache::removeStaleTemporaries() const {
+    namespace fs = std::filesystem;
+    if (!enabled()) return 0;
+    size_t removed = 0;
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    // Entries live one folder down (the key's first two characters).
+    for (fs::directory_iterator shard(folder_, ec), end; !ec && shard != end; shard.increment(ec)) {
+        if (!shard->is_directory(ec) || shard->is_symlink(ec)) continue;
+        std::error_code inner;
+        for (fs::directory_iterator it(shard->path(), inner); !inner && it != end; it.increment(inner)) {
+            const std::string name = it->path().filename().string();
+            const long pid = writerOf(name);
+            std::error_code status;
+            if (pid <= 0 || it->is_symlink(status) || !it->is_regular_file(status)) continue;
+            const auto written = it->last_write_time(status);
+            const bool old = !status && now - written > STALE_AGE;
+            if ((old || processGone(pid)) && fs::remove(it->path(), status)) ++removed;
+        }
+    }
+    return removed;
 }
 
 }  // namespace brevix::collection

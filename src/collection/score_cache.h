@@ -23,6 +23,20 @@ std::string settingsKey(const optics::LightSettings& settings);
 // on Windows); "" when none can be named.
 std::string userCacheFolder();
 
+// The key of a design's bytes taken piece by piece, so that a file of any
+// size is keyed without being held: the same key as ScoreCache::key of the
+// whole.
+class KeyBuilder {
+public:
+    explicit KeyBuilder(std::string_view settings);
+    void add(std::string_view bytes);
+    std::string key() const;
+
+private:
+    uint64_t a_, b_;
+    uint64_t size_ = 0;
+};
+
 class ScoreCache {
 public:
     // An empty folder caches nothing.
@@ -37,6 +51,12 @@ public:
     std::optional<DesignFigures> load(const std::string& key) const;
     // False when the entry could not be written (the figures are still good).
     bool store(const std::string& key, const DesignFigures& figures) const;
+
+    // Removes the half-written entries a writer killed part way left behind:
+    // those of a process that is gone, or older than any write takes. Only
+    // names this cache gives its own temporaries are touched. Returns how
+    // many went.
+    size_t removeStaleTemporaries() const;
 
 private:
     std::string pathOf(const std::string& key) const;

@@ -38,11 +38,9 @@ DesignFigures scoreEntry(const DesignEntry& entry, const optics::LightSettings& 
                          const ScoreCache& cache) {
     std::string key;
     if (cache.enabled() && entry.problem.empty()) {
-        std::string bytes;
         // Only the key is made here: the read below tells the entry's problems.
-        Diagnostics unused;
-        if (entryBytes(entry, bytes, unused)) {
-            key = ScoreCache::key(bytes, settingsKey(settings));
+        key = entryKey(entry, settingsKey(settings));
+        if (!key.empty()) {
             if (auto cached = cache.load(key)) {
                 cached->file = entry.id();
                 return std::move(*cached);
@@ -63,10 +61,7 @@ DesignFigures scoreEntry(const DesignEntry& entry, const optics::LightSettings& 
         return figures;
     }
     // A file rewritten while it was scored keeps no entry under its old key.
-    std::string after;
-    Diagnostics unused;
-    if (!key.empty() && figures.warning.empty() && entryBytes(entry, after, unused) &&
-        ScoreCache::key(after, settingsKey(settings)) == key)
+    if (!key.empty() && figures.warning.empty() && entryKey(entry, settingsKey(settings)) == key)
         cache.store(key, figures);
     return figures;
 }

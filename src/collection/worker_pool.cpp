@@ -18,6 +18,11 @@ int jobCount(int requested, int cores, size_t items) {
     return static_cast<int>(std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(wanted), std::max<size_t>(items, 1))));
 }
 
+int jobsWithinMemory(int jobs, uint64_t available, uint64_t perJob) {
+    if (available == 0 || perJob == 0) return jobs;
+    return static_cast<int>(std::clamp<uint64_t>(available / perJob, 1, static_cast<uint64_t>(std::max(jobs, 1))));
+}
+
 size_t runInOrder(size_t count, int jobs, const std::function<void(size_t)>& work,
                   const std::function<void(size_t)>& done, const std::atomic<bool>* cancel) {
     std::mutex mutex;

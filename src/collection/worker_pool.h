@@ -12,6 +12,7 @@
 // cores go to the renderer of each job instead (innerThreads).
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 namespace brevix::collection {
@@ -21,6 +22,10 @@ int innerThreads(int cores, int jobs, size_t items);
 
 // Jobs to run when the user asked for `requested` (0: one per core).
 int jobCount(int requested, int cores, size_t items);
+
+// At most the jobs that fit in `available` bytes when each takes `perJob`
+// (never fewer than one; `available` 0, unknown, caps nothing).
+int jobsWithinMemory(int jobs, uint64_t available, uint64_t perJob);
 
 // Calls work(i) for every i in [0, count) on `jobs` threads (the calling
 // thread waits), and done(i) on the calling thread, in order of i. Stops

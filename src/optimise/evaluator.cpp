@@ -91,22 +91,18 @@ std::optional<std::string> Evaluator::lostMeet(const Stone& stone, const DesignI
     return std::nullopt;
 }
 
-Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesign,
-                               const std::atomic<bool>* cancel) const {
-    // The kernel's notes on each candidate stay with the candidate's stone:
-    // nothing a candidate says reaches the user.
-    Evaluation e;
-    e.angles = angles;
+std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& angles, Evaluation& e,
+                                                   Proportions& p) const {
     if (angles.size() != variables_.size()) {
         e.why = "wrong number of angles";
-        return e;
+        return std::nullopt;
     }
     DesignIntent intent = intent_;
     for (size_t i = 0; i < angles.size(); ++i) {
         const TierVariable& v = variables_[i];
         if (!(angles[i] >= v.low - 1e-9 && angles[i] <= v.high + 1e-9)) {
             e.why = strprintf("tier %d leaves its range", v.tier + 1);
-            return e;
+            return std::nullopt;
         }
         TierIntent& tier = intent.tiers[v.tier];
         tier.angle = v.pavilion ? -angles[i] : angles[i];
@@ -123,30 +119,53 @@ Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesig
     }
     if (!cut.ok()) {
         e.why = cut.problems.empty() ? "the re-cut failed" : cut.problems.front();
-        return e;
+        return std::nullopt;
     }
     if (designFacetCount(cut.stone) != facets_) {
         e.why = "a facet was cut away";
-        return e;
+        return std::nullopt;
     }
     if (auto lost = lostMeet(cut.stone, cut.intent)) {
         e.why = *lost;
-        return e;
+        return std::nullopt;
     }
-    const Proportions p = proportionsOf(cut.stone);
+    p = proportionsOf(cut.stone);
     if (girdle_ && !girdleStands(cut.stone)) {
         e.why = "the girdle is cut through";
-        return e;
+        return std::nullopt;
     }
     const double span = limits_.proportionSpan;
     if (start_.table > 0 && std::fabs(p.table - start_.table) > span * start_.table + 1e-12) {
         e.why = "the table leaves its range";
-        return e;
+        return std::nullopt;
     }
     if (start_.crownHeight > 0 && std::fabs(p.crownHeight - start_.crownHeight) > span * start_.crownHeight + 1e-12) {
         e.why = "the crown height leaves its range";
-        return e;
+        return std::nullopt;
     }
+    return cut;
+}
+
+bool Evaluator::restoreDesign(Evaluation& e) const {
+    Evaluation check;
+    Proportions p;
+    std::optional<RecutResult> cut = cutCandidate(e.angles, check, p);
+    if (!cut) return false;
+    e.stone = std::move(cut->stone);
+    e.intent = std::move(cut->intent);
+    return true;
+}
+
+Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesign,
+                               const std::atomic<bool>* cancel) const {
+    // The kernel's notes on each candidate stay with the candidate's stone:
+    // nothing a candidate says reaches the user.
+    Evaluation e;
+    e.angles = angles;
+    Proportions p;
+    std::optional<RecutResult> candidate = cutCandidate(angles, e, p);
+    if (!candidate) return e;
+    RecutResult& cut = *candidate;
 
     optics::FaceUpOptions options;
     options.size = scoring_.size;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "intent/intent.h"
+#include "intent/recut.h"
 #include "kernel/stone.h"
 #include "optics/lighting.h"
 #include "optics/tilt_sweep.h"
@@ -51,6 +52,9 @@ public:
 
     Evaluation evaluate(const std::vector<double>& angles, bool keepDesign = false,
                         const std::atomic<bool>* cancel = nullptr) const;
+    // An accepted evaluation given its design again (re-cut, not rendered
+    // again: its figures are kept). False when the re-cut no longer holds.
+    bool restoreDesign(Evaluation& e) const;
 
     const std::vector<TierVariable>& variables() const { return variables_; }
     const Proportions& startProportions() const { return start_; }
@@ -62,6 +66,9 @@ private:
         int32_t tier, k;
     };
     std::optional<std::string> lostMeet(const Stone& stone, const DesignIntent& intent) const;
+    // The candidate re-cut and checked against the limits; why not in e.why.
+    std::optional<RecutResult> cutCandidate(const std::vector<double>& angles, Evaluation& e,
+                                            Proportions& proportions) const;
 
     Stone design_;
     DesignIntent intent_;

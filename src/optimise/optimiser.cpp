@@ -21,14 +21,10 @@ using Clock = std::chrono::steady_clock;
 // the search turns back into the limits.
 constexpr double REJECTED = -1e6;
 
-struct Record {
-    std::vector<double> angles;
-    double score = 0;
-};
-
-// One local search: what it found and what it cost.
+// One local search: what it found (without the designs, given again by
+// re-cutting the few that are kept) and what it cost.
 struct StartRun {
-    std::vector<Record> accepted;
+    std::vector<Evaluation> accepted;
     int evaluations = 0;
 };
 
@@ -40,12 +36,34 @@ struct Shared {
     Clock::time_point deadline;
     std::mutex mutex;
     Progress progress;
+    // What the candidates took so far, for the time the next may take.
+    Clock::duration spent{0};
+    int timedCandidates = 0;
 
     explicit Shared(const OptimiseSettings& s) : settings(s) {}
 
+    Clock::time_point now() const { return settings.clock ? settings.clock() : Clock::now(); }
+
+    void took(Clock::duration time) {
+        std::lock_guard<std::mutex> lock(mutex);
+        spent += time;
+        ++timedCandidates;
+    }
+
+    // A candidate is not started when one as long as the average so far
+    // would end past the deadline: the limit holds within a candidate's
+    // time, however long a candidate takes.
     bool shouldStop() {
         if (stop.load()) return true;
-        if ((settings.cancel && settings.cancel->load()) || (timed && Clock::now() >= deadline)) stop = true;
+        if (settings.cancel && settings.cancel->load()) stop = true;
+        if (timed && !stop.load()) {
+            Clock::duration expected{0};
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (timedCandidates > 0) expected = spent / timedCandidates;
+            }
+            if (now() + expected > deadline) stop = true;
+        }
         return stop.load();
     }
 
@@ -71,12 +89,16 @@ struct Search {
     // The evaluation of x, counted; none once the run is to stop.
     std::optional<Evaluation> evaluate(const std::vector<double>& x) {
         if (run.evaluations >= budget || shared.shouldStop()) return std::nullopt;
+        const Clock::time_point begun = shared.now();
         // The design is kept only for the picture of the best so far.
         Evaluation e = evaluator.evaluate(x, bool(shared.settings.progress), &shared.stop);
         if (!e.accepted && shared.stop.load()) return std::nullopt;
         ++run.evaluations;
-        if (e.accepted) run.accepted.push_back({e.angles, e.score});
         shared.count(e);
+        shared.took(shared.now() - begun);
+        e.stone.reset();
+        e.intent = DesignIntent{};
+        if (e.accepted) run.accepted.push_back(e);
         return e;
     }
 };
@@ -160,16 +182,20 @@ OptimiseResult optimiseWith(const Stone& design, const DesignIntent& intent, con
     if (character) target = CharacterTarget{*character, x0};
     const Evaluator evaluator(design, intent, result.variables, settings.limits, settings.scoring, settings.weights,
                               target);
+    Shared shared(settings);
+    const Clock::time_point begun = shared.now();
+    if (settings.seconds > 0) {
+        shared.timed = true;
+        shared.deadline = begun + std::chrono::duration_cast<Clock::duration>(
+                                      std::chrono::duration<double>(settings.seconds));
+    }
+    // The start is scored as every candidate is: its time is the first
+    // measure of what one takes.
     result.start = evaluator.evaluate(x0, true);
+    shared.took(shared.now() - begun);
     for (size_t i = 0; i < x0.size(); ++i)
         x0[i] = std::clamp(x0[i], result.variables[i].low, result.variables[i].high);
 
-    Shared shared(settings);
-    if (settings.seconds > 0) {
-        shared.timed = true;
-        shared.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(settings.seconds));
-    }
     const int starts = std::max(1, settings.starts);
     shared.progress.budget = starts * settings.evaluationsPerStart;
     std::vector<StartRun> runs(starts);
@@ -185,23 +211,25 @@ OptimiseResult optimiseWith(const Stone& design, const DesignIntent& intent, con
     result.stopped = shared.stop.load();
 
     // In the order of the starts, so that threads do not change the outcome.
-    std::vector<Record> all;
-    for (const StartRun& run : runs) {
+    std::vector<Evaluation*> all;
+    for (StartRun& run : runs) {
         result.evaluations += run.evaluations;
-        all.insert(all.end(), run.accepted.begin(), run.accepted.end());
+        for (Evaluation& e : run.accepted) all.push_back(&e);
     }
     result.accepted = int(all.size());
-    std::stable_sort(all.begin(), all.end(), [](const Record& a, const Record& b) { return a.score > b.score; });
-    std::vector<const Record*> picked;
-    for (const Record& r : all) {
+    std::stable_sort(all.begin(), all.end(), [](const Evaluation* a, const Evaluation* b) { return a->score > b->score; });
+    std::vector<Evaluation*> picked;
+    for (Evaluation* r : all) {
         if (int(picked.size()) > settings.runnersUp) break;
         bool apart = true;
-        for (const Record* p : picked) apart = apart && distinct(r.angles, p->angles, settings.distinctDegrees);
-        if (apart) picked.push_back(&r);
+        for (const Evaluation* p : picked) apart = apart && distinct(r->angles, p->angles, settings.distinctDegrees);
+        if (apart) picked.push_back(r);
     }
+    // The kept ones are re-cut for their designs, not rendered again: past
+    // the time limit only that little work remains.
     for (size_t i = 0; i < picked.size(); ++i) {
-        Evaluation e = evaluator.evaluate(picked[i]->angles, true);
-        if (!e.accepted) continue;
+        Evaluation e = std::move(*picked[i]);
+        if (!evaluator.restoreDesign(e)) continue;
         if (!result.best)
             result.best = std::move(e);
         else

@@ -12,6 +12,7 @@
 //
 // No state outside its arguments: several optimisations may run at once.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,7 +45,11 @@ struct OptimiseSettings {
     unsigned seed = 1;
     int starts = 8;                     // local searches: from the design, then from drawn points
     int evaluationsPerStart = 300;
-    double seconds = 0;                 // time limit, 0 = none
+    // Time limit, 0 = none. It covers the whole run: no candidate starts
+    // that would, by the time candidates have taken so far, end past it.
+    double seconds = 0;
+    // The time, for a test that counts what fits in the limit (else the steady clock).
+    std::function<std::chrono::steady_clock::time_point()> clock;
     int threads = 0;                    // 0 = every core
     // Distinct runners-up differ from the best and from each other by at
     // least this many degrees in some tier.

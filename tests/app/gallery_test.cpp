@@ -3,7 +3,12 @@
 // gives, sorted and filtered, rescored for a new material, a second opening
 // from the cache, a double click that opens the design in the main window,
 // and several designs exported together.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -62,7 +67,12 @@ private Q_SLOTS:
         QTemporaryDir folder, cache;
         fillFolder(folder.path());
         GalleryWindow window(folder.path(), {}, nullptr, cache.path());
-        // Every tile is there before anything is read.
+        // The folder is searched on the scan's thread: the window has no
+        // tile until the search is over, then every tile before anything is
+        // read.
+        QCOMPARE(window.model()->rowCount(), 0);
+        QVERIFY(!window.searched());
+        QTRY_VERIFY_WITH_TIMEOUT(window.searched(), SCAN_TIMEOUT_MS);
         QCOMPARE(window.model()->rowCount(), DESIGNS + 1);
         QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished(), SCAN_TIMEOUT_MS);
 
@@ -169,6 +179,7 @@ private Q_SLOTS:
         session.doc.setModifiedFlag(false);
         GalleryWindow* gallery = openGallery(*session.frame, folder.path());
         QVERIFY(gallery);
+        QTRY_VERIFY_WITH_TIMEOUT(gallery->searched(), SCAN_TIMEOUT_MS);
         gallery->sortTiles(GalleryFilter::Name, false);
         const QModelIndex first = gallery->filter()->index(0, 0);
         QCOMPARE(first.data(GalleryModel::NameRole).toString(), QStringLiteral("brilliant_0000.asc"));
@@ -182,6 +193,7 @@ private Q_SLOTS:
         QTemporaryDir folder, cache, target;
         fillFolder(folder.path());
         GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+        QTRY_VERIFY_WITH_TIMEOUT(window.searched(), SCAN_TIMEOUT_MS);
         window.sortTiles(GalleryFilter::Name, false);
         window.view()->selectAll();
         const auto entries = window.selectedEntries();
@@ -200,6 +212,41 @@ private Q_SLOTS:
         QFile page(target.path() + QStringLiteral("/brilliant_0000.pdf"));
         QVERIFY(page.open(QIODevice::ReadOnly));
         QCOMPARE(page.read(5), QByteArray("%PDF-"));
+    }
+
+    // A pipe and a folder named as thumbnails, and a design that fails when
+    // read: every tile is read, the scan ends and the window closes.
+    void pipesFoldersAndReadErrorsNeitherHangNorStopTheGallery() {
+        QTemporaryDir folder, cache;
+        const std::string f = QFile::encodeName(folder.path()).toStdString();
+        testing::writeGeneratedDesigns(f, 2);  // brilliant_0000.asc, brilliant_0001.asc
+        QCOMPARE(::mkdir((f + "/brilliant_0001.thb").c_str(), 0700), 0);
+        const bool mem = QFile::exists(QStringLiteral("/proc/self/mem"));
+        if (mem) QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), folder.path() + QStringLiteral("/mem.asc")));
+        const std::string pipe = f + "/brilliant_0000.thb";
+        QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
+        {
+            GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+            // Should a reader wait on the pipe, a writer that comes and goes
+            // lets it go before the window is dropped, so that a regression
+            // fails here instead of freezing.
+            const auto releasePipe = qScopeGuard([&] {
+                for (int i = 0; i < 100; ++i) {
+                    const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+                    if (fd < 0) break;
+                    ::close(fd);
+                }
+            });
+            QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished(), SCAN_TIMEOUT_MS);
+            QCOMPARE(window.model()->rowCount(), mem ? 3 : 2);
+            for (const GalleryTile& tile : window.model()->tiles()) {
+                QVERIFY(tile.read);
+                if (tile.name == QStringLiteral("mem.asc"))
+                    QVERIFY(!tile.figures.ok() && !tile.figures.error.empty());
+                else
+                    QVERIFY2(tile.figures.ok(), tile.figures.error.c_str());
+            }
+        }
     }
 };
 

@@ -103,6 +103,28 @@ TEST_F(CliBatch, ABadFileGetsItsErrorLineTheRestIsScoredAndTheRunFails) {
     EXPECT_TRUE(nlohmann::json::parse(rows[3]).contains("error"));
 }
 
+TEST_F(CliBatch, ADesignAndAnIndexThatFailWhenReadAreErrorLinesOfTheirOwn) {
+    if (!fs::exists("/proc/thread-self/mem")) GTEST_SKIP() << "no /proc/thread-self/mem to fail a read";
+    fs::create_directories(folder_ / "e" / "db");
+    fs::copy(SAMPLES + "/round_brilliant.asc", folder_ / "e" / "good.asc");
+    fs::create_symlink("/proc/self/mem", folder_ / "e" / "mem.asc");
+    // Another file than mem.asc's (the same file twice would be taken once).
+    fs::create_symlink("/proc/thread-self/mem", folder_ / "e" / "db" / "dlist.dbf");
+    for (const char* cache : {"", " --no-cache"}) {
+        const CliRun run = cli("batch light '" + (folder_ / "e").string() + "' --size 16" + cache);
+        EXPECT_EQ(run.code, 1) << cache << run.err;
+        const auto rows = lines(run.out);
+        ASSERT_EQ(rows.size(), 3u) << cache << run.out << run.err;
+        const auto db = nlohmann::json::parse(rows[0]), good = nlohmann::json::parse(rows[1]),
+                   mem = nlohmann::json::parse(rows[2]);
+        EXPECT_EQ(db["file"], (folder_ / "e" / "db" / "dlist.dbf").string());
+        EXPECT_TRUE(db.contains("error"));
+        EXPECT_TRUE(good.contains("iso")) << rows[1];
+        EXPECT_EQ(mem["file"], (folder_ / "e" / "mem.asc").string());
+        EXPECT_TRUE(mem.contains("error"));
+    }
+}
+
 TEST_F(CliBatch, ASecondRunComesFromTheCacheWithTheSameLines) {
     const std::string command = "batch light '" + SAMPLES + "/round_brilliant.gem' '" + SAMPLES +
                                 "/oval_brilliant.asc' --size 32";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 
 #include "brilliant_at.h"
@@ -104,6 +105,28 @@ TEST(Optimiser, SameSeedSameResultOnAnyThreadsAndStopGivesTheBestSoFar) {
     EXPECT_GE(seen, 12);
     ASSERT_TRUE(stopped.best);
     EXPECT_GE(stopped.best->score, stopped.start.score);
+}
+
+TEST(Optimiser, NoCandidateStartsThatWouldEndPastTheTimeLimit) {
+    const DesignWithIntent deep = deepBrilliant();
+    OptimiseSettings s = quick(1, 100);
+    s.threads = 1;
+    // A clock that moves one second with each candidate counted, none with
+    // the start's evaluation: every candidate takes a second, on average
+    // a little less. With 3.5 seconds the third candidate ends at 3 and a
+    // fourth would end past the limit, so it is not started.
+    std::atomic<int> counted{0};
+    s.progress = [&](const Progress&) { ++counted; };
+    s.clock = [&] { return std::chrono::steady_clock::time_point(std::chrono::seconds(counted.load())); };
+    s.seconds = 3.5;
+    const OptimiseResult r = optimiseDesign(deep.stone, deep.intent, s);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.evaluations, 3);
+    EXPECT_EQ(counted.load(), 3);
+    // What was kept has its design without being scored again.
+    ASSERT_TRUE(r.best);
+    ASSERT_TRUE(r.best->stone);
+    EXPECT_EQ(designFacetCount(*r.best->stone), designFacetCount(deep.stone));
 }
 
 TEST(Optimiser, ADesignAtItsBestAngleStaysThere) {

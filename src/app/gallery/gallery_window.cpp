@@ -37,10 +37,9 @@ GalleryWindow::GalleryWindow(const QString& folder, OpenDesign open, QWidget* pa
     buildControls();
     resize(1000, 720);
 
-    // The tiles are there at once, with their names; the scan fills them in.
-    collection::FoundDesigns found = collection::findDesigns({QFile::encodeName(folder).toStdString()});
-    showAll(found.notes, messageSink());
-    model_->setEntries(std::move(found.entries));
+    // The folder is searched on the scan's thread (a large tree, or one of
+    // many links, takes a while); the tiles come as soon as it is done, with
+    // their names, and the scan fills them in.
     startScan(true);
 }
 
@@ -139,25 +138,42 @@ void GalleryWindow::startScan(bool withFacts) {
     scan_.reset();
     const uint64_t generation = ++generation_;
     finished_ = false;
+    // Until the search is done there are no tiles to keep: it starts again.
+    if (!found_) withFacts = true;
     if (withFacts) factsDone_ = 0;
     lightDone_ = 0;
-    const int n = model_->rowCount();
-    progress_->setRange(0, std::max(1, (withFacts ? 2 : 1) * n));
-    progress_->setValue(0);
     progress_->setVisible(true);
-    const int factsBase = withFacts ? 0 : n;
-    const auto update = [this, n, factsBase] {
-        progress_->setValue(factsDone_ - factsBase + lightDone_);
-        status_->setText(factsDone_ < n ? tr("Reading %1 of %2 designs").arg(factsDone_).arg(n)
-                                        : tr("Scoring light: %1 of %2 designs").arg(lightDone_).arg(n));
+    const auto update = [this, withFacts] {
+        const int n = model_->rowCount();
+        progress_->setRange(0, std::max(1, (withFacts ? 2 : 1) * n));
+        progress_->setValue((withFacts ? factsDone_ : 0) + lightDone_);
+        if (!found_)
+            status_->setText(tr("Looking for designs"));
+        else
+            status_->setText(factsDone_ < n ? tr("Reading %1 of %2 designs").arg(factsDone_).arg(n)
+                                            : tr("Scoring light: %1 of %2 designs").arg(lightDone_).arg(n));
     };
     update();
 
     std::vector<collection::DesignEntry> entries;
-    entries.reserve(static_cast<size_t>(n));
-    for (const GalleryTile& t : model_->tiles()) entries.push_back(t.entry);
+    if (found_) {
+        entries.reserve(model_->tiles().size());
+        for (const GalleryTile& t : model_->tiles()) entries.push_back(t.entry);
+    }
 
     collection::CollectionScan::Callbacks callbacks;
+    callbacks.found = [this, generation, update](collection::FoundDesigns found) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, update, found = std::move(found)]() mutable {
+                if (generation != generation_) return;
+                showAll(found.notes, messageSink());
+                model_->setEntries(std::move(found.entries));
+                found_ = true;
+                update();
+            },
+            Qt::QueuedConnection);
+    };
     callbacks.facts = [this, generation, update](size_t i, collection::DesignFigures f, std::shared_ptr<Stone> stone) {
         QMetaObject::invokeMethod(
             this,
@@ -192,9 +208,14 @@ void GalleryWindow::startScan(bool withFacts) {
             },
             Qt::QueuedConnection);
     };
-    scan_ = std::make_unique<collection::CollectionScan>(std::move(entries), lightSettings(),
-                                                         QFile::encodeName(cacheFolder_).toStdString(),
-                                                         std::move(callbacks), withFacts);
+    const std::string cache = QFile::encodeName(cacheFolder_).toStdString();
+    if (found_)
+        scan_ = std::make_unique<collection::CollectionScan>(std::move(entries), lightSettings(), cache,
+                                                             std::move(callbacks), withFacts);
+    else
+        scan_ = std::make_unique<collection::CollectionScan>(
+            std::vector<std::string>{QFile::encodeName(folder_).toStdString()}, lightSettings(), cache,
+            std::move(callbacks));
 }
 
 void GalleryWindow::sortTiles(int key, bool descending) {

@@ -44,6 +44,8 @@ public:
     QComboBox* materialBox() const { return material_; }
     QLineEdit* searchField() const { return search_; }
     QProgressBar* progress() const { return progress_; }
+    // True once the folder has been searched and there is a tile for each design found.
+    bool searched() const { return found_; }
     // True once every tile has its facts and its light in the current material.
     bool scanFinished() const { return finished_; }
 
@@ -84,6 +86,7 @@ private:
     uint64_t generation_ = 0;
     int factsDone_ = 0, lightDone_ = 0;
     bool finished_ = false;
+    bool found_ = false;
 };
 
 }  // namespace brevix
