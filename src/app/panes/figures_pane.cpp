@@ -150,8 +150,8 @@ void DesignFiguresPane::buildControls() {
     girdleGoal_ = spinBox(0, 0.3, 3, 0.005, goalPage);
     girdleGoal_->setValue(0.03);
     girdleSide_ = new QComboBox(goalPage);
-    girdleSide_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    girdleSide_->setMinimumContentsLength(8);
+    // Its choices whole: "by crown mains" cut to "by crown main" reads wrong.
+    girdleSide_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     girdleSide_->addItem(QStringLiteral("by crown mains"));
     girdleSide_->addItem(QStringLiteral("by pavilion mains"));
     girdleGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalPage);
@@ -450,7 +450,9 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const Des
     constexpr int kViewsRoom = 520;
     bool visible = stored.visible;
     if (!stored.visibleChosen && frame.width() - width < kViewsRoom) visible = false;
-    placeRememberedDock(frame, dock, {visible, stored.floating, stored.dockArea}, width, toggle,
+    // Room for the scroll bar a short window gives it, so that it never scrolls sideways too.
+    const int dockWidth = width + scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    placeRememberedDock(frame, dock, {visible, stored.floating, stored.dockArea}, dockWidth, toggle,
                         [](const DockPlace& place) {
                             saveFiguresPaneSettings({place.visible, place.dockArea, place.floating});
                         });
