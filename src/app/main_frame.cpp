@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -89,8 +90,13 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
     designSignals_ = new DesignSignals(doc_, this);
     connect(designSignals_, &DesignSignals::designChanged, this,
             [this](const void* sender) { updateAllViews(sender); });
-    createLightPerformanceDock(*this, doc_, *designSignals_, action(ID_VIEW_LIGHT_PERFORMANCE));
-    connectDesignFigures(createDesignFiguresDock(*this, doc_, *designSignals_, action(ID_VIEW_DESIGN_FIGURES)));
+    QDockWidget* light = createLightPerformanceDock(*this, doc_, *designSignals_, action(ID_VIEW_LIGHT_PERFORMANCE));
+    QDockWidget* figures = createDesignFiguresDock(*this, doc_, *designSignals_, action(ID_VIEW_DESIGN_FIGURES));
+    // Stacked on one side, each pane would get half the height and scroll
+    // its warnings and tier controls out of sight: they share it as tabs.
+    if (dockWidgetArea(light) == dockWidgetArea(figures) && !light->isFloating() && !figures->isFloating())
+        tabifyDockWidget(figures, light);
+    connectDesignFigures(figures);
     documentUi_ = std::make_unique<QtDocumentUi>(this);
     documentUi_->onPathChanged = [this](const std::string& path, bool addToRecent) {
         documentPathChanged(path, addToRecent);

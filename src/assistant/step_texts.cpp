@@ -1,9 +1,12 @@
 #include "assistant/step_texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "design/design_text.h"
+#include "intent/design_intent.h"
+#include "intent/intent_words.h"
 
 namespace brevix {
 
@@ -96,9 +99,40 @@ std::string progressLine(const AssistantSession& session) {
         return "End: " + std::to_string(session.cutCount()) + " of " +
                std::to_string(plan.facetCount) + " facets cut";
     }
+    // A transfer cuts no facet: it is counted among the steps, not given
+    // the number of a facet or tier it is not.
+    if (session.currentStep() && session.currentStep()->kind == StepKind::Transfer)
+        return "Step " + std::to_string(session.current() + 1) + " of " + std::to_string(plan.steps.size()) +
+               ": transfer the stone";
     return "Facet " + std::to_string(session.facetNumber()) + " of " +
            std::to_string(plan.facetCount) + "    Tier " + std::to_string(session.tierNumber()) +
            " of " + std::to_string(plan.tierCount);
+}
+
+std::string recordedMeetLine(const Stone& stone, const DesignIntent& intent, const CuttingStep& step) {
+    if (step.kind == StepKind::Transfer || step.facets.empty()) return {};
+    const int32_t tier = intentTierOfFacet(stone, intent, step.facets[0]);
+    if (tier < 0) return {};
+    const TierIntent& placed = intent.tiers[tier];
+    if (placed.depth != DepthRule::Points) return {};
+    std::string line;
+    for (const PointDef& point : placed.points) {
+        if (!line.empty()) line += "; ";
+        if (point.kind != PointKind::Meet) {
+            std::string words = pointWords(stone, intent, point);
+            if (!words.empty() && words[0] >= 'a' && words[0] <= 'z') words[0] = char(words[0] - 'a' + 'A');
+            line += words;
+            continue;
+        }
+        // In cutting order, as the cutter finds them on the stone.
+        std::vector<FacetRef> facets = point.facets;
+        std::stable_sort(facets.begin(), facets.end(), [](const FacetRef& x, const FacetRef& y) {
+            return x.tier != y.tier ? x.tier < y.tier : x.index < y.index;
+        });
+        line += "Meet ";
+        for (size_t k = 0; k < facets.size(); ++k) line += (k ? ", " : "") + facetWords(stone, intent, facets[k]);
+    }
+    return line;
 }
 
 std::string spokenStep(const CuttingStep& step) {

@@ -8,6 +8,7 @@
 
 #include "assistant/assistant_session.h"
 #include "assistant/cutting_steps.h"
+#include "intent/intent.h"
 
 namespace brevix {
 
@@ -19,10 +20,16 @@ std::string stepSetting(const CuttingStep& step);
 std::string stepTitle(const CuttingStep& step);
 // One line for the step after the current one: "Next: P1 40.75\xB0 index 12".
 std::string nextStepLine(const CuttingStep* next);
-// "Facet 9 of 73    Tier 2 of 7", or "All 73 facets cut" at the end.
+// "Facet 9 of 73    Tier 2 of 7", "Step 41 of 75: transfer the stone" at a
+// transfer, or "All 73 facets cut" at the end.
 std::string progressLine(const AssistantSession& session);
 // The words read aloud: "Crown mains, forty-two degrees, index ninety-six".
 std::string spokenStep(const CuttingStep& step);
+// For a tier the design gives no instruction: what its depth was placed by,
+// as the cutter looks for it on the stone: "Meet G 3, G 93, P1 96". Empty
+// for a transfer and for a tier whose depth was typed. `intent` describes
+// `stone`'s planes.
+std::string recordedMeetLine(const Stone& stone, const DesignIntent& intent, const CuttingStep& step);
 // A number in words: 42 -> "forty-two", 40.75 -> "forty point seven five".
 std::string numberWords(double value);
 

@@ -52,6 +52,8 @@ std::vector<double> facetIndexList(int gear, double index, int symmetry, int mir
     return list;
 }
 
+bool depthBeyondCentre(const NewFacetInfo& info) { return info.complete() && info.solvedCed && info.ced < 0; }
+
 CutCounts cutFacetSet(Stone& stone, const NewFacetInfo& info) {
     CutCounts counts;
     const double aRad = info.angle * PI / 180;

@@ -26,6 +26,11 @@ struct CutCounts {
     int made = 0;     // planes that became facets
 };
 
+// A point solved into a depth below zero: the plane passes on the far side
+// of the centre and would take most of the stone with it, which a typed
+// point on the wrong side (a sign slipped) does.
+bool depthBeyondCentre(const NewFacetInfo& info);
+
 // Cuts every index of the info's tier into the stone. The info must be
 // complete and the gear non-zero.
 CutCounts cutFacetSet(Stone& stone, const NewFacetInfo& info);

@@ -27,6 +27,8 @@ inline constexpr const char* SAVE_FILTER =
 inline constexpr const char* INTENT_NOT_STORED =
     "The cutting intent is not stored in .gem or .asc files: opened again, the design's intent is "
     "inferred from its planes. Save as .brx to keep it.";
+inline constexpr const char* SAVE_TYPE_NOTE =
+    ".gem and .asc keep only the planes; .brx keeps the meets as well.";
 inline constexpr const char* EXPORT_FILTER =
     "VRML File (*.wrl)|*.wrl|Autodesk DXF (*.dxf)|*.dxf|Quorly B3D (*.b3d)|*.b3d|Thumb File "
     "(*.thb)|*.thb|STL Mesh (*.stl)|*.stl|Wavefront OBJ (*.obj)|*.obj||";

@@ -21,6 +21,8 @@ struct FileDialogRequest {
     std::string filter;
     std::string defaultExtension;
     std::string initialName;
+    // A note shown beside the file type list, for what the types keep; none when empty.
+    std::string typeNote;
     bool hideReadOnly = true;
     bool fileMustExist = false;
     bool overwritePrompt = false;  // the document asks itself

@@ -136,6 +136,12 @@ bool CGemDoc::cutNewFacets(const void* view) {
         say("New facet cuts through center of stone");
         return false;
     }
+    if (depthBeyondCentre(info) &&
+        ask(strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre "
+                      "of the stone and cut most of it away.\nCut it anyway?",
+                      info.ced),
+            Buttons::YesNo, Icon::Warning, Answer::No) != Answer::Yes)
+        return false;
     Command command(*this);
     // What the cut was aimed at is named on the stone as it stood before it.
     const DesignIntent beforeIntent = designIntent();

@@ -286,6 +286,9 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
     request.open = false;
     request.filter = docmsg::SAVE_FILTER;
     request.initialName = proposed;
+    // The type list starts at .gem, as always; the note lets a cutter whose
+    // tiers were placed by their meets choose .brx before the save, not after.
+    request.typeNote = docmsg::SAVE_TYPE_NOTE;
     auto choice = dialogs.chooseFile(request);
     if (!choice) return false;
 

@@ -34,23 +34,28 @@ std::string criticalAngleText(double refractiveIndex) {
     return strprintf("%.2f\xB0", std::asin(1 / refractiveIndex) * DEG_PER_RAD);
 }
 
+RaytraceFieldTexts RaytraceProperties::showing(RaytraceFieldTexts texts) {
+    if (texts.angle) angleShown_ = *texts.angle;
+    return texts;
+}
+
 RaytraceFieldTexts RaytraceProperties::load(double refractiveIndex) {
     index = refractiveIndex;
-    return {refractiveIndexText(index), criticalAngleText(index)};
+    return showing({refractiveIndexText(index), criticalAngleText(index)});
 }
 
 RaytraceFieldTexts RaytraceProperties::indexChanged(std::string_view text) {
     if (updating) return {};
     if (const std::optional<double> r = scanDouble(text)) index = *r;
-    return {std::nullopt, criticalAngleText(index)};
+    return showing({std::nullopt, criticalAngleText(index)});
 }
 
 RaytraceFieldTexts RaytraceProperties::indexLeft(std::string_view text) {
     if (updating) return {};
     const std::optional<double> r = scanDouble(text);
-    if (!r || *r < MIN_TYPED_INDEX || *r > MAX_TYPED_INDEX) return {std::nullopt, std::string()};
+    if (!r || *r < MIN_TYPED_INDEX || *r > MAX_TYPED_INDEX) return showing({std::nullopt, std::string()});
     index = *r;
-    return {std::nullopt, criticalAngleText(index)};
+    return showing({std::nullopt, criticalAngleText(index)});
 }
 
 RaytraceFieldTexts RaytraceProperties::angleChanged(std::string_view text) {
@@ -64,13 +69,15 @@ RaytraceFieldTexts RaytraceProperties::angleChanged(std::string_view text) {
 
 RaytraceFieldTexts RaytraceProperties::angleLeft(std::string_view text) {
     if (updating) return {};
+    // Passing through the field without typing leaves the index as it was.
+    if (text == angleShown_) return {};
     const std::optional<double> degrees = scanDouble(text);
     if (!degrees) return angleChanged(text);
     // The field is tidied first and the index follows what it then shows.
     const std::string tidy = strprintf("%.2f\xB0", *degrees);
     RaytraceFieldTexts shown = angleChanged(tidy);
     shown.angle = tidy;
-    return shown;
+    return showing(shown);
 }
 
 std::optional<double> RaytraceProperties::indexOnOk(Diagnostics& notes) const {

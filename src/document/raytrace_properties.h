@@ -42,6 +42,13 @@ public:
     // The index OK stores; none (with the reason in `notes`, for the dialog
     // to show) when light could not be traced with it.
     std::optional<double> indexOnOk(Diagnostics& notes) const;
+
+private:
+    // The angle text the dialog was last given. An angle shown is rounded to
+    // two decimals: read back unchanged on leaving its field, it would turn
+    // a typed 1.544 into 1.5438744.
+    std::string angleShown_;
+    RaytraceFieldTexts showing(RaytraceFieldTexts texts);
 };
 
 // "%.3f" of the index.

@@ -65,6 +65,8 @@ CutPreview previewCut(const Stone& stone, const NewFacetInfo& info) {
         return out;
     }
     out.ready = out.made > 0;
+    if (depthBeyondCentre(info))
+        out.notes.push_back(strprintf("The point gives depth %.4f: the facet would lie beyond the centre", info.ced));
     // Cutting appends: the new planes are the last ones that are not the
     // stone's own.
     for (int32_t i = 0; i < out.stone.nFacet; ++i)

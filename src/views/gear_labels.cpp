@@ -27,7 +27,11 @@ int gearLabelCount(int symmetry) {
     return static_cast<int>(n);
 }
 
-void drawGearLabels(const Stone& stone, View& view) {
+namespace {
+
+// `fromBelow`: numbered as the cutter sets the gear for the pavilion, the
+// dop seen from the other side; each number stands by the facets it cuts.
+void drawNumbers(const Stone& stone, View& view, bool fromBelow) {
     view.gearLabel = GearLabel{};
     const double notches = std::fabs(static_cast<double>(stone.gear));
     if (notches == 0) return;  // no notches, nothing to number
@@ -37,7 +41,7 @@ void drawGearLabels(const Stone& stone, View& view) {
     for (int k = 1; k <= count; ++k) {
         const double index = k * notches / count;
         const double radius = wide && k % 2 == 1 ? OUTER_LABEL_RADIUS : LABEL_RADIUS;
-        const double theta = PI / 2 - azimuthOf(index, notches, stone.indexOffset);
+        const double theta = PI / 2 - azimuthOf(fromBelow ? notches - index : index, notches, stone.indexOffset);
         view.moveTo3({radius * std::cos(theta), radius * std::sin(theta), 0});
         if (k < count) {
             view.text(strprintf("%.0f", index));
@@ -59,5 +63,11 @@ void drawGearLabels(const Stone& stone, View& view) {
         }
     }
 }
+
+}  // namespace
+
+void drawGearLabels(const Stone& stone, View& view) { drawNumbers(stone, view, false); }
+
+void drawPavilionGearLabels(const Stone& stone, View& view) { drawNumbers(stone, view, true); }
 
 }  // namespace brevix

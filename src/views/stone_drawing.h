@@ -62,6 +62,9 @@ void drawFacetLabel(const Stone& stone, int32_t facet, View& view);
 
 // Index-gear numbers round the top view (and the clickable last one).
 void drawGearLabels(const Stone& stone, View& view);
+// The numbers around a view from below, as the pavilion is cut: the
+// instructions' pavilion indexes, each beside the facets it names.
+void drawPavilionGearLabels(const Stone& stone, View& view);
 // How many labels stand round the gear for a symmetry (without the wide-stone case).
 int gearLabelCount(int symmetry);
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -370,12 +371,12 @@ private Q_SLOTS:
         QCOMPARE(doc_->facetCount, 0);
         QVERIFY(!doc_->info.hasAngle);
         typed = QStringLiteral("90");
-        // Ctrl+A in a field of the form asks for the angle too.
+        // Ctrl+A outside the form's fields asks for the angle.
         frame_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-        form().indexEdit()->setFocus();
+        list().setFocus();
         QTimer::singleShot(0, answer);
-        QTest::keyClick(form().indexEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&list(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(doc_->facetCount, 8);
         QVERIFY(!doc_->info.hasIndex);
     }
@@ -627,11 +628,17 @@ private Q_SLOTS:
         QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
 
         QTemporaryDir folder;
+        QString startingType, note;
+        bool noteShown = false;
         for (const char* name : {"brilliant", "again.asc"}) {
             QTimer::singleShot(0, [&] {
                 auto* dialog = qobject_cast<FileDlgMRUDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 filters = dialog->nameFilters();
+                startingType = dialog->selectedNameFilter();
+                QVERIFY(dialog->typeNote());
+                note = dialog->typeNote()->text();
+                noteShown = dialog->typeNote()->isVisible();
                 dialog->selectNameFilter(dialog->nameFilters().value(0));
                 dialog->selectFile(QDir(folder.path()).filePath(QString::fromLatin1(name)));
                 QMetaObject::invokeMethod(dialog, "accept");
@@ -640,6 +647,10 @@ private Q_SLOTS:
         }
         QCOMPARE(filters.size(), 3);
         QCOMPARE(filters.value(2), QStringLiteral("Brevix design with intent (*.brx)"));
+        // The type list starts at .gem; the note beside it tells what each type keeps.
+        QCOMPARE(startingType, filters.value(0));
+        QCOMPARE(note, QStringLiteral(".gem and .asc keep only the planes; .brx keeps the meets as well."));
+        QVERIFY(noteShown);
         QVERIFY(QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("brilliant.gem"))));
         QVERIFY(QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("again.asc"))));
         int notes = 0;

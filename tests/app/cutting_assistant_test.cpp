@@ -207,6 +207,49 @@ private Q_SLOTS:
         }
     }
 
+    // Speech that fails once switched on (no sound device, the engine gone)
+    // switches itself off and says why, rather than stay ticked and silent.
+    void speechThatFailsIsSwitchedOffWithTheReason() {
+        TemporaryRegistry registry;
+        Session session;
+        session.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
+        CuttingAssistant* a = assistantOf(*session.frame);
+        QAction* speak = a->findChild<QAction*>(QStringLiteral("assistantSpeak"));
+        auto* notice = a->findChild<QLabel*>(QStringLiteral("assistantNotice"));
+        QVERIFY(!notice->isVisible());
+        speak->setChecked(true);
+        a->speechFailed(QStringLiteral("Audio device not found"));
+        QVERIFY(!speak->isChecked());
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), QStringLiteral("Speak Steps is switched off: the steps could not be read aloud "
+                                                "(Audio device not found)."));
+        // Once off, a late report of the same failure changes nothing.
+        notice->hide();
+        a->speechFailed(QStringLiteral("Audio device not found"));
+        QVERIFY(!notice->isVisible());
+    }
+
+    // The round brilliant cut through its meets gives no instructions: the
+    // assistant shows the meet each tier was placed by, and the transfer
+    // counts as a step of its own.
+    void recordedMeetsAndTheTransferStep() {
+        TemporaryRegistry registry;
+        QTemporaryDir dir;
+        Session session;
+        QVERIFY(!openCopy(session, dir, "round_brilliant_meets.brx").isEmpty());
+        session.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
+        CuttingAssistant* a = assistantOf(*session.frame);
+        QCOMPARE(label(a, "assistantTitle"), QStringLiteral("Pavilion: G"));
+        QCOMPARE(label(a, "assistantInstruction"), QStringLiteral("Mirror partner: index 93"));  // a typed depth
+        press(a, Qt::Key_Space, 24);
+        QCOMPARE(label(a, "assistantTitle"), QStringLiteral("Pavilion: P2"));
+        QCOMPARE(label(a, "assistantInstruction"), QStringLiteral("Meet G 3, G 93, P1 96\nMirror partner: index 93"));
+        press(a, Qt::Key_Space, 16);
+        QCOMPARE(a->session().currentStep()->kind, StepKind::Transfer);
+        QCOMPARE(label(a, "assistantProgress"), QStringLiteral("Step 41 of 74: transfer the stone"));
+        guideImage(a, QStringLiteral("assistant_transfer.png"));
+    }
+
     void tierModeSpeechAndChecklist() {
         TemporaryRegistry registry;
         QTemporaryDir dir;

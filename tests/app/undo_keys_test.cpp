@@ -1,6 +1,10 @@
 // Undo and Redo keys belong to the design wherever the focus is in the
 // window: a field of the Cut Facet form, the points box, the cut list or a view.
+// The other editing keys (select all, copy, paste) belong to the text field
+// that has the focus, even where the window gives them a command of its own.
 #include <QApplication>
+#include <QClipboard>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -61,6 +65,61 @@ private Q_SLOTS:
         QTest::keyClick(form.angleEdit(), Qt::Key_Backspace);
         QCOMPARE(form.angleEdit()->text(), QStringLiteral("41."));
         QCOMPARE(doc.facetCount, 0);
+    }
+
+    void editingKeysStayInTheTextField() {
+        TemporaryRegistry registry;
+        RecordingSink sink;
+        ScopedMessageSink scoped(sink);
+        Session session;
+        CMainFrame& frame = *session.frame;
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QVERIFY(session.doc.OnFileNew());
+        // Were the Angle dialog to open, it would be closed again at once.
+        int dialogs = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&dialogs] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++dialogs;
+                modal->close();
+            }
+        });
+        watch.start(10);
+
+        CAddDlg& form = *frame.addDlg();
+        const QList<QLineEdit*> fields = {form.angleEdit(), form.indexEdit(), form.cedEdit(), form.symmetryEdit()};
+        for (QLineEdit* field : fields) {
+            const QByteArray where = field->objectName().toLatin1();
+            field->setFocus();
+            QApplication::processEvents();
+            QVERIFY2(field->hasFocus(), where);
+            field->clear();
+            QTest::keyClicks(field, QStringLiteral("12"));
+            field->setCursorPosition(1);
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QApplication::processEvents();
+            QVERIFY2(field->selectedText() == QStringLiteral("12"), where);
+            // Copy, then paste over the selection: the field's text, not the design's.
+            QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12"));
+            QTest::keyClick(field, Qt::Key_End);
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            QVERIFY2(field->text() == QStringLiteral("1212"), where);
+            field->clear();
+            field->setModified(false);
+        }
+        QPlainTextEdit* points = form.pointsEdit();
+        points->setFocus();
+        QApplication::processEvents();
+        QVERIFY(points->hasFocus());
+        points->setPlainText(QStringLiteral("0 0 1\n1 0 0"));
+        QTest::keyClick(points, Qt::Key_A, Qt::ControlModifier);
+        QApplication::processEvents();
+        QCOMPARE(points->textCursor().selectedText(), QStringLiteral("0 0 1\u20291 0 0"));
+        points->clear();
+        QCOMPARE(dialogs, 0);
+        QCOMPARE(session.doc.facetCount, 0);
     }
 };
 

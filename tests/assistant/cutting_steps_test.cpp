@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 
 #include "assistant/assistant_session.h"
@@ -10,6 +12,8 @@
 #include "assistant/step_texts.h"
 #include "design/design_text.h"
 #include "files/asc_format.h"
+#include "intent/design_intent.h"
+#include "intent/intent_file.h"
 
 namespace brevix {
 namespace {
@@ -175,7 +179,8 @@ TEST(AssistantSession, KeysAcrossTierBoundaryAndTransfer) {
     EXPECT_EQ(session.currentStep()->indexTexts[0], "93");
     session.markAndNext();
     ASSERT_EQ(session.currentStep()->kind, StepKind::Transfer);
-    EXPECT_EQ(progressLine(session), "Facet 40 of 73    Tier 4 of 7");
+    // A step of its own: not the facet before it nor the tier after it.
+    EXPECT_EQ(progressLine(session), "Step 41 of 74: transfer the stone");
     session.markAndNext();
     EXPECT_EQ(session.currentStep()->tierName, "C1");
     EXPECT_EQ(session.cutCount(), 32);  // the transfer marks no facet
@@ -214,9 +219,42 @@ TEST(AssistantSession, TierModeKeepsTheFacet) {
     EXPECT_EQ(session.currentStep()->tierName, "P2");
     session.markAndNext();
     EXPECT_EQ(session.currentStep()->kind, StepKind::Transfer);
+    EXPECT_EQ(progressLine(session), "Step 4 of 8: transfer the stone");
     session.setByTier(*stone, false);
     EXPECT_EQ(session.currentStep()->kind, StepKind::Transfer);
     EXPECT_EQ(session.facetNumber(), 40);
+}
+
+// A design that gives its tiers no instructions still tells the cutter
+// what each tier was placed by: the facets that meet where it ends.
+TEST(StepTexts, TheRecordedMeetStandsInForAMissingInstruction) {
+    std::ifstream in(samplePath("round_brilliant_meets.brx"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    IntentFileRead read =
+        readIntentText({reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()});
+    ASSERT_TRUE(read.problem.empty()) << read.problem;
+    const DesignIntent intent = intentOf(read.stone, &read.intent);
+    for (bool byTier : {false, true}) {
+        const CuttingPlan plan = cuttingPlan(read.stone, byTier);
+        std::map<std::string, std::string> meets;
+        for (const CuttingStep& step : plan.steps) {
+            const std::string line = recordedMeetLine(read.stone, intent, step);
+            if (step.kind == StepKind::Transfer) {
+                EXPECT_EQ(line, "");
+                continue;
+            }
+            EXPECT_TRUE(step.instruction.empty()) << step.tierName;
+            // Every facet of a tier says the same.
+            if (meets.count(step.tierName)) {
+                EXPECT_EQ(meets[step.tierName], line) << step.tierName;
+            }
+            meets[step.tierName] = line;
+        }
+        EXPECT_EQ(meets["P2"], "Meet G 3, G 93, P1 96");
+        EXPECT_EQ(meets["C3"], "Meet G 3, G 93, C1 96");
+        EXPECT_EQ(meets["G"], "");  // a typed depth: nothing to look for on the stone
+        EXPECT_EQ(meets["T"], "");
+    }
 }
 
 }  // namespace

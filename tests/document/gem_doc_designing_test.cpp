@@ -14,6 +14,7 @@
 #include "design/tiers.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
+#include "platform/strformat.h"
 
 namespace brevix {
 namespace {
@@ -392,6 +393,51 @@ TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"New facet cuts through center of stone"});
     EXPECT_EQ(doc.stone()->nFacet, 6);
     EXPECT_EQ(doc.undoRing.latest(), nullptr);
+}
+
+// A typed point on the far side of the centre gives a depth below zero:
+// the facet would take most of the stone. The cutter is asked first.
+TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
+    useRoundBrilliant();
+    const int facets = doc.facetCount;
+    const auto cursor = doc.undoRing.undoCursor;
+    doc.setAngle(30, false);
+    doc.setIndex(3, false);
+    doc.addPoint({0.3, 0, -0.5});
+    ASSERT_TRUE(doc.completeInfo());
+    ASSERT_LT(doc.info.ced, 0);
+    sink.clear();
+    sink.script = {Answer::No};
+    doc.cutFromForm(nullptr);
+    const std::string question =
+        strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre of "
+                  "the stone and cut most of it away.\nCut it anyway?",
+                  doc.info.ced);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].text, question);
+    EXPECT_TRUE(sink.entries[0].question);
+    EXPECT_EQ(doc.facetCount, facets);
+    EXPECT_TRUE(doc.info.complete());  // kept, for the point to be corrected
+    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+
+    // Answered Yes, it is the cutter's choice.
+    sink.clear();
+    sink.script = {Answer::Yes};
+    doc.cutFromForm(nullptr);
+    ASSERT_FALSE(sink.entries.empty());
+    EXPECT_EQ(sink.entries[0].text, question);
+    EXPECT_NE(doc.facetCount, facets);
+
+    // A positive depth from a point is cut without a word.
+    useRoundBrilliant();
+    sink.clear();
+    doc.setAngle(30, false);
+    doc.setIndex(3, false);
+    doc.addPoint({0.3, 0, 0.5});
+    ASSERT_TRUE(doc.completeInfo());
+    ASSERT_GT(doc.info.ced, 0);
+    doc.cutFromForm(nullptr);
+    for (const std::string& text : sink.texts()) EXPECT_EQ(text.find("negative depth"), std::string::npos);
 }
 
 TEST_F(DesigningDoc, SummaryFollowsCutsAndUndo) {

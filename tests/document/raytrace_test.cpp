@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "design/sample_designs.h"
+#include "document/design_io.h"
 #include "document/gem_doc.h"
 #include "document/raytrace_commands.h"
 #include "document/raytrace_properties.h"
@@ -55,6 +59,49 @@ TEST(RaytraceProperties, LeavingTheAngleFieldTidiesItFirst) {
     EXPECT_NEAR(form.index, 1 / std::sin(24.41 / 57.29577951308232), 1e-12);
     EXPECT_EQ(form.angleLeft("5").index, "");
     EXPECT_EQ(form.angleLeft("x").angle, std::nullopt);
+}
+
+// The dialog shows the critical angle to two decimals; tabbing through that
+// field on the way to OK must not put the rounded angle's index in place of
+// the one typed.
+TEST(RaytraceProperties, ATypedIndexIsStoredAsTyped) {
+    RaytraceProperties form;
+    form.load(1.54);
+    form.indexChanged("1.544");
+    const RaytraceFieldTexts left = form.indexLeft("1.544");
+    ASSERT_EQ(left.angle, "40.37" + DEG);
+    const RaytraceFieldTexts passed = form.angleLeft(*left.angle);
+    EXPECT_FALSE(passed.index);
+    EXPECT_FALSE(passed.angle);
+    Diagnostics notes;
+    EXPECT_EQ(form.indexOnOk(notes), 1.544);
+    // An angle the user did type still gives its index, tidied.
+    EXPECT_EQ(form.angleLeft("40.4").index, "1.543");
+    EXPECT_EQ(form.angleLeft("40.40" + DEG).index, std::nullopt);  // now what is shown
+}
+
+// 1.544 comes back from every design format as 1.544, and the text
+// formats write it as typed.
+TEST(RaytraceProperties, ATypedIndexSurvivesEveryFormat) {
+    Stone stone = makeRoundBrilliant();
+    stone.refractiveIndex = 1.544;
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "ri_round_trip";
+    std::filesystem::create_directories(folder);
+    for (auto [type, name, line] : {std::tuple{FileType::Gem, "ri.gem", ""}, std::tuple{FileType::Asc, "ri.asc", "\nI 1.544\n"},
+                                    std::tuple{FileType::Brx, "ri.brx", "\nri 1.544\n"}}) {
+        const std::string path = (folder / name).string();
+        Diagnostics notes;
+        ASSERT_TRUE(writeDesignFile(stone, type, path, 0, notes)) << name;
+        if (*line) {
+            std::ifstream in(path, std::ios::binary);
+            std::stringstream text;
+            text << in.rdbuf();
+            EXPECT_NE(text.str().find(line), std::string::npos) << name;
+        }
+        const DesignRead read = readDesignFile(path, type, 1, 0);
+        ASSERT_TRUE(read.stone) << name;
+        EXPECT_EQ(read.stone->refractiveIndex, 1.544) << name;
+    }
 }
 
 TEST(RaytraceProperties, PickingOrTypingAnIndexShowsItsCriticalAngle) {

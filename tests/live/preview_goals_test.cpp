@@ -99,6 +99,17 @@ TEST(CutPreview, SaysWhatWouldMissOrBeCutAway) {
     ASSERT_FALSE(away.cutAway.empty());
     EXPECT_EQ(away.notes[0], "Would cut away " + away.cutAway[0] + " entirely");
 
+    // A point on the far side of the centre solved into a depth below zero.
+    NewFacetInfo beyond = b.info;
+    beyond.ced = -0.25;
+    beyond.solvedCed = true;
+    const CutPreview wrongSide = previewCut(b.stone, beyond);
+    ASSERT_FALSE(wrongSide.notes.empty());
+    EXPECT_EQ(wrongSide.notes[0], "The point gives depth -0.2500: the facet would lie beyond the centre");
+    // The same depth typed is the cutter's own and goes unremarked.
+    beyond.solvedCed = false;
+    for (const std::string& note : previewCut(b.stone, beyond).notes) EXPECT_EQ(note.find("beyond"), std::string::npos);
+
     NewFacetInfo partial = b.info;
     partial.hasCed = false;
     EXPECT_FALSE(previewCut(b.stone, partial).ready);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "views/four_view.h"
@@ -70,6 +71,49 @@ TEST(GearLabels, TopPaneNumbersTheGearAndMakesTheLastOneClickable) {
     drawStone(stone, top, DRAW_LABELS);
     EXPECT_TRUE(canvas.primitives.empty());
     EXPECT_EQ(top.gearLabel.present, 0);
+}
+
+// The pavilion seen from below, as the cutter has it after the transfer:
+// numbered with the instructions' pavilion indexes, each standing by the
+// facets it cuts, which puts every number where the top view has it.
+TEST(GearLabels, TheViewFromBelowNumbersThePavilionAsTheInstructionsDo) {
+    const auto viewFrom = [](bool below, Canvas& canvas) {
+        View view;
+        view.setDC(&canvas);
+        view.setXAxis(below ? Vec3{-1, 0, 0} : Vec3{1, 0, 0});
+        view.setYAxis({0, -1, 0});
+        view.setWindow(-1.15, 1.15, -1.15, 1.15);
+        view.setViewport(0, 460, 460, 0, 8);
+        view.setup(0);
+        view.setInteractive(false);
+        return view;
+    };
+    RecordingCanvas topCanvas, bottomCanvas;
+    Stone stone;  // rough block, 8-fold on 96
+    View top = viewFrom(false, topCanvas);
+    View bottom = viewFrom(true, bottomCanvas);
+    drawStone(stone, top, DRAW_LABELS);
+    drawStone(stone, bottom, DRAW_LABELS);
+    EXPECT_TRUE(bottomCanvas.texts().empty());  // none of its own
+    drawPavilionGearLabels(stone, bottom);
+    ASSERT_EQ(bottomCanvas.texts(), topCanvas.texts());
+    for (size_t k = 0; k < topCanvas.primitives.size(); ++k) {
+        EXPECT_EQ(bottomCanvas.primitives[k].points[0].x, topCanvas.primitives[k].points[0].x) << k;
+        EXPECT_EQ(bottomCanvas.primitives[k].points[0].y, topCanvas.primitives[k].points[0].y) << k;
+    }
+    // Index 6 of the pavilion is the stone's notch 90: its number stands at
+    // that notch's azimuth, seen from below.
+    const Vec3 notch90{1.1 * std::sin(90 * PI / 48), 1.1 * std::cos(90 * PI / 48), 0};
+    ASSERT_EQ(bottomCanvas.texts().front(), "6");
+    // The text stands where its point is, shifted as every gear number is:
+    // the top view's "90" by its notch shows the shift.
+    const std::vector<std::string> topTexts = topCanvas.texts();
+    const size_t at90 = size_t(std::find(topTexts.begin(), topTexts.end(), "90") - topTexts.begin());
+    ASSERT_LT(at90, topTexts.size());
+    const double shiftX = topCanvas.primitives[at90].points[0].x - top.projectX(notch90);
+    const double shiftY = topCanvas.primitives[at90].points[0].y - top.projectY(notch90);
+    EXPECT_NEAR(bottomCanvas.primitives[0].points[0].x, bottom.projectX(notch90) + shiftX, 1);
+    EXPECT_NEAR(bottomCanvas.primitives[0].points[0].y, bottom.projectY(notch90) + shiftY, 1);
 }
 
 TEST(RoughBlock, ANewDesignShowsTheBlockInEveryPane) {

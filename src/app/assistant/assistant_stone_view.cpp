@@ -130,6 +130,9 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
     }
     canvas.setPen(BLACK_PEN);
     drawStone(stone, view, DRAW_VISIBLE | DRAW_LABELS);
+    // The view from below has no numbers of its own; the cutter at the
+    // machine wants them on the pavilion as much as on the crown.
+    if (!crownSide()) drawPavilionGearLabels(stone, view);
 }
 
 void AssistantStoneView::mousePressEvent(QMouseEvent* event) {

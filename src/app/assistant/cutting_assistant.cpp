@@ -22,6 +22,7 @@
 #include "assistant/step_texts.h"
 #include "design/design_text.h"
 #include "document/gem_doc.h"
+#include "intent/design_intent.h"
 #include "platform/text_encoding.h"
 
 namespace brevix {
@@ -167,6 +168,10 @@ void CuttingAssistant::buildSpeech() {
             speechReason_ = QStringLiteral("The speech engine could not be started: ") + speech_->errorString();
         } else {
             speechAvailable_ = true;
+            // An engine that starts may still find no sound device when it
+            // first speaks: a cutter listening for the steps must hear why not.
+            connect(speech_, &QTextToSpeech::errorOccurred, this,
+                    [this](QTextToSpeech::ErrorReason, const QString& why) { speechFailed(why); });
         }
     }
 #else
@@ -179,6 +184,7 @@ void CuttingAssistant::buildSpeech() {
 }
 
 void CuttingAssistant::restart() {
+    intent_.reset();
     progressPath_ = doc_.registeredPath.empty() ? std::string() : progressPathFor(doc_.registeredPath);
     stoneSeen_ = doc_.stone();
     notice_->hide();
@@ -209,6 +215,7 @@ void CuttingAssistant::designChanged() {
         restart();
         return;
     }
+    intent_.reset();
     // A new design saved for the first time: its progress goes to the file from now on.
     const bool firstSave = path != progressPath_;
     progressPath_ = path;
@@ -282,7 +289,7 @@ void CuttingAssistant::refresh() {
         title_->setText(ui(stepTitle(*step)));
         // Angle and index each on a line of their own, however narrow the window.
         setting_->setText(ui(stepSetting(*step)).replace(QStringLiteral("   "), QStringLiteral("\n")));
-        std::string detail = step->instruction;
+        std::string detail = step->instruction.empty() ? meetLine(*step) : step->instruction;
         if (step->kind == StepKind::Transfer) {
             const CuttingStep* after = session_.nextStep();
             detail = after ? "Then the " + std::string(after->section == SECTION_CROWN ? "crown" : "pavilion") +
@@ -298,6 +305,12 @@ void CuttingAssistant::refresh() {
     stoneView_->update();
 }
 
+std::string CuttingAssistant::meetLine(const CuttingStep& step) {
+    if (!doc_.stone()) return {};
+    if (!intent_) intent_ = intentOf(*doc_.stone(), doc_.recordedIntent ? &*doc_.recordedIntent : nullptr);
+    return recordedMeetLine(*doc_.stone(), *intent_, step);
+}
+
 void CuttingAssistant::afterMove() {
     save();
     refresh();
@@ -311,7 +324,17 @@ void CuttingAssistant::speakCurrent() {
     const std::string words = step ? spokenStep(*step) : std::string("All facets cut");
     speech_->stop();
     speech_->say(ui(words));
+    if (speech_->state() == QTextToSpeech::Error) speechFailed(speech_->errorString());
 #endif
+}
+
+void CuttingAssistant::speechFailed(const QString& why) {
+    if (!speakAction_->isChecked()) return;
+    const QSignalBlocker quiet(speakAction_);
+    speakAction_->setChecked(false);
+    const QString reason = why.isEmpty() ? QStringLiteral("the speech engine gave no reason") : why;
+    notice_->setText(QStringLiteral("Speak Steps is switched off: the steps could not be read aloud (%1).").arg(reason));
+    notice_->show();
 }
 
 void CuttingAssistant::markAndNext() {

@@ -7,9 +7,11 @@
 // progress is kept in a file beside the design after every step.
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "assistant/assistant_session.h"
+#include "intent/intent.h"
 
 class QAction;
 class QPagedPaintDevice;
@@ -55,6 +57,9 @@ public:
     void startOver();
     void setByTier(bool byTier);
     void toggleFullScreen();
+    // Speaking failed (no sound device, the engine stopped): Speak Steps is
+    // switched off and the window says why.
+    void speechFailed(const QString& why);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,6 +75,8 @@ private:
     void showReset(const std::vector<CutFacet>& reset);
     void print();
     void speakCurrent();
+    // What the tier of `step` was placed by, when the design says nothing of it.
+    std::string meetLine(const CuttingStep& step);
 
     CGemDoc& doc_;
     DiagramPrinting* printing_;
@@ -79,6 +86,8 @@ private:
     // window on the same design wrote since is told from it and kept.
     CuttingProgress fileProgress_;
     const void* stoneSeen_ = nullptr;
+    // The design's intent, worked out once per change of the design.
+    std::optional<DesignIntent> intent_;
 
     QLabel* title_ = nullptr;
     QLabel* setting_ = nullptr;

@@ -194,15 +194,9 @@ bool CAddDlg::eventFilter(QObject* watched, QEvent* event) {
         fitPointsFont();
         return false;
     }
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Ctrl+A is Edit > Angle... everywhere in the window, the form's
-        // fields included, rather than selecting the field's text.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
-            key->ignore();
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusOut) {
+    // Ctrl+A and the other editing keys are the field's own (select all,
+    // copy, paste): the window's shortcuts get them only outside the fields.
+    if (event->type() == QEvent::FocusOut) {
         // A menu opening over the form takes the focus only for a moment.
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) applyField(watched);
     } else if (event->type() == QEvent::KeyPress && watched != points_) {

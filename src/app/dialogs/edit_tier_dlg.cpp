@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/readable_title.h"
 #include "app/message_box_sink.h"
 
 namespace brevix {
@@ -54,7 +55,14 @@ CEditTierDlg::CEditTierDlg(const TierEditFields& fields, bool angleEditable, QWi
     grid->addWidget(name_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Cutting instructions"), this), 1, 0);
     grid->addWidget(instruction_, 1, 1);
-    grid->addWidget(new QLabel(QString::fromUtf8("New angle\ntangent ratio scale \u00bd stone)"), this), 2, 0);
+    // Worded as the Facet dialog words it; the parenthesis the old wording
+    // dropped made it unreadable.
+    auto* angleLabel = new QLabel(QString::fromUtf8("New angle\n(tangent ratio scale \u00bd stone)"), this);
+    angleLabel->setObjectName(QStringLiteral("newAngleLabel"));
+    angleLabel->setToolTip(QStringLiteral("A new angle scales the height of this half of the stone (crown or "
+                                          "pavilion) by the ratio of the tangents, so its other tiers keep their meets."));
+    angleLabel->setBuddy(angle_);
+    grid->addWidget(angleLabel, 2, 0);
     grid->addWidget(angle_, 2, 1);
 
     auto* row = new QHBoxLayout;
@@ -72,6 +80,7 @@ CEditTierDlg::CEditTierDlg(const TierEditFields& fields, bool angleEditable, QWi
     layout->addLayout(grid);
     layout->addLayout(row);
     name_->setFocus();
+    keepTitleReadable(*this);
 }
 
 QPushButton* CEditTierDlg::button(TierEditAction action) const {

@@ -49,6 +49,12 @@ FileDlgMRUDialog::FileDlgMRUDialog(const FileDialogRequest& request, QWidget* pa
     if (!mru_.initialFolder().empty()) setDirectory(fromPath(mru_.initialFolder()));
     if (!request.initialName.empty()) selectFile(fromPath(request.initialName));
 
+    if (!request.typeNote.empty()) {
+        typeNote_ = new QLabel(fromCore(request.typeNote), this);
+        typeNote_->setObjectName(QStringLiteral("typeNote"));
+        typeNote_->setWordWrap(true);
+    }
+
     recent_ = new QComboBox(this);
     recent_->setObjectName(QStringLiteral("recentFolders"));
     for (const std::string& folder : mru_.entries()) recent_->addItem(fromPath(folder));
@@ -68,10 +74,12 @@ FileDlgMRUDialog::FileDlgMRUDialog(const FileDialogRequest& request, QWidget* pa
                 span = cs;
             }
         }
-        const int row = typeRow >= 0 ? typeRow + 1 : grid->rowCount();
+        int row = typeRow >= 0 ? typeRow + 1 : grid->rowCount();
+        if (typeNote_) grid->addWidget(typeNote_, row++, column, 1, span);
         grid->addWidget(label, row, 0);
         grid->addWidget(recent_, row, column, 1, span);
     } else {
+        if (typeNote_) layout()->addWidget(typeNote_);
         layout()->addWidget(label);
         layout()->addWidget(recent_);
     }

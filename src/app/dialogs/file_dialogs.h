@@ -10,6 +10,7 @@
 #include "document/file_dlg_mru.h"
 
 class QComboBox;
+class QLabel;
 
 namespace brevix {
 
@@ -19,6 +20,8 @@ public:
     FileDlgMRUDialog(const FileDialogRequest& request, QWidget* parent = nullptr);
 
     QComboBox* recentFolders() const { return recent_; }
+    // The request's note on the file types, under their list; null without one.
+    QLabel* typeNote() const { return typeNote_; }
     // The filter chosen, counted from 1 as the request listed them.
     int filterIndex() const;
 
@@ -27,6 +30,7 @@ public:
 private:
     CFileDlgMRU mru_;
     QComboBox* recent_ = nullptr;
+    QLabel* typeNote_ = nullptr;
     QStringList filters_;
 };
 

@@ -1,4 +1,5 @@
 #include "app/dialogs/optimise_dlg.h"
+#include "app/dialogs/readable_title.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -83,8 +84,11 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
         layout->addWidget(tiers_);
     } else {
         auto* row = new QHBoxLayout;
-        row->addWidget(new QLabel(QStringLiteral("&Material:"), this));
+        auto* materialLabel = new QLabel(QStringLiteral("&Material:"), this);
+        row->addWidget(materialLabel);
         material_ = new QComboBox(this);
+        // A label's ampersand marks its key only when it names a buddy.
+        materialLabel->setBuddy(material_);
         material_->setObjectName(QStringLiteral("retargetMaterial"));
         for (const optics::Material& m : optics::materials())
             material_->addItem(QString::fromStdString(strprintf("%s (%.3f)", m.name.c_str(), m.refractiveIndex)),
@@ -110,6 +114,9 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
 
     auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
     auto* limitForm = new QFormLayout(limits);
+    // Labels keep their whole width; a field that has no room goes below its label.
+    goalForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    limitForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     leastCrown_ = spin(limits, 0, 89, defaults.limits.leastCrownAngle, 1, QStringLiteral("leastCrownAngle"));
     proportionSpan_ = spin(limits, 1, 100, defaults.limits.proportionSpan * 100, 0, QStringLiteral("proportionSpan"));
     seconds_ = spin(limits, 1, 3600, 50, 0, QStringLiteral("seconds"));
@@ -164,6 +171,7 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &OptimiseDlg::reject);
     setRunning(false);
     apply_->setEnabled(false);
+    keepTitleReadable(*this);
 }
 
 OptimiseDlg::~OptimiseDlg() {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/dialogs/choice_groups.h"
+#include "app/dialogs/readable_title.h"
 #include "document/command_messages.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
@@ -36,6 +37,7 @@ CRenameDlg::CRenameDlg(QWidget* parent) : QDialog(parent) {
     layout->addLayout(row);
     layout->addWidget(warning);
     layout->addWidget(okCancelButtons(this));
+    keepTitleReadable(*this);
 }
 
 int CRenameDlg::pavilionStyle() const { return std::max(0, pavilionGroup_->checkedId()); }

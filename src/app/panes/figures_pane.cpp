@@ -16,9 +16,11 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/message_box_sink.h"
@@ -87,11 +89,12 @@ void DesignFiguresPane::buildControls() {
     figures_->setRootIsDecorated(false);
     figures_->setColumnCount(3);
     figures_->setHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Design"), QStringLiteral("After cut")});
-    // The values fill the width the pane has, never beyond it.
-    figures_->header()->setStretchLastSection(false);
-    figures_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    figures_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    figures_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // Every figure whole: the pane is as wide as its widest rows need
+    // (readableWidth), and a narrower dock scrolls rather than cut them.
+    figures_->header()->setStretchLastSection(true);
+    for (int column = 0; column < 2; ++column)
+        figures_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    figures_->setTextElideMode(Qt::ElideNone);
     figures_->setSelectionMode(QAbstractItemView::NoSelection);
     // Every figure in view without scrolling.
     figures_->setMinimumHeight(figures_->fontMetrics().height() * 15);
@@ -107,6 +110,7 @@ void DesignFiguresPane::buildControls() {
     auto* pages = new QTabWidget(this);
     auto* tierPage = new QWidget(pages);
     auto* tierForm = new QFormLayout(tierPage);
+    tierForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     tier_ = new QComboBox(tierPage);
     tier_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     tier_->setMinimumContentsLength(10);
@@ -131,6 +135,8 @@ void DesignFiguresPane::buildControls() {
 
     auto* goalPage = new QWidget(pages);
     auto* goalForm = new QFormLayout(goalPage);
+    // A row too wide for the pane puts its fields under the label rather than cut it.
+    goalForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     tableGoal_ = spinBox(0.05, 1.5, 3, 0.005, goalPage);
     tableGoal_->setValue(0.55);
     tableGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalPage);
@@ -144,8 +150,8 @@ void DesignFiguresPane::buildControls() {
     girdleGoal_ = spinBox(0, 0.3, 3, 0.005, goalPage);
     girdleGoal_->setValue(0.03);
     girdleSide_ = new QComboBox(goalPage);
-    girdleSide_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    girdleSide_->setMinimumContentsLength(8);
+    // Its choices whole: "by crown mains" cut to "by crown main" reads wrong.
+    girdleSide_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     girdleSide_->addItem(QStringLiteral("by crown mains"));
     girdleSide_->addItem(QStringLiteral("by pavilion mains"));
     girdleGoalButton_ = new QPushButton(QStringLiteral("Reach"), goalPage);
@@ -181,6 +187,22 @@ void DesignFiguresPane::buildControls() {
     connect(angleSlider_, &QSlider::sliderReleased, this, [this] { finishDrag(); });
     connect(tableGoalButton_, &QPushButton::clicked, this, [this] { reachGoal(true); });
     connect(girdleGoalButton_, &QPushButton::clicked, this, [this] { reachGoal(false); });
+}
+
+int DesignFiguresPane::readableWidth() const {
+    // The widest rows there are: the longest label, and a facet count of a
+    // large design both now and after the cut, with the cells' margins.
+    const QFontMetrics plain(figures_->font());
+    QFont boldFont = figures_->font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    const int margin = 2 * (figures_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4);
+    const int label = std::max(plain.horizontalAdvance(QStringLiteral("Girdle, thinnest/W")),
+                               plain.horizontalAdvance(QStringLiteral("Girdle at mains/W"))) + margin;
+    const int value = bold.horizontalAdvance(QStringLiteral("000 + 00 girdles = 000")) + margin;
+    const int frame = 2 * figures_->frameWidth() + figures_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QMargins outer = layout()->contentsMargins();
+    return label + 2 * value + frame + outer.left() + outer.right();
 }
 
 void DesignFiguresPane::showEvent(QShowEvent* event) {
@@ -417,14 +439,20 @@ QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const Des
     scroller->setObjectName(QStringLiteral("DesignFiguresScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
-    // As wide as the dock: the rows and fields narrow with it rather than
-    // scroll sideways out of sight.
-    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    pane->setMinimumWidth(200);
+    // Never narrower than its figures read whole; a dock made narrower
+    // still scrolls sideways rather than cut them.
+    const int width = pane->readableWidth();
+    pane->setMinimumWidth(width);
     scroller->setWidget(pane);
     dock->setWidget(scroller);
-    // Narrow enough that the first window (767 wide) keeps room for the form.
-    placeRememberedDock(frame, dock, {stored.visible, stored.floating, stored.dockArea}, 240, toggle,
+    // Beside the views only where they keep room to draw the stone: a window
+    // as small as the first one starts without the pane until it is asked for.
+    constexpr int kViewsRoom = 520;
+    bool visible = stored.visible;
+    if (!stored.visibleChosen && frame.width() - width < kViewsRoom) visible = false;
+    // Room for the scroll bar a short window gives it, so that it never scrolls sideways too.
+    const int dockWidth = width + scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    placeRememberedDock(frame, dock, {visible, stored.floating, stored.dockArea}, dockWidth, toggle,
                         [](const DockPlace& place) {
                             saveFiguresPaneSettings({place.visible, place.dockArea, place.floating});
                         });

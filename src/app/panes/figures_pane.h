@@ -46,6 +46,9 @@ public:
     // A row of the figures: the design's value (column 1) or the value after
     // the pending cut (column 2); empty when the row is not shown.
     QString figureText(const QString& label, int column = 1) const;
+    // The width the pane needs to show its usual figures whole, the
+    // "After cut" column included.
+    int readableWidth() const;
     QStringList warningTexts() const;
     bool previewShown() const { return preview_.ready; }
     const std::vector<DesignWarning>& warnings() const { return warnings_; }

@@ -10,7 +10,10 @@ constexpr RegRoot kRoot = RegRoot::CurrentUser;
 
 FiguresPaneSettings loadFiguresPaneSettings() {
     FiguresPaneSettings s;
-    if (auto v = regGetDword(kRoot, DESIGN_FIGURES_KEY, "Visible")) s.visible = *v != 0;
+    if (auto v = regGetDword(kRoot, DESIGN_FIGURES_KEY, "Visible")) {
+        s.visible = *v != 0;
+        s.visibleChosen = true;
+    }
     if (auto v = regGetDword(kRoot, DESIGN_FIGURES_KEY, "DockArea"); v && (*v == 1 || *v == 2 || *v == 4 || *v == 8))
         s.dockArea = int32_t(*v);
     if (auto v = regGetDword(kRoot, DESIGN_FIGURES_KEY, "Floating")) s.floating = *v != 0;

@@ -11,7 +11,12 @@ struct FiguresPaneSettings {
     bool visible = true;   // a cutter designing wants the figures from the start
     int32_t dockArea = 2;  // Qt's dock area number: 1 left, 2 right, 4 top, 8 bottom
     bool floating = false;
-    friend bool operator==(const FiguresPaneSettings&, const FiguresPaneSettings&) = default;
+    // Whether `visible` is the user's own choice from an earlier run rather
+    // than the default (not stored; not compared).
+    bool visibleChosen = false;
+    friend bool operator==(const FiguresPaneSettings& x, const FiguresPaneSettings& y) {
+        return x.visible == y.visible && x.dockArea == y.dockArea && x.floating == y.floating;
+    }
 };
 
 // Stored values, each the default where it is missing or out of range.

@@ -256,7 +256,13 @@ void LightPerformancePane::accept(LightResult result) {
             low = std::max(0.0, std::floor(low / 10) * 10);
             high = std::min(100.0, std::max(low + 10, std::ceil(high / 10) * 10));
             yAxis_->setRange(low, high);
-            yAxis_->setTickCount(int((high - low) / 10) + 1);
+            // At most six numbers up the axis, at whole tens: more do not fit
+            // a short graph, and the chart then shows "..." for every one.
+            const int tens = int(std::lround((high - low) / 10));
+            int gaps = 1;
+            for (int d = 1; d <= 5; ++d)
+                if (tens % d == 0) gaps = d;
+            yAxis_->setTickCount(gaps + 1);
         }
         meanLabel_->setText(QString::fromStdString(
             strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%", result.sweep.meanIso, result.sweep.meanCos)));

@@ -28,7 +28,11 @@ std::function<void()> placeRememberedDock(QMainWindow& frame, QDockWidget* dock,
         toggle->setCheckable(true);
         toggle->setChecked(stored.visible);
         toggle->setEnabled(true);
-        QObject::connect(toggle, &QAction::triggered, dock, [dock](bool on) { dock->setVisible(on); });
+        QObject::connect(toggle, &QAction::triggered, dock, [dock](bool on) {
+            dock->setVisible(on);
+            // A pane shown from the menu comes to the front of its tabs.
+            if (on) dock->raise();
+        });
     }
     // The visibility of a dock changes under the frame's own close too;
     // only the user's choices while the window is open are kept.
