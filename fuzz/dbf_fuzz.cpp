@@ -14,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DbfTable table;
     std::ostringstream notes;
     readDbf(table, in, notes);
-    // Nothing read may outgrow the file: each record but the last took a byte.
-    if (static_cast<size_t>(table.recordCount) > size + 1 || table.records.size() != static_cast<size_t>(table.recordCount))
+    // Nothing read may outgrow the file: each record but the last took a byte,
+    // and the values held are bytes of the file.
+    if (static_cast<size_t>(table.recordCount) > size + 1 || table.values.size() > size ||
+        table.values.size() != static_cast<size_t>(table.recordCount) * table.valuesLength)
         std::abort();
     for (int32_t r = 0; r < table.recordCount; ++r)
         for (int32_t f = 0; f < table.fieldCount; ++f) fieldValue(table, r, f);

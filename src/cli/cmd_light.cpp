@@ -65,7 +65,7 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
     out << report;
     // An empty encoding (memory ran out) must not become an empty file.
     if (!a.out.empty() && png.empty()) {
-        reportError(strprintf("Error writing %s. Disk full?", a.out.c_str()));
+        reportError(strprintf("not enough memory for the picture %s", a.out.c_str()));
         return EXIT_FAILED;
     }
     // The same writer, and so the same messages, as every export.

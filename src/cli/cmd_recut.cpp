@@ -53,6 +53,12 @@ int runRecut(const RecutArguments& a) {
     bool problems = false;
     DesignAndIntent design = loadWithIntent(files[0], problems);
     if (!design.stone) return EXIT_FAILED;
+    // The file was read only up to a line it could not take: writing the
+    // re-cut would drop every tier after it (over IN itself, when OUT is IN).
+    if (design.damaged) {
+        reportError(strprintf("%s: not re-cut, as it was read only in part", files[0].c_str()));
+        return EXIT_FAILED;
+    }
     Stone* stone = design.stone.get();
     DesignIntent& intent = design.intent;
     for (const AngleSetting& setting : settings) {

@@ -1,5 +1,7 @@
 // brevix-cli: the design program's work without its windows, for batch runs
 // and scripts. Every command reads designs the way the program opens them.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -9,6 +11,7 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "kernel/kernel_error.h"
+#include "platform/failure_words.h"
 #include "platform/once_per_command.h"
 #include "platform/strformat.h"
 
@@ -60,19 +63,30 @@ int main(int argc, char** argv) {
     CliSink sink;
     brevix::OncePerCommand once(sink);
     brevix::ScopedMessageSink guard(once);
+#ifdef SIGXFSZ
+    // Past a file-size limit a write then fails with "File too large" and
+    // the user hears it, instead of the run being killed mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     RunState state;
     try {
         int code = runCommand(*command, rest, std::cout, state);
+        // The stream only says that it failed; the system's reason comes
+        // from flushing what is still buffered below it.
+        errno = 0;
         std::cout.flush();
+        std::fflush(stdout);
+        const int error = errno;
         if (!std::cout) {
-            reportError("cannot write the output");
+            reportError(error ? brevix::strprintf("cannot write the output: %s", std::strerror(error))
+                              : std::string("cannot write the output"));
             return EXIT_FAILED;
         }
         return code == EXIT_DONE && state.readProblems ? EXIT_FAILED : code;
     } catch (const brevix::KernelError& error) {
         sink.show(error.what(), brevix::Icon::Error);
     } catch (const std::exception& error) {
-        reportError(error.what());
+        reportError(brevix::failureInWords(error, brevix::strprintf("the %s command", command->name)));
     }
     return EXIT_FAILED;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <span>
 #include <vector>
 
 #include "document/document_messages.h"
@@ -28,6 +29,7 @@ namespace brevix {
 namespace {
 
 constexpr const char* READ_FAILED = "Reading it failed part way.";
+constexpr const char* NOT_READ_BACK = "%s was not written: it would not read back.\n%s";
 
 // The file is open and is a regular file: check its format, read it, and
 // say whether it was whole.
@@ -108,8 +110,8 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     return result;
 }
 
-// A .brx file is read whole and parsed in memory; the progress hears the
-// bytes as they come off the disk, which is where the time goes.
+// A .brx file is read line by line as it comes off the disk, in bounded
+// memory; the progress hears the bytes, which is where the time goes.
 DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const ReadProgress& progress) {
     DesignRead result;
     uint64_t total = 0;
@@ -119,15 +121,12 @@ DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const R
         in.seekg(0);
     }
     ProgressBuffer counted(*in.rdbuf(), total, progress);
-    std::vector<unsigned char> bytes;
-    char piece[4096];
-    for (std::streamsize got; (got = counted.sgetn(piece, sizeof piece)) > 0;)
-        bytes.insert(bytes.end(), piece, piece + got);
+    std::istream through(&counted);
+    IntentFileRead read = readIntentText(through);
     if (counted.cancelled()) {
         result.outcome = ReadOutcome::Cancelled;
         return result;
     }
-    IntentFileRead read = readIntentText(bytes);
     const std::string where = pathForMessage(path) + ": ";
     if (!read.isIntentFile) {
         result.notes.info(where + read.problem);
@@ -136,6 +135,7 @@ DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const R
         return result;
     }
     result.outcome = ReadOutcome::Read;
+    if (!read.note.empty()) result.notes.info(where + read.note);
     if (!read.problem.empty()) {
         // The tiers after the bad line are missing: what was read is only
         // part of the design, as for a .gem file cut short.
@@ -200,12 +200,21 @@ bool writeDesignFile(const Stone& stone, FileType type, const std::string& path,
 
 bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path,
                      Diagnostics& notes) {
+    // What is written is read back first: a file its own reader stops in
+    // would lose every tier from that line on.
+    const std::string text = writeIntentText(stone, intent);
+    const IntentFileRead back =
+        readIntentText(std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
+    if (!back.problem.empty()) {
+        notes.warning(strprintf(NOT_READ_BACK, pathForMessage(path).c_str(), back.problem.c_str()));
+        return false;
+    }
     ReplacingFile file(path);
     if (!file.isOpen()) {
         notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
-    file.stream() << writeIntentText(stone, intent);
+    file.stream() << text;
     if (!file.commit()) {
         notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;

@@ -67,7 +67,8 @@ bool writeDesignFile(const Stone& stone, FileType type, const std::string& path,
 
 // Writes the design with its intent as a .brx file, replacing the previous
 // file only once the new one is complete. False when it could not, with
-// the reason in `notes`.
+// the reason in `notes`; nothing is written that would not read back whole
+// (a tier beyond what the format holds).
 // `intent` must describe the stone's planes (intentOf gives one that does).
 bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::string& path,
                      Diagnostics& notes);

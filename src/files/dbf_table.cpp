@@ -1,6 +1,7 @@
 #include "files/dbf_table.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 
@@ -39,7 +40,8 @@ int notATable(DbfTable& table) {
 }  // namespace
 
 int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
-    table.records.clear();
+    table.values.clear();
+    table.valuesLength = 0;
     table.fieldLengths.clear();
     table.fieldNames.clear();
     table.recordCount = table.fieldCount = 0;
@@ -81,12 +83,14 @@ int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
     // The deletion byte of the first record is skipped; every later read
     // takes the next record's deletion byte at its end, so the values
     // always start the buffer.
+    const size_t valuesLength = static_cast<size_t>(recordLength) - 1;
+    table.valuesLength = valuesLength;
     std::vector<char> buffer(recordLength);
     int32_t read = 0;
     bool ended = recordLength == 0 ||
                  in->pubseekpos(std::streampos(headerLength) + std::streamoff(1), std::ios::in) ==
                      std::streampos(std::streamoff(-1));
-    for (uint32_t r = 0; r < announced && !ended; ++r) {
+    for (uint32_t r = 0; r < announced && !ended && read < INT32_MAX; ++r) {
         const std::streamsize got = in->sgetn(buffer.data(), recordLength);
         // The last record may lack the byte after it (a file without the
         // end-of-file mark): its values are all there.
@@ -94,22 +98,11 @@ int readDbf(DbfTable& table, std::istream& stream, std::ostream& notes) {
             ended = true;
             break;
         }
-        std::string record;
-        size_t at = 0;
-        const size_t valuesEnd = static_cast<size_t>(recordLength) - 1;
-        for (int32_t length : table.fieldLengths) {
-            const size_t begin = std::min(at, valuesEnd);
-            const size_t end = std::min(at + static_cast<size_t>(length), valuesEnd);
-            size_t last = end;
-            while (last > begin && buffer[last - 1] == ' ') --last;
-            record.append(buffer.data() + begin, last - begin);
-            record.push_back('\0');
-            at += static_cast<size_t>(length);
-        }
-        table.records.push_back(std::move(record));
+        table.values.append(buffer.data(), valuesLength);
         ++read;
         if (got < recordLength) ended = true;
     }
+    table.values.shrink_to_fit();
     if (ended && static_cast<uint32_t>(read) < announced) {
         notes << dbmsg::DBF_ENDED;
         notes << strprintf(dbmsg::DBF_RECORDS_READ, read, static_cast<long long>(announced));
@@ -136,13 +129,22 @@ int fieldIndexOf(const DbfTable& table, std::string_view name) {
     return -1;
 }
 
+namespace {
+
+std::string_view trimmedField(const DbfTable& table, int32_t record, int32_t field) {
+    size_t at = static_cast<size_t>(record) * table.valuesLength;
+    for (int32_t i = 0; i < field; ++i) at += static_cast<size_t>(table.fieldLengths[i]);
+    std::string_view value(table.values.data() + at, static_cast<size_t>(table.fieldLengths[field]));
+    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    return value;
+}
+
+}  // namespace
+
 std::optional<std::string_view> fieldValue(const DbfTable& table, int32_t record, int32_t field) {
     if (record < 0 || record >= table.recordCount || field < 0 || field >= table.fieldCount) return std::nullopt;
-    const std::string& packed = table.records[record];
-    if (packed.empty() || packed[0] == '\0') return std::nullopt;
-    size_t at = 0;
-    for (int32_t i = 0; i < field; ++i) at = packed.find('\0', at) + 1;
-    return std::string_view(packed.data() + at, packed.find('\0', at) - at);
+    if (trimmedField(table, record, 0).empty()) return std::nullopt;
+    return trimmedField(table, record, field);
 }
 
 int32_t findRecord(const DbfTable& table, const DbfQuery& query, int32_t start, int32_t step) {

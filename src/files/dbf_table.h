@@ -1,6 +1,9 @@
 #pragma once
 // The Datavue index (dlist.dbf, a dBase III file): read whole into memory,
-// one packed string of field values per record, and searched by example.
+// the records' values kept as the file holds them, one block for all, and
+// searched by example. What is held is no larger than the file, however
+// small its records (an object per record would cost far more than a
+// record of a few bytes).
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -15,9 +18,11 @@ struct DbfTable {
     int32_t fieldCount = 0;
     std::vector<int32_t> fieldLengths;
     std::vector<std::string> fieldNames;  // up to 11 characters each
-    // Each record's values in field order, trailing blanks removed, each
-    // followed by a zero byte.
-    std::vector<std::string> records;
+    // The records' values as in the file, without their deletion bytes:
+    // record r takes `valuesLength` bytes from r * valuesLength, its fields
+    // in order at the widths above.
+    std::string values;
+    size_t valuesLength = 0;
 };
 
 enum DbfResult : int { DBF_READ = 0, DBF_CANNOT_OPEN = 1, DBF_INCOMPLETE = 2, DBF_NOT_A_TABLE = 3 };

@@ -101,6 +101,8 @@ std::string writeProblem(const std::string& path, int error) {
     if (std::string way = wayProblem(folder); !way.empty()) return way;
     std::error_code ec;
     if (fs::is_directory(path, ec)) return IS_A_FOLDER;
+    if (const fs::file_status status = fs::status(path, ec); fs::exists(status) && !fs::is_regular_file(status))
+        return NOT_REGULAR;
 #ifndef _WIN32
     // The file is written beside its target and renamed over it: the folder
     // must take new files, and an existing target must be writable.

@@ -80,6 +80,13 @@ void removeStaleTemporaries(const fs::path& target) {
 }
 #endif
 
+// A device, pipe or socket where the file would go: no file may replace it.
+bool existingButNoFile(const fs::path& target) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
 bool existingButReadOnly(const fs::path& target) {
 #ifndef _WIN32
     std::error_code ec;
@@ -102,7 +109,7 @@ ReplacingFile::ReplacingFile(const std::string& target, bool binary) {
         if (!ec) path = resolved;
     }
     target_ = path.string();
-    if (fs::is_directory(path, ec) || existingButReadOnly(path)) return;
+    if (fs::is_directory(path, ec) || existingButNoFile(path) || existingButReadOnly(path)) return;
 #ifndef _WIN32
     removeStaleTemporaries(path);
 #endif
@@ -110,9 +117,9 @@ ReplacingFile::ReplacingFile(const std::string& target, bool binary) {
         temporary_ = temporaryNameFor(path);
         if (fs::exists(temporary_, ec)) continue;
         errno = 0;
-        stream_.open(temporary_, binary ? std::ios::out | std::ios::binary | std::ios::trunc
+        buffer_.open(temporary_, binary ? std::ios::out | std::ios::binary | std::ios::trunc
                                         : std::ios::out | std::ios::trunc);
-        open_ = stream_.is_open();
+        open_ = buffer_.is_open();
         if (!open_) error_ = errno;
     }
     if (!open_) {
@@ -134,8 +141,9 @@ bool ReplacingFile::commit() {
     if (!open_ || done_) return false;
     stream_.flush();
     const bool clean = !stream_.fail();
-    stream_.close();
-    if (!clean || stream_.fail()) {
+    const bool closed = buffer_.closeKeepingError();
+    if (!clean || !closed) {
+        error_ = buffer_.error();
         discard();
         return false;
     }
@@ -154,7 +162,7 @@ std::string ReplacingFile::problem() const { return writeProblem(target_, error_
 
 void ReplacingFile::discard() {
     done_ = true;
-    if (stream_.is_open()) stream_.close();
+    if (buffer_.is_open()) buffer_.close();
     if (!temporary_.empty()) {
         std::error_code ec;
         fs::remove(temporary_, ec);

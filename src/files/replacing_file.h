@@ -5,8 +5,10 @@
 // was written without error. Used by every writer and by the document.
 // Temporary files that a writer killed before its commit left behind are
 // removed the next time the same target is written.
-#include <fstream>
+#include <ostream>
 #include <string>
+
+#include "files/error_keeping_buffer.h"
 
 namespace brevix {
 
@@ -14,7 +16,9 @@ class ReplacingFile {
 public:
     // Creates the temporary file at once; isOpen() tells whether that worked.
     // A target that exists but may not be written counts as not openable,
-    // as opening it for writing would.
+    // as opening it for writing would; so does one that is no regular file
+    // (a device, a pipe, a socket, or a link to one): renaming over it
+    // would put a file where the system had a device.
     explicit ReplacingFile(const std::string& target, bool binary = true);
     ~ReplacingFile();  // removes the temporary file unless committed
     ReplacingFile(const ReplacingFile&) = delete;
@@ -32,14 +36,16 @@ public:
 
     const std::string& target() const { return target_; }
     const std::string& temporaryPath() const { return temporary_; }
-    // Why the file could not be opened or put in place, in the user's words;
-    // "" when that is not known (or nothing failed).
+    // Why the file could not be opened, written or put in place, in the
+    // user's words (the system's own for a failed write: "No space left on
+    // device."); "" when that is not known (or nothing failed).
     std::string problem() const;
 
 private:
     std::string target_;     // the file finally written (a link resolved to its file)
     std::string temporary_;  // beside the target
-    std::ofstream stream_;
+    ErrorKeepingBuffer buffer_;
+    std::ostream stream_{&buffer_};
     bool open_ = false;
     bool done_ = false;
     int error_ = 0;  // errno of the failed open or rename

@@ -1,6 +1,8 @@
 #include "intent/intent_file.h"
 
+#include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -8,6 +10,9 @@
 #include <sstream>
 #include <vector>
 
+#include "files/bounded_lines.h"
+#include "files/design_value_checks.h"
+#include "files/memory_input.h"
 #include "intent/inference.h"
 #include "intent/kernel_bridge.h"
 #include "intent/recut.h"
@@ -21,9 +26,15 @@ namespace brevix {
 namespace {
 
 // Bounds that keep a damaged or hostile file from asking for unbounded work.
-constexpr size_t MAX_TIERS = 2000;
-constexpr size_t MAX_TIER_FACETS = 10000;
+constexpr size_t MAX_TIERS = MAX_INTENT_TIERS;
+constexpr size_t MAX_TIER_FACETS = MAX_INTENT_TIER_FACETS;
 constexpr size_t MAX_POINT_DEPTH = 8;
+// Every line but the tiers (and the preform's, as many again at most)
+// comes once: more lines than that are no file this program wrote.
+constexpr size_t MAX_RECORDS = 2 * MAX_TIERS + 16;
+
+constexpr const char* LEGACY_HEADER = "Brevix intent 1";
+constexpr const char* END_LINE = "end";
 
 std::string number(double v) {
     char buffer[64];
@@ -313,7 +324,22 @@ bool readSettings(const std::string& head, const std::string& list, TierIntent& 
 
 }  // namespace
 
-const char* intentFileHeader() { return "Brevix intent 1"; }
+const char* intentFileHeader() { return "Brevix intent 2"; }
+
+std::string intentLimitProblem(const DesignIntent& intent) {
+    if (intent.tiers.size() > MAX_TIERS)
+        return strprintf("The design has %zu tiers; a design file holds at most %zu.", intent.tiers.size(), MAX_TIERS);
+    for (size_t t = 0; t < intent.tiers.size(); ++t) {
+        const TierIntent& tier = intent.tiers[t];
+        if (tier.symmetry != 0 && !symmetryProblem(tier.symmetry).empty())
+            return strprintf("Tier %zu has a symmetry of %d; a design's symmetry is a whole number from 1 to %lld.",
+                             t + 1, int(tier.symmetry), MAX_FILE_SYMMETRY);
+        if (tier.indexes.size() > MAX_TIER_FACETS)
+            return strprintf("Tier %zu has %zu facets; a tier holds at most %zu.", t + 1, tier.indexes.size(),
+                             MAX_TIER_FACETS);
+    }
+    return {};
+}
 
 std::string writeIntentText(const Stone& stone, const DesignIntent& intent) {
     std::string out = std::string(intentFileHeader()) + "\n";
@@ -357,25 +383,17 @@ std::string writeIntentText(const Stone& stone, const DesignIntent& intent) {
         if (!onStone) instruction = t.instruction;
         out += " | " + ruleText(t) + " | " + encode(instruction) + "\n";
     }
+    out += std::string(END_LINE) + "\n";
     return out;
 }
 
 namespace {
 
-// Lines as "\n" ends them, each without its "\r"s.
-std::vector<std::string> linesOf(std::span<const unsigned char> bytes) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (unsigned char c : bytes) {
-        if (c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-        } else if (c != '\r') {
-            line += char(c);
-        }
-    }
-    if (!line.empty()) lines.push_back(std::move(line));
-    return lines;
+// A value check's sentence as a clause of "Reading stopped at line N: ...".
+std::string clause(std::string problem) {
+    if (!problem.empty() && problem.back() == '.') problem.pop_back();
+    if (!problem.empty()) problem[0] = char(std::tolower(static_cast<unsigned char>(problem[0])));
+    return problem;
 }
 
 // The text after a line's key, split at its bars.
@@ -385,28 +403,57 @@ std::vector<std::string> barPartsAfter(const std::string& line, const std::strin
 
 // Reads the records after the header, one step for each kind of line, and
 // cuts the tiers as they come. Each step returns why reading stops at its
-// line, or nullptr.
+// line, or "".
 class IntentReader {
 public:
     explicit IntentReader(IntentFileRead& read) : read_(read), stone_(read.stone) {}
 
-    void readLines(const std::vector<std::string>& lines) {
-        for (size_t n = 1; n < lines.size(); ++n) {
-            Tokens in(lines[n]);
-            const std::optional<std::string> key = in.word();
-            if (!key) continue;
-            if (const char* why = readLine(lines[n], *key, in)) {
-                read_.problem = strprintf("Reading stopped at line %d: %s; the design holds the tiers before it",
-                                          int(n + 1), why);
-                return;
-            }
+    // The lines after the header, up to the end line.
+    void readLines(BoundedLines& lines, bool withEndLine) {
+        std::string line;
+        size_t records = 0;
+        bool ended = false;
+        while (!ended && lines.next(line)) {
+            // Blank lines cost no parsing: a file may hold millions of them.
+            if (isBlankLine(line)) continue;
+            Tokens in(line);
+            const std::string key = *in.word();
+            std::string why;
+            if (key == END_LINE)
+                ended = in.done();
+            if (ended)
+                why.clear();
+            else if (++records > MAX_RECORDS)
+                why = "more lines than a design file holds";
+            else
+                why = readLine(line, key, in);
+            if (!why.empty()) return stopAt(lines.number(), why);
         }
+        if (lines.tooLong()) return stopAt(lines.number(), "a line longer than any a design file holds");
+        if (ended) {
+            // What follows the end line belongs to no design: a file joined
+            // onto another, or a damaged one.
+            while (lines.next(line))
+                if (!isBlankLine(line)) return stopAt(lines.number(), "text follows the end line");
+            if (lines.tooLong()) return stopAt(lines.number(), "text follows the end line");
+            return;
+        }
+        if (withEndLine)
+            read_.problem = "The file ends without its end line: it was cut short; the design holds the tiers read";
+        else
+            read_.note = "This .brx file is from before the end line that marks a whole file: it was read as it "
+                         "stands, but whether it was cut short cannot be told. Saving it again adds the end line.";
     }
 
     std::unique_ptr<Stone> takePreform() { return std::move(preform_); }
 
 private:
-    const char* readLine(const std::string& line, const std::string& key, Tokens& in) {
+    void stopAt(size_t line, const std::string& why) {
+        read_.problem = strprintf("Reading stopped at line %zu: %s; the design holds the tiers before it", line,
+                                  why.c_str());
+    }
+
+    std::string readLine(const std::string& line, const std::string& key, Tokens& in) {
         if (key == "gear") return readGear(in);
         if (key == "symmetry") return readSymmetry(in);
         if (key == "ri") return readRefractiveIndex(in);
@@ -416,41 +463,43 @@ private:
         return "unknown record";
     }
 
-    const char* readGear(Tokens& in) {
+    std::string readGear(Tokens& in) {
         const std::optional<long> g = in.integer(-MAX_GEAR_TEETH, MAX_GEAR_TEETH);
         const std::optional<double> offset = in.real();
         if (!g || *g == 0 || !offset || !in.done() || !read_.intent.tiers.empty() || preform_)
             return "the gear is not a count of teeth and an offset before the first tier";
         stone_.gear = int32_t(*g);
         stone_.indexOffset = *offset;
-        return nullptr;
+        return {};
     }
 
-    const char* readSymmetry(Tokens& in) {
-        const std::optional<long> s = in.integer(1, MAX_GEAR_TEETH), m = in.integer(0, 1);
+    std::string readSymmetry(Tokens& in) {
+        const std::optional<long> s = in.integer(LONG_MIN, LONG_MAX), m = in.integer(0, 1);
         if (!s || !m || !in.done()) return "the symmetry is not a fold and 0 or 1";
+        if (std::string problem = symmetryProblem(*s); !problem.empty()) return clause(problem);
         stone_.symmetry = int32_t(*s);
         stone_.mirror = int32_t(*m);
-        return nullptr;
+        return {};
     }
 
-    const char* readRefractiveIndex(Tokens& in) {
+    std::string readRefractiveIndex(Tokens& in) {
         const std::optional<double> ri = in.real();
-        if (!ri || !in.done() || *ri <= 0 || *ri > 100) return "the refractive index is not a number";
+        if (!ri || !in.done()) return "the refractive index is not a number";
+        if (std::string problem = refractiveIndexProblem(*ri); !problem.empty()) return clause(problem);
         stone_.refractiveIndex = *ri;
-        return nullptr;
+        return {};
     }
 
-    const char* readLineText(const std::string& key, Tokens& in) {
+    std::string readLineText(const std::string& key, Tokens& in) {
         const std::optional<long> k = in.integer(1, 4);
         const std::optional<std::string> word = in.word();
         const std::optional<std::string> text = word ? decode(*word) : std::nullopt;
         if (!k || !text || !in.done()) return "a heading or footnote line is not a number from 1 to 4 and a text";
         (key == "heading" ? stone_.heading : stone_.footnote)[*k - 1] = *text;
-        return nullptr;
+        return {};
     }
 
-    const char* readPreformTier(const std::vector<std::string>& parts) {
+    std::string readPreformTier(const std::vector<std::string>& parts) {
         TierIntent t;
         if (parts.size() != 2 || !read_.intent.tiers.empty() || !readSettings(parts[0], parts[1], t, false))
             return "a preform tier is not angle, depth and indexes before the first tier";
@@ -464,7 +513,7 @@ private:
         } catch (const KernelError&) {
             return "the preform's planes do not make a stone";
         }
-        return nullptr;
+        return {};
     }
 
     // The facet names of a tier, one for each index; nullopt when one cannot be read.
@@ -489,11 +538,14 @@ private:
         return instruction;
     }
 
-    const char* readTier(const std::vector<std::string>& parts) {
+    std::string readTier(const std::vector<std::string>& parts) {
         TierIntent t;
         if (read_.intent.tiers.size() >= MAX_TIERS) return "too many tiers";
         if (parts.size() != 5 || !readSettings(parts[0], parts[1], t, true))
             return "a tier is not angle, depth, index, symmetry, mirror and its indexes";
+        // A symmetry of 0 keeps the indexes as listed; any other makes them anew on a re-cut.
+        if (t.symmetry != 0)
+            if (std::string problem = symmetryProblem(t.symmetry); !problem.empty()) return clause(problem);
         const std::optional<std::vector<std::string>> names = facetNames(parts[2]);
         if (!names || names->size() != t.indexes.size()) return "a tier does not name each of its facets";
         const RuleReader rules{read_.intent, int32_t(read_.intent.tiers.size()), stone_.gear};
@@ -505,7 +557,7 @@ private:
         t.instruction = *instruction;
         if (!cutTier(t)) return "the tier's planes do not make a stone";
         read_.intent.tiers.push_back(std::move(t));
-        return nullptr;
+        return {};
     }
 
     // The tier's instruction goes to the first of its facets that reaches the stone.
@@ -529,16 +581,24 @@ private:
 
 }  // namespace
 
-IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
+IntentFileRead readIntentText(std::istream& input) {
     IntentFileRead read;
-    const std::vector<std::string> lines = linesOf(bytes);
-    if (lines.empty() || lines[0] != intentFileHeader()) {
+    std::streambuf* buffer = input.rdbuf();
+    if (!buffer) {
+        read.problem = "Not a Brevix intent file";
+        return read;
+    }
+    BoundedLines lines(*buffer, MAX_INTENT_LINE_BYTES);
+    std::string header;
+    lines.next(header);
+    const bool legacy = header == LEGACY_HEADER;
+    if (header != intentFileHeader() && !legacy) {
         read.problem = "Not a Brevix intent file";
         return read;
     }
     read.isIntentFile = true;
     IntentReader reader(read);
-    reader.readLines(lines);
+    reader.readLines(lines, !legacy);
     Stone& stone = read.stone;
     if (std::unique_ptr<Stone> preform = reader.takePreform()) stone.setPreform(std::move(preform));
     // A tier none of whose facets reached the stone leaves an intent that
@@ -546,6 +606,11 @@ IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
     if (!intentMatches(stone, read.intent)) read.intent = reconcileIntent(stone, read.intent);
     keepNamesOfCutAwayFacets(stone, read.intent);
     return read;
+}
+
+IntentFileRead readIntentText(std::span<const unsigned char> bytes) {
+    MemoryInput in(bytes);
+    return readIntentText(in);
 }
 
 }  // namespace brevix

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "designing/placement.h"
+#include "intent/intent_file.h"
 #include "intent/kernel_bridge.h"
 #include "intent/point_resolution.h"
 #include "intent/tier_planes.h"
@@ -240,6 +241,13 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     if (first < 0 || first >= tierCount) {
         out.problems.push_back(strprintf("There is no tier %d to change.", first + 1));
         out.refused = true;
+        return out;
+    }
+    // A re-cut makes each tier's facets anew from its symmetry: a tier no
+    // design file could hold is refused before any cutting, not after
+    // minutes of it, nor written for the reader to refuse.
+    if (std::string problem = intentLimitProblem(intent); !problem.empty()) {
+        out.problems.push_back(problem);
         return out;
     }
 

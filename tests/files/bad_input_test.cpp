@@ -289,7 +289,7 @@ TEST(DbfNotATable, CraftedHeadersAreRefusedBeforeAnyRecordIsHeld) {
     crafted.append(100000, ' ');
     DbfTable table;
     EXPECT_EQ(readDbfBytes(crafted, table), DBF_NOT_A_TABLE);
-    EXPECT_TRUE(table.records.empty());
+    EXPECT_TRUE(table.values.empty());
     EXPECT_EQ(table.fieldCount, 0);
 
     // Descriptors that run past the header's length.

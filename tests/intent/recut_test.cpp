@@ -161,5 +161,19 @@ TEST(RecutByIntent, ATierOutOfRangeIsAProblemNotACrash) {
     EXPECT_FALSE(cut.ok());
 }
 
+// A tier of more facets than a design file holds is refused before any
+// cutting (100000 of them took seconds to cut, then the file was refused).
+TEST(RecutByIntent, ATierBeyondWhatAFileHoldsIsRefusedBeforeCutting) {
+    DesignWithIntent built = cutRoundBrilliantByIntent();
+    DesignIntent intent = built.intent;
+    intent.tiers[C1].symmetry = 100000;
+    const RecutResult cut = recutByIntent(built.stone, intent, angleChange(P1, -41));
+    ASSERT_EQ(cut.problems.size(), 1u);
+    EXPECT_EQ(cut.problems[0],
+              "Tier 4 has a symmetry of 100000; a design's symmetry is a whole number from 1 to 1000.");
+    EXPECT_EQ(designBytes(cut.stone), designBytes(built.stone));
+    EXPECT_EQ(cut.intent, intent);
+}
+
 }  // namespace
 }  // namespace brevix

@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <cmath>
 #include <QDockWidget>
+#include <QFile>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -26,9 +28,13 @@
 #include "app/design_signals.h"
 #include "app/panes/remembered_dock.h"
 #include "document/gem_doc.h"
+#include "files/export_files.h"
+#include "files/file_messages.h"
 #include "kernel/stone.h"
 #include "optics/light_score.h"
 #include "optics/materials.h"
+#include "platform/diagnostics.h"
+#include "platform/messages.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -335,9 +341,21 @@ void LightPerformancePane::saveImage() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QString(),
                                                       QStringLiteral("PNG images (*.png)"));
     if (path.isEmpty()) return;
-    if (!image_.save(path, "PNG"))
+    // Encoded first, then written as every export is: never over a device or
+    // a pipe, never half a file in place of the last one, and a failure told
+    // with the system's reason.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image_.save(&buffer, "PNG")) {
         QMessageBox::warning(this, QStringLiteral("Brevix"),
-                             QStringLiteral("Error writing %1. Disk full?").arg(QDir::toNativeSeparators(path)));
+                             QStringLiteral("Not enough memory for the picture %1.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    Diagnostics notes;
+    writeExportFile(QFile::encodeName(path).toStdString(), png.toStdString(), filemsg::CANNOT_OPEN_TO_WRITE, true,
+                    notes);
+    showAll(notes, messageSink());
 }
 
 QDockWidget* createLightPerformanceDock(QMainWindow& frame, CGemDoc& doc, const DesignSignals& changes,
