@@ -10,6 +10,7 @@
 #include "files/datavue_members.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel_error.h"
+#include "platform/failure_words.h"
 #include "platform/diagnostics.h"
 #include "platform/text_encoding.h"
 
@@ -126,7 +127,7 @@ ReadEntry readEntry(const DesignEntry& entry) {
         result.error = cp1252ToUtf8(error.what());
     } catch (const std::exception& error) {
         result = ReadEntry{};
-        result.error = error.what();
+        result.error = failureInWords(error, "reading the design");
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include "collection/score_entry.h"
 
 #include "collection/design_read.h"
+#include "platform/failure_words.h"
 
 namespace brevix::collection {
 
@@ -57,7 +58,7 @@ DesignFigures scoreEntry(const DesignEntry& entry, const optics::LightSettings& 
             return figures;
         }
     } catch (const std::exception& error) {
-        figures.error = error.what();
+        figures.error = failureInWords(error, "the light figures");
         return figures;
     }
     // A file rewritten while it was scored keeps no entry under its old key.
