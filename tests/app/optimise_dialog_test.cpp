@@ -8,6 +8,9 @@
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/brevix_app.h"
@@ -62,6 +65,12 @@ private Q_SLOTS:
         QVERIFY(dialog.resultText(0).startsWith(QStringLiteral("Start: score ")));
         QVERIFY(dialog.resultText(1).startsWith(QStringLiteral("Best: score ")));
         QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("optimiseBestPicture"))->pixmap().isNull());
+        // The start and the chosen result side by side, with and without the head shadow.
+        const QPixmap pair = dialog.findChild<QLabel*>(QStringLiteral("optimiseCompare"))->pixmap();
+        QVERIFY(!pair.isNull());
+        QVERIFY(pair.width() > 2 * 100 && pair.height() > 2 * 100);
+        // The result line names what held the result back.
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("optimiseBest"))->text().contains(QStringLiteral("Bound by: ")));
         // The user's guide shows the dialog at the end of this run.
         const QString images = qEnvironmentVariable("BREVIX_GUIDE_IMAGES");
         if (!images.isEmpty()) {
@@ -89,6 +98,39 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 30000);
         QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("optimiseBest"))->text().startsWith(QStringLiteral("Stopped")));
         QVERIFY(dialog.resultText(1).startsWith(QStringLiteral("Best: score ")));
+    }
+
+    // The window and brevix-cli build the problem through one function:
+    // the same file, goal, limits and seed give the same angles.
+    void theWindowAndTheCommandLineFindTheSameAngles() {
+        TemporaryRegistry registry;
+        Session session;
+        const QString meets = QStringLiteral(BREVIX_SOURCE_DIR "/samples/round_brilliant_meets.brx");
+        QVERIFY(session.doc.openDocumentFile(meets.toStdString()));
+        OptimiseDlg dialog(session.doc, OptimiseDlg::Mode::Optimise);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(600);
+        dialog.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 600000);
+        const QString best = dialog.resultText(1);
+        QVERIFY2(best.startsWith(QStringLiteral("Best: score ")), qPrintable(best));
+
+        QTemporaryDir folder;
+        QProcess cli;
+        cli.start(QStringLiteral(BREVIX_BINARY_DIR "/brevix-cli"),
+                  {QStringLiteral("optimize"), meets, folder.filePath(QStringLiteral("out.brx")),
+                   QStringLiteral("--seconds"), QStringLiteral("600")});
+        QVERIFY(cli.waitForFinished(600000));
+        const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+        QCOMPARE(cli.exitCode(), 0);
+        // "P1 40.97 -> 41.02" on the command line, "P1 41.02°" in the window.
+        const QRegularExpression changed(QStringLiteral("\\n(\\S+) [0-9.]+ -> ([0-9.]+)(?=\\n)"));
+        int compared = 0;
+        for (auto it = changed.globalMatch(out); it.hasNext(); ++compared) {
+            const QRegularExpressionMatch m = it.next();
+            const QString shown = m.captured(1) + QLatin1Char(' ') + m.captured(2) + QChar(0xB0);
+            QVERIFY2(best.contains(shown), qPrintable(shown + QStringLiteral(" not in ") + best + out));
+        }
+        QVERIFY2(compared > 0, qPrintable(out));
     }
 
     void retargetsToDiamond() {

@@ -25,8 +25,8 @@ TEST_F(CliOptimise, PrintsStartResultAndChangedAnglesAndWritesADesignThatKeepsIt
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string light = "ISO brightness: [0-9.]+%\nCOS brightness: [0-9.]+%\n(-?[0-9]+\\.[0-9] .*\n){5}"
                               "Windowing: .*\nExtinction: .*\nContrast: .*\n(Tilt average .*\n){5}";
-    EXPECT_TRUE(std::regex_match(r.out, std::regex("Start\n" + light + "Result\n" + light +
-                                                   "((P1|P2|C1|C2|C3) [0-9]+\\.[0-9]{2} -> [0-9]+\\.[0-9]{2}\n)+")))
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("Limits: .*\nStart\n" + light + "Result\n" + light +
+                                                   "Bound by: .*\n((P1|P2|C1|C2|C3) [0-9]+\\.[0-9]{2} -> [0-9]+\\.[0-9]{2}\n)+")))
         << r.out;
     // The crown mains never flatter than the least crown angle.
     std::smatch crown;
