@@ -23,6 +23,14 @@ using namespace brevix::test;
 
 namespace {
 
+// The row of the best result: after the start's row when the start itself
+// meets the limits (a start below the critical angle does not).
+int bestRow(const OptimiseDlg& dialog) {
+    for (int row = 0; row < dialog.resultCount(); ++row)
+        if (dialog.resultText(row).startsWith(QStringLiteral("Best: score "))) return row;
+    return -1;
+}
+
 bool samePlanes(const Stone& a, const Stone& b) {
     if (a.nFacet != b.nFacet) return false;
     for (int32_t i = 0; i < a.nFacet; ++i) {
@@ -61,9 +69,9 @@ private Q_SLOTS:
         dialog.start();
         QVERIFY(dialog.running());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 60000);
-        QVERIFY(dialog.resultCount() >= 2);
-        QVERIFY(dialog.resultText(0).startsWith(QStringLiteral("Start: score ")));
-        QVERIFY(dialog.resultText(1).startsWith(QStringLiteral("Best: score ")));
+        const int best = bestRow(dialog);
+        QVERIFY(best >= 0);
+        QVERIFY(best == 0 || dialog.resultText(0).startsWith(QStringLiteral("Start: score ")));
         QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("optimiseBestPicture"))->pixmap().isNull());
         // The start and the chosen result side by side, with and without the head shadow.
         const QPixmap pair = dialog.findChild<QLabel*>(QStringLiteral("optimiseCompare"))->pixmap();
@@ -79,8 +87,8 @@ private Q_SLOTS:
             dialog.grab().save(images + QStringLiteral("/optimise_dialog.png"));
         }
 
-        QVERIFY(!dialog.apply(0));  // the start is not a result
-        QVERIFY(dialog.apply(1));
+        if (best > 0) QVERIFY(!dialog.apply(0));  // the start is not a result
+        QVERIFY(dialog.apply(best));
         QVERIFY(!samePlanes(*session.doc.stone(), before));
         QVERIFY(session.doc.isModified());
         session.doc.undo();
@@ -97,7 +105,7 @@ private Q_SLOTS:
         dialog.stop();
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 30000);
         QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("optimiseBest"))->text().startsWith(QStringLiteral("Stopped")));
-        QVERIFY(dialog.resultText(1).startsWith(QStringLiteral("Best: score ")));
+        QVERIFY(bestRow(dialog) >= 0);
     }
 
     // The window and brevix-cli build the problem through one function:
@@ -111,7 +119,7 @@ private Q_SLOTS:
         dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(600);
         dialog.start();
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 600000);
-        const QString best = dialog.resultText(1);
+        const QString best = dialog.resultText(bestRow(dialog));
         QVERIFY2(best.startsWith(QStringLiteral("Best: score ")), qPrintable(best));
 
         QTemporaryDir folder;
@@ -145,7 +153,7 @@ private Q_SLOTS:
         dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(3);
         dialog.start();
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 60000);
-        QVERIFY(dialog.apply(1));
+        QVERIFY(dialog.apply(bestRow(dialog)));
         QCOMPARE(session.doc.stone()->refractiveIndex, 2.42);
     }
 };
