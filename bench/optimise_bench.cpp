@@ -1,7 +1,9 @@
 // Speed of one optimiser candidate on the round brilliant (73 facets): the
 // re-cut by intent after every varied tier turned, the checks of its meets
-// and limits, and the small pictures over the tilt sweep the optimiser
-// scores with, on one thread as the optimiser runs it; and of a whole run.
+// and of every limit (critical angle, facet areas, tier order, girdle, the
+// design warnings), and the small pictures over the tilt sweeps the
+// balanced goal scores with, on one thread as the optimiser runs it; and of
+// a whole run with every limit on.
 #include <benchmark/benchmark.h>
 
 #include "intent/brilliant_intent.h"
@@ -33,8 +35,8 @@ void BM_OneCandidateOfTheRoundBrilliant(benchmark::State& state) {
 }
 BENCHMARK(BM_OneCandidateOfTheRoundBrilliant)->Unit(benchmark::kMillisecond);
 
-// A whole run with the default settings on the deep brilliant (pavilion
-// 43/45, crown 42/47, stars 27), every core.
+// A whole run with the default settings, every limit on, on the deep
+// brilliant (pavilion 43/45, crown 42/47, stars 27), every core.
 void BM_OptimiseTheDeepBrilliant(benchmark::State& state) {
     const DesignWithIntent deep = testing::deepBrilliant();
     for (auto _ : state) {

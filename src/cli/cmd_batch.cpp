@@ -24,7 +24,7 @@ namespace {
 using namespace brevix::collection;
 
 constexpr const char* ARGUMENTS =
-    "light PATH... [--material NAME] [--size N] [--tilt-sweep FROM:TO:STEP] [--jobs N] [--shard K/N] "
+    "light PATH... [--material NAME] [--size N] [--tilt-sweep FROM:TO:STEP] [--scintillation] [--jobs N] [--shard K/N] "
     "[--format jsonl|csv] [--no-cache]";
 
 struct BatchArguments {
@@ -61,7 +61,7 @@ int runBatch(const BatchArguments& a, std::ostream& out) {
     const std::vector<DesignEntry> entries(found.entries.begin() + static_cast<std::ptrdiff_t>(part.begin),
                                            found.entries.begin() + static_cast<std::ptrdiff_t>(part.end));
 
-    if (a.format == BatchFormat::Csv) out << csvHeader(a.light.sweep);
+    if (a.format == BatchFormat::Csv) out << csvHeader(a.light.sweep, a.light.scintillation);
     BatchOptions options;
     options.light = a.light;
     options.jobs = a.jobs;
@@ -69,7 +69,7 @@ int runBatch(const BatchArguments& a, std::ostream& out) {
     Progress progress(entries.size());
     size_t done = 0, failed = 0;
     const BatchTally tally = collection::runBatch(entries, options, cache, [&](const DesignFigures& f) {
-        out << (a.format == BatchFormat::Csv ? csvLine(f, a.light.sweep) : jsonLine(f));
+        out << (a.format == BatchFormat::Csv ? csvLine(f, a.light.sweep, a.light.scintillation) : jsonLine(f));
         // Each line as it comes, so that a long batch can be watched or cut short.
         out.flush();
         ++done;
@@ -103,6 +103,8 @@ Run defineBatch(CLI::App& app) {
             },
             "brightness at each tilt from FROM to TO degrees in steps of STEP")
         ->type_name("FROM:TO:STEP");
+    light->add_flag("--scintillation", a->light.scintillation,
+                    "how much of the pattern switches as each design rocks (a sweep of its own)");
     addWholeNumber(*light, "--jobs", "designs scored at once (else one per core)", {1, 1024, "a number", "4"},
                    "jobs", a->jobs)
         ->type_name("N");

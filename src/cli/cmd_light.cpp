@@ -23,7 +23,7 @@ using namespace brevix::optics;
 
 constexpr const char* ARGUMENTS =
     "FILE [--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] "
-    "[--model iso|cos] [--out IMAGE.png] [--tilt-sweep FROM:TO:STEP] [--dispersion]";
+    "[--model iso|cos] [--out IMAGE.png] [--tilt-sweep FROM:TO:STEP] [--dispersion] [--scintillation]";
 
 bool endsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
@@ -41,6 +41,7 @@ struct LightArguments {
     std::string out;
     std::optional<TiltRange> sweep;
     bool dispersion = false;
+    bool scintillation = false;
 };
 
 int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
@@ -55,6 +56,7 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
     settings.options = a.options;
     settings.dispersion = a.dispersion;
     settings.sweep = a.sweep;
+    settings.scintillation = a.scintillation;
     // Everything is worked out before the picture's file is created, so no
     // file stands half written through seconds of rendering.
     const LightScore score = scoreLight(*stone, settings);
@@ -114,6 +116,8 @@ Run defineLight(CLI::App& app) {
            "brightness at each tilt from FROM to TO degrees in steps of STEP")
         ->type_name("FROM:TO:STEP");
     app.add_flag("--dispersion", a->dispersion, "split white light by the material's dispersion");
+    app.add_flag("--scintillation", a->scintillation,
+                 "how much of the pattern switches as the stone rocks from -10 to 10 degrees (a sweep of its own)");
     return [a](std::ostream& out, RunState& state) { return runLight(*a, out, state); };
 }
 

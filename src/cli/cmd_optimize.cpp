@@ -24,7 +24,9 @@ namespace {
 
 constexpr const char* ARGUMENTS =
     "IN OUT [--material NAME | --ri R] [--vary TIER,TIER...] [--range TIER=MIN:MAX ...] [--seconds S] "
-    "[--seed N] [--evaluations N] [--starts N] [--least-crown DEG] [--size N]";
+    "[--seed N] [--evaluations N] [--starts N] [--least-crown DEG] [--size N] [--goal GOAL] "
+    "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
+    "[--allow-new-warnings] [--compare PAIR.png]";
 
 struct RangeText {
     std::string tier;
@@ -62,12 +64,11 @@ int runOptimize(const OptimizeArguments& a, std::ostream& out) {
     DesignAndIntent design = loadWithIntent(a.files[0], problems);
     if (!design.stone) return EXIT_FAILED;
     const Stone& stone = *design.stone;
-    const double ri = optics::chooseLight(a.material, a.ri, stone.refractiveIndex).refractiveIndex;
-
-    optimise::OptimiseSettings settings;
-    settings.scoring.refractiveIndex = ri;
-    settings.limits.leastCrownAngle = a.leastCrown;
-    applySearchOptions(a.search, settings);
+    optimise::ProblemRequest request;
+    request.material = a.material;
+    request.ri = a.ri;
+    request.limits.leastCrownAngle = a.leastCrown;
+    applySearchOptions(a.search, request);
     auto tierOf = [&](const std::string& name) {
         const int32_t tier = findTier(stone, design.intent, name);
         if (tier < 0) reportError(strprintf("%s: no tier %s", a.files[0].c_str(), name.c_str()));
@@ -76,15 +77,18 @@ int runOptimize(const OptimizeArguments& a, std::ostream& out) {
     for (const std::string& name : a.vary) {
         const int32_t tier = tierOf(name);
         if (tier < 0) return EXIT_FAILED;
-        settings.tiers.push_back(tier);
+        request.tiers.push_back(tier);
     }
     for (const RangeText& r : a.ranges) {
         const int32_t tier = tierOf(r.tier);
         if (tier < 0) return EXIT_FAILED;
-        settings.ranges.push_back({tier, r.low, r.high});
+        request.ranges.push_back({tier, r.low, r.high});
         // A tier given a range is one to vary, whether --vary named it or not.
-        if (!settings.tiers.empty()) settings.tiers.push_back(tier);
+        if (!request.tiers.empty()) request.tiers.push_back(tier);
     }
+    const optimise::OptimiseSettings settings = optimise::problemSettings(stone.refractiveIndex, request);
+    const double ri = settings.scoring.refractiveIndex;
+    out << limitsLine(settings.limits, ri);
     const optimise::OptimiseResult result = optimise::optimiseDesign(stone, design.intent, settings);
     if (!result.error.empty()) {
         reportError(strprintf("%s: %s", a.files[0].c_str(), result.error.c_str()));

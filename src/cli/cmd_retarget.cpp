@@ -20,7 +20,9 @@ namespace brevix::cli {
 namespace {
 
 constexpr const char* ARGUMENTS =
-    "IN OUT --material NAME [--seconds S] [--seed N] [--evaluations N] [--starts N] [--size N]";
+    "IN OUT --material NAME [--seconds S] [--seed N] [--evaluations N] [--starts N] [--size N] [--goal GOAL] "
+    "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
+    "[--allow-new-warnings] [--compare PAIR.png]";
 
 struct RetargetArguments {
     std::vector<std::string> files;
@@ -36,10 +38,12 @@ int runRetarget(const RetargetArguments& a, std::ostream& out) {
     DesignAndIntent design = loadWithIntent(a.files[0], problems);
     if (!design.stone) return EXIT_FAILED;
     const Stone& stone = *design.stone;
-    const double ri = a.material->refractiveIndex;
-    optimise::OptimiseSettings settings;
-    settings.scoring.refractiveIndex = ri;
-    applySearchOptions(a.search, settings);
+    optimise::ProblemRequest request;
+    request.material = a.material;
+    applySearchOptions(a.search, request);
+    const optimise::OptimiseSettings settings = optimise::problemSettings(stone.refractiveIndex, request);
+    const double ri = settings.scoring.refractiveIndex;
+    out << limitsLine(settings.limits, ri);
     const optimise::OptimiseResult result = optimise::retargetDesign(stone, design.intent, stone.refractiveIndex, settings);
     if (!result.error.empty()) {
         reportError(strprintf("%s: %s", a.files[0].c_str(), result.error.c_str()));

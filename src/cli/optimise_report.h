@@ -9,6 +9,7 @@
 #include "intent/intent.h"
 #include "kernel/stone.h"
 #include "optimise/optimiser.h"
+#include "optimise/problem.h"
 
 namespace CLI {
 class App;
@@ -22,14 +23,23 @@ struct SearchOptions {
     int evaluations = 300;  // per start
     int starts = 8;
     int size = 128;         // pixels a side of the reported figures
+    std::string goal = "balanced";
+    std::string compare;    // a PNG of the start and the result side by side
+
+    optimise::Limits limits;
 };
 
+// The search's, the goal's and the limits' options.
 void addSearchOptions(CLI::App& app, SearchOptions& options);
-void applySearchOptions(const SearchOptions& options, optimise::OptimiseSettings& settings);
+void applySearchOptions(const SearchOptions& options, optimise::ProblemRequest& request);
+
+// "Limits: ..." as the search holds them, for the material's critical angle.
+std::string limitsLine(const optimise::Limits& limits, double refractiveIndex);
 
 // Prints the start and the result and writes the result to `outPath`
-// carrying `refractiveIndex`; EXIT_FAILED when no candidate met the limits
-// or the file could not be written.
+// carrying `refractiveIndex` (and the side-by-side picture when asked);
+// EXIT_FAILED when no candidate met the limits or a file could not be
+// written.
 int finishSearch(const Stone& design, const DesignIntent& intent, const optimise::OptimiseResult& result,
                  double refractiveIndex, const SearchOptions& options, const std::string& outPath, std::ostream& out);
 

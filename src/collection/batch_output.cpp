@@ -44,6 +44,10 @@ std::string jsonLine(const DesignFigures& f) {
         j["ri"] = printed("%.3f", f.light->refractiveIndex);
         j["iso"] = printed("%.1f", f.light->iso);
         j["cos"] = printed("%.1f", f.light->cos);
+        j["windowing"] = printed("%.1f", f.light->windowing);
+        j["extinction"] = printed("%.1f", f.light->extinction);
+        j["contrast"] = printed("%.1f", f.light->contrast);
+        if (f.light->scintillation) j["scintillation"] = printed("%.1f", *f.light->scintillation);
         if (!f.light->sweep.empty()) {
             json sweep = json::array();
             for (const optics::TiltBrightness& p : f.light->sweep)
@@ -51,8 +55,15 @@ std::string jsonLine(const DesignFigures& f) {
                                  {"iso", printed("%.1f", p.iso)},
                                  {"cos", printed("%.1f", p.cos)}});
             j["sweep"] = sweep;
+            const optics::TiltAverages a = optics::tiltAverages(f.light->sweep);
+            j["tilt_iso"] = printed("%.1f", a.iso);
+            j["tilt_cos"] = printed("%.1f", a.cos);
+            j["tilt_windowing"] = printed("%.1f", a.windowing);
+            j["tilt_extinction"] = printed("%.1f", a.extinction);
+            j["tilt_contrast"] = printed("%.1f", a.contrast);
         }
     }
+    j["warnings"] = f.warnings;
     if (!f.warning.empty()) j["warning"] = f.warning;
     return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
 }
@@ -67,40 +78,54 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string csvHeader(const std::optional<optics::TiltRange>& sweep) {
-    std::string line = "file,heading,facets,gear,symmetry,mirror,lw,material,ri,iso,cos";
+std::string csvHeader(const std::optional<optics::TiltRange>& sweep, bool scintillation) {
+    std::string line = "file,heading,facets,gear,symmetry,mirror,lw,material,ri,iso,cos,windowing,extinction,contrast";
+    if (scintillation) line += ",scintillation";
     if (sweep) {
         for (const double tilt : optics::tiltsOf(*sweep)) {
             const std::string t = number("%.1f", tilt);
             line += ",iso@" + t + ",cos@" + t;
         }
+        line += ",tilt_iso,tilt_cos,tilt_windowing,tilt_extinction,tilt_contrast";
     }
-    return line + ",warning,error\n";
+    return line + ",warnings,warning,error\n";
 }
 
-std::string csvLine(const DesignFigures& f, const std::optional<optics::TiltRange>& sweep) {
+std::string csvLine(const DesignFigures& f, const std::optional<optics::TiltRange>& sweep, bool scintillation) {
     const size_t tilts = sweep ? optics::tiltsOf(*sweep).size() : 0;
+    // The light's columns: material to contrast, scintillation, the tilts' and their means.
+    const size_t lightColumns = 7 + (scintillation ? 1 : 0) + 2 * tilts + (sweep ? 5 : 0);
     std::string line = csvField(f.file);
     if (!f.ok()) {
-        line += std::string(11 + 2 * tilts, ',');
+        line += std::string(6 + lightColumns + 2, ',');
         return line + "," + csvField(f.error) + "\n";
     }
     line += "," + csvField(f.facts.heading) + strprintf(",%d,%d,%d,%d,", f.facts.facets, f.facts.gear,
                                                        f.facts.symmetry, f.facts.mirror);
     if (f.facts.lengthWidth > 0) line += number("%.3f", f.facts.lengthWidth);
     if (f.light) {
-        line += "," + csvField(f.light->material) + "," + number("%.3f", f.light->refractiveIndex) + "," +
-                number("%.1f", f.light->iso) + "," + number("%.1f", f.light->cos);
+        const LightFigures& l = *f.light;
+        line += "," + csvField(l.material) + "," + number("%.3f", l.refractiveIndex) + "," + number("%.1f", l.iso) +
+                "," + number("%.1f", l.cos) + "," + number("%.1f", l.windowing) + "," +
+                number("%.1f", l.extinction) + "," + number("%.1f", l.contrast);
+        if (scintillation) line += "," + (l.scintillation ? number("%.1f", *l.scintillation) : std::string());
         for (size_t i = 0; i < tilts; ++i) {
-            if (i < f.light->sweep.size())
-                line += "," + number("%.1f", f.light->sweep[i].iso) + "," + number("%.1f", f.light->sweep[i].cos);
+            if (i < l.sweep.size())
+                line += "," + number("%.1f", l.sweep[i].iso) + "," + number("%.1f", l.sweep[i].cos);
             else
                 line += ",,";
         }
+        if (sweep) {
+            const optics::TiltAverages a = optics::tiltAverages(l.sweep);
+            line += "," + number("%.1f", a.iso) + "," + number("%.1f", a.cos) + "," + number("%.1f", a.windowing) +
+                    "," + number("%.1f", a.extinction) + "," + number("%.1f", a.contrast);
+        }
     } else {
-        line += std::string(4 + 2 * tilts, ',');
+        line += std::string(lightColumns, ',');
     }
-    return line + "," + csvField(f.warning) + ",\n";
+    std::string warnings;
+    for (size_t i = 0; i < f.warnings.size(); ++i) warnings += (i ? "; " : "") + f.warnings[i];
+    return line + "," + csvField(warnings) + "," + csvField(f.warning) + ",\n";
 }
 
 }  // namespace brevix::collection

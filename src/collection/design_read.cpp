@@ -121,6 +121,7 @@ ReadEntry readEntry(const DesignEntry& entry) {
             return result;
         }
         result.stone = std::move(read.stone);
+        if (read.intent) result.intent = std::move(*read.intent);
         result.warning = joined(read.notes, true);
     } catch (const KernelError& error) {
         result = ReadEntry{};

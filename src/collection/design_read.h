@@ -4,16 +4,19 @@
 // shown: a file that cannot be read has its reason, one read with problems
 // its warning.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "collection/design_files.h"
+#include "intent/intent.h"
 #include "kernel/stone.h"
 
 namespace brevix::collection {
 
 struct ReadEntry {
     std::unique_ptr<Stone> stone;  // none when the entry could not be read
+    std::optional<DesignIntent> intent;  // the intent a .brx file keeps
     std::string error;             // why not (UTF-8)
     std::string warning;           // problems of a design read as far as it went (UTF-8)
 };

@@ -29,6 +29,8 @@ struct LightFigures {
     std::string material;   // the material's name ("Diamond", "RI 1.700")
     double refractiveIndex = 0;
     double iso = 0, cos = 0;  // per cent
+    double windowing = 0, extinction = 0, contrast = 0;  // per cent (optics/light_metrics.h)
+    std::optional<double> scintillation;                 // when asked
     std::vector<optics::TiltBrightness> sweep;
 };
 
@@ -37,6 +39,9 @@ struct DesignFigures {
     std::string error;      // not empty: nothing else is known
     std::string warning;    // read with problems; the figures are of what was read
     DesignFacts facts;
+    // The texts of the design-figures warnings (UTF-8), as `brevix-cli
+    // figures` prints them after "Warning: ".
+    std::vector<std::string> warnings;
     std::optional<LightFigures> light;
     bool fromCache = false;
 

@@ -25,7 +25,7 @@ using nlohmann::json;
 
 // Bumped whenever what an entry holds or how figures are computed changes,
 // so older entries are not taken for new ones.
-constexpr int CACHE_FORMAT = 1;
+constexpr int CACHE_FORMAT = 2;
 
 // Far more than the figures of the longest tilt sweep take.
 constexpr size_t MAX_ENTRY_BYTES = 16u << 20;
@@ -67,14 +67,20 @@ json toJson(const DesignFigures& f) {
     j["symmetry"] = f.facts.symmetry;
     j["mirror"] = f.facts.mirror;
     j["lw"] = f.facts.lengthWidth;
+    j["warnings"] = f.warnings;
     if (f.light) {
         json l;
         l["material"] = f.light->material;
         l["ri"] = f.light->refractiveIndex;
         l["iso"] = f.light->iso;
         l["cos"] = f.light->cos;
+        l["windowing"] = f.light->windowing;
+        l["extinction"] = f.light->extinction;
+        l["contrast"] = f.light->contrast;
+        if (f.light->scintillation) l["scintillation"] = *f.light->scintillation;
         json sweep = json::array();
-        for (const optics::TiltBrightness& p : f.light->sweep) sweep.push_back({p.tiltDegrees, p.iso, p.cos});
+        for (const optics::TiltBrightness& p : f.light->sweep)
+            sweep.push_back({p.tiltDegrees, p.iso, p.cos, p.windowing, p.extinction, p.contrast});
         l["sweep"] = sweep;
         j["light"] = l;
     }
@@ -90,6 +96,7 @@ DesignFigures fromJson(const json& j) {
     f.facts.symmetry = j.at("symmetry").get<int>();
     f.facts.mirror = j.at("mirror").get<int>();
     f.facts.lengthWidth = j.at("lw").get<double>();
+    f.warnings = j.at("warnings").get<std::vector<std::string>>();
     if (j.contains("light")) {
         const json& l = j.at("light");
         LightFigures light;
@@ -97,8 +104,13 @@ DesignFigures fromJson(const json& j) {
         light.refractiveIndex = l.at("ri").get<double>();
         light.iso = l.at("iso").get<double>();
         light.cos = l.at("cos").get<double>();
+        light.windowing = l.at("windowing").get<double>();
+        light.extinction = l.at("extinction").get<double>();
+        light.contrast = l.at("contrast").get<double>();
+        if (l.contains("scintillation")) light.scintillation = l.at("scintillation").get<double>();
         for (const json& p : l.at("sweep"))
-            light.sweep.push_back({p.at(0).get<double>(), p.at(1).get<double>(), p.at(2).get<double>()});
+            light.sweep.push_back({p.at(0).get<double>(), p.at(1).get<double>(), p.at(2).get<double>(),
+                                   p.at(3).get<double>(), p.at(4).get<double>(), p.at(5).get<double>()});
         f.light = std::move(light);
     }
     return f;
@@ -123,6 +135,7 @@ std::string settingsKey(const optics::LightSettings& s) {
     key += strprintf(" size=%d tilt=%.17g cone=%.17g head=%.17g", o.size, o.tiltDegrees,
                      o.lighting.coneDegrees, o.lighting.headShadowDegrees);
     if (s.dispersion) key += " dispersion";
+    if (s.scintillation) key += " scintillation";
     if (s.sweep) key += strprintf(" sweep=%.17g:%.17g:%.17g", s.sweep->from, s.sweep->to, s.sweep->step);
     return key;
 }

@@ -1,7 +1,10 @@
 #include "collection/score_entry.h"
 
 #include "collection/design_read.h"
+#include "intent/design_intent.h"
+#include "live/design_warnings.h"
 #include "platform/failure_words.h"
+#include "platform/text_encoding.h"
 
 namespace brevix::collection {
 
@@ -15,8 +18,21 @@ std::optional<LightFigures> lightOf(const Stone& stone, const optics::LightSetti
     light.refractiveIndex = score.refractiveIndex;
     light.iso = score.image.isoBrightness;
     light.cos = score.image.cosBrightness;
+    light.windowing = score.metrics.windowing;
+    light.extinction = score.metrics.extinction;
+    light.contrast = score.metrics.contrast;
+    light.scintillation = score.scintillation;
     light.sweep = score.sweep;
     return light;
+}
+
+// The warnings `brevix-cli figures` prints for the design: with the intent
+// a .brx file keeps, else the one its planes tell.
+std::vector<std::string> warningsOf(const Stone& stone, const std::optional<DesignIntent>& kept) {
+    const DesignIntent intent = kept ? *kept : intentOf(stone, nullptr);
+    std::vector<std::string> texts;
+    for (const DesignWarning& w : designWarnings(stone, &intent)) texts.push_back(cp1252ToUtf8(w.text));
+    return texts;
 }
 
 }  // namespace
@@ -31,6 +47,11 @@ DesignFigures readFacts(const DesignEntry& entry, std::unique_ptr<Stone>* stone)
     }
     figures.warning = read.warning;
     figures.facts = factsOf(*read.stone);
+    try {
+        figures.warnings = warningsOf(*read.stone, read.intent);
+    } catch (const std::exception&) {
+        // A design too broken to check has its error or warning already.
+    }
     if (stone) *stone = std::move(read.stone);
     return figures;
 }

@@ -203,6 +203,7 @@ struct Path {
             out.lit += e;
             out.iso += e;
             out.cos += e * lz;
+            if (light.observed(lz)) out.observed += e;
         } else {
             out.unlit += e;
         }
@@ -322,6 +323,7 @@ struct RowJob {
     float* iso;
     float* cos;
     float* window;
+    float* observed;
     uint8_t* inside;
 };
 
@@ -342,6 +344,7 @@ RowSums traceRow(const RowJob& job, double y) {
         job.iso[col] = float(light.iso);
         job.cos[col] = float(light.cos);
         job.window[col] = float(light.window);
+        job.observed[col] = float(light.observed);
         job.inside[col] = 1;
         sums.iso += light.iso;
         sums.cos += light.cos;
@@ -466,6 +469,7 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     image.iso.assign(size_t(n) * n, 0.0f);
     image.cos.assign(size_t(n) * n, 0.0f);
     image.window.assign(size_t(n) * n, 0.0f);
+    image.observed.assign(size_t(n) * n, 0.0f);
     image.inside.assign(size_t(n) * n, 0);
     const LightingTest light(options.lighting, options.tiltDegrees / DEG_PER_RAD);
     const double step = 2 * prepared.halfWidth() / n;
@@ -475,7 +479,8 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     const bool complete = forEachRow(n, options.threads, options.cancel, [&](int row) {
         const size_t at = size_t(row) * n;
         const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n,
-                         &image.iso[at], &image.cos[at], &image.window[at], &image.inside[at]};
+                         &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
+                         &image.inside[at]};
         rows[row] = traceRow(job, top - row * step);
     });
     // Summed in row order so the figure does not depend on the thread count.

@@ -35,6 +35,7 @@ struct FaceUpOptions {
 // bounceLimit = 1 for a pixel inside the stone.
 struct PixelLight {
     double iso = 0, cos = 0;    // scores of the two models
+    double observed = 0;        // the ISO score with the observer's head shadow (lighting.h)
     double surface = 0;         // reflected by the facet the light meets first, lit or not
     double lit = 0;             // energy that left toward lit directions
     double unlit = 0;           // energy that left toward dark directions
@@ -94,6 +95,10 @@ struct FaceUpImage {
     // Share of the pixel's light that left below the girdle plane: where the
     // viewer sees through the stone instead of light returned by it.
     std::vector<float> window;
+    // The ISO score as an observer sees it: with the lighting's head shadow,
+    // or OBSERVER_HEAD_DEGREES of it when the lighting has none. Contrast is
+    // judged on this picture.
+    std::vector<float> observed;
     double isoBrightness = 0;        // per cent: mean score over the pixels inside
     double cosBrightness = 0;
     int insideCount = 0;

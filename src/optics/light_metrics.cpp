@@ -5,14 +5,10 @@
 
 namespace brevix::optics {
 
-LightMetrics lightMetrics(const FaceUpImage& image) {
-    LightMetrics m;
-    if (image.insideCount <= 0) return m;
-    const int n = image.size;
+PatternCells patternCells(const FaceUpImage& image) {
+    const int G = CONTRAST_GRID, n = image.size;
     const size_t pixels = size_t(n) * n;
-    const bool hasWindow = image.window.size() == pixels;
-    long windows = 0, dark = 0;
-    const int G = CONTRAST_GRID;
+    const std::vector<float>& score = image.observed.size() == pixels ? image.observed : image.iso;
     std::vector<double> sum(G * G, 0.0);
     std::vector<int> count(G * G, 0), area(G * G, 0);
     for (int row = 0; row < n; ++row) {
@@ -22,39 +18,73 @@ LightMetrics lightMetrics(const FaceUpImage& image) {
             const int cell = cellRow * G + col * G / n;
             ++area[cell];
             if (!image.inside[at]) continue;
-            const double iso = image.iso[at];
-            if (hasWindow && image.window[at] > WINDOW_SHARE) ++windows;
-            if (iso < EXTINCTION_LEVEL) ++dark;
-            sum[cell] += iso;
+            sum[cell] += score[at];
             ++count[cell];
         }
+    }
+    PatternCells cells;
+    cells.value.assign(G * G, 0.0);
+    cells.on.assign(G * G, 0);
+    cells.weight.assign(G * G, 0.0);
+    // A picture smaller than the grid leaves some cells without pixels.
+    for (int c = 0; c < G * G; ++c) {
+        if (area[c] == 0) continue;
+        const double covered = double(count[c]) / area[c];
+        cells.on[c] = 2 * count[c] >= area[c];
+        cells.weight[c] = std::clamp((covered - 0.25) / 0.5, 0.0, 1.0);
+        if (count[c] > 0) cells.value[c] = sum[c] / count[c];
+    }
+    return cells;
+}
+
+double clearShare(double difference) {
+    return std::clamp((difference - (CONTRAST_STEP - CONTRAST_RAMP)) / (2 * CONTRAST_RAMP), 0.0, 1.0);
+}
+
+double switchedShare(const PatternCells& a, const PatternCells& b) {
+    double switched = 0, cells = 0;
+    for (size_t c = 0; c < a.weight.size() && c < b.weight.size(); ++c) {
+        const double w = std::min(a.weight[c], b.weight[c]);
+        if (!(w > 0)) continue;
+        cells += w;
+        switched += w * clearShare(std::fabs(a.value[c] - b.value[c]));
+    }
+    return cells > 0 ? 100.0 * switched / cells : 0.0;
+}
+
+LightMetrics lightMetrics(const FaceUpImage& image) {
+    LightMetrics m;
+    if (image.insideCount <= 0) return m;
+    const size_t pixels = size_t(image.size) * image.size;
+    const bool hasWindow = image.window.size() == pixels;
+    long windows = 0, dark = 0;
+    for (size_t at = 0; at < pixels; ++at) {
+        if (!image.inside[at]) continue;
+        if (hasWindow && image.window[at] > WINDOW_SHARE) ++windows;
+        if (image.iso[at] < EXTINCTION_LEVEL) ++dark;
     }
     m.windowing = 100.0 * double(windows) / image.insideCount;
     m.extinction = 100.0 * double(dark) / image.insideCount;
 
-    // A picture smaller than the grid leaves some cells without pixels.
-    auto takesPart = [&](int r, int c) {
-        if (r < 0 || c < 0 || r >= G || c >= G) return false;
-        const int cell = r * G + c;
-        return area[cell] > 0 && 2 * count[cell] >= area[cell];
-    };
-    int cells = 0, differing = 0;
+    const int G = CONTRAST_GRID;
+    const PatternCells cells = patternCells(image);
+    auto weight = [&](int r, int c) { return r >= 0 && c >= 0 && r < G && c < G ? cells.weight[r * G + c] : 0.0; };
+    double taking = 0, differing = 0;
     for (int r = 0; r < G; ++r)
         for (int c = 0; c < G; ++c) {
-            if (!takesPart(r, c)) continue;
-            ++cells;
-            const double value = sum[r * G + c] / count[r * G + c];
+            const double w = weight(r, c);
+            if (!(w > 0)) continue;
+            taking += w;
+            const double value = cells.value[r * G + c];
             const int nr[4] = {r - 1, r + 1, r, r}, nc[4] = {c, c, c - 1, c + 1};
+            double clear = 0;
             for (int k = 0; k < 4; ++k) {
-                if (!takesPart(nr[k], nc[k])) continue;
-                const int other = nr[k] * G + nc[k];
-                if (std::fabs(sum[other] / count[other] - value) >= CONTRAST_STEP) {
-                    ++differing;
-                    break;
-                }
+                const double v = weight(nr[k], nc[k]);
+                if (v > 0) clear = std::max(clear, v * clearShare(std::fabs(cells.value[nr[k] * G + nc[k]] - value)));
             }
+            differing += w * clear;
         }
-    if (cells > 0) m.contrast = 100.0 * differing / cells;
+    if (taking > 0) m.contrast = 100.0 * differing / taking;
     return m;
 }
 

@@ -9,13 +9,36 @@
 //   lit value (an ISO score below 0.25): the dark parts of the picture,
 //   windows included.
 // - contrast: how much of the stone shows a pattern of light and dark big
-//   enough to see. The picture is divided into a coarse grid of
-//   CONTRAST_GRID x CONTRAST_GRID cells; a cell takes part when at least
-//   half of it lies on the stone, and its value is its mean ISO score. A
-//   cell differs clearly when a neighbour taking part (left, right, above
-//   or below) differs from it by CONTRAST_STEP or more. Contrast is the per
-//   cent of the taking part cells that differ clearly: 0 for an evenly lit
-//   (or evenly dark) stone, high for a bold pattern of bright and dark.
+//   enough to see, as a person sees it: on the observed picture, with the
+//   viewer's head shadow (the lighting's, or OBSERVER_HEAD_DEGREES when it
+//   has none). Without an observer a well-cut stone returns light from
+//   every direction over the table and reads as evenly bright; the head's
+//   shade is what draws its pattern. The picture is divided into a coarse
+//   grid of CONTRAST_GRID x CONTRAST_GRID cells; a cell takes part when at
+//   least half of it lies on the stone, and its value is its mean observed
+//   score. A cell differs clearly when a neighbour taking part (left,
+//   right, above or below) differs from it by CONTRAST_STEP +
+//   CONTRAST_RAMP or more; a smaller difference counts in part, rising
+//   straight from CONTRAST_STEP - CONTRAST_RAMP (half at CONTRAST_STEP).
+//   Contrast is the per cent of the taking part cells that differ clearly:
+//   0 for an evenly lit (or evenly dark) stone, high for a bold pattern.
+//   The ramp is there because a cell mean moves a little with the
+//   picture's size as facet edges fall on other pixels: counted whole or
+//   not at all, cells near the step would flip, and the figure would
+//   depend on the size of the picture (with the ramp, 128, 256 and 512
+//   pixels agree within two points). Cells partly on the stone take part
+//   in proportion too (none up to a quarter on it, whole from three
+//   quarters).
+// - scintillation (over a sweep of small tilts): how much of the pattern
+//   switches as the stone moves. The observed pictures of neighbouring
+//   tilts are cut into the same cells; a cell on the stone in both
+//   switches when its value changes as much as a clear difference of
+//   contrast (with the same ramp).
+//   Scintillation is the per cent of the cells that switch, averaged over
+//   the neighbouring pairs: the flashes a person sees when a stone is
+//   rocked, counted on the stone's own area so that it does not depend on
+//   the stone's or the picture's size. SCINTILLATION_TILTS is the sweep
+//   `brevix-cli light --scintillation` and the pane use.
 // - fire (with dispersion only): the mean, over the stone, of the spread
 //   between the brightest and the dimmest of the three colour pictures at
 //   each pixel (ISO scores), in per cent: light split into colour.
@@ -31,6 +54,8 @@ constexpr double WINDOW_SHARE = 0.5;
 constexpr double EXTINCTION_LEVEL = 0.25;
 constexpr int CONTRAST_GRID = 16;
 constexpr double CONTRAST_STEP = 0.25;
+constexpr double CONTRAST_RAMP = 0.25;
+constexpr TiltRange SCINTILLATION_TILTS{-10.0, 10.0, 1.0};
 
 struct LightMetrics {
     double windowing = 0;   // per cent of the area
@@ -40,12 +65,30 @@ struct LightMetrics {
 
 LightMetrics lightMetrics(const FaceUpImage& image);
 
+// The coarse cells of a picture's observed scores (its ISO scores for a
+// picture without them).
+struct PatternCells {
+    std::vector<double> value;  // mean score of each cell, row by row
+    std::vector<uint8_t> on;    // at least half of the cell on the stone
+    // How far the cell takes part: none up to a quarter of it on the stone,
+    // whole from three quarters, straight between.
+    std::vector<double> weight;
+};
+PatternCells patternCells(const FaceUpImage& image);
+
+// How far a difference of two cell values counts as clear: 0 to 1.
+double clearShare(double difference);
+
+// Per cent of the cells on the stone in both pictures that switch.
+double switchedShare(const PatternCells& a, const PatternCells& b);
+
 // Per cent; 0 for a picture without the stone.
 double fireFigure(const DispersionImage& image);
 
 // The means over the tilts of a sweep.
 struct TiltAverages {
     double iso = 0, cos = 0, windowing = 0, extinction = 0, contrast = 0;
+    double scintillation = 0;  // of the sweep it was measured on (see TiltSweep)
 };
 TiltAverages tiltAverages(const std::vector<TiltBrightness>& sweep);
 

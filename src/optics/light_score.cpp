@@ -45,6 +45,11 @@ LightScore scoreLight(const Stone& stone, const LightSettings& settings) {
         score.complete = sweep.complete;
         score.sweep = std::move(sweep.points);
     }
+    if (settings.scintillation && score.complete) {
+        const TiltSweep small = sweepTilts(stone, options, SCINTILLATION_TILTS);
+        score.complete = small.complete;
+        score.scintillation = small.scintillation;
+    }
     return score;
 }
 
@@ -54,6 +59,7 @@ std::string metricsText(const LightScore& score) {
     std::string text = "Windowing: " + brightnessText(score.metrics.windowing) + "%\n";
     text += "Extinction: " + brightnessText(score.metrics.extinction) + "%\n";
     text += "Contrast: " + brightnessText(score.metrics.contrast) + "%\n";
+    if (score.scintillation) text += "Scintillation: " + brightnessText(*score.scintillation) + "%\n";
     if (score.fire) text += "Fire: " + brightnessText(*score.fire) + "%\n";
     if (!score.sweep.empty()) {
         const TiltAverages a = tiltAverages(score.sweep);

@@ -51,6 +51,8 @@ struct LightSettings {
     FaceUpOptions options;                 // refractiveIndex is set from the above
     bool dispersion = false;               // three colours; the figures are the D line's
     std::optional<TiltRange> sweep;
+    // Scintillation over SCINTILLATION_TILTS: a sweep of its own.
+    bool scintillation = false;
 };
 
 struct LightScore : LightRender {
@@ -59,6 +61,7 @@ struct LightScore : LightRender {
     std::vector<TiltBrightness> sweep;     // empty without a sweep
     LightMetrics metrics;                  // of `image`
     std::optional<double> fire;            // with dispersion
+    std::optional<double> scintillation;   // when asked
 };
 
 LightScore scoreLight(const Stone& stone, const LightSettings& settings);
@@ -67,8 +70,8 @@ LightScore scoreLight(const Stone& stone, const LightSettings& settings);
 std::string brightnessText(double percent);
 
 // The lines `brevix-cli light` prints after the brightness and tilt lines:
-// windowing, extinction and contrast, fire with dispersion, and the tilt
-// averages with a sweep.
+// windowing, extinction and contrast, scintillation when asked, fire with
+// dispersion, and the tilt averages with a sweep.
 std::string metricsText(const LightScore& score);
 
 // Every line `brevix-cli light` prints: the brightness, the tilt lines,

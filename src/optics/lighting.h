@@ -21,12 +21,18 @@ struct Lighting {
 };
 
 constexpr double DEFAULT_CONE_DEGREES = 60.0;
+// The head shadow contrast is judged with when the lighting has none: a
+// person looking at a stone always shades the part of the room behind
+// their head, and that shade is what draws the pattern of a well-cut
+// stone. Ten degrees is a head about 12 cm wide at 35 cm.
+constexpr double OBSERVER_HEAD_DEGREES = 10.0;
 
 // The lighting with its cosines worked out once, so scoring an outgoing
 // direction is a few comparisons.
 struct LightingTest {
     double coneCos;       // lit when L.z >= coneCos
     double shadowCos;     // dark when L.z > shadowCos (2 = no shadow)
+    double observerCos;   // dark to the observer when L.z > observerCos (the shadow, or the observer's head)
     double gx, gy, gz;    // the girdle plane's upward normal, in the viewer's frame
 
     LightingTest(const Lighting& lighting, double tiltRadians);
@@ -35,6 +41,8 @@ struct LightingTest {
     bool lit(double x, double y, double z) const {
         return z >= coneCos && z <= shadowCos && x * gx + y * gy + z * gz > 0.0;
     }
+    // A lit direction the observer's head does not shade.
+    bool observed(double z) const { return z <= observerCos; }
 };
 
 }  // namespace brevix::optics

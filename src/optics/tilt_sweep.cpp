@@ -22,6 +22,8 @@ std::vector<double> tiltsOf(const TiltRange& range) {
 
 TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const TiltRange& range) {
     TiltSweep sweep;
+    PatternCells before;
+    double switched = 0;
     for (double tilt : tiltsOf(range)) {
         FaceUpOptions one = options;
         one.tiltDegrees = tilt;
@@ -31,6 +33,9 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
             break;
         }
         const LightMetrics m = lightMetrics(image);
+        PatternCells cells = patternCells(image);
+        if (!sweep.points.empty()) switched += switchedShare(before, cells);
+        before = std::move(cells);
         sweep.points.push_back({tilt, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast});
     }
     if (!sweep.points.empty()) {
@@ -40,6 +45,7 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
         }
         sweep.meanIso /= sweep.points.size();
         sweep.meanCos /= sweep.points.size();
+        if (sweep.points.size() > 1) sweep.scintillation = switched / double(sweep.points.size() - 1);
     }
     return sweep;
 }

@@ -27,6 +27,9 @@ struct TiltBrightness {
 struct TiltSweep {
     std::vector<TiltBrightness> points;
     double meanIso = 0, meanCos = 0;
+    // Per cent of the pattern that switches between neighbouring tilts,
+    // averaged over them (optics/light_metrics.h); 0 with one tilt.
+    double scintillation = 0;
     bool complete = true;
 };
 

@@ -49,7 +49,8 @@ Evaluator::Evaluator(const Stone& design, const DesignIntent& intent, std::vecto
       limits_(limits),
       scoring_(scoring),
       weights_(weights),
-      character_(std::move(character)) {
+      character_(std::move(character)),
+      checks_(design, intent, limits, scoring.refractiveIndex) {
     Stone measured(design);
     start_ = proportionsOf(measured);
     girdle_ = girdleStands(measured);
@@ -143,6 +144,10 @@ std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& an
         e.why = "the crown height leaves its range";
         return std::nullopt;
     }
+    if (auto broken = checks_.broken(cut.stone, cut.intent)) {
+        e.why = *broken;
+        return std::nullopt;
+    }
     return cut;
 }
 
@@ -179,6 +184,14 @@ Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesig
         return e;
     }
     e.figures.light = optics::tiltAverages(sweep.points);
+    if (weights_.scintillation != 0) {
+        const optics::TiltSweep small = optics::sweepTilts(cut.stone, options, scoring_.sparkleTilts);
+        if (!small.complete) {
+            e.why = "cancelled";
+            return e;
+        }
+        e.figures.light.scintillation = small.scintillation;
+    }
     e.figures.proportions = p;
     if (character_) e.figures.character = characterDistance(*character_, p, angles);
     e.score = goalScore(weights_, e.figures, character_.has_value());
@@ -188,6 +201,11 @@ Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesig
         e.intent = std::move(cut.intent);
     }
     return e;
+}
+
+std::vector<std::string> Evaluator::bounding(const Evaluation& e) const {
+    if (!e.accepted || !e.stone) return {};
+    return checks_.bounding(*e.stone, e.intent, variables_, e.angles);
 }
 
 }  // namespace brevix::optimise

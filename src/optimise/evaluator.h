@@ -2,8 +2,8 @@
 // One candidate of the optimiser: the design with the varied tiers at the
 // candidate's angles, re-cut by intent so that every later tier follows its
 // meets, checked against the limits and scored. A candidate whose re-cut
-// fails, that loses a facet or a meet, cuts through the girdle, or leaves
-// the limits is not accepted.
+// fails, that loses a facet or a meet, cuts through the girdle, or breaks
+// a limit (optimise/limit_checks.h) is not accepted.
 //
 // An Evaluator holds only what it was built from and never changes it:
 // several threads may evaluate through one at once.
@@ -18,6 +18,7 @@
 #include "optics/lighting.h"
 #include "optics/tilt_sweep.h"
 #include "optimise/goal.h"
+#include "optimise/limit_checks.h"
 #include "optimise/variables.h"
 
 namespace brevix::optimise {
@@ -28,6 +29,9 @@ namespace brevix::optimise {
 struct Scoring {
     int size = 64;  // pixels a side
     optics::TiltRange tilts{-20.0, 20.0, 10.0};
+    // Scintillation needs neighbouring small tilts: a sweep of its own,
+    // rendered only when the goal weighs it.
+    optics::TiltRange sparkleTilts{-1.0, 1.0, 2.0};
     optics::Lighting lighting;
     double refractiveIndex = 1.54;
 };
@@ -59,6 +63,8 @@ public:
     const std::vector<TierVariable>& variables() const { return variables_; }
     const Proportions& startProportions() const { return start_; }
     const Scoring& scoring() const { return scoring_; }
+    // The limits an accepted evaluation kept with its design is held at.
+    std::vector<std::string> bounding(const Evaluation& e) const;
 
 private:
     // Facets named by their tier and their place in it.
@@ -77,6 +83,7 @@ private:
     Scoring scoring_;
     GoalWeights weights_;
     std::optional<CharacterTarget> character_;
+    LimitChecks checks_;
     Proportions start_;
     int facets_ = 0;
     bool girdle_ = false;

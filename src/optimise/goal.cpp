@@ -27,7 +27,8 @@ double characterDistance(const CharacterTarget& target, const Proportions& p, co
 
 double goalScore(const GoalWeights& w, const Figures& f, bool withCharacter) {
     const optics::TiltAverages& l = f.light;
-    double score = w.iso * l.iso + w.cos * l.cos + w.contrast * l.contrast - w.windowing * l.windowing -
+    double score = w.iso * l.iso + w.cos * l.cos + w.contrast * l.contrast +
+                   w.scintillation * l.scintillation - w.windowing * l.windowing -
                    w.extinction * l.extinction;
     if (withCharacter) score -= w.character * f.character;
     return score;

@@ -5,12 +5,15 @@
 // The goal is a weighted sum of figures averaged over a tilt sweep, never of
 // the face-up picture alone: a flattened crown wins brightness straight on
 // and loses it as soon as the stone moves, so only what holds over the tilts
-// counts. Brightness (ISO and COS) and contrast add to the score, windowing
-// and extinction take from it. With the default weights a point of windowing
+// counts. Brightness (ISO and COS), contrast and scintillation add to the
+// score, windowing and extinction take from it. With the default weights a point of windowing
 // costs as much as a point of ISO brightness gains: a window is the fault a
 // viewer sees first. Extinction counts half (some dark is what makes the
-// pattern), contrast a quarter (it rewards a bold pattern, but must not buy
-// one with light).
+// pattern), contrast and scintillation a quarter each (they reward a bold,
+// lively pattern, but must not buy one with light). Both are measured with
+// the observer's head shadow (optics/light_metrics.h), so a brighter stone
+// whose pattern the head washes out does not win. The goal presets are in
+// optimise/problem.h.
 #include <vector>
 
 #include "optics/light_metrics.h"
@@ -23,6 +26,7 @@ struct GoalWeights {
     double windowing = 1.0;
     double extinction = 0.5;
     double contrast = 0.25;
+    double scintillation = 0.25;
     // Retargeting only: how much a point of distance from the design's
     // character costs (see CharacterTarget).
     double character = 1.0;

@@ -230,10 +230,12 @@ OptimiseResult optimiseWith(const Stone& design, const DesignIntent& intent, con
     for (size_t i = 0; i < picked.size(); ++i) {
         Evaluation e = std::move(*picked[i]);
         if (!evaluator.restoreDesign(e)) continue;
-        if (!result.best)
+        if (!result.best) {
+            result.bounds = evaluator.bounding(e);
             result.best = std::move(e);
-        else
+        } else {
             result.runnersUp.push_back(std::move(e));
+        }
     }
     return result;
 }
@@ -279,14 +281,20 @@ std::optional<RetargetStart> retargetStart(const Stone& design, const DesignInte
     for (double turn : {full, full / 2, 0.0}) {
         std::optional<RetargetStart> start = turnedPavilion(design, intent, turn);
         if (!start) continue;
+        // Scored as it stands: no limit holds it.
+        Limits none;
+        none.criticalMargin = -90;
+        none.minFacetShare = 0;
+        none.orderGap = 1e9;
+        none.minGirdleShare = 0;
+        none.noNewWarnings = false;
         std::string error;
-        std::vector<TierVariable> vars = variablesFor(start->intent, defaultTiers(start->intent), {}, Limits{},
+        std::vector<TierVariable> vars = variablesFor(start->intent, defaultTiers(start->intent), {}, none,
                                                       settings.scoring.refractiveIndex, error);
-        // Scored as it stands: its own angles, no limit to hold it.
         for (TierVariable& v : vars) v.low = v.high = v.start;
         std::vector<double> x;
         for (const TierVariable& v : vars) x.push_back(v.start);
-        const Evaluator evaluator(start->stone, start->intent, vars, Limits{}, settings.scoring, settings.weights);
+        const Evaluator evaluator(start->stone, start->intent, vars, none, settings.scoring, settings.weights);
         const Evaluation e = evaluator.evaluate(x);
         if (!e.accepted) continue;
         if (!best || e.score > bestScore) {

@@ -65,6 +65,8 @@ struct OptimiseResult {
     Evaluation start;                  // the design as it was, scored alike
     std::optional<Evaluation> best;    // with its design
     std::vector<Evaluation> runnersUp; // with their designs, best first
+    // The limits the best is held at, as the result line names them.
+    std::vector<std::string> bounds;
     int evaluations = 0;
     int accepted = 0;
     bool stopped = false;              // cancelled or out of time

@@ -55,9 +55,12 @@ std::vector<TierVariable> variablesFor(const DesignIntent& intent, const std::ve
         for (const RangeSetting& r : ranges)
             if (r.tier == t) v.low = r.low, v.high = r.high;
         if (!v.pavilion && v.start >= limits.leastCrownAngle) v.low = std::max(v.low, limits.leastCrownAngle);
-        if (v.pavilion && v.start >= critical) v.low = std::max(v.low, critical);
+        if (v.pavilion) v.low = std::max(v.low, critical);
         if (!(v.low <= v.high)) {
-            error = strprintf("tier %d has no angle left within its limits", t + 1);
+            error = v.pavilion && v.high < critical
+                        ? strprintf("tier %d cannot reach the critical angle + %g within its range", t + 1,
+                                    limits.criticalMargin)
+                        : strprintf("tier %d has no angle left within its limits", t + 1);
             return {};
         }
         out.push_back(v);

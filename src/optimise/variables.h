@@ -1,8 +1,10 @@
 #pragma once
 // The optimiser's variables: the angles of the tiers it may turn, each with
 // the range the cutter allows, and the limits that keep the design's
-// character (no flattened crown, no pavilion that leaks, table and crown
-// close to where they were).
+// character and keep it cuttable (no flattened crown, no pavilion that
+// leaks, table and crown close to where they were, no slivers, tiers in
+// their order, the girdle kept; optimise/limit_checks.h checks the last
+// ones on every candidate).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +18,13 @@ struct Limits {
     double angleSpan = 8.0;         // default range of a tier: its start angle, give or take this (degrees)
     double leastCrownAngle = 25.0;  // a crown tier starting at or above this may not go below it
     double proportionSpan = 0.15;   // table size and crown height: within this share of their start
-    double criticalMargin = 0.5;    // degrees a pavilion tier keeps above the critical angle
+    double criticalMargin = 0.5;    // degrees every pavilion tier keeps above the critical angle
+    double minFacetShare = 0.4;     // no facet below this share of its area at the start (0 = off)
+    // Tiers of one side (crown or pavilion) whose angles differed by this
+    // many degrees or more at the start keep their order.
+    double orderGap = 0.5;
+    double minGirdleShare = 0.8;    // the thinnest girdle at least this share of the start's (0 = off)
+    bool noNewWarnings = true;      // no design warning the start did not have
 };
 
 // A range the cutter set for one tier (shown degrees, 0 to 90).
@@ -43,9 +51,10 @@ bool canVary(const TierIntent& tier);
 std::vector<int32_t> defaultTiers(const DesignIntent& intent);
 
 // The variables for `tiers` with their ranges: a setting's range, else the
-// start give or take the span; then the least crown angle and the critical
-// angle narrow them (a tier that starts beyond one of those limits is not
-// held to it). Empty with the reason in `error` when a tier cannot vary or
+// start give or take the span; then the least crown angle narrows them (a
+// crown tier that starts below it is not held to it) and the critical angle
+// plus its margin narrows every pavilion tier, wherever it started: a
+// pavilion that leaks is the fault the limit is there to prevent. Empty with the reason in `error` when a tier cannot vary or
 // a range is empty.
 std::vector<TierVariable> variablesFor(const DesignIntent& intent, const std::vector<int32_t>& tiers,
                                        const std::vector<RangeSetting>& ranges, const Limits& limits,

@@ -36,7 +36,20 @@ std::string figure(const std::string& line) {
 }
 
 TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
-    for (const std::string options : {"--size 40", "--size 40 --material diamond --tilt-sweep -20:20:10"}) {
+    // Every figure line of `light` has its key, and the warnings are those
+    // `figures` prints.
+    const std::vector<std::pair<std::string, std::string>> keys = {
+        {"Windowing", "windowing"},
+        {"Extinction", "extinction"},
+        {"Contrast", "contrast"},
+        {"Scintillation", "scintillation"},
+        {"Tilt average ISO brightness", "tilt_iso"},
+        {"Tilt average COS brightness", "tilt_cos"},
+        {"Tilt average windowing", "tilt_windowing"},
+        {"Tilt average extinction", "tilt_extinction"},
+        {"Tilt average contrast", "tilt_contrast"}};
+    for (const std::string options :
+         {"--size 40", "--size 40 --material diamond --tilt-sweep -20:20:10 --scintillation"}) {
         const CliRun batch = cli("batch light '" + SAMPLES + "' " + options + " --jobs 2");
         ASSERT_EQ(batch.code, 0) << batch.err;
         EXPECT_TRUE(batch.err.empty()) << batch.err;  // not a terminal: no progress line
@@ -64,6 +77,20 @@ TEST_F(CliBatch, FiguresOfEverySampleEqualThoseOfLight) {
                 EXPECT_EQ(sweep[i]["tilt"].dump() + " " + sweep[i]["iso"].dump() + "% " + sweep[i]["cos"].dump() + "%",
                           figures[i + 2]);
             }
+            int compared = 0;
+            for (const std::string& line : figures)
+                for (const auto& [name, key] : keys)
+                    if (line.rfind(name + ": ", 0) == 0) {
+                        ++compared;
+                        ASSERT_TRUE(j.contains(key)) << file << " " << key;
+                        EXPECT_EQ(j[key].dump(), figure(line)) << file << " " << key;
+                    }
+            EXPECT_EQ(compared, options.find("--scintillation") == std::string::npos ? 3 : 9) << light.out;
+            const CliRun facts = cli("figures '" + file + "'");
+            std::vector<std::string> warnings;
+            for (const std::string& line : lines(facts.out))
+                if (line.rfind("Warning: ", 0) == 0) warnings.push_back(line.substr(9));
+            EXPECT_EQ(j["warnings"].get<std::vector<std::string>>(), warnings) << file;
         }
     }
 }

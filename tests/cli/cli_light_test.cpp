@@ -50,6 +50,12 @@ TEST_F(CliLight, TwoFigureLinesThenOneLinePerTilt) {
     ASSERT_EQ(fire.code, 0) << fire.err;
     EXPECT_TRUE(std::regex_search(fire.out, std::regex("\nContrast: [0-9.]+%\nFire: [0-9]+\\.[0-9]%\n$")))
         << fire.out;
+    // Scintillation only when asked: it costs a sweep of its own.
+    const CliRun sparkle = light("--size 32 --scintillation");
+    ASSERT_EQ(sparkle.code, 0) << sparkle.err;
+    EXPECT_TRUE(std::regex_search(sparkle.out, std::regex("\nContrast: [0-9.]+%\nScintillation: [0-9]+\\.[0-9]%\n$")))
+        << sparkle.out;
+    EXPECT_EQ(light("--size 32").out.find("Scintillation"), std::string::npos);
 }
 
 TEST_F(CliLight, WritesAPngOfTheChosenModel) {

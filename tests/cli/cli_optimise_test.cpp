@@ -25,8 +25,8 @@ TEST_F(CliOptimise, PrintsStartResultAndChangedAnglesAndWritesADesignThatKeepsIt
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string light = "ISO brightness: [0-9.]+%\nCOS brightness: [0-9.]+%\n(-?[0-9]+\\.[0-9] .*\n){5}"
                               "Windowing: .*\nExtinction: .*\nContrast: .*\n(Tilt average .*\n){5}";
-    EXPECT_TRUE(std::regex_match(r.out, std::regex("Start\n" + light + "Result\n" + light +
-                                                   "((P1|P2|C1|C2|C3) [0-9]+\\.[0-9]{2} -> [0-9]+\\.[0-9]{2}\n)+")))
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("Limits: .*\nStart\n" + light + "Result\n" + light +
+                                                   "Bound by: .*\n((P1|P2|C1|C2|C3) [0-9]+\\.[0-9]{2} -> [0-9]+\\.[0-9]{2}\n)+")))
         << r.out;
     // The crown mains never flatter than the least crown angle.
     std::smatch crown;
@@ -64,9 +64,25 @@ TEST_F(CliOptimise, ExitsOneWhenNothingMeetsTheLimits) {
 TEST_F(CliOptimise, RetargetsToDiamond) {
     const CliRun r = run("retarget " + MEETS + " diamond.brx --material diamond" + QUICK);
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("Start\nISO brightness: ", 0), 0u) << r.out;
+    // The limits in the new material come first: diamond's critical angle + 0.5.
+    EXPECT_EQ(r.out.rfind("Limits: pavilion at least the critical angle + 0.5 (24.91\xC2\xB0), ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nStart\nISO brightness: "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nResult\nISO brightness: "), std::string::npos) << r.out;
     EXPECT_NE(readAll(folder_ / "diamond.brx").find("\nri 2.42\n"), std::string::npos);
+}
+
+TEST_F(CliOptimise, TheMeetsBrilliantInQuartzKeepsItsPavilionAboveTheCriticalAngle) {
+    // P1 starts at 40.75, below 40.49 + 0.5: the result holds it at the limit
+    // and says so, and the pair of pictures is written.
+    const CliRun r = run("optimize " + MEETS + " held.brx --compare pair.png --goal sparkle" + QUICK);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\nBound by: P1 held at the critical angle + 0.5"), std::string::npos) << r.out;
+    std::smatch p1;
+    ASSERT_TRUE(std::regex_search(r.out, p1, std::regex("\nP1 40\\.75 -> ([0-9.]+)\n"))) << r.out;
+    EXPECT_GE(std::stod(p1[1]), 40.99);
+    EXPECT_EQ(readAll(folder_ / "pair.png").rfind("\x89PNG", 0), 0u);
+    const CliRun figures = run("figures held.brx");
+    EXPECT_EQ(figures.out.find("Warning: "), std::string::npos) << figures.out;
 }
 
 TEST_F(CliOptimise, BadCommandLinesAreUsageErrors) {
@@ -80,6 +96,10 @@ TEST_F(CliOptimise, BadCommandLinesAreUsageErrors) {
         {"optimize " + MEETS + " x.brx --seconds 0", "--seconds takes"},
         {"retarget " + MEETS + " x.brx", "--material is missing"},
         {"retarget " + MEETS + " x.brx --material glass", "unknown material 'glass'"},
+        {"optimize " + MEETS + " x.brx --goal shiny", "--goal"},
+        {"optimize " + MEETS + " x.brx --min-facet-share 2", "--min-facet-share takes"},
+        {"optimize " + MEETS + " x.brx --min-girdle-share -1", "--min-girdle-share takes"},
+        {"optimize " + MEETS + " x.brx --critical-margin 50", "--critical-margin takes"},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.arguments);

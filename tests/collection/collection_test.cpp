@@ -381,9 +381,10 @@ TEST(BatchOutput, JsonNumbersHaveTheDigitsTheCommandPrints) {
     f.facts = {"Héading", 57, 96, 8, 1, 1.3456};
     for (int tenths = 0; tenths <= 1000; ++tenths) {
         const double v = tenths / 10.0 + 0.04;
-        f.light = LightFigures{"Diamond", 2.42, v, 100 - v, {}};
+        f.light = LightFigures{"Diamond", 2.42, v, 100 - v, v, v, v, std::nullopt, {}};
         const auto j = nlohmann::json::parse(jsonLine(f));
         ASSERT_EQ(j["iso"].dump(), strprintf("%.1f", v)) << v;
+        ASSERT_EQ(j["contrast"].dump(), strprintf("%.1f", v)) << v;
         ASSERT_EQ(j["cos"].dump(), strprintf("%.1f", 100 - v)) << v;
     }
     const std::string line = jsonLine(f);
@@ -400,20 +401,33 @@ TEST(BatchOutput, CsvLinesHaveAsManyFieldsAsTheHeaderAndQuoteWhatNeedsIt) {
     const optics::TiltRange sweep{-10, 10, 10};
     const std::string header = csvHeader(sweep);
     EXPECT_EQ(header,
-              "file,heading,facets,gear,symmetry,mirror,lw,material,ri,iso,cos,iso@-10.0,cos@-10.0,iso@0.0,"
-              "cos@0.0,iso@10.0,cos@10.0,warning,error\n");
+              "file,heading,facets,gear,symmetry,mirror,lw,material,ri,iso,cos,windowing,extinction,contrast,"
+              "iso@-10.0,cos@-10.0,iso@0.0,cos@0.0,iso@10.0,cos@10.0,tilt_iso,tilt_cos,tilt_windowing,"
+              "tilt_extinction,tilt_contrast,warnings,warning,error\n");
     DesignFigures good;
     good.file = "a,b.asc";
     good.facts = {"say \"hi\"", 57, 96, 8, 1, 1.3456};
-    good.light = LightFigures{"Quartz", 1.544, 40.04, 50.06, {{-10, 1, 2}, {0, 3, 4}, {10, 5, 6}}};
+    good.warnings = {"Near miss: P1, P2", "Window: P1"};
+    good.light = LightFigures{"Quartz", 1.544, 40.04, 50.06, 1.25, 20.5, 33.34, std::nullopt,
+                              {{-10, 1, 2, 10, 20, 30}, {0, 3, 4, 0, 10, 40}, {10, 5, 6, 20, 30, 50}}};
     EXPECT_EQ(csvLine(good, sweep),
-              "\"a,b.asc\",\"say \"\"hi\"\"\",57,96,8,1,1.346,Quartz,1.544,40.0,50.1,1.0,2.0,3.0,4.0,5.0,6.0,,\n");
+              "\"a,b.asc\",\"say \"\"hi\"\"\",57,96,8,1,1.346,Quartz,1.544,40.0,50.1,1.2,20.5,33.3,1.0,2.0,3.0,4.0,"
+              "5.0,6.0,3.0,4.0,10.0,20.0,40.0,\"Near miss: P1, P2; Window: P1\",,\n");
+    // Scintillation has its column when asked for.
+    good.light->scintillation = 12.34;
+    EXPECT_NE(csvLine(good, std::nullopt, true).find(",33.3,12.3,\"Near miss"), std::string::npos);
+    EXPECT_NE(csvHeader(std::nullopt, true).find(",contrast,scintillation,warnings,"), std::string::npos);
+    const auto j = nlohmann::json::parse(jsonLine(good));
+    EXPECT_EQ(j["contrast"].dump(), "33.3");
+    EXPECT_EQ(j["scintillation"].dump(), "12.3");
+    EXPECT_EQ(j["tilt_windowing"].dump(), "10.0");
+    EXPECT_EQ(j["warnings"].size(), 2u);
     DesignFigures bad;
     bad.file = "x.gem";
     bad.error = "Corrupt GEM file: x.gem";
     const auto count = [](const std::string& s) { return std::count(s.begin(), s.end(), ','); };
     EXPECT_EQ(count(csvLine(bad, sweep)), count(header));
-    EXPECT_EQ(csvLine(bad, std::nullopt), "x.gem,,,,,,,,,,,,Corrupt GEM file: x.gem\n");
+    EXPECT_EQ(csvLine(bad, std::nullopt), "x.gem,,,,,,,,,,,,,,,,Corrupt GEM file: x.gem\n");
     EXPECT_EQ(count(csvLine(bad, std::nullopt)), count(csvHeader(std::nullopt)));
 }
 

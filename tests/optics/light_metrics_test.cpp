@@ -50,9 +50,13 @@ TEST(LightMetrics, CountedByHandOnMadePictures) {
     const LightMetrics pixels = lightMetrics(picture(n, [](int r, int c) { return (r + c) % 2 ? 0.9 : 0.2; }));
     EXPECT_DOUBLE_EQ(pixels.contrast, 0);
     EXPECT_DOUBLE_EQ(pixels.extinction, 50);
-    // A step just under CONTRAST_STEP is not a clear difference.
-    const LightMetrics faint = lightMetrics(picture(n, [](int, int c) { return c < n / 2 ? 0.5 : 0.74; }));
-    EXPECT_EQ(faint.contrast, 0);
+    // A faint step counts little and one of CONTRAST_STEP half, so that a
+    // cell mean moved a little by the picture's size moves the figure a
+    // little.
+    const LightMetrics faint = lightMetrics(picture(n, [](int, int c) { return c < n / 2 ? 0.5 : 0.54; }));
+    EXPECT_NEAR(faint.contrast, 100.0 * 2 / 16 * (0.04 / 0.5), 1e-3);
+    const LightMetrics step = lightMetrics(picture(n, [](int, int c) { return c < n / 2 ? 0.5 : 0.75; }));
+    EXPECT_NEAR(step.contrast, 100.0 * 2 / 16 / 2, 1e-4);
 
     // Windows: a pixel counts when more than half its light leaves below.
     FaceUpImage windowed = picture(n, [](int, int) { return 0.3; });

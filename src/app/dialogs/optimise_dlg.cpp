@@ -1,6 +1,7 @@
 #include "app/dialogs/optimise_dlg.h"
 #include "app/dialogs/readable_title.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -20,9 +21,11 @@
 #include "document/gem_doc.h"
 #include "document/optimised_design.h"
 #include "intent/intent_words.h"
+#include "optics/compare_picture.h"
 #include "optics/light_picture.h"
 #include "optics/light_score.h"
 #include "optics/materials.h"
+#include "optimise/problem.h"
 #include "platform/strformat.h"
 #include "platform/text_encoding.h"
 
@@ -100,17 +103,28 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
 
     auto* goal = new QGroupBox(QStringLiteral("Goal weights (averaged over tilts -20 to 20 degrees)"), this);
     auto* goalForm = new QFormLayout(goal);
-    const optimise::GoalWeights& w = defaults.weights;
+    const optimise::ProblemRequest request;
+    const optimise::GoalWeights& w = request.weights;
+    goal_ = new QComboBox(goal);
+    goal_->setObjectName(QStringLiteral("goal"));
+    for (optimise::Goal g : {optimise::Goal::Balanced, optimise::Goal::Brightness, optimise::Goal::Sparkle}) {
+        QString name = QString::fromLatin1(optimise::goalName(g));
+        name[0] = name[0].toUpper();
+        goal_->addItem(name);
+    }
+    goalForm->addRow(QStringLiteral("&Goal"), goal_);
     weightIso_ = spin(goal, 0, 10, w.iso, 2, QStringLiteral("weightIso"));
     weightCos_ = spin(goal, 0, 10, w.cos, 2, QStringLiteral("weightCos"));
     weightWindow_ = spin(goal, 0, 10, w.windowing, 2, QStringLiteral("weightWindowing"));
     weightExtinction_ = spin(goal, 0, 10, w.extinction, 2, QStringLiteral("weightExtinction"));
     weightContrast_ = spin(goal, 0, 10, w.contrast, 2, QStringLiteral("weightContrast"));
+    weightScintillation_ = spin(goal, 0, 10, w.scintillation, 2, QStringLiteral("weightScintillation"));
     goalForm->addRow(QStringLiteral("ISO brightness (+)"), weightIso_);
     goalForm->addRow(QStringLiteral("COS brightness (+)"), weightCos_);
     goalForm->addRow(QStringLiteral("Windowing (-)"), weightWindow_);
     goalForm->addRow(QStringLiteral("Extinction (-)"), weightExtinction_);
     goalForm->addRow(QStringLiteral("Contrast (+)"), weightContrast_);
+    goalForm->addRow(QStringLiteral("Scintillation (+)"), weightScintillation_);
 
     auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
     auto* limitForm = new QFormLayout(limits);
@@ -119,9 +133,23 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
     limitForm->setRowWrapPolicy(QFormLayout::WrapLongRows);
     leastCrown_ = spin(limits, 0, 89, defaults.limits.leastCrownAngle, 1, QStringLiteral("leastCrownAngle"));
     proportionSpan_ = spin(limits, 1, 100, defaults.limits.proportionSpan * 100, 0, QStringLiteral("proportionSpan"));
-    seconds_ = spin(limits, 1, 3600, 50, 0, QStringLiteral("seconds"));
+    seconds_ = spin(limits, 1, 3600, request.seconds, 0, QStringLiteral("seconds"));
+    const optimise::Limits& l = request.limits;
+    criticalMargin_ = spin(limits, -45, 45, l.criticalMargin, 2, QStringLiteral("criticalMargin"));
+    minFacetShare_ = spin(limits, 0, 100, l.minFacetShare * 100, 0, QStringLiteral("minFacetShare"));
+    orderGap_ = spin(limits, 0, 90, l.orderGap, 2, QStringLiteral("orderGap"));
+    minGirdleShare_ = spin(limits, 0, 100, l.minGirdleShare * 100, 0, QStringLiteral("minGirdleShare"));
+    noNewWarnings_ = new QCheckBox(QStringLiteral("No new design &warning"), limits);
+    noNewWarnings_->setObjectName(QStringLiteral("noNewWarnings"));
+    noNewWarnings_->setChecked(l.noNewWarnings);
     limitForm->addRow(QStringLiteral("Least crown angle (degrees)"), leastCrown_);
     limitForm->addRow(QStringLiteral("Table and crown height within (%)"), proportionSpan_);
+    limitForm->addRow(QStringLiteral("Pavilion above the critical angle by (degrees)"), criticalMargin_);
+    limitForm->addRow(QStringLiteral("Least facet area (% of its start)"), minFacetShare_);
+    limitForm->addRow(QStringLiteral("Tiers this far apart keep their order (degrees)"), orderGap_);
+    limitForm->addRow(QStringLiteral("Thinnest girdle (% of its start)"), minGirdleShare_);
+    limitForm->addRow(noNewWarnings_);
+    connect(goal_, &QComboBox::currentIndexChanged, this, &OptimiseDlg::applyGoal);
     limitForm->addRow(QStringLiteral("Time limit (seconds)"), seconds_);
     auto* settingsRow = new QHBoxLayout;
     settingsRow->addWidget(goal);
@@ -150,10 +178,19 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
     watchRow->addWidget(best_, 1);
     layout->addLayout(watchRow);
 
+    auto* resultRow = new QHBoxLayout;
     results_ = new QListWidget(this);
     results_->setObjectName(QStringLiteral("optimiseResults"));
     results_->setMinimumHeight(150);
-    layout->addWidget(results_);
+    resultRow->addWidget(results_, 1);
+    compare_ = new QLabel(this);
+    compare_->setObjectName(QStringLiteral("optimiseCompare"));
+    compare_->setAlignment(Qt::AlignCenter);
+    compare_->setToolTip(QStringLiteral("Left the start, right the chosen result; below as a viewer sees them, "
+                                        "with the head shadow."));
+    resultRow->addWidget(compare_);
+    layout->addLayout(resultRow);
+    connect(results_, &QListWidget::currentRowChanged, this, &OptimiseDlg::showCompare);
 
     auto* buttons = new QHBoxLayout;
     apply_ = new QPushButton(QStringLiteral("&Apply"), this);
@@ -185,33 +222,57 @@ void OptimiseDlg::reject() {
     QDialog::reject();
 }
 
+void OptimiseDlg::applyGoal(int index) {
+    const optimise::GoalWeights w = optimise::goalWeights(optimise::Goal(std::clamp(index, 0, 2)));
+    weightIso_->setValue(w.iso);
+    weightCos_->setValue(w.cos);
+    weightWindow_->setValue(w.windowing);
+    weightExtinction_->setValue(w.extinction);
+    weightContrast_->setValue(w.contrast);
+    weightScintillation_->setValue(w.scintillation);
+}
+
 optimise::OptimiseSettings OptimiseDlg::settings() const {
-    optimise::OptimiseSettings s;
-    s.weights.iso = weightIso_->value();
-    s.weights.cos = weightCos_->value();
-    s.weights.windowing = weightWindow_->value();
-    s.weights.extinction = weightExtinction_->value();
-    s.weights.contrast = weightContrast_->value();
-    s.limits.leastCrownAngle = leastCrown_->value();
-    s.limits.proportionSpan = proportionSpan_->value() / 100;
-    s.seconds = seconds_->value();
+    optimise::ProblemRequest r;
+    r.weights.iso = weightIso_->value();
+    r.weights.cos = weightCos_->value();
+    r.weights.windowing = weightWindow_->value();
+    r.weights.extinction = weightExtinction_->value();
+    r.weights.contrast = weightContrast_->value();
+    r.weights.scintillation = weightScintillation_->value();
+    r.limits.leastCrownAngle = leastCrown_->value();
+    r.limits.proportionSpan = proportionSpan_->value() / 100;
+    r.limits.criticalMargin = criticalMargin_->value();
+    r.limits.minFacetShare = minFacetShare_->value() / 100;
+    r.limits.orderGap = orderGap_->value();
+    r.limits.minGirdleShare = minGirdleShare_->value() / 100;
+    r.limits.noNewWarnings = noNewWarnings_->isChecked();
+    r.seconds = seconds_->value();
     // Light as the pane and the command line choose it: the listed material
     // when retargeting, otherwise the design's own index.
-    std::optional<optics::Material> listed;
-    if (material_) listed = optics::findMaterial(material_->currentData().toString().toStdString());
-    s.scoring.refractiveIndex = optics::chooseLight(listed, std::nullopt, design_.refractiveIndex).refractiveIndex;
+    if (material_) r.material = optics::findMaterial(material_->currentData().toString().toStdString());
     if (tiers_) {
+        const double span = r.limits.angleSpan;
         for (int row = 0; row < tiers_->rowCount(); ++row) {
             if (tiers_->item(row, Vary)->checkState() != Qt::Checked) continue;
             const int32_t tier = tiers_->item(row, Vary)->data(Qt::UserRole).toInt();
-            s.tiers.push_back(tier);
+            r.tiers.push_back(tier);
+            // Only a range the cutter typed counts: the default one is shown
+            // rounded, and the rounded ends would send the search elsewhere
+            // than the command line's.
+            const QString lowText = tiers_->item(row, Lowest)->text(), highText = tiers_->item(row, Highest)->text();
+            const double shown = std::fabs(intent_.tiers[tier].angle);
+            if (lowText == number(std::max(0.5, shown - span)) && highText == number(std::min(89.5, shown + span)))
+                continue;
             bool okLow = false, okHigh = false;
-            const double low = tiers_->item(row, Lowest)->text().toDouble(&okLow);
-            const double high = tiers_->item(row, Highest)->text().toDouble(&okHigh);
-            if (okLow && okHigh) s.ranges.push_back({tier, low, high});
+            const double low = lowText.toDouble(&okLow);
+            const double high = highText.toDouble(&okHigh);
+            if (okLow && okHigh) r.ranges.push_back({tier, low, high});
         }
+        // Every tier ticked is every tier that can vary: as the command line without --vary.
+        if (int(r.tiers.size()) == tiers_->rowCount()) r.tiers.clear();
     }
-    return s;
+    return optimise::problemSettings(design_.refractiveIndex, r);
 }
 
 void OptimiseDlg::setRunning(bool running) {
@@ -226,7 +287,8 @@ void OptimiseDlg::start() {
         worker_.join();
     }
     optimise::OptimiseSettings s = settings();
-    if (tiers_ && s.tiers.empty()) {
+    if (tiers_ && s.tiers.empty() && tiers_->rowCount() > 0 &&
+        tiers_->item(0, Vary)->checkState() != Qt::Checked) {
         best_->setText(QStringLiteral("Tick at least one tier."));
         return;
     }
@@ -291,8 +353,9 @@ void OptimiseDlg::finish(optimise::OptimiseResult result) {
     auto figures = [&](const char* what, const optimise::Evaluation& e) {
         const optics::TiltAverages& l = e.figures.light;
         std::string text = strprintf("%s: score %.1f, ISO %.1f%%, COS %.1f%%, windowing %.1f%%, extinction %.1f%%, "
-                                     "contrast %.1f%%\n",
-                                     what, e.score, l.iso, l.cos, l.windowing, l.extinction, l.contrast);
+                                     "contrast %.1f%%, scintillation %.1f%%\n",
+                                     what, e.score, l.iso, l.cos, l.windowing, l.extinction, l.contrast,
+                                     l.scintillation);
         for (size_t i = 0; i < e.angles.size() && i < result_->variables.size(); ++i)
             text += strprintf("%s%s %.2f\xC2\xB0", i == 0 ? "    " : ", ",
                               cp1252ToUtf8(tierLabel(design_, intent_, result_->variables[i].tier)).c_str(),
@@ -308,9 +371,11 @@ void OptimiseDlg::finish(optimise::OptimiseResult result) {
     for (size_t i = 0; i < result_->runnersUp.size(); ++i)
         results_->addItem(figures(strprintf("Runner-up %d", int(i + 1)).c_str(), result_->runnersUp[i]));
     results_->setCurrentRow(result_->start.accepted ? 1 : 0);
-    best_->setText(QString::fromStdString(strprintf("%s after %d candidates: best score %.1f.",
+    std::string bounds = result_->bounds.empty() ? std::string("no limit") : std::string();
+    for (size_t i = 0; i < result_->bounds.size(); ++i) bounds += (i ? ", " : "") + cp1252ToUtf8(result_->bounds[i]);
+    best_->setText(QString::fromStdString(strprintf("%s after %d candidates: best score %.1f. Bound by: %s.",
                                                     result_->stopped ? "Stopped" : "Done", result_->evaluations,
-                                                    result_->best->score)));
+                                                    result_->best->score, bounds.c_str())));
     apply_->setEnabled(true);
 }
 
@@ -320,19 +385,35 @@ QString OptimiseDlg::resultText(int row) const {
     return row >= 0 && row < results_->count() ? results_->item(row)->text() : QString();
 }
 
-bool OptimiseDlg::apply(int row) {
-    if (!result_ || !result_->best) return false;
+const optimise::Evaluation* OptimiseDlg::chosen(int row) const {
+    if (!result_ || !result_->best) return nullptr;
     const int offset = result_->start.accepted ? 1 : 0;
     const int pick = row - offset;
-    const optimise::Evaluation* chosen = nullptr;
+    const optimise::Evaluation* e = nullptr;
     if (pick == 0)
-        chosen = &*result_->best;
+        e = &*result_->best;
     else if (pick > 0 && pick <= int(result_->runnersUp.size()))
-        chosen = &result_->runnersUp[pick - 1];
-    if (!chosen || !chosen->stone) return false;
-    Stone design = *chosen->stone;
+        e = &result_->runnersUp[pick - 1];
+    return e && e->stone ? e : nullptr;
+}
+
+void OptimiseDlg::showCompare(int row) {
+    const optimise::Evaluation* e = chosen(row);
+    if (!e) return;
+    optics::FaceUpOptions options;
+    options.size = 110;
+    options.refractiveIndex = refractiveIndex_;
+    const optics::RgbPicture rgb = optics::comparePictures(design_, *e->stone, options);
+    const QImage image(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
+    compare_->setPixmap(QPixmap::fromImage(image.copy()));
+}
+
+bool OptimiseDlg::apply(int row) {
+    const optimise::Evaluation* pick = chosen(row);
+    if (!pick) return false;
+    Stone design = *pick->stone;
     design.refractiveIndex = refractiveIndex_;
-    applyDesignWithIntent(doc_, design, chosen->intent);
+    applyDesignWithIntent(doc_, design, pick->intent);
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include "kernel/stone.h"
 #include "optimise/optimiser.h"
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -44,6 +45,8 @@ public:
     bool running() const { return worker_.joinable() && !finished_; }
     int resultCount() const;
     QString resultText(int row) const;
+    // The chosen result of list row `row`; none for the start or no row.
+    const optimise::Evaluation* chosen(int row) const;
     // Makes result `row` the design; false when there is none.
     bool apply(int row);
 
@@ -51,7 +54,14 @@ protected:
     void reject() override;
 
 private:
+public:
+    // The settings the search would start with, built as the command line
+    // builds them (optimise/problem.h).
     optimise::OptimiseSettings settings() const;
+
+private:
+    void applyGoal(int index);
+    void showCompare(int row);
     void showProgress(const optimise::Progress& progress);
     void finish(optimise::OptimiseResult result);
     void setRunning(bool running);
@@ -67,8 +77,15 @@ private:
     QDoubleSpinBox* weightWindow_ = nullptr;
     QDoubleSpinBox* weightExtinction_ = nullptr;
     QDoubleSpinBox* weightContrast_ = nullptr;
+    QDoubleSpinBox* weightScintillation_ = nullptr;
     QDoubleSpinBox* leastCrown_ = nullptr;
     QDoubleSpinBox* proportionSpan_ = nullptr;
+    QComboBox* goal_ = nullptr;
+    QDoubleSpinBox* criticalMargin_ = nullptr;
+    QDoubleSpinBox* minFacetShare_ = nullptr;
+    QDoubleSpinBox* orderGap_ = nullptr;
+    QDoubleSpinBox* minGirdleShare_ = nullptr;
+    QCheckBox* noNewWarnings_ = nullptr;
     QDoubleSpinBox* seconds_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;
@@ -76,6 +93,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QLabel* best_ = nullptr;
     QLabel* picture_ = nullptr;
+    QLabel* compare_ = nullptr;  // the start and the chosen result side by side
     QListWidget* results_ = nullptr;
 
     std::atomic<bool> cancel_{false};

@@ -36,6 +36,19 @@ void GalleryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         painter->drawImage(pictureRect, tile->picture);
     else
         painter->fillRect(pictureRect, QColor(245, 245, 245));
+    // A design the figures warn about is marked, so a ranking does not hide
+    // its fault (the tooltip lists the warnings).
+    if (!tile->figures.warnings.empty()) {
+        const QRect mark(pictureRect.right() - 17, pictureRect.top() + 2, 16, 16);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(200, 120, 0));
+        painter->drawEllipse(mark);
+        QFont markFont = option.font;
+        markFont.setBold(true);
+        painter->setFont(markFont);
+        painter->setPen(Qt::white);
+        painter->drawText(mark, Qt::AlignCenter, QStringLiteral("!"));
+    }
 
     QFont bold = option.font;
     bold.setBold(true);

@@ -12,6 +12,10 @@ QString GalleryFilter::keyName(Key key) {
     case Iso: return tr("ISO brightness");
     case Cos: return tr("COS brightness");
     case LengthWidth: return tr("L/W");
+    case Windowing: return tr("Windowing");
+    case Extinction: return tr("Extinction");
+    case Contrast: return tr("Contrast");
+    case Warnings: return tr("Warnings");
     case KEY_COUNT: break;
     }
     return {};
@@ -24,6 +28,10 @@ int GalleryFilter::roleOf(Key key) {
     case Iso: return GalleryModel::IsoRole;
     case Cos: return GalleryModel::CosRole;
     case LengthWidth: return GalleryModel::LengthWidthRole;
+    case Windowing: return GalleryModel::WindowingRole;
+    case Extinction: return GalleryModel::ExtinctionRole;
+    case Contrast: return GalleryModel::ContrastRole;
+    case Warnings: return GalleryModel::WarningsRole;
     default: return GalleryModel::NameRole;
     }
 }
@@ -51,8 +59,14 @@ void GalleryFilter::sortBy(Key key, Qt::SortOrder order) {
     sort(0, order);
 }
 
+void GalleryFilter::setHideWarnings(bool hide) {
+    hideWarnings_ = hide;
+    invalidateFilter();
+}
+
 bool GalleryFilter::filterAcceptsRow(int row, const QModelIndex& parent) const {
     const QModelIndex index = sourceModel()->index(row, 0, parent);
+    if (hideWarnings_ && index.data(GalleryModel::WarningsRole).toInt() > 0) return false;
     if (!search_.isEmpty()) {
         const QString name = index.data(GalleryModel::NameRole).toString();
         const QString heading = index.data(GalleryModel::HeadingRole).toString();

@@ -11,7 +11,7 @@ class GalleryFilter : public QSortFilterProxyModel {
     Q_OBJECT
 public:
     // The figures one can sort and filter by, in the order the window lists them.
-    enum Key { Name, Facets, Symmetry, Iso, Cos, LengthWidth, KEY_COUNT };
+    enum Key { Name, Facets, Symmetry, Iso, Cos, LengthWidth, Windowing, Extinction, Contrast, Warnings, KEY_COUNT };
     static QString keyName(Key key);
     static int roleOf(Key key);
 
@@ -21,6 +21,8 @@ public:
     // Only tiles whose `key` lies in [low, high]; none: no range.
     void setRange(Key key, std::optional<double> low, std::optional<double> high);
     void sortBy(Key key, Qt::SortOrder order);
+    // Hides the tiles whose design has design-figures warnings.
+    void setHideWarnings(bool hide);
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
@@ -31,6 +33,7 @@ private:
     Key rangeKey_ = Facets;
     std::optional<double> low_, high_;
     Key sortKey_ = Name;
+    bool hideWarnings_ = false;
 };
 
 }  // namespace brevix

@@ -38,6 +38,7 @@ void GalleryModel::setFacts(int row, collection::DesignFigures figures, const st
     tile.figures.error = figures.error;
     tile.figures.warning = figures.warning;
     tile.figures.facts = figures.facts;
+    tile.figures.warnings = figures.warnings;
     if (stone) tile.picture = drawTopView(*stone, PICTURE_SIDE);
     Q_EMIT dataChanged(index(row), index(row));
 }
@@ -78,7 +79,13 @@ QVariant GalleryModel::data(const QModelIndex& index, int role) const {
     case NameRole: return tile.name;
     case Qt::ToolTipRole:
         return QString::fromStdString(tile.entry.id()) +
-               (tile.figures.ok() ? QString() : QStringLiteral("\n") + QString::fromStdString(tile.figures.error));
+               (tile.figures.ok() ? QString() : QStringLiteral("\n") + QString::fromStdString(tile.figures.error)) +
+               [&] {
+                   QString text;
+                   for (const std::string& w : tile.figures.warnings)
+                       text += QStringLiteral("\nWarning: ") + QString::fromStdString(w);
+                   return text;
+               }();
     case TileRole: return QVariant::fromValue(reinterpret_cast<quintptr>(&tile));
     case HeadingRole: return QString::fromStdString(facts.heading);
     case FacetsRole: return known ? QVariant(facts.facets) : QVariant();
@@ -86,6 +93,10 @@ QVariant GalleryModel::data(const QModelIndex& index, int role) const {
     case LengthWidthRole: return known && facts.lengthWidth > 0 ? QVariant(facts.lengthWidth) : QVariant();
     case IsoRole: return tile.figures.light ? QVariant(tile.figures.light->iso) : QVariant();
     case CosRole: return tile.figures.light ? QVariant(tile.figures.light->cos) : QVariant();
+    case WindowingRole: return tile.figures.light ? QVariant(tile.figures.light->windowing) : QVariant();
+    case ExtinctionRole: return tile.figures.light ? QVariant(tile.figures.light->extinction) : QVariant();
+    case ContrastRole: return tile.figures.light ? QVariant(tile.figures.light->contrast) : QVariant();
+    case WarningsRole: return known ? QVariant(int(tile.figures.warnings.size())) : QVariant();
     default: return {};
     }
 }

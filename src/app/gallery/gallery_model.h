@@ -34,6 +34,10 @@ public:
         IsoRole,
         CosRole,
         LengthWidthRole,
+        WindowingRole,
+        ExtinctionRole,
+        ContrastRole,
+        WarningsRole,  // how many design-figures warnings, once read
     };
 
     // Side in pixels of the pictures drawn for tiles.

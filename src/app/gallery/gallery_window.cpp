@@ -58,6 +58,8 @@ void GalleryWindow::buildControls() {
         if (k != GalleryFilter::Name) rangeKey_->addItem(GalleryFilter::keyName(GalleryFilter::Key(k)), k);
     }
     descending_ = new QCheckBox(tr("Descending"), this);
+    hideWarnings_ = new QCheckBox(tr("Hide designs with warnings"), this);
+    connect(hideWarnings_, &QCheckBox::toggled, filter_, &GalleryFilter::setHideWarnings);
     const auto resort = [this] { sortTiles(sortBox_->currentIndex(), descending_->isChecked()); };
     connect(sortBox_, &QComboBox::currentIndexChanged, this, resort);
     connect(descending_, &QCheckBox::toggled, this, resort);
@@ -102,6 +104,7 @@ void GalleryWindow::buildControls() {
     top->addWidget(new QLabel(tr("Sort by"), this));
     top->addWidget(sortBox_);
     top->addWidget(descending_);
+    top->addWidget(hideWarnings_);
     top->addSpacing(12);
     top->addWidget(new QLabel(tr("Show"), this));
     top->addWidget(rangeKey_);

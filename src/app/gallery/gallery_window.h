@@ -75,6 +75,7 @@ private:
     QListView* view_ = nullptr;
     QLineEdit* search_ = nullptr;
     QComboBox* sortBox_ = nullptr;
+    QCheckBox* hideWarnings_ = nullptr;
     QCheckBox* descending_ = nullptr;
     QComboBox* rangeKey_ = nullptr;
     QDoubleSpinBox* low_ = nullptr;

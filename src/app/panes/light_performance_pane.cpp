@@ -92,7 +92,8 @@ void LightPerformancePane::buildControls() {
     metricsLabel_->setToolTip(QStringLiteral(
         "Windowing: the area through which you see out of the pavilion. Extinction: the area returning less "
         "than a quarter of the lit value. Contrast: the share of a coarse grid's cells that differ clearly "
-        "from a neighbour."));
+        "from a neighbour, seen with the viewer's head shadow. Scintillation: the share of the cells that "
+        "switch between neighbouring tilts from -10 to 10 degrees."));
     layout->addWidget(metricsLabel_);
 
     // Two columns of settings, so the picture keeps most of the pane. The
@@ -273,8 +274,9 @@ void LightPerformancePane::accept(LightResult result) {
         meanLabel_->setText(QString::fromStdString(
             strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%", result.sweep.meanIso, result.sweep.meanCos)));
         const optics::TiltAverages a = optics::tiltAverages(result.sweep.points);
-        tiltMetrics_ = strprintf("\nOver the tilts: windowing %.1f%%, extinction %.1f%%, contrast %.1f%%", a.windowing,
-                                 a.extinction, a.contrast);
+        tiltMetrics_ = strprintf("\nOver the tilts: windowing %.1f%%, extinction %.1f%%, contrast %.1f%%; "
+                                 "scintillation %.1f%%",
+                                 a.windowing, a.extinction, a.contrast, result.scintillation);
         metricsLabel_->setText(metricsText());
         delivered_ = result.generation;
         return;

@@ -96,8 +96,13 @@ void LightRenderWorker::run() {
         sweep.generation = job.generation;
         sweep.stage = LightResult::Sweep;
         sweep.sweep = optics::sweepTilts(*job.stone, sweepOptions, job.sweep);
-        sweep.milliseconds = millisecondsSince(start);
         if (!sweep.sweep.complete || superseded()) continue;
+        // Scintillation wants neighbouring small tilts: a sweep of its own,
+        // as brevix-cli light --scintillation measures it.
+        const optics::TiltSweep small = optics::sweepTilts(*job.stone, sweepOptions, optics::SCINTILLATION_TILTS);
+        if (!small.complete || superseded()) continue;
+        sweep.scintillation = small.scintillation;
+        sweep.milliseconds = millisecondsSince(start);
         deliver_(std::move(sweep));
     }
 }

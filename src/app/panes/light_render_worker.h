@@ -40,6 +40,7 @@ struct LightResult {
     std::optional<double> fire;         // with dispersion
     optics::RgbPicture picture;
     optics::TiltSweep sweep;
+    double scintillation = 0;           // Sweep: over optics::SCINTILLATION_TILTS
     double milliseconds = 0;
 };
 
