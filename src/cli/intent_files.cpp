@@ -11,13 +11,13 @@ bool isIntentPath(const std::string& path) {
     return path.size() >= 4 && path.compare(path.size() - 4, 4, ".brx") == 0;
 }
 
-DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
+DesignAndIntent loadWithIntent(const std::string& path, bool& problems, double meetTolerance) {
     DesignAndIntent out;
     if (!isIntentPath(path)) {
         RunState read;
         out.stone = loadDesign(path, read);
         problems = read.readProblems;
-        if (out.stone) out.intent = intentOf(*out.stone, nullptr);
+        if (out.stone) out.intent = intentOf(*out.stone, nullptr, meetTolerance);
         return out;
     }
     // The reader says why when it stops; a file whose reading stopped is
@@ -27,7 +27,7 @@ DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
     if (read.outcome != ReadOutcome::Read && read.outcome != ReadOutcome::Damaged) return out;
     if (read.problems) problems = true;
     out.stone = LoadedStone(read.stone.release());
-    out.intent = read.intent ? std::move(*read.intent) : intentOf(*out.stone, nullptr);
+    out.intent = read.intent ? std::move(*read.intent) : intentOf(*out.stone, nullptr, meetTolerance);
     return out;
 }
 

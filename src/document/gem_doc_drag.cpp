@@ -27,7 +27,7 @@ const TierIntent* CGemDoc::dragStartTier() const {
 
 bool CGemDoc::dragStep(const TierChange& change) {
     if (!drag_ || !stone_) return false;
-    RecutResult cut = recutByIntent(drag_->start, drag_->intent, change);
+    RecutResult cut = recutByIntent(drag_->start, drag_->intent, change, meetTolerance_);
     // The first step that changes something keeps the start for Undo; the
     // steps after it only replace the design in hand.
     if (!drag_->snapshotTaken) {

@@ -231,16 +231,24 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
 }
 
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
-                          const std::optional<TierChange>& change) {
+                          const std::optional<TierChange>& change, double meetTolerance) {
     RecutResult out{Stone(design), intent, {}, 0};
     Stone& stone = out.stone;
     const int32_t gear = design.gear;
-    const int32_t first = change ? change->tier : 0;
+    const int32_t changed = change ? change->tier : 0;
     const int32_t tierCount = int32_t(out.intent.tiers.size());
-    if (first < 0 || first >= tierCount) {
-        out.problems.push_back(strprintf("There is no tier %d to change.", first + 1));
+    if (changed < 0 || changed >= tierCount) {
+        out.problems.push_back(strprintf("There is no tier %d to change.", changed + 1));
         return out;
     }
+    // A meet the planes were only found near is closed by placing its tier again.
+    int32_t first = changed;
+    for (int32_t t = 0; t < changed; ++t)
+        if (intent.tiers[t].gap > 0) {
+            first = t;
+            break;
+        }
+    const double tolerance = meetToleranceOf(design, meetTolerance);
 
     // Names and instructions stay with the facet they were given to; a facet
     // that later tiers cut away entirely keeps the name it was cut with,
@@ -270,7 +278,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     stone.makeRough(roughHalfOf(design));
     stone.eraseRays();
 
-    if (change) applyChange(out.intent.tiers[first], *change, gear);
+    if (change) applyChange(out.intent.tiers[changed], *change, gear);
 
     try {
         for (int32_t t = 0; t < tierCount; ++t) {
@@ -278,7 +286,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
             if (t >= first) {
                 TierIntent placed = tier;
                 placed.failure.clear();
-                PointContext context{stone, out.intent, gear, t};
+                PointContext context{stone, out.intent, gear, t, tolerance};
                 std::string why;
                 bool ok = solveTier(placed, context, design.indexOffset, why);
                 if (ok) {
@@ -292,6 +300,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                     }
                 }
                 if (ok) {
+                    placed.gap = 0;
                     tier = std::move(placed);
                 } else {
                     tier.failure = why;
