@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
 #include "document/pick_dialogs.h"
+#include "intent/point_naming.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -246,20 +247,14 @@ TEST_F(MirrorPicks, AMeetPickedAtAnImageOfThePointGivesTheBasePicksDepthAndMeet)
         EXPECT_NEAR(depthThrough(corner(index)), base, 1e-12) << index;
         EXPECT_NEAR(length(doc.info.points[0] - corner(12)), 0, 1e-12) << index;
     }
-    // The cut records the base facet's meet, so a re-cut keeps it there.
-    const std::string baseMeet = facetsMeetingText(doc, corner(12));
+    // The cut records the point by the facets meeting there: the base
+    // facet's meet, so a re-cut keeps it there.
     depthThrough(corner(84));
-    ASSERT_TRUE(doc.cutNewFacets()) << (sink.entries.empty() ? "" : sink.entries[0].text);
-    const DesignIntent& intent = doc.designIntent();
-    ASSERT_EQ(intent.tiers.size(), 3u);
-    const TierIntent& tier = intent.tiers[2];
-    ASSERT_EQ(tier.depth, DepthRule::Points);
-    ASSERT_EQ(tier.points[0].kind, PointKind::Meet);
-    EXPECT_EQ(tier.points[0].facets, (std::vector<FacetRef>{{0, 6}, {0, 18}, {1, 96}, {1, 24}}));
-    EXPECT_EQ(baseMeet, "G 6\xB7G 18\xB7P1 96\xB7P1 72");
+    const PointDef recorded = namePoint(*doc.stone(), doc.designIntent(), doc.info.points[0]);
+    ASSERT_EQ(recorded.kind, PointKind::Meet);
+    EXPECT_EQ(recorded.facets, (std::vector<FacetRef>{{0, 6}, {0, 18}, {1, 96}, {1, 24}}));
+    EXPECT_EQ(facetsMeetingText(doc, corner(12)), "G 6\xB7G 18\xB7P1 96\xB7P1 72");
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
-    // Nothing was cut away: eight girdle facets, four mains, eight new ones.
-    EXPECT_EQ(doc.stone()->nFacet - doc.stone()->nRough, 20);
 }
 
 TEST_F(MirrorPicks, PickDialogsNameTheFacetsThatMeetThere) {
@@ -278,7 +273,9 @@ TEST_F(MirrorPicks, PickDialogsNameTheFacetsThatMeetThere) {
     EXPECT_NE(words.find("G "), std::string::npos) << words;
     EXPECT_NE(words.find('\xB7'), std::string::npos) << words;
     for (int32_t f = s.nRough; f < s.nFacet; ++f)
-        if (s.facetName(f) == "G" && std::fabs(s.facetIndexOf(f) - 30) < 1e-6) EXPECT_EQ(facetText(doc, f), "G 30");
+        if (s.facetName(f) == "G" && std::fabs(s.facetIndexOf(f) - 30) < 1e-6) {
+            EXPECT_EQ(facetText(doc, f), "G 30");
+        }
     // Outside the stone nothing meets.
     EXPECT_EQ(facetsMeetingText(doc, {5, 5, 5}), "");
 }
