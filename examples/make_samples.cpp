@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     ScopedMessageSink guard(quiet);
 
     const std::vector<std::pair<std::string, std::function<Stone()>>> designs = {
-        {"round_brilliant", makeRoundBrilliant},
+        {"round_brilliant", makeRoundBrilliantThroughMeets},
         {"oval_brilliant", makeOvalBrilliant},
         {"emerald_cut", makeEmeraldCut},
         {"square_step_cut", makeSquareStepCut},

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::installQuietSink();
     const auto input = fuzz::bytes(data, size);
     isAscFile(input);
-    ascDamage(input);
+    lastLineUnended(input);
     // Designs from the database are read into the larger rough block.
     Stone stone(size % 2 ? DATABASE_ROUGH_HALF : ROUGH_HALF);
     readAsc(stone, input);

@@ -50,6 +50,9 @@ constexpr CommandInfo kCommands[] = {
      "Search the tiers' angles for better light, keeping every meet and the cutter's limits", nullptr, {}},
     {ID_STONE_RETARGET, "Re&target to Material...",
      "Turn the design for another material and optimise it there", nullptr, {}},
+    {ID_STONE_MEET_TOLERANCE, "&Meet Tolerance...",
+     "How far a plane of a design that kept no intent may miss a meet and still be taken as cut to it",
+     nullptr, {}},
     {ID_VIEW_TOOLBAR, "&Toolbar", "Show or hide the toolbar", nullptr, {}},
     {ID_VIEW_STATUS_BAR, "&Status Bar", "Show or hide the status bar", nullptr, {}},
     {ID_ZOOM_OUT, "Zoom Out", "Zoom out to see all 4 views", nullptr, {}},
@@ -103,7 +106,7 @@ constexpr int kEditMenu[] = {
 };
 constexpr int kStoneMenu[] = {
     ID_STONE_ROTATE, ID_STONE_SCALE, ID_STONE_CENTER, ID_STONE_REFLECT, 0, ID_STONE_REGENERATE,
-    0, ID_STONE_SIZE_WEIGHT, 0, ID_STONE_OPTIMIZE, ID_STONE_RETARGET,
+    0, ID_STONE_SIZE_WEIGHT, 0, ID_STONE_OPTIMIZE, ID_STONE_RETARGET, 0, ID_STONE_MEET_TOLERANCE,
 };
 constexpr int kViewMenu[] = {
     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, -2, 0, ID_VIEW_REPLAY, ID_VIEW_HIDDEN_LINES, 0,

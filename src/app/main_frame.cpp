@@ -43,6 +43,7 @@
 #include "app/help_file.h"
 #include "app/dialogs/help_window.h"
 #include "app/panes/figures_pane.h"
+#include "document/meet_tolerance_setting.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/message_box_sink.h"
@@ -225,6 +226,7 @@ void CMainFrame::createActions() {
     handle(ID_STONE_SIZE_WEIGHT, [this] { sizeAndWeightCommand(doc_, this); });
     handle(ID_STONE_OPTIMIZE, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Optimise); });
     handle(ID_STONE_RETARGET, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Retarget); });
+    handle(ID_STONE_MEET_TOLERANCE, [this] { meetToleranceCommand(); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
     handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
     handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
@@ -288,6 +290,7 @@ void CMainFrame::createToolBar() {
 }
 
 void CMainFrame::loadSettings() {
+    doc_.setMeetTolerance(loadMeetTolerance());
     switch (loadFrameSettings(settings_)) {
     case SettingsSource::Unavailable:
         showMessage("Could not access registry!");

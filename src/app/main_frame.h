@@ -28,6 +28,7 @@ class CFourView;
 class CSpinView;
 class CAddDlg;
 class CCutLstView;
+class CutAwayStrip;
 class QtDocumentUi;
 class WaitCursorIndicator;
 class BusyIndicator;
@@ -49,6 +50,8 @@ public:
     QSplitter* splitterA() const { return splitterA_; }
     QSplitter* splitterB() const { return splitterB_; }
     QSplitter* splitterC() const { return splitterC_; }
+    // The strip above the views that tells of a tier cut away entirely.
+    CutAwayStrip* cutAwayStrip() const { return cutAwayStrip_; }
 
     // The message pane; does nothing until the status bar exists.
     void setMessageText(const QString& text);
@@ -97,6 +100,10 @@ private:
     // The Design Figures pane's preview over the views, its warnings in the
     // cut list, the cut list's tier as the pane's.
     void connectDesignFigures(QDockWidget* dock);
+    // The strip's button: a new angle for the tier cut away.
+    void changeCutAwayTier(const std::string& tier);
+    // Stone > Meet Tolerance.
+    void meetToleranceCommand();
     void loadSettings();
     // Window managers add their frame only once the window is on screen,
     // and the placement is the outer rectangle.
@@ -133,6 +140,7 @@ private:
     CSpinView* spinView_ = nullptr;
     CAddDlg* addDlg_ = nullptr;
     CCutLstView* cutList_ = nullptr;
+    CutAwayStrip* cutAwayStrip_ = nullptr;
     QPointer<QWidget> lastActivePane_;
     FrameSettings settings_;
     RecentFileList recentFiles_;

@@ -2,17 +2,25 @@
 // rest of CMainFrame are in main_frame.cpp.
 #include "app/main_frame.h"
 
-#include <QScrollArea>
 #include <QDockWidget>
+#include <QInputDialog>
+#include <QScrollArea>
 #include <QSplitter>
+#include <QVBoxLayout>
+#include <cmath>
 
 #include "app/command_table.h"
 #include "app/dialogs/add_dlg.h"
 #include "app/dialogs/pick_dialog_flow.h"
+#include "app/panes/cut_away_strip.h"
 #include "app/panes/cut_list_view.h"
 #include "app/panes/figures_pane.h"
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
+#include "document/gem_doc.h"
+#include "document/meet_tolerance_setting.h"
+#include "intent/design_intent.h"
+#include "intent/intent_words.h"
 
 namespace brevix {
 
@@ -56,7 +64,16 @@ void CMainFrame::createPanes() {
     splitterC_->setStretchFactor(1, 0);
     for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) s->setChildrenCollapsible(true);
     useCreationPaneSizes();
-    setCentralWidget(splitterA_);
+    // The strip takes room above the views only while a tier is cut away.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    cutAwayStrip_ = new CutAwayStrip(central);
+    cutAwayStrip_->onChangeTier = [this](const std::string& tier) { changeCutAwayTier(tier); };
+    column->addWidget(cutAwayStrip_);
+    column->addWidget(splitterA_, 1);
+    setCentralWidget(central);
 
     spinView_->onStatusText = [this](const QString& text) { setMessageText(text); };
     spinView_->onCommand = [this](int id) {
@@ -82,7 +99,13 @@ void CMainFrame::useCreationPaneSizes() {
 void CMainFrame::connectDesignFigures(QDockWidget* dock) {
     auto* pane = dock->findChild<DesignFiguresPane*>(QStringLiteral("DesignFiguresPane"));
     if (!pane) return;
-    pane->onWarnings = [this](const std::vector<DesignWarning>& warnings) { cutList_->markWarnings(warnings); };
+    pane->onWarnings = [this](const std::vector<DesignWarning>& warnings) {
+        cutList_->markWarnings(warnings);
+        // Said where the user is looking when it happens, and kept in view
+        // above the views until the tier is back or gone for good.
+        if (cutAwayStrip_->showWarnings(warnings))
+            setMessageText(cutAwayStrip_->text().split(QLatin1Char('\n')).join(QStringLiteral("; ")));
+    };
     pane->onPreview = [this](const CutPreview* preview, const std::vector<Vec3>& points) {
         PreviewOverlay overlay = overlayOf(preview, points);
         spinView_->setPreviewOverlay(overlay);
@@ -96,6 +119,43 @@ void CMainFrame::connectDesignFigures(QDockWidget* dock) {
         if (facet >= 0) pane->selectTierOfFacet(facet);
     });
     pane->designChanged();
+}
+
+void CMainFrame::changeCutAwayTier(const std::string& tier) {
+    const Stone* stone = doc_.stone();
+    if (!stone) return;
+    const DesignIntent& intent = doc_.designIntent();
+    const int32_t t = findTier(*stone, intent, tier);
+    if (t < 0) return;
+    const QString name = fromCore(tier);
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("EditCutAwayTier"));
+    dialog.setWindowTitle(QStringLiteral("Edit Tier %1").arg(name));
+    dialog.setLabelText(QStringLiteral("%1 is cut away entirely. New angle of %1 (degrees):").arg(name));
+    dialog.setInputMode(QInputDialog::DoubleInput);
+    dialog.setDoubleDecimals(2);
+    dialog.setDoubleRange(0.01, 89.99);
+    dialog.setDoubleValue(std::fabs(intent.tiers[t].angle));
+    if (dialog.exec() != QDialog::Accepted) return;
+    doc_.changeTierAngle(tier, dialog.doubleValue());
+}
+
+void CMainFrame::meetToleranceCommand() {
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("MeetToleranceDlg"));
+    dialog.setWindowTitle(QStringLiteral("Meet Tolerance"));
+    dialog.setLabelText(QStringLiteral(
+        "A design that kept no intent (.gem, .asc) is taken to be cut to a meet\n"
+        "where its plane misses the point by no more than (a share of W):"));
+    dialog.setInputMode(QInputDialog::DoubleInput);
+    dialog.setDoubleDecimals(6);
+    dialog.setDoubleRange(0, MAX_MEET_TOLERANCE_W);
+    dialog.setDoubleStep(0.00005);
+    dialog.setDoubleValue(doc_.meetTolerance());
+    if (dialog.exec() != QDialog::Accepted) return;
+    doc_.setMeetTolerance(dialog.doubleValue());
+    saveMeetTolerance(doc_.meetTolerance());
+    doc_.designChanged();
 }
 
 }  // namespace brevix

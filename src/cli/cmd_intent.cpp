@@ -1,5 +1,6 @@
 // intent FILE: each tier's cutting intent, one line a tier: recorded when
-// the file kept it, inferred from the planes otherwise.
+// the file kept it, inferred from the planes otherwise (with the gap of a
+// meet the planes only came near).
 #include <memory>
 #include <ostream>
 
@@ -15,9 +16,14 @@
 namespace brevix::cli {
 
 namespace {
-int runIntent(const std::string& file, std::ostream& out) {
+struct IntentArguments {
+    std::string file;
+    double meetTolerance = DEFAULT_MEET_TOLERANCE_W;
+};
+
+int runIntent(const IntentArguments& a, std::ostream& out) {
     bool problems = false;
-    const DesignAndIntent design = loadWithIntent(file, problems);
+    const DesignAndIntent design = loadWithIntent(a.file, problems, a.meetTolerance);
     if (!design.stone) return EXIT_FAILED;
     const Stone* stone = design.stone.get();
     const DesignIntent& intent = design.intent;
@@ -33,9 +39,10 @@ int runIntent(const std::string& file, std::ostream& out) {
 }
 
 Run defineIntent(CLI::App& app) {
-    auto file = std::make_shared<std::string>();
-    addFile(app, "FILE", "the design (.brx, .gem or .asc)", *file);
-    return [file](std::ostream& out, RunState&) { return runIntent(*file, out); };
+    auto a = std::make_shared<IntentArguments>();
+    addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
+    addMeetTolerance(app, a->meetTolerance);
+    return [a](std::ostream& out, RunState&) { return runIntent(*a, out); };
 }
 }  // namespace
 

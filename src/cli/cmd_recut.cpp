@@ -1,6 +1,7 @@
 // recut IN OUT --set TIER=ANGLE [--set TIER=ANGLE ...]: changes the named
 // tiers' angles and re-cuts the design by its intent (recorded or
 // inferred), so that later tiers keep meeting what they were cut to.
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
@@ -14,8 +15,10 @@
 #include "document/design_io.h"
 #include "document/file_type.h"
 #include "intent/design_intent.h"
+#include "live/design_warnings.h"
 #include "platform/number_parse.h"
 #include "platform/strformat.h"
+#include "platform/text_encoding.h"
 
 namespace brevix::cli {
 
@@ -42,7 +45,17 @@ bool readSetting(const std::string& text, AngleSetting& setting) {
 struct RecutArguments {
     std::vector<std::string> files;  // IN and OUT
     std::vector<AngleSetting> settings;
+    double meetTolerance = DEFAULT_MEET_TOLERANCE_W;
 };
+
+// A tier the new angles cut away entirely is kept by the intent (a later
+// change may bring it back), so the run succeeds; but the stone written
+// lacks it, and the cutter has to hear that.
+void warnOfCutAwayTiers(const Stone& stone, const DesignIntent& intent) {
+    for (const DesignWarning& w : designWarnings(stone, &intent))
+        if (w.kind == WarningKind::TierCutAway)
+            std::fprintf(stderr, "warning: %s\n", cp1252ToUtf8(w.text).c_str());
+}
 
 int runRecut(const RecutArguments& a) {
     const std::vector<std::string>& files = a.files;
@@ -51,7 +64,7 @@ int runRecut(const RecutArguments& a) {
     if (type != FileType::Gem && type != FileType::Asc && !isIntentPath(files[1]))
         throw UsageError(strprintf("%s: the name must end in .brx, .gem or .asc", files[1].c_str()));
     bool problems = false;
-    DesignAndIntent design = loadWithIntent(files[0], problems);
+    DesignAndIntent design = loadWithIntent(files[0], problems, a.meetTolerance);
     if (!design.stone) return EXIT_FAILED;
     // The file was read only up to a line it could not take: writing the
     // re-cut would drop every tier after it (over IN itself, when OUT is IN).
@@ -67,7 +80,7 @@ int runRecut(const RecutArguments& a) {
             reportError(strprintf("%s: no tier %s", files[0].c_str(), setting.tier.c_str()));
             return EXIT_FAILED;
         }
-        RecutResult cut = recutTierAngle(*stone, intent, tier, setting.angle);
+        RecutResult cut = recutTierAngle(*stone, intent, tier, setting.angle, a.meetTolerance);
         for (const std::string& problem : cut.problems) reportError(problem);
         // A script reads exit 1 as "nothing done": OUT, which may be IN
         // itself, is not written when a tier could not keep its intent.
@@ -75,6 +88,7 @@ int runRecut(const RecutArguments& a) {
         *stone = std::move(cut.stone);
         intent = std::move(cut.intent);
     }
+    warnOfCutAwayTiers(*stone, intent);
     if (!saveWithIntent(*stone, intent, files[1])) return EXIT_FAILED;
     return !problems ? EXIT_DONE : EXIT_FAILED;
 }
@@ -100,6 +114,7 @@ Run defineRecut(CLI::App& app) {
         ->required()
         ->allow_extra_args(false)
         ->type_name("TIER=ANGLE");
+    addMeetTolerance(app, a->meetTolerance);
     return [a](std::ostream&, RunState&) { return runRecut(*a); };
 }
 

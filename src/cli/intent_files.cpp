@@ -14,13 +14,13 @@ bool isIntentPath(const std::string& path) {
     return path.size() >= 4 && path.compare(path.size() - 4, 4, ".brx") == 0;
 }
 
-DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
+DesignAndIntent loadWithIntent(const std::string& path, bool& problems, double meetTolerance) {
     DesignAndIntent out;
     if (!isIntentPath(path)) {
         RunState read;
         out.stone = loadDesign(path, read);
         problems = read.readProblems;
-        if (out.stone) out.intent = intentOf(*out.stone, nullptr);
+        if (out.stone) out.intent = intentOf(*out.stone, nullptr, meetTolerance);
         return out;
     }
     // The reader says why when it stops; a file whose reading stopped is
@@ -31,7 +31,7 @@ DesignAndIntent loadWithIntent(const std::string& path, bool& problems) {
     if (read.problems) problems = true;
     out.damaged = read.damaged;
     out.stone = LoadedStone(read.stone.release());
-    out.intent = read.intent ? std::move(*read.intent) : intentOf(*out.stone, nullptr);
+    out.intent = read.intent ? std::move(*read.intent) : intentOf(*out.stone, nullptr, meetTolerance);
     return out;
 }
 

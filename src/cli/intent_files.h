@@ -6,6 +6,7 @@
 
 #include "cli/cli_support.h"
 #include "intent/intent.h"
+#include "intent/point_resolution.h"
 #include "kernel/stone.h"
 
 namespace brevix::cli {
@@ -21,7 +22,9 @@ struct DesignAndIntent {
 bool isIntentPath(const std::string& path);
 // Null after saying why when there is nothing to work on; a .brx file whose
 // reading stopped is returned as far as it was read (and the run fails).
-DesignAndIntent loadWithIntent(const std::string& path, bool& problems);
+// Meets not recorded are inferred within `meetTolerance`, a share of W.
+DesignAndIntent loadWithIntent(const std::string& path, bool& problems,
+                               double meetTolerance = DEFAULT_MEET_TOLERANCE_W);
 // .brx with the intent; .gem and .asc as the program saves them. Nothing
 // is written that its reader would refuse (a tier beyond what a .brx file
 // holds): the reason is told instead.

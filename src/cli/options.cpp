@@ -131,6 +131,15 @@ CLI::Option* addMaterial(CLI::App& app, const std::string& name, const std::stri
         ->type_name("NAME");
 }
 
+CLI::Option* addMeetTolerance(CLI::App& app, double& into) {
+    // Beyond a thousandth of W a miss is a visible mismatch on the stone, not a meet.
+    return addNumber(app, "--meet-tolerance",
+                     "how far a plane may miss a meet and still be taken as cut to it, as a share of W "
+                     "(default 0.0001)",
+                     {0, 0.001, "a share of W", "0.0001"}, into)
+        ->type_name("W");
+}
+
 CLI::Option* addFile(CLI::App& app, const std::string& name, const std::string& help, std::string& into) {
     return app.add_option(name, into, help)->required()->type_name("");
 }

@@ -53,6 +53,10 @@ CLI::Option* addChoice(CLI::App& app, const std::string& name, const std::string
 CLI::Option* addMaterial(CLI::App& app, const std::string& name, const std::string& help,
                          std::optional<optics::Material>& into);
 
+// --meet-tolerance W: how far (a share of the stone's width) a plane may
+// miss a meet of earlier facets and still be taken as cut to it.
+CLI::Option* addMeetTolerance(CLI::App& app, double& into);
+
 // Positional arguments: NAME in the usage line, required.
 CLI::Option* addFile(CLI::App& app, const std::string& name, const std::string& help, std::string& into);
 

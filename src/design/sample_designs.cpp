@@ -186,6 +186,19 @@ Stone makeRoundBrilliant() {
     return makeDesign(roundBrilliantTiers(), "Standard Round Brilliant", 8, 1);
 }
 
+Stone makeRoundBrilliantThroughMeets() {
+    std::vector<TierSetting> tiers = roundBrilliantTiers();
+    // Girdle and mains meet at the girdle corners 0.03 from the middle
+    // (the mains are cut through them); that corner lies at radius 1 in the
+    // direction of the halves next to it.
+    const double height = 0.03;
+    for (TierSetting& tier : tiers) {
+        if (tier.name == "P2") tier.depth = depthThrough(tier.angle, 1.0, -height);
+        if (tier.name == "C3") tier.depth = depthThrough(tier.angle, 1.0, height);
+    }
+    return makeDesign(tiers, "Standard Round Brilliant", 8, 1);
+}
+
 std::vector<TierSetting> ovalBrilliantTiers() {
     // Outline: 16 girdle facets tangent to an ellipse of half-axes 0.70 (x)
     // and 1.0 (y); girdle 2 * g thick, a little more at the corners.

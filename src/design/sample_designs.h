@@ -32,6 +32,10 @@ int cutTier(Stone& stone, const TierSetting& tier);
 // 16 upper halves, 16 girdle facets, 8 pavilion mains, 16 pavilion halves.
 std::vector<TierSetting> roundBrilliantTiers();
 Stone makeRoundBrilliant();
+// The same brilliant as samples/round_brilliant.asc keeps it: the pavilion
+// and upper halves cut exactly to the corner where girdle and mains meet, as
+// their instructions say, so that the design opens with those meets.
+Stone makeRoundBrilliantThroughMeets();
 
 // The round brilliant cut over a preform of a coarse girdle and pavilion:
 // the first design tier wipes out a preform facet, where the text reader

@@ -45,7 +45,8 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
         result.stone = std::move(stone);
         return result;
     }
-    const std::string damage = gem ? gemDamage(in) : ascDamage(in);
+    const std::string damage = gem ? gemDamage(in) : std::string();
+    const bool unended = !gem && lastLineUnended(in);
     uint64_t total = 0;
     if (progress) {
         const std::streampos here = in.tellg();
@@ -98,6 +99,7 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     const bool readerSpoke = result.problems;
     result.notes.append(std::move(said));
     result.outcome = ReadOutcome::Read;
+    if (unended) result.notes.info(strprintf(docmsg::LAST_LINE_UNENDED, pathForMessage(path).c_str()));
     if (!damage.empty()) {
         // Where the reader said nothing of its own (an empty file, settings
         // or lines cut off), the user hears it here.

@@ -4,6 +4,8 @@ namespace brevix::docmsg {
 
 inline constexpr const char* CORRUPT_GEM = "Corrupt GEM file: %s";
 inline constexpr const char* CORRUPT_ASC = "Corrupt ASC file: %s";
+// A hand-edited text design often lacks the final line break: it is read all the same.
+inline constexpr const char* LAST_LINE_UNENDED = "%s: the last line has no line break";
 inline constexpr const char* CANNOT_READ_TYPE = "Don't know how to read file of type %s";
 inline constexpr const char* NO_FILE_NAME = "No file name in OnSaveDocument(). Use Save As";
 inline constexpr const char* TYPE_UNDEFINED = "Output file type undefined. Defaulting to .gem";

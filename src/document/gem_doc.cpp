@@ -12,6 +12,7 @@
 #include "designing/gear_ranking.h"
 #include "designing/placement.h"
 #include "designing/round_indexes.h"
+#include "designing/symmetric_point.h"
 #include "designing/point_solvers.h"
 #include "document/document_ui.h"
 #include "kernel/kernel_error.h"
@@ -396,6 +397,9 @@ bool CGemDoc::solveInfo(Diagnostics& notes) {
         return info.complete();
     case 1:
         if (info.hasAngle && info.hasIndex) {
+            // A point picked at another facet's place in the tier stands for
+            // its image at the base facet, which the cut then records.
+            info.points[0] = pointAtBaseFacet(stone, info, info.points[0]);
             setCed(cedThroughPoint(info, stone, notes), false);
             info.solvedCed = true;
             return true;

@@ -129,10 +129,20 @@ public:
     // a change the tier itself cannot take is refused: false, nothing changed.
     bool recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot = true,
                         const std::function<void(Stone&)>& alsoChange = {});
+    // The same for a tier named as the cut list names it ("P1"), also one
+    // that later tiers cut away entirely: a new angle may bring it back.
+    // One command with its own snapshot; false when there is no such tier.
+    bool changeTierAngle(const std::string& tier, double shownAngle);
     // The intent recorded so far (none: inferred on first use), and the
     // intent of each undo snapshot, slot by slot.
     std::optional<DesignIntent> recordedIntent;
     std::array<std::optional<DesignIntent>, UndoRing::SIZE> intentRing;
+    // How far (a share of W) a plane may miss a meet of earlier facets and
+    // still be taken as cut to it, for designs that kept no intent.
+    double meetTolerance() const { return meetTolerance_; }
+    // An intent inferred throughout is inferred anew with the new tolerance;
+    // what the cuts recorded stays.
+    void setMeetTolerance(double share);
 
     // ---- dragging a tier (gem_doc_drag.cpp) -----------------------------
     // A drag changes one tier's angle or depth step by step. Every step
@@ -353,6 +363,10 @@ private:
     bool dragStep(const TierChange& change);
     std::optional<TierDrag> drag_;
     std::vector<std::string> dragProblems_;
+    double meetTolerance_ = DEFAULT_MEET_TOLERANCE_W;
+    // Edit Tier's re-cut of a tier by its place in the intent (see recutTierAngle).
+    bool recutIntentTier(int32_t tier, double shownAngle, bool takeSnapshot,
+                         const std::function<void(Stone&)>& alsoChange = {});
 
     std::unique_ptr<Stone> stone_;
     bool modified_ = false;

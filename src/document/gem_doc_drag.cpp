@@ -27,7 +27,7 @@ const TierIntent* CGemDoc::dragStartTier() const {
 
 bool CGemDoc::dragStep(const TierChange& change) {
     if (!drag_ || !stone_) return false;
-    RecutResult cut = recutByIntent(drag_->start, drag_->intent, change);
+    RecutResult cut = recutByIntent(drag_->start, drag_->intent, change, meetTolerance_);
     dragProblems_ = std::move(cut.problems);
     // A step the tier cannot take is refused: the design stays at the last
     // step it could, and the pane says why it stopped there.

@@ -18,8 +18,17 @@ const DesignIntent& CGemDoc::designIntent() {
         recordedIntent.emplace();
         return *recordedIntent;
     }
-    recordedIntent = intentOf(*stone_, recordedIntent ? &*recordedIntent : nullptr);
+    recordedIntent = intentOf(*stone_, recordedIntent ? &*recordedIntent : nullptr, meetTolerance_);
     return *recordedIntent;
+}
+
+void CGemDoc::setMeetTolerance(double share) {
+    if (share == meetTolerance_) return;
+    meetTolerance_ = share;
+    if (!recordedIntent) return;
+    bool allInferred = true;
+    for (const TierIntent& tier : recordedIntent->tiers) allInferred = allInferred && tier.inferred;
+    if (allInferred) recordedIntent.reset();
 }
 
 void CGemDoc::recordCut(const Stone& before, const DesignIntent& beforeIntent, int made) {
@@ -54,13 +63,28 @@ bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot
                              const std::function<void(Stone&)>& alsoChange) {
     if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
     const DesignIntent intent = designIntent();
-    const int32_t tier = intentTierOfFacet(*stone_, intent, facet);
+    return recutIntentTier(intentTierOfFacet(*stone_, intent, facet), shownAngle, takeSnapshot, alsoChange);
+}
+
+bool CGemDoc::changeTierAngle(const std::string& name, double shownAngle) {
+    if (!stone_) return false;
+    const int32_t tier = findTier(*stone_, designIntent(), name);
     if (tier < 0) return false;
+    bool done = false;
+    changeStone([&](Stone&) { done = recutIntentTier(tier, shownAngle, true); }, Snapshot::Kept);
+    return done;
+}
+
+bool CGemDoc::recutIntentTier(int32_t tier, double shownAngle, bool takeSnapshot,
+                              const std::function<void(Stone&)>& alsoChange) {
+    if (!stone_ || tier < 0) return false;
+    const DesignIntent intent = designIntent();
+    if (tier >= int32_t(intent.tiers.size())) return false;
     // Made on a copy, so that a refused re-cut leaves no trace: not the
     // names, not the undo ring, not the modified mark.
     Stone start(*stone_);
     if (alsoChange) alsoChange(start);
-    RecutResult cut = brevix::recutTierAngle(start, intent, tier, shownAngle);
+    RecutResult cut = brevix::recutTierAngle(start, intent, tier, shownAngle, meetTolerance_);
     for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
     if (cut.refused) return false;
     if (takeSnapshot) saveUndo();

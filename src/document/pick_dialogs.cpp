@@ -7,6 +7,9 @@
 #include "design/tiers.h"
 #include "designing/cut_facet_form.h"
 #include "document/gem_doc.h"
+#include "intent/design_intent.h"
+#include "intent/intent_words.h"
+#include "intent/point_resolution.h"
 #include "kernel/kernel_error.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -25,6 +28,28 @@ std::string withWidth(double value, double width) {
     return strprintf("%6.3f = %6.3fW", value, value / width);
 }
 
+// A facet of the stone as the cut list names it: its tier's name and its index.
+std::string nameOfFacet(const Stone& stone, const DesignIntent& intent, int32_t facet) {
+    const int32_t tier = intentTierOfFacet(stone, intent, facet);
+    if (tier >= 0) {
+        const Facet& f = stone.facets[facet];
+        const TierIntent& t = intent.tiers[tier];
+        for (size_t k = 0; k < t.planes.size() && k < t.indexes.size(); ++k)
+            if (t.planes[k] == Plane{f.a, f.b, f.c, f.d}) return facetWords(stone, intent, {tier, t.indexes[k]});
+    }
+    return stone.facetName(facet);
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        if (name.empty()) continue;
+        if (!text.empty()) text += "\xB7";
+        text += name;
+    }
+    return text;
+}
+
 void afterPendingChange(CGemDoc& doc) {
     doc.redrawForm();
     doc.updateAllViews();
@@ -34,6 +59,35 @@ void afterPendingChange(CGemDoc& doc) {
 
 std::array<std::string, 3> coordinateTexts(Vec3 p) {
     return {strprintf("%11.8f", p.x), strprintf("%11.8f", p.y), strprintf("%11.8f", p.z)};
+}
+
+std::string facetsMeetingText(CGemDoc& doc, Vec3 p) {
+    const Stone* stone = doc.stone();
+    if (!stone) return {};
+    const DesignIntent& intent = doc.designIntent();
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < stone->nFacet; ++i) {
+        const Facet& f = stone->facets[i];
+        if (f.isRough() || std::fabs(f.a * p.x + f.b * p.y + f.c * p.z - f.d) > MEET_TOLERANCE) continue;
+        names.push_back(nameOfFacet(*stone, intent, i));
+    }
+    return joined(names);
+}
+
+std::string edgeFacetsText(CGemDoc& doc, int32_t edge) {
+    const Stone* stone = doc.stone();
+    if (!stone || edge < 0 || edge >= stone->nEdge) return {};
+    const DesignIntent& intent = doc.designIntent();
+    std::vector<std::string> names;
+    for (int32_t f : stone->edges[edge].f)
+        if (!stone->facets[f].isRough()) names.push_back(nameOfFacet(*stone, intent, f));
+    return joined(names);
+}
+
+std::string facetText(CGemDoc& doc, int32_t facet) {
+    const Stone* stone = doc.stone();
+    if (!stone || facet < 0 || facet >= stone->nFacet || stone->facets[facet].isRough()) return {};
+    return nameOfFacet(*stone, doc.designIntent(), facet);
 }
 
 const char* zoomButtonCaption(bool zoomed) { return zoomed ? "&Zoom Out" : "&Zoom In"; }

@@ -23,6 +23,14 @@ std::array<std::string, 3> coordinateTexts(Vec3 p);
 // The caption of every pick dialog's zoom button.
 const char* zoomButtonCaption(bool zoomed);
 
+// What a pick dialog names besides the coordinates, as the cut list names
+// facets ("P1 96"), joined by a middle dot: the facets that meet at a
+// corner ("G 3\xB7G 93\xB7P1 96"), the two facets of an edge, one facet.
+// "" when nothing there is a facet of the design.
+std::string facetsMeetingText(CGemDoc& doc, Vec3 p);
+std::string edgeFacetsText(CGemDoc& doc, int32_t edge);
+std::string facetText(CGemDoc& doc, int32_t facet);
+
 // "Use to Cut" of the Facet, Meet Point, Point on Edge and Pierce dialogs:
 // the point joins the pending facet's points and the views are updated.
 void usePickedPoint(CGemDoc& doc, Vec3 p);
@@ -36,6 +44,7 @@ struct FacetDialogFields {
     std::string zIntercept;            // "%11.8f", or "infinity" for a girdle facet
     std::string ced;                   // "%11.8f"
     std::string area;                  // "%.4f W²"
+    std::string facet;                 // the facet as the cut list names it (filled by the caller)
     TierEditFields edit;               // name, instructions, new angle (editable)
 };
 FacetDialogFields facetDialogFields(Stone& stone, int32_t facet, Vec3 point);

@@ -17,9 +17,6 @@ constexpr const char* IN_FACETS = "It ends inside its list of facets.";
 constexpr const char* IN_SETTINGS = "It ends inside its design settings (symmetry, gear, refractive index).";
 constexpr const char* IN_LINES = "It ends inside its heading and footnote lines.";
 constexpr const char* IN_PREFORM = "It ends inside its preform.";
-constexpr const char* MID_LINE =
-    "It ends in the middle of a line, as a file that was cut short does.\n"
-    "If the file is whole, end its last line with a line break and open it again.";
 
 const uint64_t END_BITS = std::bit_cast<uint64_t>(END_OF_FACETS);
 
@@ -129,12 +126,12 @@ std::string gemDamage(std::span<const unsigned char> bytes) {
     return gemDamage(in);
 }
 
-std::string ascDamage(std::istream& stream) {
+bool lastLineUnended(std::istream& stream) {
     KeepPosition keep(stream);
     std::streambuf* in = keep.buffer();
-    if (!in) return {};
+    if (!in) return false;
     const auto end = in->pubseekoff(0, std::ios_base::end, std::ios_base::in);
-    if (end == std::streambuf::pos_type(std::streambuf::off_type(-1))) return {};
+    if (end == std::streambuf::pos_type(std::streambuf::off_type(-1))) return false;
     // Back from the end to the last line end; what follows it must be
     // blank (a DOS end-of-file mark or zero bytes count as blank).
     constexpr std::streamoff CHUNK = 4096;
@@ -144,20 +141,20 @@ std::string ascDamage(std::istream& stream) {
         const std::streamoff start = stop > CHUNK ? stop - CHUNK : 0;
         in->pubseekpos(std::streambuf::pos_type(start), std::ios_base::in);
         const std::streamsize count = stop - start;
-        if (in->sgetn(chunk, count) != count) return {};
+        if (in->sgetn(chunk, count) != count) return false;
         for (std::streamsize i = count; i-- > 0;) {
             const char c = chunk[i];
-            if (c == '\n' || c == '\r') return {};
-            if (c != ' ' && c != '\t' && c != '\x1A' && c != '\0') return MID_LINE;
+            if (c == '\n' || c == '\r') return false;
+            if (c != ' ' && c != '\t' && c != '\x1A' && c != '\0') return true;
         }
         stop = start;
     }
-    return {};
+    return false;
 }
 
-std::string ascDamage(std::span<const unsigned char> bytes) {
+bool lastLineUnended(std::span<const unsigned char> bytes) {
     MemoryInput in(bytes);
-    return ascDamage(in);
+    return lastLineUnended(in);
 }
 
 }  // namespace brevix

@@ -19,8 +19,10 @@ inline constexpr const char* DAMAGED_FILE = "Damaged file: %s";
 std::string gemDamage(std::istream& in);
 std::string gemDamage(std::span<const unsigned char> bytes);
 
-// "" unless the text design's last line breaks off without a line end.
-std::string ascDamage(std::istream& in);
-std::string ascDamage(std::span<const unsigned char> bytes);
+// Whether the text design's last line has no line end. Many editors leave
+// it off, and a text design cut short at a line end looks whole anyway, so
+// such a file is read; this only tells the caller, so it can say so.
+bool lastLineUnended(std::istream& in);
+bool lastLineUnended(std::span<const unsigned char> bytes);
 
 }  // namespace brevix

@@ -8,9 +8,9 @@
 
 namespace brevix {
 
-DesignIntent intentOf(const Stone& stone, const DesignIntent* recorded) {
-    if (recorded) return reconcileIntent(stone, *recorded);
-    return inferIntent(stone);
+DesignIntent intentOf(const Stone& stone, const DesignIntent* recorded, double meetTolerance) {
+    if (recorded) return reconcileIntent(stone, *recorded, meetTolerance);
+    return inferIntent(stone, meetTolerance);
 }
 
 int32_t intentTierOfFacet(const Stone& stone, const DesignIntent& intent, int32_t facet) {
@@ -34,14 +34,14 @@ int32_t findTier(const Stone& stone, const DesignIntent& intent, const std::stri
 }
 
 RecutResult recutTierAngle(const Stone& stone, const DesignIntent& intent, int32_t tier,
-                           double shownAngle) {
+                           double shownAngle, double meetTolerance) {
     TierChange change;
     change.tier = tier;
     change.setAngle = true;
     change.angle = shownAngle;
     if (tier >= 0 && tier < int32_t(intent.tiers.size()) && intent.tiers[tier].angle < 0)
         change.angle = -std::fabs(shownAngle);
-    return recutByIntent(stone, intent, change);
+    return recutByIntent(stone, intent, change, meetTolerance);
 }
 
 }  // namespace brevix

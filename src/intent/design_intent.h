@@ -11,7 +11,9 @@
 namespace brevix {
 
 // `recorded` may be null (nothing recorded).
-DesignIntent intentOf(const Stone& stone, const DesignIntent* recorded);
+// Meets are inferred within `meetTolerance`, a share of W.
+DesignIntent intentOf(const Stone& stone, const DesignIntent* recorded,
+                      double meetTolerance = DEFAULT_MEET_TOLERANCE_W);
 
 // The tier of intent a facet of the stone belongs to, or -1.
 int32_t intentTierOfFacet(const Stone& stone, const DesignIntent& intent, int32_t facet);
@@ -22,6 +24,6 @@ int32_t findTier(const Stone& stone, const DesignIntent& intent, const std::stri
 // Changes the tier's angle (degrees as the cut list shows them: the side of
 // the girdle stays the tier's) and re-cuts.
 RecutResult recutTierAngle(const Stone& stone, const DesignIntent& intent, int32_t tier,
-                           double shownAngle);
+                           double shownAngle, double meetTolerance = DEFAULT_MEET_TOLERANCE_W);
 
 }  // namespace brevix

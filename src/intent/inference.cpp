@@ -32,33 +32,51 @@ const FacetRef* refOf(const std::vector<PlacedPlane>& placed, const Facet& f) {
     return nullptr;
 }
 
-// The vertex of `replay` the plane passes through where most design facets
-// meet (ties to the lowest facet numbers), as the facets meeting there.
-std::vector<FacetRef> bestMeet(const Stone& replay, const Facet& plane,
-                               const std::vector<PlacedPlane>& placed) {
+// A meet a tier's plane was taken to be cut to, as the facets meeting
+// there, and how far the plane passes from it.
+struct FoundMeet {
+    std::vector<FacetRef> facets;
+    double gap = 0;
+};
+
+// The vertex of `replay` the plane passes through (within `tolerance`)
+// where most design facets meet, the nearest of those, ties to the lowest
+// facet numbers. Facets count as meeting there within the same tolerance,
+// so a meet that inexact earlier tiers split into close corners is one.
+FoundMeet bestMeet(const Stone& replay, const Facet& plane, const std::vector<PlacedPlane>& placed,
+                   double tolerance) {
     std::vector<int32_t> best;
+    double bestGap = 0;
     for (int32_t v = 0; v < replay.nVertex; ++v) {
         const Vec3 p = replay.vertices[v].pos();
-        if (std::fabs(distanceTo(plane, p)) > MEET_TOLERANCE) continue;
+        const double gap = std::fabs(distanceTo(plane, p));
+        if (gap > tolerance) continue;
         std::vector<int32_t> meeting;
         bool rough = false;
         for (int32_t i = 0; i < replay.nFacet; ++i) {
-            if (std::fabs(distanceTo(replay.facets[i], p)) > MEET_TOLERANCE) continue;
+            if (std::fabs(distanceTo(replay.facets[i], p)) > tolerance) continue;
             if (replay.facets[i].isRough()) rough = true;
             meeting.push_back(i);
         }
         // A corner of the rough block is no meet a cutter aims for.
         if (rough || meeting.size() < 3) continue;
-        if (meeting.size() > best.size() || (meeting.size() == best.size() && meeting < best))
+        const bool better = best.empty() || meeting.size() > best.size() ||
+                            (meeting.size() == best.size() &&
+                             (gap < bestGap - MEET_TOLERANCE || (gap <= bestGap + MEET_TOLERANCE && meeting < best)));
+        if (better) {
             best = std::move(meeting);
+            bestGap = gap;
+        }
     }
-    std::vector<FacetRef> refs;
+    FoundMeet out;
     for (int32_t i : best) {
         const FacetRef* ref = refOf(placed, replay.facets[i]);
         if (!ref) return {};
-        refs.push_back(*ref);
+        out.facets.push_back(*ref);
     }
-    return refs;
+    // A plane through the meet as exactly as the kernel places one has no gap.
+    out.gap = bestGap > MEET_TOLERANCE ? bestGap : 0;
+    return out;
 }
 
 bool sameIndexSet(std::vector<double> a, std::vector<double> b, int32_t gear) {
@@ -108,16 +126,17 @@ void inferSymmetry(TierIntent& tier, const Stone& design) {
 
 // Infers the tier of `run` on `replay` (the stone as it stood before it) and cuts it.
 TierIntent inferTier(const Stone& design, const std::vector<int32_t>& run, Stone& replay,
-                     std::vector<PlacedPlane>& placed, int32_t ordinal) {
+                     std::vector<PlacedPlane>& placed, int32_t ordinal, double tolerance, double width) {
     TierIntent tier = tierFromFacets(design, run);
     for (size_t k = 0; k < run.size(); ++k) {
-        std::vector<FacetRef> meet = bestMeet(replay, design.facets[run[k]], placed);
-        if (meet.empty()) continue;
+        FoundMeet meet = bestMeet(replay, design.facets[run[k]], placed, tolerance);
+        if (meet.facets.empty()) continue;
         tier.depth = DepthRule::Points;
         tier.index = tier.indexes[k];
+        tier.gap = width > 0 ? meet.gap / width : 0;
         PointDef point;
         point.kind = PointKind::Meet;
-        point.facets = std::move(meet);
+        point.facets = std::move(meet.facets);
         tier.points.push_back(std::move(point));
         break;
     }
@@ -131,14 +150,17 @@ TierIntent inferTier(const Stone& design, const std::vector<int32_t>& run, Stone
 
 }  // namespace
 
-DesignIntent inferIntent(const Stone& design) {
+DesignIntent inferIntent(const Stone& design, double meetTolerance) {
     DesignIntent intent;
+    const double tolerance = meetToleranceOf(design, meetTolerance);
+    const double width = outlineWidth(design);
     Stone replay(roughHalfOf(design));
     std::vector<PlacedPlane> placed;
     const std::vector<std::vector<int32_t>> runs = tierRuns(design);
     try {
         for (const std::vector<int32_t>& run : runs)
-            intent.tiers.push_back(inferTier(design, run, replay, placed, int32_t(intent.tiers.size())));
+            intent.tiers.push_back(inferTier(design, run, replay, placed, int32_t(intent.tiers.size()),
+                                           tolerance, width));
     } catch (const KernelError&) {
         // A replay the kernel cannot follow leaves every tier it did not
         // reach with its depth as it stands.
@@ -151,9 +173,9 @@ DesignIntent inferIntent(const Stone& design) {
     return intent;
 }
 
-DesignIntent reconcileIntent(const Stone& design, const DesignIntent& recorded) {
+DesignIntent reconcileIntent(const Stone& design, const DesignIntent& recorded, double meetTolerance) {
     if (intentMatches(design, recorded)) return recorded;
-    DesignIntent inferred = inferIntent(design);
+    DesignIntent inferred = inferIntent(design, meetTolerance);
     // A tier whose planes are still those recorded keeps its recorded rule,
     // as long as every tier it names is kept under its new number.
     std::vector<int32_t> renumber(recorded.tiers.size(), -1);

@@ -73,6 +73,10 @@ struct TierIntent {
     bool angleFromPoints = false;
     bool indexFromPoints = false;
     bool inferred = false;  // read from the planes of a design that kept no intent
+    // Inferred to a meet its plane missed (within the meet tolerance): by how
+    // much, as a share of W; 0 when it passes through the meet. The next
+    // re-cut places the tier through the meet and clears it.
+    double gap = 0;
     // The planes as last cut (one a facet, in the order of `indexes`).
     std::vector<Plane> planes;
     // The facets' names and the tier's instruction as last cut ("" where

@@ -98,6 +98,8 @@ std::string intentWords(const Stone& stone, const DesignIntent& intent, int32_t 
         break;
     }
     if (t.inferred) text += ", inferred";
+    // A meet the planes only came near: the next re-cut closes the gap.
+    if (t.depth == DepthRule::Points && t.gap > 0) text += strprintf(", gap %.6f W", t.gap);
     if (!t.failure.empty()) text += "; not kept: " + t.failure;
     return text;
 }

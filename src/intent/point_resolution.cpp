@@ -1,5 +1,6 @@
 #include "intent/point_resolution.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "design/measures.h"
@@ -33,14 +34,14 @@ std::optional<Vec3> resolveMeet(const PointDef& point, PointContext& context, st
     }
     double residual = 0;
     const std::optional<Vec3> p = meetOfPlanes(planes, &residual);
-    if (!p || residual > MEET_TOLERANCE) {
+    if (!p || residual > context.meetTolerance) {
         why = "its facets no longer meet in one point";
         return std::nullopt;
     }
     const Stone& stone = context.stone;
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
-        if (f.a * p->x + f.b * p->y + f.c * p->z - f.d > MEET_TOLERANCE) {
+        if (f.a * p->x + f.b * p->y + f.c * p->z - f.d > context.meetTolerance) {
             why = "its facets no longer meet on the stone";
             return std::nullopt;
         }
@@ -100,6 +101,25 @@ std::optional<Vec3> resolveEdge(const PointDef& point, PointContext& context, st
 }
 
 }  // namespace
+
+double outlineWidth(const Stone& stone) {
+    if (stone.nVertex == 0) return 0;
+    double minX = stone.vertices[0].x, maxX = minX, minY = stone.vertices[0].y, maxY = minY;
+    for (int32_t i = 1; i < stone.nVertex; ++i) {
+        const Vertex& v = stone.vertices[i];
+        minX = std::min(minX, v.x);
+        maxX = std::max(maxX, v.x);
+        minY = std::min(minY, v.y);
+        maxY = std::max(maxY, v.y);
+    }
+    const double alongX = maxX - minX, alongY = maxY - minY;
+    return alongY - EPS < alongX ? alongY : alongX;
+}
+
+double meetToleranceOf(const Stone& stone, double share) {
+    const double tolerance = share * outlineWidth(stone);
+    return std::isfinite(tolerance) && tolerance > MEET_TOLERANCE ? tolerance : MEET_TOLERANCE;
+}
 
 std::optional<Plane> planeOfRef(const FacetRef& ref, const DesignIntent& intent, int32_t gear) {
     if (ref.tier < 0 || ref.tier >= int32_t(intent.tiers.size())) return std::nullopt;

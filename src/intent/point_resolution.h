@@ -17,10 +17,23 @@ struct PointContext {
     const DesignIntent& intent;
     int32_t gear = 96;
     int32_t tierBeingCut = 0;
+    // How far apart the facets of a recorded meet may lie and still be taken
+    // as meeting: a design read from a file that was not cut exactly keeps
+    // its meets until a re-cut places them again.
+    double meetTolerance = 1e-7;
 };
 
 // Facets meeting in one point must do so within this distance.
 constexpr double MEET_TOLERANCE = 1e-7;
+// A legacy design (written with few decimals, by hand or by another
+// program) misses its meets by up to this share of its width W; within it
+// a plane is still taken as cut to the meet.
+constexpr double DEFAULT_MEET_TOLERANCE_W = 1e-4;
+
+// The stone's width W as the statistics take it (the smaller extent of its outline).
+double outlineWidth(const Stone& stone);
+// `share` of the stone's W as a distance, never below MEET_TOLERANCE.
+double meetToleranceOf(const Stone& stone, double share);
 
 // The point, or none with the reason in `why`.
 std::optional<Vec3> resolvePoint(const PointDef& point, PointContext& context, std::string& why);

@@ -232,14 +232,14 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
 }
 
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
-                          const std::optional<TierChange>& change) {
+                          const std::optional<TierChange>& change, double meetTolerance) {
     RecutResult out{Stone(design), intent, {}, 0};
     Stone& stone = out.stone;
     const int32_t gear = design.gear;
-    const int32_t first = change ? change->tier : 0;
+    const int32_t changed = change ? change->tier : 0;
     const int32_t tierCount = int32_t(out.intent.tiers.size());
-    if (first < 0 || first >= tierCount) {
-        out.problems.push_back(strprintf("There is no tier %d to change.", first + 1));
+    if (changed < 0 || changed >= tierCount) {
+        out.problems.push_back(strprintf("There is no tier %d to change.", changed + 1));
         out.refused = true;
         return out;
     }
@@ -248,8 +248,17 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     // minutes of it, nor written for the reader to refuse.
     if (std::string problem = intentLimitProblem(intent); !problem.empty()) {
         out.problems.push_back(problem);
+        out.refused = true;
         return out;
     }
+    // A meet the planes were only found near is closed by placing its tier again.
+    int32_t first = changed;
+    for (int32_t t = 0; t < changed; ++t)
+        if (intent.tiers[t].gap > 0) {
+            first = t;
+            break;
+        }
+    const double tolerance = meetToleranceOf(design, meetTolerance);
 
     // Names and instructions stay with the facet they were given to; a facet
     // that later tiers cut away entirely keeps the name it was cut with,
@@ -279,7 +288,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     stone.makeRough(roughHalfOf(design));
     stone.eraseRays();
 
-    if (change) applyChange(out.intent.tiers[first], *change, gear);
+    if (change) applyChange(out.intent.tiers[changed], *change, gear);
 
     try {
         for (int32_t t = 0; t < tierCount; ++t) {
@@ -287,7 +296,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
             if (t >= first) {
                 TierIntent placed = tier;
                 placed.failure.clear();
-                PointContext context{stone, out.intent, gear, t};
+                PointContext context{stone, out.intent, gear, t, tolerance};
                 std::string why;
                 bool ok = solveTier(placed, context, design.indexOffset, why);
                 if (ok) {
@@ -301,11 +310,12 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                     }
                 }
                 if (ok) {
+                    placed.gap = 0;
                     tier = std::move(placed);
                 } else {
                     tier.failure = why;
                     ++out.failedTiers;
-                    out.refused = out.refused || (change && t == first);
+                    out.refused = out.refused || (change && t == changed);
                     out.problems.push_back(strprintf("Tier %d keeps its last place: %s.", t + 1, why.c_str()));
                 }
             }

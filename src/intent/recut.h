@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "intent/intent.h"
+#include "intent/point_resolution.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -30,9 +31,12 @@ struct RecutResult {
 // after `change`; without a change every tier is placed by its intent from
 // the first one on (a design built from its intent alone). Touches nothing
 // outside its arguments, so separate stones may be re-cut on separate
-// threads at once.
+// threads at once. The facets of a recorded meet may miss one another by
+// `meetTolerance` (a share of W); a tier inferred to a meet it missed is
+// placed again even before the changed tier, which makes the meet exact.
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
-                          const std::optional<TierChange>& change);
+                          const std::optional<TierChange>& change,
+                          double meetTolerance = DEFAULT_MEET_TOLERANCE_W);
 
 // Whether the intent's planes are the stone's design facets, in order
 // (a facet that a later cut removed entirely may be missing).

@@ -95,7 +95,7 @@ TEST(CuttingProgress, ChangedDesignKeepsUnchangedFacets) {
 
     // P2 re-cut at another angle, P1 removed, a crown tier added: the girdle
     // keeps its progress, P1 and P2 are reset by name, angle and index.
-    std::string changed = replaced(kBrilliant, "a -42.000000 0.75999278", "a -41.500000 0.75999278");
+    std::string changed = replaced(kBrilliant, "a -42.000000 0.76824995", "a -41.500000 0.76824995");
     const size_t p1 = changed.find("a -40.750000");
     changed.erase(p1, changed.find("a -41.5") - p1);
     changed = replaced(changed, "a 0.000000 0.35555556",

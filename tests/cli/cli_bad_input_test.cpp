@@ -62,10 +62,7 @@ TEST_F(CliBadInput, DamagedFilesFailAndNothingIsWrittenFromThem) {
         {"zero.gem", "", "The file is empty."},
         {"one.gem", std::string(1, '\x3F'), "It ends inside its list of facets."},
         {"end.gem", marker, inSettings},
-        {"settings.gem", whole.substr(0, settings + 10), inSettings},
-        {"cut.asc", text.substr(0, text.size() - 5),
-         "It ends in the middle of a line, as a file that was cut short does.\n"
-         "If the file is whole, end its last line with a line break and open it again."}};
+        {"settings.gem", whole.substr(0, settings + 10), inSettings}};
     const std::string out = path("out.gem");
     std::ofstream(out, std::ios::binary) << "the user's own design";
     for (const Case& c : cases) {
@@ -78,6 +75,24 @@ TEST_F(CliBadInput, DamagedFilesFailAndNothingIsWrittenFromThem) {
     }
     // Whole files still convert.
     EXPECT_EQ(run("convert " + quoted(path("whole.gem")) + " " + quoted(out)).code, 0);
+}
+
+// Many editors leave off the final line break, and a text design cut short
+// at a line end looks whole anyway: such a file is read, with a note.
+TEST_F(CliBadInput, ATextDesignWhoseLastLineHasNoLineBreakIsRead) {
+    const std::string text = readAll(std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc");
+    ASSERT_EQ(text.back(), '\n');
+    std::ofstream(path("whole.asc"), std::ios::binary) << text;
+    std::ofstream(path("edited.asc"), std::ios::binary) << text.substr(0, text.size() - 1);
+    CliRun whole = run("info " + quoted(path("whole.asc")));
+    CliRun edited = run("info " + quoted(path("edited.asc")));
+    EXPECT_EQ(edited.code, 0) << edited.err;
+    EXPECT_EQ(edited.err, path("edited.asc") + ": the last line has no line break\n");
+    EXPECT_EQ(edited.out, whole.out);
+    EXPECT_EQ(whole.err, "");
+    // Written out again, it has its line break back and reads without a note.
+    ASSERT_EQ(run("convert " + quoted(path("edited.asc")) + " " + quoted(path("again.asc"))).code, 0);
+    EXPECT_EQ(readAll(path("again.asc")), text);
 }
 
 TEST_F(CliBadInput, ValuesNoDesignHoldsAreRefusedLikeTheOptions) {

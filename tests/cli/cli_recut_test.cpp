@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "document/gem_doc.h"
@@ -39,6 +42,66 @@ TEST_F(CliRecut, ATierCutAwayByLaterTiersKeepsItsNamesAndIntentForTheNextRecut) 
         ASSERT_EQ(run("recut " + MEETS + " once.brx" + set + c.last).code, 0);
         EXPECT_EQ(readAll(folder_ / "b.brx"), readAll(folder_ / "once.brx"));
     }
+}
+
+// A tier the new angle cuts away is said on standard error; the run still
+// succeeds, for the intent keeps the tier and a later change brings it back.
+TEST_F(CliRecut, ATierCutAwayIsSaidAsAWarningAndTheRunSucceeds) {
+    CliRun r = run("recut " + MEETS + " away.asc --set P1=42");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "warning: P1 cut away entirely by P2\n");
+    r = run("recut " + MEETS + " kept.asc --set P1=41");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+// The depths of a text design written to five decimals, as another program might.
+std::string withFiveDecimals(const std::string& asc) {
+    std::istringstream lines(asc);
+    std::string line, out;
+    while (std::getline(lines, line)) {
+        if (line.rfind("a ", 0) == 0) {
+            const size_t angleEnd = line.find(' ', 2), depthEnd = line.find(' ', angleEnd + 1);
+            char depth[32];
+            std::snprintf(depth, sizeof depth, "%.5f", std::stod(line.substr(angleEnd + 1, depthEnd - angleEnd - 1)));
+            line = line.substr(0, angleEnd + 1) + depth + line.substr(depthEnd);
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+TEST_F(CliRecut, ADesignWrittenWithFewDecimalsKeepsItsMeetsWithinTheTolerance) {
+    ASSERT_EQ(run("convert " + MEETS + " exact.asc").code, 0);
+    std::ofstream(folder_ / "five.asc", std::ios::binary) << withFiveDecimals(readAll(folder_ / "exact.asc"));
+    const CliRun exact = run("intent exact.asc");
+    const CliRun five = run("intent five.asc");
+    ASSERT_EQ(five.code, 0) << five.err;
+    // The same meets, each closed gap told.
+    EXPECT_NE(five.out.find("meets G 3\u00B7G 93\u00B7" "C1 96, inferred, gap 0.0000"), std::string::npos) << five.out;
+    EXPECT_EQ(exact.out.find("gap"), std::string::npos) << exact.out;
+    EXPECT_EQ(std::count(five.out.begin(), five.out.end(), '\n'), 7);
+    const auto depths = [](const std::string& out) {
+        size_t n = 0;
+        for (size_t at = out.find("\tdepth "); at != std::string::npos; at = out.find("\tdepth ", at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(depths(five.out), depths(exact.out));
+    // Held to the exact planes, the meets are lost.
+    EXPECT_GT(depths(run("intent five.asc --meet-tolerance 0").out), depths(exact.out));
+
+    // The re-cut keeps every meet and closes the gaps.
+    CliRun r = run("recut five.asc recut.asc --set P1=39.75");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const CliRun after = run("intent recut.asc --meet-tolerance 0");
+    EXPECT_EQ(depths(after.out), depths(exact.out)) << after.out;
+    EXPECT_EQ(after.out.find("gap"), std::string::npos);
+    // Without the tolerance the re-cut loses them.
+    ASSERT_EQ(run("recut five.asc strict.asc --set P1=39.75 --meet-tolerance 0").code, 0);
+    EXPECT_GT(depths(run("intent strict.asc --meet-tolerance 0").out), depths(exact.out));
+
+    for (const char* bad : {"--meet-tolerance 0.01", "--meet-tolerance -1", "--meet-tolerance x"})
+        EXPECT_EQ(run(std::string("intent five.asc ") + bad).code, 2) << bad;
 }
 
 // The window writes a .brx file with the very bytes the command line writes

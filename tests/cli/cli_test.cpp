@@ -109,16 +109,16 @@ TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
     // The three lines come right after the statistics; the rest is unchanged.
     const std::string lines =
         "Size: 6.50 x 6.50 x 3.92 mm\n"
-        "Volume: 55.73 mm\xC2\xB3\n"  // UTF-8 on the terminal
-        "Weight: 0.981 ct (Diamond, SG 3.52)\n";
+        "Volume: 56.93 mm\xC2\xB3\n"  // UTF-8 on the terminal
+        "Weight: 1.002 ct (Diamond, SG 3.52)\n";
     const size_t statisticsEnd = plain.out.find("\n\n") + 1;
     EXPECT_EQ(sized.out, plain.out.substr(0, statisticsEnd) + lines + plain.out.substr(statisticsEnd));
 
     // A typed gravity; without a material the design's refractive index
     // (1.54 here) picks one; the length instead of the width; "=" forms.
-    EXPECT_NE(run("info " + brilliant + " --width=6.5 --sg=3.52").out.find("Weight: 0.981 ct (SG 3.52)\n"),
+    EXPECT_NE(run("info " + brilliant + " --width=6.5 --sg=3.52").out.find("Weight: 1.002 ct (SG 3.52)\n"),
               std::string::npos);
-    EXPECT_NE(run("info " + brilliant + " --width 6.5").out.find("Weight: 0.738 ct (Quartz, SG 2.65)\n"),
+    EXPECT_NE(run("info " + brilliant + " --width 6.5").out.find("Weight: 0.754 ct (Quartz, SG 2.65)\n"),
               std::string::npos);
     CliRun emerald = run("info " + quoted(sample("emerald_cut.gem")) + " --length 9 --material Beryl");
     EXPECT_EQ(emerald.code, 0);
@@ -127,7 +127,7 @@ TEST_F(Cli, InfoAndJsonGiveTheRealSizeAndWeight) {
     CliRun json = run("json " + brilliant + " --width 6.5 --material Diamond");
     ASSERT_EQ(json.code, 0) << json.err;
     for (const char* field : {"\"size\": {", "\"basis\": \"width\"", "\"millimetres\": 6.5", "\"material\": \"Diamond\"",
-                              "\"specificGravity\": 3.52", "\"carats\": 0.98", "\"culet\": null", "\"table\": ["})
+                              "\"specificGravity\": 3.52", "\"carats\": 1.00", "\"culet\": null", "\"table\": ["})
         EXPECT_NE(json.out.find(field), std::string::npos) << field;
     EXPECT_EQ(run("json " + brilliant).out.find("\"size\""), std::string::npos);
 
@@ -337,7 +337,7 @@ TEST_F(Cli, FiguresAreThoseOfInfoWithTheGirdleAndWarnings) {
     }
     CliRun sized = run("figures " + quoted(sample("round_brilliant.asc")) + " --width 6.5 --material diamond");
     ASSERT_EQ(sized.code, 0) << sized.err;
-    EXPECT_NE(sized.out.find("Weight: 0.981 ct (Diamond, SG 3.52)\n"), std::string::npos) << sized.out;
+    EXPECT_NE(sized.out.find("Weight: 1.002 ct (Diamond, SG 3.52)\n"), std::string::npos) << sized.out;
     EXPECT_NE(sized.out.find("\nGirdle at mains/W: "), std::string::npos) << sized.out;
 }
 

@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
 #include "document/pick_dialogs.h"
+#include "intent/point_naming.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -182,6 +183,101 @@ TEST(PierceDialog, ReadsTheCoordinatesBack) {
     EXPECT_FALSE(readPierceCoordinates({"x", shown[1], shown[2]}, picked));
     EXPECT_STREQ(zoomButtonCaption(false), "&Zoom In");
     EXPECT_STREQ(zoomButtonCaption(true), "&Zoom Out");
+}
+
+}  // namespace
+}  // namespace brevix
+
+namespace brevix {
+namespace {
+
+// A 4-fold mirror design: eight girdle facets and four pavilion mains, the
+// mains' corners on the girdle at indexes 12, 36, 60 and 84.
+class MirrorPicks : public ::testing::Test {
+protected:
+    RecordingSink sink;
+    ScopedMessageSink scope{sink};
+    CGemDoc doc{&sink};
+
+    void SetUp() override {
+        auto stone = std::make_unique<Stone>();
+        stone->gear = 96;
+        cutTier(*stone, {"G", 90, 1.0, {6, 18, 30, 42, 54, 66, 78, 90}, ""});
+        cutTier(*stone, {"P1", -41, 0.8, {96, 24, 48, 72}, ""});
+        stone->symmetry = 4;
+        stone->mirror = 1;
+        doc.setStone(std::move(stone));
+        doc.refreshSummaryValues();
+    }
+
+    // The girdle's lower corner in the direction of the index.
+    Vec3 corner(double index) const {
+        const Stone& s = *doc.stone();
+        const double az = index * TWO_PI / 96;
+        for (int32_t v = 0; v < s.nVertex; ++v) {
+            const Vec3 p = s.vertices[v].pos();
+            if (p.z < 0 && std::hypot(p.x, p.y) > 0.5 &&
+                std::fabs(std::remainder(std::atan2(p.x, p.y) - az, TWO_PI)) < 1e-6)
+                return p;
+        }
+        ADD_FAILURE() << "no corner at " << index;
+        return {};
+    }
+
+    // The depth the pending pavilion facet (-48°, index 9, 4-fold mirror:
+    // 9, 15, 33, 39, 57, 63, 81, 87) gets through p.
+    double depthThrough(Vec3 p) {
+        doc.clearInfo();
+        doc.setSymmetry(4, 1);
+        doc.setAngle(-48, true);
+        doc.setIndex(9, true);
+        usePickedPoint(doc, p);
+        EXPECT_TRUE(doc.completeInfo());
+        return doc.info.ced;
+    }
+};
+
+TEST_F(MirrorPicks, AMeetPickedAtAnImageOfThePointGivesTheBasePicksDepthAndMeet) {
+    const double base = depthThrough(corner(12));
+    EXPECT_GT(base, 0.5);
+    // Picked where the facets at 33 and 39, 57 and 63, 81 and 87 will lie
+    // (the corner at 84 between a turned facet and a mirrored one), the depth
+    // is the base pick's, and so is the point the cut is aimed at.
+    for (double index : {84.0, 36.0, 60.0}) {
+        EXPECT_NEAR(depthThrough(corner(index)), base, 1e-12) << index;
+        EXPECT_NEAR(length(doc.info.points[0] - corner(12)), 0, 1e-12) << index;
+    }
+    // The cut records the point by the facets meeting there: the base
+    // facet's meet, so a re-cut keeps it there.
+    depthThrough(corner(84));
+    const PointDef recorded = namePoint(*doc.stone(), doc.designIntent(), doc.info.points[0]);
+    ASSERT_EQ(recorded.kind, PointKind::Meet);
+    EXPECT_EQ(recorded.facets, (std::vector<FacetRef>{{0, 6}, {0, 18}, {1, 96}, {1, 24}}));
+    EXPECT_EQ(facetsMeetingText(doc, corner(12)), "G 6\xB7G 18\xB7P1 96\xB7P1 72");
+    EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
+}
+
+TEST_F(MirrorPicks, PickDialogsNameTheFacetsThatMeetThere) {
+    const Stone& s = *doc.stone();
+    // Named as the cut list names them: the pavilion's indexes counted the other way.
+    EXPECT_EQ(facetsMeetingText(doc, corner(84)), "G 78\xB7G 90\xB7P1 96\xB7P1 24");
+    int32_t edge = -1;
+    for (int32_t j = 0; j < s.nEdge && edge < 0; ++j) {
+        const Edge& e = s.edges[j];
+        if (s.facetName(e.f[0]) == "P1" && s.facetName(e.f[1]) == "G") edge = j;
+        if (s.facetName(e.f[0]) == "G" && s.facetName(e.f[1]) == "P1") edge = j;
+    }
+    ASSERT_GE(edge, 0);
+    const std::string words = edgeFacetsText(doc, edge);
+    EXPECT_NE(words.find("P1 "), std::string::npos) << words;
+    EXPECT_NE(words.find("G "), std::string::npos) << words;
+    EXPECT_NE(words.find('\xB7'), std::string::npos) << words;
+    for (int32_t f = s.nRough; f < s.nFacet; ++f)
+        if (s.facetName(f) == "G" && std::fabs(s.facetIndexOf(f) - 30) < 1e-6) {
+            EXPECT_EQ(facetText(doc, f), "G 30");
+        }
+    // Outside the stone nothing meets.
+    EXPECT_EQ(facetsMeetingText(doc, {5, 5, 5}), "");
 }
 
 }  // namespace

@@ -77,19 +77,21 @@ TEST(DesignDamage, GemCutAnywhereBeforeItsLinesIsDamagedAndAWholeFileIsNot) {
     EXPECT_EQ(in.tellg(), 3);
 }
 
-TEST(DesignDamage, TextCutMidLineIsDamagedButABlankOrDosEndIsNot) {
+TEST(DesignDamage, ATextDesignsLastLineWithoutALineBreakIsToldNotRefused) {
     const std::string whole = testing::ascOf(makeRoundBrilliant());
-    EXPECT_EQ(ascDamage(bytesOf(whole)), "");
-    EXPECT_EQ(ascDamage(bytesOf(whole + "  \t\x1A")), "");
-    EXPECT_EQ(ascDamage(bytesOf("Brevix 5.0\r\ng 96 0.0\r\n")), "");
-    const std::string cut = whole.substr(0, whole.size() / 2);
-    ASSERT_NE(cut.back(), '\n');
-    EXPECT_EQ(ascDamage(bytesOf(cut)),
-              "It ends in the middle of a line, as a file that was cut short does.\n"
-              "If the file is whole, end its last line with a line break and open it again.");
+    EXPECT_FALSE(lastLineUnended(bytesOf(whole)));
+    EXPECT_FALSE(lastLineUnended(bytesOf(whole + "  \t\x1A")));
+    EXPECT_FALSE(lastLineUnended(bytesOf("Brevix 5.0\r\ng 96 0.0\r\n")));
+    EXPECT_TRUE(lastLineUnended(bytesOf(whole.substr(0, whole.size() - 1))));
     // Longer than one step back from the end.
-    EXPECT_EQ(ascDamage(bytesOf("Brevix 5.0\nH " + std::string(10000, 'x'))).empty(), false);
-    EXPECT_EQ(ascDamage(bytesOf("Brevix 5.0\n" + std::string(10000, ' '))), "");
+    EXPECT_TRUE(lastLineUnended(bytesOf("Brevix 5.0\nH " + std::string(10000, 'x'))));
+    EXPECT_FALSE(lastLineUnended(bytesOf("Brevix 5.0\n" + std::string(10000, ' '))));
+    // The reader takes the last line as it takes any other.
+    Stone ended, unended;
+    readAsc(ended, bytesOf(whole));
+    readAsc(unended, bytesOf(whole.substr(0, whole.size() - 1)));
+    EXPECT_EQ(unended.nFacet, ended.nFacet);
+    EXPECT_EQ(testing::ascOf(unended), whole);
 }
 
 // ---- values no design can hold ------------------------------------------

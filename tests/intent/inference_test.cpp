@@ -50,13 +50,16 @@ TEST(InferIntent, ALegacyBrilliantMeetsWhereItWasCutToMeet) {
     EXPECT_NEAR(intent.tiers[4].angle, 0, 1e-12);
 }
 
-TEST(InferIntent, TheBrilliantSampleHasNoMeetsToFollow) {
-    // Its halves were placed by depth, a little off the girdle corners.
+TEST(InferIntent, TheBrilliantSampleOpensWithTheMeetsItsInstructionsName) {
+    // Its halves were cut to the corners where girdle and mains meet.
     const Stone sample = readSample("round_brilliant.asc");
     const DesignIntent intent = inferIntent(sample);
     ASSERT_EQ(intent.tiers.size(), 7u);
-    for (const TierIntent& tier : intent.tiers) EXPECT_EQ(tier.depth, DepthRule::Typed);
     EXPECT_EQ(intentWords(sample, intent, 1), "depth 0.68827502, inferred");
+    EXPECT_EQ(intentWords(sample, intent, 2), "meets G 3\xB7G 93\xB7" "P1 96, inferred");
+    EXPECT_EQ(intentWords(sample, intent, 5), "meets G 3\xB7G 93\xB7" "C1 96, inferred");
+    // Written with eight decimals, it meets them without a gap to close.
+    EXPECT_EQ(inferIntent(sample, 0), intent);
 }
 
 TEST(InferIntent, ATierThroughNoVertexKeepsItsDepthAndTheFirstTierToo) {

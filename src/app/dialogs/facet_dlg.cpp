@@ -72,6 +72,9 @@ CFacetDlg::CFacetDlg(const FacetDialogFields& fields, bool angleEditable, bool z
     }
     values->addWidget(new QLabel(QStringLiteral("Area"), this), r, 0);
     values->addWidget(field(this, fields.area, "areaEdit", true), r, 1);
+    ++r;
+    values->addWidget(new QLabel(QStringLiteral("Facet"), this), r, 0);
+    values->addWidget(field(this, fields.facet, "facetNameEdit", true), r, 1);
 
     auto* edit = new QGroupBox(QStringLiteral("Edit This Facet"), this);
     auto* editGrid = new QGridLayout(edit);

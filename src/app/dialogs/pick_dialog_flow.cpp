@@ -3,6 +3,7 @@
 #include "app/dialogs/facet_dlg.h"
 #include "app/dialogs/index_gear_dlg.h"
 #include "app/dialogs/point_dlgs.h"
+#include "app/message_box_sink.h"
 #include "document/gem_doc.h"
 #include "document/pick_dialogs.h"
 
@@ -14,7 +15,8 @@ bool runFacetDialog(QWidget* parent, CGemDoc& doc, int32_t facet, Vec3 point, bo
     for (;;) {
         Stone* stone = doc.stone();
         if (!stone || facet < 0 || facet >= stone->nFacet) return false;
-        const FacetDialogFields fields = facetDialogFields(*stone, facet, point);
+        FacetDialogFields fields = facetDialogFields(*stone, facet, point);
+        fields.facet = facetText(doc, facet);
         CFacetDlg dialog(fields, angleIsEditable(*stone, facet), zoomed, parent);
         dialog.exec();
         if (dialog.result() == FacetDialogResult::Zoom) return true;
@@ -51,7 +53,7 @@ bool runPickDialog(QWidget* parent, CGemDoc& doc, PickKind kind, int32_t index, 
         zoom = runFacetDialog(parent, doc, index, point, zoomed);
         break;
     case PickMeet: {
-        CPointDlg dialog(CPointDlg::Kind::Meet, point, zoomed, parent);
+        CPointDlg dialog(CPointDlg::Kind::Meet, point, zoomed, parent, fromCore(facetsMeetingText(doc, point)));
         dialog.exec();
         if (dialog.end() == PointDialogEnd::UseToCut) usePickedPoint(doc, point);
         zoom = dialog.end() == PointDialogEnd::Zoom;
@@ -60,7 +62,8 @@ bool runPickDialog(QWidget* parent, CGemDoc& doc, PickKind kind, int32_t index, 
     case PickEdge: {
         Stone* stone = doc.stone();
         if (!stone || index < 0 || index >= stone->nEdge) break;
-        CPointOnEdgeDlg dialog(PointOnEdge::onEdge(*stone, index, point), zoomed, parent);
+        CPointOnEdgeDlg dialog(PointOnEdge::onEdge(*stone, index, point), zoomed, parent,
+                               fromCore(edgeFacetsText(doc, index)));
         dialog.exec();
         if (dialog.end() == PointDialogEnd::UseToCut) {
             point = dialog.edge().selected();

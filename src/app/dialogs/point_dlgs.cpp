@@ -43,6 +43,15 @@ void addAxisHeadings(QWidget* parent, QGridLayout* grid) {
     }
 }
 
+// The facets at the picked place, across the row below the coordinates.
+QLineEdit* facetsRow(QWidget* parent, QGridLayout* grid, int row, const QString& label, const QString& facets) {
+    grid->addWidget(new QLabel(label, parent), row, 0);
+    QLineEdit* field = readOnlyField(parent, QStringLiteral("facetsEdit"));
+    field->setText(facets);
+    grid->addWidget(field, row, 1, 1, 3);
+    return field;
+}
+
 void setTexts(const std::array<QLineEdit*, 3>& fields, const std::array<std::string, 3>& texts) {
     for (int i = 0; i < 3; ++i) fields[i]->setText(fromCore(texts[i]));
 }
@@ -78,7 +87,8 @@ QHBoxLayout* endButtons(QDialog* dialog, bool zoomed, QPushButton*& use, QPushBu
 
 }  // namespace
 
-CPointDlg::CPointDlg(Kind kind, Vec3 point, bool zoomed, QWidget* parent) : QDialog(parent) {
+CPointDlg::CPointDlg(Kind kind, Vec3 point, bool zoomed, QWidget* parent, const QString& facets)
+    : QDialog(parent) {
     const bool pierce = kind == Kind::Pierce;
     setObjectName(pierce ? QStringLiteral("CPierceDlg") : QStringLiteral("CMeetPointDlg"));
     setWindowTitle(pierce ? QStringLiteral("Outside Stone (Pierce)") : QStringLiteral("Meet Point"));
@@ -88,6 +98,7 @@ CPointDlg::CPointDlg(Kind kind, Vec3 point, bool zoomed, QWidget* parent) : QDia
     coordinates_ = coordinateRow(this, grid, 1, QStringLiteral("Coordinates"),
                                  QStringLiteral("coordinate"), !pierce);
     setTexts(coordinates_, coordinateTexts(point));
+    if (!pierce) facets_ = facetsRow(this, grid, 2, QStringLiteral("Facets meeting"), facets);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(endButtons(this, zoomed, use_, zoom_, end_));
@@ -99,7 +110,7 @@ std::array<std::string, 3> CPointDlg::typed() const {
             toCore(coordinates_[2]->text())};
 }
 
-CPointOnEdgeDlg::CPointOnEdgeDlg(const PointOnEdge& edge, bool zoomed, QWidget* parent)
+CPointOnEdgeDlg::CPointOnEdgeDlg(const PointOnEdge& edge, bool zoomed, QWidget* parent, const QString& facets)
     : QDialog(parent), edge_(edge) {
     setObjectName(QStringLiteral("CPointOnEdgeDlg"));
     setWindowTitle(edge.between ? QStringLiteral("Between Two Points")
@@ -126,6 +137,7 @@ CPointOnEdgeDlg::CPointOnEdgeDlg(const PointOnEdge& edge, bool zoomed, QWidget* 
     fractionOfWidth_ = readOnlyField(this, QStringLiteral("fractionOfWidthEdit"));
     fractionOfWidth_->setReadOnly(false);
     grid->addWidget(fractionOfWidth_, 6, 3);
+    if (!edge.between) facets_ = facetsRow(this, grid, 7, QStringLiteral("Edge of"), facets);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -21,7 +21,8 @@ class CPointDlg : public QDialog {
     Q_OBJECT
 public:
     enum class Kind { Meet, Pierce };
-    CPointDlg(Kind kind, Vec3 point, bool zoomed, QWidget* parent = nullptr);
+    // `facets`: the facets that meet at a meet point, as the cut list names them.
+    CPointDlg(Kind kind, Vec3 point, bool zoomed, QWidget* parent = nullptr, const QString& facets = QString());
 
     PointDialogEnd end() const { return end_; }
     // The coordinates as the user left them.
@@ -29,9 +30,11 @@ public:
     QLineEdit* coordinate(int i) const { return coordinates_[i]; }
     QPushButton* useButton() const { return use_; }
     QPushButton* zoomButton() const { return zoom_; }
+    QLineEdit* facetsField() const { return facets_; }
 
 private:
     std::array<QLineEdit*, 3> coordinates_{};
+    QLineEdit* facets_ = nullptr;
     QPushButton* use_ = nullptr;
     QPushButton* zoom_ = nullptr;
     PointDialogEnd end_ = PointDialogEnd::Cancel;
@@ -40,13 +43,16 @@ private:
 class CPointOnEdgeDlg : public QDialog {
     Q_OBJECT
 public:
-    CPointOnEdgeDlg(const PointOnEdge& edge, bool zoomed, QWidget* parent = nullptr);
+    // `facets`: the two facets of the edge, as the cut list names them.
+    CPointOnEdgeDlg(const PointOnEdge& edge, bool zoomed, QWidget* parent = nullptr,
+                    const QString& facets = QString());
 
     PointDialogEnd end() const { return end_; }
     const PointOnEdge& edge() const { return edge_; }
     QLineEdit* fractionOfLengthEdit() const { return fractionOfLength_; }
     QLineEdit* fractionOfWidthEdit() const { return fractionOfWidth_; }
     QLineEdit* selectedEdit(int i) const { return selected_[i]; }
+    QLineEdit* facetsField() const { return facets_; }
     QPushButton* useButton() const { return use_; }
     QPushButton* zoomButton() const { return zoom_; }
 
@@ -61,6 +67,7 @@ private:
     QLineEdit* normalsAngle_ = nullptr;
     QLineEdit* fractionOfLength_ = nullptr;
     QLineEdit* fractionOfWidth_ = nullptr;
+    QLineEdit* facets_ = nullptr;
     QPushButton* use_ = nullptr;
     QPushButton* zoom_ = nullptr;
     PointDialogEnd end_ = PointDialogEnd::Cancel;

@@ -57,7 +57,7 @@ DesignFigures figuresOfDesign(const Stone& stone) {
 // The intent as it stands, without settling the document's own: a tier cut
 // away stays in it until the next cut, so that its warning can be given.
 DesignIntent currentIntent(const CGemDoc& doc) {
-    return intentOf(*doc.stone(), doc.recordedIntent ? &*doc.recordedIntent : nullptr);
+    return intentOf(*doc.stone(), doc.recordedIntent ? &*doc.recordedIntent : nullptr, doc.meetTolerance());
 }
 
 QDoubleSpinBox* spinBox(double low, double high, int decimals, double step, QWidget* parent) {
