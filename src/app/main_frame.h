@@ -56,6 +56,8 @@ public:
     // The message pane; does nothing until the status bar exists.
     void setMessageText(const QString& text);
     QString messageText() const;
+    // The status bar's word on tiers cut away entirely ("" when none is).
+    QString cutAwayStatusText() const;
     // L/W, RI and facet-count panes from the document's summary.
     void updateStatusPanes();
     QString statusPaneText(int pane) const;  // 0 message, 1 L/W, 2 RI, 3 facets
@@ -130,6 +132,9 @@ private:
     QToolBar* toolBar_ = nullptr;
     bool statusBarReady_ = false;
     QLabel* messagePane_ = nullptr;
+    // Which tiers are cut away, beside the message pane: the pointer's
+    // coordinates write over the message pane at every move.
+    QLabel* cutAwayPane_ = nullptr;
     QLabel* lwPane_ = nullptr;
     QLabel* riPane_ = nullptr;
     QLabel* facetPane_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QDockWidget>
 #include <QInputDialog>
+#include <QLabel>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -105,6 +106,10 @@ void CMainFrame::connectDesignFigures(QDockWidget* dock) {
         // above the views until the tier is back or gone for good.
         if (cutAwayStrip_->showWarnings(warnings))
             setMessageText(cutAwayStrip_->text().split(QLatin1Char('\n')).join(QStringLiteral("; ")));
+        if (cutAwayPane_) {
+            cutAwayPane_->setText(cutAwayStrip_->text().split(QLatin1Char('\n')).join(QStringLiteral("; ")));
+            cutAwayPane_->setVisible(!cutAwayPane_->text().isEmpty());
+        }
     };
     pane->onPreview = [this](const CutPreview* preview, const std::vector<Vec3>& points) {
         PreviewOverlay overlay = overlayOf(preview, points);

@@ -31,6 +31,11 @@ void CMainFrame::createStatusBar() {
     messagePane_ = new QLabel(QStringLiteral("Ready"), bar);
     messagePane_->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(messagePane_, 1);
+    cutAwayPane_ = new QLabel(bar);
+    cutAwayPane_->setObjectName(QStringLiteral("cutAwayPane"));
+    cutAwayPane_->setStyleSheet(QStringLiteral("color: #a04000; font-weight: bold"));
+    bar->addWidget(cutAwayPane_);
+    cutAwayPane_->hide();
     lwPane_ = statusPane(bar, kLwPaneWidthText);
     lwPane_->setObjectName(QStringLiteral("lwPane"));
     riPane_ = statusPane(bar, kRiPaneWidthText);
@@ -49,6 +54,8 @@ void CMainFrame::setMessageText(const QString& text) {
 }
 
 QString CMainFrame::messageText() const { return messagePane_ ? messagePane_->text() : QString(); }
+
+QString CMainFrame::cutAwayStatusText() const { return cutAwayPane_ ? cutAwayPane_->text() : QString(); }
 
 QString CMainFrame::statusPaneText(int pane) const {
     switch (pane) {
