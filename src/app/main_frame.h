@@ -18,6 +18,7 @@ class QDockWidget;
 class QActionGroup;
 class QLabel;
 class QSplitter;
+class QToolBar;
 class QMenu;
 
 namespace brevix {
@@ -146,6 +147,8 @@ private:
     CAddDlg* addDlg_ = nullptr;
     CCutLstView* cutList_ = nullptr;
     CutAwayStrip* cutAwayStrip_ = nullptr;
+    QToolBar* cutAwayBar_ = nullptr;  // holds the strip, shown only with it
+    QAction* cutAwayStripAction_ = nullptr;
     QPointer<QWidget> lastActivePane_;
     FrameSettings settings_;
     RecentFileList recentFiles_;

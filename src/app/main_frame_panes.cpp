@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QVBoxLayout>
+#include <QToolBar>
 #include <cmath>
 
 #include "app/command_table.h"
@@ -64,17 +64,22 @@ void CMainFrame::createPanes() {
     splitterC_->setStretchFactor(0, 1);
     splitterC_->setStretchFactor(1, 0);
     for (QSplitter* s : {splitterA_, splitterB_, splitterC_}) s->setChildrenCollapsible(true);
-    useCreationPaneSizes();
-    // The strip takes room above the views only while a tier is cut away.
-    auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    cutAwayStrip_ = new CutAwayStrip(central);
+    setCentralWidget(splitterA_);
+    // The strip takes room above the views only while a tier is cut away:
+    // a bar of its own below the toolbar, so that the splitters stay the
+    // window's central widget and keep their sizes.
+    cutAwayBar_ = new QToolBar(QStringLiteral("Cut away"), this);
+    cutAwayBar_->setObjectName(QStringLiteral("CutAwayBar"));
+    cutAwayBar_->setMovable(false);
+    cutAwayBar_->setFloatable(false);
+    cutAwayBar_->toggleViewAction()->setVisible(false);
+    cutAwayStrip_ = new CutAwayStrip(cutAwayBar_);
     cutAwayStrip_->onChangeTier = [this](const std::string& tier) { changeCutAwayTier(tier); };
-    column->addWidget(cutAwayStrip_);
-    column->addWidget(splitterA_, 1);
-    setCentralWidget(central);
+    cutAwayStripAction_ = cutAwayBar_->addWidget(cutAwayStrip_);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, cutAwayBar_);
+    cutAwayBar_->hide();
+    useCreationPaneSizes();
 
     spinView_->onStatusText = [this](const QString& text) { setMessageText(text); };
     spinView_->onCommand = [this](int id) {
@@ -106,9 +111,13 @@ void CMainFrame::connectDesignFigures(QDockWidget* dock) {
         // above the views until the tier is back or gone for good.
         if (cutAwayStrip_->showWarnings(warnings))
             setMessageText(cutAwayStrip_->text().split(QLatin1Char('\n')).join(QStringLiteral("; ")));
+        const QString cutAway = cutAwayStrip_->text().split(QLatin1Char('\n')).join(QStringLiteral("; "));
+        // A widget on a bar shows through its action, not by itself.
+        cutAwayStripAction_->setVisible(!cutAway.isEmpty());
+        cutAwayBar_->setVisible(!cutAway.isEmpty());
         if (cutAwayPane_) {
-            cutAwayPane_->setText(cutAwayStrip_->text().split(QLatin1Char('\n')).join(QStringLiteral("; ")));
-            cutAwayPane_->setVisible(!cutAwayPane_->text().isEmpty());
+            cutAwayPane_->setText(cutAway);
+            cutAwayPane_->setVisible(!cutAway.isEmpty());
         }
     };
     pane->onPreview = [this](const CutPreview* preview, const std::vector<Vec3>& points) {
