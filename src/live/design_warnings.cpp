@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "intent/intent_words.h"
+#include "intent/point_resolution.h"
 #include "intent/recut.h"
 #include "kernel/kernel_error.h"
 #include "live/girdle_measure.h"
@@ -235,20 +236,6 @@ void windowWarnings(const Stone& stone, const std::vector<int32_t>& tierOf, std:
     }
 }
 
-// W as the statistics take it: the smaller extent of the outline.
-double widthOf(const Stone& stone) {
-    double minX = stone.vertices[0].x, maxX = minX, minY = stone.vertices[0].y, maxY = minY;
-    for (int32_t i = 1; i < stone.nVertex; ++i) {
-        const Vertex& v = stone.vertices[i];
-        minX = std::min(minX, v.x);
-        maxX = std::max(maxX, v.x);
-        minY = std::min(minY, v.y);
-        maxY = std::max(maxY, v.y);
-    }
-    const double alongX = maxX - minX, alongY = maxY - minY;
-    return alongY - EPS < alongX ? alongY : alongX;
-}
-
 // A tier's name on the stone, or where none of its facets is left, on the
 // stone it was named on before.
 std::string nameOfTier(const Stone& stone, const DesignIntent& intent, int32_t tier, const Stone* names) {
@@ -345,7 +332,7 @@ std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent
     std::vector<DesignWarning> out;
     if (stone.nVertex == 0) return out;
     const std::vector<int32_t> tierOf = tierOfEachFacet(stone);
-    const double W = widthOf(stone);
+    const double W = outlineWidth(stone);
     if (intent && !describes(*intent, stone)) intent = nullptr;
 
     // The girdle as it is, and as it was where it is gone.
