@@ -237,6 +237,12 @@ OptimiseResult optimiseWith(const Stone& design, const DesignIntent& intent, con
             result.runnersUp.push_back(std::move(e));
         }
     }
+    // The start is a candidate too: a search stopped before the thread that
+    // begins at it got there must not hand back worse than the design was.
+    if (result.start.accepted && result.start.stone && (!result.best || result.start.score > result.best->score)) {
+        result.best = result.start;
+        result.bounds = evaluator.bounding(*result.best);
+    }
     return result;
 }
 

@@ -117,14 +117,15 @@ TEST_F(CliHostileFiles, AnOutputThatIsADeviceOrAPipeIsNeverReplaced) {
     r = run("light " + quoted(design) + " --size 16 --out " + quoted(picture));
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Cannot open " + picture + reason);
-    if (run("diagram --help").code == 0) {
-        const std::string svg = path("null.svg");
-        fs::create_symlink("/dev/null", svg);
-        r = run("diagram " + quoted(design) + " " + quoted(svg));
-        EXPECT_EQ(r.code, 1);
+    const std::string svg = path("null.svg");
+    fs::create_symlink("/dev/null", svg);
+    r = run("diagram " + quoted(design) + " " + quoted(svg));
+    EXPECT_EQ(r.code, 1);
+    // A brevix-cli built without Qt (the sanitizer build) draws no diagram at all.
+    if (r.err.find("needs the Qt build") == std::string::npos) {
         EXPECT_NE(r.err.find("Cannot open " + svg + reason), std::string::npos) << r.err;
-        EXPECT_TRUE(fs::is_symlink(svg));
     }
+    EXPECT_TRUE(fs::is_symlink(svg));
     EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
     EXPECT_EQ(fs::status(picture).type(), fs::file_type::fifo);
     EXPECT_TRUE(fs::is_symlink(link));
