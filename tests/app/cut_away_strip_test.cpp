@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 #include <cmath>
 
@@ -126,5 +127,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CutAwayStripTest)
+BREVIX_WIDGET_TEST(CutAwayStripTest)
 #include "cut_away_strip_test.moc"
