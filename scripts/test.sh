@@ -16,7 +16,9 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 echo "== build"
-scripts/build.sh build -DBREVIX_GUI=ON
+# Without debug information (a quarter of the compile time, and no test reads
+# it) and without the benchmarks, which --full builds.
+scripts/build.sh build -DBREVIX_GUI=ON -DBREVIX_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"
 # Qt-free tests pass without the window: make sure what is meant to be tested was built.
 for program in build/brevix-cli build/src/app/brevix build/src/uninstaller/ui/uninstaller; do
   [ -x "$program" ] || { echo "error: $program was not built, so its tests did not run" >&2; exit 1; }
@@ -28,6 +30,9 @@ if [ "$full" = 0 ]; then
   echo "== all tests passed (scripts/test.sh --full adds the sanitizer and fuzz runs)"
   exit 0
 fi
+
+echo "== benchmarks build"
+scripts/build.sh build -DBREVIX_BENCH=ON
 
 echo "== sanitizer run (AddressSanitizer, UndefinedBehaviorSanitizer)"
 scripts/build.sh build-asan -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
