@@ -46,7 +46,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_STONE_REGENERATE, "Re&Generate", "Regenerate facet meet points from planes", nullptr, {}},
     {ID_STONE_SIZE_WEIGHT, "Si&ze and Weight...",
      "Show the stone's size in millimetres and its weight in carats for a material", nullptr, {}},
-    {ID_STONE_OPTIMIZE, "&Optimize...",
+    {ID_STONE_OPTIMISE, "&Optimize...",
      "Search the tiers' angles for better light, keeping every meet and the cutter's limits", nullptr, {}},
     {ID_STONE_RETARGET, "Re&target to Material...",
      "Turn the design for another material and optimise it there", nullptr, {}},
@@ -106,7 +106,7 @@ constexpr int kEditMenu[] = {
 };
 constexpr int kStoneMenu[] = {
     ID_STONE_ROTATE, ID_STONE_SCALE, ID_STONE_CENTER, ID_STONE_REFLECT, 0, ID_STONE_REGENERATE,
-    0, ID_STONE_SIZE_WEIGHT, 0, ID_STONE_OPTIMIZE, ID_STONE_RETARGET, 0, ID_STONE_MEET_TOLERANCE,
+    0, ID_STONE_SIZE_WEIGHT, 0, ID_STONE_OPTIMISE, ID_STONE_RETARGET, 0, ID_STONE_MEET_TOLERANCE,
 };
 constexpr int kViewMenu[] = {
     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, -2, 0, ID_VIEW_REPLAY, ID_VIEW_HIDDEN_LINES, 0,

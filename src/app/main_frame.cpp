@@ -224,7 +224,7 @@ void CMainFrame::createActions() {
     handle(ID_STONE_REFLECT, [this] { runReflectCommand(this, doc_); });
     handle(ID_VIEW_REPLAY, [this] { runReplayCommand(this, doc_); });
     handle(ID_STONE_SIZE_WEIGHT, [this] { sizeAndWeightCommand(doc_, this); });
-    handle(ID_STONE_OPTIMIZE, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Optimise); });
+    handle(ID_STONE_OPTIMISE, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Optimise); });
     handle(ID_STONE_RETARGET, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Retarget); });
     handle(ID_STONE_MEET_TOLERANCE, [this] { meetToleranceCommand(); });
     handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });

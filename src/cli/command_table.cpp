@@ -12,14 +12,14 @@ extern const Command dbCommand;
 extern const Command recutCommand;
 extern const Command intentCommand;
 extern const Command batchCommand;
-extern const Command optimizeCommand;
+extern const Command optimiseCommand;
 extern const Command retargetCommand;
 extern const Command figuresCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand, diagramCommand,
                                     lightCommand, dbCommand, recutCommand, intentCommand, batchCommand,
-                                    optimizeCommand, retargetCommand, figuresCommand};
+                                    optimiseCommand, retargetCommand, figuresCommand};
     return table;
 }
 

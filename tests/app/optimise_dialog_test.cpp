@@ -49,7 +49,7 @@ private Q_SLOTS:
     void theCommandsAreOnTheStoneMenu() {
         TemporaryRegistry registry;
         Session session;
-        QCOMPARE(session.frame->action(ID_STONE_OPTIMIZE)->text(), QStringLiteral("&Optimize..."));
+        QCOMPARE(session.frame->action(ID_STONE_OPTIMISE)->text(), QStringLiteral("&Optimize..."));
         QCOMPARE(session.frame->action(ID_STONE_RETARGET)->text(), QStringLiteral("Re&target to Material..."));
     }
 

@@ -45,7 +45,7 @@ bool readRange(const std::string& text, RangeText& range) {
     return true;
 }
 
-struct OptimizeArguments {
+struct OptimiseArguments {
     std::vector<std::string> files;
     std::optional<double> ri;
     std::optional<optics::Material> material;
@@ -55,7 +55,7 @@ struct OptimizeArguments {
     SearchOptions search;
 };
 
-int runOptimize(const OptimizeArguments& a, std::ostream& out) {
+int runOptimise(const OptimiseArguments& a, std::ostream& out) {
     if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
     const FileType type = fileTypeOf(a.files[1]);
     if (type != FileType::Gem && type != FileType::Asc && !isIntentPath(a.files[1]))
@@ -98,8 +98,8 @@ int runOptimize(const OptimizeArguments& a, std::ostream& out) {
     return code == EXIT_DONE && problems ? EXIT_FAILED : code;
 }
 
-Run defineOptimize(CLI::App& app) {
-    auto a = std::make_shared<OptimizeArguments>();
+Run defineOptimise(CLI::App& app) {
+    auto a = std::make_shared<OptimiseArguments>();
     app.add_option("FILES", a->files, "the design to read (IN) and the file to write (OUT)")
         ->required()
         ->expected(2)
@@ -135,12 +135,12 @@ Run defineOptimize(CLI::App& app) {
               a->leastCrown)
         ->type_name("DEG");
     addSearchOptions(app, a->search);
-    return [a](std::ostream& out, RunState&) { return runOptimize(*a, out); };
+    return [a](std::ostream& out, RunState&) { return runOptimise(*a, out); };
 }
 
 }  // namespace
 
-extern const Command optimizeCommand{"optimize", ARGUMENTS,
-                                     "search the tiers' angles for better light, keeping every meet", defineOptimize};
+extern const Command optimiseCommand{"optimize", ARGUMENTS,
+                                     "search the tiers' angles for better light, keeping every meet", defineOptimise};
 
 }  // namespace brevix::cli
