@@ -35,7 +35,7 @@ std::string nameOfFacet(const Stone& stone, const DesignIntent& intent, int32_t 
         const Facet& f = stone.facets[facet];
         const TierIntent& t = intent.tiers[tier];
         for (size_t k = 0; k < t.planes.size() && k < t.indexes.size(); ++k)
-            if (t.planes[k] == Plane{f.a, f.b, f.c, f.d}) return facetWords(stone, intent, {tier, t.indexes[k]});
+            if (t.planes[k] == f.plane()) return facetWords(stone, intent, {tier, t.indexes[k]});
     }
     return stone.facetName(facet);
 }

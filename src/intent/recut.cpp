@@ -20,8 +20,6 @@ struct Strings {
     std::string name, instruction;
 };
 
-Plane planeOfFacet(const Facet& f) { return {f.a, f.b, f.c, f.d}; }
-
 double distanceTo(const Plane& p, Vec3 v) { return p.a * v.x + p.b * v.y + p.c * v.z - p.d; }
 
 // New values of a tier that its points give; false with the reason.
@@ -183,7 +181,7 @@ bool intentMatches(const Stone& stone, const DesignIntent& intent) {
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
         if (f.isRough()) continue;
-        const Plane p = planeOfFacet(f);
+        const Plane p = f.plane();
         bool found = false;
         while (tier < intent.tiers.size() && !found) {
             const std::vector<Plane>& planes = intent.tiers[tier].planes;
@@ -220,7 +218,7 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
             bool found = false;
             for (int32_t i = 0; i < stone.nFacet && !found; ++i) {
                 const Facet& f = stone.facets[i];
-                found = !f.isRough() && planeOfFacet(f) == p;
+                found = !f.isRough() && f.plane() == p;
             }
             if (found) tier.names[k].clear();
             onStone = onStone || found;
@@ -272,7 +270,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
             bool found = false;
             for (int32_t i = 0; i < design.nFacet && !found; ++i) {
                 const Facet& f = design.facets[i];
-                if (f.isRough() || !(planeOfFacet(f) == tier.planes[k])) continue;
+                if (f.isRough() || !(f.plane() == tier.planes[k])) continue;
                 strings[t][k] = {f.name, f.instruction};
                 found = true;
             }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kernel/geometry.h"
+#include "kernel/plane.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -55,6 +56,7 @@ struct Facet {
     bool hasFlag(uint32_t flag) const { return (flags & flag) != 0; }
     bool isRough() const { return hasFlag(ROUGH); }
     Vec3 normal() const { return {a, b, c}; }
+    Plane plane() const { return {a, b, c, d}; }
     void computeAxis();
     // Sets the plane and tier as a freshly cut facet; name and instruction are left alone.
     void init(double na, double nb, double nc, double nd, int32_t newTier, bool rough);
