@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -56,8 +57,8 @@ Stats boundsOf(const Stone& stone) {
     s.L = s.maxY - s.minY;
     s.W = s.maxX - s.minX;
     if (s.L - EPS < s.W) std::swap(s.L, s.W);
-}
     return s;
+}
 
 void computeBounds(Stone& stone) { stone.stats = boundsOf(stone); }
 
@@ -84,7 +85,6 @@ VolumeAndCentroid fanVolume(const Stone& stone, std::vector<int32_t>& anchors) {
             sum = sum + (p0 + p1 + a) * (w / 4);
         }
     }
-    Stats& s = stone.stats;
     VolumeAndCentroid out;
     if (total > 0) out.centroid = {sum.x / total, sum.y / total, sum.z / total};
     out.volume = total / 6;
@@ -103,6 +103,7 @@ double computeVolume(Stone& stone) {
     const VolumeAndCentroid v = fanVolume(stone, anchors);
     for (size_t i = 0; i < anchors.size(); ++i)
         if (static_cast<int32_t>(i) < stone.nFacet || anchors[i] >= 0) stone.facets[i].anchor = anchors[i];
+    Stats& s = stone.stats;
     s.centroidX = v.centroid.x;
     s.centroidY = v.centroid.y;
     s.centroidZ = v.centroid.z;
@@ -156,7 +157,7 @@ void FacetLabelCenters(Stone& stone) {
             }
             if (f.anchor == e.v[0] || f.anchor == e.v[1]) continue;
             if (f.anchor >= stone.nVertex) {
-                stone.addNote(DiagKind::Warning, "Vertex out of bounds in FacetLabelCenters()");
+                stone.addNote(DiagKind::Warning, DiagCode::DesignLabelVertexOutOfBounds, "Vertex out of bounds in FacetLabelCenters()");
                 return;
             }
             const Vec3 a = stone.vertices[f.anchor].pos();

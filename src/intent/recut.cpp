@@ -10,6 +10,7 @@
 #include "intent/point_resolution.h"
 #include "intent/tier_planes.h"
 #include "kernel/kernel_error.h"
+#include "platform/diag_codes.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -148,6 +149,13 @@ bool anyOutside(const Stone& stone, const Plane& p) {
 
 }  // namespace
 
+Diagnostics RecutResult::problemNotes() const {
+    Diagnostics notes;
+    for (size_t k = 0; k < problems.size(); ++k)
+        notes.warning(k < problemCodes.size() ? problemCodes[k] : DiagCode::IntentNotKept, problems[k]);
+    return notes;
+}
+
 double roughHalfOf(const Stone& stone) {
     for (int32_t i = 0; i < stone.nFacet; ++i)
         if (stone.facets[i].isRough()) return stone.facets[i].d;
@@ -231,13 +239,14 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
 
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                           const std::optional<TierChange>& change, double meetTolerance) {
-    RecutResult out{Stone(design), intent, {}, 0};
+    RecutResult out{Stone(design), intent, {}, {}, 0};
     Stone& stone = out.stone;
     const int32_t gear = design.gear;
     const int32_t changed = change ? change->tier : 0;
     const int32_t tierCount = int32_t(out.intent.tiers.size());
     if (changed < 0 || changed >= tierCount) {
         out.problems.push_back(strprintf("There is no tier %d to change.", changed + 1));
+        out.problemCodes.push_back(DiagCode::IntentNoSuchTier);
         out.refused = true;
         return out;
     }
@@ -246,6 +255,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     // minutes of it, nor written for the reader to refuse.
     if (std::string problem = intentLimitProblem(intent); !problem.empty()) {
         out.problems.push_back(problem);
+        out.problemCodes.push_back(DiagCode::IntentBeyondLimits);
         out.refused = true;
         return out;
     }
@@ -315,6 +325,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                     ++out.failedTiers;
                     out.refused = out.refused || (change && t == changed);
                     out.problems.push_back(strprintf("Tier %d keeps its last place: %s.", t + 1, why.c_str()));
+                    out.problemCodes.push_back(DiagCode::IntentNotKept);
                 }
             }
             tier.names.assign(tier.planes.size(), std::string());
@@ -329,6 +340,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
         }
     } catch (const KernelError& error) {
         out.problems.push_back(error.what());
+        out.problemCodes.push_back(DiagCode::KernelBrokenPolyhedron);
         ++out.failedTiers;
         out.refused = true;  // the stone is cut part way
     }
