@@ -5,7 +5,7 @@
 
 namespace brevix {
 
-std::vector<CutFacet> AssistantSession::start(Stone& stone, bool byTier, CuttingProgress stored) {
+std::vector<CutFacet> AssistantSession::start(const Stone& stone, bool byTier, CuttingProgress stored) {
     byTier_ = byTier;
     progress_ = std::move(stored);
     std::vector<CutFacet> reset = keepFacetsOf(progress_, stone);
@@ -15,7 +15,7 @@ std::vector<CutFacet> AssistantSession::start(Stone& stone, bool byTier, Cutting
     return reset;
 }
 
-std::vector<CutFacet> AssistantSession::designChanged(Stone& stone) {
+std::vector<CutFacet> AssistantSession::designChanged(const Stone& stone) {
     // The stone may have been changed in place: the current facet is found
     // again by the plane remembered when it became current.
     const std::optional<CutFacet> anchor = here_;
@@ -43,7 +43,7 @@ void AssistantSession::remember() {
     here_ = CutFacet{f.a, f.b, f.c, f.d, {}, {}, {}};
 }
 
-void AssistantSession::setByTier(Stone& stone, bool byTier) {
+void AssistantSession::setByTier(const Stone& stone, bool byTier) {
     const CuttingStep* step = currentStep();
     const bool atTransfer = step && step->kind == StepKind::Transfer;
     const int32_t facet = step && !step->facets.empty() ? step->facets[0] : -1;
@@ -66,7 +66,7 @@ void AssistantSession::setByTier(Stone& stone, bool byTier) {
     remember();
 }
 
-void AssistantSession::rebuild(Stone& stone) {
+void AssistantSession::rebuild(const Stone& stone) {
     stone_ = &stone;
     plan_ = cuttingPlan(stone, byTier_);
 }

@@ -18,12 +18,12 @@ public:
     // Starts on `stone` with stored progress; the facets of the progress that
     // the stone no longer has are dropped and returned. The current step is
     // the first one not yet done.
-    std::vector<CutFacet> start(Stone& stone, bool byTier, CuttingProgress stored);
+    std::vector<CutFacet> start(const Stone& stone, bool byTier, CuttingProgress stored);
     // The design changed: new steps, the progress of unchanged facets kept,
     // the current step kept on the same facet where it still exists.
-    std::vector<CutFacet> designChanged(Stone& stone);
+    std::vector<CutFacet> designChanged(const Stone& stone);
     // One step per tier, or one per facet; stays on the same facet.
-    void setByTier(Stone& stone, bool byTier);
+    void setByTier(const Stone& stone, bool byTier);
     bool byTier() const { return byTier_; }
 
     const CuttingPlan& plan() const { return plan_; }
@@ -59,12 +59,12 @@ public:
 private:
     bool stepDone(int step) const;
     void mark(const CuttingStep& step, bool cut);
-    void rebuild(Stone& stone);
+    void rebuild(const Stone& stone);
     int firstOpenStep() const;
     int stepOfFacet(int32_t facet) const;
     void remember();
 
-    Stone* stone_ = nullptr;
+    const Stone* stone_ = nullptr;
     bool byTier_ = false;
     CuttingPlan plan_;
     CuttingProgress progress_;

@@ -45,7 +45,7 @@ std::string formatIndex(double value, bool whole, int digits) {
 
 // The rows in the order of the design, with each facet's index as the
 // instructions print it (the same folding and mirroring as the text).
-std::vector<Row> instructionRows(Stone& stone, double notches) {
+std::vector<Row> instructionRows(const Stone& stone, double notches) {
     std::vector<Row> rows;
     const Sections sections = findSections(stone);
     const auto fold = [notches](double value) {
@@ -92,7 +92,7 @@ std::vector<Row> instructionRows(Stone& stone, double notches) {
 
 }  // namespace
 
-CuttingPlan cuttingPlan(Stone& stone, bool byTier) {
+CuttingPlan cuttingPlan(const Stone& stone, bool byTier) {
     CuttingPlan plan;
     if (stone.nFacet == 0 || stone.gear == 0) return plan;
     const double notches = std::fabs(static_cast<double>(stone.gear));

@@ -43,7 +43,7 @@ struct CuttingPlan {
 // The steps for a design. `byTier`: one step per tier instead of one per facet.
 // The stone's instruction bookkeeping (facet lines, PREFORM_MATCH) is brought
 // up to date as the instruction text does.
-CuttingPlan cuttingPlan(Stone& stone, bool byTier);
+CuttingPlan cuttingPlan(const Stone& stone, bool byTier);
 
 // The index list of a step joined as the instructions print it ("03-09-15").
 std::string joinedIndexes(const CuttingStep& step);

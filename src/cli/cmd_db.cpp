@@ -18,6 +18,7 @@
 #include "files/export_files.h"
 #include "files/file_access.h"
 #include "files/file_messages.h"
+#include "platform/diag_codes.h"
 #include "platform/strformat.h"
 #include "platform/text_encoding.h"
 
@@ -101,7 +102,7 @@ int runExtract(const ExtractArguments& a, std::ostream&) {
     if (r > 0 && r < table.recordCount)
         text = designTextBytes(libraryFolderOf(a.dbf), valueOf(table, r, "BMP_FILE"), valueOf(table, r, "D_CODE"),
                                notes);
-    if (!text) notes.warning(dbmsg::NO_SUCH_DESIGN);
+    if (!text) notes.warning(DiagCode::FileDatabaseNoSuchDesign, dbmsg::NO_SUCH_DESIGN);
     else if (writeExportFile(a.out, *text, filemsg::CANNOT_OPEN_TO_WRITE, true, notes)) {
         showNotes(notes);
         return EXIT_DONE;

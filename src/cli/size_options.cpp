@@ -36,7 +36,7 @@ void checkSizeOptions(const SizeOptions& options) {
         throw UsageError("the weight needs the size: add --width MM or --length MM");
 }
 
-std::optional<RealSize> realSizeFor(Stone& stone, const SizeOptions& options, bool& failed) {
+std::optional<RealSize> realSizeFor(const Stone& stone, const SizeOptions& options, bool& failed) {
     failed = false;
     if (!options.size) return std::nullopt;
     std::optional<RealSize> size = realSizeOf(stone, options.size->basis, options.size->millimetres);

@@ -25,7 +25,7 @@ void checkSizeOptions(const SizeOptions& options);
 
 // The real size the options ask for, or nothing when they ask for none.
 // `failed` is set (after saying why) when the stone has no width to size by.
-std::optional<RealSize> realSizeFor(Stone& stone, const SizeOptions& options, bool& failed);
+std::optional<RealSize> realSizeFor(const Stone& stone, const SizeOptions& options, bool& failed);
 
 // The gravity and its material's name for the weight: the named material,
 // the typed gravity, or the listed material of the stone's refractive

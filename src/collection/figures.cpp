@@ -6,7 +6,7 @@
 
 namespace brevix::collection {
 
-DesignFacts factsOf(Stone& stone) {
+DesignFacts factsOf(const Stone& stone) {
     DesignFacts facts;
     facts.heading = cp1252ToUtf8(stone.heading[0]);
     facts.facets = stone.nFacet - stone.nRough;

@@ -23,7 +23,7 @@ struct DesignFacts {
     double lengthWidth = -1;  // -1 when undefined
 };
 
-DesignFacts factsOf(Stone& stone);
+DesignFacts factsOf(const Stone& stone);
 
 struct LightFigures {
     std::string material;   // the material's name ("Diamond", "RI 1.700")

@@ -190,7 +190,9 @@ double listedIndex(Stone& stone, int32_t i, double gearNotches, int girdleSectio
     const auto fold = [gearNotches](double value) {
         return std::fabs(std::fabs(value) - gearNotches) < kIndexTolerance ? 0.0 : value;
     };
-    double index = fold(stone.facetIndexOf(i));
+    Diagnostics said;
+    double index = fold(stone.facetIndexOf(i, said));
+    stone.addNotes(std::move(said));
     if (std::fabs(f.c) <= EPS) {
         if (girdleSection == SECTION_PAVILION) index = gearNotches - index;
     } else if (f.c < -EPS) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -11,8 +13,8 @@ namespace {
 constexpr double kUnsetMin = 1e37, kUnsetMax = -1e37;
 }
 
-void computeBounds(Stone& stone) {
-    Stats& s = stone.stats;
+Stats boundsOf(const Stone& stone) {
+    Stats s = stone.stats;
     s.minX = s.minY = s.minZ = kUnsetMin;
     s.maxX = s.maxY = s.maxZ = kUnsetMax;
     s.tableMaxX = s.tableMinX = s.tableMinY = s.tableMaxY = 0;
@@ -55,36 +57,57 @@ void computeBounds(Stone& stone) {
     s.L = s.maxY - s.minY;
     s.W = s.maxX - s.minX;
     if (s.L - EPS < s.W) std::swap(s.L, s.W);
+    return s;
 }
 
-double computeVolume(Stone& stone) {
-    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].anchor = -1;
+void computeBounds(Stone& stone) { stone.stats = boundsOf(stone); }
+
+namespace {
+
+// Sums the fan triangles of every facet, each fanned from the first vertex
+// of its first edge, which `anchors` receives.
+VolumeAndCentroid fanVolume(const Stone& stone, std::vector<int32_t>& anchors) {
+    anchors.assign(stone.facets.size(), -1);
     double total = 0;
     Vec3 sum;
     for (int32_t j = 0; j < stone.nEdge; ++j) {
         const Edge& e = stone.edges[j];
         const Vec3 p0 = stone.vertices[e.v[0]].pos(), p1 = stone.vertices[e.v[1]].pos();
         for (int k = 0; k < 2; ++k) {
-            Facet& f = stone.facets[e.f[k]];
-            if (f.anchor < 0) {
-                f.anchor = e.v[0];
+            int32_t& anchor = anchors[e.f[k]];
+            if (anchor < 0) {
+                anchor = e.v[0];
                 continue;
             }
-            const Vec3 a = stone.vertices[f.anchor].pos();
+            const Vec3 a = stone.vertices[anchor].pos();
             const double w = std::fabs(dot(p0, cross(p1, a)));
             total += w;
             sum = sum + (p0 + p1 + a) * (w / 4);
         }
     }
+    VolumeAndCentroid out;
+    if (total > 0) out.centroid = {sum.x / total, sum.y / total, sum.z / total};
+    out.volume = total / 6;
+    return out;
+}
+
+}  // namespace
+
+VolumeAndCentroid volumeOf(const Stone& stone) {
+    std::vector<int32_t> anchors;
+    return fanVolume(stone, anchors);
+}
+
+double computeVolume(Stone& stone) {
+    std::vector<int32_t> anchors;
+    const VolumeAndCentroid v = fanVolume(stone, anchors);
+    for (size_t i = 0; i < anchors.size(); ++i)
+        if (static_cast<int32_t>(i) < stone.nFacet || anchors[i] >= 0) stone.facets[i].anchor = anchors[i];
     Stats& s = stone.stats;
-    if (total > 0) {
-        s.centroidX = sum.x / total;
-        s.centroidY = sum.y / total;
-        s.centroidZ = sum.z / total;
-    } else {
-        s.centroidX = s.centroidY = s.centroidZ = 0;
-    }
-    s.volume = total / 6;
+    s.centroidX = v.centroid.x;
+    s.centroidY = v.centroid.y;
+    s.centroidZ = v.centroid.z;
+    s.volume = v.volume;
     return s.volume;
 }
 
@@ -106,9 +129,9 @@ Proportions proportionsOf(const Stats& s) {
     return p;
 }
 
-double lengthToWidth(Stone& stone) {
-    computeBounds(stone);
-    const double L = stone.stats.L, W = stone.stats.W;
+double lengthToWidth(const Stone& stone) {
+    const Stats s = boundsOf(stone);
+    const double L = s.L, W = s.W;
     if (L == 0 || W == 0) return -1;
     const double ratio = L / W;
     return ratio < 1 ? W / L : ratio;
@@ -134,7 +157,7 @@ void FacetLabelCenters(Stone& stone) {
             }
             if (f.anchor == e.v[0] || f.anchor == e.v[1]) continue;
             if (f.anchor >= stone.nVertex) {
-                stone.addNote(DiagKind::Warning, "Vertex out of bounds in FacetLabelCenters()");
+                stone.addNote(DiagKind::Warning, DiagCode::DesignLabelVertexOutOfBounds, "Vertex out of bounds in FacetLabelCenters()");
                 return;
             }
             const Vec3 a = stone.vertices[f.anchor].pos();

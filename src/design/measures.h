@@ -6,11 +6,21 @@
 
 namespace brevix {
 
-// Fills the bounding box, table, side, girdle and L/W fields of stone.stats.
+// The stone's Stats with the bounding box, table, side, girdle and L/W
+// fields worked out afresh (the others as the stone holds them); a reader
+// of the design takes its figures from here without writing the stone.
+Stats boundsOf(const Stone& stone);
+// Fills those fields of stone.stats.
 void computeBounds(Stone& stone);
 
-// Volume of the polyhedron (also stored with the centroid in stone.stats).
-// Uses each facet's `anchor` as its fan vertex.
+// Volume of the polyhedron and its centre of mass.
+struct VolumeAndCentroid {
+    double volume = 0;
+    Vec3 centroid{};
+};
+VolumeAndCentroid volumeOf(const Stone& stone);
+// The volume, also stored with the centroid in stone.stats; leaves each
+// facet's `anchor` on the fan vertex it used.
 double computeVolume(Stone& stone);
 
 // The extents a design's proportions are ratios of, from the Stats that
@@ -26,7 +36,7 @@ struct Proportions {
 Proportions proportionsOf(const Stats& stats);
 
 // Length over width of the outline, never below 1; -1 for a flat outline.
-double lengthToWidth(Stone& stone);
+double lengthToWidth(const Stone& stone);
 
 // Label centre, area and anchor of every named facet: the area-weighted
 // mean of the incentres of the facet's fan triangles.

@@ -6,6 +6,7 @@
 #include "design/measures.h"
 #include "design/tiers.h"
 #include "design/transforms.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -21,7 +22,7 @@ constexpr double kTopLimit = 1.0;
 // removes it keeps the count right.
 void addTopPlane(Stone& preform, double maxZ) {
     if (preform.newFacet(0, 0, 1, maxZ) < 0) {
-        preform.addNote(DiagKind::Warning, "Top facet misses");
+        preform.addNote(DiagKind::Warning, DiagCode::DesignPreformTopMisses, "Top facet misses");
         return;
     }
     preform.facets[preform.nFacet - 1].flags |= ROUGH;
@@ -70,7 +71,7 @@ void copyToPreform(Stone& design, const Stone& source) {
     if (&source != &design) fresh = std::make_unique<Stone>(source);
     if (design.preform) {
         design.preform.reset();
-        design.addNote(DiagKind::Information, "Existing preform deleted.");
+        design.addNote(DiagKind::Information, DiagCode::DesignPreformDeleted, "Existing preform deleted.");
     }
     if (!fresh) fresh = std::make_unique<Stone>(source);
     design.preform = std::move(fresh);
@@ -134,7 +135,7 @@ void cutPyramidFromTop(Stone& preform) {
         const Vec3 p0{s.p0.x, s.p0.y, -0.5}, p1{s.p1.x, s.p1.y, -0.5}, apex{0, 0, -1};
         const double det = dot(p0, cross(p1, apex));
         if (std::fabs(det) < EPS) {
-            preform.addNote(DiagKind::Warning,
+            preform.addNote(DiagKind::Warning, DiagCode::DesignPreformFlatPlane,
                             strprintf("  x    y    z\n0 %f %f %f\n1 %f %f %f\n2 %f %f %f", p0.x, p0.y, p0.z,
                                       p1.x, p1.y, p1.z, apex.x, apex.y, apex.z));
             continue;
@@ -228,7 +229,7 @@ int makeCamPreform(Stone& design) {
     for (int32_t i = 0; i < design.nFacet; ++i)
         if (!design.facets[i].isRough() && std::fabs(design.facets[i].c) >= EPS) sloped = true;
     if (!sloped) {
-        design.addNote(DiagKind::Warning, "No pavilion facets");
+        design.addNote(DiagKind::Warning, DiagCode::DesignNoPavilionFacets, "No pavilion facets");
         return 1;
     }
     design.preform = std::move(fresh);

@@ -41,10 +41,9 @@ FlatSize flatExtent(const Stone& stone, bool top, double scale) {
 
 }  // namespace
 
-std::optional<RealSize> realSizeOf(Stone& stone, SizeBasis basis, double millimetres) {
+std::optional<RealSize> realSizeOf(const Stone& stone, SizeBasis basis, double millimetres) {
     if (!(millimetres >= MIN_SIZE_MM && millimetres <= MAX_SIZE_MM)) return std::nullopt;
-    computeBounds(stone);
-    const Stats& s = stone.stats;
+    const Stats s = boundsOf(stone);
     const double fixedBy = basis == SizeBasis::Width ? s.W : s.L;
     if (stone.nVertex == 0 || !(fixedBy > EPS) || !(s.W > EPS)) return std::nullopt;
     RealSize size;
@@ -55,7 +54,7 @@ std::optional<RealSize> realSizeOf(Stone& stone, SizeBasis basis, double millime
     size.height = (s.maxZ - s.minZ) * k;
     size.table = flatExtent(stone, true, k);
     size.culet = flatExtent(stone, false, k);
-    size.volume = computeVolume(stone) * k * k * k;
+    size.volume = volumeOf(stone).volume * k * k * k;
     return size;
 }
 

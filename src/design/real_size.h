@@ -49,7 +49,7 @@ constexpr double MAX_GRAVITY = 25;
 // The stone with its width (or length) at `millimetres`. Nothing for a
 // stone with a flat outline or a size outside the limits above. Updates
 // the stone's Stats block.
-std::optional<RealSize> realSizeOf(Stone& stone, SizeBasis basis, double millimetres);
+std::optional<RealSize> realSizeOf(const Stone& stone, SizeBasis basis, double millimetres);
 
 // Carats of `volumeMm3` cubic millimetres at a specific gravity (g/cm3):
 // a cubic millimetre weighs SG milligrams and a carat is 200 mg.

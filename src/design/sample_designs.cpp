@@ -266,10 +266,11 @@ std::vector<TierSetting> ovalBrilliantTiers() {
         return std::max(dot2(u, mainTips[(k + mainIdx.size() - 1) % mainIdx.size()]),
                         dot2(u, mainTips[k]));
     };
-    struct Plane {
+    // A main's tilt and depth; its azimuth is its index's.
+    struct MainSetting {
         double tilt, depth;
     };
-    std::vector<Plane> mains;
+    std::vector<MainSetting> mains;
     row.clear();
     for (double i : mainIdx) {
         mains.push_back({crownMain * kRadPerDeg, rowDepth(crownMain, support(i), gCorner)});

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <utility>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -70,7 +71,7 @@ int32_t nearestInTier(const Stone& stone, int32_t i, double index) {
 void changeTierName(Stone& stone, int32_t i, std::string_view text) {
     const int32_t first = firstFacetOfTier(stone, i);
     if (first < 0) {
-        stone.addNote(DiagKind::Warning, "tier not found in changeTierName()");
+        stone.addNote(DiagKind::Warning, DiagCode::DesignTierNotFound, "tier not found in changeTierName()");
         return;
     }
     const int32_t tier = stone.facets[first].tier;
@@ -88,7 +89,9 @@ void changeTierName(Stone& stone, int32_t i, std::string_view text) {
     for (int32_t j = first; j < stone.nFacet && stone.facets[j].tier == tier; ++j) {
         const Facet& f = stone.facets[j];
         if (f.isRough()) continue;
-        double shown = stone.facetIndexOf(j);
+        Diagnostics said;
+        double shown = stone.facetIndexOf(j, said);
+        stone.addNotes(std::move(said));
         if (f.c < EPS) shown = stone.gear - shown;
         if (std::fabs(shown - notches) < 0.001) shown = 0;
         if (shown < lowest) {
@@ -181,7 +184,7 @@ void regroupTiers(Stone& stone, bool strict) {
     }
     for (int32_t i = 0; i < stone.nFacet; ++i)
         if (stone.facets[i].tier < 0 || stone.facets[i].tier >= next)
-            stone.addNote(DiagKind::Warning, "tier out of range");
+            stone.addNote(DiagKind::Warning, DiagCode::DesignTierOutOfRange, "tier out of range");
     sortFacetsByKey(stone, tierKeys(stone));
 }
 

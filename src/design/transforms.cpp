@@ -10,6 +10,7 @@
 #include "design/design_text.h"
 #include "design/measures.h"
 #include "design/tiers.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -120,7 +121,7 @@ void transfer(Stone& stone) {
 void rotateStone(Stone& stone, int axis, double angle) {
     if (stone.nFacet == 0) return;
     if (axis < 0 || axis > 3) {
-        stone.addNote(DiagKind::Warning, "Oops");
+        stone.addNote(DiagKind::Warning, DiagCode::DesignTransformFailed, "Oops");
         return;
     }
     const double co = std::cos(angle), si = std::sin(angle);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/number_parse.h"
@@ -35,7 +36,7 @@ std::optional<double> readAngleField(std::string_view text, Diagnostics& notes) 
     const std::optional<double> value = scanDouble(text);
     if (!value) return std::nullopt;
     if (*value < -90 || *value > 90) {
-        notes.warning("Angle should be between -90 and 90");
+        notes.warning(DiagCode::FormAngleOutOfRange, "Angle should be between -90 and 90");
         return std::nullopt;
     }
     return value;
@@ -45,7 +46,7 @@ std::optional<int> readSymmetryField(std::string_view text, Diagnostics& notes) 
     const std::optional<int> value = scanInt(text);
     if (!value) return std::nullopt;
     if (*value < 1) {
-        notes.warning("Symmetry should a positive number");
+        notes.warning(DiagCode::FormSymmetryNotPositive, "Symmetry should a positive number");
         return std::nullopt;
     }
     return value;

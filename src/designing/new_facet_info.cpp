@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -46,7 +47,7 @@ bool setInfoCed(NewFacetInfo& info, double d, bool trim) {
 bool addInfoPoint(NewFacetInfo& info, Vec3 p, Diagnostics& notes) {
     for (int k = 0; k < info.nPoints; ++k) {
         if (approxLength(info.points[k] - p) < POINT_EPS) {
-            notes.warning(strprintf("New point is too close to point %d.", k + 1));
+            notes.warning(DiagCode::FormPointTooClose, strprintf("New point is too close to point %d.", k + 1));
             return false;
         }
     }

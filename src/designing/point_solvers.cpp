@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "designing/placement.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -53,7 +54,7 @@ double angleThroughPoint(NewFacetInfo& info, const Stone& stone, Diagnostics& no
     const Vec3 p = info.points[0];
     const double az = wrapTwoPi(azimuthOf(info.index, stone.gear, stone.indexOffset));
     if (length(p) < info.ced) {
-        notes.warning("Point closer to origin than CED.\nCED reduced.");
+        notes.warning(DiagCode::SolverCedReduced, "Point closer to origin than CED.\nCED reduced.");
         info.ced = length(p);
     }
     const double horizontal = std::sin(az) * p.x + std::cos(az) * p.y;
@@ -100,11 +101,11 @@ PlaneSolution planeThrough2PointsAtIndex(const NewFacetInfo& info, const Stone& 
     }
     const double t = std::tan(az);
     if (std::fabs(p1.z - p2.z) < EPS) {
-        notes.warning("Can't make facet: same Z");
+        notes.warning(DiagCode::SolverSameZ, "Can't make facet: same Z");
         return {};
     }
     if (std::fabs(p1.x) < EPS && std::fabs(p2.x) < EPS) {
-        notes.warning("Can't make facet: X=0");
+        notes.warning(DiagCode::SolverXZero, "Can't make facet: X=0");
         return {};
     }
     const double D = (t * p2.x + p2.y) * p1.z - (t * p1.x + p1.y) * p2.z;
@@ -120,7 +121,7 @@ PlaneSolution planeThrough2PointsAtIndex(const NewFacetInfo& info, const Stone& 
     // the plane of the angle found would miss both points.
     if (!(s >= EPS) || !std::isfinite(s) ||
         kx * std::sin(az) + ky * std::cos(az) < -EPS * std::sqrt(s)) {
-        notes.warning("Can't make facet: through center");
+        notes.warning(DiagCode::SolverThroughCentre, "Can't make facet: through center");
         return {};
     }
     PlaneSolution out;
@@ -133,7 +134,7 @@ PlaneSolution planeThrough2PointsAtIndex(const NewFacetInfo& info, const Stone& 
 PlaneSolution planeThrough2PointsAtAngle(const NewFacetInfo& info, const Stone& stone, Diagnostics& notes) {
     const double alpha = info.angle;
     if (std::fabs(std::fabs(alpha) - 90) < 1.0) {
-        notes.warning("Won't work with angle of 90");
+        notes.warning(DiagCode::SolverAngle90, "Won't work with angle of 90");
         return {};
     }
     const Vec3 p1 = info.points[0], p2 = info.points[1];
@@ -142,7 +143,7 @@ PlaneSolution planeThrough2PointsAtAngle(const NewFacetInfo& info, const Stone& 
     for (int i = 0; i < MAX_ITERATIONS; ++i) {
         const double D = t * (p1.x * p2.y - p2.x * p1.y);
         if (std::fabs(D) < EPS) {
-            notes.warning("Cannot make new facet because points are co-linear");
+            notes.warning(DiagCode::SolverCollinear, "Cannot make new facet because points are co-linear");
             return {};
         }
         double kx = (p2.y * t + p1.y * p2.z - p1.y * t - p2.y * p1.z) / D;
@@ -155,7 +156,7 @@ PlaneSolution planeThrough2PointsAtAngle(const NewFacetInfo& info, const Stone& 
         }
         const double m = std::sqrt(kx * kx + ky * ky + kz * kz);
         if (m < EPS) {
-            notes.warning("New facet cuts through center of stone");
+            notes.warning(DiagCode::SolverThroughCentre, "New facet cuts through center of stone");
             return {};
         }
         const double beta = angleOfCosine(kz / m);
@@ -172,14 +173,14 @@ PlaneSolution planeThrough2PointsAtAngle(const NewFacetInfo& info, const Stone& 
         betaPrev = beta;
         t += step;
     }
-    notes.warning("Couldn't find index");
+    notes.warning(DiagCode::SolverNoIndex, "Couldn't find index");
     return {};
 }
 
 PlaneSolution planeThrough3Points(Vec3 p1, Vec3 p2, Vec3 p3, const Stone& stone, Diagnostics& notes) {
     const double D = det3(p1, p2, p3);
     if (std::fabs(D) < EPS) {
-        notes.warning("Cannot make new facet because points are co-linear");
+        notes.warning(DiagCode::SolverCollinear, "Cannot make new facet because points are co-linear");
         return {};
     }
     const Vec3 ones{1, 1, 1};
@@ -188,7 +189,7 @@ PlaneSolution planeThrough3Points(Vec3 p1, Vec3 p2, Vec3 p3, const Stone& stone,
     const double kz = det3({p1.x, p1.y, 1}, {p2.x, p2.y, 1}, {p3.x, p3.y, 1}) / D;
     const double m = std::sqrt(kx * kx + ky * ky + kz * kz);
     if (m < EPS) {
-        notes.warning("New cuts through center of stone");
+        notes.warning(DiagCode::SolverThroughCentre, "New cuts through center of stone");
         return {};
     }
     PlaneSolution out;

@@ -20,6 +20,7 @@
 #include "intent/design_intent.h"
 #include "intent/intent_file.h"
 #include "kernel/kernel_error.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
@@ -40,7 +41,7 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     stone->symmetry = symmetry;
     stone->mirror = mirror;
     if (!(gem ? isGemFile(in) : isAscFile(in))) {
-        result.notes.info(strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()));
+        result.notes.info(DiagCode::DocCorruptFile, strprintf(gem ? docmsg::CORRUPT_GEM : docmsg::CORRUPT_ASC, pathForMessage(path).c_str()));
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::move(stone);
         return result;
@@ -82,7 +83,7 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
             return result;
         }
         result.notes.append(std::move(said));
-        result.notes.error(error.what());
+        result.notes.error(DiagCode::DocReadFailed, error.what());
         return result;
     }
     Diagnostics said = stone->takeDiagnostics();
@@ -99,12 +100,12 @@ DesignRead readOpenFile(const std::string& path, std::istream& in, bool gem, int
     const bool readerSpoke = result.problems;
     result.notes.append(std::move(said));
     result.outcome = ReadOutcome::Read;
-    if (unended) result.notes.info(strprintf(docmsg::LAST_LINE_UNENDED, pathForMessage(path).c_str()));
+    if (unended) result.notes.info(DiagCode::DocLastLineUnended, strprintf(docmsg::LAST_LINE_UNENDED, pathForMessage(path).c_str()));
     if (!damage.empty()) {
         // Where the reader said nothing of its own (an empty file, settings
         // or lines cut off), the user hears it here.
         if (!readerSpoke)
-            result.notes.warning(strprintf(DAMAGED_FILE, pathForMessage(path).c_str()) + "\n" + damage);
+            result.notes.warning(DiagCode::DocDamagedFile, strprintf(DAMAGED_FILE, pathForMessage(path).c_str()) + "\n" + damage);
         result.problems = result.damaged = true;
         if (stone->nFacet == stone->nRough && !stone->preform) result.outcome = ReadOutcome::Damaged;
     }
@@ -131,17 +132,17 @@ DesignRead readOpenIntentFile(const std::string& path, std::istream& in, const R
     }
     const std::string where = pathForMessage(path) + ": ";
     if (!read.isIntentFile) {
-        result.notes.info(where + read.problem);
+        result.notes.info(DiagCode::DocIntentFileNotOne, where + read.problem);
         result.outcome = ReadOutcome::Corrupt;
         result.stone = std::make_unique<Stone>(ROUGH_HALF);
         return result;
     }
     result.outcome = ReadOutcome::Read;
-    if (!read.note.empty()) result.notes.info(where + read.note);
+    if (!read.note.empty()) result.notes.info(DiagCode::DocIntentFileNote, where + read.note);
     if (!read.problem.empty()) {
         // The tiers after the bad line are missing: what was read is only
         // part of the design, as for a .gem file cut short.
-        result.notes.warning(where + read.problem);
+        result.notes.warning(DiagCode::DocIntentFileStopped, where + read.problem);
         result.problems = result.damaged = true;
         if (read.intent.tiers.empty() && !read.stone.preform) result.outcome = ReadOutcome::Damaged;
     }
@@ -157,18 +158,18 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
     DesignRead result;
     if (type == FileType::Other) return result;
     if (type != FileType::Gem && type != FileType::Asc && type != FileType::Brx) {
-        result.notes.info(strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
+        result.notes.info(DiagCode::DocCannotReadType, strprintf(docmsg::CANNOT_READ_TYPE, pathForMessage(path).c_str()));
         return result;
     }
     if (const std::string problem = readProblem(path); !problem.empty()) {
-        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
+        result.notes.info(DiagCode::FileCannotOpenToRead, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return result;
     }
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno;
-        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, error ? std::strerror(error) : ""));
+        result.notes.info(DiagCode::FileCannotOpenToRead, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, error ? std::strerror(error) : ""));
         return result;
     }
     // The stream reports a failing disk by throwing; the user hears of it as
@@ -177,7 +178,7 @@ DesignRead readDesignFile(const std::string& path, FileType type, int32_t symmet
         if (type == FileType::Brx) return readOpenIntentFile(path, in, progress);
         return readOpenFile(path, in, type == FileType::Gem, symmetry, mirror, progress);
     } catch (const std::ios_base::failure&) {
-        result.notes.info(fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED));
+        result.notes.info(DiagCode::FileCannotOpenToRead, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, READ_FAILED));
         return result;
     }
 }
@@ -196,7 +197,7 @@ bool writeDesignFile(const Stone& stone, FileType type, const std::string& path,
     case FileType::Brx: return writeIntentFile(stone, intentOf(stone, nullptr), path, notes);
     default: break;
     }
-    notes.info(strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()));
+    notes.info(DiagCode::DocCannotWriteType, strprintf(docmsg::CANNOT_WRITE_TYPE, pathForMessage(path).c_str()));
     return false;
 }
 
@@ -208,17 +209,17 @@ bool writeIntentFile(const Stone& stone, const DesignIntent& intent, const std::
     const IntentFileRead back =
         readIntentText(std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
     if (!back.problem.empty()) {
-        notes.warning(strprintf(NOT_READ_BACK, pathForMessage(path).c_str(), back.problem.c_str()));
+        notes.warning(DiagCode::DocNotReadBack, strprintf(NOT_READ_BACK, pathForMessage(path).c_str(), back.problem.c_str()));
         return false;
     }
     ReplacingFile file(path);
     if (!file.isOpen()) {
-        notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
+        notes.warning(DiagCode::FileCannotOpenToWrite, fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
     file.stream() << text;
     if (!file.commit()) {
-        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
+        notes.warning(DiagCode::FileErrorWriting, fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

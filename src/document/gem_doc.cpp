@@ -210,7 +210,11 @@ void CGemDoc::prepareRecut(int32_t facet) {
     info.recutName = tierName(stone, facet, &info.recutIndex);
     info.recutInstruction = tierInstruction(stone, facet);
     info.recutPending = true;
-    if (!info.hasIndex) setIndex(std::round(stone.facetIndexOf(facet)), false);
+    if (!info.hasIndex) {
+        Diagnostics said;
+        setIndex(std::round(stone.facetIndexOf(facet, said)), false);
+        stone.addNotes(std::move(said));
+    }
     info.recutPlace = firstFacetOfTier(stone, facet);
 }
 

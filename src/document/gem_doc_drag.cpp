@@ -4,6 +4,7 @@
 
 #include "document/gem_doc.h"
 #include "intent/design_intent.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -73,14 +74,12 @@ void CGemDoc::endTierDrag() {
     const std::vector<std::string> problems = std::move(dragProblems_);
     dragProblems_.clear();
     Diagnostics notes;
-    for (const std::string& problem : problems) notes.warning(problem);
+    for (const std::string& problem : problems) notes.warning(DiagCode::IntentNotKept, problem);
     showNotes(notes);
 }
 
 bool CGemDoc::takeRecut(RecutResult cut) {
-    Diagnostics notes;
-    for (const std::string& problem : cut.problems) notes.warning(problem);
-    showNotes(notes);
+    showNotes(cut.problemNotes());
     // A refused re-cut is only told: what it would leave is no design.
     if (cut.refused) return false;
     saveUndo();

@@ -42,7 +42,7 @@ void CGemDoc::recordCut(const Stone& before, const DesignIntent& beforeIntent, i
     tier.ced = info.ced;
     for (int32_t i = after.nFacet - made; i < after.nFacet; ++i) {
         const Facet& f = after.facets[i];
-        const Plane p{f.a, f.b, f.c, f.d};
+        const Plane p = f.plane();
         tier.planes.push_back(p);
         tier.indexes.push_back(indexOfPlane(p, after.gear, after.indexOffset));
     }

@@ -19,9 +19,9 @@ namespace brevix {
 namespace {
 
 // A stone too flat to have a width still gives numbers, not infinities.
-double widthOf(Stone& stone) {
-    computeBounds(stone);
-    return stone.stats.W > EPS ? stone.stats.W : 1.0;
+double widthOf(const Stone& stone) {
+    const double W = boundsOf(stone).W;
+    return W > EPS ? W : 1.0;
 }
 
 std::string withWidth(double value, double width) {
@@ -35,7 +35,7 @@ std::string nameOfFacet(const Stone& stone, const DesignIntent& intent, int32_t 
         const Facet& f = stone.facets[facet];
         const TierIntent& t = intent.tiers[tier];
         for (size_t k = 0; k < t.planes.size() && k < t.indexes.size(); ++k)
-            if (t.planes[k] == Plane{f.a, f.b, f.c, f.d}) return facetWords(stone, intent, {tier, t.indexes[k]});
+            if (t.planes[k] == f.plane()) return facetWords(stone, intent, {tier, t.indexes[k]});
     }
     return stone.facetName(facet);
 }
@@ -99,7 +99,7 @@ void usePickedPoint(CGemDoc& doc, Vec3 p) {
 
 // ---- Facet ---------------------------------------------------------------
 
-FacetDialogFields facetDialogFields(Stone& stone, int32_t facet, Vec3 point) {
+FacetDialogFields facetDialogFields(const Stone& stone, int32_t facet, Vec3 point) {
     FacetDialogFields out;
     const Facet& f = stone.facets[facet];
     const double width = widthOf(stone);
@@ -170,7 +170,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
 
 // ---- Point on Edge -------------------------------------------------------------
 
-PointOnEdge PointOnEdge::onEdge(Stone& stone, int32_t edge, Vec3 picked) {
+PointOnEdge PointOnEdge::onEdge(const Stone& stone, int32_t edge, Vec3 picked) {
     PointOnEdge out;
     out.width = widthOf(stone);
     const Vec3 a = stone.edgeEnd(edge, 0), b = stone.edgeEnd(edge, 1);
@@ -183,7 +183,7 @@ PointOnEdge PointOnEdge::onEdge(Stone& stone, int32_t edge, Vec3 picked) {
     return out;
 }
 
-PointOnEdge PointOnEdge::betweenPoints(Stone& stone, Vec3 p1, Vec3 p2) {
+PointOnEdge PointOnEdge::betweenPoints(const Stone& stone, Vec3 p1, Vec3 p2) {
     PointOnEdge out;
     out.width = widthOf(stone);
     out.nearEnd = p1;

@@ -47,7 +47,7 @@ struct FacetDialogFields {
     std::string facet;                 // the facet as the cut list names it (filled by the caller)
     TierEditFields edit;               // name, instructions, new angle (editable)
 };
-FacetDialogFields facetDialogFields(Stone& stone, int32_t facet, Vec3 point);
+FacetDialogFields facetDialogFields(const Stone& stone, int32_t facet, Vec3 point);
 
 enum class FacetDialogResult {
     UseToCut,
@@ -81,9 +81,9 @@ struct PointOnEdge {
     double normalsAngle = 0;   // degrees between the edge's facet normals
 
     // The end nearer to the picked point is the near end; the point starts at the pick.
-    static PointOnEdge onEdge(Stone& stone, int32_t edge, Vec3 picked);
+    static PointOnEdge onEdge(const Stone& stone, int32_t edge, Vec3 picked);
     // From point 1 toward point 2, starting at point 1.
-    static PointOnEdge betweenPoints(Stone& stone, Vec3 p1, Vec3 p2);
+    static PointOnEdge betweenPoints(const Stone& stone, Vec3 p1, Vec3 p2);
 
     Vec3 selected() const;
     // "Fraction of\ntotal edge length" and "Fraction of W" left with `text`;

@@ -4,6 +4,7 @@
 
 #include "designing/cut_facet_form.h"
 #include "kernel/geometry.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -84,7 +85,7 @@ std::optional<double> RaytraceProperties::indexOnOk(Diagnostics& notes) const {
     // The change handlers take any number typed; one that is not above 1
     // (or not a number at all) would bend light nonsensically.
     if (!(index > 1) || !std::isfinite(index)) {
-        notes.warning(INDEX_NOT_ABOVE_ONE);
+        notes.warning(DiagCode::DocIndexNotAboveOne, INDEX_NOT_ABOVE_ONE);
         return std::nullopt;
     }
     return index;

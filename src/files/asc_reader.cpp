@@ -15,6 +15,7 @@
 #include "files/file_units.h"
 #include "files/memory_input.h"
 #include "kernel/index_azimuth.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -132,10 +133,10 @@ public:
         // the design has none (and so has the preform it implies).
         now_.symmetry = 1;
         now_.mirror = 0;
-        record_.tallies = {{DiagKind::Warning, filemsg::INDEX_BEFORE_ANGLE, {}},
-                           {DiagKind::Warning, filemsg::INDEX_WITH_ZERO_GEAR, {}},
-                           {DiagKind::Warning, filemsg::INDEX_NOT_FINITE, {}},
-                           {DiagKind::Warning, filemsg::ASC_NAME_TRUNCATED, {}}};
+        record_.tallies = {{DiagKind::Warning, DiagCode::FileIndexBeforeAngle, filemsg::INDEX_BEFORE_ANGLE, {}},
+                           {DiagKind::Warning, DiagCode::FileIndexWithZeroGear, filemsg::INDEX_WITH_ZERO_GEAR, {}},
+                           {DiagKind::Warning, DiagCode::FileIndexNotFinite, filemsg::INDEX_NOT_FINITE, {}},
+                           {DiagKind::Warning, DiagCode::FileNameTruncated, filemsg::ASC_NAME_TRUNCATED, {}}};
     }
 
     DesignRecord read() {
@@ -169,8 +170,8 @@ public:
 private:
     enum Tally { BEFORE_ANGLE, ZERO_GEAR, NOT_FINITE, NAME_TRUNCATED };
 
-    void note(std::string_view text) {
-        record_.notes.push_back({record_.planes.size(), {DiagKind::Warning, std::string(text)}});
+    void note(DiagCode code, std::string_view text) {
+        record_.notes.push_back({record_.planes.size(), {DiagKind::Warning, std::string(text), code}});
     }
     void tally(Tally which) { record_.tallies[which].atPlane.push_back(record_.planes.size()); }
 
@@ -200,7 +201,7 @@ private:
         if (tokens_.next(value)) {
             const int gear = parseInt(value);
             if (const std::string problem = gearProblem(gear); !problem.empty()) {
-                note(problem);
+                note(DiagCode::FileGearOutOfRange, problem);
                 return false;
             }
             now_.gear = gear;
@@ -208,7 +209,7 @@ private:
         if (tokens_.next(value)) {
             const double offset = parseDouble(value);
             if (const std::string problem = indexOffsetProblem(offset); !problem.empty()) {
-                note(readingStoppedMessage(problem));
+                note(DiagCode::FileIndexOffsetRefused, readingStoppedMessage(problem));
                 return false;
             }
             now_.indexOffset = offset;
@@ -221,7 +222,7 @@ private:
         if (tokens_.next(value)) {
             const int symmetry = parseInt(value);
             if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
-                note(valueKeptMessage(problem, strprintf("%d", heldSymmetry_)));
+                note(DiagCode::FileSymmetryRefused, valueKeptMessage(problem, strprintf("%d", heldSymmetry_)));
             else
                 heldSymmetry_ = symmetry;
         }
@@ -233,7 +234,7 @@ private:
         if (!tokens_.next(value)) return;
         const double refractiveIndex = parseDouble(value);
         if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
-            note(valueKeptMessage(problem, strprintf("%.2f", now_.refractiveIndex)));
+            note(DiagCode::FileRefractiveIndexRefused, valueKeptMessage(problem, strprintf("%.2f", now_.refractiveIndex)));
         else
             now_.refractiveIndex = refractiveIndex;
     }
@@ -260,7 +261,7 @@ private:
         if (angle_ == 0) index = 0;
         const double azimuth = azimuthOf(index, now_.gear, now_.indexOffset);
         // Within the kernel's tolerance of the centre is through it.
-        if (std::fabs(depth_) <= EPS) return note(filemsg::FACET_THROUGH_CENTER);
+        if (std::fabs(depth_) <= EPS) return note(DiagCode::FileFacetThroughCentre, filemsg::FACET_THROUGH_CENTER);
         if (!std::isfinite(azimuth) || !std::isfinite(tilt_) || !std::isfinite(depth_)) return tally(NOT_FINITE);
         markStage();
         FacetPlane plane;
@@ -291,7 +292,7 @@ private:
     void readInstruction() {
         std::string rest = tokens_.restOfLine();
         if (rest.empty())
-            note(filemsg::G_WITHOUT_TEXT);
+            note(DiagCode::FileInstructionWithoutText, filemsg::G_WITHOUT_TEXT);
         else if (!record_.planes.empty() && record_.planes.back().tier == tier_)
             record_.planes.back().instruction = std::move(rest);
     }
@@ -313,7 +314,7 @@ DesignRecord readAscRecord(std::istream& in, const DesignSettings& start) {
     AscTokens tokens(in.rdbuf());
     if (!headerOk(tokens)) {
         DesignRecord record;
-        record.notes.push_back({0, {DiagKind::Warning, filemsg::NOT_ASC}});
+        record.notes.push_back({0, {DiagKind::Warning, filemsg::NOT_ASC, DiagCode::FileNotAsc}});
         return record;
     }
     return AscParser(tokens, start).read();
@@ -336,7 +337,7 @@ bool readAscFile(Stone& stone, const std::string& path) {
     std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        stone.addNote(DiagKind::Warning, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
+        stone.addNote(DiagKind::Warning, DiagCode::FileCannotOpenToRead, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return false;
     }
     readAsc(stone, in);

@@ -12,6 +12,7 @@
 #include "files/file_messages.h"
 #include "files/file_units.h"
 #include "files/replacing_file.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -239,7 +240,7 @@ std::string ascSaveProblem(const Stone& stone) {
 
 bool writeAsc(const Stone& stone, std::ostream& out, Diagnostics& said) {
     if (std::string problem = ascSaveProblem(stone); !problem.empty()) {
-        said.warning(problem);
+        said.warning(DiagCode::FileFormatCannotHold, problem);
         out.setstate(std::ios::failbit);
         return false;
     }
@@ -247,8 +248,8 @@ bool writeAsc(const Stone& stone, std::ostream& out, Diagnostics& said) {
     const std::string text = designText(stone, notes);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (!notes.blankName.empty())
-        said.info(strprintf(filemsg::ASC_NAME_BLANKS, notes.blankName.c_str()));
-    if (notes.lineBreaks) said.info(filemsg::ASC_LINE_BREAKS);
+        said.info(DiagCode::FileNameBlanks, strprintf(filemsg::ASC_NAME_BLANKS, notes.blankName.c_str()));
+    if (notes.lineBreaks) said.info(DiagCode::FileLineBreaks, filemsg::ASC_LINE_BREAKS);
     return true;
 }
 
@@ -261,17 +262,17 @@ void writeAscFacets(const Stone& stone, std::ostream& out) {
 
 bool writeAscFile(const Stone& stone, const std::string& path, Diagnostics& notes) {
     if (std::string problem = ascSaveProblem(stone); !problem.empty()) {
-        notes.warning(problem);
+        notes.warning(DiagCode::FileFormatCannotHold, problem);
         return false;
     }
     ReplacingFile file(path, false);
     if (!file.isOpen()) {
-        notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
+        notes.warning(DiagCode::FileCannotOpenToWrite, fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
     writeAsc(stone, file.stream(), notes);
     if (!file.commit()) {
-        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
+        notes.warning(DiagCode::FileErrorWriting, fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "files/plane_cutter.h"
+#include "platform/diag_codes.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -32,7 +33,7 @@ public:
     // Everything reading found before plane `plane`.
     void to(size_t plane) {
         for (; note_ < record_.notes.size() && record_.notes[note_].atPlane <= plane; ++note_)
-            stone_.addNote(record_.notes[note_].note.kind, record_.notes[note_].note.text);
+            stone_.addNote(record_.notes[note_].note);
         bool changed = false;
         for (; stage_ < record_.stages.size() && record_.stages[stage_].atPlane <= plane; ++stage_) changed = true;
         if (changed) applySettings(stone_, record_.stages[stage_ - 1].settings);
@@ -86,7 +87,7 @@ void tallyNotes(Stone& stone, const DesignRecord& record, size_t reached, bool b
         int count = 0;
         for (size_t at : tally.atPlane)
             if (!broken || at <= reached) ++count;
-        if (count > 0) stone.addNote(tally.kind, strprintf(tally.format.c_str(), count));
+        if (count > 0) stone.addNote(tally.kind, tally.code, strprintf(tally.format.c_str(), count));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "files/datavue_messages.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
@@ -106,7 +107,7 @@ std::optional<FoundThumbnail> findThumbnail(const std::string& libraryFolder, co
     auto found = findMember(libraryFolder, *member, MemberKind::Thumbnail, notes, &lastLibrary);
     if (!found) {
         if (member->picture)
-            notes.warning(strprintf(dbmsg::CANNOT_OPEN_MEMBER, member->name.c_str(), lastLibrary.c_str()));
+            notes.warning(DiagCode::FileDatabaseCannotOpenMember, strprintf(dbmsg::CANNOT_OPEN_MEMBER, member->name.c_str(), lastLibrary.c_str()));
         return std::nullopt;
     }
     FoundThumbnail result;

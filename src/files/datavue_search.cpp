@@ -4,6 +4,7 @@
 
 #include "files/datavue_messages.h"
 #include "files/thumbnail.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/registry.h"
 #include "platform/strformat.h"
@@ -73,7 +74,7 @@ void DatavueSearch::attach(DbfTable table, std::string libraryFolder) {
                 known = true;
             }
         }
-        if (!known) notes_.warning(strprintf(dbmsg::UNRECOGNIZED_FIELD, table_.fieldNames[i].c_str()));
+        if (!known) notes_.warning(DiagCode::FileDatabaseUnknownField, strprintf(dbmsg::UNRECOGNIZED_FIELD, table_.fieldNames[i].c_str()));
     }
     currentRecord_ = -1;
     queryChanged_ = true;
@@ -125,7 +126,7 @@ DatavueSearch::Outcome DatavueSearch::findAndShow(int step) {
 
     Outcome outcome = Outcome::Beep;
     if (step > 0 && foundCount_ >= 1) {
-        notes_.info(strprintf(dbmsg::LAST_ONE, foundCount_));
+        notes_.info(DiagCode::FileDatabaseLastOne, strprintf(dbmsg::LAST_ONE, foundCount_));
         outcome = Outcome::LastOne;
     }
     previewStone_.reset();

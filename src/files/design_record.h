@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/diagnostics.h"
+#include "platform/diag_codes.h"
 
 namespace brevix {
 
@@ -58,6 +59,7 @@ struct ReadNote {
 // that ended the design count: reading never reached the others.
 struct ReadTally {
     DiagKind kind = DiagKind::Warning;
+    DiagCode code{};
     std::string format;
     std::vector<size_t> atPlane;
 };

@@ -3,6 +3,7 @@
 #include "files/file_access.h"
 #include "files/file_messages.h"
 #include "files/replacing_file.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -12,12 +13,12 @@ bool writeExportFile(const std::string& path, const std::string& bytes, const ch
                      bool binary, Diagnostics& notes) {
     ReplacingFile file(path, binary);
     if (!file.isOpen()) {
-        notes.warning(fileMessage(cannotOpen, path, file.problem()));
+        notes.warning(DiagCode::FileCannotOpenToWrite, fileMessage(cannotOpen, path, file.problem()));
         return false;
     }
     file.stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!file.commit()) {
-        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
+        notes.warning(DiagCode::FileErrorWriting, fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

@@ -15,6 +15,7 @@
 #include "files/gem_format.h"
 #include "files/gem_pole.h"
 #include "files/memory_input.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -24,12 +25,12 @@ namespace {
 
 const uint64_t END_BITS = std::bit_cast<uint64_t>(END_OF_FACETS);
 
-void note(DesignRecord& record, DiagKind kind, std::string_view text) {
-    record.notes.push_back({record.planes.size(), {kind, std::string(text)}});
+void note(DesignRecord& record, DiagKind kind, DiagCode code, std::string_view text) {
+    record.notes.push_back({record.planes.size(), {kind, std::string(text), code}});
 }
 
 void corruptText(DesignRecord& record, int length) {
-    note(record, DiagKind::Warning, strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length));
+    note(record, DiagKind::Warning, DiagCode::FileGemBadTextLength, strprintf(filemsg::GEM_BAD_TEXT_LENGTH, length));
 }
 
 // A text of `length` bytes; false when the stream ends first. The texts are
@@ -77,7 +78,7 @@ bool readFacet(DesignRecord& record, std::streambuf* in, double x) {
     // Not a plane at all, or one nearer the centre than any facet can be
     // (the same limit as isGemFile).
     if (!(len > 0 && len <= GEM_MAX_POLE)) {
-        note(record, DiagKind::Warning, strprintf(filemsg::GEM_BAD_POLE, len));
+        note(record, DiagKind::Warning, DiagCode::FileGemBadPole, strprintf(filemsg::GEM_BAD_POLE, len));
         return false;
     }
     const GemPlane pole = planeOfPole(x, y, z);
@@ -105,7 +106,7 @@ bool readFacet(DesignRecord& record, std::streambuf* in, double x) {
         takeTexts(plane, text);
     }
     if (!skipRing(in)) {
-        note(record, DiagKind::Warning, filemsg::GEM_BAD_RING);
+        note(record, DiagKind::Warning, DiagCode::FileGemBadRing, filemsg::GEM_BAD_RING);
         return false;
     }
     return true;
@@ -118,7 +119,7 @@ bool readFacets(DesignRecord& record, std::streambuf* in) {
         if (!le::getDouble(in, x)) {
             // Facets without the list's end are a file cut short: whatever
             // followed them is missing, and the user must know it.
-            if (records > 0) note(record, DiagKind::Warning, filemsg::GEM_NO_END_OF_FACETS);
+            if (records > 0) note(record, DiagKind::Warning, DiagCode::FileGemNoEndOfFacets, filemsg::GEM_NO_END_OF_FACETS);
             return records == 0;
         }
         if (std::bit_cast<uint64_t>(x) == END_BITS) return true;
@@ -131,25 +132,25 @@ bool readFacets(DesignRecord& record, std::streambuf* in) {
 bool readSettings(DesignRecord& record, DesignSettings& settings, std::streambuf* in) {
     int32_t symmetry, mirror, gear, marker;
     double refractiveIndex, offset;
-    const auto refuse = [&record](const std::string& problem, const std::string& kept) {
-        note(record, DiagKind::Warning, valueKeptMessage(problem, kept));
+    const auto refuse = [&record](DiagCode code, const std::string& problem, const std::string& kept) {
+        note(record, DiagKind::Warning, code, valueKeptMessage(problem, kept));
     };
     if (!le::getI32(in, symmetry)) return false;
     if (const std::string problem = symmetryProblem(symmetry); !problem.empty())
-        refuse(problem, strprintf("%d", settings.symmetry));
+        refuse(DiagCode::FileSymmetryRefused, problem, strprintf("%d", settings.symmetry));
     else
         settings.symmetry = symmetry;
     if (!le::getI32(in, mirror)) return false;
     settings.mirror = mirror;
     if (!le::getI32(in, gear)) return false;
     if (const std::string problem = gearProblem(gear); !problem.empty()) {
-        note(record, DiagKind::Warning, problem);
+        note(record, DiagKind::Warning, DiagCode::FileGearOutOfRange, problem);
         return false;
     }
     settings.gear = gear;
     if (!le::getDouble(in, refractiveIndex)) return false;
     if (const std::string problem = refractiveIndexProblem(refractiveIndex); !problem.empty())
-        refuse(problem, strprintf("%.2f", settings.refractiveIndex));
+        refuse(DiagCode::FileRefractiveIndexRefused, problem, strprintf("%.2f", settings.refractiveIndex));
     else
         settings.refractiveIndex = refractiveIndex;
     if (!le::getI32(in, marker)) {
@@ -162,7 +163,7 @@ bool readSettings(DesignRecord& record, DesignSettings& settings, std::streambuf
             return false;
         }
         if (const std::string problem = indexOffsetProblem(offset); !problem.empty())
-            refuse(problem, strprintf("%g", settings.indexOffset));
+            refuse(DiagCode::FileIndexOffsetRefused, problem, strprintf("%g", settings.indexOffset));
         else
             settings.indexOffset = offset;
     } else {
@@ -235,10 +236,10 @@ void readDesignChain(DesignRecord& record, DesignSettings settings, std::streamb
         std::string text;
         if (length <= 0 || !readText(buffer, length, text) || text != "preform") return;
         if (depth + 1 > GEM_MAX_PREFORM_DEPTH) {
-            note(*design, DiagKind::Warning, strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH));
+            note(*design, DiagKind::Warning, DiagCode::FileGemDeepPreforms, strprintf(filemsg::GEM_DEEP_PREFORMS, GEM_MAX_PREFORM_DEPTH));
             return;
         }
-        note(*design, DiagKind::Information, filemsg::GEM_HAS_PREFORM);
+        note(*design, DiagKind::Information, DiagCode::FileGemHasPreform, filemsg::GEM_HAS_PREFORM);
         design->preform = std::make_unique<DesignRecord>();
         design = design->preform.get();
         settings = DesignSettings{};  // a preform starts as a fresh stone
@@ -273,7 +274,7 @@ bool readGemFile(Stone& stone, const std::string& path) {
     std::ifstream in;
     if (problem.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        stone.addNote(DiagKind::Warning, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
+        stone.addNote(DiagKind::Warning, DiagCode::FileCannotOpenToRead, fileMessage(filemsg::CANNOT_OPEN_TO_READ, path, problem));
         return false;
     }
     readGem(stone, in);

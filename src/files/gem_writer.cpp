@@ -13,6 +13,7 @@
 #include "files/gem_format.h"
 #include "files/gem_pole.h"
 #include "files/replacing_file.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -122,7 +123,7 @@ std::string gemSaveProblem(const Stone& stone) {
 
 bool writeGem(const Stone& stone, std::ostream& out, Diagnostics& notes) {
     if (std::string problem = gemSaveProblem(stone); !problem.empty()) {
-        notes.warning(problem);
+        notes.warning(DiagCode::FileFormatCannotHold, problem);
         out.setstate(std::ios::failbit);
         return false;
     }
@@ -135,26 +136,26 @@ bool writeGem(const Stone& stone, std::ostream& out, Diagnostics& notes) {
     }
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (tabsChanged)
-        notes.info(filemsg::GEM_NAME_TABS);
+        notes.info(DiagCode::FileGemNameTabs, filemsg::GEM_NAME_TABS);
     // Each design warns after its preform is written, as the nested writes did.
     for (auto it = longLines.rbegin(); it != longLines.rend(); ++it)
-        if (*it) notes.warning(filemsg::GEM_DOS_WARNING);
+        if (*it) notes.warning(DiagCode::FileGemDosWarning, filemsg::GEM_DOS_WARNING);
     return true;
 }
 
 bool writeGemFile(const Stone& stone, const std::string& path, Diagnostics& notes) {
     if (std::string problem = gemSaveProblem(stone); !problem.empty()) {
-        notes.warning(problem);
+        notes.warning(DiagCode::FileFormatCannotHold, problem);
         return false;
     }
     ReplacingFile file(path, true);
     if (!file.isOpen()) {
-        notes.warning(fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
+        notes.warning(DiagCode::FileCannotOpenToWrite, fileMessage(filemsg::CANNOT_OPEN_TO_WRITE, path, file.problem()));
         return false;
     }
     writeGem(stone, file.stream(), notes);
     if (!file.commit()) {
-        notes.warning(fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
+        notes.warning(DiagCode::FileErrorWriting, fileMessage(filemsg::ERROR_WRITING, path, file.problem()));
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include "files/design_record.h"
 #include "files/file_messages.h"
 #include "kernel/kernel_error.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -55,7 +56,7 @@ int PlaneCutter::cutLastStep() {
     try {
         result = apply(steps_.back(), stone_);
     } catch (const KernelError& error) {
-        stone_.addNote(DiagKind::Error, error.what());
+        stone_.addNote(DiagKind::Error, DiagCode::KernelBrokenPolyhedron, error.what());
         result = BROKEN;
     }
     return afterCut(result);
@@ -70,7 +71,7 @@ int PlaneCutter::afterCut(int result) {
         if (stone_.eulerSum() != 2) {
             result = BROKEN;  // the kernel has shown its message
         } else if (int32_t edge = brokenEdge(stone_); edge >= 0) {
-            stone_.addNote(DiagKind::Error, strprintf(filemsg::BROKEN_AFTER_CUT, edge));
+            stone_.addNote(DiagKind::Error, DiagCode::FileBrokenAfterCut, strprintf(filemsg::BROKEN_AFTER_CUT, edge));
             result = BROKEN;
         }
     }
@@ -82,7 +83,7 @@ int PlaneCutter::afterCut(int result) {
         stone_ = std::move(*before);
         stone_.addNotes(std::move(said));
         steps_.pop_back();
-        stone_.addNote(DiagKind::Error, strprintf(filemsg::READ_STOPPED_AT_FACET, planes_));
+        stone_.addNote(DiagKind::Error, DiagCode::FileReadStoppedAtFacet, strprintf(filemsg::READ_STOPPED_AT_FACET, planes_));
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include "files/binary_io.h"
 #include "files/datavue_messages.h"
 #include "files/file_access.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -21,7 +22,7 @@ std::string upperCase(std::string text) {
 }
 
 void corrupt(const char* format, const std::string& libraryName, Diagnostics& notes) {
-    notes.warning(strprintf(format, libraryName.c_str()));
+    notes.warning(DiagCode::FileStowCorrupt, strprintf(format, libraryName.c_str()));
 }
 
 struct StowHeader {
@@ -82,8 +83,8 @@ std::optional<uint32_t> stowFind(std::istream& library, const std::string& libra
     }
     if (missing == HeaderField::None && header.version > STOW_VERSION) {
         notes.warning(
-            strprintf(dbmsg::STOW_NEWER_VERSION, libraryName.c_str(), header.version / 1000, header.version % 1000));
-        notes.warning(strprintf(dbmsg::STOW_OWN_VERSION, STOW_VERSION / 1000, STOW_VERSION % 1000));
+            DiagCode::FileStowVersion, strprintf(dbmsg::STOW_NEWER_VERSION, libraryName.c_str(), header.version / 1000, header.version % 1000));
+        notes.warning(DiagCode::FileStowVersion, strprintf(dbmsg::STOW_OWN_VERSION, STOW_VERSION / 1000, STOW_VERSION % 1000));
     }
     // A header cut short has no contents offset to go to: the table of
     // contents cannot be where it says.

@@ -10,6 +10,7 @@
 #include "files/facet_ring.h"
 #include "files/file_messages.h"
 #include "files/memory_input.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -95,7 +96,7 @@ std::string thumbnailBytes(const Stone& stone) {
 bool writeThb(const Stone& stone, const std::string& path, Diagnostics& notes) {
     const std::string bytes = thumbnailBytes(stone);
     if (bytes.empty()) {
-        notes.warning(strprintf(filemsg::THB_TOO_LARGE, stone.nFacet, stone.nVertex + 1));
+        notes.warning(DiagCode::FileThbTooLarge, strprintf(filemsg::THB_TOO_LARGE, stone.nFacet, stone.nVertex + 1));
         return false;
     }
     return writeExportFile(path, bytes, filemsg::CANNOT_OPEN_TO_WRITE, true, notes);
@@ -106,7 +107,7 @@ bool readThb(Stone& stone, std::istream& in) {
     uint16_t facetCount = 0, pointCount = 0;
     if (!buffer || !le::getU16(buffer, facetCount) || !le::getU16(buffer, pointCount)) {
         emptyStone(stone);
-        stone.addNote(DiagKind::Warning, filemsg::THB_ENDED_ABNORMALLY);
+        stone.addNote(DiagKind::Warning, DiagCode::FileThbEndedAbnormally, filemsg::THB_ENDED_ABNORMALLY);
         return false;
     }
     const int32_t F = facetCount, P = pointCount;
@@ -114,7 +115,7 @@ bool readThb(Stone& stone, std::istream& in) {
     std::vector<unsigned char> fixed(static_cast<size_t>(P) * 3 + static_cast<size_t>(F));
     if (!le::readBytes(buffer, fixed.data(), static_cast<std::streamsize>(fixed.size()))) {
         emptyStone(stone);
-        stone.addNote(DiagKind::Warning, filemsg::THB_ENDED_ABNORMALLY);
+        stone.addNote(DiagKind::Warning, DiagCode::FileThbEndedAbnormally, filemsg::THB_ENDED_ABNORMALLY);
         return false;
     }
     emptyStone(stone);
@@ -145,11 +146,11 @@ bool readThb(Stone& stone, std::istream& in) {
     for (int32_t k = 0; k < F; ++k) {
         const int32_t first = readPointNumber(buffer);
         if (first < 0) {
-            stone.addNote(DiagKind::Warning, filemsg::THB_ENDED_ABNORMALLY);
+            stone.addNote(DiagKind::Warning, DiagCode::FileThbEndedAbnormally, filemsg::THB_ENDED_ABNORMALLY);
             return true;  // what was read stays
         }
         if (first >= P) {
-            stone.addNote(DiagKind::Warning, filemsg::THB_POINT_OUT_OF_BOUNDS);
+            stone.addNote(DiagKind::Warning, DiagCode::FileThbPointOutOfBounds, filemsg::THB_POINT_OUT_OF_BOUNDS);
             emptyStone(stone);
             return false;
         }
@@ -159,11 +160,11 @@ bool readThb(Stone& stone, std::istream& in) {
         for (;;) {
             const int32_t n = readPointNumber(buffer);
             if (n < 0) {
-                stone.addNote(DiagKind::Warning, filemsg::THB_ENDED_ABNORMALLY);
+                stone.addNote(DiagKind::Warning, DiagCode::FileThbEndedAbnormally, filemsg::THB_ENDED_ABNORMALLY);
                 return true;
             }
             if (n >= P) {
-                stone.addNote(DiagKind::Warning, filemsg::THB_POINT_OUT_OF_BOUNDS);
+                stone.addNote(DiagKind::Warning, DiagCode::FileThbPointOutOfBounds, filemsg::THB_POINT_OUT_OF_BOUNDS);
                 emptyStone(stone);
                 return false;
             }
@@ -196,7 +197,7 @@ bool readThb(Stone& stone, std::istream& in) {
         }
         f.line = -1;
     }
-    if (le::getByte(buffer) != THB_END_MARK) stone.addNote(DiagKind::Warning, filemsg::THB_ENDED_ABNORMALLY);
+    if (le::getByte(buffer) != THB_END_MARK) stone.addNote(DiagKind::Warning, DiagCode::FileThbEndedAbnormally, filemsg::THB_ENDED_ABNORMALLY);
     return true;
 }
 

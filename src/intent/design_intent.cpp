@@ -16,7 +16,7 @@ DesignIntent intentOf(const Stone& stone, const DesignIntent* recorded, double m
 int32_t intentTierOfFacet(const Stone& stone, const DesignIntent& intent, int32_t facet) {
     if (facet < 0 || facet >= stone.nFacet) return -1;
     const Facet& f = stone.facets[facet];
-    const Plane p{f.a, f.b, f.c, f.d};
+    const Plane p = f.plane();
     for (size_t t = 0; t < intent.tiers.size(); ++t)
         for (const Plane& q : intent.tiers[t].planes)
             if (q == p) return int32_t(t);

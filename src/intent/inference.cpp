@@ -15,7 +15,6 @@ namespace brevix {
 
 namespace {
 
-Plane planeOfFacet(const Facet& f) { return {f.a, f.b, f.c, f.d}; }
 
 double distanceTo(const Facet& f, Vec3 v) { return f.a * v.x + f.b * v.y + f.c * v.z - f.d; }
 
@@ -26,7 +25,7 @@ struct PlacedPlane {
 };
 
 const FacetRef* refOf(const std::vector<PlacedPlane>& placed, const Facet& f) {
-    const Plane p = planeOfFacet(f);
+    const Plane p = f.plane();
     for (const PlacedPlane& q : placed)
         if (q.plane == p) return &q.ref;
     return nullptr;
@@ -94,14 +93,14 @@ TierIntent tierFromFacets(const Stone& design, const std::vector<int32_t>& run) 
     TierIntent tier;
     tier.inferred = true;
     const Facet& first = design.facets[run.front()];
-    tier.angle = angleOfPlane(planeOfFacet(first));
+    tier.angle = angleOfPlane(first.plane());
     tier.ced = first.d;
     // A level facet facing down carries its direction in its depth.
     if (std::fabs(tier.angle) < 0.001 && first.c < 0) tier.ced = -first.d;
     for (int32_t i : run) {
         const Facet& f = design.facets[i];
-        tier.indexes.push_back(indexOfPlane(planeOfFacet(f), design.gear, design.indexOffset));
-        tier.planes.push_back(planeOfFacet(f));
+        tier.indexes.push_back(indexOfPlane(f.plane(), design.gear, design.indexOffset));
+        tier.planes.push_back(f.plane());
     }
     tier.index = tier.indexes.front();
     return tier;

@@ -13,14 +13,9 @@
 #include <vector>
 
 #include "kernel/geometry.h"
+#include "kernel/plane.h"
 
 namespace brevix {
-
-// One plane a·x + b·y + c·z = d with a unit outward normal.
-struct Plane {
-    double a = 0, b = 0, c = 0, d = 0;
-    bool operator==(const Plane&) const = default;
-};
 
 // A facet named by what survives re-cutting: its tier's place in the
 // cutting order (0 = first tier cut) and its index on the gear.

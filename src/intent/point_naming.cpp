@@ -15,7 +15,7 @@ constexpr double SAME_POINT = 1e-9;
 
 bool refOfFacet(const Stone& stone, const DesignIntent& intent, int32_t facet, FacetRef& ref) {
     const Facet& f = stone.facets[facet];
-    const Plane p{f.a, f.b, f.c, f.d};
+    const Plane p = f.plane();
     for (size_t t = 0; t < intent.tiers.size(); ++t)
         for (size_t k = 0; k < intent.tiers[t].planes.size(); ++k)
             if (intent.tiers[t].planes[k] == p) {

@@ -10,6 +10,7 @@
 #include "intent/point_resolution.h"
 #include "intent/tier_planes.h"
 #include "kernel/kernel_error.h"
+#include "platform/diag_codes.h"
 #include "platform/strformat.h"
 
 namespace brevix {
@@ -19,8 +20,6 @@ namespace {
 struct Strings {
     std::string name, instruction;
 };
-
-Plane planeOfFacet(const Facet& f) { return {f.a, f.b, f.c, f.d}; }
 
 double distanceTo(const Plane& p, Vec3 v) { return p.a * v.x + p.b * v.y + p.c * v.z - p.d; }
 
@@ -150,6 +149,13 @@ bool anyOutside(const Stone& stone, const Plane& p) {
 
 }  // namespace
 
+Diagnostics RecutResult::problemNotes() const {
+    Diagnostics notes;
+    for (size_t k = 0; k < problems.size(); ++k)
+        notes.warning(k < problemCodes.size() ? problemCodes[k] : DiagCode::IntentNotKept, problems[k]);
+    return notes;
+}
+
 double roughHalfOf(const Stone& stone) {
     for (int32_t i = 0; i < stone.nFacet; ++i)
         if (stone.facets[i].isRough()) return stone.facets[i].d;
@@ -183,7 +189,7 @@ bool intentMatches(const Stone& stone, const DesignIntent& intent) {
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
         if (f.isRough()) continue;
-        const Plane p = planeOfFacet(f);
+        const Plane p = f.plane();
         bool found = false;
         while (tier < intent.tiers.size() && !found) {
             const std::vector<Plane>& planes = intent.tiers[tier].planes;
@@ -220,7 +226,7 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
             bool found = false;
             for (int32_t i = 0; i < stone.nFacet && !found; ++i) {
                 const Facet& f = stone.facets[i];
-                found = !f.isRough() && planeOfFacet(f) == p;
+                found = !f.isRough() && f.plane() == p;
             }
             if (found) tier.names[k].clear();
             onStone = onStone || found;
@@ -233,13 +239,14 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
 
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                           const std::optional<TierChange>& change, double meetTolerance) {
-    RecutResult out{Stone(design), intent, {}, 0};
+    RecutResult out{Stone(design), intent, {}, {}, 0};
     Stone& stone = out.stone;
     const int32_t gear = design.gear;
     const int32_t changed = change ? change->tier : 0;
     const int32_t tierCount = int32_t(out.intent.tiers.size());
     if (changed < 0 || changed >= tierCount) {
         out.problems.push_back(strprintf("There is no tier %d to change.", changed + 1));
+        out.problemCodes.push_back(DiagCode::IntentNoSuchTier);
         out.refused = true;
         return out;
     }
@@ -248,6 +255,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     // minutes of it, nor written for the reader to refuse.
     if (std::string problem = intentLimitProblem(intent); !problem.empty()) {
         out.problems.push_back(problem);
+        out.problemCodes.push_back(DiagCode::IntentBeyondLimits);
         out.refused = true;
         return out;
     }
@@ -272,7 +280,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
             bool found = false;
             for (int32_t i = 0; i < design.nFacet && !found; ++i) {
                 const Facet& f = design.facets[i];
-                if (f.isRough() || !(planeOfFacet(f) == tier.planes[k])) continue;
+                if (f.isRough() || !(f.plane() == tier.planes[k])) continue;
                 strings[t][k] = {f.name, f.instruction};
                 found = true;
             }
@@ -317,6 +325,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                     ++out.failedTiers;
                     out.refused = out.refused || (change && t == changed);
                     out.problems.push_back(strprintf("Tier %d keeps its last place: %s.", t + 1, why.c_str()));
+                    out.problemCodes.push_back(DiagCode::IntentNotKept);
                 }
             }
             tier.names.assign(tier.planes.size(), std::string());
@@ -331,6 +340,7 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
         }
     } catch (const KernelError& error) {
         out.problems.push_back(error.what());
+        out.problemCodes.push_back(DiagCode::KernelBrokenPolyhedron);
         ++out.failedTiers;
         out.refused = true;  // the stone is cut part way
     }

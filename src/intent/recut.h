@@ -16,8 +16,10 @@ namespace brevix {
 struct RecutResult {
     Stone stone;          // the re-cut design (design fields, names, preform kept)
     DesignIntent intent;  // with the new values; failed tiers carry their reason
-    // One line per tier that could not keep its intent, and any kernel failure.
+    // One line per tier that could not keep its intent, and any kernel
+    // failure; problemCodes holds the code of each, in the same order.
     std::vector<std::string> problems;
+    std::vector<DiagCode> problemCodes;
     int failedTiers = 0;
     // The change itself could not be made (the changed tier cannot take its
     // new values) or the kernel failed part way: `stone` and `intent` are
@@ -25,6 +27,8 @@ struct RecutResult {
     // tiers that keep their last place do not refuse the change.
     bool refused = false;
     bool ok() const { return problems.empty(); }
+    // The problems as warnings, each with its code.
+    Diagnostics problemNotes() const;
 };
 
 // Re-cuts `design`, whose planes `intent` describes (see intentMatches),

@@ -9,6 +9,7 @@
 #include "kernel/kernel_error.h"
 #include "kernel/merge_points.h"
 #include "kernel/stone.h"
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/strformat.h"
 
@@ -190,7 +191,7 @@ void Stone::closeCutFacet(int32_t facet, int32_t n) {
     for (size_t k = 0; k < crossing_.size() && l < 2; ++k) {
         const Edge& e = edges[crossing_[k]];
         if (e.f[0] != facet && e.f[1] != facet) continue;
-        if (e.f[0] == n || e.f[1] == n) notes_.add(DiagKind::InternalWarning, "Internal warning: Bad edge");
+        if (e.f[0] == n || e.f[1] == n) notes_.add(DiagKind::InternalWarning, DiagCode::KernelBadEdge, "Internal warning: Bad edge");
         ++nicked;
         for (int end = 0; end < 2; ++end) {
             const int32_t v = e.v[end];
@@ -215,14 +216,14 @@ void Stone::closeCutFacet(int32_t facet, int32_t n) {
     }
     std::sort(duplicates.begin(), duplicates.end());
     for (size_t k = 0; k < duplicates.size(); ++k)
-        notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: Duplicate edges between facets %d and %d!", facet, n));
+        notes_.add(DiagKind::InternalWarning, DiagCode::KernelDuplicateEdges, strprintf("Internal warning: Duplicate edges between facets %d and %d!", facet, n));
     onNewFacet_.push_back(nEdge);
     appendEdge(recorded[0], recorded[1], facet, n);
 }
 
-void Stone::warnIfClose(double x, double y, double z, const Vertex& v) const {
+void Stone::warnIfClose(double x, double y, double z, const Vertex& v) {
     if (std::fabs(v.x - x) + std::fabs(v.y - y) + std::fabs(v.z - z) < EPS)
-        notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
+        notes_.add(DiagKind::InternalWarning, DiagCode::KernelCloseVertex, strprintf("Internal warning: New vertex %9.6f %9.6f %9.6f\nclose to %9.6f "
                               "%9.6f %9.6f",
                               x, y, z, v.x, v.y, v.z));
 }
@@ -261,7 +262,7 @@ void Stone::newEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
         const Edge& e = edges[j];
         if (e.status == ST_OUT) continue;
         if ((e.f[0] == fa && e.f[1] == fb) || (e.f[0] == fb && e.f[1] == fa))
-            notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: Duplicate edges between facets %d and %d!", fa, fb));
+            notes_.add(DiagKind::InternalWarning, DiagCode::KernelDuplicateEdges, strprintf("Internal warning: Duplicate edges between facets %d and %d!", fa, fb));
     }
     appendEdge(va, vb, fa, fb);
 }
@@ -278,7 +279,7 @@ void Stone::appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
         e.v = {vb, va};
     const Vec3 delta = pb - pa;
     if (std::fabs(delta.x) + std::fabs(delta.y) + std::fabs(delta.z) < EPS3)
-        notes_.add(DiagKind::InternalWarning, strprintf("Internal warning: Short edge from vertex %d to %d on facets %d and "
+        notes_.add(DiagKind::InternalWarning, DiagCode::KernelShortEdge, strprintf("Internal warning: Short edge from vertex %d to %d on facets %d and "
                               "%d on edge %d\n",
                               va, vb, fa, fb, nEdge));
     e.f = {fa, fb};
@@ -295,7 +296,7 @@ void Stone::compact() {
         throw KernelError(strprintf("Internal error: Edge %d kept on a vertex or facet the cut removed", dangling));
     const int32_t sum = eulerSum();
     if (sum != 2)
-        notes_.add(DiagKind::InternalError, strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
+        notes_.add(DiagKind::InternalError, DiagCode::KernelEulerFailed, strprintf("Internal error: flunked Euler-Descartes test\n%d Facets + %d "
                               "vertices - %d Edges = %d, not 2",
                               nFacet, nVertex, nEdge, sum));
 }

@@ -8,7 +8,7 @@
 
 namespace brevix {
 
-bool Stone::cutLeftRingsWhole() const {
+bool Stone::cutLeftRingsWhole() {
     const int32_t n = nFacet - 1;
 
     // Every shrunk facet leaves the plane at exactly two points, each the end

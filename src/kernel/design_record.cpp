@@ -4,14 +4,17 @@
 
 #include "kernel/index_azimuth.h"
 #include "kernel/stone.h"
+#include "platform/diag_codes.h"
 
 namespace brevix {
 
+double Stone::facetIndexOf(int32_t facet, Diagnostics& notes) const {
+    if (gear == 0) notes.warning(DiagCode::KernelZeroGear, "Zero index gear");
+    return facetIndexOf(facet);
+}
+
 double Stone::facetIndexOf(int32_t facet) const {
-    if (gear == 0) {
-        notes_.warning("Zero index gear");
-        return 0;
-    }
+    if (gear == 0) return 0;
     const Facet& f = facets[facet];
     if (std::fabs(f.a) < EPS && std::fabs(f.b) < EPS) return gear;
     const double notches = std::fabs(static_cast<double>(gear));  // no overflow at INT_MIN

@@ -13,7 +13,6 @@ namespace brevix {
 namespace {
 
 using exact::MeetPoint;
-using exact::Plane;
 
 struct XVertex {
     MeetPoint point;
@@ -48,7 +47,7 @@ public:
 
     // Cuts the plane; false when no part of the solid lies outside it.
     bool cut(const Facet& record, int32_t recordIndex) {
-        planes_.push_back({record.a, record.b, record.c, record.d});
+        planes_.push_back(record.plane());
         const int32_t p = static_cast<int32_t>(planes_.size()) - 1;
         const Plane plane = planes_.back();
 

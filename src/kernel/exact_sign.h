@@ -6,11 +6,9 @@
 // non-overlapping doubles, with the exact product from fma).
 #include <array>
 
-namespace brevix::exact {
+#include "kernel/plane.h"
 
-struct Plane {
-    double a, b, c, d;
-};
+namespace brevix::exact {
 
 // The point where three planes meet, as the four 3x3 minors of their rows:
 // x = dx / dn, y = dy / dn, z = dz / dn. `bound*` are the sums of absolute

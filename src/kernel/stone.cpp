@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "kernel/cut_steps.h"
+#include "platform/diag_codes.h"
 
 namespace brevix {
 
@@ -59,7 +60,7 @@ Stone::Stone(double halfSize) {
 
 Stone::Stone(const Stone* source) : Stone(ROUGH_HALF) {
     if (!source) {
-        notes_.error("NULL in copy constructor");
+        notes_.error(DiagCode::KernelNullCopySource, "NULL in copy constructor");
         return;
     }
     copyFrom(*source);
@@ -82,7 +83,7 @@ Stone& Stone::operator=(const Stone& source) {
 
 void Stone::copy(const Stone& source) {
     if (&source == this) {
-        notes_.error("Stone::copy() source and destination identical");
+        notes_.error(DiagCode::KernelCopyOntoItself, "Stone::copy() source and destination identical");
         return;
     }
     copyFrom(source);
@@ -91,7 +92,7 @@ void Stone::copy(const Stone& source) {
 Diagnostics Stone::copyInto(Stone* destination, const Stone& source) {
     Diagnostics notes;
     if (!destination) {
-        notes.error("NULL pointer in Stone::copy()");
+        notes.error(DiagCode::KernelNullCopyDestination, "NULL pointer in Stone::copy()");
         return notes;
     }
     destination->copy(source);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kernel/geometry.h"
+#include "kernel/plane.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -55,6 +56,7 @@ struct Facet {
     bool hasFlag(uint32_t flag) const { return (flags & flag) != 0; }
     bool isRough() const { return hasFlag(ROUGH); }
     Vec3 normal() const { return {a, b, c}; }
+    Plane plane() const { return {a, b, c, d}; }
     void computeAxis();
     // Sets the plane and tier as a freshly cut facet; name and instruction are left alone.
     void init(double na, double nb, double nc, double nd, int32_t newTier, bool rough);
@@ -119,14 +121,16 @@ public:
     static Diagnostics copyInto(Stone* destination, const Stone& source);
 
     // ---- notes ---------------------------------------------------------
-    // What the operations on this stone had to say ("Internal warning: …",
-    // "Zero index gear"), in order, until the caller takes them. Kept with
-    // the stone rather than shown, so that stones on different threads
-    // never share anything; a copy starts without notes.
+    // What the operations that changed this stone had to say ("Internal
+    // warning: …"), in order, until the caller takes them. Kept with the
+    // stone rather than shown, so that stones on different threads never
+    // share anything; a copy starts without notes. Reading a stone never
+    // adds to them: a query with something to say returns it.
     const Diagnostics& diagnostics() const { return notes_; }
     Diagnostics takeDiagnostics() { return std::exchange(notes_, Diagnostics{}); }
     // For the operations of the design model that work on this stone.
-    void addNote(DiagKind kind, std::string_view text) { notes_.add(kind, text); }
+    void addNote(DiagKind kind, DiagCode code, std::string_view text) { notes_.add(kind, code, text); }
+    void addNote(const Diagnostic& note) { notes_.add(note); }
     void addNotes(Diagnostics&& notes) { notes_.append(std::move(notes)); }
 
     // Replaces the polyhedron by the cube [-s, s]^3. Names and instructions
@@ -156,7 +160,10 @@ public:
 
     // ---- queries -------------------------------------------------------
     double facetAngleOf(int32_t facet) const;
+    // The facet's index on the gear; 0 on a stone without a gear.
     double facetIndexOf(int32_t facet) const;
+    // The same, and a stone without a gear says so in `notes` ("Zero index gear").
+    double facetIndexOf(int32_t facet, Diagnostics& notes) const;
     double dihedralAngle(int32_t edge) const;
     const std::string& facetName(int32_t facet) const { return facets[facet].name; }
     void setFacetName(int32_t facet, std::string_view name);
@@ -242,7 +249,7 @@ private:
     int32_t tierForNewFacet(double c, double d) const;
     void closeCutFacet(int32_t facet, int32_t newFacetIndex);
     int32_t appendVertex(double x, double y, double z);
-    void warnIfClose(double x, double y, double z, const Vertex& existing) const;
+    void warnIfClose(double x, double y, double z, const Vertex& existing);
     void checkNewEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) const;
     void appendEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb);
 
@@ -250,12 +257,12 @@ private:
     // result and falls back to the exact rebuild when it is not whole.
     int cutAsSpecified(double a, double b, double c, double d, std::string name,
                        std::string instruction);
-    bool cutLeftRingsWhole() const;
+    bool cutLeftRingsWhole();
     bool compactCut();  // false when an edge dangles or the Euler sum is off
     int32_t compactRecords();
     int recutExactly(int32_t facetsBefore);
 
-    mutable Diagnostics notes_;
+    Diagnostics notes_;
     // Renumbering tables of compaction, reused from cut to cut.
     std::vector<int32_t> vertexMap_, facetMap_;
     // Half-size of the rough block this stone was cut from, for rebuilding.
@@ -267,8 +274,8 @@ private:
     // Facets the running cut shrinks, edges it found lying in the plane, and
     // per-record counters of the check that follows it.
     std::vector<int32_t> cutFacets_, inPlane_;
-    mutable std::vector<int32_t> facetCount_, vertexCount_;
-    mutable std::vector<std::array<int32_t, 2>> ringSlots_;
+    std::vector<int32_t> facetCount_, vertexCount_;
+    std::vector<std::array<int32_t, 2>> ringSlots_;
     // Working lists of one cut, so that its searches visit only the records
     // that can match: vertices on or near the plane, edges crossing or
     // touching it, edges already on the new facet.

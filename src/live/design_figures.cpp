@@ -4,14 +4,13 @@
 
 namespace brevix {
 
-DesignFigures figuresOf(Stone& stone, const SizeChoice& size,
+DesignFigures figuresOf(const Stone& stone, const SizeChoice& size,
                         const std::optional<optics::WeightMaterial>& material) {
     DesignFigures out;
     out.facets = stone.nFacet - stone.nRough;
     out.girdleFacets = stone.nGirdle;
     if (stone.nVertex == 0) return out;
-    computeBounds(stone);
-    const Proportions p = proportionsOf(stone.stats);
+    const Proportions p = proportionsOf(boundsOf(stone));
     out.extents = p;
     const double W = p.W;
     if (p.L < EPS || W < EPS) return out;
@@ -24,7 +23,7 @@ DesignFigures figuresOf(Stone& stone, const SizeChoice& size,
         if (p.P > EPS) out.pw = p.P / W;
         if (p.C > EPS) out.cw = p.C / W;
     }
-    out.volumeRatio = computeVolume(stone) / (W * W * W);
+    out.volumeRatio = volumeOf(stone).volume / (W * W * W);
     const GirdleMeasure girdle = measureGirdle(stone);
     if (girdle.thinnest) out.girdleThinnest = girdle.thinnest->height / W;
     if (girdle.atMainTips) out.girdleAtMains = *girdle.atMainTips / W;

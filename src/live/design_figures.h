@@ -31,7 +31,7 @@ struct DesignFigures {
 
 // Updates the stone's Stats block (bounds and volume). `size` at 0 mm: no
 // real size; `material` absent: no weight.
-DesignFigures figuresOf(Stone& stone, const SizeChoice& size = {},
+DesignFigures figuresOf(const Stone& stone, const SizeChoice& size = {},
                         const std::optional<optics::WeightMaterial>& material = std::nullopt);
 
 }  // namespace brevix

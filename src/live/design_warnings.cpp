@@ -96,7 +96,7 @@ void girdleWarnings(const Stone& stone, const std::vector<int32_t>& tierOf, cons
     for (const GirdlePlane& g : girdle) sides.push_back(g.plane);
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
-        if (f.isRough() && std::fabs(f.c) <= EPS) sides.push_back({f.a, f.b, f.c, f.d});
+        if (f.isRough() && std::fabs(f.c) <= EPS) sides.push_back(f.plane());
     }
     std::vector<DesignWarning> found;
     for (const auto& corner : outlineOf(sides)) {
@@ -255,7 +255,7 @@ bool describes(const DesignIntent& intent, const Stone& stone) {
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
         if (f.isRough()) continue;
-        const Plane p{f.a, f.b, f.c, f.d};
+        const Plane p = f.plane();
         bool described = false;
         for (const TierIntent& tier : intent.tiers)
             described = described || std::find(tier.planes.begin(), tier.planes.end(), p) != tier.planes.end();
@@ -342,7 +342,7 @@ std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent
     };
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
-        if (isGirdleFacet(f)) girdle.push_back({{f.a, f.b, f.c, f.d}, tierName(stone, tierOf, tierOf[i]), i});
+        if (isGirdleFacet(f)) girdle.push_back({f.plane(), tierName(stone, tierOf, tierOf[i]), i});
     }
     if (intent)
         for (size_t t = 0; t < intent->tiers.size(); ++t)
@@ -352,7 +352,7 @@ std::vector<DesignWarning> designWarnings(const Stone& stone, const DesignIntent
         const std::vector<int32_t> beforeTiers = tierOfEachFacet(*before);
         for (int32_t i = 0; i < before->nFacet; ++i) {
             const Facet& f = before->facets[i];
-            const Plane p{f.a, f.b, f.c, f.d};
+            const Plane p = f.plane();
             if (isGirdleFacet(f) && !known(p)) girdle.push_back({p, tierName(*before, beforeTiers, beforeTiers[i]), -1});
         }
     }

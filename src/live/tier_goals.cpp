@@ -17,7 +17,7 @@ struct Trial {
 
 }  // namespace
 
-std::optional<double> goalFigure(Stone& stone, TierGoal goal) {
+std::optional<double> goalFigure(const Stone& stone, TierGoal goal) {
     const DesignFigures f = figuresOf(stone);
     return goal == TierGoal::TableWidth ? f.tw : f.girdleAtMains;
 }

@@ -16,7 +16,7 @@ enum class TierGoal {
 };
 
 // The goal's figure of a stone; none where the stone has no such figure.
-std::optional<double> goalFigure(Stone& stone, TierGoal goal);
+std::optional<double> goalFigure(const Stone& stone, TierGoal goal);
 
 struct GoalResult {
     std::optional<RecutResult> cut;  // the design at the goal

@@ -368,23 +368,26 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
     const double tilt = tiltDegrees / DEG_PER_RAD;
     const double cs = std::cos(tilt), sn = std::sin(tilt);
     count_ = stone.nFacet;
-    struct Plane {
-        double a, b, c, d;
+    // Each facet's plane turned by the tilt, with the facet it came from.
+    struct TiltedFacet {
+        Plane plane;
         int facet;
     };
-    std::vector<Plane> planes;
+    std::vector<TiltedFacet> planes;
     for (int i = 0; i < count_; ++i) {
         const Facet& f = stone.facets[i];
-        planes.push_back({f.a, f.b * cs - f.c * sn, f.b * sn + f.c * cs, f.d, i});
+        planes.push_back({{f.a, f.b * cs - f.c * sn, f.b * sn + f.c * cs, f.d}, i});
     }
     // Crown first, then girdle, then pavilion: the blocks of the exit
     // search then hold planes facing much the same way, and a ray can pass
     // over a block whose planes all face away from it.
-    std::stable_sort(planes.begin(), planes.end(), [](const Plane& p, const Plane& q) { return p.c > q.c; });
-    while (planes.size() % EXIT_LANES != 0) planes.push_back({0, 0, 0, 1, -1});
+    std::stable_sort(planes.begin(), planes.end(),
+                     [](const TiltedFacet& p, const TiltedFacet& q) { return p.plane.c > q.plane.c; });
+    while (planes.size() % EXIT_LANES != 0) planes.push_back({{0, 0, 0, 1}, -1});
     int ups = 0, downs = 0, sides = 0;
     for (int i = 0; i < static_cast<int>(planes.size()); ++i) {
-        const auto [na, nb, nc, nd, facet] = planes[i];
+        const auto [na, nb, nc, nd] = planes[i].plane;
+        const int facet = planes[i].facet;
         a.push_back(na);
         b.push_back(nb);
         c.push_back(nc);
@@ -419,9 +422,9 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
     for (size_t first = 0; first < planes.size(); first += EXIT_LANES) {
         double ax = 0, ay = 0, az = 0;
         for (size_t i = first; i < first + EXIT_LANES; ++i) {
-            ax += planes[i].a;
-            ay += planes[i].b;
-            az += planes[i].c;
+            ax += planes[i].plane.a;
+            ay += planes[i].plane.b;
+            az += planes[i].plane.c;
         }
         const double len = std::sqrt(ax * ax + ay * ay + az * az);
         double minCos = 1;
@@ -430,8 +433,8 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
             ay /= len;
             az /= len;
             for (size_t i = first; i < first + EXIT_LANES; ++i)
-                if (planes[i].facet >= 0)
-                    minCos = std::min(minCos, ax * planes[i].a + ay * planes[i].b + az * planes[i].c);
+                if (const Plane& p = planes[i].plane; planes[i].facet >= 0)
+                    minCos = std::min(minCos, ax * p.a + ay * p.b + az * p.c);
         }
         // Below -sin(h) = -sqrt(1 - cos^2 h), less a margin for rounding;
         // blocks spread over more than a hemisphere are never passed over.

@@ -14,7 +14,7 @@ std::optional<WeightMaterial> weightMaterial(std::string_view name, double typed
     return std::nullopt;
 }
 
-std::string diagramWeightLines(Stone& stone, const SizeChoice& size, const WeightMaterial& material) {
+std::string diagramWeightLines(const Stone& stone, const SizeChoice& size, const WeightMaterial& material) {
     const std::optional<RealSize> real = realSizeOf(stone, size.basis, size.millimetres);
     if (!real || material.specificGravity <= 0) return {};
     return sizeLine(*real) + "\n" + weightLine(*real, material.name, material.specificGravity) + "\n";

@@ -24,6 +24,6 @@ std::optional<WeightMaterial> weightMaterial(std::string_view name, double typed
 // The size and weight lines the printed diagram carries under its
 // statistics ("Size: ... mm" and "Weight: ... ct (...)", each ending in a
 // newline); "" when the stone cannot be sized at `size`.
-std::string diagramWeightLines(Stone& stone, const SizeChoice& size, const WeightMaterial& material);
+std::string diagramWeightLines(const Stone& stone, const SizeChoice& size, const WeightMaterial& material);
 
 }  // namespace brevix::optics

@@ -18,13 +18,15 @@ constexpr double MEET_TOLERANCE = 1e-7;
 // business, not the person's.
 double distanceTo(const Plane& p, double x, double y, double z) { return p.a * x + p.b * y + p.c * z - p.d; }
 
-bool girdleStands(const Stone& stone) { return stone.stats.crownBottom > stone.stats.pavilionTop + 1e-9; }
+bool girdleStands(const Stone& stone) {
+    const Stats s = boundsOf(stone);
+    return s.crownBottom > s.pavilionTop + 1e-9;
+}
 
 }  // namespace
 
-Proportions proportionsOf(Stone& stone) {
-    computeBounds(stone);
-    const Stats& s = stone.stats;
+Proportions proportionsOf(const Stone& stone) {
+    const Stats s = boundsOf(stone);
     Proportions p;
     const double width = s.maxX - s.minX;
     if (!(width > 0)) return p;

@@ -91,7 +91,7 @@ private:
 };
 
 // The proportions of a stone (its stats are brought up to date).
-Proportions proportionsOf(Stone& stone);
+Proportions proportionsOf(const Stone& stone);
 
 // Non-rough facets of a stone.
 int designFacetCount(const Stone& stone);

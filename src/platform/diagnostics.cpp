@@ -23,11 +23,11 @@ void Diagnostics::add(std::string_view text, Icon icon) {
     switch (icon) {
     case Icon::Information:
     case Icon::None:
-    case Icon::Question: add(DiagKind::Information, text); return;
-    case Icon::Error: add(DiagKind::Error, text); return;
+    case Icon::Question: add(DiagKind::Information, DiagCode{}, text); return;
+    case Icon::Error: add(DiagKind::Error, DiagCode{}, text); return;
     case Icon::Warning: break;
     }
-    add(DiagKind::Warning, text);
+    add(DiagKind::Warning, DiagCode{}, text);
 }
 
 void Diagnostics::append(const Diagnostics& other) {
@@ -64,6 +64,13 @@ std::vector<std::string> Diagnostics::texts() const {
     std::vector<std::string> out;
     out.reserve(items_.size());
     for (const Diagnostic& d : items_) out.push_back(d.text);
+    return out;
+}
+
+std::vector<DiagCode> Diagnostics::codes() const {
+    std::vector<DiagCode> out;
+    out.reserve(items_.size());
+    for (const Diagnostic& d : items_) out.push_back(d.code);
     return out;
 }
 

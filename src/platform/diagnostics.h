@@ -6,6 +6,7 @@
 // caller can look at what happened without reading texts.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +21,16 @@ namespace brevix {
 // vertices) as problems of a file; a broken polyhedron it does.
 enum class DiagKind { Information, Warning, Error, InternalWarning, InternalError };
 
+// What a note is about, one value per message (or family of messages with
+// the same wording), so that a caller or a test can tell failures apart
+// without reading texts. The values are named in platform/diag_codes.h,
+// which only the code that emits or checks them includes.
+enum class DiagCode : uint16_t;
+
 struct Diagnostic {
     DiagKind kind;
     std::string text;
+    DiagCode code{};  // 0: a note passed on from a message sink, which has no code
     bool operator==(const Diagnostic&) const = default;
 };
 
@@ -33,11 +41,15 @@ bool isInternal(DiagKind kind);
 
 class Diagnostics {
 public:
-    void add(DiagKind kind, std::string_view text) { items_.push_back({kind, std::string(text)}); }
-    void info(std::string_view text) { add(DiagKind::Information, text); }
-    void warning(std::string_view text) { add(DiagKind::Warning, text); }
-    void error(std::string_view text) { add(DiagKind::Error, text); }
-    // A note with the icon it would have had as a message box.
+    void add(DiagKind kind, DiagCode code, std::string_view text) {
+        items_.push_back({kind, std::string(text), code});
+    }
+    void add(const Diagnostic& note) { items_.push_back(note); }
+    void info(DiagCode code, std::string_view text) { add(DiagKind::Information, code, text); }
+    void warning(DiagCode code, std::string_view text) { add(DiagKind::Warning, code, text); }
+    void error(DiagCode code, std::string_view text) { add(DiagKind::Error, code, text); }
+    // A note told through a message sink, with the icon it would have had
+    // as a message box; the sink knows no code.
     void add(std::string_view text, Icon icon);
 
     void append(const Diagnostics& other);
@@ -64,6 +76,7 @@ public:
     bool hasProblems() const;
     bool hasErrors() const;
     std::vector<std::string> texts() const;
+    std::vector<DiagCode> codes() const;
 
 private:
     std::vector<Diagnostic> items_;

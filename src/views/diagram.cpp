@@ -56,32 +56,6 @@ int textWidth(int scale, bool twoColumns, bool final) {
     return (twoColumns ? (final ? 408 : 384) : 864) / scale;
 }
 
-// Printing lays the instructions out for its own width, which renumbers the
-// facets' instruction lines; the cut list owns those numbers, so they are put
-// back afterwards.
-class KeepInstructionLines {
-public:
-    explicit KeepInstructionLines(Stone& stone) : stone_(stone) { save(stone_, saved_); }
-    ~KeepInstructionLines() {
-        size_t k = 0;
-        restore(stone_, k);
-    }
-    KeepInstructionLines(const KeepInstructionLines&) = delete;
-    KeepInstructionLines& operator=(const KeepInstructionLines&) = delete;
-
-private:
-    static void save(const Stone& s, std::vector<int32_t>& out) {
-        for (int32_t i = 0; i < s.nFacet; ++i) out.push_back(s.facets[i].line);
-        if (s.preform) save(*s.preform, out);
-    }
-    void restore(Stone& s, size_t& k) {
-        for (int32_t i = 0; i < s.nFacet && k < saved_.size(); ++i) s.facets[i].line = saved_[k++];
-        if (s.preform) restore(*s.preform, k);
-    }
-    Stone& stone_;
-    std::vector<int32_t> saved_;
-};
-
 }  // namespace
 
 Font DiagramPrinter::labelFont() { return Font{"Arial", 180, 0, 400}; }
@@ -208,8 +182,13 @@ int DiagramPrinter::printInstructions(const InstructionText& text, int indexWidt
     return y;
 }
 
-void DiagramPrinter::printPage(Canvas& canvas, Stone* stone, std::string_view title) {
-    if (!stone) return;
+void DiagramPrinter::printPage(Canvas& canvas, const Stone* design, std::string_view title) {
+    if (!design) return;
+    // Drawing and laying out the instructions for the page's width write
+    // the stone's working fields and instruction lines; those of the design
+    // belong to the views and the cut list, so the page works on a copy.
+    Stone copy(*design);
+    Stone* stone = &copy;
     scale = 12;
     headingBottom = 0;
     const Font body = bodyFont(), heading = titleFont();
@@ -224,7 +203,6 @@ void DiagramPrinter::printPage(Canvas& canvas, Stone* stone, std::string_view ti
 
     headingBottom = printHeading(statisticsText(*stone) + extraStatistics, canvas, heading, body);
 
-    KeepInstructionLines keep(*stone);
     bool twoColumns = false;
     InstructionText text;
     for (int attempt = 0; attempt < FIT_ATTEMPTS; ++attempt) {

@@ -36,7 +36,7 @@ public:
 
     // The whole page; nothing without a stone. `title` (the document's) ends
     // the instructions.
-    void printPage(Canvas& canvas, Stone* stone, std::string_view title);
+    void printPage(Canvas& canvas, const Stone* stone, std::string_view title);
 
     // The four page panes in a row of squares across the top, the end view
     // under the top view.

@@ -7,7 +7,9 @@
 // Classification writes the view's working fields of the stone (statuses,
 // device positions, label pixels, girdle boxes, edge pixel lengths); they
 // always describe the pane classified last. Picking in a pane classifies it
-// first and then reads exactly those fields, plus View::inGearLabel.
+// first and then reads exactly those fields, plus View::inGearLabel. So a
+// view draws its own copy of a design (view_stone.h), never the document's
+// stone.
 #include <span>
 
 #include "kernel/stone.h"

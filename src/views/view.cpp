@@ -1,4 +1,5 @@
 #include "views/view.h"
+#include "platform/diag_codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,7 +107,7 @@ void View::polygon(const std::vector<Point>& points) {
 
 void View::fillbrush(bool on, uint8_t r, uint8_t g, uint8_t b) {
     if (!dc) {
-        notes.warning("DC NULL in View::fillbrush()");
+        notes.warning(DiagCode::ViewNoCanvas, "DC NULL in View::fillbrush()");
         return;
     }
     if (on) {

@@ -21,8 +21,6 @@
 namespace brevix {
 namespace {
 
-using exact::Plane;
-
 // Integer planes through an integer point: the meet point of three of them
 // lies exactly on the fourth; moving the fourth by one unit in the last
 // place of its distance puts the point just inside or outside, far below

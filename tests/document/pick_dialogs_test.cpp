@@ -130,7 +130,7 @@ TEST_F(PickDialogs, PointOnAnEdgeByFractions) {
     EXPECT_NEAR(length(p.selected() - (a + b) * 0.5), 0, 1e-12);
     // One W from the near end, along the edge (beyond its far end).
     EXPECT_TRUE(p.fractionOfWidthEdited("1.0"));
-    const double w = doc.stone()->stats.W;
+    const double w = boundsOf(*doc.stone()).W;  // the pick reads the width without writing the stone
     EXPECT_NEAR(length(p.selected() - p.nearEnd), w, 1e-12);
     EXPECT_NEAR(length(p.selected() - p.farEnd), w - length(a - b), 1e-12);
     EXPECT_EQ(p.texts().fractionOfWidth, " 1.00000000");

@@ -9,6 +9,7 @@
 #include "design/sample_designs.h"
 #include "file_test_support.h"
 #include "files/build_stone.h"
+#include "platform/diag_codes.h"
 
 using namespace brevix;
 using namespace brevix::testing;
@@ -141,12 +142,16 @@ TEST(DesignRecord, ACutTheKernelCannotMakeKeepsOnlyWhatCameBeforeIt) {
     record.notes = {{0, {DiagKind::Warning, "first"}},
                     {1, {DiagKind::Warning, "second"}},
                     {2, {DiagKind::Warning, "never"}}};
-    record.tallies = {{DiagKind::Warning, "%d skipped", {0, 1, 2}}};
+    record.tallies = {{DiagKind::Warning, DiagCode::FileIndexNotFinite, "%d skipped", {0, 1, 2}}};
     record.preform = std::make_unique<DesignRecord>();
 
     Stone stone = built(record);
-    const std::vector<std::string> texts = stone.takeDiagnostics().texts();
+    const Diagnostics said = stone.takeDiagnostics();
+    const std::vector<std::string> texts = said.texts();
     ASSERT_EQ(texts.size(), 5u);
+    // The codes travel with the notes: the stop and the tally are told apart without their texts.
+    EXPECT_EQ(said[3].code, DiagCode::FileReadStoppedAtFacet);
+    EXPECT_EQ(said[4].code, DiagCode::FileIndexNotFinite);
     EXPECT_EQ(texts[0], "first");
     EXPECT_EQ(texts[1], "second");
     EXPECT_TRUE(texts[2].starts_with("Internal error: ")) << texts[2];

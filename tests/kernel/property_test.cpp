@@ -17,10 +17,6 @@ namespace {
 using testing::sameStone;
 using testing::stoneIsValid;
 
-struct Plane {
-    double a, b, c, d;
-};
-
 // Planes tangent to spheres of radius 0.4 to 1.1 in random directions, so
 // many cut something and some miss the stone.
 std::vector<Plane> randomPlanes(unsigned seed, int count) {

@@ -146,7 +146,10 @@ TEST(Queries, IndexOnTheGear) {
     EXPECT_EQ(s.facetIndexOf(7), 72);
     s.gear = 0;
     EXPECT_EQ(s.facetIndexOf(7), 0);
-    EXPECT_EQ(s.takeDiagnostics().texts(), std::vector<std::string>{"Zero index gear"});
+    Diagnostics notes;
+    EXPECT_EQ(s.facetIndexOf(7, notes), 0);
+    EXPECT_EQ(notes.texts(), std::vector<std::string>{"Zero index gear"});
+    EXPECT_TRUE(s.diagnostics().empty());  // a query never writes the stone
 }
 
 TEST(Queries, InstructionBelongsToTheTier) {

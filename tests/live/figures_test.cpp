@@ -121,7 +121,7 @@ TEST(DesignFigures, SizeAndWeightFollowTheChosenSize) {
     ASSERT_TRUE(f.size);
     EXPECT_NEAR(f.size->width, 6.5, 1e-12);
     const double k = 6.5 / widthOf(stone);
-    EXPECT_NEAR(f.size->volume, stone.stats.volume * k * k * k, 1e-9);
+    EXPECT_NEAR(f.size->volume, volumeOf(stone).volume * k * k * k, 1e-9);
     ASSERT_TRUE(f.carats);
     EXPECT_NEAR(*f.carats, f.size->volume * 3.52 / 200, 1e-12);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {
@@ -10,17 +11,17 @@ namespace {
 // vertices; the window shows all of them with their icons.
 TEST(Diagnostics, KindsDecideIconAndWhatCountsAsAProblem) {
     Diagnostics notes;
-    notes.add(DiagKind::InternalWarning, "Internal warning: Bad edge");
-    notes.info("File has a preform");
+    notes.add(DiagKind::InternalWarning, DiagCode::KernelBadEdge, "Internal warning: Bad edge");
+    notes.info(DiagCode::FileGemHasPreform, "File has a preform");
     EXPECT_FALSE(notes.hasProblems());
     EXPECT_FALSE(notes.hasErrors());
-    notes.add(DiagKind::InternalError, "Internal error: flunked");
+    notes.add(DiagKind::InternalError, DiagCode::KernelEulerFailed, "Internal error: flunked");
     EXPECT_TRUE(notes.hasProblems());
     EXPECT_TRUE(notes.hasErrors());
-    notes.warning("Gear out of range");
+    notes.warning(DiagCode::FileGearOutOfRange, "Gear out of range");
     EXPECT_TRUE(notes.hasProblems());
     Diagnostics warned;
-    warned.warning("Gear out of range");
+    warned.warning(DiagCode::FileGearOutOfRange, "Gear out of range");
     EXPECT_TRUE(warned.hasProblems());
     EXPECT_FALSE(warned.hasErrors());
 
@@ -32,13 +33,15 @@ TEST(Diagnostics, KindsDecideIconAndWhatCountsAsAProblem) {
     EXPECT_EQ(sink.entries[2].icon, Icon::Error);
     EXPECT_EQ(sink.entries[3].icon, Icon::Warning);
     EXPECT_EQ(sink.texts(), notes.texts());
+    EXPECT_EQ(notes.codes(), (std::vector<DiagCode>{DiagCode::KernelBadEdge, DiagCode::FileGemHasPreform,
+                                                    DiagCode::KernelEulerFailed, DiagCode::FileGearOutOfRange}));
 }
 
 TEST(Diagnostics, AppendKeepsOrderAndTruncateForgetsAFailedAttempt) {
     Diagnostics first, second;
-    first.warning("a");
-    second.error("b");
-    second.info("c");
+    first.warning(DiagCode::FileGemBadRing, "a");
+    second.error(DiagCode::FileBrokenAfterCut, "b");
+    second.info(DiagCode::FileGemHasPreform, "c");
     first.append(second);
     EXPECT_EQ(first.texts(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(second.size(), 2u);
@@ -56,6 +59,7 @@ TEST(Diagnostics, AppendKeepsOrderAndTruncateForgetsAFailedAttempt) {
     EXPECT_EQ(sink.ask("?", Buttons::YesNo, Icon::Question, Answer::No), Answer::No);
     ASSERT_EQ(collected.size(), 1u);
     EXPECT_EQ(collected[0], (Diagnostic{DiagKind::Error, "boxed"}));
+    EXPECT_EQ(collected[0].code, DiagCode::FromSink);  // a sink's text has no code of its own
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // tells everything again.
 #include <gtest/gtest.h>
 
+#include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 #include "platform/messages.h"
 #include "platform/once_per_command.h"
@@ -15,8 +16,8 @@ TEST(OncePerCommand, EachTextOncePerCommandQuestionsAlways) {
     {
         OncePerCommand command(sink);
         Diagnostics notes;
-        for (int facet = 0; facet < 146; ++facet) notes.warning("Zero index gear");
-        notes.info("File has a preform");
+        for (int facet = 0; facet < 146; ++facet) notes.warning(DiagCode::KernelZeroGear, "Zero index gear");
+        notes.info(DiagCode::FileGemHasPreform, "File has a preform");
         showAll(notes, command);
         sink.script = {Answer::No, Answer::Yes};
         EXPECT_EQ(command.ask("Keep cut off facets as preform?", Buttons::YesNoCancel, Icon::Question, Answer::Yes),

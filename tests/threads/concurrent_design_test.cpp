@@ -57,10 +57,11 @@ Outcome recutAndRender(int variant) {
     RecutResult recut = recutByIntent(meets.stone, meets.intent, change);
     out.recutFacets = recut.ok() ? recut.stone.nFacet : -1;
     out.recutVolume = computeVolume(recut.stone);
-    // A zero gear makes the index query note a warning on this stone only.
+    // A zero gear makes the index query note a warning in this thread's notes only.
     stone.gear = 0;
-    (void)stone.facetIndexOf(0);
-    out.notes = stone.takeDiagnostics().texts();
+    Diagnostics notes = stone.takeDiagnostics();
+    (void)stone.facetIndexOf(0, notes);
+    out.notes = notes.texts();
     return out;
 }
 

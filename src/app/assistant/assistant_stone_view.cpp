@@ -52,15 +52,16 @@ View AssistantStoneView::layoutPane(QSize size) {
     view.setName(crown ? "top" : "bottom");
     view.setup(0);
     view.setInteractive(false);
-    if (stone_) classify(*stone_, view);
+    if (Stone* shown = shownStone()) classify(*shown, view);
     return view;
 }
 
 bool AssistantStoneView::facetPosition(int32_t facet, QPoint& at) {
-    if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
-    FacetLabelCenters(*stone_);
+    Stone* shown = shownStone();
+    if (!shown || facet < 0 || facet >= shown->nFacet) return false;
+    FacetLabelCenters(*shown);
     View view = layoutPane(size());
-    const Facet& f = stone_->facets[facet];
+    const Facet& f = shown->facets[facet];
     if (f.status == VS_HIDDEN || f.labelArea <= 0) return false;
     at = QPoint(toPixel(view.projectX(f.labelCenter)), toPixel(view.projectY(f.labelCenter)));
     return true;
@@ -69,8 +70,9 @@ bool AssistantStoneView::facetPosition(int32_t facet, QPoint& at) {
 void AssistantStoneView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
-    if (!stone_ || stone_->nFacet == 0) return;
-    Stone& stone = *stone_;
+    Stone* shown = shownStone();
+    if (!shown || shown->nFacet == 0) return;
+    Stone& stone = *shown;
     QtCanvas canvas(painter);
     View view = layoutPane(size());
     view.setDC(&canvas);
@@ -136,21 +138,23 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
 }
 
 void AssistantStoneView::mousePressEvent(QMouseEvent* event) {
-    if (!stone_ || event->button() != Qt::LeftButton) return;
+    Stone* shown = shownStone();
+    if (!shown || event->button() != Qt::LeftButton) return;
     View view = layoutPane(size());
     const QPointF p = event->position();
-    const PickResult hit = pick(*stone_, p.x(), p.y(), view, 4, true);
+    const Stone& stone = *shown;
+    const PickResult hit = pick(stone, p.x(), p.y(), view, 4, true);
     int32_t facet = -1;
     if (hit.kind == PickFacet || hit.kind == PickMarginFacet) {
         facet = hit.index;
     } else if (hit.kind == PickEdge && hit.index >= 0) {
         // An edge on the outline: the girdle facet it bounds, if any.
-        const Edge& e = stone_->edges[hit.index];
+        const Edge& e = stone.edges[hit.index];
         for (int32_t f : e.f)
-            if (isGirdle(stone_->facets[f]) && !stone_->facets[f].isRough()) facet = f;
-        if (facet < 0) facet = stone_->facets[e.f[0]].status != VS_HIDDEN ? e.f[0] : e.f[1];
+            if (isGirdle(stone.facets[f]) && !stone.facets[f].isRough()) facet = f;
+        if (facet < 0) facet = stone.facets[e.f[0]].status != VS_HIDDEN ? e.f[0] : e.f[1];
     }
-    if (facet >= 0 && !stone_->facets[facet].isRough() && onFacetClicked) onFacetClicked(facet);
+    if (facet >= 0 && !stone.facets[facet].isRough() && onFacetClicked) onFacetClicked(facet);
 }
 
 }  // namespace brevix

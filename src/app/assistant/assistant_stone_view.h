@@ -7,17 +7,21 @@
 #include <functional>
 
 #include "views/view.h"
+#include "views/view_stone.h"
 
 namespace brevix {
 
-struct Stone;
 class AssistantSession;
 
 class AssistantStoneView : public QWidget {
     Q_OBJECT
 public:
     AssistantStoneView(const AssistantSession& session, QWidget* parent = nullptr);
-    void setStone(Stone* stone) { stone_ = stone; update(); }
+    // The design shown; the view draws and picks on a copy of it.
+    void setStone(const Stone* design) {
+        design_ = design;
+        update();
+    }
     std::function<void(int32_t facet)> onFacetClicked;
 
     // The pane laid out for the current step and widget size (for clicks
@@ -33,8 +37,11 @@ protected:
 
 private:
     bool crownSide() const;
+    // The copy of the design brought up to date, or null.
+    Stone* shownStone() { return copy_.refresh(design_); }
     const AssistantSession& session_;
-    Stone* stone_ = nullptr;
+    const Stone* design_ = nullptr;
+    ViewStone copy_;
 };
 
 }  // namespace brevix

@@ -188,7 +188,7 @@ void CuttingAssistant::restart() {
     progressPath_ = doc_.registeredPath.empty() ? std::string() : progressPathFor(doc_.registeredPath);
     stoneSeen_ = doc_.stone();
     notice_->hide();
-    Stone* stone = doc_.stone();
+    const Stone* stone = doc_.stone();
     stoneView_->setStone(stone);
     if (!stone) {
         session_ = AssistantSession{};
@@ -222,7 +222,7 @@ void CuttingAssistant::designChanged() {
     // What a file already there held belongs to another design: the first
     // save puts this session's progress in its place.
     if (firstSave) fileProgress_ = loadProgress(path).progress;
-    Stone* stone = doc_.stone();
+    const Stone* stone = doc_.stone();
     stoneSeen_ = stone;
     stoneView_->setStone(stone);
     if (!stone) return;

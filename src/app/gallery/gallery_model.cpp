@@ -101,7 +101,8 @@ QVariant GalleryModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QImage GalleryModel::drawTopView(Stone& stone, int side) {
+QImage GalleryModel::drawTopView(const Stone& design, int side) {
+    Stone stone(design);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -57,8 +57,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    // The top view of a stone, as a tile shows it.
-    static QImage drawTopView(Stone& stone, int side);
+    // The top view of a stone, as a tile shows it; drawn from a copy, so the
+    // stone read for the gallery is not written.
+    static QImage drawTopView(const Stone& stone, int side);
 
 private:
     std::vector<GalleryTile> tiles_;

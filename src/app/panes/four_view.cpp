@@ -41,7 +41,7 @@ void CFourView::draw(Canvas& canvas, QSize size, bool printing) {
     options.zoomPane = zoomPane_;
     // A picture's panes are its own; picking goes on with the screen's.
     std::vector<View> pictureOnly;
-    drawFourView(doc_.stone(), canvas, {0, 0, size.width(), size.height()}, options,
+    drawFourView(viewStone_.refresh(doc_.stone()), canvas, {0, 0, size.width(), size.height()}, options,
                  printing ? pictureOnly : panes_);
 }
 

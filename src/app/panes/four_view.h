@@ -11,6 +11,7 @@
 #include "app/panes/preview_overlay.h"
 #include "views/hover.h"
 #include "views/view.h"
+#include "views/view_stone.h"
 
 namespace brevix {
 
@@ -89,6 +90,8 @@ private:
     bool zoomed_ = false;
     int zoomPane_ = 0;
     std::vector<View> panes_;
+    // What the panes draw and pick on: never the document's stone itself.
+    ViewStone viewStone_;
     // The stone as last drawn, and whether the design has changed since.
     QPixmap picture_;
     bool pictureStale_ = true;

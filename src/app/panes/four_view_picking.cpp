@@ -27,7 +27,7 @@ int zoomCommandOf(int pane) {
 
 void CFourView::hoverAt(QPointF at, Qt::KeyboardModifiers modifiers) {
     const std::string text =
-        pick_.hover(doc_.stone(), panes_, at.x(), at.y(), modifiers & Qt::ShiftModifier,
+        pick_.hover(viewStone_.refresh(doc_.stone()), panes_, at.x(), at.y(), modifiers & Qt::ShiftModifier,
                     modifiers & Qt::ControlModifier);
     setCursor(pick_.pickKind == PickGearLabel ? Qt::PointingHandCursor : Qt::CrossCursor);
     if (onStatusText) onStatusText(fromCore(text));

@@ -42,11 +42,14 @@ bool RayShooting::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RayShooting::shootAt(int x, int y) {
-    Stone* stone = doc_.stone();
-    if (!stone) return;
-    const RayShot shot = shoot_(*stone, x, y);
+    Stone* design = doc_.stone();
+    if (!design) return;
+    Stone& traced = *traced_.refresh(design);
+    const RayShot shot = shoot_(traced, x, y);
     if (shot.beep && beep) beep();
     if (!shot.recorded) return;
+    // The rays belong to the design: both views draw them and Erase Rays clears them.
+    copyRays(*design, traced);
     view_->update();
     doc_.updateAllViews(view_);
 }

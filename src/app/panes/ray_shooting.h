@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "views/ray_shooting.h"
+#include "views/view_stone.h"
 
 class QWidget;
 
@@ -17,7 +18,7 @@ class CGemDoc;
 class RayShooting : public QObject {
     Q_OBJECT
 public:
-    // Traces a ray from the pointer at (x, y) in the view.
+    // Traces a ray from the pointer at (x, y) in the view, into a copy of the design.
     using Shoot = std::function<RayShot(Stone& stone, int x, int y)>;
 
     // Watches `view` (and is owned by it).
@@ -37,6 +38,9 @@ private:
     CGemDoc& doc_;
     QWidget* view_;
     Shoot shoot_;
+    // Tracing marks working fields of the facets it passes: it runs on this
+    // copy, and only the paths it adds go to the design.
+    ViewStone traced_;
     bool rayDragging_ = false;
 };
 

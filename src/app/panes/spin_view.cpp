@@ -37,7 +37,7 @@ std::optional<std::string> CSpinView::draw(Canvas& canvas, QSize size, bool prin
     options.hiddenLines = doc_.hiddenLines;
     options.printing = printing;
     View picturePane;
-    return drawSpinView(doc_.stone(), canvas, {0, 0, size.width(), size.height()},
+    return drawSpinView(viewStone_.refresh(doc_.stone()), canvas, {0, 0, size.width(), size.height()},
                         control_.angles, options, printing ? picturePane : pane_);
 }
 

@@ -9,6 +9,7 @@
 #include "app/panes/preview_overlay.h"
 #include "views/spin_view.h"
 #include "views/view.h"
+#include "views/view_stone.h"
 
 namespace brevix {
 
@@ -50,6 +51,8 @@ private:
     CGemDoc& doc_;
     SpinControl control_;
     View pane_;
+    // What the pane draws: never the document's stone itself.
+    ViewStone viewStone_;
     PreviewOverlay overlay_;
 };
 

@@ -9,7 +9,7 @@
 
 namespace brevix {
 
-void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, Stone* stone,
+void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, const Stone* stone,
                       std::string_view title, std::string_view extraStatistics) {
     if (!stone || page.dpiX <= 0 || page.dpiY <= 0) return;
     painter.save();

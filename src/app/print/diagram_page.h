@@ -26,10 +26,10 @@ struct DiagramPageGeometry {
 // looks like the printed sheet.
 constexpr double FILE_PAGE_ORIGIN_INCHES = 0.25;
 
-// Draws the one page of the diagram. Nothing is drawn without a stone. The
-// stone's projection fields change; its design stays as it was.
+// Draws the one page of the diagram. Nothing is drawn without a stone, and
+// the stone is not written: the page draws a copy of it.
 // `extraStatistics`: lines to print under the statistics (see DiagramPrinter).
-void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, Stone* stone,
+void paintDiagramPage(QPainter& painter, const DiagramPageGeometry& page, const Stone* stone,
                       std::string_view title, std::string_view extraStatistics = {});
 
 }  // namespace brevix
