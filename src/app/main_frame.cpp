@@ -115,6 +115,7 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
         }
     });
     updateStatusPanes();
+    showUndoNames();
 }
 
 CMainFrame::~CMainFrame() {
@@ -290,7 +291,7 @@ void CMainFrame::createToolBar() {
 }
 
 void CMainFrame::loadSettings() {
-    doc_.setMeetTolerance(loadMeetTolerance());
+    doc_.model().setMeetTolerance(loadMeetTolerance());
     switch (loadFrameSettings(settings_)) {
     case SettingsSource::Unavailable:
         showMessage("Could not access registry!");
@@ -348,6 +349,23 @@ void CMainFrame::updateAllViews(const void*) {
     // Check marks follow the document's modes, whichever command changed them.
     action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
     action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);
+    showUndoNames();
+}
+
+void CMainFrame::showUndoNames() {
+    // The prompt and the tip name the change Undo and Redo would act on;
+    // an entry that names none keeps the item's own.
+    const auto name = [](QAction* a, const std::string& change, const char* verb, const char* prompt,
+                         const char* tip) {
+        if (!a) return;
+        const QString named = QStringLiteral("%1 %2").arg(QLatin1String(verb), fromCore(change));
+        a->setStatusTip(change.empty() ? QString::fromLatin1(prompt) : named);
+        a->setToolTip(change.empty() ? (tip ? QString::fromLatin1(tip) : a->text().remove('&')) : named);
+    };
+    const CommandInfo* undo = findCommand(ID_EDIT_UNDO);
+    const CommandInfo* redo = findCommand(ID_EDIT_REDO);
+    if (undo) name(action(ID_EDIT_UNDO), doc_.undoStack().undoName(), "Undo", undo->prompt, undo->tooltip);
+    if (redo) name(action(ID_EDIT_REDO), doc_.undoStack().redoName(), "Redo", redo->prompt, redo->tooltip);
 }
 
 void CMainFrame::zoom(int commandId) {

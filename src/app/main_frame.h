@@ -94,6 +94,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The Undo and Redo items name the change they would act on.
+    void showUndoNames();
     DesignSignals* designSignals_ = nullptr;  // child of the frame
     void createActions();
     void createMenus();

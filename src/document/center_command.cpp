@@ -37,7 +37,7 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
     }
     const Stone* stone = doc.stone();
     if (!stone) return;
-    CGemDoc::Command command(doc);
+    DesignModel::Batch batch(doc.model());
 
     // Worked out on a copy, so a refused point leaves neither a change nor
     // an undo step behind.
@@ -53,11 +53,10 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
         doc.say(error.what(), Icon::Error);
         return;
     }
-    runStoneCommand(doc, [&](Stone& s) { s = std::move(centred); });
+    runStoneCommand(doc, "Center", [&](Stone& s) { s = std::move(centred); });
     if (choice.method == CENTER_ON_POINT) doc.clearInfo();
     doc.takeSymmetryFromStone();
-    doc.redrawForm();
-    doc.updateAllViews();
+    doc.pendingChanged();
 }
 
 }  // namespace brevix

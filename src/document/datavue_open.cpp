@@ -43,10 +43,10 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
         return false;
     }
     in.close();
-    CGemDoc::Command command(doc);
-    doc.setStone(std::move(stone));
-    doc.designOpened();
-    doc.refreshSummaryValues();
+    DesignModel::Batch batch(doc.model());
+    // A member brings no intent: it is inferred from its planes, never
+    // taken over from the design it replaces.
+    doc.designOpened(std::move(stone), std::nullopt);
 
     const std::string path = pathInCurrentFolder(result.design->memberName());
     doc.filePath = path;
@@ -58,10 +58,8 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     result.design.reset();  // the extracted copy goes now
 
     doc.takeSymmetryFromStone();
-    doc.refreshSummaryValues();
     doc.setModifiedFlag(false);
-    doc.redrawForm();
-    doc.updateAllViews();
+    doc.pendingChanged();
     return true;
 }
 

@@ -70,22 +70,22 @@ bool CGemDoc::openDocumentFile(const std::string& path) {
     // Reading and the first showing of the design tell each thing once
     // (a zero gear would otherwise be reported for every facet shown).
     OnceEach once(*this);
+    DesignModel::Batch batch(model_);
     if (!SaveModified()) return false;
     if (!OnOpenDocument(path)) return false;
     setModifiedFlag(false);
     registeredPath = path;
     if (ui) ui->documentPathChanged(path, true);
-    redrawForm();
-    updateAllViews();
+    pendingChanged();
     return true;
 }
 
 bool CGemDoc::OnFileNew() {
+    DesignModel::Batch batch(model_);
     if (!SaveModified()) return false;
     if (!OnNewDocument()) return false;
     if (ui) ui->documentPathChanged("", false);
-    redrawForm();
-    updateAllViews();
+    pendingChanged();
     return true;
 }
 
@@ -102,15 +102,11 @@ bool CGemDoc::OnNewDocument() {
     registeredPath.clear();
     setModifiedFlag(false);
 
-    saveUndo();  // Undo brings the replaced design back
     auto fresh = std::make_unique<Stone>(ROUGH_HALF);
     fresh->symmetry = info.symmetry;
     fresh->mirror = info.mirror;
-    setStone(std::move(fresh));
-    // A design of its own that no file holds yet.
-    startLineage();
-    fileLineage_ = savedState_ = 0;
-    recordedIntent.reset();
+    // Undo brings the replaced design back.
+    model_.newDesign(std::move(fresh), "New");
     intentNoteShown = false;
     facetCount = 0;
     girdleCount = 0;
@@ -137,11 +133,9 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     showNotes(read.notes);
     readCancelled = read.outcome == ReadOutcome::Cancelled;
     if (read.outcome != ReadOutcome::Read) return false;
-    setStone(std::move(read.stone));
-    designOpened();
     // A .brx file brings the intent it recorded; for the other formats it
     // is inferred from the planes when first asked for.
-    recordedIntent = std::move(read.intent);
+    designOpened(std::move(read.stone), std::move(read.intent));
     intentNoteShown = false;
     openType = type;
     takeSymmetryFromStone();
@@ -180,7 +174,7 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
         setModifiedFlag(false);
         openReportedProblem = false;  // the file now holds the design as it is
         fileStamp_ = fileStampOf(path);
-        markSaved();
+        model_.markSaved();
         openDocumentFile(path);
     }
     return true;
@@ -225,11 +219,11 @@ bool CGemDoc::OnFileOpen() {
         const Answer answer = ask(strprintf(docmsg::ALREADY_OPEN, pathForMessage(filePath).c_str()),
                                           Buttons::YesNoCancel, Icon::Question);
         if (answer != Answer::Yes) return false;
+        DesignModel::Batch batch(model_);
         const bool read = OnOpenDocument(filePath);
         if (read) setModifiedFlag(false);  // the design is now the saved one
         refreshSummary();
-        redrawForm();
-        updateAllViews();
+        pendingChanged();
         return read;
     }
     return openDocumentFile(choice->path);
@@ -317,7 +311,7 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
 bool CGemDoc::intentWouldBeLost() {
     // Only what the cutter recorded is lost: an intent inferred from the
     // planes is inferred again when the file is opened.
-    if (!recordedIntent || !stone_) return false;
+    if (!model_.recordedIntent() || !stone()) return false;
     for (const TierIntent& tier : designIntent().tiers)
         if (!tier.inferred) return true;
     return false;

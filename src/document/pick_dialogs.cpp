@@ -7,6 +7,7 @@
 #include "design/tiers.h"
 #include "designing/cut_facet_form.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
 #include "intent/design_intent.h"
 #include "intent/intent_words.h"
 #include "intent/point_resolution.h"
@@ -50,10 +51,7 @@ std::string joined(const std::vector<std::string>& names) {
     return text;
 }
 
-void afterPendingChange(CGemDoc& doc) {
-    doc.redrawForm();
-    doc.updateAllViews();
-}
+void afterPendingChange(CGemDoc& doc) { doc.pendingChanged(); }
 
 }  // namespace
 
@@ -120,8 +118,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
     if (!stone || facet < 0 || facet >= stone->nFacet) return false;
     const Facet& f = stone->facets[facet];
     const auto copied = [&doc] {
-        doc.redrawForm();
-        doc.updateAllViews();
+        doc.pendingChanged();
         return !doc.completeInfo();
     };
     switch (result) {
@@ -156,7 +153,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
                       typed);
         return false;
     case FacetDialogResult::DeleteFacet:
-        doc.changeStone([&](Stone& s) { deleteFacet(s, facet); });
+        runStoneCommand(doc, "Delete Facet", [&](Stone& s) { deleteFacet(s, facet); });
         return false;
     case FacetDialogResult::Uncut:
         doc.uncutTier(facet);

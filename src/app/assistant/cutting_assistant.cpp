@@ -307,7 +307,7 @@ void CuttingAssistant::refresh() {
 
 std::string CuttingAssistant::meetLine(const CuttingStep& step) {
     if (!doc_.stone()) return {};
-    if (!intent_) intent_ = intentOf(*doc_.stone(), doc_.recordedIntent ? &*doc_.recordedIntent : nullptr);
+    if (!intent_) intent_ = intentOf(*doc_.stone(), doc_.model().recordedIntent() ? &*doc_.model().recordedIntent() : nullptr);
     return recordedMeetLine(*doc_.stone(), *intent_, step);
 }
 

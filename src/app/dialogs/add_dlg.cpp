@@ -125,8 +125,7 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     connect(mirror_, &QCheckBox::clicked, this, [this](bool checked) { doc_.mirrorToggled(checked); });
     connect(clear_, &QPushButton::clicked, this, [this] {
         doc_.clearInfo();
-        refresh();
-        doc_.updateAllViews(this);
+        doc_.pendingChanged(this);
     });
     connect(between_, &QPushButton::clicked, this, [this] {
         applyFocusedField();
@@ -134,11 +133,10 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     });
     connect(cut_, &QPushButton::clicked, this, [this] { pressDefaultButton(); });
 
-    doc_.onRedrawForm = [this] { refresh(); };
     refresh();
 }
 
-CAddDlg::~CAddDlg() { doc_.onRedrawForm = nullptr; }
+CAddDlg::~CAddDlg() = default;
 
 bool CAddDlg::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange) {
@@ -230,9 +228,9 @@ bool CAddDlg::applyField(QObject* field) {
         if (points_->document()->isModified()) {
             points_->document()->setModified(false);
             doc_.pointsFieldEdited(toCore(points_->toPlainText()));
-            // Point lists decide what the other fields can be derived from.
-            refresh();
-            doc_.updateAllViews(this);
+            // Point lists decide what the other fields can be derived from:
+            // the form is shown afresh with the views.
+            doc_.pendingChanged(this);
             return true;
         }
         return true;
@@ -242,7 +240,8 @@ bool CAddDlg::applyField(QObject* field) {
     // text its reading rule gave it (an emptied symmetry stays empty).
     const QWidget* keep = qobject_cast<QWidget*>(field);
     const QString kept = qobject_cast<const QLineEdit*>(keep) ? static_cast<const QLineEdit*>(keep)->text() : QString();
-    refresh();
+    // The views and the figures follow the pending facet; the form with them.
+    doc_.pendingChanged(this);
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
         edit->setText(kept);
         edit->setModified(false);
@@ -284,7 +283,6 @@ void CAddDlg::refresh() {
     between_->setEnabled(texts.betweenEnabled && static_cast<bool>(onBetween));
     for (QLineEdit* e : {angle_, index_, ced_, symmetry_}) e->setModified(false);
     refreshing_ = false;
-    if (onRefreshed) onRefreshed();
 }
 
 }  // namespace brevix

@@ -78,7 +78,7 @@ bool runPickDialog(QWidget* parent, CGemDoc& doc, PickKind kind, int32_t index, 
     case PickNone:
         break;
     }
-    doc.updateAllViews();
+    doc.pendingChanged();
     return zoom;
 }
 

@@ -21,6 +21,8 @@ class CFourView : public QWidget {
     Q_OBJECT
 public:
     explicit CFourView(CGemDoc& doc, QWidget* parent = nullptr);
+    // Paints so far (for tests that count what one change causes).
+    int paints() const { return paints_; }
 
     void setZoomed(bool zoomed) {
         zoomed_ = zoomed;
@@ -95,6 +97,7 @@ private:
     PickState pick_;
     QPoint buttonDown_;
     PreviewOverlay overlay_;
+    int paints_ = 0;
 };
 
 }  // namespace brevix

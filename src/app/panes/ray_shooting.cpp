@@ -48,7 +48,7 @@ void RayShooting::shootAt(int x, int y) {
     if (shot.beep && beep) beep();
     if (!shot.recorded) return;
     view_->update();
-    doc_.updateAllViews(view_);
+    doc_.model().announce(SettingsChanged, view_);
 }
 
 }  // namespace brevix

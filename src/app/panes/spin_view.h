@@ -19,6 +19,8 @@ class CSpinView : public QWidget {
     Q_OBJECT
 public:
     explicit CSpinView(CGemDoc& doc, QWidget* parent = nullptr);
+    // Paints so far (for tests that count what one change causes).
+    int paints() const { return paints_; }
 
     const SpinAngles& angles() const { return control_.angles; }
     void setAngles(const SpinAngles& angles);
@@ -51,6 +53,7 @@ private:
     SpinControl control_;
     View pane_;
     PreviewOverlay overlay_;
+    int paints_ = 0;
 };
 
 }  // namespace brevix
