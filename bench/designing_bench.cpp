@@ -32,7 +32,7 @@ void BM_CutNewFacetsMirroredTier(benchmark::State& state) {
     CGemDoc doc;
     for (auto _ : state) {
         state.PauseTiming();
-        doc.setStone(std::make_unique<Stone>(brilliant));
+        doc.model().put(std::make_unique<Stone>(brilliant));
         specifyTier(doc.info);
         state.ResumeTiming();
         doc.cutNewFacets();

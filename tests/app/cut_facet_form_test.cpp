@@ -384,9 +384,8 @@ private Q_SLOTS:
     // Every button of the Edit Tier dialog on the round brilliant, each
     // undone again.
     void editTierActionsAndUndo() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->refreshSummaryValues();
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         Stone* stone = doc_->stone();
         // Rows: PAVILION, G, P1, P2, CROWN, C1, C2, C3, T.
         QCOMPARE(list().topLevelItemCount(), 9);
@@ -418,12 +417,12 @@ private Q_SLOTS:
         QCOMPARE(tierInstruction(*doc_->stone(), p1), p1Instruction);
 
         // A new angle within 0.005 of the shown one is no change at all.
-        const int cursor = doc_->undoRing.undoCursor;
+        const int cursor = doc_->undoStack().cursor();
         clickRow(5, [](CEditTierDlg& d) {
             setField(d.angleEdit(), QStringLiteral("34.504"));
             d.button(TierEditAction::Apply)->click();
         });
-        QCOMPARE(doc_->undoRing.undoCursor, cursor);
+        QCOMPARE(doc_->undoStack().cursor(), cursor);
 
         // A new crown angle scales the crown: C1 comes out at the new angle.
         const int32_t c1 = doc_->stone()->facetByLine(5);
@@ -463,18 +462,17 @@ private Q_SLOTS:
         QCOMPARE(list().topLevelItem(2)->text(0), QStringLiteral("P1"));
 
         // Cancel changes nothing and takes no snapshot.
-        const int before = doc_->undoRing.undoCursor;
+        const int before = doc_->undoStack().cursor();
         clickRow(2, [](CEditTierDlg& d) { d.button(TierEditAction::Cancel)->click(); });
-        QCOMPARE(doc_->undoRing.undoCursor, before);
+        QCOMPARE(doc_->undoStack().cursor(), before);
         QCOMPARE(doc_->facetCount, facets);
     }
 
     // Uncut/Recut: the tier goes, the form offers its notch with "*", and
     // the next cut puts the new tier in its place with name and instruction.
     void uncutAndRecutThroughForm() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->refreshSummaryValues();
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         const int facets = doc_->facetCount;
         clickRow(5, [](CEditTierDlg& d) { d.button(TierEditAction::Uncut)->click(); });
         QCOMPARE(doc_->facetCount, facets - 8);
@@ -496,9 +494,8 @@ private Q_SLOTS:
     // Menu commands on the whole stone: each can be undone, and the list
     // and the form follow.
     void stoneCommandsFromTheMenu() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->refreshSummaryValues();
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         const std::string original = tableText(*doc_->stone(), CUT_LIST_WIDTH);
 
         // Transfer turns the stone over: the crown tiers are listed as pavilion.
@@ -546,8 +543,8 @@ private Q_SLOTS:
     // Edit > Copy with the list active: statistics, a blank line's LF and the
     // table laid out for 72 columns, then the message.
     void copyCuttingInstructions() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         list().setFocus();
         QApplication::processEvents();
         QTest::keyClick(&list(), Qt::Key_C, Qt::ControlModifier);
@@ -572,7 +569,7 @@ private Q_SLOTS:
             QDir(base).mkpath(QString::fromLatin1(name));
             folders << QDir(base).filePath(QString::fromLatin1(name));
         }
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         for (const QString& folder : folders) {
             QTimer::singleShot(0, [folder] {
                 auto* dialog = qobject_cast<FileDlgMRUDialog*>(QApplication::activeModalWidget());
@@ -622,8 +619,8 @@ private Q_SLOTS:
         frame_->action(ID_FILE_OPEN)->trigger();
         QCOMPARE(filters.size(), 3);
         QCOMPARE(filters.value(2), QStringLiteral("Brevix design with intent (*.brx)"));
-        QVERIFY(doc_->recordedIntent.has_value());
-        const DesignIntent recorded = *doc_->recordedIntent;
+        QVERIFY(doc_->model().recordedIntent().has_value());
+        const DesignIntent recorded = *doc_->model().recordedIntent();
         QVERIFY(!recorded.tiers.empty() && !recorded.tiers.back().inferred);
         QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
 
@@ -664,8 +661,8 @@ private Q_SLOTS:
         QVERIFY(recent);
         recent->trigger();
         QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
-        QVERIFY(doc_->recordedIntent.has_value());
-        QVERIFY(*doc_->recordedIntent == recorded);
+        QVERIFY(doc_->model().recordedIntent().has_value());
+        QVERIFY(*doc_->model().recordedIntent() == recorded);
     }
 };
 

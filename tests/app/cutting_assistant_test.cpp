@@ -149,7 +149,7 @@ private Q_SLOTS:
         Stone& stone = *session.doc.stone();
         const int32_t p1 = a->session().plan().steps[16].facets[0];
         deleteTier(stone, stone.facets[p1].tier);
-        session.doc.updateAllViews();
+        session.doc.pendingChanged();
         QLabel* notice = a->findChild<QLabel*>(QStringLiteral("assistantNotice"));
         QVERIFY(notice->isVisible());
         QVERIFY2(notice->text().contains(QStringLiteral("progress reset for 8 facets")), qPrintable(notice->text()));

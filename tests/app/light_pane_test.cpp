@@ -23,6 +23,7 @@
 #include "app/panes/light_render_worker.h"
 #include "app_test_support.h"
 #include "design/sample_designs.h"
+#include "document/stone_commands.h"
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
 #include "optics/light_metrics.h"
@@ -127,9 +128,7 @@ private Q_SLOTS:
         const QString before = pane->isoText();
 
         // A new design through the document, as every command ends.
-        session.doc.saveUndo();
-        session.doc.setStone(std::make_unique<Stone>());
-        session.doc.updateAllViews();
+        runStoneCommand(session.doc, "Rough", [](Stone& stone) { stone = Stone(); });
         QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && pane->isoText() != before, WAIT_MS);
         optics::FaceUpOptions options;
         options.size = pane->image().width();

@@ -148,8 +148,7 @@ struct PickSession {
 
     explicit PickSession(std::unique_ptr<Stone> stone = nullptr) {
         if (stone) {
-            session.doc.setStone(std::move(stone));
-            session.doc.refreshSummaryValues();
+            session.doc.model().put(std::move(stone));
             session.doc.takeSymmetryFromStone();
             session.frame->updateAllViews();
         }

@@ -152,7 +152,7 @@ private Q_SLOTS:
         session.doc.setAngle(28, true);
         session.doc.setIndex(3, true);
         session.doc.setCed(0.56, true);
-        frame.addDlg()->refresh();
+        session.doc.pendingChanged();
         settle();
         auto* pane = figures->findChild<DesignFiguresPane*>();
         QVERIFY(pane->previewShown());

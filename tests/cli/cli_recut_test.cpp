@@ -118,7 +118,7 @@ TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
     for (int32_t f = stone.nRough; f < stone.nFacet && p1 < 0; ++f)
         if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
-    ASSERT_TRUE(doc.recutTierAngle(p1, 39.75, true));
+    ASSERT_TRUE(doc.recutTierAngle(p1, 39.75));
     doc.saveType = brevix::FileType::Brx;
     ASSERT_TRUE(doc.OnSaveDocument((folder_ / "window.brx").string()));
     EXPECT_EQ(readAll(folder_ / "window.brx"), readAll(folder_ / "cli.brx"));
@@ -159,13 +159,13 @@ TEST_F(CliRecut, ARefusedRecutLeavesTheFileTheDesignAndItsIntentAsTheyWere) {
         if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
     const brevix::DesignIntent intent = doc.designIntent();
-    const int undoCursor = doc.undoRing.undoCursor;
+    const int undoCursor = doc.undoStack().cursor();
 
-    EXPECT_FALSE(doc.recutTierAngle(p1, 90, true));
+    EXPECT_FALSE(doc.recutTierAngle(p1, 90));
     EXPECT_FALSE(sink.entries.empty());
     EXPECT_EQ(doc.stone()->nFacet, facets);
     EXPECT_TRUE(doc.designIntent() == intent);
-    EXPECT_EQ(doc.undoRing.undoCursor, undoCursor);
+    EXPECT_EQ(doc.undoStack().cursor(), undoCursor);
     EXPECT_FALSE(doc.isModified());
 
     // The window's "Change a tier" drags: a step that cannot be cut stays at

@@ -28,9 +28,7 @@ protected:
         doc.cedFieldEdited(ced);
     }
     void useRoundBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
-        doc.designOpened();  // as an open leaves it
+        doc.designOpened(std::make_unique<Stone>(makeRoundBrilliant()), std::nullopt);  // as an open leaves it
         doc.setModifiedFlag(false);
     }
     // Saved as File > Save does it.
@@ -177,7 +175,7 @@ TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
 
     // Undo past the ring's oldest snapshot gives a fresh block, never the saved design.
     save();
-    for (int k = 0; k < UndoRing::SIZE + 2; ++k) doc.undo();
+    for (int k = 0; k < UndoStack::SIZE + 2; ++k) doc.undo();
     EXPECT_TRUE(doc.isModified());
 }
 

@@ -76,7 +76,7 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
     ASSERT_TRUE(open(MEETS)) << ::testing::PrintToString(sink.texts());
     EXPECT_EQ(doc.openType, FileType::Brx);
     EXPECT_EQ(doc.saveType, FileType::Brx);
-    ASSERT_TRUE(doc.recordedIntent.has_value());
+    ASSERT_TRUE(doc.model().recordedIntent().has_value());
     EXPECT_EQ(writeIntentText(*doc.stone(), doc.designIntent()), original);
     EXPECT_FALSE(doc.openReportedProblem);
 
@@ -93,7 +93,7 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
     for (int32_t f = doc.stone()->nRough; f < doc.stone()->nFacet && p1 < 0; ++f)
         if (std::fabs(std::fabs(doc.stone()->facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
-    ASSERT_TRUE(doc.recutTierAngle(p1, 41.5, true));
+    ASSERT_TRUE(doc.recutTierAngle(p1, 41.5));
     const std::string changed = writeIntentText(*doc.stone(), doc.designIntent());
     ASSERT_NE(changed, original);
     ASSERT_TRUE(doc.OnFileSave());
@@ -107,7 +107,7 @@ TEST_F(DocumentBrx, AscThroughBrxAndBackGivesTheOriginalBytes) {
     const std::string original = fileBytes(asc);
 
     ASSERT_TRUE(open(asc));
-    EXPECT_FALSE(doc.recordedIntent.has_value());  // inferred when asked for
+    EXPECT_FALSE(doc.model().recordedIntent().has_value());  // inferred when asked for
     ASSERT_TRUE(saveAs(path("brilliant.brx")));
     const std::string brx = fileBytes(path("brilliant.brx"));
     ASSERT_EQ(brx.rfind(intentFileHeader(), 0), 0u);
@@ -172,8 +172,8 @@ TEST_F(DocumentBrx, BadBrxFilesAreRefusedOrReportedAndTheDesignInHandStays) {
     ASSERT_EQ(sink.texts().size(), 1u);
     EXPECT_EQ(sink.texts()[0].rfind(path("cut.brx") + ": Reading stopped at line", 0), 0u) << sink.texts()[0];
     EXPECT_TRUE(doc.openReportedProblem);
-    ASSERT_TRUE(doc.recordedIntent.has_value());
-    EXPECT_EQ(doc.recordedIntent->tiers.size(), 1u);
+    ASSERT_TRUE(doc.model().recordedIntent().has_value());
+    EXPECT_EQ(doc.model().recordedIntent()->tiers.size(), 1u);
     ui.choose(path("cut.brx"));
     sink.script.push_back(Answer::No);  // "already exists, replace?"
     EXPECT_FALSE(doc.OnFileSave());

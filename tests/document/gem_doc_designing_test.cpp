@@ -36,8 +36,7 @@ protected:
         doc.clearInfo();
     }
     void useRoundBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
     }
     // The table's distance, the quickest way to tell states of the tests apart.
     double tableDepth() const {
@@ -117,7 +116,7 @@ TEST_F(DesigningDoc, IncompletePendingFacetIsASilentNoOp) {
     doc.ensureStone();
     doc.setAngle(40, false);
     doc.cutNewFacets();
-    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+    EXPECT_EQ(doc.undoStack().latest(), nullptr);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.stone()->nFacet, 6);
     EXPECT_EQ(doc.formTexts().caption, "Apply");
@@ -331,7 +330,7 @@ TEST_F(DesigningDoc, UncutOfAPreformRowOnlyTakesTheSnapshot) {
     useRoundBrilliant();
     doc.uncutTier(3, true);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Cannot change preform"});
-    EXPECT_NE(doc.undoRing.latest(), nullptr);
+    EXPECT_NE(doc.undoStack().latest(), nullptr);
     EXPECT_FALSE(doc.info.recutPending);
     EXPECT_EQ(doc.facetCount, 73);
 }
@@ -392,7 +391,7 @@ TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
     cut(40, 3, 0);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"New facet cuts through center of stone"});
     EXPECT_EQ(doc.stone()->nFacet, 6);
-    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+    EXPECT_EQ(doc.undoStack().latest(), nullptr);
 }
 
 // A typed point on the far side of the centre gives a depth below zero:
@@ -400,7 +399,7 @@ TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
 TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     useRoundBrilliant();
     const int facets = doc.facetCount;
-    const auto cursor = doc.undoRing.undoCursor;
+    const auto cursor = doc.undoStack().cursor();
     doc.setAngle(30, false);
     doc.setIndex(3, false);
     doc.addPoint({0.3, 0, -0.5});
@@ -418,7 +417,7 @@ TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     EXPECT_TRUE(sink.entries[0].question);
     EXPECT_EQ(doc.facetCount, facets);
     EXPECT_TRUE(doc.info.complete());  // kept, for the point to be corrected
-    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+    EXPECT_EQ(doc.undoStack().cursor(), cursor);
 
     // Answered Yes, it is the cutter's choice.
     sink.clear();
@@ -482,7 +481,7 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
     const double misfit = gearError(stretched, 96);
     const auto keep96 = [](const IndexGearDialog& start) { return std::optional<IndexGearDialog>(start); };
 
-    doc.setStone(std::make_unique<Stone>(stretched));
+    doc.model().put(std::make_unique<Stone>(stretched));
     sink.script = {Answer::No};
     doc.offerIndexRounding(keep96);
     ASSERT_EQ(sink.entries.size(), 1u);
@@ -499,7 +498,7 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
 
     // A gear too coarse for the design fails and leaves the stone as it was
     // before the rounding, gear change included.
-    doc.setStone(std::make_unique<Stone>(stretched));
+    doc.model().put(std::make_unique<Stone>(stretched));
     sink.clear();
     sink.script = {Answer::Yes};
     doc.offerIndexRounding([](const IndexGearDialog& start) {
@@ -527,8 +526,7 @@ TEST(DesigningDocHugeDistances, APlaneBeyondDoublesMissesTheStone) {
         RecordingSink sink;
         ScopedMessageSink scope{sink};
         CGemDoc doc{&sink};
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         const Stone before(*doc.stone());
         doc.setSymmetry(8, 1);
         doc.setAngle(41, false);

@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/document_messages.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
 #include "files/asc_format.h"
 #include "files/exports.h"
 #include "files/gem_format.h"
@@ -36,7 +37,7 @@ protected:
     }
     // A brilliant in the document, as if just designed.
     Stone& designBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummary();
         doc.setModifiedFlag(true);
         return *doc.stone();
@@ -135,7 +136,7 @@ TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
     RecordingSink own;
     CGemDoc saving{&own};
     saving.ui = &ui;
-    saving.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+    saving.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
     Stone& stone = *saving.stone();
     stone.setFacetName(stone.nFacet - 1, "C\t1");
     stone.setHeading({std::string(80, 'h'), "", "", ""});
@@ -268,8 +269,7 @@ TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave
     const std::string file = brilliantFile("open.asc");
     ASSERT_TRUE(doc.openDocumentFile(file));
     const int facets = doc.facetCount;
-    doc.saveUndo();
-    doc.stone()->makeRough(ROUGH_HALF);
+    runStoneCommand(doc, "Rough", [](Stone& stone) { stone.makeRough(ROUGH_HALF); });
     doc.refreshSummary();
     ASSERT_TRUE(doc.isModified());
 

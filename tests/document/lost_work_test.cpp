@@ -11,6 +11,7 @@
 #include "design/design_text.h"
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
 #include "files/binary_io.h"
 #include "files/gem_format.h"
 #include "platform/messages.h"
@@ -41,8 +42,7 @@ protected:
     }
     // A command that changes the design, as every command does: a snapshot, then the change.
     void changeHeading(const std::string& text) {
-        doc.saveUndo();
-        doc.stone()->setHeading({text, "", "", ""});
+        runStoneCommand(doc, "Heading", [&](Stone& stone) { stone.setHeading({text, "", "", ""}); });
     }
 
     RecordingSink sink;
@@ -198,7 +198,7 @@ TEST_F(LostWork, DamagedFilesAreReportedAndNeverSavedOverWithoutAsking) {
 
 TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
     // The cut list works out every facet's index when the views update.
-    doc.onUpdateAllViews = [this](const void*) {
+    doc.onDesignChanged = [this](DesignChanges, const void*) {
         if (!doc.stone()) return;
         int lines = 0;
         InstructionText text;
@@ -230,8 +230,7 @@ TEST_F(LostWork, SavingOverAFileChangedOnDiskAsksFirst) {
     RecordingSink otherSink;
     CGemDoc other{&otherSink};
     ASSERT_TRUE(other.openDocumentFile(file));
-    other.saveUndo();
-    other.stone()->setHeading({"theirs", "", "", ""});
+    runStoneCommand(other, "Heading", [](Stone& stone) { stone.setHeading({"theirs", "", "", ""}); });
     ASSERT_TRUE(other.OnFileSave());
     EXPECT_TRUE(otherSink.entries.empty());  // nobody else had written it
     const std::string theirs = fileBytes(file);

@@ -20,18 +20,16 @@ namespace {
 class OneCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        doc.onUpdateAllViews = [this](const void* sender) {
+        doc.onDesignChanged = [this](DesignChanges kind, const void* sender) {
             ++updates;
+            // The form shows the pending facet: it is told when that changed.
+            if (kind & PendingChanged) ++formRedraws;
             lastSender = sender;
             // The views read the summary and the form as the change left them.
             facetsSeenByViews = doc.facetCount;
         };
-        doc.onRedrawForm = [this] { ++formRedraws; };
     }
-    void useRoundBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
-    }
+    void useRoundBrilliant() { doc.model().put(std::make_unique<Stone>(makeRoundBrilliant())); }
     void specify(double angle, double index, double ced) {
         doc.setAngle(angle, false);
         doc.setIndex(index, false);
@@ -61,7 +59,7 @@ TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
     EXPECT_EQ(lastSender, &view);
     EXPECT_EQ(facetsSeenByViews, 16);
     EXPECT_FALSE(doc.info.hasAngle);
-    EXPECT_EQ(doc.undoRing.latest()->nFacet - doc.undoRing.latest()->nRough, 0);
+    EXPECT_EQ(doc.undoStack().latest()->nFacet - doc.undoStack().latest()->nRough, 0);
 
     // Edit > Angle completing the facet cuts it: still one announcement.
     resetCounts();
@@ -111,14 +109,14 @@ TEST_F(OneCommand, CommandsOfTheMenusAndTheTierEditorAnnounceOnce) {
     // Nothing is announced from inside an open command.
     resetCounts();
     {
-        CGemDoc::Command command(doc);
-        doc.designChanged();
-        doc.updateAllViews();
+        DesignModel::Batch batch(doc.model());
+        doc.model().announce(GeometryChanged);
+        doc.pendingChanged();
         EXPECT_EQ(updates, 0);
-        EXPECT_TRUE(doc.inCommand());
+        EXPECT_TRUE(doc.model().inBatch());
     }
     EXPECT_EQ(updates, 1);
-    EXPECT_FALSE(doc.inCommand());
+    EXPECT_FALSE(doc.model().inBatch());
 }
 
 TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
@@ -129,11 +127,12 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     resetCounts();
     sink.clear();
     doc.info.hasIndex = false;
-    EXPECT_FALSE(doc.changeStone([this](Stone& s) {
+    EXPECT_FALSE(doc.model().apply({.name = "Uncut", .change = [this](DesignModel::Draft& d) -> bool {
+        Stone& s = d.stone();
         doc.prepareRecut(40);
         deleteTier(s, s.tierOf(40));
         throw KernelError("Internal error: v0->status illegal.");
-    }));
+    }}));
     ASSERT_FALSE(sink.entries.empty());
     EXPECT_EQ(sink.entries.back().text, "Internal error: v0->status illegal.");
     EXPECT_EQ(sink.entries.back().icon, Icon::Error);
@@ -151,12 +150,13 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     resetCounts();
     sink.clear();
     doc.clearInfo();
-    EXPECT_FALSE(doc.changeStone([this](Stone& s) {
+    EXPECT_FALSE(doc.model().apply({.name = "Half done", .change = [this](DesignModel::Draft& d) -> bool {
+        Stone& s = d.stone();
         doc.setAngle(12, false);
         s.facets[s.nFacet - 1].d = 0.25;
         s.nFacet -= 1;
         throw KernelError("Internal error: half done");
-    }));
+    }}));
     EXPECT_EQ(doc.stone()->nFacet, whole.nFacet);
     EXPECT_EQ(doc.stone()->facets[whole.nFacet - 1].d, whole.facets[whole.nFacet - 1].d);
     EXPECT_FALSE(doc.info.hasAngle);

@@ -30,8 +30,7 @@ protected:
     Stone* stone = nullptr;
 
     void SetUp() override {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         stone = doc.stone();
     }
 };
@@ -111,8 +110,8 @@ TEST_F(PickDialogs, UseToCutApplyAndDeleteFacet) {
     applyFacetDialogResult(doc, main, {}, FacetDialogResult::DeleteFacet, shown, shown.edit);
     stone = doc.stone();
     EXPECT_EQ(stone->nFacet, before - 1);
-    ASSERT_TRUE(doc.undoRing.latest());
-    EXPECT_EQ(doc.undoRing.latest()->nFacet, before);  // the snapshot before the deletion
+    ASSERT_TRUE(doc.undoStack().latest());
+    EXPECT_EQ(doc.undoStack().latest()->nFacet, before);  // the snapshot before the deletion
     EXPECT_EQ(doc.facetCount, before - 1 - stone->nRough);
 }
 
@@ -206,8 +205,7 @@ protected:
         cutTier(*stone, {"P1", -41, 0.8, {96, 24, 48, 72}, ""});
         stone->symmetry = 4;
         stone->mirror = 1;
-        doc.setStone(std::move(stone));
-        doc.refreshSummaryValues();
+        doc.model().put(std::move(stone));
     }
 
     // The girdle's lower corner in the direction of the index.

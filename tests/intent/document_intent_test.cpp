@@ -116,9 +116,9 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
     const TierEditFields shown = tierEditFields(*doc.stone(), p1);
     TierEditFields typed = shown;
     typed.angle = "39.75";
-    const int cursor = doc.undoRing.undoCursor;
+    const int cursor = doc.undoStack().cursor();
     applyTierEdit(doc, row, TierEditAction::Apply, shown, typed);
-    EXPECT_EQ(doc.undoRing.undoCursor, (cursor + 1) % UndoRing::SIZE);
+    EXPECT_EQ(doc.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
     EXPECT_EQ(doc.facetCount, 73);
     const DesignIntent& after = doc.designIntent();
