@@ -10,7 +10,7 @@ out=$(pwd)/UsersGuide/images
 mkdir -p "$out"
 export XDG_RUNTIME_DIR=$(mktemp -d)
 BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$build"/tests/app/test_app_light_pane_test viewMenuShowsThePaneWithTheLibrarysFigures
+  "$build"/tests/app/test_app light_pane_test viewMenuShowsThePaneWithTheLibrarysFigures
 cli="$build/brevix-cli light samples/round_brilliant.asc --size 240"
 $cli --material quartz --out "$out/light-quartz.png"
 $cli --material diamond --out "$out/light-diamond.png"

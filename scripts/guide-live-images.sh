@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 out=$(pwd)/UsersGuide/images
 mkdir -p "$out"
-cmake --build "$build" --target test_app_figures_pane_test
+cmake --build "$build" --target test_app
 export XDG_RUNTIME_DIR=$(mktemp -d)
 BREVIX_GUIDE_IMAGES=$out xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$build"/tests/app/test_app_figures_pane_test
+  "$build"/tests/app/test_app figures_pane_test
 ls -l "$out"/live_*

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 #include <cmath>
 #include <deque>
@@ -497,5 +498,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CommandDialogsTest)
+BREVIX_WIDGET_TEST(CommandDialogsTest)
 #include "command_dialogs_test.moc"

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 #include <cmath>
 
@@ -124,5 +125,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CutAwayStripTest)
+BREVIX_WIDGET_TEST(CutAwayStripTest)
 #include "cut_away_strip_test.moc"

@@ -34,6 +34,7 @@
 #include "platform/registry.h"
 #include "platform/strformat.h"
 #include "platform/text_encoding.h"
+#include "widget_test.h"
 
 using namespace brevix;
 
@@ -666,5 +667,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CutFacetFormTest)
+BREVIX_WIDGET_TEST(CutFacetFormTest)
 #include "cut_facet_form_test.moc"

@@ -15,6 +15,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/assistant/assistant_stone_view.h"
 #include "app/assistant/cutting_assistant.h"
@@ -316,5 +317,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CuttingAssistantTest)
+BREVIX_WIDGET_TEST(CuttingAssistantTest)
 #include "cutting_assistant_test.moc"

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 
 #include "app/brevix_app.h"
@@ -94,5 +95,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(DiagramPrintTest)
+BREVIX_WIDGET_TEST(DiagramPrintTest)
 #include "diagram_print_test.moc"

@@ -10,6 +10,7 @@
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QTest>
+#include "widget_test.h"
 #include <cmath>
 #include <sstream>
 
@@ -236,5 +237,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(FiguresPaneTest)
+BREVIX_WIDGET_TEST(FiguresPaneTest)
 #include "figures_pane_test.moc"

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/brevix_app.h"
 #include "app/panes/figures_pane_settings.h"
@@ -187,5 +188,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(FrameSettingsTest)
+BREVIX_WIDGET_TEST(FrameSettingsTest)
 #include "frame_settings_test.moc"

@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/brevix_app.h"
 #include "app/gallery/gallery_filter.h"
@@ -250,5 +251,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(GalleryTest)
+BREVIX_WIDGET_TEST(GalleryTest)
 #include "gallery_test.moc"

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include "widget_test.h"
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -265,5 +266,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(LightPaneTest)
+BREVIX_WIDGET_TEST(LightPaneTest)
 #include "light_pane_test.moc"

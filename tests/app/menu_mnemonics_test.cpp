@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/command_table.h"
 #include "app/main_frame.h"
@@ -101,5 +102,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MenuMnemonicsTest)
+BREVIX_WIDGET_TEST(MenuMnemonicsTest)
 #include "menu_mnemonics_test.moc"

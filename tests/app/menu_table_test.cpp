@@ -8,6 +8,7 @@
 #include <QStatusTipEvent>
 #include <QSet>
 #include <QTest>
+#include "widget_test.h"
 #include <QToolBar>
 
 #include "app/brevix_app.h"
@@ -234,5 +235,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MenuTableTest)
+BREVIX_WIDGET_TEST(MenuTableTest)
 #include "menu_table_test.moc"

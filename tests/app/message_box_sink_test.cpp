@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 
 #include "app/message_box_sink.h"
@@ -58,5 +59,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MessageBoxSinkTest)
+BREVIX_WIDGET_TEST(MessageBoxSinkTest)
 #include "message_box_sink_test.moc"

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
@@ -158,5 +159,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(OptimiseDialogTest)
+BREVIX_WIDGET_TEST(OptimiseDialogTest)
 #include "optimise_dialog_test.moc"

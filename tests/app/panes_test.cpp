@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 #include <cmath>
 
 #include "app/brevix_app.h"
@@ -236,5 +237,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PanesTest)
+BREVIX_WIDGET_TEST(PanesTest)
 #include "panes_test.moc"

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 #include <cmath>
 #include <deque>
@@ -416,5 +417,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PickingTest)
+BREVIX_WIDGET_TEST(PickingTest)
 #include "picking_test.moc"

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/brevix_app.h"
 #include "app/qt_canvas.h"
@@ -126,5 +127,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(QtCanvasTest)
+BREVIX_WIDGET_TEST(QtCanvasTest)
 #include "qt_canvas_test.moc"

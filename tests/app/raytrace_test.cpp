@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 #include <cmath>
 
@@ -228,5 +229,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(RaytraceTest)
+BREVIX_WIDGET_TEST(RaytraceTest)
 #include "raytrace_test.moc"

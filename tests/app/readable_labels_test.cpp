@@ -22,6 +22,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include "widget_test.h"
 #include <QTreeWidget>
 
 #include "app/brevix_app.h"
@@ -236,5 +237,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ReadableLabelsTest)
+BREVIX_WIDGET_TEST(ReadableLabelsTest)
 #include "readable_labels_test.moc"

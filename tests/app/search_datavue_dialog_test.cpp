@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 #include <QAction>
 #include <QDir>
@@ -182,5 +183,5 @@ private:
     std::string index_;
 };
 
-QTEST_MAIN(SearchDatavueDialogTest)
+BREVIX_WIDGET_TEST(SearchDatavueDialogTest)
 #include "search_datavue_dialog_test.moc"

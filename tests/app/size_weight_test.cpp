@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 #include <QTimer>
 
 #include "app/brevix_app.h"
@@ -176,5 +177,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SizeWeightTest)
+BREVIX_WIDGET_TEST(SizeWeightTest)
 #include "size_weight_test.moc"

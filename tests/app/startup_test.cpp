@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/brevix_app.h"
 #include "app/command_table.h"
@@ -95,5 +96,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(StartupTest)
+BREVIX_WIDGET_TEST(StartupTest)
 #include "startup_test.moc"

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/dialogs/add_dlg.h"
 #include "app/main_frame.h"
@@ -123,5 +124,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(UndoKeysTest)
+BREVIX_WIDGET_TEST(UndoKeysTest)
 #include "undo_keys_test.moc"

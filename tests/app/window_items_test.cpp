@@ -26,6 +26,7 @@
 #include "app/panes/four_view.h"
 #include "app/panes/spin_view.h"
 #include "app_test_support.h"
+#include "widget_test.h"
 #include "views/stone_drawing.h"
 
 using namespace brevix;
@@ -264,5 +265,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WindowItemsTest)
+BREVIX_WIDGET_TEST(WindowItemsTest)
 #include "window_items_test.moc"

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSplitter>
 #include <QTest>
+#include "widget_test.h"
 
 #include "app/brevix_app.h"
 #include "app/panes/cut_list_view.h"
@@ -102,5 +103,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WindowLayoutTest)
+BREVIX_WIDGET_TEST(WindowLayoutTest)
 #include "window_layout_test.moc"
