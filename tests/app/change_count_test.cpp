@@ -17,6 +17,7 @@
 #include "app/panes/light_performance_pane.h"
 #include "app/panes/spin_view.h"
 #include "app_test_support.h"
+#include "widget_test.h"
 #include "intent/brilliant_intent.h"
 
 using namespace brevix;
@@ -138,5 +139,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ChangeCountTest)
+BREVIX_WIDGET_TEST(ChangeCountTest)
 #include "change_count_test.moc"
