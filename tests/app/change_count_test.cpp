@@ -126,10 +126,11 @@ private Q_SLOTS:
 
         Counts before = counts();
         figures_->angleBox()->setValue(start - 0.1);
-        settle();
         QVERIFY(doc.dragging());
+        settle();
         expectOnceEach(before, "the first step");
-        // The steps after the first change the design in hand only.
+        // The next step re-cuts from the drag's start (or, after a pause
+        // long enough to end the drag, starts one): the same once again.
         before = counts();
         figures_->angleBox()->setValue(start - 0.2);
         settle();

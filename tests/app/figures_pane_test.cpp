@@ -154,7 +154,6 @@ private Q_SLOTS:
         QVERIFY(session.frame->fourView()->previewOverlay().empty());
 
         // A second row of crown facets, typed into the form.
-        CAddDlg* form = session.frame->addDlg();
         session.doc.setSymmetry(8, 1);
         session.doc.setAngle(28, true);
         session.doc.setIndex(3, true);
