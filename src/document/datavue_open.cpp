@@ -26,7 +26,7 @@ std::string pathInCurrentFolder(const std::string& name) {
 bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     DatavueDialogResult result = runDialog();
     if (!result.opened) return false;
-    if (!doc.SaveModified()) return false;
+    if (!doc.files().SaveModified()) return false;
 
     std::ifstream in;
     if (result.design) in.open(result.design->path(), std::ios::binary);
@@ -49,12 +49,12 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     doc.refreshSummaryValues();
 
     const std::string path = pathInCurrentFolder(result.design->memberName());
-    doc.filePath = path;
+    doc.files().filePath = path;
     // Saved again, it is a text design, as it came.
-    doc.openType = FileType::Asc;
-    doc.saveType = FileType::Asc;
-    doc.registeredPath = path;
-    if (doc.ui) doc.ui->documentPathChanged(path, true);
+    doc.files().openType = FileType::Asc;
+    doc.files().saveType = FileType::Asc;
+    doc.files().registeredPath = path;
+    if (doc.files().ui) doc.files().ui->documentPathChanged(path, true);
     result.design.reset();  // the extracted copy goes now
 
     doc.takeSymmetryFromStone();

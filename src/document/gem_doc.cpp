@@ -1,5 +1,5 @@
-// The designing side of the document: the pending facet, cutting it with
-// its symmetry, the undo ring and the summary the status bar shows.
+// The designing side of the document: cutting the pending facet with
+// its symmetry, the undo ring and the summary values.
 #include "document/gem_doc.h"
 
 #include <algorithm>
@@ -12,8 +12,6 @@
 #include "designing/gear_ranking.h"
 #include "designing/placement.h"
 #include "designing/round_indexes.h"
-#include "designing/symmetric_point.h"
-#include "designing/point_solvers.h"
 #include "document/document_ui.h"
 #include "kernel/kernel_error.h"
 #include "platform/busy_cursor.h"
@@ -28,8 +26,8 @@ CGemDoc::~CGemDoc() = default;
 Stone& CGemDoc::ensureStone() {
     if (!stone_) {
         stone_ = std::make_unique<Stone>(ROUGH_HALF);
-        stone_->symmetry = info.symmetry;
-        stone_->mirror = info.mirror;
+        stone_->symmetry = pending_.info.symmetry;
+        stone_->mirror = pending_.info.mirror;
     }
     return *stone_;
 }
@@ -68,64 +66,19 @@ void CGemDoc::setModifiedFlag(bool modified) {
     if (modified && current_.state == savedState_) current_.state = nextTag_++;
     // The title's mark must not wait for the next redraw: a save to the
     // file already open redraws nothing.
-    if (changed && ui) ui->modifiedChanged(modified);
+    if (changed && files_.ui) files_.ui->modifiedChanged(modified);
 }
 
 void CGemDoc::takeSymmetryFromStone() {
     if (!stone_) return;
-    info.symmetry = stone_->symmetry;
-    info.mirror = stone_->mirror;
-}
-
-// ---- the pending new facet ---------------------------------------------
-
-void CGemDoc::setAngle(double a, bool trim) {
-    setInfoAngle(info, a, trim, stone_ ? stone_->gear : 96);
-}
-
-void CGemDoc::setIndex(double i, bool trim) { setInfoIndex(info, i, trim); }
-
-void CGemDoc::setCed(double d, bool trim) { setInfoCed(info, d, trim); }
-
-void CGemDoc::setSymmetry(int s, int m) {
-    info.symmetry = s;
-    info.mirror = m;
-    if (stone_) {
-        stone_->symmetry = s;
-        stone_->mirror = m;
-    }
-    redrawForm();
-    updateAllViews();
-}
-
-void CGemDoc::addPoint(Vec3 p) {
-    Diagnostics notes;
-    addInfoPoint(info, p, notes);
-    showNotes(notes);
-}
-
-void CGemDoc::clearInfo() {
-    brevix::clearInfo(info);
-    angleFromPoints_ = indexFromPoints_ = defaultDepth_ = false;
-}
-
-void CGemDoc::useBetweenPoint(Vec3 p) {
-    forgetSolvedValues(info);
-    info.nPoints = 0;
-    addPoint(p);
-    redrawForm();
-    updateAllViews();
-}
-
-void CGemDoc::resetSymmetry() {
-    info.symmetry = 8;
-    info.mirror = 1;
+    pending_.info.symmetry = stone_->symmetry;
+    pending_.info.mirror = stone_->mirror;
 }
 
 // ---- cutting -----------------------------------------------------------
 
 bool CGemDoc::cutNewFacets(const void* view) {
-    if (!info.complete()) return false;
+    if (!pending_.info.complete()) return false;
     Stone& stone = ensureStone();
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
@@ -133,14 +86,14 @@ bool CGemDoc::cutNewFacets(const void* view) {
         say("Zero index gear");
         return false;
     }
-    if (std::fabs(info.ced) < EPS) {
+    if (std::fabs(pending_.info.ced) < EPS) {
         say("New facet cuts through center of stone");
         return false;
     }
-    if (depthBeyondCentre(info) &&
+    if (depthBeyondCentre(pending_.info) &&
         ask(strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre "
                       "of the stone and cut most of it away.\nCut it anyway?",
-                      info.ced),
+                      pending_.info.ced),
             Buttons::YesNo, Icon::Warning, Answer::No) != Answer::Yes)
         return false;
     Command command(*this);
@@ -152,19 +105,19 @@ bool CGemDoc::cutNewFacets(const void* view) {
     const bool cut = changeStone(
         [&](Stone& s) {
             const Stone beforeCut(s);
-            counts = cutFacetSet(s, info);
+            counts = cutFacetSet(s, pending_.info);
             if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
             if (counts.missed > 0) {
                 say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
                 done = false;  // the cutter corrects one value and cuts again
-            } else if (info.recutPending) {
+            } else if (pending_.info.recutPending) {
                 // The new facets are the last ones. Counting them from the end
                 // rather than trusting recutFirstFacet keeps the right facets
                 // when the cut also removed older facets or rough faces.
                 putRecutBack(s.nFacet - counts.made);
             }
         },
-        info.recutPending ? Snapshot::Kept : Snapshot::Take, view);
+        pending_.info.recutPending ? Snapshot::Kept : Snapshot::Take, view);
     if (!cut) return false;
 
     if (counts.cutOff > 0) {
@@ -182,9 +135,9 @@ bool CGemDoc::cutNewFacets(const void* view) {
             } else if (answer == Answer::Cancel) {
                 // The cut is withdrawn, not what was typed for it: the
                 // cutter changes one value and tries again.
-                const NewFacetInfo typed = info;
+                const NewFacetInfo typed = pending_.info;
                 undo();
-                if (!typed.recutPending) info = typed;
+                if (!typed.recutPending) pending_.info = typed;
                 redrawForm();
                 return false;
             }
@@ -196,22 +149,22 @@ bool CGemDoc::cutNewFacets(const void* view) {
 void CGemDoc::putRecutBack(int32_t firstNew) {
     Stone& stone = *stone_;
     if (firstNew >= 0 && firstNew < stone.nFacet) {
-        const int32_t named = nearestInTier(stone, firstNew, info.recutIndex);
-        stone.setFacetName(named, info.recutName);
-        setTierInstruction(stone, firstNew, info.recutInstruction);
-        moveFacets(stone, firstNew, std::min(info.recutPlace, firstNew));
+        const int32_t named = nearestInTier(stone, firstNew, pending_.info.recutIndex);
+        stone.setFacetName(named, pending_.info.recutName);
+        setTierInstruction(stone, firstNew, pending_.info.recutInstruction);
+        moveFacets(stone, firstNew, std::min(pending_.info.recutPlace, firstNew));
     }
-    clearRecut(info);
+    clearRecut(pending_.info);
 }
 
 void CGemDoc::prepareRecut(int32_t facet) {
     Stone& stone = *stone_;
-    info.recutIndex = 0;
-    info.recutName = tierName(stone, facet, &info.recutIndex);
-    info.recutInstruction = tierInstruction(stone, facet);
-    info.recutPending = true;
-    if (!info.hasIndex) setIndex(std::round(stone.facetIndexOf(facet)), false);
-    info.recutPlace = firstFacetOfTier(stone, facet);
+    pending_.info.recutIndex = 0;
+    pending_.info.recutName = tierName(stone, facet, &pending_.info.recutIndex);
+    pending_.info.recutInstruction = tierInstruction(stone, facet);
+    pending_.info.recutPending = true;
+    if (!pending_.info.hasIndex) pending_.setIndex(std::round(stone.facetIndexOf(facet)), false);
+    pending_.info.recutPlace = firstFacetOfTier(stone, facet);
 }
 
 void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
@@ -224,29 +177,29 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
     changeStone([&](Stone& stone) {
         prepareRecut(facet);
         deleteTier(stone, stone.tierOf(facet));
-        info.recutFirstFacet = stone.nFacet;
+        pending_.info.recutFirstFacet = stone.nFacet;
     });
 }
 
 void CGemDoc::cutFromForm(const void* view) {
     Command command(*this);
-    if (cutNewFacets(view)) clearInfo();
+    if (cutNewFacets(view)) pending_.clearInfo();
     redrawForm();
     updateAllViews(view);
 }
 
 void CGemDoc::angleCommand(double a) {
     Command command(*this);
-    setAngle(a, false);
-    if (completeInfo() && cutNewFacets()) clearInfo();
+    pending_.setAngle(a, false);
+    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
     redrawForm();
     updateAllViews();
 }
 
 void CGemDoc::indexCommand(double i) {
     Command command(*this);
-    setIndex(i, false);
-    if (completeInfo() && cutNewFacets()) clearInfo();
+    pending_.setIndex(i, false);
+    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
     redrawForm();
     updateAllViews();
 }
@@ -303,169 +256,6 @@ void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
     updateAllViews();
 }
 
-// ---- the Cut Facet form ------------------------------------------------
-
-std::string CGemDoc::angleFieldEdited(std::string_view text) {
-    Diagnostics notes;
-    const std::optional<double> angle = readAngleField(text, notes);
-    showNotes(notes);
-    if (!angle) {
-        info.hasAngle = false;
-        return {};
-    }
-    setAngle(*angle, true);
-    angleFromPoints_ = false;
-    return angleFieldText(*angle);
-}
-
-std::string CGemDoc::indexFieldEdited(std::string_view text) {
-    const std::optional<double> index = scanDouble(text);
-    if (!index) {
-        info.hasIndex = false;
-        return {};
-    }
-    setIndex(*index, true);
-    indexFromPoints_ = false;
-    return indexFieldText(*index);
-}
-
-std::string CGemDoc::cedFieldEdited(std::string_view text) {
-    const std::optional<double> ced = scanDouble(text);
-    if (!ced) {
-        info.hasCed = false;
-        return {};
-    }
-    setCed(*ced, true);
-    defaultDepth_ = false;
-    return cedFieldText(*ced);
-}
-
-void CGemDoc::pointsFieldEdited(std::string_view text) {
-    forgetSolvedValues(info);
-    info.nPoints = 0;
-    for (const Vec3& p : readPointsField(text)) addPoint(p);
-}
-
-std::string CGemDoc::symmetryFieldEdited(std::string_view text, bool mirrorChecked) {
-    Diagnostics notes;
-    const std::optional<int> symmetry = readSymmetryField(text, notes);
-    showNotes(notes);
-    if (!symmetry) {
-        resetSymmetry();
-        return {};
-    }
-    setSymmetry(*symmetry, mirrorChecked ? 1 : 0);
-    return symmetryFieldText(*symmetry);
-}
-
-void CGemDoc::mirrorToggled(bool checked) { setSymmetry(info.symmetry, checked ? 1 : 0); }
-
-CutFacetFormTexts CGemDoc::formTexts() {
-    const bool complete = completeInfo();
-    return cutFacetFormTexts(info, complete);
-}
-
-// ---- solving from points -----------------------------------------------
-
-bool CGemDoc::completeInfo() {
-    Diagnostics notes;
-    const bool complete = solveInfo(notes);
-    showNotes(notes);
-    return complete;
-}
-
-bool CGemDoc::solveInfo(Diagnostics& notes) {
-    Stone& stone = ensureStone();
-    if (stone.nFacet - stone.nRough == 0 && info.nPoints == 0 && !info.hasCed && info.hasAngle &&
-        info.hasIndex) {
-        // The first facet of a rough block has nothing to meet: a girdle
-        // outline touching the unit circle, anything else a fixed depth.
-        double ced = 0.7;
-        if (std::fabs(std::fabs(info.angle) - 90) < EPS) {
-            ced = 1.0;
-            if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
-        }
-        setCed(ced, false);
-        defaultDepth_ = true;
-        return true;
-    }
-    // Azimuths divide by the gear; with none there is nothing to solve.
-    if (stone.gear == 0) return info.complete();
-
-    switch (info.nPoints) {
-    case 0:
-        return info.complete();
-    case 1:
-        if (info.hasAngle && info.hasIndex) {
-            // A point picked at another facet's place in the tier stands for
-            // its image at the base facet, which the cut then records.
-            info.points[0] = pointAtBaseFacet(stone, info, info.points[0]);
-            setCed(cedThroughPoint(info, stone, notes), false);
-            info.solvedCed = true;
-            return true;
-        }
-        if (info.hasIndex && info.hasCed) {
-            setAngle(angleThroughPoint(info, stone, notes), false);
-            info.solvedAngle = true;
-            return true;
-        }
-        return false;
-    case 2: {
-        if (info.hasIndex) {
-            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone, notes);
-            if (plane.d == 0) return false;
-            setAngle(plane.angle, false);
-            info.solvedAngle = true;
-            setCed(plane.d, false);
-            info.solvedCed = true;
-            angleFromPoints_ = true;
-            return true;
-        }
-        if (!info.hasAngle) return false;
-        if (std::fabs(std::fabs(info.angle) - 90) > 1.0) {
-            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone, notes);
-            if (plane.d == 0) return false;
-            setIndex(plane.index, false);
-            info.solvedIndex = true;
-            setCed(plane.d, false);
-            info.solvedCed = true;
-            indexFromPoints_ = true;
-            return true;
-        }
-        // A vertical facet through two points: the plane that also holds the
-        // vertical through their midpoint, turned to the nearest notch.
-        const Vec3 mid = (info.points[0] + info.points[1]) * 0.5;
-        const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone, notes);
-        if (plane.d == 0) return false;
-        setAngle(plane.angle, false);
-        info.solvedAngle = true;
-        setIndex(std::trunc(plane.index + 0.5), false);
-        info.solvedIndex = true;
-        setCed(plane.d, false);
-        info.solvedCed = true;
-        info.points[0] = mid;
-        info.nPoints = 1;
-        return true;
-    }
-    case 3: {
-        const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone, notes);
-        if (plane.d == 0) return false;
-        setAngle(plane.angle, false);
-        info.solvedAngle = true;
-        setIndex(plane.index, false);
-        info.solvedIndex = true;
-        setCed(plane.d, false);
-        info.solvedCed = true;
-        angleFromPoints_ = indexFromPoints_ = true;
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
 // ---- undo ring -----------------------------------------------------------
 
 void CGemDoc::saveUndo() {
@@ -505,9 +295,18 @@ void CGemDoc::startLineage() {
 
 void CGemDoc::designOpened() {
     // The file's stamp is the opener's to take (a database member has none).
-    fileStamp_.reset();
+    files_.forgetFileStamp();
     startLineage();
     markSaved();
+}
+
+void CGemDoc::designCreated() {
+    startLineage();
+    fileLineage_ = savedState_ = 0;
+    recordedIntent.reset();
+    facetCount = 0;
+    girdleCount = 0;
+    lengthWidth = -1;
 }
 
 void CGemDoc::markSaved() {
@@ -523,8 +322,8 @@ void CGemDoc::afterUndoOrRedo() {
     if (savedState_ != 0) setModifiedFlag(current_.state != savedState_);
     refreshSummaryValues();
     takeSymmetryFromStone();
-    clearInfo();
-    clearRecut(info);
+    pending_.clearInfo();
+    clearRecut(pending_.info);
     redrawForm();
     updateAllViews();
 }
@@ -592,7 +391,7 @@ bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot sn
     // The design and the pending facet as they were, for a failure to put
     // back: whatever the kernel left half done is not a design.
     auto before = std::make_unique<Stone>(*stone_);
-    const NewFacetInfo pending = info;
+    const NewFacetInfo pending = pending_.info;
     const std::optional<DesignIntent> intent = recordedIntent;
     if (snapshot == Snapshot::Take) saveUndo();
     bool done = true;
@@ -600,7 +399,7 @@ bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot sn
         change(*stone_);
     } catch (const KernelError& error) {
         setStone(std::move(before));
-        info = pending;
+        pending_.info = pending;
         recordedIntent = intent;
         say(error.what(), Icon::Error);
         done = false;

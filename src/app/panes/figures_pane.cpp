@@ -230,9 +230,9 @@ void DesignFiguresPane::pendingChanged() {
     previewWarnings_.clear();
     std::vector<Vec3> points;
     if (const Stone* stone = doc_.stone(); stone && !doc_.dragging()) {
-        preview_ = previewCut(*stone, doc_.info);
+        preview_ = previewCut(*stone, doc_.pending().info);
         if (preview_.ready) previewWarnings_ = designWarnings(preview_.stone, nullptr, stone);
-        for (int k = 0; k < doc_.info.nPoints; ++k) points.push_back(doc_.info.points[k]);
+        for (int k = 0; k < doc_.pending().info.nPoints; ++k) points.push_back(doc_.pending().info.points[k]);
     }
     if (onPreview) onPreview(preview_.ready ? &preview_ : nullptr, points);
     if (!isVisible()) return;
