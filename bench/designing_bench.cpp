@@ -33,7 +33,7 @@ void BM_CutNewFacetsMirroredTier(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         doc.model().put(std::make_unique<Stone>(brilliant));
-        specifyTier(doc.info);
+        specifyTier(doc.pending().info);
         state.ResumeTiming();
         doc.cutNewFacets();
     }

@@ -103,9 +103,9 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
         documentPathChanged(path, addToRecent);
     };
     documentUi_->onModifiedChanged = [this](bool modified) { setWindowModified(modified); };
-    recentFiles_.load();
+    doc_.files().recentFiles().load();
     rebuildRecentFileMenu();
-    doc_.ui = documentUi_.get();
+    doc_.files().ui = documentUi_.get();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (QWidget* w = now; w; w = w->parentWidget()) {
             if (w == fourView_ || w == spinView_ || w == addDlg_ || w == cutList_) {
@@ -122,7 +122,7 @@ CMainFrame::~CMainFrame() {
     if (doc_.busyIndicator == waitCursor_.get()) doc_.busyIndicator = nullptr;
     // The signals go before the panes do: no change reaches a pane being destroyed.
     delete designSignals_;
-    if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
+    if (doc_.files().ui == documentUi_.get()) doc_.files().ui = nullptr;
     if (&doc_.sink() == &docSink_) doc_.setSink(nullptr);
 }
 
@@ -195,14 +195,14 @@ void CMainFrame::createActions() {
     handle(ID_VIEW_CUTTING_ASSISTANT, [this, printing] { openCuttingAssistant(this, doc_, *designSignals_, printing); });
 
     // Designing commands and the file side of the document.
-    handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
-    handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
+    handle(ID_FILE_NEW, [this] { doc_.files().OnFileNew(); });
+    handle(ID_FILE_OPEN, [this] { doc_.files().OnFileOpen(); });
     handle(ID_FILE_OPEN_FOLDER, [this] { chooseGalleryFolder(*this); });
-    handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
-    handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
+    handle(ID_FILE_SAVE, [this] { doc_.files().OnFileSave(); });
+    handle(ID_FILE_SAVE_AS, [this] { doc_.files().OnFileSaveAs(); });
     handle(ID_FILE_EXPORT, [this] {
         loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
-        doc_.OnFileExport();
+        doc_.files().OnFileExport();
     });
     handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
@@ -308,7 +308,7 @@ void CMainFrame::loadSettings() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!doc_.SaveModified()) {
+    if (!doc_.files().SaveModified()) {
         event->ignore();
         return;
     }

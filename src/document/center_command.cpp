@@ -31,7 +31,7 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
         const std::optional<CenterChoice> answer = runDialog(choice);
         if (!answer) return;
         choice = *answer;
-        const char* problem = problemWith(choice, doc.info);
+        const char* problem = problemWith(choice, doc.pending().info);
         if (!problem) break;
         doc.say(problem);
     }
@@ -45,7 +45,7 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
     computeBounds(centred);
     computeVolume(centred);
     try {
-        if (!centerStone(centred, choice.axes, choice.method, doc.info.points[0])) {
+        if (!centerStone(centred, choice.axes, choice.method, doc.pending().info.points[0])) {
             doc.say(cmdmsg::POINT_OUTSIDE);
             return;
         }
@@ -54,7 +54,7 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
         return;
     }
     runStoneCommand(doc, "Center", [&](Stone& s) { s = std::move(centred); });
-    if (choice.method == CENTER_ON_POINT) doc.clearInfo();
+    if (choice.method == CENTER_ON_POINT) doc.pending().clearInfo();
     doc.takeSymmetryFromStone();
     doc.pendingChanged();
 }

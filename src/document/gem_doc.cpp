@@ -1,5 +1,5 @@
-// The designing side of the document: the pending facet, cutting it with
-// its symmetry, undo and the summary the status bar shows.
+// The designing side of the document: cutting the pending facet with its
+// symmetry, undo, and what the window shows of the design.
 #include "document/gem_doc.h"
 
 #include <algorithm>
@@ -12,8 +12,6 @@
 #include "designing/gear_ranking.h"
 #include "designing/placement.h"
 #include "designing/round_indexes.h"
-#include "designing/symmetric_point.h"
-#include "designing/point_solvers.h"
 #include "document/document_ui.h"
 #include "document/size_settings.h"
 #include "kernel/kernel_error.h"
@@ -29,16 +27,16 @@ CGemDoc::CGemDoc() : CGemDoc(nullptr) {}
 CGemDoc::CGemDoc(MessageSink* sink) : sink_(sink) {
     model_.addListener([this](DesignChanges kind, const void* sender) { designChanged(kind, sender); });
     // A change the kernel gave up on takes back what it did to the pending facet too.
-    model_.keepAlongside = [this] { return std::function<void()>([this, pending = info] { info = pending; }); };
+    model_.keepAlongside = [this] { return std::function<void()>([this, pending = pending_.info] { pending_.info = pending; }); };
     model_.onFailure = [this](std::string_view failure) { say(failure, Icon::Error); };
     model_.onModifiedChanged = [this](bool modified) {
-        if (ui) ui->modifiedChanged(modified);
+        if (files_.ui) files_.ui->modifiedChanged(modified);
     };
 }
 
 CGemDoc::~CGemDoc() = default;
 
-Stone& CGemDoc::ensureStone() { return model_.ensureStone(info.symmetry, info.mirror); }
+Stone& CGemDoc::ensureStone() { return model_.ensureStone(pending_.info.symmetry, pending_.info.mirror); }
 
 MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : standardError_; }
 
@@ -64,63 +62,14 @@ Answer CGemDoc::ask(std::string_view text, Buttons buttons, Icon icon, Answer fa
 
 void CGemDoc::takeSymmetryFromStone() {
     if (!stone()) return;
-    info.symmetry = stone()->symmetry;
-    info.mirror = stone()->mirror;
-}
-
-// ---- the pending new facet ---------------------------------------------
-
-void CGemDoc::setAngle(double a, bool trim) {
-    setInfoAngle(info, a, trim, stone() ? stone()->gear : 96);
-}
-
-void CGemDoc::setIndex(double i, bool trim) { setInfoIndex(info, i, trim); }
-
-void CGemDoc::setCed(double d, bool trim) { setInfoCed(info, d, trim); }
-
-void CGemDoc::setSymmetry(int s, int m) {
-    info.symmetry = s;
-    info.mirror = m;
-    // The design's symmetry is what the next cut uses; no undo entry keeps it.
-    DesignModel::Batch batch(model_);
-    model_.apply({.name = {}, .kind = SettingsChanged,
-                  .change =
-                      [&](DesignModel::Draft& d) {
-                          d.stone().symmetry = s;
-                          d.stone().mirror = m;
-                          return true;
-                      },
-                  .keep = DesignModel::Keep::None});
-    pendingChanged();
-}
-
-void CGemDoc::addPoint(Vec3 p) {
-    Diagnostics notes;
-    addInfoPoint(info, p, notes);
-    showNotes(notes);
-}
-
-void CGemDoc::clearInfo() {
-    brevix::clearInfo(info);
-    angleFromPoints_ = indexFromPoints_ = defaultDepth_ = false;
-}
-
-void CGemDoc::useBetweenPoint(Vec3 p) {
-    forgetSolvedValues(info);
-    info.nPoints = 0;
-    addPoint(p);
-    pendingChanged();
-}
-
-void CGemDoc::resetSymmetry() {
-    info.symmetry = 8;
-    info.mirror = 1;
+    pending_.info.symmetry = stone()->symmetry;
+    pending_.info.mirror = stone()->mirror;
 }
 
 // ---- cutting -----------------------------------------------------------
 
 bool CGemDoc::cutNewFacets(const void* view) {
-    if (!info.complete()) return false;
+    if (!pending_.info.complete()) return false;
     Stone& stone = ensureStone();
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
@@ -128,14 +77,14 @@ bool CGemDoc::cutNewFacets(const void* view) {
         say("Zero index gear");
         return false;
     }
-    if (std::fabs(info.ced) < EPS) {
+    if (std::fabs(pending_.info.ced) < EPS) {
         say("New facet cuts through center of stone");
         return false;
     }
-    if (depthBeyondCentre(info) &&
+    if (depthBeyondCentre(pending_.info) &&
         ask(strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre "
                       "of the stone and cut most of it away.\nCut it anyway?",
-                      info.ced),
+                      pending_.info.ced),
             Buttons::YesNo, Icon::Warning, Answer::No) != Answer::Yes)
         return false;
     DesignModel::Batch batch(model_);
@@ -150,12 +99,12 @@ bool CGemDoc::cutNewFacets(const void* view) {
              [&](DesignModel::Draft& d) {
                  Stone& s = d.stone();
                  const Stone beforeCut(s);
-                 counts = cutFacetSet(s, info);
+                 counts = cutFacetSet(s, pending_.info);
                  if (counts.missed == 0 && counts.made > 0) recordCut(d, beforeCut, beforeIntent, counts.made);
                  if (counts.missed > 0) {
                      say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
                      done = false;  // the cutter corrects one value and cuts again
-                 } else if (info.recutPending) {
+                 } else if (pending_.info.recutPending) {
                      // The new facets are the last ones. Counting them from the end
                      // rather than trusting recutFirstFacet keeps the right facets
                      // when the cut also removed older facets or rough faces.
@@ -164,7 +113,7 @@ bool CGemDoc::cutNewFacets(const void* view) {
                  return true;
              },
          // A re-cut's entry was kept when the tier was taken out.
-         .keep = info.recutPending ? DesignModel::Keep::None : DesignModel::Keep::Snapshot,
+         .keep = pending_.info.recutPending ? DesignModel::Keep::None : DesignModel::Keep::Snapshot,
          .sender = view});
     if (!cut) return false;
 
@@ -190,9 +139,9 @@ bool CGemDoc::cutNewFacets(const void* view) {
             } else if (answer == Answer::Cancel) {
                 // The cut is withdrawn, not what was typed for it: the
                 // cutter changes one value and tries again.
-                const NewFacetInfo typed = info;
+                const NewFacetInfo typed = pending_.info;
                 undo();
-                if (!typed.recutPending) info = typed;
+                if (!typed.recutPending) pending_.info = typed;
                 pendingChanged();
                 return false;
             }
@@ -203,22 +152,22 @@ bool CGemDoc::cutNewFacets(const void* view) {
 
 void CGemDoc::putRecutBack(Stone& stone, int32_t firstNew) {
     if (firstNew >= 0 && firstNew < stone.nFacet) {
-        const int32_t named = nearestInTier(stone, firstNew, info.recutIndex);
-        stone.setFacetName(named, info.recutName);
-        setTierInstruction(stone, firstNew, info.recutInstruction);
-        moveFacets(stone, firstNew, std::min(info.recutPlace, firstNew));
+        const int32_t named = nearestInTier(stone, firstNew, pending_.info.recutIndex);
+        stone.setFacetName(named, pending_.info.recutName);
+        setTierInstruction(stone, firstNew, pending_.info.recutInstruction);
+        moveFacets(stone, firstNew, std::min(pending_.info.recutPlace, firstNew));
     }
-    clearRecut(info);
+    clearRecut(pending_.info);
 }
 
 void CGemDoc::prepareRecut(int32_t facet) {
     const Stone& stone = *this->stone();
-    info.recutIndex = 0;
-    info.recutName = tierName(stone, facet, &info.recutIndex);
-    info.recutInstruction = tierInstruction(stone, facet);
-    info.recutPending = true;
-    if (!info.hasIndex) setIndex(std::round(stone.facetIndexOf(facet)), false);
-    info.recutPlace = firstFacetOfTier(stone, facet);
+    pending_.info.recutIndex = 0;
+    pending_.info.recutName = tierName(stone, facet, &pending_.info.recutIndex);
+    pending_.info.recutInstruction = tierInstruction(stone, facet);
+    pending_.info.recutPending = true;
+    if (!pending_.info.hasIndex) pending_.setIndex(std::round(stone.facetIndexOf(facet)), false);
+    pending_.info.recutPlace = firstFacetOfTier(stone, facet);
 }
 
 void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
@@ -236,28 +185,28 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
                       Stone& stone = d.stone();
                       prepareRecut(facet);
                       deleteTier(stone, stone.tierOf(facet));
-                      info.recutFirstFacet = stone.nFacet;
+                      pending_.info.recutFirstFacet = stone.nFacet;
                       return true;
                   }});
 }
 
 void CGemDoc::cutFromForm(const void* view) {
     DesignModel::Batch batch(model_);
-    if (cutNewFacets(view)) clearInfo();
+    if (cutNewFacets(view)) pending_.clearInfo();
     pendingChanged(view);
 }
 
 void CGemDoc::angleCommand(double a) {
     DesignModel::Batch batch(model_);
-    setAngle(a, false);
-    if (completeInfo() && cutNewFacets()) clearInfo();
+    pending_.setAngle(a, false);
+    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
     pendingChanged();
 }
 
 void CGemDoc::indexCommand(double i) {
     DesignModel::Batch batch(model_);
-    setIndex(i, false);
-    if (completeInfo() && cutNewFacets()) clearInfo();
+    pending_.setIndex(i, false);
+    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
     pendingChanged();
 }
 
@@ -326,169 +275,6 @@ void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
     pendingChanged();
 }
 
-// ---- the Cut Facet form ------------------------------------------------
-
-std::string CGemDoc::angleFieldEdited(std::string_view text) {
-    Diagnostics notes;
-    const std::optional<double> angle = readAngleField(text, notes);
-    showNotes(notes);
-    if (!angle) {
-        info.hasAngle = false;
-        return {};
-    }
-    setAngle(*angle, true);
-    angleFromPoints_ = false;
-    return angleFieldText(*angle);
-}
-
-std::string CGemDoc::indexFieldEdited(std::string_view text) {
-    const std::optional<double> index = scanDouble(text);
-    if (!index) {
-        info.hasIndex = false;
-        return {};
-    }
-    setIndex(*index, true);
-    indexFromPoints_ = false;
-    return indexFieldText(*index);
-}
-
-std::string CGemDoc::cedFieldEdited(std::string_view text) {
-    const std::optional<double> ced = scanDouble(text);
-    if (!ced) {
-        info.hasCed = false;
-        return {};
-    }
-    setCed(*ced, true);
-    defaultDepth_ = false;
-    return cedFieldText(*ced);
-}
-
-void CGemDoc::pointsFieldEdited(std::string_view text) {
-    forgetSolvedValues(info);
-    info.nPoints = 0;
-    for (const Vec3& p : readPointsField(text)) addPoint(p);
-}
-
-std::string CGemDoc::symmetryFieldEdited(std::string_view text, bool mirrorChecked) {
-    Diagnostics notes;
-    const std::optional<int> symmetry = readSymmetryField(text, notes);
-    showNotes(notes);
-    if (!symmetry) {
-        resetSymmetry();
-        return {};
-    }
-    setSymmetry(*symmetry, mirrorChecked ? 1 : 0);
-    return symmetryFieldText(*symmetry);
-}
-
-void CGemDoc::mirrorToggled(bool checked) { setSymmetry(info.symmetry, checked ? 1 : 0); }
-
-CutFacetFormTexts CGemDoc::formTexts() {
-    const bool complete = completeInfo();
-    return cutFacetFormTexts(info, complete);
-}
-
-// ---- solving from points -----------------------------------------------
-
-bool CGemDoc::completeInfo() {
-    Diagnostics notes;
-    const bool complete = solveInfo(notes);
-    showNotes(notes);
-    return complete;
-}
-
-bool CGemDoc::solveInfo(Diagnostics& notes) {
-    Stone& stone = ensureStone();
-    if (stone.nFacet - stone.nRough == 0 && info.nPoints == 0 && !info.hasCed && info.hasAngle &&
-        info.hasIndex) {
-        // The first facet of a rough block has nothing to meet: a girdle
-        // outline touching the unit circle, anything else a fixed depth.
-        double ced = 0.7;
-        if (std::fabs(std::fabs(info.angle) - 90) < EPS) {
-            ced = 1.0;
-            if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
-        }
-        setCed(ced, false);
-        defaultDepth_ = true;
-        return true;
-    }
-    // Azimuths divide by the gear; with none there is nothing to solve.
-    if (stone.gear == 0) return info.complete();
-
-    switch (info.nPoints) {
-    case 0:
-        return info.complete();
-    case 1:
-        if (info.hasAngle && info.hasIndex) {
-            // A point picked at another facet's place in the tier stands for
-            // its image at the base facet, which the cut then records.
-            info.points[0] = pointAtBaseFacet(stone, info, info.points[0]);
-            setCed(cedThroughPoint(info, stone, notes), false);
-            info.solvedCed = true;
-            return true;
-        }
-        if (info.hasIndex && info.hasCed) {
-            setAngle(angleThroughPoint(info, stone, notes), false);
-            info.solvedAngle = true;
-            return true;
-        }
-        return false;
-    case 2: {
-        if (info.hasIndex) {
-            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone, notes);
-            if (plane.d == 0) return false;
-            setAngle(plane.angle, false);
-            info.solvedAngle = true;
-            setCed(plane.d, false);
-            info.solvedCed = true;
-            angleFromPoints_ = true;
-            return true;
-        }
-        if (!info.hasAngle) return false;
-        if (std::fabs(std::fabs(info.angle) - 90) > 1.0) {
-            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone, notes);
-            if (plane.d == 0) return false;
-            setIndex(plane.index, false);
-            info.solvedIndex = true;
-            setCed(plane.d, false);
-            info.solvedCed = true;
-            indexFromPoints_ = true;
-            return true;
-        }
-        // A vertical facet through two points: the plane that also holds the
-        // vertical through their midpoint, turned to the nearest notch.
-        const Vec3 mid = (info.points[0] + info.points[1]) * 0.5;
-        const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone, notes);
-        if (plane.d == 0) return false;
-        setAngle(plane.angle, false);
-        info.solvedAngle = true;
-        setIndex(std::trunc(plane.index + 0.5), false);
-        info.solvedIndex = true;
-        setCed(plane.d, false);
-        info.solvedCed = true;
-        info.points[0] = mid;
-        info.nPoints = 1;
-        return true;
-    }
-    case 3: {
-        const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone, notes);
-        if (plane.d == 0) return false;
-        setAngle(plane.angle, false);
-        info.solvedAngle = true;
-        setIndex(plane.index, false);
-        info.solvedIndex = true;
-        setCed(plane.d, false);
-        info.solvedCed = true;
-        angleFromPoints_ = indexFromPoints_ = true;
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
 // ---- undo ----------------------------------------------------------------
 
 void CGemDoc::undo() {
@@ -507,15 +293,9 @@ void CGemDoc::redo() {
 
 void CGemDoc::afterUndoOrRedo() {
     takeSymmetryFromStone();
-    clearInfo();
-    clearRecut(info);
+    pending_.clearInfo();
+    clearRecut(pending_.info);
     pendingChanged();
-}
-
-void CGemDoc::designOpened(std::unique_ptr<Stone> stone, std::optional<DesignIntent> intent) {
-    // The file's stamp is the opener's to take (a database member has none).
-    fileStamp_.reset();
-    model_.openDesign(std::move(stone), std::move(intent));
 }
 
 // ---- summary and what the window shows -----------------------------------
@@ -554,7 +334,7 @@ const LiveDesign& CGemDoc::live() {
     in.stone = stone();
     in.intent = model_.recordedIntent() ? &*model_.recordedIntent() : nullptr;
     in.previous = undo_.latest();
-    in.pending = &info;
+    in.pending = &pending_.info;
     in.dragging = dragging();
     if (in.stone) {
         const SizeSettings size = loadSizeSettings();

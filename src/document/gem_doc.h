@@ -13,14 +13,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "design/real_size.h"
 #include "designing/cut_facet_form.h"
 #include "designing/index_gear.h"
 #include "designing/new_facet_info.h"
+#include "document/design_files.h"
 #include "document/design_model.h"
-#include "document/file_type.h"
+#include "document/pending_facet.h"
 #include "document/undo_stack.h"
 #include "intent/intent.h"
 #include "intent/recut.h"
@@ -36,6 +38,7 @@ namespace brevix {
 
 class DocumentUi;
 
+// The document: owns the design model, the pending facet, undo and the files.
 class CGemDoc {
 public:
     CGemDoc();
@@ -50,6 +53,12 @@ public:
     DesignModel& model() { return model_; }
     const DesignModel& model() const { return model_; }
     const UndoStack& undoStack() const { return undo_; }
+    // The Cut Facet form's model; the cuts below take it.
+    PendingFacet& pending() { return pending_; }
+    const PendingFacet& pending() const { return pending_; }
+    // Open, save, export and what the design's file is.
+    DesignFiles& files() { return files_; }
+    const DesignFiles& files() const { return files_; }
 
     // ---- the design ----------------------------------------------------
     // May be null before the first command that needs a stone.
@@ -62,19 +71,6 @@ public:
     // an undo, a reflection).
     void takeSymmetryFromStone();
 
-    // ---- the pending new facet -----------------------------------------
-    NewFacetInfo info;
-    void setAngle(double a, bool trim);
-    void setIndex(double i, bool trim);
-    void setCed(double d, bool trim);
-    void setSymmetry(int s, int m);
-    void addPoint(Vec3 p);
-    void clearInfo();
-    void resetSymmetry();
-    // "Use to Cut" of the Between Two Points dialog: the point chosen on the
-    // segment replaces the two points it was chosen between.
-    void useBetweenPoint(Vec3 p);
-
     // ---- commands that cut ---------------------------------------------
     // Cuts the complete NewFacetInfo into the stone with its symmetry;
     // `view` is the view that asked, passed on to the view update. False
@@ -86,9 +82,6 @@ public:
     void indexCommand(double i);
     // The form's "Cut Facet" button: cut, then start a fresh pending facet.
     void cutFromForm(const void* view);
-    // Derives what the held points determine; true when angle, index and
-    // depth are all known.
-    bool completeInfo();
 
     // ---- re-cutting a tier --------------------------------------------
     // Remembers the name, instruction and place of facet's tier so that the
@@ -112,25 +105,13 @@ public:
     // dialog, which sets the gear itself on OK).
     void offerIndexRounding(const std::function<void()>& chooseGear);
 
-    // ---- the Cut Facet form -------------------------------------------
-    // Each edit handler takes the typed text when the field loses the focus
-    // and returns what the field shows afterwards.
-    std::string angleFieldEdited(std::string_view text);
-    std::string indexFieldEdited(std::string_view text);
-    std::string cedFieldEdited(std::string_view text);
-    void pointsFieldEdited(std::string_view text);
-    std::string symmetryFieldEdited(std::string_view text, bool mirrorChecked);
-    void mirrorToggled(bool checked);
-    // The whole form after a change of the document (completes the info first).
-    CutFacetFormTexts formTexts();
-
     // ---- cutting intent (gem_doc_intent.cpp) -----------------------------
     // How each tier of the design was placed: as recorded by the cuts where
     // that still describes the planes, inferred from the planes elsewhere.
     const DesignIntent& designIntent() { return model_.intent(); }
     // A tier's new angle (as the cut list shows it) from Edit Tier: the
-    // design is re-cut by its intent, one undo entry named `name` for all
-    // of it, after `alsoChange` (the names and instructions edited with the
+    // design is re-cut by its intent, one undo entry ("Edit Tier P1") for
+    // all of it, after `alsoChange` (the names and instructions edited with the
     // angle) has been made to it. Tiers that could not keep their intent are
     // reported; a change the tier itself cannot take is refused: false,
     // nothing changed.
@@ -171,12 +152,10 @@ public:
     // pending facet starts afresh.
     void undo();
     void redo();
-    // The design in hand comes from the file at filePath (as opened or last
-    // saved), with any changes made since; false for a design that undo
-    // brought back from before the open.
+    // The design in hand comes from the file at files().filePath (as opened
+    // or last saved), with any changes made since; false for a design that
+    // undo brought back from before the open.
     bool designFromFile() const { return model_.designFromFile(); }
-    // A design read from filePath (or a database member) becomes the design.
-    void designOpened(std::unique_ptr<Stone> stone, std::optional<DesignIntent> intent);
 
     // ---- cached summary values (status bar) ----------------------------
     // Follow the design at every change (no stone: 0 facets, -1).
@@ -198,7 +177,8 @@ public:
     // The window's message boxes, the batch run's standard error, a test's
     // recorder; owned by whoever gives it. Without one, messages go to
     // standard error. The document shows only through this sink.
-    void setSink(MessageSink* sink) { sink_ = sink; }
+    // Gives back the sink it replaces (null: standard error).
+    MessageSink* setSink(MessageSink* sink) { return std::exchange(sink_, sink); }
     MessageSink& sink();
     // Shows what the stones noted so far, then `text`.
     void say(std::string_view text, Icon icon = Icon::Warning);
@@ -223,58 +203,15 @@ public:
     // How often live() has been worked out (for tests that count the work a change causes).
     int liveComputations() const { return liveComputations_; }
 
-    // ---- file side (gem_doc_files.cpp) ----
-    std::string filePath;                   // last read or written; "" for a new design
-    FileType openType = FileType::Other;    // what the design was read from
-    FileType saveType = FileType::Other;    // what OnSaveDocument writes
-    // The path the windows know the design by (title, recent files); "" untitled.
-    std::string registeredPath;
-    // File dialogs and the "save changes?" question; null answers like
-    // NonInteractiveUi (no dialog, no saving).
-    DocumentUi* ui = nullptr;
-    // The last open reported a problem: the design may hold less than its
-    // file, so Save goes through Save As (proposing the file's name, and
-    // asking before it is replaced) until the design has been saved.
-    bool openReportedProblem = false;
-    // The last open was cancelled by the cutter during the read (nothing
-    // is wrong with the file).
-    bool readCancelled = false;
-    // Save As has told the cutter that .gem and .asc do not keep the
-    // intent (once a design).
-    bool intentNoteShown = false;
-    // Some tier's intent was recorded by the cutter, not inferred.
-    bool intentWouldBeLost();
-
-    bool OnNewDocument();
-    bool OnOpenDocument(const std::string& path);
-    bool OnSaveDocument(const std::string& path);
-    // The framework's side: File New, the application's open of a path (the
-    // recent-file list, the command line) and the question before a
-    // modified design is replaced.
-    bool OnFileNew();
-    bool openDocumentFile(const std::string& path);
-    bool SaveModified();
-    // File menu commands; true when something was written or opened.
-    bool OnFileOpen();
-    bool OnFileSave();
-    bool OnFileSaveAs();
-    // Save As with `proposed` in the dialog's name box.
-    bool saveAsProposing(const std::string& proposed);
-    bool OnFileExport();
-    // The size the mesh exports (STL, OBJ) are written at: the one last set
-    // in Stone > Size and Weight. Without one (0 mm) they are in design units.
-    SizeChoice meshSize;
-    // Millimetres per design unit of the current stone at that size; 0 for none.
-    double meshMillimetresPerUnit();
+    // ---- summary and status bar (gem_doc_status.cpp) -------------------
     // The stone (a rough one when there is none) and the cached values.
     void refreshSummary();
-    std::string title() const;  // file name of the registered path, or "Untitled"
     // Status-bar panes 103 (facets), 104 (L/W) and 105 (RI).
     std::string facetCountText();
     std::string lengthWidthText();
     std::string refractiveIndexText() const;
 
-    // Preform menu and View Hidden Lines (preform_commands.cpp).
+    // ---- preform menu and View Hidden Lines (preform_commands.cpp) ------
     void OnPreformDelete();
     void OnPreformCreateCam();
     void OnCopyToPreform();
@@ -283,19 +220,13 @@ public:
     std::unique_ptr<Stone> hiddenDesign;  // the design set aside while its preform is edited
     void OnHiddenLines();
     bool hiddenLines = false;
-    // ---- end of file side ----
 
 private:
-    // For the length of a command that tells each text once (opening a
-    // file and showing it first), the document shows through a filter.
-    class OnceEach;
     MessageSink* sink_ = nullptr;
     StderrSink standardError_;
     // Adds the tier just cut (the last `made` facets) to the recorded
     // intent, with what fixed its depth; `before` is the stone before the cut.
     void recordCut(DesignModel::Draft& draft, const Stone& before, const DesignIntent& beforeIntent, int made);
-    // Which values the points of the pending facet fixed (set by completeInfo).
-    bool angleFromPoints_ = false, indexFromPoints_ = false, defaultDepth_ = false;
 
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
@@ -304,11 +235,11 @@ private:
     // The summary values follow the design; notes are shown; the window hears.
     void designChanged(DesignChanges kind, const void* sender);
     void refreshSummaryValues();
-    // completeInfo's work, noting why a solver failed.
-    bool solveInfo(Diagnostics& notes);
 
     UndoStack undo_;
     DesignModel model_{undo_};
+    PendingFacet pending_{*this};
+    DesignFiles files_{*this};
     std::optional<LiveDesign> live_;
     int liveComputations_ = 0;
 
@@ -325,11 +256,6 @@ private:
     // Edit Tier's re-cut of a tier by its place in the intent (see recutTierAngle).
     bool recutIntentTier(int32_t tier, double shownAngle, const std::string& name,
                          const std::function<void(Stone&)>& alsoChange = {});
-
-    // The file at filePath as it was when opened or last saved here.
-    std::optional<FileStamp> fileStamp_;
-    // Whether someone else wrote the file at filePath since then.
-    bool fileChangedOnDisk() const;
 };
 
 }  // namespace brevix

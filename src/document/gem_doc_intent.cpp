@@ -19,24 +19,24 @@ void CGemDoc::recordCut(DesignModel::Draft& draft, const Stone& before, const De
     const Stone& after = draft.stone();
     DesignIntent intent = beforeIntent;
     TierIntent tier;
-    tier.angle = info.angle;
-    tier.index = info.index;
-    tier.symmetry = info.symmetry;
-    tier.mirror = info.mirror;
-    tier.ced = info.ced;
+    tier.angle = pending_.info.angle;
+    tier.index = pending_.info.index;
+    tier.symmetry = pending_.info.symmetry;
+    tier.mirror = pending_.info.mirror;
+    tier.ced = pending_.info.ced;
     for (int32_t i = after.nFacet - made; i < after.nFacet; ++i) {
         const Facet& f = after.facets[i];
         const Plane p{f.a, f.b, f.c, f.d};
         tier.planes.push_back(p);
         tier.indexes.push_back(indexOfPlane(p, after.gear, after.indexOffset));
     }
-    if (info.nPoints > 0) {
+    if (pending_.info.nPoints > 0) {
         tier.depth = DepthRule::Points;
-        for (int k = 0; k < info.nPoints; ++k)
-            tier.points.push_back(namePoint(before, beforeIntent, info.points[k]));
-        tier.angleFromPoints = angleFromPoints_ || info.nPoints == 3;
-        tier.indexFromPoints = indexFromPoints_ || info.nPoints == 3;
-    } else if (defaultDepth_) {
+        for (int k = 0; k < pending_.info.nPoints; ++k)
+            tier.points.push_back(namePoint(before, beforeIntent, pending_.info.points[k]));
+        tier.angleFromPoints = pending_.angleFromPoints() || pending_.info.nPoints == 3;
+        tier.indexFromPoints = pending_.indexFromPoints() || pending_.info.nPoints == 3;
+    } else if (pending_.defaultDepth()) {
         tier.depth = DepthRule::FirstDefault;
     }
     intent.tiers.push_back(std::move(tier));

@@ -91,7 +91,7 @@ std::string facetText(CGemDoc& doc, int32_t facet) {
 const char* zoomButtonCaption(bool zoomed) { return zoomed ? "&Zoom Out" : "&Zoom In"; }
 
 void usePickedPoint(CGemDoc& doc, Vec3 p) {
-    doc.addPoint(p);
+    doc.pending().addPoint(p);
     afterPendingChange(doc);
 }
 
@@ -119,31 +119,31 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
     const Facet& f = stone->facets[facet];
     const auto copied = [&doc] {
         doc.pendingChanged();
-        return !doc.completeInfo();
+        return !doc.pending().completeInfo();
     };
     switch (result) {
     case FacetDialogResult::UseToCut:
         usePickedPoint(doc, point);
         return false;
     case FacetDialogResult::CopyAngle:
-        doc.setAngle(stone->facetAngleOf(facet), false);
+        doc.pending().setAngle(stone->facetAngleOf(facet), false);
         return copied();
     case FacetDialogResult::CopyIndex:
         if (stone->gear == 0) {
             doc.say("Zero index gear", Icon::Warning);
             return false;
         }
-        doc.setIndex(stone->facetIndexOf(facet), false);
+        doc.pending().setIndex(stone->facetIndexOf(facet), false);
         return copied();
     case FacetDialogResult::CopyZIntercept:
         if (std::fabs(f.c) < EPS) {
             doc.say("Girdle facets don't hit Z axis");
             return false;
         }
-        doc.addPoint({0, 0, f.d / f.c});
+        doc.pending().addPoint({0, 0, f.d / f.c});
         return copied();
     case FacetDialogResult::CopyCed:
-        doc.setCed(f.d, false);
+        doc.pending().setCed(f.d, false);
         return copied();
     case FacetDialogResult::Apply:
         applyFacetEdit(doc, TierRow{stone, facet, false}, shown.edit, typed);

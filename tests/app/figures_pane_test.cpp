@@ -154,16 +154,16 @@ private Q_SLOTS:
         QVERIFY(session.frame->fourView()->previewOverlay().empty());
 
         // A second row of crown facets, typed into the form.
-        session.doc.setSymmetry(8, 1);
-        session.doc.setAngle(28, true);
-        session.doc.setIndex(3, true);
+        session.doc.pending().setSymmetry(8, 1);
+        session.doc.pending().setAngle(28, true);
+        session.doc.pending().setIndex(3, true);
         // The guide's example: just inside the crown's farthest corner in that direction.
         const Plane unit = planeOf(28, 3, 1, 96, 0);
         double reach = 0;
         for (int32_t v = 0; v < session.doc.stone()->nVertex; ++v)
             reach = std::max(reach, dot(session.doc.stone()->vertices[v].pos(), Vec3{unit.a, unit.b, unit.c}));
         QVERIFY(reach > 0.56 && reach < 0.57);
-        session.doc.setCed(0.56, true);
+        session.doc.pending().setCed(0.56, true);
         session.doc.pendingChanged();
         QVERIFY(pane->previewShown());
         QCOMPARE(session.frame->fourView()->previewOverlay().outlines.size(), size_t(16));
@@ -172,13 +172,13 @@ private Q_SLOTS:
         guideImage(session.frame.get(), "live_preview.png");
 
         // Far out the facets miss, and the pane says so.
-        session.doc.setCed(3, true);
+        session.doc.pending().setCed(3, true);
         session.doc.pendingChanged();
         QVERIFY(!pane->previewShown());
         QVERIFY(pane->warningTexts().join('\n').contains(QStringLiteral("New facets: 16 new facets would miss the stone")));
         QCOMPARE(planesOf(*session.doc.stone()), before);
         QCOMPARE(session.doc.undoStack().cursor(), cursor);
-        session.doc.clearInfo();
+        session.doc.pending().clearInfo();
         session.doc.pendingChanged();
         QVERIFY(session.frame->fourView()->previewOverlay().empty());
     }

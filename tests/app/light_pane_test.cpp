@@ -154,13 +154,13 @@ private Q_SLOTS:
 
         // The form's Cut Facet: a cut and a fresh pending facet, one change.
         CGemDoc& doc = session.doc;
-        doc.setSymmetry(8, 1);
+        doc.pending().setSymmetry(8, 1);
         announced.clear();
         const int afterSymmetry = pane->renderRequests();
         QCOMPARE(afterSymmetry, requests + 1);
-        doc.setAngle(-20, false);
-        doc.setIndex(2, false);
-        doc.setCed(0.6, false);
+        doc.pending().setAngle(-20, false);
+        doc.pending().setIndex(2, false);
+        doc.pending().setCed(0.6, false);
         doc.cutFromForm(frame.addDlg());
         QCOMPARE(announced.count(), 1);
         QCOMPARE(pane->renderRequests(), afterSymmetry + 1);

@@ -247,12 +247,12 @@ TEST_F(CommandDoc, CenterAsksAgainUntilTheChoiceCanBeDone) {
 }
 
 TEST_F(CommandDoc, CenterOnPointOneSlidesAlongTheDopAndForgetsThePoint) {
-    doc.addPoint({0.3, 0.2, 0.1});
+    doc.pending().addPoint({0.3, 0.2, 0.1});
     centerCommand(doc, [](const CenterChoice&) {
         return std::optional<CenterChoice>(CenterChoice{CENTER_Z, CENTER_ON_POINT});
     });
     EXPECT_TRUE(sink.entries.empty());
-    EXPECT_EQ(doc.info.nPoints, 0);
+    EXPECT_EQ(doc.pending().info.nPoints, 0);
     EXPECT_NEAR(stone().facets[tableOf(original)].d, original.facets[tableOf(original)].d - 0.1,
                 1e-12);
     doc.undo();
@@ -260,14 +260,14 @@ TEST_F(CommandDoc, CenterOnPointOneSlidesAlongTheDopAndForgetsThePoint) {
 }
 
 TEST_F(CommandDoc, CenterOnAPointOutsideTheStoneIsRefused) {
-    doc.addPoint({0, 0, 3});
+    doc.pending().addPoint({0, 0, 3});
     centerCommand(doc, [](const CenterChoice&) {
         return std::optional<CenterChoice>(CenterChoice{CENTER_Z, CENTER_ON_POINT});
     });
     EXPECT_EQ(sink.texts(), std::vector<std::string>{cmdmsg::POINT_OUTSIDE});
     EXPECT_TRUE(sameDesign(stone(), original));
     EXPECT_EQ(doc.undoStack().latest(), nullptr);
-    EXPECT_EQ(doc.info.nPoints, 1);  // still there to try again
+    EXPECT_EQ(doc.pending().info.nPoints, 1);  // still there to try again
 }
 
 // ---- Reflect, Sort, Rename: one Undo each ----------------------------------
@@ -311,10 +311,10 @@ TEST_F(CommandDoc, SortAndRenameDoWhatTheirDialogsSay) {
 }
 
 TEST_F(CommandDoc, ReflectTakesTheSymmetryOfTheResult) {
-    doc.setSymmetry(3, 0);
+    doc.pending().setSymmetry(3, 0);
     reflectCommand(doc, 1, false);
-    EXPECT_EQ(doc.info.symmetry, stone().symmetry);
-    EXPECT_EQ(doc.info.mirror, stone().mirror);
+    EXPECT_EQ(doc.pending().info.symmetry, stone().symmetry);
+    EXPECT_EQ(doc.pending().info.mirror, stone().mirror);
 }
 
 // ---- Heading and footnote --------------------------------------------------

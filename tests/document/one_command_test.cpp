@@ -31,9 +31,9 @@ protected:
     }
     void useRoundBrilliant() { doc.model().put(std::make_unique<Stone>(makeRoundBrilliant())); }
     void specify(double angle, double index, double ced) {
-        doc.setAngle(angle, false);
-        doc.setIndex(index, false);
-        doc.setCed(ced, false);
+        doc.pending().setAngle(angle, false);
+        doc.pending().setIndex(index, false);
+        doc.pending().setCed(ced, false);
     }
     void resetCounts() { updates = formRedraws = 0; }
 
@@ -47,7 +47,7 @@ protected:
 };
 
 TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
-    doc.setSymmetry(8, 1);
+    doc.pending().setSymmetry(8, 1);
     const int view = 0;
 
     // The form's Cut Facet: the cut, then a fresh pending facet.
@@ -58,13 +58,13 @@ TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
     EXPECT_EQ(formRedraws, 1);
     EXPECT_EQ(lastSender, &view);
     EXPECT_EQ(facetsSeenByViews, 16);
-    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
     EXPECT_EQ(doc.undoStack().latest()->nFacet - doc.undoStack().latest()->nRough, 0);
 
     // Edit > Angle completing the facet cuts it: still one announcement.
     resetCounts();
-    doc.setIndex(3, false);
-    doc.setCed(0.95, false);
+    doc.pending().setIndex(3, false);
+    doc.pending().setCed(0.95, false);
     doc.angleCommand(-41);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(formRedraws, 1);
@@ -101,7 +101,7 @@ TEST_F(OneCommand, CommandsOfTheMenusAndTheTierEditorAnnounceOnce) {
     const int32_t before = doc.stone()->nFacet;
     applyTierEdit(doc, TierRow{doc.stone(), 40, false}, TierEditAction::Uncut, {}, {});
     EXPECT_LT(doc.stone()->nFacet, before);
-    EXPECT_TRUE(doc.info.recutPending);
+    EXPECT_TRUE(doc.pending().info.recutPending);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(formRedraws, 1);
     EXPECT_EQ(facetsSeenByViews, doc.facetCount);
@@ -126,7 +126,7 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     const Stone before(*doc.stone());
     resetCounts();
     sink.clear();
-    doc.info.hasIndex = false;
+    doc.pending().info.hasIndex = false;
     EXPECT_FALSE(doc.model().apply({.name = "Uncut", .change = [this](DesignModel::Draft& d) -> bool {
         Stone& s = d.stone();
         doc.prepareRecut(40);
@@ -136,8 +136,8 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     ASSERT_FALSE(sink.entries.empty());
     EXPECT_EQ(sink.entries.back().text, "Internal error: v0->status illegal.");
     EXPECT_EQ(sink.entries.back().icon, Icon::Error);
-    EXPECT_FALSE(doc.info.recutPending);
-    EXPECT_FALSE(doc.info.hasIndex);
+    EXPECT_FALSE(doc.pending().info.recutPending);
+    EXPECT_FALSE(doc.pending().info.hasIndex);
     EXPECT_EQ(doc.stone()->nFacet, before.nFacet);
     EXPECT_EQ(doc.stone()->nEdge, before.nEdge);
     EXPECT_EQ(updates, 1);
@@ -149,17 +149,17 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     const Stone whole(*doc.stone());
     resetCounts();
     sink.clear();
-    doc.clearInfo();
+    doc.pending().clearInfo();
     EXPECT_FALSE(doc.model().apply({.name = "Half done", .change = [this](DesignModel::Draft& d) -> bool {
         Stone& s = d.stone();
-        doc.setAngle(12, false);
+        doc.pending().setAngle(12, false);
         s.facets[s.nFacet - 1].d = 0.25;
         s.nFacet -= 1;
         throw KernelError("Internal error: half done");
     }}));
     EXPECT_EQ(doc.stone()->nFacet, whole.nFacet);
     EXPECT_EQ(doc.stone()->facets[whole.nFacet - 1].d, whole.facets[whole.nFacet - 1].d);
-    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Internal error: half done"}));
     EXPECT_EQ(updates, 1);
     // Undo gives back the design before the failed command, not a half-done one.

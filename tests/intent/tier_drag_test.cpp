@@ -91,13 +91,13 @@ TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
     openBrilliant(doc);
     const std::string before = designBytes(*doc.stone());
     const int cursor = doc.undoStack().cursor();
-    doc.setSymmetry(8, 1);
-    doc.setAngle(30, true);
-    doc.setIndex(3, true);
+    doc.pending().setSymmetry(8, 1);
+    doc.pending().setAngle(30, true);
+    doc.pending().setIndex(3, true);
     for (double ced : {0.9, 0.8, 0.5, 0.1, 3.0}) {
-        doc.setCed(ced, true);
-        ASSERT_TRUE(doc.info.complete());
-        (void)previewCut(*doc.stone(), doc.info);
+        doc.pending().setCed(ced, true);
+        ASSERT_TRUE(doc.pending().info.complete());
+        (void)previewCut(*doc.stone(), doc.pending().info);
     }
     EXPECT_EQ(designBytes(*doc.stone()), before);
     EXPECT_EQ(doc.undoStack().cursor(), cursor);

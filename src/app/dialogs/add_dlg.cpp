@@ -122,9 +122,9 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     setTabOrder(clear_, between_);
     setTabOrder(between_, cut_);
 
-    connect(mirror_, &QCheckBox::clicked, this, [this](bool checked) { doc_.mirrorToggled(checked); });
+    connect(mirror_, &QCheckBox::clicked, this, [this](bool checked) { doc_.pending().mirrorToggled(checked); });
     connect(clear_, &QPushButton::clicked, this, [this] {
-        doc_.clearInfo();
+        doc_.pending().clearInfo();
         doc_.pendingChanged(this);
     });
     connect(between_, &QPushButton::clicked, this, [this] {
@@ -217,17 +217,17 @@ bool CAddDlg::applyField(QObject* field) {
         edit->setText(fromCore(handler(toCore(edit->text()))));
         return true;
     };
-    bool known = lineEdit(angle_, [this](const std::string& t) { return doc_.angleFieldEdited(t); }) ||
-                 lineEdit(index_, [this](const std::string& t) { return doc_.indexFieldEdited(t); }) ||
-                 lineEdit(ced_, [this](const std::string& t) { return doc_.cedFieldEdited(t); }) ||
+    bool known = lineEdit(angle_, [this](const std::string& t) { return doc_.pending().angleFieldEdited(t); }) ||
+                 lineEdit(index_, [this](const std::string& t) { return doc_.pending().indexFieldEdited(t); }) ||
+                 lineEdit(ced_, [this](const std::string& t) { return doc_.pending().cedFieldEdited(t); }) ||
                  lineEdit(symmetry_, [this](const std::string& t) {
-                     return doc_.symmetryFieldEdited(t, mirror_->isChecked());
+                     return doc_.pending().symmetryFieldEdited(t, mirror_->isChecked());
                  });
     if (!known && field == points_) {
         known = true;
         if (points_->document()->isModified()) {
             points_->document()->setModified(false);
-            doc_.pointsFieldEdited(toCore(points_->toPlainText()));
+            doc_.pending().pointsFieldEdited(toCore(points_->toPlainText()));
             // Point lists decide what the other fields can be derived from:
             // the form is shown afresh with the views.
             doc_.pendingChanged(this);
@@ -261,7 +261,7 @@ void CAddDlg::pressDefaultButton() {
     // of the current field.
     const bool cuts = defaultButtonCuts(toCore(cut_->text()));
     applyFocusedField();
-    if (cuts && doc_.completeInfo()) {
+    if (cuts && doc_.pending().completeInfo()) {
         doc_.cutFromForm(this);
     } else {
         refresh();
@@ -271,7 +271,7 @@ void CAddDlg::pressDefaultButton() {
 void CAddDlg::refresh() {
     if (refreshing_) return;
     refreshing_ = true;
-    const CutFacetFormTexts texts = doc_.formTexts();
+    const CutFacetFormTexts texts = doc_.pending().formTexts();
     cut_->setText(fromCore(texts.caption));
     angle_->setText(fromCore(texts.angle));
     index_->setText(fromCore(texts.index));

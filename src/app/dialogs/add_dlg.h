@@ -16,6 +16,7 @@ namespace brevix {
 
 class CGemDoc;
 
+// The Cut Facet form.
 class CAddDlg : public QWidget {
     Q_OBJECT
 public:

@@ -17,6 +17,7 @@ namespace brevix {
 class CGemDoc;
 class Canvas;
 
+// The four views: top, side, end and bottom of the stone.
 class CFourView : public QWidget {
     Q_OBJECT
 public:

@@ -15,6 +15,7 @@ namespace brevix {
 class CGemDoc;
 class Canvas;
 
+// The spin view: the stone turned by the mouse.
 class CSpinView : public QWidget {
     Q_OBJECT
 public:
