@@ -310,7 +310,8 @@ void CGemDoc::refreshSummaryValues() {
     }
     facetCount = design->nFacet - design->nRough;
     girdleCount = design->nGirdle;
-    lengthWidth = lengthToWidth(*design);
+    // An uncut block (a New design) has no proportions to show yet.
+    lengthWidth = facetCount == 0 ? -1 : lengthToWidth(*design);
 }
 
 void CGemDoc::designChanged(DesignChanges kind, const void* sender) {

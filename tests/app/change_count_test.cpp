@@ -90,10 +90,10 @@ private Q_SLOTS:
     void aCutFromTheFormIsWorkedOutAndDrawnOnce() {
         CGemDoc& doc = session_->doc;
         // A second row of crown facets, as typed into the form.
-        doc.setSymmetry(8, 1);
-        doc.setAngle(28, true);
-        doc.setIndex(3, true);
-        doc.setCed(0.56, true);
+        doc.pending().setSymmetry(8, 1);
+        doc.pending().setAngle(28, true);
+        doc.pending().setIndex(3, true);
+        doc.pending().setCed(0.56, true);
         doc.pendingChanged();
         settle();
         QVERIFY(figures_->previewShown());

@@ -11,6 +11,7 @@
 #include "design/design_text.h"
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
 #include "document/recent_files.h"
 #include "files/binary_io.h"
 #include "files/gem_format.h"
