@@ -32,8 +32,8 @@ void BM_CutNewFacetsMirroredTier(benchmark::State& state) {
     CGemDoc doc;
     for (auto _ : state) {
         state.PauseTiming();
-        doc.setStone(std::make_unique<Stone>(brilliant));
-        specifyTier(doc.info);
+        doc.model().put(std::make_unique<Stone>(brilliant));
+        specifyTier(doc.pending().info);
         state.ResumeTiming();
         doc.cutNewFacets();
     }

@@ -46,10 +46,10 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
     const bool folder = !designFile.isEmpty() && QFileInfo(designFile).isDir();
     if (!designFile.isEmpty() && !folder) {
         const QString full = QDir::toNativeSeparators(QFileInfo(designFile).absoluteFilePath());
-        opened = doc_->openDocumentFile(QFile::encodeName(full).toStdString());
+        opened = doc_->files().openDocumentFile(QFile::encodeName(full).toStdString());
     }
     if (!opened) {
-        doc_->OnFileNew();
+        doc_->files().OnFileNew();
         // Nothing was replaced at start-up, so there is nothing to ask about
         // on leaving a design the user never touched.
         doc_->setModifiedFlag(false);
@@ -67,7 +67,7 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
 bool CBrevixApp::printDesign(const QString& designFile) {
     initInstance(designFile, false);
     // A file that could not be opened has been reported; there is nothing to print.
-    if (doc_->registeredPath.empty()) return false;
+    if (doc_->files().registeredPath.empty()) return false;
     auto* printing = frame_->findChild<DiagramPrinting*>(QStringLiteral("diagramPrinting"));
     return printing && printing->printDirect(frame_.get());
 }

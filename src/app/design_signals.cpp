@@ -5,9 +5,9 @@
 namespace brevix {
 
 DesignSignals::DesignSignals(CGemDoc& doc, QObject* parent) : QObject(parent), doc_(doc) {
-    doc_.onUpdateAllViews = [this](const void* sender) { Q_EMIT designChanged(sender); };
+    doc_.onDesignChanged = [this](DesignChanges, const void* sender) { Q_EMIT designChanged(sender); };
 }
 
-DesignSignals::~DesignSignals() { doc_.onUpdateAllViews = nullptr; }
+DesignSignals::~DesignSignals() { doc_.onDesignChanged = nullptr; }
 
 }  // namespace brevix

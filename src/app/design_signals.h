@@ -12,7 +12,7 @@ class CGemDoc;
 class DesignSignals : public QObject {
     Q_OBJECT
 public:
-    // Takes the document's view-update hook for as long as it lives.
+    // Takes the document's change hook for as long as it lives.
     explicit DesignSignals(CGemDoc& doc, QObject* parent = nullptr);
     ~DesignSignals() override;
 

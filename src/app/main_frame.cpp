@@ -103,9 +103,9 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
         documentPathChanged(path, addToRecent);
     };
     documentUi_->onModifiedChanged = [this](bool modified) { setWindowModified(modified); };
-    recentFiles_.load();
+    doc_.files().recentFiles().load();
     rebuildRecentFileMenu();
-    doc_.ui = documentUi_.get();
+    doc_.files().ui = documentUi_.get();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (QWidget* w = now; w; w = w->parentWidget()) {
             if (w == fourView_ || w == spinView_ || w == addDlg_ || w == cutList_) {
@@ -115,13 +115,14 @@ CMainFrame::CMainFrame(CGemDoc& doc, QWidget* parent) : QMainWindow(parent), doc
         }
     });
     updateStatusPanes();
+    showUndoNames();
 }
 
 CMainFrame::~CMainFrame() {
     if (doc_.busyIndicator == waitCursor_.get()) doc_.busyIndicator = nullptr;
     // The signals go before the panes do: no change reaches a pane being destroyed.
     delete designSignals_;
-    if (doc_.ui == documentUi_.get()) doc_.ui = nullptr;
+    if (doc_.files().ui == documentUi_.get()) doc_.files().ui = nullptr;
     if (&doc_.sink() == &docSink_) doc_.setSink(nullptr);
 }
 
@@ -194,14 +195,14 @@ void CMainFrame::createActions() {
     handle(ID_VIEW_CUTTING_ASSISTANT, [this, printing] { openCuttingAssistant(this, doc_, *designSignals_, printing); });
 
     // Designing commands and the file side of the document.
-    handle(ID_FILE_NEW, [this] { doc_.OnFileNew(); });
-    handle(ID_FILE_OPEN, [this] { doc_.OnFileOpen(); });
+    handle(ID_FILE_NEW, [this] { doc_.files().OnFileNew(); });
+    handle(ID_FILE_OPEN, [this] { doc_.files().OnFileOpen(); });
     handle(ID_FILE_OPEN_FOLDER, [this] { chooseGalleryFolder(*this); });
-    handle(ID_FILE_SAVE, [this] { doc_.OnFileSave(); });
-    handle(ID_FILE_SAVE_AS, [this] { doc_.OnFileSaveAs(); });
+    handle(ID_FILE_SAVE, [this] { doc_.files().OnFileSave(); });
+    handle(ID_FILE_SAVE_AS, [this] { doc_.files().OnFileSaveAs(); });
     handle(ID_FILE_EXPORT, [this] {
         loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
-        doc_.OnFileExport();
+        doc_.files().OnFileExport();
     });
     handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
@@ -290,7 +291,7 @@ void CMainFrame::createToolBar() {
 }
 
 void CMainFrame::loadSettings() {
-    doc_.setMeetTolerance(loadMeetTolerance());
+    doc_.model().setMeetTolerance(loadMeetTolerance());
     switch (loadFrameSettings(settings_)) {
     case SettingsSource::Unavailable:
         showMessage("Could not access registry!");
@@ -307,7 +308,7 @@ void CMainFrame::loadSettings() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!doc_.SaveModified()) {
+    if (!doc_.files().SaveModified()) {
         event->ignore();
         return;
     }
@@ -348,6 +349,23 @@ void CMainFrame::updateAllViews(const void*) {
     // Check marks follow the document's modes, whichever command changed them.
     action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
     action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);
+    showUndoNames();
+}
+
+void CMainFrame::showUndoNames() {
+    // The prompt and the tip name the change Undo and Redo would act on;
+    // an entry that names none keeps the item's own.
+    const auto name = [](QAction* a, const std::string& change, const char* verb, const char* prompt,
+                         const char* tip) {
+        if (!a) return;
+        const QString named = QStringLiteral("%1 %2").arg(QLatin1String(verb), fromCore(change));
+        a->setStatusTip(change.empty() ? QString::fromLatin1(prompt) : named);
+        a->setToolTip(change.empty() ? (tip ? QString::fromLatin1(tip) : a->text().remove('&')) : named);
+    };
+    const CommandInfo* undo = findCommand(ID_EDIT_UNDO);
+    const CommandInfo* redo = findCommand(ID_EDIT_REDO);
+    if (undo) name(action(ID_EDIT_UNDO), doc_.undoStack().undoName(), "Undo", undo->prompt, undo->tooltip);
+    if (redo) name(action(ID_EDIT_REDO), doc_.undoStack().redoName(), "Redo", redo->prompt, redo->tooltip);
 }
 
 void CMainFrame::zoom(int commandId) {

@@ -11,7 +11,6 @@
 
 #include "app/frame_settings.h"
 #include "app/message_box_sink.h"
-#include "document/recent_files.h"
 
 class QAction;
 class QDockWidget;
@@ -34,6 +33,7 @@ class QtDocumentUi;
 class WaitCursorIndicator;
 class BusyIndicator;
 
+// The main window: a table of commands over the panes.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -94,6 +94,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The Undo and Redo items name the change they would act on.
+    void showUndoNames();
     DesignSignals* designSignals_ = nullptr;  // child of the frame
     void createActions();
     void createMenus();
@@ -151,7 +153,6 @@ private:
     QAction* cutAwayStripAction_ = nullptr;
     QPointer<QWidget> lastActivePane_;
     FrameSettings settings_;
-    RecentFileList recentFiles_;
     QMenu* recentMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
     std::vector<QAction*> recentActions_;

@@ -125,7 +125,6 @@ void CMainFrame::connectDesignFigures(QDockWidget* dock) {
         spinView_->setPreviewOverlay(overlay);
         fourView_->setPreviewOverlay(std::move(overlay));
     };
-    addDlg_->onRefreshed = [pane] { pane->pendingChanged(); };
     // The tier the cut list is on is the one the pane changes.
     connect(cutList_, &QTreeWidget::currentItemChanged, pane, [this, pane](QTreeWidgetItem* item) {
         if (!item) return;
@@ -165,11 +164,11 @@ void CMainFrame::meetToleranceCommand() {
     dialog.setDoubleDecimals(6);
     dialog.setDoubleRange(0, MAX_MEET_TOLERANCE_W);
     dialog.setDoubleStep(0.00005);
-    dialog.setDoubleValue(doc_.meetTolerance());
+    dialog.setDoubleValue(doc_.model().meetTolerance());
     if (dialog.exec() != QDialog::Accepted) return;
-    doc_.setMeetTolerance(dialog.doubleValue());
-    saveMeetTolerance(doc_.meetTolerance());
-    doc_.designChanged();
+    doc_.model().setMeetTolerance(dialog.doubleValue());
+    saveMeetTolerance(doc_.model().meetTolerance());
+    doc_.model().announce(SettingsChanged);
 }
 
 }  // namespace brevix

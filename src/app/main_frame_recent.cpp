@@ -19,7 +19,7 @@ void CMainFrame::rebuildRecentFileMenu() {
         a->deleteLater();
     }
     recentActions_.clear();
-    const std::vector<std::string>& entries = recentFiles_.entries();
+    const std::vector<std::string>& entries = doc_.files().recentFiles().entries();
     recentPlaceholder_->setVisible(entries.empty());
     for (size_t i = 0; i < entries.size(); ++i) {
         const int id = ID_FILE_MRU_FIRST + static_cast<int>(i);
@@ -34,26 +34,16 @@ void CMainFrame::rebuildRecentFileMenu() {
 }
 
 void CMainFrame::openRecentFile(const std::string& path) {
-    if (doc_.openDocumentFile(path) || doc_.readCancelled) return;
-    // An entry that cannot be opened any more leaves the list.
-    const std::vector<std::string>& entries = recentFiles_.entries();
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i] == path) {
-            recentFiles_.remove(i);
-            recentFiles_.save();
-            rebuildRecentFileMenu();
-            break;
-        }
-    }
+    if (doc_.files().openRecentFile(path)) rebuildRecentFileMenu();
 }
 
 void CMainFrame::documentPathChanged(const std::string& path, bool addToRecent) {
     // "[*]" is where the window shows its mark for unsaved changes.
-    setWindowTitle(fromPath(doc_.title()) + QStringLiteral("[*] - Brevix"));
+    setWindowTitle(fromPath(doc_.files().title()) + QStringLiteral("[*] - Brevix"));
     setWindowModified(doc_.isModified());
     // The dialogs' side has stored the path in the list already.
     if (addToRecent && !path.empty()) {
-        recentFiles_.load();
+        doc_.files().recentFiles().load();
         rebuildRecentFileMenu();
     }
 }

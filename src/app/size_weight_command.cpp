@@ -12,9 +12,9 @@ void sizeAndWeightCommand(CGemDoc& doc, QWidget* parent) {
     // Nothing of the design changes: closing keeps what was typed.
     const SizeSettings chosen = dialog.settings();
     saveSizeSettings(chosen);
-    doc.meshSize = chosen.size;
+    doc.files().meshSize = chosen.size;
 }
 
-void loadMeshSize(CGemDoc& doc) { doc.meshSize = loadSizeSettings().size; }
+void loadMeshSize(CGemDoc& doc) { doc.files().meshSize = loadSizeSettings().size; }
 
 }  // namespace brevix

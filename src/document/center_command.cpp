@@ -31,13 +31,13 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
         const std::optional<CenterChoice> answer = runDialog(choice);
         if (!answer) return;
         choice = *answer;
-        const char* problem = problemWith(choice, doc.info);
+        const char* problem = problemWith(choice, doc.pending().info);
         if (!problem) break;
         doc.say(problem);
     }
     const Stone* stone = doc.stone();
     if (!stone) return;
-    CGemDoc::Command command(doc);
+    DesignModel::Batch batch(doc.model());
 
     // Worked out on a copy, so a refused point leaves neither a change nor
     // an undo step behind.
@@ -45,7 +45,7 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
     computeBounds(centred);
     computeVolume(centred);
     try {
-        if (!centerStone(centred, choice.axes, choice.method, doc.info.points[0])) {
+        if (!centerStone(centred, choice.axes, choice.method, doc.pending().info.points[0])) {
             doc.say(cmdmsg::POINT_OUTSIDE);
             return;
         }
@@ -53,11 +53,10 @@ void centerCommand(CGemDoc& doc, const CenterDialogRunner& runDialog) {
         doc.say(error.what(), Icon::Error);
         return;
     }
-    runStoneCommand(doc, [&](Stone& s) { s = std::move(centred); });
-    if (choice.method == CENTER_ON_POINT) doc.clearInfo();
+    runStoneCommand(doc, "Center", [&](Stone& s) { s = std::move(centred); });
+    if (choice.method == CENTER_ON_POINT) doc.pending().clearInfo();
     doc.takeSymmetryFromStone();
-    doc.redrawForm();
-    doc.updateAllViews();
+    doc.pendingChanged();
 }
 
 }  // namespace brevix

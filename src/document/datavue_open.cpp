@@ -26,7 +26,7 @@ std::string pathInCurrentFolder(const std::string& name) {
 bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     DatavueDialogResult result = runDialog();
     if (!result.opened) return false;
-    if (!doc.SaveModified()) return false;
+    if (!doc.files().SaveModified()) return false;
 
     std::ifstream in;
     if (result.design) in.open(result.design->path(), std::ios::binary);
@@ -43,25 +43,24 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
         return false;
     }
     in.close();
-    CGemDoc::Command command(doc);
-    doc.setStone(std::move(stone));
-    doc.designOpened();
-    doc.refreshSummaryValues();
+    DesignModel::Batch batch(doc.model());
+    // A member brings no intent: it is inferred from its planes, never
+    // taken over from the design it replaces.
+    doc.files().forgetFileStamp();
+    doc.model().openDesign(std::move(stone), std::nullopt);
 
     const std::string path = pathInCurrentFolder(result.design->memberName());
-    doc.filePath = path;
+    doc.files().filePath = path;
     // Saved again, it is a text design, as it came.
-    doc.openType = FileType::Asc;
-    doc.saveType = FileType::Asc;
-    doc.registeredPath = path;
-    if (doc.ui) doc.ui->documentPathChanged(path, true);
+    doc.files().openType = FileType::Asc;
+    doc.files().saveType = FileType::Asc;
+    doc.files().registeredPath = path;
+    if (doc.files().ui) doc.files().ui->documentPathChanged(path, true);
     result.design.reset();  // the extracted copy goes now
 
     doc.takeSymmetryFromStone();
-    doc.refreshSummaryValues();
     doc.setModifiedFlag(false);
-    doc.redrawForm();
-    doc.updateAllViews();
+    doc.pendingChanged();
     return true;
 }
 

@@ -17,6 +17,7 @@ inline constexpr const char* RECENT_FOLDER_SECTION = "My Recent Folder List";
 // a separator gives "".
 std::string recentFolderOf(const std::string& path);
 
+// The file dialogs' list of recent folders.
 class CFileDlgMRU {
 public:
     // Loads the list from the settings.

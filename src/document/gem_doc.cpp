@@ -1,5 +1,5 @@
-// The designing side of the document: the pending facet, cutting it with
-// its symmetry, the undo ring and the summary the status bar shows.
+// The designing side of the document: cutting the pending facet with its
+// symmetry, undo, and what the window shows of the design.
 #include "document/gem_doc.h"
 
 #include <algorithm>
@@ -12,40 +12,38 @@
 #include "designing/gear_ranking.h"
 #include "designing/placement.h"
 #include "designing/round_indexes.h"
-#include "designing/symmetric_point.h"
-#include "designing/point_solvers.h"
 #include "document/document_ui.h"
+#include "document/size_settings.h"
 #include "kernel/kernel_error.h"
+#include "optics/weight_material.h"
 #include "platform/busy_cursor.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
 
 namespace brevix {
 
-CGemDoc::CGemDoc() = default;
+CGemDoc::CGemDoc() : CGemDoc(nullptr) {}
+
+CGemDoc::CGemDoc(MessageSink* sink) : sink_(sink) {
+    model_.addListener([this](DesignChanges kind, const void* sender) { designChanged(kind, sender); });
+    // A change the kernel gave up on takes back what it did to the pending facet too.
+    model_.keepAlongside = [this] { return std::function<void()>([this, pending = pending_.info] { pending_.info = pending; }); };
+    model_.onFailure = [this](std::string_view failure) { say(failure, Icon::Error); };
+    model_.onModifiedChanged = [this](bool modified) {
+        if (files_.ui) files_.ui->modifiedChanged(modified);
+    };
+}
+
 CGemDoc::~CGemDoc() = default;
 
-Stone& CGemDoc::ensureStone() {
-    if (!stone_) {
-        stone_ = std::make_unique<Stone>(ROUGH_HALF);
-        stone_->symmetry = info.symmetry;
-        stone_->mirror = info.mirror;
-    }
-    return *stone_;
-}
-
-void CGemDoc::setStone(std::unique_ptr<Stone> stone) {
-    // What the old stone noted and nobody has shown yet is not lost with it.
-    if (stone_ && stone) stone->addNotes(stone_->takeDiagnostics());
-    stone_ = std::move(stone);
-}
+Stone& CGemDoc::ensureStone() { return model_.ensureStone(pending_.info.symmetry, pending_.info.mirror); }
 
 MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : standardError_; }
 
 void CGemDoc::showNotes(const Diagnostics& notes) { showAll(notes, sink()); }
 
 void CGemDoc::showNotes() {
-    for (Stone* s : {stone_.get(), hiddenDesign.get()})
+    for (Stone* s : {stone(), hiddenDesign.get()})
         if (s) {
             showNotes(s->takeDiagnostics());
             if (s->preform) showNotes(s->preform->takeDiagnostics());
@@ -62,70 +60,16 @@ Answer CGemDoc::ask(std::string_view text, Buttons buttons, Icon icon, Answer fa
     return sink().ask(text, buttons, icon, fallback);
 }
 
-void CGemDoc::setModifiedFlag(bool modified) {
-    const bool changed = modified_ != modified;
-    modified_ = modified;
-    if (modified && current_.state == savedState_) current_.state = nextTag_++;
-    // The title's mark must not wait for the next redraw: a save to the
-    // file already open redraws nothing.
-    if (changed && ui) ui->modifiedChanged(modified);
-}
-
 void CGemDoc::takeSymmetryFromStone() {
-    if (!stone_) return;
-    info.symmetry = stone_->symmetry;
-    info.mirror = stone_->mirror;
-}
-
-// ---- the pending new facet ---------------------------------------------
-
-void CGemDoc::setAngle(double a, bool trim) {
-    setInfoAngle(info, a, trim, stone_ ? stone_->gear : 96);
-}
-
-void CGemDoc::setIndex(double i, bool trim) { setInfoIndex(info, i, trim); }
-
-void CGemDoc::setCed(double d, bool trim) { setInfoCed(info, d, trim); }
-
-void CGemDoc::setSymmetry(int s, int m) {
-    info.symmetry = s;
-    info.mirror = m;
-    if (stone_) {
-        stone_->symmetry = s;
-        stone_->mirror = m;
-    }
-    redrawForm();
-    updateAllViews();
-}
-
-void CGemDoc::addPoint(Vec3 p) {
-    Diagnostics notes;
-    addInfoPoint(info, p, notes);
-    showNotes(notes);
-}
-
-void CGemDoc::clearInfo() {
-    brevix::clearInfo(info);
-    angleFromPoints_ = indexFromPoints_ = defaultDepth_ = false;
-}
-
-void CGemDoc::useBetweenPoint(Vec3 p) {
-    forgetSolvedValues(info);
-    info.nPoints = 0;
-    addPoint(p);
-    redrawForm();
-    updateAllViews();
-}
-
-void CGemDoc::resetSymmetry() {
-    info.symmetry = 8;
-    info.mirror = 1;
+    if (!stone()) return;
+    pending_.info.symmetry = stone()->symmetry;
+    pending_.info.mirror = stone()->mirror;
 }
 
 // ---- cutting -----------------------------------------------------------
 
 bool CGemDoc::cutNewFacets(const void* view) {
-    if (!info.complete()) return false;
+    if (!pending_.info.complete()) return false;
     Stone& stone = ensureStone();
     // Every azimuth divides by the gear, and a plane through the centre has
     // no outward side: neither can be cut, so nothing is touched.
@@ -133,43 +77,49 @@ bool CGemDoc::cutNewFacets(const void* view) {
         say("Zero index gear");
         return false;
     }
-    if (std::fabs(info.ced) < EPS) {
+    if (std::fabs(pending_.info.ced) < EPS) {
         say("New facet cuts through center of stone");
         return false;
     }
-    if (depthBeyondCentre(info) &&
+    if (depthBeyondCentre(pending_.info) &&
         ask(strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre "
                       "of the stone and cut most of it away.\nCut it anyway?",
-                      info.ced),
+                      pending_.info.ced),
             Buttons::YesNo, Icon::Warning, Answer::No) != Answer::Yes)
         return false;
-    Command command(*this);
+    DesignModel::Batch batch(model_);
     // What the cut was aimed at is named on the stone as it stood before it.
     const DesignIntent beforeIntent = designIntent();
-    // A re-cut took its snapshot when the tier was taken out.
     CutCounts counts;
     bool done = true;
-    const bool cut = changeStone(
-        [&](Stone& s) {
-            const Stone beforeCut(s);
-            counts = cutFacetSet(s, info);
-            if (counts.missed == 0 && counts.made > 0) recordCut(beforeCut, beforeIntent, counts.made);
-            if (counts.missed > 0) {
-                say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
-                done = false;  // the cutter corrects one value and cuts again
-            } else if (info.recutPending) {
-                // The new facets are the last ones. Counting them from the end
-                // rather than trusting recutFirstFacet keeps the right facets
-                // when the cut also removed older facets or rough faces.
-                putRecutBack(s.nFacet - counts.made);
-            }
-        },
-        info.recutPending ? Snapshot::Kept : Snapshot::Take, view);
+    const bool cut = model_.apply(
+        {.name = "Cut Facet",
+         .kind = GeometryChanged | PendingChanged,
+         .change =
+             [&](DesignModel::Draft& d) {
+                 Stone& s = d.stone();
+                 const Stone beforeCut(s);
+                 counts = cutFacetSet(s, pending_.info);
+                 if (counts.missed == 0 && counts.made > 0) recordCut(d, beforeCut, beforeIntent, counts.made);
+                 if (counts.missed > 0) {
+                     say(strprintf("%d new facet%s missed stone", counts.missed, counts.missed > 1 ? "s" : ""));
+                     done = false;  // the cutter corrects one value and cuts again
+                 } else if (pending_.info.recutPending) {
+                     // The new facets are the last ones. Counting them from the end
+                     // rather than trusting recutFirstFacet keeps the right facets
+                     // when the cut also removed older facets or rough faces.
+                     putRecutBack(s, s.nFacet - counts.made);
+                 }
+                 return true;
+             },
+         // A re-cut's entry was kept when the tier was taken out.
+         .keep = pending_.info.recutPending ? DesignModel::Keep::None : DesignModel::Keep::Snapshot,
+         .sender = view});
     if (!cut) return false;
 
     if (counts.cutOff > 0) {
         const char* plural = counts.cutOff > 1 ? "s" : "";
-        if (stone_->preform) {
+        if (this->stone()->preform) {
             say(strprintf("New facet(s) will cut off %d facet%s.", counts.cutOff, plural));
         } else {
             const Answer answer = ask(
@@ -177,15 +127,22 @@ bool CGemDoc::cutNewFacets(const void* view) {
                           counts.cutOff, plural, plural),
                 Buttons::YesNoCancel);
             if (answer == Answer::Yes) {
-                if (const Stone* before = undoRing.latest())
-                    stone_->setPreform(std::make_unique<Stone>(*before));
+                // Part of the cut: its undo entry already holds the design before it.
+                if (const Stone* before = undo_.latest())
+                    model_.apply({.name = {}, .kind = GeometryChanged,
+                                  .change =
+                                      [&](DesignModel::Draft& d) {
+                                          d.stone().setPreform(std::make_unique<Stone>(*before));
+                                          return true;
+                                      },
+                                  .keep = DesignModel::Keep::None});
             } else if (answer == Answer::Cancel) {
                 // The cut is withdrawn, not what was typed for it: the
                 // cutter changes one value and tries again.
-                const NewFacetInfo typed = info;
+                const NewFacetInfo typed = pending_.info;
                 undo();
-                if (!typed.recutPending) info = typed;
-                redrawForm();
+                if (!typed.recutPending) pending_.info = typed;
+                pendingChanged();
                 return false;
             }
         }
@@ -193,76 +150,85 @@ bool CGemDoc::cutNewFacets(const void* view) {
     return done;
 }
 
-void CGemDoc::putRecutBack(int32_t firstNew) {
-    Stone& stone = *stone_;
+void CGemDoc::putRecutBack(Stone& stone, int32_t firstNew) {
     if (firstNew >= 0 && firstNew < stone.nFacet) {
-        const int32_t named = nearestInTier(stone, firstNew, info.recutIndex);
-        stone.setFacetName(named, info.recutName);
-        setTierInstruction(stone, firstNew, info.recutInstruction);
-        moveFacets(stone, firstNew, std::min(info.recutPlace, firstNew));
+        const int32_t named = nearestInTier(stone, firstNew, pending_.info.recutIndex);
+        stone.setFacetName(named, pending_.info.recutName);
+        setTierInstruction(stone, firstNew, pending_.info.recutInstruction);
+        moveFacets(stone, firstNew, std::min(pending_.info.recutPlace, firstNew));
     }
-    clearRecut(info);
+    clearRecut(pending_.info);
 }
 
 void CGemDoc::prepareRecut(int32_t facet) {
-    Stone& stone = *stone_;
-    info.recutIndex = 0;
-    info.recutName = tierName(stone, facet, &info.recutIndex);
-    info.recutInstruction = tierInstruction(stone, facet);
-    info.recutPending = true;
-    if (!info.hasIndex) {
+    const Stone& stone = *this->stone();
+    pending_.info.recutIndex = 0;
+    pending_.info.recutName = tierName(stone, facet, &pending_.info.recutIndex);
+    pending_.info.recutInstruction = tierInstruction(stone, facet);
+    pending_.info.recutPending = true;
+    if (!pending_.info.hasIndex) {
         Diagnostics said;
-        setIndex(std::round(stone.facetIndexOf(facet, said)), false);
-        stone.addNotes(std::move(said));
+        pending_.setIndex(std::round(stone.facetIndexOf(facet, said)), false);
+        this->stone()->addNotes(std::move(said));
     }
-    info.recutPlace = firstFacetOfTier(stone, facet);
+    pending_.info.recutPlace = firstFacetOfTier(stone, facet);
 }
 
 void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
-    if (!stone_ || facet < 0 || facet >= stone_->nFacet) return;
+    if (!stone() || facet < 0 || facet >= stone()->nFacet) return;
+    const std::string name = "Uncut " + tierName(*stone(), facet);
     if (inPreform) {
-        saveUndo();
+        // The preform is not the design's to re-cut; the entry stays as it always has.
+        model_.apply({.name = name, .kind = 0, .change = [](DesignModel::Draft&) { return true; }});
         say("Cannot change preform");
         return;
     }
-    changeStone([&](Stone& stone) {
-        prepareRecut(facet);
-        deleteTier(stone, stone.tierOf(facet));
-        info.recutFirstFacet = stone.nFacet;
-    });
+    model_.apply({.name = name,
+                  .kind = GeometryChanged | PendingChanged,
+                  .change = [&](DesignModel::Draft& d) {
+                      Stone& stone = d.stone();
+                      prepareRecut(facet);
+                      deleteTier(stone, stone.tierOf(facet));
+                      pending_.info.recutFirstFacet = stone.nFacet;
+                      return true;
+                  }});
 }
 
 void CGemDoc::cutFromForm(const void* view) {
-    Command command(*this);
-    if (cutNewFacets(view)) clearInfo();
-    redrawForm();
-    updateAllViews(view);
+    DesignModel::Batch batch(model_);
+    if (cutNewFacets(view)) pending_.clearInfo();
+    pendingChanged(view);
 }
 
 void CGemDoc::angleCommand(double a) {
-    Command command(*this);
-    setAngle(a, false);
-    if (completeInfo() && cutNewFacets()) clearInfo();
-    redrawForm();
-    updateAllViews();
+    DesignModel::Batch batch(model_);
+    pending_.setAngle(a, false);
+    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
+    pendingChanged();
 }
 
 void CGemDoc::indexCommand(double i) {
-    Command command(*this);
-    setIndex(i, false);
-    if (completeInfo() && cutNewFacets()) clearInfo();
-    redrawForm();
-    updateAllViews();
+    DesignModel::Batch batch(model_);
+    pending_.setIndex(i, false);
+    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
+    pendingChanged();
 }
 
 // ---- index gear ----------------------------------------------------------
 
 void CGemDoc::setIndexGear(int gear, double offset) {
-    Stone& stone = ensureStone();
-    stone.gear = gear;
-    stone.indexOffset = offset;
-    redrawForm();
-    updateAllViews();
+    ensureStone();
+    // The gear is the design's own, saved with it, but no undo entry keeps it.
+    DesignModel::Batch batch(model_);
+    model_.apply({.name = {}, .kind = SettingsChanged,
+                  .change =
+                      [&](DesignModel::Draft& d) {
+                          d.stone().gear = gear;
+                          d.stone().indexOffset = offset;
+                          return true;
+                      },
+                  .keep = DesignModel::Keep::None});
+    pendingChanged();
 }
 
 void CGemDoc::OnIndexGear(const GearDialogRunner& runDialog) {
@@ -279,338 +245,109 @@ void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
 void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
     // The views already show the scaled stone the question is about: the
     // scale was a command of its own.
-    if (!stone_) return;
+    if (!stone()) return;
     // Without a dialog to choose the gear there is nothing sensible to round to.
     const Answer answer =
-        ask(gearRankingText(*stone_), Buttons::YesNoCancel, Icon::Question, Answer::No);
+        ask(gearRankingText(*stone()), Buttons::YesNoCancel, Icon::Question, Answer::No);
     if (answer != Answer::Yes) return;
-    Command command(*this);
+    DesignModel::Batch batch(model_);
     if (chooseGear) chooseGear();
-    auto before = std::make_unique<Stone>(*stone_);
     std::string failure;
     Icon failureIcon = Icon::Warning;
     {
         BusyCursor busy(busyIndicator);
-        try {
-            if (roundIndexes(*stone_) != 0) failure = "Cannot round indexes.";
-        } catch (const KernelError& error) {
-            failure = error.what();
-            failureIcon = Icon::Error;
-        }
-        if (!failure.empty()) setStone(std::move(before));
+        // The end of the Scale, whose undo entry keeps the design before both.
+        model_.apply({.name = {}, .kind = GeometryChanged,
+                      .change =
+                          [&](DesignModel::Draft& d) {
+                              Stone rounded(d.stone());
+                              try {
+                                  if (roundIndexes(rounded) != 0) failure = "Cannot round indexes.";
+                              } catch (const KernelError& error) {
+                                  failure = error.what();
+                                  failureIcon = Icon::Error;
+                              }
+                              if (!failure.empty()) return false;
+                              d.replace(std::move(rounded));
+                              return true;
+                          },
+                      .keep = DesignModel::Keep::None});
     }
     // Told once the wait cursor has gone, so the message box has an ordinary one.
     if (!failure.empty()) say(failure, failureIcon);
     takeSymmetryFromStone();
-    refreshSummaryValues();
-    redrawForm();
-    updateAllViews();
+    pendingChanged();
 }
 
-// ---- the Cut Facet form ------------------------------------------------
-
-std::string CGemDoc::angleFieldEdited(std::string_view text) {
-    Diagnostics notes;
-    const std::optional<double> angle = readAngleField(text, notes);
-    showNotes(notes);
-    if (!angle) {
-        info.hasAngle = false;
-        return {};
-    }
-    setAngle(*angle, true);
-    angleFromPoints_ = false;
-    return angleFieldText(*angle);
-}
-
-std::string CGemDoc::indexFieldEdited(std::string_view text) {
-    const std::optional<double> index = scanDouble(text);
-    if (!index) {
-        info.hasIndex = false;
-        return {};
-    }
-    setIndex(*index, true);
-    indexFromPoints_ = false;
-    return indexFieldText(*index);
-}
-
-std::string CGemDoc::cedFieldEdited(std::string_view text) {
-    const std::optional<double> ced = scanDouble(text);
-    if (!ced) {
-        info.hasCed = false;
-        return {};
-    }
-    setCed(*ced, true);
-    defaultDepth_ = false;
-    return cedFieldText(*ced);
-}
-
-void CGemDoc::pointsFieldEdited(std::string_view text) {
-    forgetSolvedValues(info);
-    info.nPoints = 0;
-    for (const Vec3& p : readPointsField(text)) addPoint(p);
-}
-
-std::string CGemDoc::symmetryFieldEdited(std::string_view text, bool mirrorChecked) {
-    Diagnostics notes;
-    const std::optional<int> symmetry = readSymmetryField(text, notes);
-    showNotes(notes);
-    if (!symmetry) {
-        resetSymmetry();
-        return {};
-    }
-    setSymmetry(*symmetry, mirrorChecked ? 1 : 0);
-    return symmetryFieldText(*symmetry);
-}
-
-void CGemDoc::mirrorToggled(bool checked) { setSymmetry(info.symmetry, checked ? 1 : 0); }
-
-CutFacetFormTexts CGemDoc::formTexts() {
-    const bool complete = completeInfo();
-    return cutFacetFormTexts(info, complete);
-}
-
-// ---- solving from points -----------------------------------------------
-
-bool CGemDoc::completeInfo() {
-    Diagnostics notes;
-    const bool complete = solveInfo(notes);
-    showNotes(notes);
-    return complete;
-}
-
-bool CGemDoc::solveInfo(Diagnostics& notes) {
-    Stone& stone = ensureStone();
-    if (stone.nFacet - stone.nRough == 0 && info.nPoints == 0 && !info.hasCed && info.hasAngle &&
-        info.hasIndex) {
-        // The first facet of a rough block has nothing to meet: a girdle
-        // outline touching the unit circle, anything else a fixed depth.
-        double ced = 0.7;
-        if (std::fabs(std::fabs(info.angle) - 90) < EPS) {
-            ced = 1.0;
-            if (info.symmetry == 3 || info.symmetry > 4) ced = std::cos(PI / info.symmetry);
-        }
-        setCed(ced, false);
-        defaultDepth_ = true;
-        return true;
-    }
-    // Azimuths divide by the gear; with none there is nothing to solve.
-    if (stone.gear == 0) return info.complete();
-
-    switch (info.nPoints) {
-    case 0:
-        return info.complete();
-    case 1:
-        if (info.hasAngle && info.hasIndex) {
-            // A point picked at another facet's place in the tier stands for
-            // its image at the base facet, which the cut then records.
-            info.points[0] = pointAtBaseFacet(stone, info, info.points[0]);
-            setCed(cedThroughPoint(info, stone, notes), false);
-            info.solvedCed = true;
-            return true;
-        }
-        if (info.hasIndex && info.hasCed) {
-            setAngle(angleThroughPoint(info, stone, notes), false);
-            info.solvedAngle = true;
-            return true;
-        }
-        return false;
-    case 2: {
-        if (info.hasIndex) {
-            const PlaneSolution plane = planeThrough2PointsAtIndex(info, stone, notes);
-            if (plane.d == 0) return false;
-            setAngle(plane.angle, false);
-            info.solvedAngle = true;
-            setCed(plane.d, false);
-            info.solvedCed = true;
-            angleFromPoints_ = true;
-            return true;
-        }
-        if (!info.hasAngle) return false;
-        if (std::fabs(std::fabs(info.angle) - 90) > 1.0) {
-            const PlaneSolution plane = planeThrough2PointsAtAngle(info, stone, notes);
-            if (plane.d == 0) return false;
-            setIndex(plane.index, false);
-            info.solvedIndex = true;
-            setCed(plane.d, false);
-            info.solvedCed = true;
-            indexFromPoints_ = true;
-            return true;
-        }
-        // A vertical facet through two points: the plane that also holds the
-        // vertical through their midpoint, turned to the nearest notch.
-        const Vec3 mid = (info.points[0] + info.points[1]) * 0.5;
-        const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], mid + Vec3{0, 0, 1.0}, stone, notes);
-        if (plane.d == 0) return false;
-        setAngle(plane.angle, false);
-        info.solvedAngle = true;
-        setIndex(std::trunc(plane.index + 0.5), false);
-        info.solvedIndex = true;
-        setCed(plane.d, false);
-        info.solvedCed = true;
-        info.points[0] = mid;
-        info.nPoints = 1;
-        return true;
-    }
-    case 3: {
-        const PlaneSolution plane =
-            planeThrough3Points(info.points[0], info.points[1], info.points[2], stone, notes);
-        if (plane.d == 0) return false;
-        setAngle(plane.angle, false);
-        info.solvedAngle = true;
-        setIndex(plane.index, false);
-        info.solvedIndex = true;
-        setCed(plane.d, false);
-        info.solvedCed = true;
-        angleFromPoints_ = indexFromPoints_ = true;
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-// ---- undo ring -----------------------------------------------------------
-
-void CGemDoc::saveUndo() {
-    if (!stone_) return;
-    // A design changed outside the ring since it was saved is no longer the
-    // saved state, whatever its tag says.
-    StateTag snapshot = current_;
-    if (modified_ && snapshot.state == savedState_) snapshot.state = nextTag_++;
-    setModifiedFlag(true);
-    slotTags_[undoRing.undoCursor] = snapshot;
-    intentRing[undoRing.undoCursor] = recordedIntent;
-    undoRing.save(*stone_);
-    current_.state = nextTag_++;  // the command about to change the stone makes a new state
-}
+// ---- undo ----------------------------------------------------------------
 
 void CGemDoc::undo() {
-    if (!stone_) return;
-    undoRing.undo(stone_);
-    std::swap(current_, slotTags_[undoRing.undoCursor]);
-    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
+    if (!stone()) return;
+    DesignModel::Batch batch(model_);
+    model_.undo();
     afterUndoOrRedo();
 }
 
 void CGemDoc::redo() {
-    if (!stone_) return;
-    const int slot = undoRing.undoCursor;
-    std::swap(recordedIntent, intentRing[undoRing.undoCursor]);
-    undoRing.redo(stone_);
-    std::swap(current_, slotTags_[slot]);
+    if (!stone()) return;
+    DesignModel::Batch batch(model_);
+    model_.redo();
     afterUndoOrRedo();
 }
 
-void CGemDoc::startLineage() {
-    current_.state = nextTag_++;
-    current_.lineage = nextTag_++;
-}
-
-void CGemDoc::designOpened() {
-    // The file's stamp is the opener's to take (a database member has none).
-    fileStamp_.reset();
-    startLineage();
-    markSaved();
-}
-
-void CGemDoc::markSaved() {
-    fileLineage_ = current_.lineage;
-    savedState_ = current_.state;
-}
-
 void CGemDoc::afterUndoOrRedo() {
-    Command command(*this);
-    // Undo and redo change the design in hand: it is the one in its file
-    // only when they arrive exactly at the state last opened or saved. (A
-    // design no file holds keeps its flag: any change to it has set it.)
-    if (savedState_ != 0) setModifiedFlag(current_.state != savedState_);
-    refreshSummaryValues();
     takeSymmetryFromStone();
-    clearInfo();
-    clearRecut(info);
-    redrawForm();
-    updateAllViews();
+    pending_.clearInfo();
+    clearRecut(pending_.info);
+    pendingChanged();
 }
 
-// ---- summary and views -------------------------------------------------
+// ---- summary and what the window shows -----------------------------------
 
 void CGemDoc::refreshSummaryValues() {
-    if (!stone_) {
+    Stone* design = stone();
+    if (!design) {
         facetCount = 0;
         girdleCount = 0;
         lengthWidth = -1;
         return;
     }
-    facetCount = stone_->nFacet - stone_->nRough;
-    girdleCount = stone_->nGirdle;
-    lengthWidth = lengthToWidth(*stone_);
+    facetCount = design->nFacet - design->nRough;
+    girdleCount = design->nGirdle;
+    // An uncut block (a New design) has no proportions to show yet.
+    lengthWidth = facetCount == 0 ? -1 : lengthToWidth(*design);
 }
 
-void CGemDoc::updateAllViews(const void* sender) {
-    if (commandDepth_ > 0) {
-        viewsPending_ = true;
-        if (!pendingSender_) pendingSender_ = sender;
-        return;
-    }
-    showNotes();
-    if (onUpdateAllViews) onUpdateAllViews(sender);
-    // What the views asked of the design on the way (every index of a
-    // design without a gear, say) is told as part of the same command.
-    showNotes();
-}
-
-void CGemDoc::redrawForm() {
-    if (commandDepth_ > 0) {
-        formPending_ = true;
-        return;
-    }
-    if (onRedrawForm) onRedrawForm();
-}
-
-void CGemDoc::designChanged(const void* view) {
-    refreshSummaryValues();
-    redrawForm();
-    updateAllViews(view);
-}
-
-// ---- one command ---------------------------------------------------------
-
-CGemDoc::Command::Command(CGemDoc& doc) : doc_(doc) { ++doc_.commandDepth_; }
-
-CGemDoc::Command::~Command() { doc_.endCommand(); }
-
-void CGemDoc::endCommand() {
-    if (--commandDepth_ > 0) return;
-    // The form first: the views read the pending facet it shows.
-    if (std::exchange(formPending_, false)) redrawForm();
-    if (std::exchange(viewsPending_, false))
-        updateAllViews(std::exchange(pendingSender_, nullptr));
-    else
+void CGemDoc::designChanged(DesignChanges kind, const void* sender) {
+    if (kind == 0) {
         showNotes();
+        return;
+    }
+    refreshSummaryValues();
+    live_.reset();
+    showNotes();
+    if (onDesignChanged) onDesignChanged(kind, sender);
+    // What the views asked of the design on the way (every index of a
+    // design without a gear, say) is told as part of the same change.
+    showNotes();
 }
 
-bool CGemDoc::changeStone(const std::function<void(Stone&)>& change, Snapshot snapshot, const void* view) {
-    if (!stone_) return false;
-    Command command(*this);
-    // The design and the pending facet as they were, for a failure to put
-    // back: whatever the kernel left half done is not a design.
-    auto before = std::make_unique<Stone>(*stone_);
-    const NewFacetInfo pending = info;
-    const std::optional<DesignIntent> intent = recordedIntent;
-    if (snapshot == Snapshot::Take) saveUndo();
-    bool done = true;
-    try {
-        change(*stone_);
-    } catch (const KernelError& error) {
-        setStone(std::move(before));
-        info = pending;
-        recordedIntent = intent;
-        say(error.what(), Icon::Error);
-        done = false;
+const LiveDesign& CGemDoc::live() {
+    if (live_) return *live_;
+    ++liveComputations_;
+    LiveInputs in;
+    in.stone = stone();
+    in.intent = model_.recordedIntent() ? &*model_.recordedIntent() : nullptr;
+    in.previous = undo_.latest();
+    in.pending = &pending_.info;
+    in.dragging = dragging();
+    if (in.stone) {
+        const SizeSettings size = loadSizeSettings();
+        in.size = size.size;
+        in.material = optics::weightMaterial(size.material, size.specificGravity, in.stone->refractiveIndex);
     }
-    designChanged(view);
-    return done;
+    live_ = liveDesignOf(in);
+    return *live_;
 }
 
 }  // namespace brevix

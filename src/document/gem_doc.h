@@ -1,11 +1,11 @@
 #pragma once
-// The one document of the program: it owns the design's stone, the pending
-// new facet and the ring of undo snapshots, and every command that changes
-// the design goes through it. Qt-free: it talks to the user only through the
-// messages sink it is given, and to the views through the update hook below.
-// The core under it says nothing itself: the notes its stones gather are
-// shown here, in the order they were made, before anything the document
-// says after them.
+// The document: it owns the design (its model and its undo stack), the
+// pending new facet, what the window shows of both (worked out once per
+// change) and the file side, and hands them out. Qt-free: it talks to the
+// user only through the messages sink it is given, and to the views through
+// the one change hook below. The core under it says nothing itself: the
+// notes its stones gather are shown here, in the order they were made,
+// before anything the document says after them.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,18 +13,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "design/real_size.h"
 #include "designing/cut_facet_form.h"
 #include "designing/index_gear.h"
 #include "designing/new_facet_info.h"
-#include "designing/undo_ring.h"
-#include "document/file_type.h"
+#include "document/design_files.h"
+#include "document/design_model.h"
+#include "document/pending_facet.h"
+#include "document/undo_stack.h"
 #include "intent/intent.h"
 #include "intent/recut.h"
 #include "kernel/kernel_error.h"
 #include "kernel/stone.h"
+#include "live/live_design.h"
 #include "platform/busy_cursor.h"
 #include "platform/diagnostics.h"
 #include "platform/file_stamp.h"
@@ -34,40 +38,38 @@ namespace brevix {
 
 class DocumentUi;
 
+// The document: owns the design model, the pending facet, undo and the files.
 class CGemDoc {
 public:
     CGemDoc();
     // A document that shows through `sink` from the start (see setSink).
-    explicit CGemDoc(MessageSink* sink) : sink_(sink) {}
+    explicit CGemDoc(MessageSink* sink);
     virtual ~CGemDoc();
     CGemDoc(const CGemDoc&) = delete;
     CGemDoc& operator=(const CGemDoc&) = delete;
 
+    // ---- the parts -------------------------------------------------------
+    // The design: every change to it goes through model().apply.
+    DesignModel& model() { return model_; }
+    const DesignModel& model() const { return model_; }
+    const UndoStack& undoStack() const { return undo_; }
+    // The Cut Facet form's model; the cuts below take it.
+    PendingFacet& pending() { return pending_; }
+    const PendingFacet& pending() const { return pending_; }
+    // Open, save, export and what the design's file is.
+    DesignFiles& files() { return files_; }
+    const DesignFiles& files() const { return files_; }
+
     // ---- the design ----------------------------------------------------
     // May be null before the first command that needs a stone.
-    Stone* stone() { return stone_.get(); }
-    const Stone* stone() const { return stone_.get(); }
+    Stone* stone() { return model_.stone(); }
+    const Stone* stone() const { return model_.stone(); }
     // The stone, created as a rough block with the document's symmetry and
     // mirror when there is none yet.
     Stone& ensureStone();
-    // Replaces the design (null allowed); the old one is destroyed.
-    void setStone(std::unique_ptr<Stone> stone);
     // Symmetry and mirror of the document follow the stone's (after a read,
     // an undo, a reflection).
     void takeSymmetryFromStone();
-
-    // ---- the pending new facet -----------------------------------------
-    NewFacetInfo info;
-    void setAngle(double a, bool trim);
-    void setIndex(double i, bool trim);
-    void setCed(double d, bool trim);
-    void setSymmetry(int s, int m);
-    void addPoint(Vec3 p);
-    void clearInfo();
-    void resetSymmetry();
-    // "Use to Cut" of the Between Two Points dialog: the point chosen on the
-    // segment replaces the two points it was chosen between.
-    void useBetweenPoint(Vec3 p);
 
     // ---- commands that cut ---------------------------------------------
     // Cuts the complete NewFacetInfo into the stone with its symmetry;
@@ -80,9 +82,6 @@ public:
     void indexCommand(double i);
     // The form's "Cut Facet" button: cut, then start a fresh pending facet.
     void cutFromForm(const void* view);
-    // Derives what the held points determine; true when angle, index and
-    // depth are all known.
-    bool completeInfo();
 
     // ---- re-cutting a tier --------------------------------------------
     // Remembers the name, instruction and place of facet's tier so that the
@@ -106,43 +105,21 @@ public:
     // dialog, which sets the gear itself on OK).
     void offerIndexRounding(const std::function<void()>& chooseGear);
 
-    // ---- the Cut Facet form -------------------------------------------
-    // Each edit handler takes the typed text when the field loses the focus
-    // and returns what the field shows afterwards.
-    std::string angleFieldEdited(std::string_view text);
-    std::string indexFieldEdited(std::string_view text);
-    std::string cedFieldEdited(std::string_view text);
-    void pointsFieldEdited(std::string_view text);
-    std::string symmetryFieldEdited(std::string_view text, bool mirrorChecked);
-    void mirrorToggled(bool checked);
-    // The whole form after a change of the document (completes the info first).
-    CutFacetFormTexts formTexts();
-
     // ---- cutting intent (gem_doc_intent.cpp) -----------------------------
     // How each tier of the design was placed: as recorded by the cuts where
     // that still describes the planes, inferred from the planes elsewhere.
-    const DesignIntent& designIntent();
+    const DesignIntent& designIntent() { return model_.intent(); }
     // A tier's new angle (as the cut list shows it) from Edit Tier: the
-    // design is re-cut by its intent, one snapshot for all of it, after
-    // `alsoChange` (the names and instructions edited with the angle) has
-    // been made to it. Tiers that could not keep their intent are reported;
-    // a change the tier itself cannot take is refused: false, nothing changed.
-    bool recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot = true,
-                        const std::function<void(Stone&)>& alsoChange = {});
+    // design is re-cut by its intent, one undo entry ("Edit Tier P1") for
+    // all of it, after `alsoChange` (the names and instructions edited with the
+    // angle) has been made to it. Tiers that could not keep their intent are
+    // reported; a change the tier itself cannot take is refused: false,
+    // nothing changed.
+    bool recutTierAngle(int32_t facet, double shownAngle, const std::function<void(Stone&)>& alsoChange = {});
     // The same for a tier named as the cut list names it ("P1"), also one
     // that later tiers cut away entirely: a new angle may bring it back.
-    // One command with its own snapshot; false when there is no such tier.
+    // False when there is no such tier.
     bool changeTierAngle(const std::string& tier, double shownAngle);
-    // The intent recorded so far (none: inferred on first use), and the
-    // intent of each undo snapshot, slot by slot.
-    std::optional<DesignIntent> recordedIntent;
-    std::array<std::optional<DesignIntent>, UndoRing::SIZE> intentRing;
-    // How far (a share of W) a plane may miss a meet of earlier facets and
-    // still be taken as cut to it, for designs that kept no intent.
-    double meetTolerance() const { return meetTolerance_; }
-    // An intent inferred throughout is inferred anew with the new tolerance;
-    // what the cuts recorded stays.
-    void setMeetTolerance(double share);
 
     // ---- dragging a tier (gem_doc_drag.cpp) -----------------------------
     // A drag changes one tier's angle or depth step by step. Every step
@@ -164,38 +141,34 @@ public:
     const std::vector<std::string>& dragProblems() const { return dragProblems_; }
     // The end of the drag; the last step's problems are told once.
     void endTierDrag();
-    // A design re-cut elsewhere (a goal) becomes the design, one snapshot;
-    // a refused one is only told (false).
-    bool takeRecut(RecutResult cut);
+    // A design re-cut elsewhere (a goal) becomes the design as the change
+    // `name`; a refused one is only told (false).
+    bool takeRecut(RecutResult cut, const std::string& name);
 
-    // ---- undo ring -----------------------------------------------------
-    UndoRing undoRing;
-    void saveUndo();
+    // ---- undo ------------------------------------------------------------
     // Undo may bring back the design an open or a New replaced; the
     // document is then modified, and File Save does not put that design
-    // over the file that was opened without asking (see OnFileSave).
+    // over the file that was opened without asking (see OnFileSave). The
+    // pending facet starts afresh.
     void undo();
     void redo();
-    // The design in hand comes from the file at filePath (as opened or last
-    // saved), with any changes made since; false for a design that undo
-    // brought back from before the open.
-    bool designFromFile() const { return current_.lineage == fileLineage_; }
-    // The stone was just replaced by a design read from filePath.
-    void designOpened();
+    // The design in hand comes from the file at files().filePath (as opened
+    // or last saved), with any changes made since; false for a design that
+    // undo brought back from before the open.
+    bool designFromFile() const { return model_.designFromFile(); }
 
     // ---- cached summary values (status bar) ----------------------------
+    // Follow the design at every change (no stone: 0 facets, -1).
     int32_t facetCount = 0;   // nFacet - nRough
     int32_t girdleCount = 0;  // nGirdle
     double lengthWidth = -1;  // lengthToWidth; -1 when undefined
-    // Copies the values above from the stone (no stone: 0 facets, -1).
-    void refreshSummaryValues();
 
     // Changed since the last save (or open, or New). Undo and Redo that
     // bring back the state the design was saved in bring back "unchanged".
-    bool isModified() const { return modified_; }
-    // true: changed in a way no undo snapshot records, so no Undo or Redo
+    bool isModified() const { return model_.isModified(); }
+    // true: changed in a way no undo entry records, so no Undo or Redo
     // brings back the saved state. false: the design is as last saved.
-    void setModifiedFlag(bool modified = true);
+    void setModifiedFlag(bool modified = true) { model_.setModifiedFlag(modified); }
 
     // The window's wait cursor around long work; none in the batch run.
     BusyIndicator* busyIndicator = nullptr;
@@ -204,7 +177,8 @@ public:
     // The window's message boxes, the batch run's standard error, a test's
     // recorder; owned by whoever gives it. Without one, messages go to
     // standard error. The document shows only through this sink.
-    void setSink(MessageSink* sink) { sink_ = sink; }
+    // Gives back the sink it replaces (null: standard error).
+    MessageSink* setSink(MessageSink* sink) { return std::exchange(sink_, sink); }
     MessageSink& sink();
     // Shows what the stones noted so far, then `text`.
     void say(std::string_view text, Icon icon = Icon::Warning);
@@ -215,97 +189,29 @@ public:
     void showNotes();
     void showNotes(const Diagnostics& notes);
 
-    // ---- one command ---------------------------------------------------
-    // Every command that changes the design is one transaction: the undo
-    // snapshot, the change, on a kernel failure the stone (and the pending
-    // facet) put back as they were and the failure shown, and the change
-    // announced to the form and the views once, when the outermost command
-    // ends. Commands nest (the form's Cut Facet is a cut and then a fresh
-    // pending facet) and the views still hear of it once.
-    class Command {
-    public:
-        explicit Command(CGemDoc& doc);
-        ~Command();
-        Command(const Command&) = delete;
-        Command& operator=(const Command&) = delete;
+    // ---- what the window shows -------------------------------------------
+    // The window's one hook: told once per change of the design or the
+    // pending facet (once a batch), after the summary values have followed
+    // it. `sender` is the view that asked for the change (null: none).
+    std::function<void(DesignChanges kind, const void* sender)> onDesignChanged;
+    // The pending facet (or a mode) changed beside the design: the form and
+    // the views follow.
+    void pendingChanged(const void* sender = nullptr) { model_.announce(PendingChanged, sender); }
+    // Figures, warnings and the pending facet's preview of the design as it
+    // is, worked out at the first read after a change.
+    const LiveDesign& live();
+    // How often live() has been worked out (for tests that count the work a change causes).
+    int liveComputations() const { return liveComputations_; }
 
-    private:
-        CGemDoc& doc_;
-    };
-    // Take: the undo snapshot is saved first. Kept: the ring already holds
-    // the state Undo should give back (a re-cut took it when the tier was
-    // taken out; a tier edit takes it only when something changes).
-    enum class Snapshot { Take, Kept };
-    // Runs `change` on the stone as one command; false when there is no
-    // stone or the kernel failed (the design is then as it was before).
-    bool changeStone(const std::function<void(Stone&)>& change, Snapshot snapshot = Snapshot::Take,
-                     const void* view = nullptr);
-    // The summary values, the form and the views follow the design: at once
-    // outside a command, once at its end inside one.
-    void designChanged(const void* view = nullptr);
-    bool inCommand() const { return commandDepth_ > 0; }
-
-    // ---- views ---------------------------------------------------------
-    // The GUI installs these; the document calls them after every change,
-    // once a command. `sender` is the view that asked for the change (null:
-    // none).
-    std::function<void(const void* sender)> onUpdateAllViews;
-    std::function<void()> onRedrawForm;
-    void updateAllViews(const void* sender = nullptr);
-    void redrawForm();
-
-    // ---- file side (gem_doc_files.cpp) ----
-    std::string filePath;                   // last read or written; "" for a new design
-    FileType openType = FileType::Other;    // what the design was read from
-    FileType saveType = FileType::Other;    // what OnSaveDocument writes
-    // The path the windows know the design by (title, recent files); "" untitled.
-    std::string registeredPath;
-    // File dialogs and the "save changes?" question; null answers like
-    // NonInteractiveUi (no dialog, no saving).
-    DocumentUi* ui = nullptr;
-    // The last open reported a problem: the design may hold less than its
-    // file, so Save goes through Save As (proposing the file's name, and
-    // asking before it is replaced) until the design has been saved.
-    bool openReportedProblem = false;
-    // The last open was cancelled by the cutter during the read (nothing
-    // is wrong with the file).
-    bool readCancelled = false;
-    // Save As has told the cutter that .gem and .asc do not keep the
-    // intent (once a design).
-    bool intentNoteShown = false;
-    // Some tier's intent was recorded by the cutter, not inferred.
-    bool intentWouldBeLost();
-
-    bool OnNewDocument();
-    bool OnOpenDocument(const std::string& path);
-    bool OnSaveDocument(const std::string& path);
-    // The framework's side: File New, the application's open of a path (the
-    // recent-file list, the command line) and the question before a
-    // modified design is replaced.
-    bool OnFileNew();
-    bool openDocumentFile(const std::string& path);
-    bool SaveModified();
-    // File menu commands; true when something was written or opened.
-    bool OnFileOpen();
-    bool OnFileSave();
-    bool OnFileSaveAs();
-    // Save As with `proposed` in the dialog's name box.
-    bool saveAsProposing(const std::string& proposed);
-    bool OnFileExport();
-    // The size the mesh exports (STL, OBJ) are written at: the one last set
-    // in Stone > Size and Weight. Without one (0 mm) they are in design units.
-    SizeChoice meshSize;
-    // Millimetres per design unit of the current stone at that size; 0 for none.
-    double meshMillimetresPerUnit();
+    // ---- summary and status bar (gem_doc_status.cpp) -------------------
     // The stone (a rough one when there is none) and the cached values.
     void refreshSummary();
-    std::string title() const;  // file name of the registered path, or "Untitled"
     // Status-bar panes 103 (facets), 104 (L/W) and 105 (RI).
     std::string facetCountText();
     std::string lengthWidthText();
     std::string refractiveIndexText() const;
 
-    // Preform menu and View Hidden Lines (preform_commands.cpp).
+    // ---- preform menu and View Hidden Lines (preform_commands.cpp) ------
     void OnPreformDelete();
     void OnPreformCreateCam();
     void OnCopyToPreform();
@@ -314,71 +220,42 @@ public:
     std::unique_ptr<Stone> hiddenDesign;  // the design set aside while its preform is edited
     void OnHiddenLines();
     bool hiddenLines = false;
-    // ---- end of file side ----
 
 private:
-    // For the length of a command that tells each text once (opening a
-    // file and showing it first), the document shows through a filter.
-    class OnceEach;
     MessageSink* sink_ = nullptr;
     StderrSink standardError_;
     // Adds the tier just cut (the last `made` facets) to the recorded
     // intent, with what fixed its depth; `before` is the stone before the cut.
-    void recordCut(const Stone& before, const DesignIntent& beforeIntent, int made);
-    // Which values the points of the pending facet fixed (set by completeInfo).
-    bool angleFromPoints_ = false, indexFromPoints_ = false, defaultDepth_ = false;
+    void recordCut(DesignModel::Draft& draft, const Stone& before, const DesignIntent& beforeIntent, int made);
 
     // Names, instructs and places the re-cut tier whose first facet is
     // `firstNew` as the tier it replaces was.
-    void putRecutBack(int32_t firstNew);
+    void putRecutBack(Stone& stone, int32_t firstNew);
     void afterUndoOrRedo();
-    void endCommand();
-    // completeInfo's work, noting why a solver failed.
-    bool solveInfo(Diagnostics& notes);
+    // The summary values follow the design; notes are shown; the window hears.
+    void designChanged(DesignChanges kind, const void* sender);
+    void refreshSummaryValues();
 
-    int commandDepth_ = 0;
-    bool viewsPending_ = false;
-    bool formPending_ = false;
-    const void* pendingSender_ = nullptr;
-
-    // Which state of which design the stone (and each undo slot) is: a new
-    // state id with every snapshot, a new lineage with every open and New.
-    // An empty slot (a fresh rough stone) is {0, 0}.
-    struct StateTag {
-        uint64_t state = 0;
-        uint64_t lineage = 0;
-    };
-    // The stone becomes a design of its own (opened, new): nothing before it
-    // in the undo ring is this design any more.
-    void startLineage();
-    // The file at filePath now holds the design in hand as it is.
-    void markSaved();
+    UndoStack undo_;
+    DesignModel model_{undo_};
+    PendingFacet pending_{*this};
+    DesignFiles files_{*this};
+    std::optional<LiveDesign> live_;
+    int liveComputations_ = 0;
 
     struct TierDrag {
         Stone start;
         DesignIntent intent;
         int32_t tier = -1;
-        bool snapshotTaken = false;
+        std::string name;   // the one undo entry of the whole drag
+        bool kept = false;  // a step has kept the start for Undo
     };
     bool dragStep(const TierChange& change);
     std::optional<TierDrag> drag_;
     std::vector<std::string> dragProblems_;
-    double meetTolerance_ = DEFAULT_MEET_TOLERANCE_W;
     // Edit Tier's re-cut of a tier by its place in the intent (see recutTierAngle).
-    bool recutIntentTier(int32_t tier, double shownAngle, bool takeSnapshot,
+    bool recutIntentTier(int32_t tier, double shownAngle, const std::string& name,
                          const std::function<void(Stone&)>& alsoChange = {});
-
-    std::unique_ptr<Stone> stone_;
-    bool modified_ = false;
-    uint64_t nextTag_ = 1;
-    StateTag current_;
-    std::array<StateTag, UndoRing::SIZE> slotTags_{};
-    // The file at filePath as it was when opened or last saved here.
-    std::optional<FileStamp> fileStamp_;
-    // Whether someone else wrote the file at filePath since then.
-    bool fileChangedOnDisk() const;
-    uint64_t fileLineage_ = 0;  // the lineage the file at filePath holds
-    uint64_t savedState_ = 0;   // the state it holds; 0 when none
 };
 
 }  // namespace brevix

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <memory>
 
+#include "design/tiers.h"
 #include "document/gem_doc.h"
 #include "intent/design_intent.h"
 #include "platform/diag_codes.h"
@@ -12,11 +13,12 @@ namespace brevix {
 bool CGemDoc::beginTierDrag(int32_t facet) {
     drag_.reset();
     dragProblems_.clear();
-    if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
+    const Stone* design = stone();
+    if (!design || facet < 0 || facet >= design->nFacet) return false;
     const DesignIntent intent = designIntent();
-    const int32_t tier = intentTierOfFacet(*stone_, intent, facet);
+    const int32_t tier = intentTierOfFacet(*design, intent, facet);
     if (tier < 0) return false;
-    drag_ = TierDrag{Stone(*stone_), intent, tier, false};
+    drag_ = TierDrag{Stone(*design), intent, tier, "Drag " + tierName(*design, facet), false};
     return true;
 }
 
@@ -27,25 +29,27 @@ const TierIntent* CGemDoc::dragStartTier() const {
 }
 
 bool CGemDoc::dragStep(const TierChange& change) {
-    if (!drag_ || !stone_) return false;
-    RecutResult cut = recutByIntent(drag_->start, drag_->intent, change, meetTolerance_);
+    if (!drag_ || !stone()) return false;
+    RecutResult cut = recutByIntent(drag_->start, drag_->intent, change, model_.meetTolerance());
     dragProblems_ = std::move(cut.problems);
     // A step the tier cannot take is refused: the design stays at the last
     // step it could, and the pane says why it stopped there.
     if (cut.refused) {
-        updateAllViews();
+        model_.announce(GeometryChanged);
         return false;
     }
-    // The first step that changes something keeps the start for Undo; the
-    // steps after it only replace the design in hand.
-    if (!drag_->snapshotTaken) {
-        saveUndo();
-        drag_->snapshotTaken = true;
-    }
-    setStone(std::make_unique<Stone>(std::move(cut.stone)));
-    recordedIntent = std::move(cut.intent);
-    refreshSummaryValues();
-    updateAllViews();
+    // The first step that changes something keeps the start for Undo under
+    // the drag's name; the steps after it only replace the design in hand.
+    model_.apply({.name = drag_->name,
+                  .kind = GeometryChanged,
+                  .change =
+                      [&](DesignModel::Draft& d) {
+                          d.replace(std::move(cut.stone));
+                          d.intent() = std::move(cut.intent);
+                          return true;
+                      },
+                  .keep = drag_->kept ? DesignModel::Keep::None : DesignModel::Keep::Snapshot});
+    drag_->kept = true;
     return true;
 }
 
@@ -76,18 +80,19 @@ void CGemDoc::endTierDrag() {
     Diagnostics notes;
     for (const std::string& problem : problems) notes.warning(DiagCode::IntentNotKept, problem);
     showNotes(notes);
+    // The pending facet is previewed again, and the tiers listed as they are now.
+    pendingChanged();
 }
 
-bool CGemDoc::takeRecut(RecutResult cut) {
+bool CGemDoc::takeRecut(RecutResult cut, const std::string& name) {
     showNotes(cut.problemNotes());
     // A refused re-cut is only told: what it would leave is no design.
     if (cut.refused) return false;
-    saveUndo();
-    setStone(std::make_unique<Stone>(std::move(cut.stone)));
-    recordedIntent = std::move(cut.intent);
-    refreshSummaryValues();
-    updateAllViews();
-    return true;
+    return model_.apply({.name = name, .kind = GeometryChanged, .change = [&](DesignModel::Draft& d) {
+                             d.replace(std::move(cut.stone));
+                             d.intent() = std::move(cut.intent);
+                             return true;
+                         }});
 }
 
 }  // namespace brevix

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "design/tiers.h"
 #include "designing/placement.h"
 #include "document/gem_doc.h"
 #include "intent/design_intent.h"
@@ -13,85 +14,68 @@
 
 namespace brevix {
 
-const DesignIntent& CGemDoc::designIntent() {
-    if (!stone_) {
-        recordedIntent.emplace();
-        return *recordedIntent;
-    }
-    recordedIntent = intentOf(*stone_, recordedIntent ? &*recordedIntent : nullptr, meetTolerance_);
-    return *recordedIntent;
-}
-
-void CGemDoc::setMeetTolerance(double share) {
-    if (share == meetTolerance_) return;
-    meetTolerance_ = share;
-    if (!recordedIntent) return;
-    bool allInferred = true;
-    for (const TierIntent& tier : recordedIntent->tiers) allInferred = allInferred && tier.inferred;
-    if (allInferred) recordedIntent.reset();
-}
-
-void CGemDoc::recordCut(const Stone& before, const DesignIntent& beforeIntent, int made) {
-    const Stone& after = *stone_;
+void CGemDoc::recordCut(DesignModel::Draft& draft, const Stone& before, const DesignIntent& beforeIntent,
+                        int made) {
+    const Stone& after = draft.stone();
     DesignIntent intent = beforeIntent;
     TierIntent tier;
-    tier.angle = info.angle;
-    tier.index = info.index;
-    tier.symmetry = info.symmetry;
-    tier.mirror = info.mirror;
-    tier.ced = info.ced;
+    tier.angle = pending_.info.angle;
+    tier.index = pending_.info.index;
+    tier.symmetry = pending_.info.symmetry;
+    tier.mirror = pending_.info.mirror;
+    tier.ced = pending_.info.ced;
     for (int32_t i = after.nFacet - made; i < after.nFacet; ++i) {
         const Facet& f = after.facets[i];
         const Plane p = f.plane();
         tier.planes.push_back(p);
         tier.indexes.push_back(indexOfPlane(p, after.gear, after.indexOffset));
     }
-    if (info.nPoints > 0) {
+    if (pending_.info.nPoints > 0) {
         tier.depth = DepthRule::Points;
-        for (int k = 0; k < info.nPoints; ++k)
-            tier.points.push_back(namePoint(before, beforeIntent, info.points[k]));
-        tier.angleFromPoints = angleFromPoints_ || info.nPoints == 3;
-        tier.indexFromPoints = indexFromPoints_ || info.nPoints == 3;
-    } else if (defaultDepth_) {
+        for (int k = 0; k < pending_.info.nPoints; ++k)
+            tier.points.push_back(namePoint(before, beforeIntent, pending_.info.points[k]));
+        tier.angleFromPoints = pending_.angleFromPoints() || pending_.info.nPoints == 3;
+        tier.indexFromPoints = pending_.indexFromPoints() || pending_.info.nPoints == 3;
+    } else if (pending_.defaultDepth()) {
         tier.depth = DepthRule::FirstDefault;
     }
     intent.tiers.push_back(std::move(tier));
-    recordedIntent = std::move(intent);
+    draft.intent() = std::move(intent);
 }
 
-bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, bool takeSnapshot,
-                             const std::function<void(Stone&)>& alsoChange) {
-    if (!stone_ || facet < 0 || facet >= stone_->nFacet) return false;
-    const DesignIntent intent = designIntent();
-    return recutIntentTier(intentTierOfFacet(*stone_, intent, facet), shownAngle, takeSnapshot, alsoChange);
+bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, const std::function<void(Stone&)>& alsoChange) {
+    const Stone* design = stone();
+    if (!design || facet < 0 || facet >= design->nFacet) return false;
+    const DesignIntent& intent = designIntent();
+    return recutIntentTier(intentTierOfFacet(*design, intent, facet), shownAngle, "Edit Tier " + tierName(*design, facet),
+                           alsoChange);
 }
 
 bool CGemDoc::changeTierAngle(const std::string& name, double shownAngle) {
-    if (!stone_) return false;
-    const int32_t tier = findTier(*stone_, designIntent(), name);
+    if (!stone()) return false;
+    const int32_t tier = findTier(*stone(), designIntent(), name);
     if (tier < 0) return false;
-    bool done = false;
-    changeStone([&](Stone&) { done = recutIntentTier(tier, shownAngle, true); }, Snapshot::Kept);
-    return done;
+    return recutIntentTier(tier, shownAngle, "Edit Tier " + name);
 }
 
-bool CGemDoc::recutIntentTier(int32_t tier, double shownAngle, bool takeSnapshot,
+bool CGemDoc::recutIntentTier(int32_t tier, double shownAngle, const std::string& name,
                               const std::function<void(Stone&)>& alsoChange) {
-    if (!stone_ || tier < 0) return false;
-    const DesignIntent intent = designIntent();
-    if (tier >= int32_t(intent.tiers.size())) return false;
-    // Made on a copy, so that a refused re-cut leaves no trace: not the
-    // names, not the undo ring, not the modified mark.
-    Stone start(*stone_);
-    if (alsoChange) alsoChange(start);
-    RecutResult cut = brevix::recutTierAngle(start, intent, tier, shownAngle, meetTolerance_);
-    for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
-    if (cut.refused) return false;
-    if (takeSnapshot) saveUndo();
-    setStone(std::make_unique<Stone>(std::move(cut.stone)));
-    recordedIntent = std::move(cut.intent);
-    refreshSummaryValues();
-    return true;
+    if (!stone() || tier < 0) return false;
+    return model_.apply({.name = name, .kind = GeometryChanged | NamesChanged, .change = [&](DesignModel::Draft& d) {
+                             const DesignIntent intent = model_.intent();
+                             if (tier >= int32_t(intent.tiers.size())) return false;
+                             // Made on a copy, so that a refused re-cut leaves no trace:
+                             // not the names, not the undo stack, not the modified mark.
+                             Stone start(d.stone());
+                             if (alsoChange) alsoChange(start);
+                             RecutResult cut =
+                                 brevix::recutTierAngle(start, intent, tier, shownAngle, model_.meetTolerance());
+                             for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
+                             if (cut.refused) return false;
+                             d.replace(std::move(cut.stone));
+                             d.intent() = std::move(cut.intent);
+                             return true;
+                         }});
 }
 
 }  // namespace brevix

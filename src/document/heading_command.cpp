@@ -32,10 +32,10 @@ DiagramLines diagramLinesOf(std::string_view text) {
 }
 
 void headingCommand(CGemDoc& doc, std::string_view heading, std::string_view footnote) {
-    runStoneCommand(doc, [&](Stone& stone) {
+    runStoneCommand(doc, "Heading", [&](Stone& stone) {
         stone.setHeading(diagramLinesOf(heading));
         stone.setFootnote(diagramLinesOf(footnote));
-    });
+    }, NamesChanged);
 }
 
 }  // namespace brevix

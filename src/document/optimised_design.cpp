@@ -6,13 +6,13 @@
 
 namespace brevix {
 
-void applyDesignWithIntent(CGemDoc& doc, const Stone& design, const DesignIntent& intent) {
+void applyDesignWithIntent(CGemDoc& doc, const Stone& design, const DesignIntent& intent, const std::string& name) {
     if (!doc.stone()) return;
-    CGemDoc::Command command(doc);
-    doc.saveUndo();
-    doc.setStone(std::make_unique<Stone>(design));
-    doc.recordedIntent = intent;
-    doc.designChanged();
+    doc.model().apply({.name = name, .kind = GeometryChanged, .change = [&](DesignModel::Draft& d) {
+                           d.replace(design);
+                           d.intent() = intent;
+                           return true;
+                       }});
 }
 
 }  // namespace brevix

@@ -7,6 +7,7 @@
 #include "design/tiers.h"
 #include "designing/cut_facet_form.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
 #include "intent/design_intent.h"
 #include "intent/intent_words.h"
 #include "intent/point_resolution.h"
@@ -50,10 +51,7 @@ std::string joined(const std::vector<std::string>& names) {
     return text;
 }
 
-void afterPendingChange(CGemDoc& doc) {
-    doc.redrawForm();
-    doc.updateAllViews();
-}
+void afterPendingChange(CGemDoc& doc) { doc.pendingChanged(); }
 
 }  // namespace
 
@@ -93,7 +91,7 @@ std::string facetText(CGemDoc& doc, int32_t facet) {
 const char* zoomButtonCaption(bool zoomed) { return zoomed ? "&Zoom Out" : "&Zoom In"; }
 
 void usePickedPoint(CGemDoc& doc, Vec3 p) {
-    doc.addPoint(p);
+    doc.pending().addPoint(p);
     afterPendingChange(doc);
 }
 
@@ -120,33 +118,32 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
     if (!stone || facet < 0 || facet >= stone->nFacet) return false;
     const Facet& f = stone->facets[facet];
     const auto copied = [&doc] {
-        doc.redrawForm();
-        doc.updateAllViews();
-        return !doc.completeInfo();
+        doc.pendingChanged();
+        return !doc.pending().completeInfo();
     };
     switch (result) {
     case FacetDialogResult::UseToCut:
         usePickedPoint(doc, point);
         return false;
     case FacetDialogResult::CopyAngle:
-        doc.setAngle(stone->facetAngleOf(facet), false);
+        doc.pending().setAngle(stone->facetAngleOf(facet), false);
         return copied();
     case FacetDialogResult::CopyIndex:
         if (stone->gear == 0) {
             doc.say("Zero index gear", Icon::Warning);
             return false;
         }
-        doc.setIndex(stone->facetIndexOf(facet), false);
+        doc.pending().setIndex(stone->facetIndexOf(facet), false);
         return copied();
     case FacetDialogResult::CopyZIntercept:
         if (std::fabs(f.c) < EPS) {
             doc.say("Girdle facets don't hit Z axis");
             return false;
         }
-        doc.addPoint({0, 0, f.d / f.c});
+        doc.pending().addPoint({0, 0, f.d / f.c});
         return copied();
     case FacetDialogResult::CopyCed:
-        doc.setCed(f.d, false);
+        doc.pending().setCed(f.d, false);
         return copied();
     case FacetDialogResult::Apply:
         applyFacetEdit(doc, TierRow{stone, facet, false}, shown.edit, typed);
@@ -156,7 +153,7 @@ bool applyFacetDialogResult(CGemDoc& doc, int32_t facet, Vec3 point, FacetDialog
                       typed);
         return false;
     case FacetDialogResult::DeleteFacet:
-        doc.changeStone([&](Stone& s) { deleteFacet(s, facet); });
+        runStoneCommand(doc, "Delete Facet", [&](Stone& s) { deleteFacet(s, facet); });
         return false;
     case FacetDialogResult::Uncut:
         doc.uncutTier(facet);

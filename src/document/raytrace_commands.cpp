@@ -5,20 +5,33 @@
 namespace brevix {
 
 void raytracePropertiesCommand(CGemDoc& doc, const RefractiveIndexDialog& runDialog) {
-    Stone* stone = doc.stone();
+    const Stone* stone = doc.stone();
     if (!stone) return;
     const std::optional<double> index = runDialog(stone->refractiveIndex);
     if (!index) return;
-    // The index is saved with the design, so a new one is a change to save.
-    if (*index != stone->refractiveIndex) doc.setModifiedFlag();
-    stone->refractiveIndex = *index;
-    stone->eraseRays();
-    doc.updateAllViews();
+    // The index is saved with the design, so a new one is a change to save;
+    // no undo entry keeps it.
+    doc.model().apply({.name = {}, .kind = SettingsChanged,
+                       .change =
+                           [&](DesignModel::Draft& d) {
+                               d.stone().refractiveIndex = *index;
+                               d.stone().eraseRays();
+                               return true;
+                           },
+                       .keep = DesignModel::Keep::None,
+                       .marksModified = *index != stone->refractiveIndex});
 }
 
 void eraseRaysCommand(CGemDoc& doc) {
-    if (Stone* stone = doc.stone()) stone->eraseRays();
-    doc.updateAllViews();
+    DesignModel::Batch batch(doc.model());
+    doc.model().apply({.name = {}, .kind = SettingsChanged,
+                       .change =
+                           [](DesignModel::Draft& d) {
+                               d.stone().eraseRays();
+                               return true;
+                           },
+                       .keep = DesignModel::Keep::None});
+    doc.model().announce(SettingsChanged);
 }
 
 }  // namespace brevix

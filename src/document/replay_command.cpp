@@ -44,7 +44,9 @@ void replayCommand(CGemDoc& doc, const ReplayStep& step) {
     replay->indexOffset = design->indexOffset;
     replay->symmetry = design->symmetry;
     replay->mirror = design->mirror;
-    doc.setStone(std::move(replay));
+    // The replay is shown, not made: no undo entry, no change to save.
+    DesignModel& model = doc.model();
+    model.put(std::move(replay));
 
     try {
         for (int32_t i = 0; i < design->nFacet; ++i) {
@@ -54,8 +56,7 @@ void replayCommand(CGemDoc& doc, const ReplayStep& step) {
             // A plane that removes nothing adds no facet to show.
             if (stone.newFacet(f.a, f.b, f.c, f.d, f.name + "+", f.instruction) < 0) continue;
             const int32_t newest = stone.nFacet - 1;
-            doc.refreshSummaryValues();
-            doc.updateAllViews();
+            model.announce(GeometryChanged);
             if (!step(textsOf(stone, newest, f.name))) break;
             stone.setFacetName(newest, f.name);
         }
@@ -63,10 +64,9 @@ void replayCommand(CGemDoc& doc, const ReplayStep& step) {
         doc.say(error.what(), Icon::Error);
     }
 
-    doc.setStone(std::move(design));
-    doc.refreshSummaryValues();
-    doc.redrawForm();
-    doc.updateAllViews();
+    DesignModel::Batch batch(model);
+    model.put(std::move(design));
+    doc.pendingChanged();
 }
 
 }  // namespace brevix

@@ -76,7 +76,7 @@ void scaleCommand(CGemDoc& doc, int sides, double factor, const std::function<vo
     }
     // Multiplying by 1 changes nothing; no snapshot, no ranking.
     if (factor == 1) return;
-    const bool scaled = runStoneCommand(doc, [&](Stone& stone) {
+    const bool scaled = runStoneCommand(doc, "Scale", [&](Stone& stone) {
         // The pivots are the girdle and the sides as the stone is now.
         computeBounds(stone);
         scaleStone(stone, sides, factor);

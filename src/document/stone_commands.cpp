@@ -11,43 +11,48 @@
 
 namespace brevix {
 
-bool runStoneCommand(CGemDoc& doc, const std::function<void(Stone&)>& change) {
-    return doc.changeStone(change);
+bool runStoneCommand(CGemDoc& doc, const std::string& name, const std::function<void(Stone&)>& change,
+                     DesignChanges kind) {
+    return doc.model().apply({.name = name, .kind = kind, .change = [&](DesignModel::Draft& d) {
+                                  change(d.stone());
+                                  return true;
+                              }});
 }
 
 void transferCommand(CGemDoc& doc) {
-    runStoneCommand(doc, [](Stone& stone) { transfer(stone); });
+    runStoneCommand(doc, "Transfer", [](Stone& stone) { transfer(stone); });
 }
 
 void regenerateCommand(CGemDoc& doc) {
-    runStoneCommand(doc, [](Stone& stone) {
+    runStoneCommand(doc, "Regenerate", [](Stone& stone) {
         stone.regenerate();
         regroupTiers(stone, false);
     });
 }
 
 void rotateCommand(CGemDoc& doc, int axis, double radians) {
-    runStoneCommand(doc, [&](Stone& stone) { rotateStone(stone, axis, radians); });
+    runStoneCommand(doc, "Rotate", [&](Stone& stone) { rotateStone(stone, axis, radians); });
 }
 
 void reflectCommand(CGemDoc& doc, int side, bool flip) {
-    CGemDoc::Command command(doc);
-    runStoneCommand(doc, [&](Stone& stone) {
+    DesignModel::Batch batch(doc.model());
+    runStoneCommand(doc, "Reflect", [&](Stone& stone) {
         // Every plane is cut anew into a fresh block, twice on the kept side.
         BusyCursor busy(doc.busyIndicator);
         reflectHalf(stone, side, flip);
     });
     // The reflected design has its own symmetry, which the next cut uses.
     doc.takeSymmetryFromStone();
-    doc.redrawForm();
+    doc.pendingChanged();
 }
 
 void sortCommand(CGemDoc& doc, int order) {
-    runStoneCommand(doc, [&](Stone& stone) { sortCuttingOrder(stone, order); });
+    runStoneCommand(doc, "Sort", [&](Stone& stone) { sortCuttingOrder(stone, order); }, NamesChanged);
 }
 
 void renameCommand(CGemDoc& doc, int pavilionStyle, int crownStyle) {
-    runStoneCommand(doc, [&](Stone& stone) { renameInSequence(stone, pavilionStyle, crownStyle); });
+    runStoneCommand(doc, "Rename", [&](Stone& stone) { renameInSequence(stone, pavilionStyle, crownStyle); },
+                    NamesChanged);
 }
 
 }  // namespace brevix

@@ -6,6 +6,9 @@
 // takes one undo snapshot, so one Undo takes the whole command back, and
 // does nothing before there is a stone.
 #include <functional>
+#include <string>
+
+#include "document/design_model.h"
 
 namespace brevix {
 
@@ -23,10 +26,10 @@ void sortCommand(CGemDoc& doc, int order);
 // Styles 0 = numbers, 1 = letters, 2 = P1.../C1...
 void renameCommand(CGemDoc& doc, int pavilionStyle, int crownStyle);
 
-// The frame of every such command: snapshot, change, and on a kernel
-// failure the design as it was before the command with the failure shown;
-// then the summary, the form and the views. False when there was no stone
-// or the change failed.
-bool runStoneCommand(CGemDoc& doc, const std::function<void(Stone&)>& change);
+// Every such command is one change of the design named `name` for Undo:
+// on a kernel failure the design is as it was before, with the failure
+// shown. False when there was no stone or the change failed.
+bool runStoneCommand(CGemDoc& doc, const std::string& name, const std::function<void(Stone&)>& change,
+                     DesignChanges kind = GeometryChanged);
 
 }  // namespace brevix

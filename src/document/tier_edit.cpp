@@ -34,20 +34,25 @@ std::string firstWord(const std::string& text) {
 }
 
 // `facetOnly`: the name goes on the row's facet alone instead of the tier.
-bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
+void applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
                 const TierEditFields& typed, bool facetOnly = false) {
-    Stone& stone = *row.stone;
+    const Stone& shownStone = *row.stone;
     const std::string name = firstWord(typed.name);
     const bool nameChanged = name != firstWord(shown.name);
     const bool instructionChanged = typed.instruction != shown.instruction;
 
     std::optional<double> newAngle;
-    if (angleIsEditable(stone, row.facet)) {
+    if (angleIsEditable(shownStone, row.facet)) {
         const std::optional<double> value = scanDouble(typed.angle);
         const std::optional<double> before = scanDouble(shown.angle);
         if (value && before && std::fabs(*value - *before) > ANGLE_UNCHANGED) newAngle = value;
     }
-    if (!nameChanged && !instructionChanged && !newAngle) return false;
+    // Nothing changed: no undo entry, no mark, but the views follow as after any edit.
+    const std::string entry = "Edit Tier " + tierName(shownStone, row.facet);
+    if (!nameChanged && !instructionChanged && !newAngle) {
+        doc.model().apply({.name = entry, .kind = NamesChanged, .change = [](DesignModel::Draft&) { return false; }});
+        return;
+    }
 
     const auto renameAndInstruct = [&](Stone& target) {
         if (nameChanged) {
@@ -61,26 +66,37 @@ bool applyEdits(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
     // Only angles strictly between flat and vertical have a tangent to
     // scale to; anything else would fold the half through the girdle.
     const bool angleInRange = newAngle && *newAngle > 0 && *newAngle < 90;
-    if (angleInRange && !row.inPreform && &stone == doc.stone()) {
+    if (angleInRange && !row.inPreform && row.stone == doc.stone()) {
         // The design is re-cut by its intent: later tiers keep meeting what
         // they were cut to meet. Names go in with the re-cut, and a re-cut
         // that is refused takes them back with it: the edit is one change.
-        return doc.recutTierAngle(row.facet, *newAngle, true, renameAndInstruct);
+        doc.recutTierAngle(row.facet, *newAngle, renameAndInstruct);
+        return;
     }
-    // One snapshot for the whole edit, so that renaming a tier or changing
+    // One undo entry for the whole edit, so that renaming a tier or changing
     // its instruction can be undone and marks the design as changed.
-    doc.saveUndo();
-    renameAndInstruct(stone);
-    if (newAngle && !angleInRange) {
-        doc.say("Angle out of range.");
-    } else if (newAngle) {
-        const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
-        const double ratio = std::tan(*newAngle * PI / 180) / std::tan(oldAngle * PI / 180);
-        const int side = stone.facets[row.facet].c >= EPS ? 1 : -1;
-        computeBounds(stone);
-        stretchHeight(stone, side, ratio);
-    }
-    return true;
+    doc.model().apply({.name = entry,
+                       .kind = newAngle ? GeometryChanged | NamesChanged : NamesChanged,
+                       .change = [&](DesignModel::Draft& d) {
+                           // The row may show the preform: the change goes to the row's own stone.
+                           Stone& stone = row.inPreform ? *d.stone().preform : d.stone();
+                           renameAndInstruct(stone);
+                           if (newAngle && !angleInRange) {
+                               doc.say("Angle out of range.");
+                           } else if (newAngle) {
+                               const double oldAngle = std::fabs(stone.facetAngleOf(row.facet));
+                               const double ratio = std::tan(*newAngle * PI / 180) / std::tan(oldAngle * PI / 180);
+                               const int side = stone.facets[row.facet].c >= EPS ? 1 : -1;
+                               computeBounds(stone);
+                               stretchHeight(stone, side, ratio);
+                           }
+                           return true;
+                       }});
+}
+
+// The stone of the row within the design being changed: the design or its preform.
+Stone& rowStone(DesignModel::Draft& d, const TierRow& row) {
+    return row.inPreform ? *d.stone().preform : d.stone();
 }
 
 }  // namespace
@@ -122,24 +138,26 @@ TierEditFields tierEditFields(const Stone& stone, int32_t facet) {
 void applyFacetEdit(CGemDoc& doc, const TierRow& row, const TierEditFields& shown,
                     const TierEditFields& typed) {
     if (!row.stone || row.facet < 0 || row.facet >= row.stone->nFacet) return;
-    // The edit takes its snapshot only when something changes.
-    doc.changeStone([&](Stone&) { applyEdits(doc, row, shown, typed, true); }, CGemDoc::Snapshot::Kept);
+    applyEdits(doc, row, shown, typed, true);
 }
 
 void applyTierEdit(CGemDoc& doc, const TierRow& row, TierEditAction action,
                    const TierEditFields& shown, const TierEditFields& typed) {
     if (!row.stone || row.facet < 0 || row.facet >= row.stone->nFacet) return;
-    // The row may show the preform: the change goes to the row's own stone.
-    Stone& stone = *row.stone;
+    const std::string tier = tierName(*row.stone, row.facet);
     switch (action) {
     case TierEditAction::Cancel:
         return;
     case TierEditAction::Apply:
-        // The edit takes its snapshot only when something changes.
-        doc.changeStone([&](Stone&) { applyEdits(doc, row, shown, typed); }, CGemDoc::Snapshot::Kept);
+        // The edit keeps an undo entry only when something changes.
+        applyEdits(doc, row, shown, typed);
         return;
     case TierEditAction::DeleteTier:
-        doc.changeStone([&](Stone&) { deleteTier(stone, stone.tierOf(row.facet)); });
+        doc.model().apply({.name = "Delete Tier " + tier, .change = [&](DesignModel::Draft& d) {
+                               Stone& stone = rowStone(d, row);
+                               deleteTier(stone, stone.tierOf(row.facet));
+                               return true;
+                           }});
         return;
     case TierEditAction::Uncut:
         // Takes its own snapshot; a preform row only gets a message.
@@ -147,7 +165,12 @@ void applyTierEdit(CGemDoc& doc, const TierRow& row, TierEditAction action,
         return;
     case TierEditAction::MoveUp:
     case TierEditAction::MoveDown:
-        doc.changeStone([&](Stone&) { moveTier(stone, row.facet, action == TierEditAction::MoveDown); });
+        doc.model().apply({.name = (action == TierEditAction::MoveDown ? "Move Down " : "Move Up ") + tier,
+                           .kind = NamesChanged,
+                           .change = [&](DesignModel::Draft& d) {
+                               moveTier(rowStone(d, row), row.facet, action == TierEditAction::MoveDown);
+                               return true;
+                           }});
         return;
     }
 }

@@ -13,8 +13,7 @@ TemporaryRegistry::TemporaryRegistry() { setRegistryFolder(dir_.path().toStdStri
 TemporaryRegistry::~TemporaryRegistry() { setRegistryFolder(""); }
 
 Session::Session() {
-    doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-    doc.refreshSummaryValues();
+    doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
     frame = std::make_unique<CMainFrame>(doc);
     frame->showAsPlaced();
     frame->updateAllViews();

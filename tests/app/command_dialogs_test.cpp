@@ -345,13 +345,13 @@ private Q_SLOTS:
         QVERIFY(!doc().isModified());
 
         // With a point held, Z centring on it moves the stone along the dop only.
-        doc().addPoint({0, 0, 0.1});
+        doc().pending().addPoint({0, 0, 0.1});
         script.steps = {[](QDialog& d) {
             as<CCenterDlg>(d).pointGroup()->button(2)->click();
             d.accept();
         }};
         run(ID_STONE_CENTER);
-        QCOMPARE(doc().info.nPoints, 0);
+        QCOMPARE(doc().pending().info.nPoints, 0);
         QCOMPARE(doc().stone()->nFacet, original_.nFacet);
         QVERIFY(!sameDesign(*doc().stone(), original_));
         run(ID_EDIT_UNDO);

@@ -23,10 +23,8 @@ namespace {
 
 void openBrilliant(CGemDoc& doc) {
     DesignWithIntent b = cutRoundBrilliantByIntent();
-    doc.setStone(std::make_unique<Stone>(std::move(b.stone)));
-    doc.recordedIntent = std::move(b.intent);
-    doc.refreshSummaryValues();
-    doc.updateAllViews();
+    doc.model().put(std::make_unique<Stone>(std::move(b.stone)), std::move(b.intent));
+    doc.pendingChanged();
 }
 
 int facetsNamed(const Stone& stone, const std::string& name) {
@@ -45,7 +43,7 @@ int32_t firstFacetNamed(const Stone& stone, const std::string& name) {
 void editTierAngle(CGemDoc& doc, const std::string& tier, double angle) {
     const int32_t facet = firstFacetNamed(*doc.stone(), tier);
     QVERIFY(facet >= 0);
-    doc.changeStone([&](Stone&) { doc.recutTierAngle(facet, angle, true); }, CGemDoc::Snapshot::Kept);
+    doc.recutTierAngle(facet, angle);
 }
 
 }  // namespace
@@ -116,12 +114,12 @@ private Q_SLOTS:
         QApplication::processEvents();
         CutAwayStrip* strip = session.frame->cutAwayStrip();
         QVERIFY(strip->isVisible());
-        const int cursor = session.doc.undoRing.undoCursor;
+        const int cursor = session.doc.undoStack().cursor();
         QTimer::singleShot(50, [] {
             if (auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) dialog->reject();
         });
         strip->changeButton()->click();
-        QCOMPARE(session.doc.undoRing.undoCursor, cursor);
+        QCOMPARE(session.doc.undoStack().cursor(), cursor);
         QCOMPARE(facetsNamed(*session.doc.stone(), "P1"), 0);
         QVERIFY(strip->isVisible());
     }

@@ -259,18 +259,18 @@ private Q_SLOTS:
         type(form().angleEdit(), QStringLiteral("90.000001"), form().indexEdit());
         QCOMPARE(sink_.texts(), std::vector<std::string>{"Angle should be between -90 and 90"});
         QVERIFY(form().angleEdit()->text().isEmpty());
-        QVERIFY(!doc_->info.hasAngle);
+        QVERIFY(!doc_->pending().info.hasAngle);
 
         sink_.clear();
         type(form().angleEdit(), QStringLiteral("-90"), form().indexEdit());
         QCOMPARE(form().angleEdit()->text(), QStringLiteral("-90.000000"));
         type(form().angleEdit(), QStringLiteral("90"), form().indexEdit());
-        QCOMPARE(doc_->info.angle, 90.0);
+        QCOMPARE(doc_->pending().info.angle, 90.0);
         QVERIFY(sink_.entries.empty());
 
         type(form().indexEdit(), QStringLiteral("notch"), form().cedEdit());
         QVERIFY(form().indexEdit()->text().isEmpty());
-        QVERIFY(!doc_->info.hasIndex);
+        QVERIFY(!doc_->pending().info.hasIndex);
         QVERIFY(sink_.entries.empty());
 
         // A table needs no index: angle 0 puts it on the last notch.
@@ -278,26 +278,26 @@ private Q_SLOTS:
         QCOMPARE(form().indexEdit()->text(), QStringLiteral("96.000000"));
 
         type(form().symmetryEdit(), QStringLiteral("5"), form().angleEdit());
-        QCOMPARE(doc_->info.symmetry, 5);
+        QCOMPARE(doc_->pending().info.symmetry, 5);
         QTest::mouseClick(form().mirrorBox(), Qt::LeftButton);
-        QCOMPARE(doc_->info.mirror, 0);
+        QCOMPARE(doc_->pending().info.mirror, 0);
         QCOMPARE(doc_->stone()->mirror, 0);
         type(form().symmetryEdit(), QStringLiteral("0"), form().angleEdit());
         QCOMPARE(sink_.texts(), std::vector<std::string>{"Symmetry should a positive number"});
         QVERIFY(form().symmetryEdit()->text().isEmpty());
-        QCOMPARE(doc_->info.symmetry, 8);
-        QCOMPARE(doc_->info.mirror, 1);
+        QCOMPARE(doc_->pending().info.symmetry, 8);
+        QCOMPARE(doc_->pending().info.mirror, 1);
 
         sink_.clear();
         type(form().pointsEdit(), QStringLiteral("0.1 0.2 0.3\n0.1, 0.2; 0.3004"), form().angleEdit());
         QCOMPARE(sink_.texts(), std::vector<std::string>{"New point is too close to point 1."});
-        QCOMPARE(doc_->info.nPoints, 1);
+        QCOMPARE(doc_->pending().info.nPoints, 1);
         QCOMPARE(form().pointsEdit()->toPlainText(),
                  QStringLiteral("  0.10000000   0.20000000   0.30000000\n\n"));
 
         // Two points: "Between 1,2" opens its dialog (replaced here by a counter).
         type(form().pointsEdit(), QStringLiteral("0.1 0.2 0.3 0.5 0.2 0.3"), form().angleEdit());
-        QCOMPARE(doc_->info.nPoints, 2);
+        QCOMPARE(doc_->pending().info.nPoints, 2);
         QVERIFY(form().betweenButton()->isEnabled());
         int betweens = 0;
         form().onBetween = [&] { ++betweens; };
@@ -311,7 +311,7 @@ private Q_SLOTS:
         QTest::mouseClick(form().clearButton(), Qt::LeftButton);
         QVERIFY(form().angleEdit()->text().isEmpty());
         QVERIFY(form().indexEdit()->text().isEmpty());
-        QCOMPARE(doc_->info.nPoints, 0);
+        QCOMPARE(doc_->pending().info.nPoints, 0);
         QCOMPARE(form().symmetryEdit()->text(), QStringLiteral("6"));
         QVERIFY(!form().betweenButton()->isEnabled());
     }
@@ -370,7 +370,7 @@ private Q_SLOTS:
         QTimer::singleShot(0, answer);
         frame_->action(ID_EDIT_ANGLE)->trigger();
         QCOMPARE(doc_->facetCount, 0);
-        QVERIFY(!doc_->info.hasAngle);
+        QVERIFY(!doc_->pending().info.hasAngle);
         typed = QStringLiteral("90");
         // Ctrl+A outside the form's fields asks for the angle.
         frame_->activateWindow();
@@ -379,15 +379,14 @@ private Q_SLOTS:
         QTimer::singleShot(0, answer);
         QTest::keyClick(&list(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(doc_->facetCount, 8);
-        QVERIFY(!doc_->info.hasIndex);
+        QVERIFY(!doc_->pending().info.hasIndex);
     }
 
     // Every button of the Edit Tier dialog on the round brilliant, each
     // undone again.
     void editTierActionsAndUndo() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->refreshSummaryValues();
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         Stone* stone = doc_->stone();
         // Rows: PAVILION, G, P1, P2, CROWN, C1, C2, C3, T.
         QCOMPARE(list().topLevelItemCount(), 9);
@@ -419,12 +418,12 @@ private Q_SLOTS:
         QCOMPARE(tierInstruction(*doc_->stone(), p1), p1Instruction);
 
         // A new angle within 0.005 of the shown one is no change at all.
-        const int cursor = doc_->undoRing.undoCursor;
+        const int cursor = doc_->undoStack().cursor();
         clickRow(5, [](CEditTierDlg& d) {
             setField(d.angleEdit(), QStringLiteral("34.504"));
             d.button(TierEditAction::Apply)->click();
         });
-        QCOMPARE(doc_->undoRing.undoCursor, cursor);
+        QCOMPARE(doc_->undoStack().cursor(), cursor);
 
         // A new crown angle scales the crown: C1 comes out at the new angle.
         const int32_t c1 = doc_->stone()->facetByLine(5);
@@ -464,22 +463,21 @@ private Q_SLOTS:
         QCOMPARE(list().topLevelItem(2)->text(0), QStringLiteral("P1"));
 
         // Cancel changes nothing and takes no snapshot.
-        const int before = doc_->undoRing.undoCursor;
+        const int before = doc_->undoStack().cursor();
         clickRow(2, [](CEditTierDlg& d) { d.button(TierEditAction::Cancel)->click(); });
-        QCOMPARE(doc_->undoRing.undoCursor, before);
+        QCOMPARE(doc_->undoStack().cursor(), before);
         QCOMPARE(doc_->facetCount, facets);
     }
 
     // Uncut/Recut: the tier goes, the form offers its notch with "*", and
     // the next cut puts the new tier in its place with name and instruction.
     void uncutAndRecutThroughForm() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->refreshSummaryValues();
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         const int facets = doc_->facetCount;
         clickRow(5, [](CEditTierDlg& d) { d.button(TierEditAction::Uncut)->click(); });
         QCOMPARE(doc_->facetCount, facets - 8);
-        QVERIFY(doc_->info.recutPending);
+        QVERIFY(doc_->pending().info.recutPending);
         QVERIFY(form().indexEdit()->text().endsWith(QLatin1Char('*')));
 
         const TierSetting c1 = roundBrilliantTiers()[3];
@@ -488,7 +486,7 @@ private Q_SLOTS:
         QCOMPARE(form().cutButton()->text(), QStringLiteral("Cut Facet"));
         QTest::mouseClick(form().cutButton(), Qt::LeftButton);
         QCOMPARE(doc_->facetCount, facets);
-        QVERIFY(!doc_->info.recutPending);
+        QVERIFY(!doc_->pending().info.recutPending);
         QCOMPARE(list().topLevelItem(5)->text(0), QStringLiteral("C1"));
         QCOMPARE(list().topLevelItem(5)->text(1), QString::fromUtf8("35.50\u00b0"));
         QCOMPARE(list().topLevelItem(5)->text(3), QStringLiteral("Level girdle"));
@@ -497,9 +495,8 @@ private Q_SLOTS:
     // Menu commands on the whole stone: each can be undone, and the list
     // and the form follow.
     void stoneCommandsFromTheMenu() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->refreshSummaryValues();
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         const std::string original = tableText(*doc_->stone(), CUT_LIST_WIDTH);
 
         // Transfer turns the stone over: the crown tiers are listed as pavilion.
@@ -547,8 +544,8 @@ private Q_SLOTS:
     // Edit > Copy with the list active: statistics, a blank line's LF and the
     // table laid out for 72 columns, then the message.
     void copyCuttingInstructions() {
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc_->updateAllViews();
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->pendingChanged();
         list().setFocus();
         QApplication::processEvents();
         QTest::keyClick(&list(), Qt::Key_C, Qt::ControlModifier);
@@ -573,7 +570,7 @@ private Q_SLOTS:
             QDir(base).mkpath(QString::fromLatin1(name));
             folders << QDir(base).filePath(QString::fromLatin1(name));
         }
-        doc_->setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc_->model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         for (const QString& folder : folders) {
             QTimer::singleShot(0, [folder] {
                 auto* dialog = qobject_cast<FileDlgMRUDialog*>(QApplication::activeModalWidget());
@@ -623,8 +620,8 @@ private Q_SLOTS:
         frame_->action(ID_FILE_OPEN)->trigger();
         QCOMPARE(filters.size(), 3);
         QCOMPARE(filters.value(2), QStringLiteral("Brevix design with intent (*.brx)"));
-        QVERIFY(doc_->recordedIntent.has_value());
-        const DesignIntent recorded = *doc_->recordedIntent;
+        QVERIFY(doc_->model().recordedIntent().has_value());
+        const DesignIntent recorded = *doc_->model().recordedIntent();
         QVERIFY(!recorded.tiers.empty() && !recorded.tiers.back().inferred);
         QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
 
@@ -665,8 +662,8 @@ private Q_SLOTS:
         QVERIFY(recent);
         recent->trigger();
         QCOMPARE(frame_->windowTitle(), QStringLiteral("round_brilliant_meets.brx[*] - Brevix"));
-        QVERIFY(doc_->recordedIntent.has_value());
-        QVERIFY(*doc_->recordedIntent == recorded);
+        QVERIFY(doc_->model().recordedIntent().has_value());
+        QVERIFY(*doc_->model().recordedIntent() == recorded);
     }
 };
 

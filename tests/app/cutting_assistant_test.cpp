@@ -54,7 +54,7 @@ void guideImage(QWidget* widget, const QString& name) {
 QString openCopy(Session& session, const QTemporaryDir& dir, const char* sample) {
     const QString path = dir.filePath(QString::fromLatin1(sample));
     QFile::copy(QStringLiteral(BREVIX_SOURCE_DIR "/samples/") + QString::fromLatin1(sample), path);
-    if (!session.doc.openDocumentFile(path.toStdString())) return {};
+    if (!session.doc.files().openDocumentFile(path.toStdString())) return {};
     return path;
 }
 
@@ -150,7 +150,7 @@ private Q_SLOTS:
         Stone& stone = *session.doc.stone();
         const int32_t p1 = a->session().plan().steps[16].facets[0];
         deleteTier(stone, stone.facets[p1].tier);
-        session.doc.updateAllViews();
+        session.doc.pendingChanged();
         QLabel* notice = a->findChild<QLabel*>(QStringLiteral("assistantNotice"));
         QVERIFY(notice->isVisible());
         QVERIFY2(notice->text().contains(QStringLiteral("progress reset for 8 facets")), qPrintable(notice->text()));
@@ -170,7 +170,7 @@ private Q_SLOTS:
         Session first, second;
         const QString design = openCopy(first, dir, "round_brilliant.asc");
         QVERIFY(!design.isEmpty());
-        QVERIFY(second.doc.openDocumentFile(design.toStdString()));
+        QVERIFY(second.doc.files().openDocumentFile(design.toStdString()));
         first.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
         second.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
         CuttingAssistant* a = assistantOf(*first.frame);
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(::mkfifo(progressFile.c_str(), 0600) == 0);
         for (const char* kind : {"pipe", "folder"}) {
             Session third;
-            QVERIFY(third.doc.openDocumentFile(design.toStdString()));
+            QVERIFY(third.doc.files().openDocumentFile(design.toStdString()));
             third.frame->action(ID_VIEW_CUTTING_ASSISTANT)->trigger();
             CuttingAssistant* c = assistantOf(*third.frame);
             QLabel* notice = c->findChild<QLabel*>(QStringLiteral("assistantNotice"));

@@ -61,13 +61,18 @@ void openBrilliant(CGemDoc& doc, double lower = 0) {
         change.ced = b.intent.tiers[6].ced - lower;
         RecutResult cut = recutByIntent(b.stone, b.intent, change);
         b = {std::move(cut.stone), std::move(cut.intent)};
-        // As a command would: the design before it in the undo ring.
-        if (doc.stone()) doc.saveUndo();
+        // As a command would: the design before it in the undo stack.
+        if (doc.stone()) {
+            doc.model().apply({.name = "Lower", .change = [&](DesignModel::Draft& d) {
+                                   d.replace(std::move(b.stone));
+                                   d.intent() = std::move(b.intent);
+                                   return true;
+                               }});
+            return;
+        }
     }
-    doc.setStone(std::make_unique<Stone>(std::move(b.stone)));
-    doc.recordedIntent = std::move(b.intent);
-    doc.refreshSummaryValues();
-    doc.updateAllViews();
+    doc.model().put(std::make_unique<Stone>(std::move(b.stone)), std::move(b.intent));
+    doc.pendingChanged();
 }
 
 // The guide's pictures, when BREVIX_GUIDE_IMAGES names a folder.
@@ -144,23 +149,22 @@ private Q_SLOTS:
         openBrilliant(session.doc);
         DesignFiguresPane* pane = paneOf(*session.frame);
         const std::string before = planesOf(*session.doc.stone());
-        const int cursor = session.doc.undoRing.undoCursor;
+        const int cursor = session.doc.undoStack().cursor();
         QVERIFY(!pane->previewShown());
         QVERIFY(session.frame->fourView()->previewOverlay().empty());
 
         // A second row of crown facets, typed into the form.
-        CAddDlg* form = session.frame->addDlg();
-        session.doc.setSymmetry(8, 1);
-        session.doc.setAngle(28, true);
-        session.doc.setIndex(3, true);
+        session.doc.pending().setSymmetry(8, 1);
+        session.doc.pending().setAngle(28, true);
+        session.doc.pending().setIndex(3, true);
         // The guide's example: just inside the crown's farthest corner in that direction.
         const Plane unit = planeOf(28, 3, 1, 96, 0);
         double reach = 0;
         for (int32_t v = 0; v < session.doc.stone()->nVertex; ++v)
             reach = std::max(reach, dot(session.doc.stone()->vertices[v].pos(), Vec3{unit.a, unit.b, unit.c}));
         QVERIFY(reach > 0.56 && reach < 0.57);
-        session.doc.setCed(0.56, true);
-        form->refresh();
+        session.doc.pending().setCed(0.56, true);
+        session.doc.pendingChanged();
         QVERIFY(pane->previewShown());
         QCOMPARE(session.frame->fourView()->previewOverlay().outlines.size(), size_t(16));
         QCOMPARE(pane->figureText(QStringLiteral("Facets"), 2), QStringLiteral("73 + 16 girdles = 89"));
@@ -168,14 +172,14 @@ private Q_SLOTS:
         guideImage(session.frame.get(), "live_preview.png");
 
         // Far out the facets miss, and the pane says so.
-        session.doc.setCed(3, true);
-        form->refresh();
+        session.doc.pending().setCed(3, true);
+        session.doc.pendingChanged();
         QVERIFY(!pane->previewShown());
         QVERIFY(pane->warningTexts().join('\n').contains(QStringLiteral("New facets: 16 new facets would miss the stone")));
         QCOMPARE(planesOf(*session.doc.stone()), before);
-        QCOMPARE(session.doc.undoRing.undoCursor, cursor);
-        session.doc.clearInfo();
-        form->refresh();
+        QCOMPARE(session.doc.undoStack().cursor(), cursor);
+        session.doc.pending().clearInfo();
+        session.doc.pendingChanged();
         QVERIFY(session.frame->fourView()->previewOverlay().empty());
     }
 
@@ -209,14 +213,14 @@ private Q_SLOTS:
         auto* light = session.frame->findChild<LightPerformancePane*>(QStringLiteral("LightPerformancePane"));
         QVERIFY(light);
         const std::string before = planesOf(*session.doc.stone());
-        const int cursor = session.doc.undoRing.undoCursor;
+        const int cursor = session.doc.undoStack().cursor();
         pane->tierBox()->setCurrentIndex(1);  // P1, the pavilion mains
         QCOMPARE(pane->angleBox()->value(), 40.75);
         for (int k = 1; k <= 10; ++k) pane->angleBox()->setValue(40.75 - 0.1 * k);
         QVERIFY(session.doc.dragging());
         pane->finishDrag();
         QVERIFY(!session.doc.dragging());
-        QCOMPARE(session.doc.undoRing.undoCursor, (cursor + 1) % UndoRing::SIZE);
+        QCOMPARE(session.doc.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
         const Plane mains = session.doc.designIntent().tiers[1].planes[0];
         const int32_t p1 = session.doc.stone()->facetByPlane(mains.a, mains.b, mains.c);
         QVERIFY(p1 >= 0);

@@ -185,7 +185,7 @@ private Q_SLOTS:
         const QModelIndex first = gallery->filter()->index(0, 0);
         QCOMPARE(first.data(GalleryModel::NameRole).toString(), QStringLiteral("brilliant_0000.asc"));
         Q_EMIT gallery->view()->doubleClicked(first);
-        QVERIFY(QString::fromStdString(session.doc.registeredPath).endsWith(QStringLiteral("brilliant_0000.asc")));
+        QVERIFY(QString::fromStdString(session.doc.files().registeredPath).endsWith(QStringLiteral("brilliant_0000.asc")));
         QCOMPARE(session.doc.stone()->nFacet - session.doc.stone()->nRough, 33);
         gallery->close();
     }

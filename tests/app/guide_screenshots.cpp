@@ -81,7 +81,7 @@ void shootDialog(CMainFrame& frame, int command, const char* name,
 }
 
 void shootCommandDialogs(CMainFrame& frame, CGemDoc& doc, const QString& samples) {
-    doc.openDocumentFile((samples + QStringLiteral("/round_brilliant.asc")).toStdString());
+    doc.files().openDocumentFile((samples + QStringLiteral("/round_brilliant.asc")).toStdString());
     shootDialog(frame, ID_STONE_ROTATE, "dialog-rotate.png", [](QDialog& d) {
         auto& dialog = static_cast<CRotateDlg&>(d);
         dialog.amountEdit()->setText(QStringLiteral("3.000"));
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
         DiagramPageGeometry geometry;
         geometry.dpiX = geometry.dpiY = 100;
         geometry.origin = QPointF(25, 25);
-        paintDiagramPage(painter, geometry, doc.stone(), doc.title(), printing->weightLines());
+        paintDiagramPage(painter, geometry, doc.stone(), doc.files().title(), printing->weightLines());
         painter.end();
         page.copy(320, 300, 420, 370).save(outputFolder + QStringLiteral("/diagram_weight.png"));
         saveSizeSettings(SizeSettings{});
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
     save(fileMenu, "file_menu.png");
     fileMenu->close();
 
-    doc.openDocumentFile((samples + QStringLiteral("/emerald_cut.asc")).toStdString());
+    doc.files().openDocumentFile((samples + QStringLiteral("/emerald_cut.asc")).toStdString());
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();
     save(frame.fourView(), "hidden_lines.png");
     frame.action(ID_VIEW_HIDDEN_LINES)->trigger();

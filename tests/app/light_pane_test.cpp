@@ -24,6 +24,7 @@
 #include "app/panes/light_render_worker.h"
 #include "app_test_support.h"
 #include "design/sample_designs.h"
+#include "document/stone_commands.h"
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
 #include "optics/light_metrics.h"
@@ -128,9 +129,7 @@ private Q_SLOTS:
         const QString before = pane->isoText();
 
         // A new design through the document, as every command ends.
-        session.doc.saveUndo();
-        session.doc.setStone(std::make_unique<Stone>());
-        session.doc.updateAllViews();
+        runStoneCommand(session.doc, "Rough", [](Stone& stone) { stone = Stone(); });
         QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && pane->isoText() != before, WAIT_MS);
         optics::FaceUpOptions options;
         options.size = pane->image().width();
@@ -155,13 +154,13 @@ private Q_SLOTS:
 
         // The form's Cut Facet: a cut and a fresh pending facet, one change.
         CGemDoc& doc = session.doc;
-        doc.setSymmetry(8, 1);
+        doc.pending().setSymmetry(8, 1);
         announced.clear();
         const int afterSymmetry = pane->renderRequests();
         QCOMPARE(afterSymmetry, requests + 1);
-        doc.setAngle(-20, false);
-        doc.setIndex(2, false);
-        doc.setCed(0.6, false);
+        doc.pending().setAngle(-20, false);
+        doc.pending().setIndex(2, false);
+        doc.pending().setCed(0.6, false);
         doc.cutFromForm(frame.addDlg());
         QCOMPARE(announced.count(), 1);
         QCOMPARE(pane->renderRequests(), afterSymmetry + 1);

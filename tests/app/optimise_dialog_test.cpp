@@ -115,7 +115,7 @@ private Q_SLOTS:
         TemporaryRegistry registry;
         Session session;
         const QString meets = QStringLiteral(BREVIX_SOURCE_DIR "/samples/round_brilliant_meets.brx");
-        QVERIFY(session.doc.openDocumentFile(meets.toStdString()));
+        QVERIFY(session.doc.files().openDocumentFile(meets.toStdString()));
         OptimiseDlg dialog(session.doc, OptimiseDlg::Mode::Optimise);
         dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(600);
         dialog.start();

@@ -179,7 +179,7 @@ private Q_SLOTS:
         TemporaryRegistry registry;
         Session session;
         session.frame->resize(1000, 760);
-        QVERIFY(session.doc.openDocumentFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc"));
+        QVERIFY(session.doc.files().openDocumentFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc"));
         CFourView* four = session.frame->fourView();
         struct Material {
             int item;

@@ -149,11 +149,11 @@ private Q_SLOTS:
         shot(&frame, "first_window_figures.png");
 
         // The pending cut's column too: the guide's second row of crown facets.
-        session.doc.setSymmetry(8, 1);
-        session.doc.setAngle(28, true);
-        session.doc.setIndex(3, true);
-        session.doc.setCed(0.56, true);
-        frame.addDlg()->refresh();
+        session.doc.pending().setSymmetry(8, 1);
+        session.doc.pending().setAngle(28, true);
+        session.doc.pending().setIndex(3, true);
+        session.doc.pending().setCed(0.56, true);
+        session.doc.pendingChanged();
         settle();
         auto* pane = figures->findChild<DesignFiguresPane*>();
         QVERIFY(pane->previewShown());

@@ -127,7 +127,7 @@ private Q_SLOTS:
         QVERIFY(!remembered.printWeight);
         // The design is untouched.
         QVERIFY(!session.doc.isModified());
-        QCOMPARE(session.doc.meshSize, remembered.size);
+        QCOMPARE(session.doc.files().meshSize, remembered.size);
     }
 
     void printSetupOptionPutsTheWeightOnThePage() {

@@ -29,7 +29,7 @@ private Q_SLOTS:
         QDir::setCurrent(previous);
 
         const std::string full = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
-        QCOMPARE(app.document().registeredPath, full);
+        QCOMPARE(app.document().files().registeredPath, full);
         QCOMPARE(app.document().facetCount, 73);
         QVERIFY(!app.document().isModified());
         QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("round_brilliant.asc[*] - Brevix"));
@@ -55,7 +55,7 @@ private Q_SLOTS:
         // A kind of file Brevix does not read is refused without a message.
         QVERIFY(app.initInstance(QStringLiteral("/no/such/folder/design.xyz"), false));
         QCOMPARE(app.document().facetCount, 0);
-        QVERIFY(app.document().registeredPath.empty());
+        QVERIFY(app.document().files().registeredPath.empty());
         QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled[*] - Brevix"));
     }
 
@@ -68,7 +68,7 @@ private Q_SLOTS:
 
         CBrevixApp app;
         QVERIFY(app.initInstance(copy, false));
-        QVERIFY(app.document().openDocumentFile(second));
+        QVERIFY(app.document().files().openDocumentFile(second));
         const auto recentItems = [&app] {
             QList<QAction*> items;
             for (QAction* a : app.mainFrame()->menuBar()->actions().first()->menu()->actions())

@@ -34,7 +34,7 @@ private Q_SLOTS:
         const int brilliant = doc.facetCount;
         QVERIFY(brilliant > 0);
         // File New puts the brilliant into the undo ring.
-        QVERIFY(doc.OnFileNew());
+        QVERIFY(doc.files().OnFileNew());
         QCOMPARE(doc.facetCount, 0);
 
         CAddDlg& form = *frame.addDlg();
@@ -76,7 +76,7 @@ private Q_SLOTS:
         CMainFrame& frame = *session.frame;
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
-        QVERIFY(session.doc.OnFileNew());
+        QVERIFY(session.doc.files().OnFileNew());
         // Were the Angle dialog to open, it would be closed again at once.
         int dialogs = 0;
         QTimer watch;

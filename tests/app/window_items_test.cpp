@@ -70,7 +70,7 @@ private Q_SLOTS:
         ScopedMessageSink scoped(sink);
         Session session;
         session.doc.setModifiedFlag(false);
-        QVERIFY(session.doc.OnFileNew());
+        QVERIFY(session.doc.files().OnFileNew());
         QCOMPARE(session.doc.facetCount, 0);
         const QImage four = session.frame->fourView()->grab().toImage();
         const QRgb grey = qRgb(ROUGH_FACE_GREY.r, ROUGH_FACE_GREY.g, ROUGH_FACE_GREY.b);
@@ -88,15 +88,15 @@ private Q_SLOTS:
         CGemDoc& doc = session.doc;
         CMainFrame& frame = *session.frame;
         const std::string path = (dir.path() + QStringLiteral("/saved.gem")).toStdString();
-        doc.saveType = FileType::Gem;
-        QVERIFY(doc.OnSaveDocument(path));
+        doc.files().saveType = FileType::Gem;
+        QVERIFY(doc.files().OnSaveDocument(path));
         QCOMPARE(frame.windowTitle(), QStringLiteral("saved.gem[*] - Brevix"));
         QVERIFY(!frame.isWindowModified());
 
         frame.addDlg()->angleEdit()->setFocus();
-        doc.angleFieldEdited("45");
-        doc.indexFieldEdited("3");
-        doc.cedFieldEdited("0.6");
+        doc.pending().angleFieldEdited("45");
+        doc.pending().indexFieldEdited("3");
+        doc.pending().cedFieldEdited("0.6");
         doc.cutFromForm(nullptr);
         QVERIFY(doc.isModified());
         QVERIFY(frame.isWindowModified());
@@ -148,7 +148,7 @@ private Q_SLOTS:
         RecordingSink sink;
         ScopedMessageSink scoped(sink);
         Session session;
-        session.doc.pointsFieldEdited("-0.81234567 -0.71234567 -0.61234567\n0.5 0.2 0.3\n0.4 -0.3 0.2");
+        session.doc.pending().pointsFieldEdited("-0.81234567 -0.71234567 -0.61234567\n0.5 0.2 0.3\n0.4 -0.3 0.2");
         session.frame->addDlg()->refresh();
         QApplication::processEvents();
         QPlainTextEdit* points = session.frame->addDlg()->pointsEdit();
@@ -184,9 +184,9 @@ private Q_SLOTS:
 
         list.scrollToTop();
         const QStringList before = rowsOf(list);
-        session.doc.angleFieldEdited("45");
-        session.doc.indexFieldEdited("3");
-        session.doc.cedFieldEdited("0.6");
+        session.doc.pending().angleFieldEdited("45");
+        session.doc.pending().indexFieldEdited("3");
+        session.doc.pending().cedFieldEdited("0.6");
         session.doc.cutFromForm(nullptr);
         QApplication::processEvents();
         const QStringList after = rowsOf(list);
@@ -239,7 +239,7 @@ private Q_SLOTS:
         Session session;
         CGemDoc& doc = session.doc;
         const int facets = doc.facetCount;
-        auto* ui = dynamic_cast<QtDocumentUi*>(doc.ui);
+        auto* ui = dynamic_cast<QtDocumentUi*>(doc.files().ui);
         QVERIFY(ui);
         ui->progressDelayMs = 0;
         int progressSeen = 0;
@@ -256,11 +256,11 @@ private Q_SLOTS:
             }
         });
         cancel.start();
-        QVERIFY(!doc.openDocumentFile(path.toStdString()));
+        QVERIFY(!doc.files().openDocumentFile(path.toStdString()));
         cancel.stop();
         QVERIFY(progressSeen > 0);
         QCOMPARE(doc.facetCount, facets);  // the design in hand stays
-        QVERIFY(doc.registeredPath != path.toStdString());
+        QVERIFY(doc.files().registeredPath != path.toStdString());
         QVERIFY2(sink.entries.empty(), sink.entries.empty() ? "" : sink.entries.front().text.c_str());
     }
 };

@@ -56,7 +56,7 @@ private Q_SLOTS:
         withoutDesignFigures();
         Session session;
         const std::string sample = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
-        QVERIFY(session.doc.openDocumentFile(sample));
+        QVERIFY(session.doc.files().openDocumentFile(sample));
         CMainFrame& frame = *session.frame;
         QCOMPARE(frame.windowTitle(), QStringLiteral("round_brilliant.asc[*] - Brevix"));
 

@@ -49,8 +49,7 @@ struct Run {
     CGemDoc doc;
     std::unique_ptr<CMainFrame> frame;
     Run() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         frame = std::make_unique<CMainFrame>(doc);
         frame->showAsPlaced();
     }

@@ -112,22 +112,22 @@ TEST_F(CliRecut, TheWindowSavesBrxFilesAsTheCommandLineDoes) {
     const std::string meets = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx";
     ASSERT_EQ(run("recut " + MEETS + " cli.brx --set P1=39.75").code, 0);
     brevix::CGemDoc doc{&sink};
-    ASSERT_TRUE(doc.openDocumentFile(meets));
+    ASSERT_TRUE(doc.files().openDocumentFile(meets));
     const brevix::Stone& stone = *doc.stone();
     int32_t p1 = -1;
     for (int32_t f = stone.nRough; f < stone.nFacet && p1 < 0; ++f)
         if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
-    ASSERT_TRUE(doc.recutTierAngle(p1, 39.75, true));
-    doc.saveType = brevix::FileType::Brx;
-    ASSERT_TRUE(doc.OnSaveDocument((folder_ / "window.brx").string()));
+    ASSERT_TRUE(doc.recutTierAngle(p1, 39.75));
+    doc.files().saveType = brevix::FileType::Brx;
+    ASSERT_TRUE(doc.files().OnSaveDocument((folder_ / "window.brx").string()));
     EXPECT_EQ(readAll(folder_ / "window.brx"), readAll(folder_ / "cli.brx"));
 
     const std::string asc = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
     ASSERT_EQ(run("convert '" + asc + "' cli.brx").code, 0);
-    ASSERT_TRUE(doc.openDocumentFile(asc));
-    doc.saveType = brevix::FileType::Brx;
-    ASSERT_TRUE(doc.OnSaveDocument((folder_ / "window.brx").string()));
+    ASSERT_TRUE(doc.files().openDocumentFile(asc));
+    doc.files().saveType = brevix::FileType::Brx;
+    ASSERT_TRUE(doc.files().OnSaveDocument((folder_ / "window.brx").string()));
     EXPECT_EQ(readAll(folder_ / "window.brx"), readAll(folder_ / "cli.brx"));
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
 }
@@ -151,7 +151,7 @@ TEST_F(CliRecut, ARefusedRecutLeavesTheFileTheDesignAndItsIntentAsTheyWere) {
     brevix::RecordingSink sink;
     brevix::ScopedMessageSink guard(sink);
     brevix::CGemDoc doc{&sink};
-    ASSERT_TRUE(doc.openDocumentFile(path("d.brx")));
+    ASSERT_TRUE(doc.files().openDocumentFile(path("d.brx")));
     const brevix::Stone& stone = *doc.stone();
     const int32_t facets = stone.nFacet;
     int32_t p1 = -1;
@@ -159,13 +159,13 @@ TEST_F(CliRecut, ARefusedRecutLeavesTheFileTheDesignAndItsIntentAsTheyWere) {
         if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
     const brevix::DesignIntent intent = doc.designIntent();
-    const int undoCursor = doc.undoRing.undoCursor;
+    const int undoCursor = doc.undoStack().cursor();
 
-    EXPECT_FALSE(doc.recutTierAngle(p1, 90, true));
+    EXPECT_FALSE(doc.recutTierAngle(p1, 90));
     EXPECT_FALSE(sink.entries.empty());
     EXPECT_EQ(doc.stone()->nFacet, facets);
     EXPECT_TRUE(doc.designIntent() == intent);
-    EXPECT_EQ(doc.undoRing.undoCursor, undoCursor);
+    EXPECT_EQ(doc.undoStack().cursor(), undoCursor);
     EXPECT_FALSE(doc.isModified());
 
     // The window's "Change a tier" drags: a step that cannot be cut stays at
@@ -180,7 +180,7 @@ TEST_F(CliRecut, ARefusedRecutLeavesTheFileTheDesignAndItsIntentAsTheyWere) {
     doc.undo();
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.stone()->nFacet, facets);
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(readAll(folder_ / "d.brx"), before);
 }
 

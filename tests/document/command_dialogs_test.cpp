@@ -54,8 +54,7 @@ protected:
     Stone original = makeRoundBrilliant();
 
     void SetUp() override {
-        doc.setStone(std::make_unique<Stone>(original));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(original));
     }
     const Stone& stone() const { return *doc.stone(); }
 };
@@ -202,7 +201,7 @@ TEST_F(CommandDoc, ScaleWithoutDirectionOrByOneChangesNothing) {
     scaleCommand(doc, 63, -2, nullptr);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{cmdmsg::SCALE_NOT_POSITIVE});
     EXPECT_FALSE(doc.isModified());
-    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+    EXPECT_EQ(doc.undoStack().latest(), nullptr);
 }
 
 TEST_F(CommandDoc, AutomaticScaleFitsTheUnitCube) {
@@ -248,12 +247,12 @@ TEST_F(CommandDoc, CenterAsksAgainUntilTheChoiceCanBeDone) {
 }
 
 TEST_F(CommandDoc, CenterOnPointOneSlidesAlongTheDopAndForgetsThePoint) {
-    doc.addPoint({0.3, 0.2, 0.1});
+    doc.pending().addPoint({0.3, 0.2, 0.1});
     centerCommand(doc, [](const CenterChoice&) {
         return std::optional<CenterChoice>(CenterChoice{CENTER_Z, CENTER_ON_POINT});
     });
     EXPECT_TRUE(sink.entries.empty());
-    EXPECT_EQ(doc.info.nPoints, 0);
+    EXPECT_EQ(doc.pending().info.nPoints, 0);
     EXPECT_NEAR(stone().facets[tableOf(original)].d, original.facets[tableOf(original)].d - 0.1,
                 1e-12);
     doc.undo();
@@ -261,14 +260,14 @@ TEST_F(CommandDoc, CenterOnPointOneSlidesAlongTheDopAndForgetsThePoint) {
 }
 
 TEST_F(CommandDoc, CenterOnAPointOutsideTheStoneIsRefused) {
-    doc.addPoint({0, 0, 3});
+    doc.pending().addPoint({0, 0, 3});
     centerCommand(doc, [](const CenterChoice&) {
         return std::optional<CenterChoice>(CenterChoice{CENTER_Z, CENTER_ON_POINT});
     });
     EXPECT_EQ(sink.texts(), std::vector<std::string>{cmdmsg::POINT_OUTSIDE});
     EXPECT_TRUE(sameDesign(stone(), original));
-    EXPECT_EQ(doc.undoRing.latest(), nullptr);
-    EXPECT_EQ(doc.info.nPoints, 1);  // still there to try again
+    EXPECT_EQ(doc.undoStack().latest(), nullptr);
+    EXPECT_EQ(doc.pending().info.nPoints, 1);  // still there to try again
 }
 
 // ---- Reflect, Sort, Rename: one Undo each ----------------------------------
@@ -312,10 +311,10 @@ TEST_F(CommandDoc, SortAndRenameDoWhatTheirDialogsSay) {
 }
 
 TEST_F(CommandDoc, ReflectTakesTheSymmetryOfTheResult) {
-    doc.setSymmetry(3, 0);
+    doc.pending().setSymmetry(3, 0);
     reflectCommand(doc, 1, false);
-    EXPECT_EQ(doc.info.symmetry, stone().symmetry);
-    EXPECT_EQ(doc.info.mirror, stone().mirror);
+    EXPECT_EQ(doc.pending().info.symmetry, stone().symmetry);
+    EXPECT_EQ(doc.pending().info.mirror, stone().mirror);
 }
 
 // ---- Heading and footnote --------------------------------------------------
@@ -335,7 +334,7 @@ TEST(HeadingText, AtMostFourLinesCutAtLineEnds) {
 
 TEST_F(CommandDoc, HeadingIsStoredAndOneUndoTakesItBack) {
     int redraws = 0;
-    doc.onUpdateAllViews = [&](const void*) { ++redraws; };
+    doc.onDesignChanged = [&](DesignChanges, const void*) { ++redraws; };
     headingCommand(doc, "A\r\nB\r\nC\r\nD\r\nE\r\nF", "Note");
     EXPECT_EQ(stone().heading, (DiagramLines{"A", "B", "C", "D"}));
     EXPECT_EQ(stone().footnote, (DiagramLines{"Note", "", "", ""}));
@@ -374,7 +373,7 @@ TEST_F(CommandDoc, ReplayShowsPavilionFacetsFromTheOtherSide) {
     Stone one(ROUGH_HALF);
     TierSetting pavilion{"", -41, 0.5, {3}, ""};
     cutTier(one, pavilion);
-    doc.setStone(std::make_unique<Stone>(one));
+    doc.model().put(std::make_unique<Stone>(one));
     std::vector<CurrentFacetTexts> shown;
     replayCommand(doc, [&](const CurrentFacetTexts& t) {
         shown.push_back(t);

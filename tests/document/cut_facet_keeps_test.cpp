@@ -23,21 +23,19 @@ protected:
 
     // Typed into the form as the cutter would.
     void type(const char* angle, const char* index, const char* ced) {
-        doc.angleFieldEdited(angle);
-        doc.indexFieldEdited(index);
-        doc.cedFieldEdited(ced);
+        doc.pending().angleFieldEdited(angle);
+        doc.pending().indexFieldEdited(index);
+        doc.pending().cedFieldEdited(ced);
     }
     void useRoundBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
-        doc.designOpened();  // as an open leaves it
+        doc.model().openDesign(std::make_unique<Stone>(makeRoundBrilliant()), std::nullopt);  // as an open leaves it
         doc.setModifiedFlag(false);
     }
     // Saved as File > Save does it.
     void save() {
         const std::string path = ::testing::TempDir() + "cut_facet_keeps.asc";
-        doc.saveType = FileType::Asc;
-        ASSERT_TRUE(doc.OnSaveDocument(path));
+        doc.files().saveType = FileType::Asc;
+        ASSERT_TRUE(doc.files().OnSaveDocument(path));
         EXPECT_FALSE(doc.isModified());
     }
 };
@@ -47,7 +45,7 @@ TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
     type("45", "3", "5.0");
     doc.cutFromForm(nullptr);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"16 new facets missed stone"});
-    const CutFacetFormTexts texts = doc.formTexts();
+    const CutFacetFormTexts texts = doc.pending().formTexts();
     EXPECT_EQ(texts.angle, "45.000000");
     EXPECT_EQ(texts.index, "3.000000");
     EXPECT_EQ(texts.ced, "5.00000000");
@@ -56,49 +54,49 @@ TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
     // One value corrected, and the tier goes in; then the form is fresh.
     sink.clear();
     sink.script = {Answer::No};  // facets it cuts off need not be kept
-    doc.cedFieldEdited("0.6");
+    doc.pending().cedFieldEdited("0.6");
     const int before = doc.facetCount;
     doc.cutFromForm(nullptr);
     for (const std::string& text : sink.texts()) EXPECT_EQ(text.find("missed"), std::string::npos);
     EXPECT_NE(doc.facetCount, before);
-    EXPECT_FALSE(doc.info.hasAngle || doc.info.hasIndex || doc.info.hasCed);
+    EXPECT_FALSE(doc.pending().info.hasAngle || doc.pending().info.hasIndex || doc.pending().info.hasCed);
 
     // Edit > Angle... keeps the values the same way.
     sink.clear();
-    doc.setIndex(3, false);
-    doc.setCed(5.0, false);
+    doc.pending().setIndex(3, false);
+    doc.pending().setCed(5.0, false);
     doc.angleCommand(45);
     EXPECT_EQ(sink.texts().size(), 1u);
-    EXPECT_TRUE(doc.info.complete());
+    EXPECT_TRUE(doc.pending().info.complete());
 }
 
 TEST_F(CutFacetKeeps, CancelOnThePreformQuestionWithdrawsTheCutButNotTheValues) {
-    doc.setSymmetry(8, 0);
+    doc.pending().setSymmetry(8, 0);
     type("20", "0", "0.9");
     doc.cutFromForm(nullptr);
     ASSERT_EQ(doc.facetCount, 8);
     sink.script = {Answer::Cancel};
-    doc.angleFieldEdited("0");
-    doc.cedFieldEdited("0.3");
-    doc.info.nPoints = 0;
-    const std::string pointsBefore = doc.formTexts().points;
+    doc.pending().angleFieldEdited("0");
+    doc.pending().cedFieldEdited("0.3");
+    doc.pending().info.nPoints = 0;
+    const std::string pointsBefore = doc.pending().formTexts().points;
     doc.cutFromForm(nullptr);
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_TRUE(sink.entries[0].question);
     EXPECT_EQ(doc.facetCount, 8);  // the cut is withdrawn
-    const CutFacetFormTexts texts = doc.formTexts();
+    const CutFacetFormTexts texts = doc.pending().formTexts();
     EXPECT_EQ(texts.angle, "0.000000");
     EXPECT_EQ(texts.ced, "0.30000000");
     EXPECT_EQ(texts.points, pointsBefore);
     EXPECT_EQ(texts.caption, "Cut Facet");
-    EXPECT_EQ(doc.info.symmetry, 8);
+    EXPECT_EQ(doc.pending().info.symmetry, 8);
 
     // Pressing again and keeping the facets as a preform cuts it.
     sink.clear();
     sink.script = {Answer::Yes};
     doc.cutFromForm(nullptr);
     EXPECT_EQ(doc.facetCount, 1);
-    EXPECT_FALSE(doc.info.hasAngle || doc.info.hasCed);
+    EXPECT_FALSE(doc.pending().info.hasAngle || doc.pending().info.hasCed);
 }
 
 TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
@@ -113,31 +111,31 @@ TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
     const Vec3 down = cross(n, across);
     const Vec3 foot = n * f.d;
     const Vec3 p1 = foot + across * 0.05 + down * 0.05, p2 = foot - down * 0.05;
-    doc.indexFieldEdited(strprintf("%.6f", stone.facetIndexOf(crown)));
-    doc.pointsFieldEdited(strprintf("%.8f %.8f %.8f\n%.8f %.8f %.8f", p1.x, p1.y, p1.z, p2.x, p2.y, p2.z));
-    CutFacetFormTexts texts = doc.formTexts();
+    doc.pending().indexFieldEdited(strprintf("%.6f", stone.facetIndexOf(crown)));
+    doc.pending().pointsFieldEdited(strprintf("%.8f %.8f %.8f\n%.8f %.8f %.8f", p1.x, p1.y, p1.z, p2.x, p2.y, p2.z));
+    CutFacetFormTexts texts = doc.pending().formTexts();
     ASSERT_EQ(texts.caption, "Cut Facet");  // angle and depth solved
     ASSERT_FALSE(texts.angle.empty());
     ASSERT_TRUE(texts.betweenEnabled);
 
-    doc.useBetweenPoint((p1 + p2) * 0.5);
-    texts = doc.formTexts();
+    doc.pending().useBetweenPoint((p1 + p2) * 0.5);
+    texts = doc.pending().formTexts();
     EXPECT_EQ(texts.caption, "Apply");  // one point and an index fix no plane
     EXPECT_EQ(texts.angle, "");
     EXPECT_EQ(texts.ced, "");
     EXPECT_EQ(texts.index, indexFieldText(stone.facetIndexOf(crown)));  // typed, so kept
-    EXPECT_EQ(doc.info.nPoints, 1);
+    EXPECT_EQ(doc.pending().info.nPoints, 1);
     const int before = doc.facetCount;
     doc.cutFromForm(nullptr);  // Enter now cuts nothing
     EXPECT_EQ(doc.facetCount, before);
 
     // A typed angle is the cutter's own, and stays when a point goes.
-    doc.clearInfo();
-    doc.angleFieldEdited(strprintf("%.6f", stone.facetAngleOf(crown)));
-    doc.pointsFieldEdited(strprintf("%.8f %.8f %.8f\n%.8f %.8f %.8f", p1.x, p1.y, p1.z, p2.x, p2.y, p2.z));
-    ASSERT_EQ(doc.formTexts().caption, "Cut Facet");  // index and depth solved
-    doc.pointsFieldEdited(strprintf("%.8f %.8f %.8f", p1.x, p1.y, p1.z));
-    texts = doc.formTexts();
+    doc.pending().clearInfo();
+    doc.pending().angleFieldEdited(strprintf("%.6f", stone.facetAngleOf(crown)));
+    doc.pending().pointsFieldEdited(strprintf("%.8f %.8f %.8f\n%.8f %.8f %.8f", p1.x, p1.y, p1.z, p2.x, p2.y, p2.z));
+    ASSERT_EQ(doc.pending().formTexts().caption, "Cut Facet");  // index and depth solved
+    doc.pending().pointsFieldEdited(strprintf("%.8f %.8f %.8f", p1.x, p1.y, p1.z));
+    texts = doc.pending().formTexts();
     EXPECT_EQ(texts.angle, angleFieldText(stone.facetAngleOf(crown)));
     EXPECT_EQ(texts.index, "");
     EXPECT_EQ(texts.caption, "Apply");
@@ -177,7 +175,7 @@ TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
 
     // Undo past the ring's oldest snapshot gives a fresh block, never the saved design.
     save();
-    for (int k = 0; k < UndoRing::SIZE + 2; ++k) doc.undo();
+    for (int k = 0; k < UndoStack::SIZE + 2; ++k) doc.undo();
     EXPECT_TRUE(doc.isModified());
 }
 

@@ -23,7 +23,7 @@ protected:
         testdb::writeSampleDatabase(folder_);
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
-        doc.ui = &ui;
+        doc.files().ui = &ui;
     }
     void TearDown() override {
         std::filesystem::current_path(previous_);
@@ -60,12 +60,12 @@ TEST_F(DatavueOpen, TheDesignOpensAsATextDesignUnderItsMemberName) {
     ASSERT_TRUE(doc.stone());
     EXPECT_EQ(doc.stone()->nFacet - doc.stone()->nRough, expected.nFacet - expected.nRough);
     EXPECT_EQ(doc.facetCount, expected.nFacet - expected.nRough);
-    EXPECT_EQ(doc.info.symmetry, doc.stone()->symmetry);
+    EXPECT_EQ(doc.pending().info.symmetry, doc.stone()->symmetry);
     const std::string path = (std::filesystem::current_path() / "PC0512.ASC").string();
-    EXPECT_EQ(doc.filePath, path);
-    EXPECT_EQ(doc.title(), "PC0512.ASC");
+    EXPECT_EQ(doc.files().filePath, path);
+    EXPECT_EQ(doc.files().title(), "PC0512.ASC");
     EXPECT_EQ(ui.registeredPaths, std::vector<std::string>{path});
-    EXPECT_EQ(doc.saveType, FileType::Asc);
+    EXPECT_EQ(doc.files().saveType, FileType::Asc);
     EXPECT_FALSE(doc.isModified());
     // The extracted copy is gone, and nothing was left in the current folder.
     EXPECT_FALSE(std::filesystem::exists(extractedPath));
@@ -73,7 +73,7 @@ TEST_F(DatavueOpen, TheDesignOpensAsATextDesignUnderItsMemberName) {
     EXPECT_TRUE(sink.texts().empty());
 
     // Save writes the design under that name as text.
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_TRUE(std::filesystem::exists(path));
 }
 

@@ -43,15 +43,15 @@ class DocumentBrx : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        doc.ui = &ui;
+        doc.files().ui = &ui;
     }
     bool open(const std::string& file) {
         ui.choose(file);
-        return doc.OnFileOpen();
+        return doc.files().OnFileOpen();
     }
     bool saveAs(const std::string& file, int filterIndex = 1) {
         ui.choose(file, filterIndex);
-        return doc.OnFileSaveAs();
+        return doc.files().OnFileSaveAs();
     }
     int intentNotes() const {
         int n = 0;
@@ -74,16 +74,16 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
     ASSERT_NE(writeIntentText(expected.stone, intentOf(expected.stone, nullptr)), original);
 
     ASSERT_TRUE(open(MEETS)) << ::testing::PrintToString(sink.texts());
-    EXPECT_EQ(doc.openType, FileType::Brx);
-    EXPECT_EQ(doc.saveType, FileType::Brx);
-    ASSERT_TRUE(doc.recordedIntent.has_value());
+    EXPECT_EQ(doc.files().openType, FileType::Brx);
+    EXPECT_EQ(doc.files().saveType, FileType::Brx);
+    ASSERT_TRUE(doc.model().recordedIntent().has_value());
     EXPECT_EQ(writeIntentText(*doc.stone(), doc.designIntent()), original);
-    EXPECT_FALSE(doc.openReportedProblem);
+    EXPECT_FALSE(doc.files().openReportedProblem);
 
     // Save As by the third filter appends .brx; the bytes are the command
     // line's (the same writer over the same read) and the file's own.
     ASSERT_TRUE(saveAs(path("again"), 3));
-    EXPECT_EQ(doc.filePath, path("again.brx"));
+    EXPECT_EQ(doc.files().filePath, path("again.brx"));
     EXPECT_EQ(fileBytes(path("again.brx")), original);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(intentNotes(), 0);
@@ -93,10 +93,10 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
     for (int32_t f = doc.stone()->nRough; f < doc.stone()->nFacet && p1 < 0; ++f)
         if (std::fabs(std::fabs(doc.stone()->facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
-    ASSERT_TRUE(doc.recutTierAngle(p1, 41.5, true));
+    ASSERT_TRUE(doc.recutTierAngle(p1, 41.5));
     const std::string changed = writeIntentText(*doc.stone(), doc.designIntent());
     ASSERT_NE(changed, original);
-    ASSERT_TRUE(doc.OnFileSave());
+    ASSERT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(fileBytes(path("again.brx")), changed);
 }
 
@@ -107,17 +107,17 @@ TEST_F(DocumentBrx, AscThroughBrxAndBackGivesTheOriginalBytes) {
     const std::string original = fileBytes(asc);
 
     ASSERT_TRUE(open(asc));
-    EXPECT_FALSE(doc.recordedIntent.has_value());  // inferred when asked for
+    EXPECT_FALSE(doc.model().recordedIntent().has_value());  // inferred when asked for
     ASSERT_TRUE(saveAs(path("brilliant.brx")));
     const std::string brx = fileBytes(path("brilliant.brx"));
     ASSERT_EQ(brx.rfind(intentFileHeader(), 0), 0u);
 
     CGemDoc other{&sink};
-    other.ui = &ui;
+    other.files().ui = &ui;
     ui.choose(path("brilliant.brx"));
-    ASSERT_TRUE(other.OnFileOpen());
+    ASSERT_TRUE(other.files().OnFileOpen());
     ui.choose(path("back.asc"));
-    ASSERT_TRUE(other.OnFileSaveAs());
+    ASSERT_TRUE(other.files().OnFileSaveAs());
     EXPECT_EQ(fileBytes(path("back.asc")), original);
     // An intent the planes give by themselves is not lost in .asc: no note.
     EXPECT_EQ(intentNotes(), 0);
@@ -171,12 +171,12 @@ TEST_F(DocumentBrx, BadBrxFilesAreRefusedOrReportedAndTheDesignInHandStays) {
     ASSERT_TRUE(open(path("cut.brx")));
     ASSERT_EQ(sink.texts().size(), 1u);
     EXPECT_EQ(sink.texts()[0].rfind(path("cut.brx") + ": Reading stopped at line", 0), 0u) << sink.texts()[0];
-    EXPECT_TRUE(doc.openReportedProblem);
-    ASSERT_TRUE(doc.recordedIntent.has_value());
-    EXPECT_EQ(doc.recordedIntent->tiers.size(), 1u);
+    EXPECT_TRUE(doc.files().openReportedProblem);
+    ASSERT_TRUE(doc.model().recordedIntent().has_value());
+    EXPECT_EQ(doc.model().recordedIntent()->tiers.size(), 1u);
     ui.choose(path("cut.brx"));
     sink.script.push_back(Answer::No);  // "already exists, replace?"
-    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_FALSE(doc.files().OnFileSave());
     EXPECT_EQ(ui.requests.back().initialName, path("cut.brx"));
 }
 

@@ -26,18 +26,17 @@ protected:
     CGemDoc doc{&sink};
 
     void specify(double angle, double index, double ced) {
-        doc.setAngle(angle, false);
-        doc.setIndex(index, false);
-        doc.setCed(ced, false);
+        doc.pending().setAngle(angle, false);
+        doc.pending().setIndex(index, false);
+        doc.pending().setCed(ced, false);
     }
     void cut(double angle, double index, double ced) {
         specify(angle, index, ced);
         doc.cutNewFacets();
-        doc.clearInfo();
+        doc.pending().clearInfo();
     }
     void useRoundBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
     }
     // The table's distance, the quickest way to tell states of the tests apart.
     double tableDepth() const {
@@ -49,16 +48,16 @@ protected:
 };
 
 TEST_F(DesigningDoc, AngleZeroFromTheFormCutsOneFacetWhateverTheSymmetry) {
-    EXPECT_EQ(doc.symmetryFieldEdited("8", true), "8");
-    EXPECT_EQ(doc.angleFieldEdited("0"), "0.000000");
-    EXPECT_TRUE(doc.info.hasIndex);
-    EXPECT_EQ(doc.info.index, 96);
-    EXPECT_EQ(doc.formTexts().caption, "Cut Facet");  // the first facet gets a depth
-    EXPECT_EQ(doc.cedFieldEdited("0.5"), "0.50000000");
+    EXPECT_EQ(doc.pending().symmetryFieldEdited("8", true), "8");
+    EXPECT_EQ(doc.pending().angleFieldEdited("0"), "0.000000");
+    EXPECT_TRUE(doc.pending().info.hasIndex);
+    EXPECT_EQ(doc.pending().info.index, 96);
+    EXPECT_EQ(doc.pending().formTexts().caption, "Cut Facet");  // the first facet gets a depth
+    EXPECT_EQ(doc.pending().cedFieldEdited("0.5"), "0.50000000");
     doc.cutFromForm(nullptr);
     EXPECT_EQ(doc.facetCount, 1);
     EXPECT_DOUBLE_EQ(tableDepth(), 0.5);
-    EXPECT_FALSE(doc.info.hasAngle || doc.info.hasIndex || doc.info.hasCed);
+    EXPECT_FALSE(doc.pending().info.hasAngle || doc.pending().info.hasIndex || doc.pending().info.hasCed);
     EXPECT_TRUE(sink.entries.empty());
 }
 
@@ -71,61 +70,61 @@ TEST_F(DesigningDoc, FirstFacetOfARoughBlockGetsADefaultDepth) {
     for (const Case& c : {Case{90, 8, std::cos(PI / 8)}, Case{90, 4, 1.0}, Case{-90, 3, 0.5},
                           Case{41, 8, 0.7}}) {
         CGemDoc fresh{&sink};
-        fresh.setSymmetry(c.symmetry, 1);
-        fresh.setAngle(c.angle, true);
-        fresh.setIndex(3, true);
-        EXPECT_TRUE(fresh.completeInfo());
-        EXPECT_NEAR(fresh.info.ced, c.ced, 1e-15) << c.angle << " " << c.symmetry;
+        fresh.pending().setSymmetry(c.symmetry, 1);
+        fresh.pending().setAngle(c.angle, true);
+        fresh.pending().setIndex(3, true);
+        EXPECT_TRUE(fresh.pending().completeInfo());
+        EXPECT_NEAR(fresh.pending().info.ced, c.ced, 1e-15) << c.angle << " " << c.symmetry;
         EXPECT_EQ(fresh.stone()->symmetry, c.symmetry);  // the new stone takes the document's
     }
     EXPECT_NEAR(std::cos(PI / 8), 0.9238795, 1e-7);
 }
 
 TEST_F(DesigningDoc, TypedValuesAndTheirMessages) {
-    EXPECT_EQ(doc.angleFieldEdited("90"), "90.000000");
-    EXPECT_EQ(doc.angleFieldEdited("-90"), "-90.000000");
-    EXPECT_EQ(doc.angleFieldEdited("90.000001"), "");
-    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_EQ(doc.pending().angleFieldEdited("90"), "90.000000");
+    EXPECT_EQ(doc.pending().angleFieldEdited("-90"), "-90.000000");
+    EXPECT_EQ(doc.pending().angleFieldEdited("90.000001"), "");
+    EXPECT_FALSE(doc.pending().info.hasAngle);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Angle should be between -90 and 90"});
-    EXPECT_EQ(doc.indexFieldEdited("x"), "");
-    EXPECT_FALSE(doc.info.hasIndex);
+    EXPECT_EQ(doc.pending().indexFieldEdited("x"), "");
+    EXPECT_FALSE(doc.pending().info.hasIndex);
 
-    for (Vec3 p : {Vec3{0.1, 0.2, 0.3}, Vec3{0.4, 0.2, 0.3}, Vec3{0.1, 0.5, 0.3}}) doc.addPoint(p);
-    doc.setIndex(4, true);
-    EXPECT_EQ(doc.info.nPoints, 2);  // without an angle two points may stay
-    doc.angleFieldEdited("30");
-    EXPECT_EQ(doc.info.nPoints, 1);  // index and angle: only point 1 stays
-    EXPECT_EQ(doc.info.points[0].x, 0.1);
-    doc.cedFieldEdited("0.8");
-    EXPECT_EQ(doc.info.nPoints, 0);
+    for (Vec3 p : {Vec3{0.1, 0.2, 0.3}, Vec3{0.4, 0.2, 0.3}, Vec3{0.1, 0.5, 0.3}}) doc.pending().addPoint(p);
+    doc.pending().setIndex(4, true);
+    EXPECT_EQ(doc.pending().info.nPoints, 2);  // without an angle two points may stay
+    doc.pending().angleFieldEdited("30");
+    EXPECT_EQ(doc.pending().info.nPoints, 1);  // index and angle: only point 1 stays
+    EXPECT_EQ(doc.pending().info.points[0].x, 0.1);
+    doc.pending().cedFieldEdited("0.8");
+    EXPECT_EQ(doc.pending().info.nPoints, 0);
 
-    doc.pointsFieldEdited("0.1 0.2 0.3\r\n0.1 0.2 0.3004\r\n0.5 0.5");
-    EXPECT_EQ(doc.info.nPoints, 1);
+    doc.pending().pointsFieldEdited("0.1 0.2 0.3\r\n0.1 0.2 0.3004\r\n0.5 0.5");
+    EXPECT_EQ(doc.pending().info.nPoints, 1);
     EXPECT_EQ(sink.texts().back(), "New point is too close to point 1.");
 
     sink.clear();
-    doc.setSymmetry(5, 0);
-    EXPECT_EQ(doc.symmetryFieldEdited("0", false), "");
+    doc.pending().setSymmetry(5, 0);
+    EXPECT_EQ(doc.pending().symmetryFieldEdited("0", false), "");
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Symmetry should a positive number"});
-    EXPECT_EQ(doc.info.symmetry, 8);
-    EXPECT_EQ(doc.info.mirror, 1);
-    doc.mirrorToggled(false);
-    EXPECT_EQ(doc.info.mirror, 0);
+    EXPECT_EQ(doc.pending().info.symmetry, 8);
+    EXPECT_EQ(doc.pending().info.mirror, 1);
+    doc.pending().mirrorToggled(false);
+    EXPECT_EQ(doc.pending().info.mirror, 0);
 }
 
 TEST_F(DesigningDoc, IncompletePendingFacetIsASilentNoOp) {
     doc.ensureStone();
-    doc.setAngle(40, false);
+    doc.pending().setAngle(40, false);
     doc.cutNewFacets();
-    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+    EXPECT_EQ(doc.undoStack().latest(), nullptr);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.stone()->nFacet, 6);
-    EXPECT_EQ(doc.formTexts().caption, "Apply");
+    EXPECT_EQ(doc.pending().formTexts().caption, "Apply");
     EXPECT_TRUE(sink.entries.empty());
 }
 
 TEST_F(DesigningDoc, FoldNotDividingTheGearCutsOnWholeNotches) {
-    doc.setSymmetry(7, 0);
+    doc.pending().setSymmetry(7, 0);
     cut(45, 2.2, 0.8);
     ASSERT_EQ(doc.facetCount, 7);
     const Stone& s = *doc.stone();
@@ -140,7 +139,7 @@ TEST_F(DesigningDoc, MissedPlanesAreReportedOnceAndTheOthersStayCut) {
     useRoundBrilliant();
     cut(45, 3, 5.0);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"16 new facets missed stone"});
-    doc.setSymmetry(1, 0);
+    doc.pending().setSymmetry(1, 0);
     sink.clear();
     cut(45, 3, 5.0);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"1 new facet missed stone"});
@@ -148,7 +147,7 @@ TEST_F(DesigningDoc, MissedPlanesAreReportedOnceAndTheOthersStayCut) {
 }
 
 TEST_F(DesigningDoc, CutOffFacetsAskAboutThePreform) {
-    doc.setSymmetry(8, 0);
+    doc.pending().setSymmetry(8, 0);
     cut(20, 0, 0.9);
     ASSERT_EQ(doc.facetCount, 8);
     sink.script = {Answer::No};
@@ -192,7 +191,7 @@ TEST_F(DesigningDoc, CutOffFacetsAskAboutThePreform) {
 }
 
 TEST_F(DesigningDoc, ElevenCutsAndTenUndosNeverReachTheStateBeforeTheFirst) {
-    doc.setSymmetry(1, 0);
+    doc.pending().setSymmetry(1, 0);
     doc.ensureStone();
     for (int k = 0; k < 11; ++k) {
         cut(45, 8 * k, 0.95);
@@ -216,22 +215,22 @@ TEST_F(DesigningDoc, UndoWithAnEmptyRingGivesARoughStoneAndClearsThePendingFacet
     doc.undo();  // no stone: nothing
     EXPECT_EQ(doc.stone(), nullptr);
     useRoundBrilliant();
-    doc.setSymmetry(5, 0);
+    doc.pending().setSymmetry(5, 0);
     specify(40, 3, 0.7);
-    doc.info.recutPending = true;
-    doc.info.recutName = "C1";
+    doc.pending().info.recutPending = true;
+    doc.pending().info.recutName = "C1";
     doc.undo();
     EXPECT_EQ(doc.facetCount, 0);
     EXPECT_EQ(doc.stone()->nFacet, 6);
-    EXPECT_EQ(doc.info.symmetry, 8);
-    EXPECT_EQ(doc.info.mirror, 1);
-    EXPECT_FALSE(doc.info.hasAngle);
-    EXPECT_FALSE(doc.info.recutPending);
-    EXPECT_EQ(doc.info.recutName, "");
+    EXPECT_EQ(doc.pending().info.symmetry, 8);
+    EXPECT_EQ(doc.pending().info.mirror, 1);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
+    EXPECT_FALSE(doc.pending().info.recutPending);
+    EXPECT_EQ(doc.pending().info.recutName, "");
     // The design undone is still in the ring.
     doc.redo();
     EXPECT_EQ(doc.facetCount, 73);
-    EXPECT_EQ(doc.info.symmetry, 5);
+    EXPECT_EQ(doc.pending().info.symmetry, 5);
 }
 
 void breakBeyondRepair(Stone& stone) {
@@ -241,7 +240,7 @@ void breakBeyondRepair(Stone& stone) {
 }
 
 TEST_F(DesigningDoc, KernelFailurePutsBackTheStoneAndTellsTheUser) {
-    doc.setSymmetry(1, 0);
+    doc.pending().setSymmetry(1, 0);
     cut(30, 10, 0.9);
     // Break the polyhedron beyond any rebuild: every edge claims one facet
     // on both sides, and the planes it would be rebuilt from are not numbers.
@@ -273,7 +272,7 @@ TEST_F(DesigningDoc, KernelFailureDuringARecutKeepsTheTierOutAndTheRecutPending)
     doc.cutNewFacets();
     ASSERT_FALSE(sink.entries.empty());
     EXPECT_EQ(sink.entries.back().text.rfind("Internal error: ", 0), 0u);
-    EXPECT_TRUE(doc.info.recutPending);
+    EXPECT_TRUE(doc.pending().info.recutPending);
     EXPECT_EQ(doc.stone()->nFacet, before.nFacet);
     EXPECT_EQ(doc.stone()->nVertex, before.nVertex);
     // The snapshot of the uncut is still the one undo goes back to.
@@ -297,25 +296,25 @@ TEST_F(DesigningDoc, RecutTierGoesBackInItsPlace) {
         if (t.name == "C1") setting = t;
 
     doc.uncutTier(c1 + 2);
-    EXPECT_TRUE(doc.info.recutPending);
-    EXPECT_EQ(doc.info.recutPlace, c1);
-    EXPECT_EQ(doc.info.recutName, "C1");
-    EXPECT_EQ(doc.info.recutInstruction, setting.instruction);
-    EXPECT_EQ(doc.info.recutFirstFacet, doc.stone()->nFacet);
-    EXPECT_EQ(doc.info.index, std::round(original.facetIndexOf(c1 + 2)));
+    EXPECT_TRUE(doc.pending().info.recutPending);
+    EXPECT_EQ(doc.pending().info.recutPlace, c1);
+    EXPECT_EQ(doc.pending().info.recutName, "C1");
+    EXPECT_EQ(doc.pending().info.recutInstruction, setting.instruction);
+    EXPECT_EQ(doc.pending().info.recutFirstFacet, doc.stone()->nFacet);
+    EXPECT_EQ(doc.pending().info.index, std::round(original.facetIndexOf(c1 + 2)));
     EXPECT_LT(doc.facetCount, 73);
 
     // A miss leaves the recut pending.
-    doc.setIndex(12, false);
-    doc.setAngle(setting.angle, false);
-    doc.setCed(5, false);
+    doc.pending().setIndex(12, false);
+    doc.pending().setAngle(setting.angle, false);
+    doc.pending().setCed(5, false);
     doc.cutNewFacets();
-    EXPECT_TRUE(doc.info.recutPending);
-    EXPECT_EQ(doc.formTexts().index, "12.000000*");
+    EXPECT_TRUE(doc.pending().info.recutPending);
+    EXPECT_EQ(doc.pending().formTexts().index, "12.000000*");
 
-    doc.setCed(setting.depth, false);
+    doc.pending().setCed(setting.depth, false);
     doc.cutNewFacets();
-    EXPECT_FALSE(doc.info.recutPending);
+    EXPECT_FALSE(doc.pending().info.recutPending);
     const Stone& s = *doc.stone();
     ASSERT_EQ(s.nFacet, original.nFacet);
     for (int32_t i = 0; i < s.nFacet; ++i) {
@@ -331,37 +330,37 @@ TEST_F(DesigningDoc, UncutOfAPreformRowOnlyTakesTheSnapshot) {
     useRoundBrilliant();
     doc.uncutTier(3, true);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Cannot change preform"});
-    EXPECT_NE(doc.undoRing.latest(), nullptr);
-    EXPECT_FALSE(doc.info.recutPending);
+    EXPECT_NE(doc.undoStack().latest(), nullptr);
+    EXPECT_FALSE(doc.pending().info.recutPending);
     EXPECT_EQ(doc.facetCount, 73);
 }
 
 TEST_F(DesigningDoc, AngleAndIndexCommandsCutWhenComplete) {
-    doc.setIndex(3, false);
+    doc.pending().setIndex(3, false);
     doc.angleCommand(45);  // first facet: depth 0.7
     EXPECT_EQ(doc.facetCount, 16);
-    EXPECT_FALSE(doc.info.hasAngle);
-    doc.setAngle(-40, false);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
+    doc.pending().setAngle(-40, false);
     doc.indexCommand(6);  // incomplete: no depth, no points
     EXPECT_EQ(doc.facetCount, 16);
-    EXPECT_TRUE(doc.info.hasIndex);
+    EXPECT_TRUE(doc.pending().info.hasIndex);
 }
 
 TEST_F(DesigningDoc, TwoPointsNearVerticalMakeAWholeNotchGirdleFacetThroughTheirMiddle) {
-    doc.setSymmetry(1, 0);
-    doc.setAngle(89.5, true);
+    doc.pending().setSymmetry(1, 0);
+    doc.pending().setAngle(89.5, true);
     const Vec3 p1{0.8, 0.3, 0.1}, p2{0.7, 0.5, -0.1};
-    doc.addPoint(p1);
-    doc.addPoint(p2);
-    EXPECT_TRUE(doc.completeInfo());
+    doc.pending().addPoint(p1);
+    doc.pending().addPoint(p2);
+    EXPECT_TRUE(doc.pending().completeInfo());
     EXPECT_TRUE(sink.entries.empty());
-    ASSERT_EQ(doc.info.nPoints, 1);
+    ASSERT_EQ(doc.pending().info.nPoints, 1);
     const Vec3 mid = (p1 + p2) * 0.5;
-    EXPECT_NEAR(doc.info.points[0].x, mid.x, 1e-15);
-    EXPECT_EQ(doc.info.index, std::round(doc.info.index));
-    EXPECT_NEAR(std::fabs(doc.info.angle), 90, 1e-9);
+    EXPECT_NEAR(doc.pending().info.points[0].x, mid.x, 1e-15);
+    EXPECT_EQ(doc.pending().info.index, std::round(doc.pending().info.index));
+    EXPECT_NEAR(std::fabs(doc.pending().info.angle), 90, 1e-9);
     // The refresh that follows sets the depth through the midpoint.
-    EXPECT_TRUE(doc.completeInfo());
+    EXPECT_TRUE(doc.pending().completeInfo());
     doc.cutNewFacets();
     const Stone& s = *doc.stone();
     const Facet& f = s.facets[s.nFacet - 1];
@@ -370,17 +369,17 @@ TEST_F(DesigningDoc, TwoPointsNearVerticalMakeAWholeNotchGirdleFacetThroughTheir
 }
 
 TEST_F(DesigningDoc, TwoPointsAtOneHeightWithAnIndexKeepBothPoints) {
-    doc.setIndex(10, true);
-    doc.addPoint({0.5, 0.2, 0.3});
-    doc.addPoint({-0.4, 0.1, 0.3});
-    EXPECT_EQ(doc.formTexts().caption, "Apply");
+    doc.pending().setIndex(10, true);
+    doc.pending().addPoint({0.5, 0.2, 0.3});
+    doc.pending().addPoint({-0.4, 0.1, 0.3});
+    EXPECT_EQ(doc.pending().formTexts().caption, "Apply");
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Can't make facet: same Z"});
-    EXPECT_EQ(doc.info.nPoints, 2);
-    EXPECT_FALSE(doc.info.hasAngle);
-    EXPECT_TRUE(doc.formTexts().betweenEnabled);
-    doc.useBetweenPoint({0.05, 0.15, 0.3});
-    EXPECT_EQ(doc.info.nPoints, 1);
-    EXPECT_EQ(doc.info.points[0].x, 0.05);
+    EXPECT_EQ(doc.pending().info.nPoints, 2);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
+    EXPECT_TRUE(doc.pending().formTexts().betweenEnabled);
+    doc.pending().useBetweenPoint({0.05, 0.15, 0.3});
+    EXPECT_EQ(doc.pending().info.nPoints, 1);
+    EXPECT_EQ(doc.pending().info.points[0].x, 0.05);
 }
 
 TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
@@ -392,7 +391,7 @@ TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
     cut(40, 3, 0);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"New facet cuts through center of stone"});
     EXPECT_EQ(doc.stone()->nFacet, 6);
-    EXPECT_EQ(doc.undoRing.latest(), nullptr);
+    EXPECT_EQ(doc.undoStack().latest(), nullptr);
 }
 
 // A typed point on the far side of the centre gives a depth below zero:
@@ -400,25 +399,25 @@ TEST_F(DesigningDoc, ZeroGearOrDepthCutsNothing) {
 TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     useRoundBrilliant();
     const int facets = doc.facetCount;
-    const auto cursor = doc.undoRing.undoCursor;
-    doc.setAngle(30, false);
-    doc.setIndex(3, false);
-    doc.addPoint({0.3, 0, -0.5});
-    ASSERT_TRUE(doc.completeInfo());
-    ASSERT_LT(doc.info.ced, 0);
+    const auto cursor = doc.undoStack().cursor();
+    doc.pending().setAngle(30, false);
+    doc.pending().setIndex(3, false);
+    doc.pending().addPoint({0.3, 0, -0.5});
+    ASSERT_TRUE(doc.pending().completeInfo());
+    ASSERT_LT(doc.pending().info.ced, 0);
     sink.clear();
     sink.script = {Answer::No};
     doc.cutFromForm(nullptr);
     const std::string question =
         strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre of "
                   "the stone and cut most of it away.\nCut it anyway?",
-                  doc.info.ced);
+                  doc.pending().info.ced);
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].text, question);
     EXPECT_TRUE(sink.entries[0].question);
     EXPECT_EQ(doc.facetCount, facets);
-    EXPECT_TRUE(doc.info.complete());  // kept, for the point to be corrected
-    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+    EXPECT_TRUE(doc.pending().info.complete());  // kept, for the point to be corrected
+    EXPECT_EQ(doc.undoStack().cursor(), cursor);
 
     // Answered Yes, it is the cutter's choice.
     sink.clear();
@@ -431,17 +430,17 @@ TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     // A positive depth from a point is cut without a word.
     useRoundBrilliant();
     sink.clear();
-    doc.setAngle(30, false);
-    doc.setIndex(3, false);
-    doc.addPoint({0.3, 0, 0.5});
-    ASSERT_TRUE(doc.completeInfo());
-    ASSERT_GT(doc.info.ced, 0);
+    doc.pending().setAngle(30, false);
+    doc.pending().setIndex(3, false);
+    doc.pending().addPoint({0.3, 0, 0.5});
+    ASSERT_TRUE(doc.pending().completeInfo());
+    ASSERT_GT(doc.pending().info.ced, 0);
     doc.cutFromForm(nullptr);
     for (const std::string& text : sink.texts()) EXPECT_EQ(text.find("negative depth"), std::string::npos);
 }
 
 TEST_F(DesigningDoc, SummaryFollowsCutsAndUndo) {
-    doc.setSymmetry(8, 0);
+    doc.pending().setSymmetry(8, 0);
     cut(90, 0, 1.0);
     EXPECT_EQ(doc.facetCount, 8);
     EXPECT_EQ(doc.girdleCount, 8);
@@ -482,7 +481,7 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
     const double misfit = gearError(stretched, 96);
     const auto keep96 = [](const IndexGearDialog& start) { return std::optional<IndexGearDialog>(start); };
 
-    doc.setStone(std::make_unique<Stone>(stretched));
+    doc.model().put(std::make_unique<Stone>(stretched));
     sink.script = {Answer::No};
     doc.offerIndexRounding(keep96);
     ASSERT_EQ(sink.entries.size(), 1u);
@@ -499,7 +498,7 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
 
     // A gear too coarse for the design fails and leaves the stone as it was
     // before the rounding, gear change included.
-    doc.setStone(std::make_unique<Stone>(stretched));
+    doc.model().put(std::make_unique<Stone>(stretched));
     sink.clear();
     sink.script = {Answer::Yes};
     doc.offerIndexRounding([](const IndexGearDialog& start) {
@@ -527,13 +526,12 @@ TEST(DesigningDocHugeDistances, APlaneBeyondDoublesMissesTheStone) {
         RecordingSink sink;
         ScopedMessageSink scope{sink};
         CGemDoc doc{&sink};
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         const Stone before(*doc.stone());
-        doc.setSymmetry(8, 1);
-        doc.setAngle(41, false);
-        doc.setIndex(3, false);
-        doc.setCed(ced, false);
+        doc.pending().setSymmetry(8, 1);
+        doc.pending().setAngle(41, false);
+        doc.pending().setIndex(3, false);
+        doc.pending().setCed(ced, false);
         doc.cutNewFacets();
         ASSERT_FALSE(sink.entries.empty()) << ced;
         EXPECT_EQ(sink.entries.back().text, "16 new facets missed stone") << ced;

@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/document_messages.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
 #include "files/asc_format.h"
 #include "files/exports.h"
 #include "files/gem_format.h"
@@ -32,11 +33,11 @@ class DocumentFiles : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        doc.ui = &ui;
+        doc.files().ui = &ui;
     }
     // A brilliant in the document, as if just designed.
     Stone& designBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummary();
         doc.setModifiedFlag(true);
         return *doc.stone();
@@ -61,16 +62,16 @@ TEST_F(DocumentFiles, SaveOfANewDesignGoesThroughSaveAsAndTheSecondFilterAppends
     const int facets = stone.nFacet - stone.nRough;
     ui.choose(path("design"), 2);
 
-    ASSERT_TRUE(doc.OnFileSave());
+    ASSERT_TRUE(doc.files().OnFileSave());
     ASSERT_EQ(ui.requests.size(), 1u);
     EXPECT_FALSE(ui.requests[0].open);
     EXPECT_EQ(ui.requests[0].filter, docmsg::SAVE_FILTER);
 
     const std::string written = path("design.asc");
     EXPECT_TRUE(isAscFile(*std::make_unique<std::ifstream>(written, std::ios::binary)));
-    EXPECT_EQ(doc.filePath, written);
-    EXPECT_EQ(doc.saveType, FileType::Asc);
-    EXPECT_EQ(doc.registeredPath, written);
+    EXPECT_EQ(doc.files().filePath, written);
+    EXPECT_EQ(doc.files().saveType, FileType::Asc);
+    EXPECT_EQ(doc.files().registeredPath, written);
     EXPECT_EQ(ui.registeredPaths, std::vector<std::string>{written});
     EXPECT_FALSE(doc.isModified());
     // The design now in the document is the one read back from the file.
@@ -81,7 +82,7 @@ TEST_F(DocumentFiles, SaveOfANewDesignGoesThroughSaveAsAndTheSecondFilterAppends
 
 TEST_F(DocumentFiles, SaveAsOverTheOpenFileAsksAndKeepsTheDesignInMemory) {
     const std::string file = brilliantFile("open.gem");
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     Stone* inMemory = doc.stone();
     doc.stone()->setHeading({"Changed", "", "", ""});
     doc.setModifiedFlag(true);
@@ -90,7 +91,7 @@ TEST_F(DocumentFiles, SaveAsOverTheOpenFileAsksAndKeepsTheDesignInMemory) {
     // No: nothing is written.
     ui.choose(file);
     sink.script = {Answer::No};
-    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_FALSE(doc.files().OnFileSaveAs());
     EXPECT_EQ(fileBytes(file), before);
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].text, file + " already exists.\nDo you want to replace it?");
@@ -100,7 +101,7 @@ TEST_F(DocumentFiles, SaveAsOverTheOpenFileAsksAndKeepsTheDesignInMemory) {
     // the path, so the design is not read back.
     ui.choose(file);
     sink.script = {Answer::Yes};
-    EXPECT_TRUE(doc.OnFileSaveAs());
+    EXPECT_TRUE(doc.files().OnFileSaveAs());
     EXPECT_NE(fileBytes(file), before);
     EXPECT_EQ(doc.stone(), inMemory);
     EXPECT_FALSE(doc.isModified());
@@ -114,18 +115,18 @@ TEST_F(DocumentFiles, AFacetTextTooLongForGemIsRefusedAndNothingIsLost) {
     const std::string gemFile = path("long.gem");
 
     ui.choose(gemFile);
-    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_FALSE(doc.files().OnFileSaveAs());
     EXPECT_FALSE(std::filesystem::exists(gemFile));
     EXPECT_EQ(doc.stone(), &stone);
     EXPECT_EQ(doc.stone()->instructionOf(stone.nFacet - 1), longText);
-    EXPECT_TRUE(doc.filePath.empty());
-    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_TRUE(doc.files().filePath.empty());
+    EXPECT_EQ(doc.files().saveType, FileType::Other);
     EXPECT_TRUE(doc.isModified());
     ASSERT_FALSE(sink.entries.empty());
 
     // The text format holds it.
     ui.choose(path("long.asc"));
-    EXPECT_TRUE(doc.OnFileSaveAs());
+    EXPECT_TRUE(doc.files().OnFileSaveAs());
     EXPECT_EQ(doc.stone()->instructionOf(doc.stone()->nFacet - 1), longText);
 }
 
@@ -134,8 +135,8 @@ TEST_F(DocumentFiles, AFacetTextTooLongForGemIsRefusedAndNothingIsLost) {
 TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
     RecordingSink own;
     CGemDoc saving{&own};
-    saving.ui = &ui;
-    saving.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+    saving.files().ui = &ui;
+    saving.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
     Stone& stone = *saving.stone();
     stone.setFacetName(stone.nFacet - 1, "C\t1");
     stone.setHeading({std::string(80, 'h'), "", "", ""});
@@ -143,7 +144,7 @@ TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
     saving.setModifiedFlag(true);
     const std::string file = path("noted.gem");
     ui.choose(file);
-    ASSERT_TRUE(saving.OnFileSaveAs());
+    ASSERT_TRUE(saving.files().OnFileSaveAs());
     EXPECT_TRUE(std::filesystem::exists(file));
     ASSERT_GE(own.entries.size(), 2u);
     EXPECT_EQ(own.entries[0].text, "Tab characters in facet names were written as blanks");
@@ -156,7 +157,7 @@ TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
     own.clear();
     saving.stone()->gear = 100001;
     ui.choose(path("refused.gem"));
-    EXPECT_FALSE(saving.OnFileSaveAs());
+    EXPECT_FALSE(saving.files().OnFileSaveAs());
     EXPECT_FALSE(std::filesystem::exists(path("refused.gem")));
     ASSERT_EQ(own.entries.size(), 1u);
     EXPECT_EQ(own.entries[0].text.rfind("Cannot save: the index gear has 100001 teeth", 0), 0u);
@@ -166,57 +167,57 @@ TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
 TEST_F(DocumentFiles, SaveAsTypeFromTypedExtensionOrFilter) {
     designBrilliant();
     ui.choose(path("a.GEM"), 2);  // typed extension wins, compared in lower case
-    EXPECT_TRUE(doc.OnFileSaveAs());
-    EXPECT_EQ(doc.saveType, FileType::Gem);
-    EXPECT_EQ(doc.filePath, path("a.GEM"));
+    EXPECT_TRUE(doc.files().OnFileSaveAs());
+    EXPECT_EQ(doc.files().saveType, FileType::Gem);
+    EXPECT_EQ(doc.files().filePath, path("a.GEM"));
 
     sink.clear();
     ui.choose(path("a.txt"));
-    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_FALSE(doc.files().OnFileSaveAs());
     ui.choose(path("b"), 4);  // past the last filter (.gem, .asc, .brx)
-    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_FALSE(doc.files().OnFileSaveAs());
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: txt",
                                                       "Unsupported file type extension."}));
-    EXPECT_EQ(doc.saveType, FileType::Gem);
-    EXPECT_EQ(doc.filePath, path("a.GEM"));
+    EXPECT_EQ(doc.files().saveType, FileType::Gem);
+    EXPECT_EQ(doc.files().filePath, path("a.GEM"));
 }
 
 TEST_F(DocumentFiles, ExportRefusalsKeepTheDocumentsOwnType) {
     designBrilliant();
-    doc.saveType = FileType::Asc;
-    doc.filePath = path("mine.asc");
+    doc.files().saveType = FileType::Asc;
+    doc.files().filePath = path("mine.asc");
 
     ui.choose(path("x.ply"));
-    EXPECT_FALSE(doc.OnFileExport());
+    EXPECT_FALSE(doc.files().OnFileExport());
     ui.choose(path("x"), 7);
-    EXPECT_FALSE(doc.OnFileExport());
+    EXPECT_FALSE(doc.files().OnFileExport());
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Unsupported file type: ply", "Unsupported filed type."}));
     ASSERT_EQ(ui.requests.size(), 2u);
     EXPECT_EQ(ui.requests[0].title, "Export");
     EXPECT_EQ(ui.requests[0].filter, docmsg::EXPORT_FILTER);
-    EXPECT_EQ(doc.saveType, FileType::Asc);
-    EXPECT_EQ(doc.filePath, path("mine.asc"));
+    EXPECT_EQ(doc.files().saveType, FileType::Asc);
+    EXPECT_EQ(doc.files().filePath, path("mine.asc"));
 }
 
 TEST_F(DocumentFiles, ExportsWriteByTypeAndNeverChangeTheDocumentsNameTypeOrState) {
     const std::string file = brilliantFile("mine.gem");
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     doc.setModifiedFlag(true);
 
     // The extension is compared in lower case.
     ui.choose(path("model.WRL"), 2);
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     EXPECT_EQ(fileBytes(path("model.WRL")).rfind("#VRML V1.0 ascii", 0), 0u);
 
     // Without an extension the fourth filter appends ".thb".
     ui.choose(path("thumb"), 4);
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     EXPECT_TRUE(std::filesystem::exists(path("thumb.thb")));
 
     ui.choose(path("flat"), 2);
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     ui.choose(path("table"), 3);
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     EXPECT_TRUE(std::filesystem::exists(path("flat.dxf")));
     EXPECT_TRUE(std::filesystem::exists(path("table.b3d")));
 
@@ -224,13 +225,13 @@ TEST_F(DocumentFiles, ExportsWriteByTypeAndNeverChangeTheDocumentsNameTypeOrStat
     const std::string before = fileBytes(path("thumb.thb"));
     ui.choose(path("thumb.thb"));
     sink.script = {Answer::Cancel};
-    EXPECT_FALSE(doc.OnFileExport());
+    EXPECT_FALSE(doc.files().OnFileExport());
     EXPECT_EQ(sink.texts().back(), path("thumb.thb") + " already exists.\nDo you want to replace it?");
     EXPECT_EQ(fileBytes(path("thumb.thb")), before);
 
-    EXPECT_EQ(doc.filePath, file);
-    EXPECT_EQ(doc.registeredPath, file);
-    EXPECT_EQ(doc.saveType, FileType::Gem);
+    EXPECT_EQ(doc.files().filePath, file);
+    EXPECT_EQ(doc.files().registeredPath, file);
+    EXPECT_EQ(doc.files().saveType, FileType::Gem);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(ui.registeredPaths.size(), 1u);
 }
@@ -240,42 +241,41 @@ TEST_F(DocumentFiles, MeshExportsComeAfterTheOthersAndTakeTheSizeOfSizeAndWeight
     // Without a size the meshes are in design units; the fifth and sixth
     // filters append ".stl" and ".obj".
     ui.choose(path("units"), 5);
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     ui.choose(path("units"), 6);
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     EXPECT_EQ(fileBytes(path("units.stl")), stlBytes(*doc.stone()));
     EXPECT_EQ(fileBytes(path("units.obj")), objText(*doc.stone()));
 
-    doc.meshSize = {SizeBasis::Width, 6.5};
-    const double k = doc.meshMillimetresPerUnit();
+    doc.files().meshSize = {SizeBasis::Width, 6.5};
+    const double k = doc.files().meshMillimetresPerUnit();
     computeBounds(*doc.stone());
     EXPECT_NEAR(k, 6.5 / doc.stone()->stats.W, 1e-12);
     ui.choose(path("ring.OBJ"));
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     EXPECT_EQ(fileBytes(path("ring.OBJ")), objText(*doc.stone(), k));
     ui.choose(path("ring.stl"), 1);  // the typed extension wins over the filter
-    ASSERT_TRUE(doc.OnFileExport());
+    ASSERT_TRUE(doc.files().OnFileExport());
     EXPECT_EQ(fileBytes(path("ring.stl")), stlBytes(*doc.stone(), k));
-    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_EQ(doc.files().saveType, FileType::Other);
     EXPECT_TRUE(sink.texts().empty());
 
     // Open refuses the meshes as it refuses the other exports.
-    EXPECT_FALSE(doc.OnOpenDocument(path("ring.stl")));
+    EXPECT_FALSE(doc.files().OnOpenDocument(path("ring.stl")));
     EXPECT_EQ(sink.texts().back(), "Don't know how to read file of type " + path("ring.stl"));
 }
 
 TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave) {
     const std::string file = brilliantFile("open.asc");
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     const int facets = doc.facetCount;
-    doc.saveUndo();
-    doc.stone()->makeRough(ROUGH_HALF);
+    runStoneCommand(doc, "Rough", [](Stone& stone) { stone.makeRough(ROUGH_HALF); });
     doc.refreshSummary();
     ASSERT_TRUE(doc.isModified());
 
     ui.choose(file);
     sink.script = {Answer::Yes};
-    EXPECT_TRUE(doc.OnFileOpen());
+    EXPECT_TRUE(doc.files().OnFileOpen());
     EXPECT_EQ(ui.requests.back().filter, docmsg::OPEN_FILTER);
     EXPECT_TRUE(ui.requests.back().fileMustExist);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already open.\nOpen the most recently saved version?"});
@@ -287,7 +287,7 @@ TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave
     doc.stone()->makeRough(ROUGH_HALF);
     ui.choose(file);
     sink.script = {Answer::No};
-    EXPECT_FALSE(doc.OnFileOpen());
+    EXPECT_FALSE(doc.files().OnFileOpen());
     EXPECT_EQ(doc.stone()->nFacet - doc.stone()->nRough, 0);
 }
 
@@ -296,31 +296,31 @@ TEST_F(DocumentFiles, OpeningAnotherFileAsksToSaveChangesFirst) {
     const std::string other = brilliantFile("other.gem");
     ui.choose(other);
     ui.saveChangesAnswers = {Answer::Cancel};
-    EXPECT_FALSE(doc.OnFileOpen());
+    EXPECT_FALSE(doc.files().OnFileOpen());
     EXPECT_EQ(ui.saveChangesTitles, std::vector<std::string>{"Untitled"});
-    EXPECT_TRUE(doc.filePath.empty());
+    EXPECT_TRUE(doc.files().filePath.empty());
 
     ui.choose(other);  // No: open without saving
-    EXPECT_TRUE(doc.OnFileOpen());
-    EXPECT_EQ(doc.filePath, other);
-    EXPECT_EQ(doc.openType, FileType::Gem);
-    EXPECT_EQ(doc.title(), "other.gem");
+    EXPECT_TRUE(doc.files().OnFileOpen());
+    EXPECT_EQ(doc.files().filePath, other);
+    EXPECT_EQ(doc.files().openType, FileType::Gem);
+    EXPECT_EQ(doc.files().title(), "other.gem");
 }
 
 TEST_F(DocumentFiles, NewAfterChangesSavesFirstWhenTheUserSaysYes) {
     designBrilliant();
     // Yes, then the Save As dialog is cancelled: nothing happens.
     ui.saveChangesAnswers = {Answer::Yes};
-    EXPECT_FALSE(doc.OnFileNew());
+    EXPECT_FALSE(doc.files().OnFileNew());
     EXPECT_GT(doc.facetCount, 0);
 
     ui.saveChangesAnswers = {Answer::Yes};
     ui.choose(path("before-new.gem"));
-    ASSERT_TRUE(doc.OnFileNew());
+    ASSERT_TRUE(doc.files().OnFileNew());
     EXPECT_TRUE(std::filesystem::exists(path("before-new.gem")));
     EXPECT_EQ(doc.facetCount, 0);
-    EXPECT_TRUE(doc.registeredPath.empty());
-    EXPECT_EQ(doc.title(), "Untitled");
+    EXPECT_TRUE(doc.files().registeredPath.empty());
+    EXPECT_EQ(doc.files().title(), "Untitled");
     EXPECT_EQ(ui.registeredPaths, (std::vector<std::string>{path("before-new.gem"), ""}));
 }
 
@@ -328,13 +328,13 @@ TEST_F(DocumentFiles, NonAsciiFileNamesAreOpenedAndShownInTheDesignsCodePage) {
     designBrilliant();
     const std::string file = path("Smaragd-\xC3\xBC.gem");  // UTF-8, as the file system has it
     ui.choose(file);
-    ASSERT_TRUE(doc.OnFileSaveAs());
+    ASSERT_TRUE(doc.files().OnFileSaveAs());
     ASSERT_TRUE(std::filesystem::exists(file));
-    EXPECT_EQ(doc.registeredPath, file);
+    EXPECT_EQ(doc.files().registeredPath, file);
 
     ui.choose(file);
     sink.script = {Answer::No};
-    EXPECT_FALSE(doc.OnFileSaveAs());
+    EXPECT_FALSE(doc.files().OnFileSaveAs());
     EXPECT_EQ(sink.texts().back(), path("Smaragd-\xFC.gem") + " already exists.\nDo you want to replace it?");
 }
 
@@ -343,16 +343,16 @@ TEST_F(DocumentFiles, GemWithoutADotIsReadAsBinary) {
     const std::string file = path("brilliantgem");
     Diagnostics notes;
     ASSERT_TRUE(writeGemFile(stone, file, notes));
-    ASSERT_TRUE(doc.openDocumentFile(file));
-    EXPECT_EQ(doc.openType, FileType::Gem);
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
+    EXPECT_EQ(doc.files().openType, FileType::Gem);
     EXPECT_EQ(doc.facetCount, stone.nFacet - stone.nRough);
 }
 
 TEST_F(DocumentFiles, FailedOpensAndFilesThatAreNoDesignKeepTheDesignAndItsName) {
     Stone& stone = designBrilliant();
-    EXPECT_FALSE(doc.OnOpenDocument(path("missing.gem")));
-    EXPECT_FALSE(doc.OnOpenDocument(path("model.wrl")));
-    EXPECT_FALSE(doc.OnOpenDocument(path("notes.txt")));
+    EXPECT_FALSE(doc.files().OnOpenDocument(path("missing.gem")));
+    EXPECT_FALSE(doc.files().OnOpenDocument(path("model.wrl")));
+    EXPECT_FALSE(doc.files().OnOpenDocument(path("notes.txt")));
     EXPECT_EQ(doc.stone(), &stone);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Cannot open " + path("missing.gem") +
                                                           " to read\nThere is no such file.",
@@ -361,28 +361,28 @@ TEST_F(DocumentFiles, FailedOpensAndFilesThatAreNoDesignKeepTheDesignAndItsName)
     sink.clear();
     const std::string bad = path("bad.asc");
     std::ofstream(bad) << "not a design\n";
-    EXPECT_FALSE(doc.OnOpenDocument(bad));
+    EXPECT_FALSE(doc.files().OnOpenDocument(bad));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Corrupt ASC file: " + bad});
     EXPECT_EQ(doc.stone(), &stone);
-    EXPECT_TRUE(doc.filePath.empty());
-    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_TRUE(doc.files().filePath.empty());
+    EXPECT_EQ(doc.files().saveType, FileType::Other);
 }
 
 TEST_F(DocumentFiles, NewThenUndoBringsTheDesignBack) {
     Stone& stone = designBrilliant();
     const int facets = stone.nFacet - stone.nRough;
-    doc.filePath = path("old.gem");
-    doc.saveType = doc.openType = FileType::Gem;
-    doc.info.symmetry = 5;
-    doc.info.mirror = 0;
+    doc.files().filePath = path("old.gem");
+    doc.files().saveType = doc.files().openType = FileType::Gem;
+    doc.pending().info.symmetry = 5;
+    doc.pending().info.mirror = 0;
 
-    ASSERT_TRUE(doc.OnNewDocument());
+    ASSERT_TRUE(doc.files().OnNewDocument());
     EXPECT_EQ(doc.facetCount, 0);
     EXPECT_EQ(doc.lengthWidth, -1);
     EXPECT_EQ(doc.stone()->symmetry, 5);
     EXPECT_EQ(doc.stone()->mirror, 0);
-    EXPECT_TRUE(doc.filePath.empty());
-    EXPECT_EQ(doc.saveType, FileType::Other);
+    EXPECT_TRUE(doc.files().filePath.empty());
+    EXPECT_EQ(doc.files().saveType, FileType::Other);
     EXPECT_TRUE(doc.isModified());  // the undo snapshot marks it
 
     doc.undo();
@@ -391,12 +391,12 @@ TEST_F(DocumentFiles, NewThenUndoBringsTheDesignBack) {
 
 TEST_F(DocumentFiles, SaveWithoutNameOrTypeAndExportsLeaveTheDocumentAlone) {
     designBrilliant();
-    EXPECT_FALSE(doc.OnSaveDocument(""));
+    EXPECT_FALSE(doc.files().OnSaveDocument(""));
     const std::string file = path("plain.gem");
-    EXPECT_TRUE(doc.OnSaveDocument(file));
+    EXPECT_TRUE(doc.files().OnSaveDocument(file));
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"No file name in OnSaveDocument(). Use Save As",
                                                       "Output file type undefined. Defaulting to .gem"}));
-    EXPECT_EQ(doc.saveType, FileType::Gem);
+    EXPECT_EQ(doc.files().saveType, FileType::Gem);
     EXPECT_TRUE(isGemFile(*std::make_unique<std::ifstream>(file, std::ios::binary)));
 }
 
@@ -404,7 +404,7 @@ TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
     designBrilliant();
     const std::string file = path("keep.gem");
     ui.choose(file);
-    ASSERT_TRUE(doc.OnFileSaveAs());
+    ASSERT_TRUE(doc.files().OnFileSaveAs());
     const std::string before = fileBytes(file);
     ASSERT_GT(before.size(), 4096u);
 
@@ -418,7 +418,7 @@ TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
     rlimit small = oldLimit;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = doc.OnFileSave();
+    const bool saved = doc.files().OnFileSave();
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -427,7 +427,7 @@ TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Error writing " + file + ". Disk full?\nFile too large."});
     EXPECT_EQ(fileBytes(file), before);
     EXPECT_TRUE(doc.isModified());
-    EXPECT_EQ(doc.filePath, file);
+    EXPECT_EQ(doc.files().filePath, file);
     // Nothing but the target is left in the folder.
     int entries = 0;
     for (auto& e : std::filesystem::directory_iterator(folder_)) entries += e.is_regular_file();
@@ -482,19 +482,19 @@ std::string truncatedGem(const std::string& path) {
 
 TEST_F(DocumentFiles, ATextFileNamedGemIsNotOpenedSoSaveCannotReplaceIt) {
     const std::string mine = brilliantFile("mine.gem");
-    ASSERT_TRUE(doc.openDocumentFile(mine));
+    ASSERT_TRUE(doc.files().openDocumentFile(mine));
     Stone* design = doc.stone();
     const std::string notes = path("notes.gem");
     std::ofstream(notes) << "Shopping list: rough, dop wax, cerium oxide\n";
 
-    EXPECT_FALSE(doc.openDocumentFile(notes));
+    EXPECT_FALSE(doc.files().openDocumentFile(notes));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Corrupt GEM file: " + notes});
     EXPECT_EQ(doc.stone(), design);
-    EXPECT_EQ(doc.filePath, mine);
-    EXPECT_EQ(doc.registeredPath, mine);
+    EXPECT_EQ(doc.files().filePath, mine);
+    EXPECT_EQ(doc.files().registeredPath, mine);
 
     // Ctrl+S writes the design the user has to its own file, not over the notes.
-    ASSERT_TRUE(doc.OnFileSave());
+    ASSERT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(fileBytes(notes), "Shopping list: rough, dop wax, cerium oxide\n");
     EXPECT_TRUE(ui.requests.empty());
 }
@@ -502,17 +502,17 @@ TEST_F(DocumentFiles, ATextFileNamedGemIsNotOpenedSoSaveCannotReplaceIt) {
 TEST_F(DocumentFiles, AfterAnOpenThatReportedAProblemSaveProposesTheNameAndAsksBeforeReplacing) {
     const std::string file = path("cut short.gem");
     const std::string bytes = truncatedGem(file);
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].text,
               "Binary file is corrupt.\n(It ends inside the list of facets.)\nCould it be a text file?");
-    EXPECT_TRUE(doc.openReportedProblem);
+    EXPECT_TRUE(doc.files().openReportedProblem);
     const int readFacets = doc.facetCount;
     EXPECT_EQ(readFacets, 3);
     sink.clear();
 
     // Save opens Save As with the file's name in it; Cancel writes nothing.
-    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_FALSE(doc.files().OnFileSave());
     ASSERT_EQ(ui.requests.size(), 1u);
     EXPECT_FALSE(ui.requests[0].open);
     EXPECT_EQ(ui.requests[0].initialName, file);
@@ -522,26 +522,26 @@ TEST_F(DocumentFiles, AfterAnOpenThatReportedAProblemSaveProposesTheNameAndAsksB
     // Keeping the name asks before the file is replaced; No keeps it.
     ui.choose(file);
     sink.script = {Answer::No};
-    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_FALSE(doc.files().OnFileSave());
     EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already exists.\nDo you want to replace it?"});
     EXPECT_EQ(fileBytes(file), bytes);
-    EXPECT_TRUE(doc.openReportedProblem);
+    EXPECT_TRUE(doc.files().openReportedProblem);
 
     // The "save changes?" question on closing takes the same way.
     doc.setModifiedFlag(true);
     ui.saveChangesAnswers = {Answer::Yes};
-    EXPECT_FALSE(doc.SaveModified());  // the Save As dialog was cancelled
+    EXPECT_FALSE(doc.files().SaveModified());  // the Save As dialog was cancelled
     EXPECT_EQ(ui.requests.back().initialName, file);
     EXPECT_EQ(fileBytes(file), bytes);
 
     // Yes replaces it, and from then on Save writes straight to the file.
     ui.choose(file);
     sink.script = {Answer::Yes};
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_NE(fileBytes(file), bytes);
-    EXPECT_FALSE(doc.openReportedProblem);
+    EXPECT_FALSE(doc.files().openReportedProblem);
     const size_t dialogs = ui.requests.size();
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(ui.requests.size(), dialogs);
     EXPECT_EQ(doc.facetCount, readFacets);
 }
@@ -549,23 +549,23 @@ TEST_F(DocumentFiles, AfterAnOpenThatReportedAProblemSaveProposesTheNameAndAsksB
 TEST_F(DocumentFiles, AnotherNameAfterAProblemOpenSavesThereAndLeavesTheFileAlone) {
     const std::string file = path("short.gem");
     const std::string bytes = truncatedGem(file);
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     const std::string elsewhere = path("rescued.asc");
     ui.choose(elsewhere);
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(fileBytes(file), bytes);
     EXPECT_TRUE(isAscFile(*std::make_unique<std::ifstream>(elsewhere, std::ios::binary)));
-    EXPECT_EQ(doc.filePath, elsewhere);
-    EXPECT_FALSE(doc.openReportedProblem);
+    EXPECT_EQ(doc.files().filePath, elsewhere);
+    EXPECT_FALSE(doc.files().openReportedProblem);
 }
 
 TEST_F(DocumentFiles, OnlyWarningsCountAsProblemsNotThePreformNotice) {
     // A text design with a record the reader skips.
     const std::string skipped = path("skipped.asc");
     std::ofstream(skipped) << "Brevix 5.0\ng 96 0.0\na 90 1.1 12 24 36 48 60 72 84 96\nG\n";
-    ASSERT_TRUE(doc.openDocumentFile(skipped));
+    ASSERT_TRUE(doc.files().openDocumentFile(skipped));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"G but no cutting instructions"});
-    EXPECT_TRUE(doc.openReportedProblem);
+    EXPECT_TRUE(doc.files().openReportedProblem);
 
     // A design with a preform says so, as information: Save goes straight on.
     Stone withPreform = makeRoundBrilliant();
@@ -574,17 +574,17 @@ TEST_F(DocumentFiles, OnlyWarningsCountAsProblemsNotThePreformNotice) {
     Diagnostics notes;
     ASSERT_TRUE(writeGemFile(withPreform, file, notes));
     sink.clear();
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"File has a preform"});
-    EXPECT_FALSE(doc.openReportedProblem);
+    EXPECT_FALSE(doc.files().openReportedProblem);
     const size_t dialogs = ui.requests.size();
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(ui.requests.size(), dialogs);
 
     // A new design starts clean.
-    ASSERT_TRUE(doc.openDocumentFile(skipped));
-    EXPECT_TRUE(doc.OnNewDocument());
-    EXPECT_FALSE(doc.openReportedProblem);
+    ASSERT_TRUE(doc.files().openDocumentFile(skipped));
+    EXPECT_TRUE(doc.files().OnNewDocument());
+    EXPECT_FALSE(doc.files().openReportedProblem);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "design/design_text.h"
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
+#include "document/stone_commands.h"
+#include "document/recent_files.h"
 #include "files/binary_io.h"
 #include "files/gem_format.h"
 #include "platform/messages.h"
@@ -31,7 +33,7 @@ class LostWork : public TempFolderTest {
 protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        doc.ui = &ui;
+        doc.files().ui = &ui;
     }
     std::string designFile(const std::string& name, const Stone& stone) {
         const std::string p = path(name);
@@ -41,8 +43,7 @@ protected:
     }
     // A command that changes the design, as every command does: a snapshot, then the change.
     void changeHeading(const std::string& text) {
-        doc.saveUndo();
-        doc.stone()->setHeading({text, "", "", ""});
+        runStoneCommand(doc, "Heading", [&](Stone& stone) { stone.setHeading({text, "", "", ""}); });
     }
 
     RecordingSink sink;
@@ -56,7 +57,7 @@ protected:
 TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeReplacingTheFile) {
     const std::string file = designFile("mine.gem", makeRoundBrilliant());
     const std::string saved = fileBytes(file);
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     const int facets = doc.facetCount;
     ASSERT_GT(facets, 0);
     EXPECT_FALSE(doc.isModified());
@@ -67,7 +68,7 @@ TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeRep
     EXPECT_FALSE(doc.designFromFile());
 
     // Ctrl+S: Save As with the file's name; Cancel leaves the file alone.
-    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_FALSE(doc.files().OnFileSave());
     ASSERT_EQ(ui.requests.size(), 1u);
     EXPECT_FALSE(ui.requests[0].open);
     EXPECT_EQ(ui.requests[0].initialName, file);
@@ -75,12 +76,12 @@ TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeRep
     // Keeping the name asks first; No keeps the file.
     ui.choose(file);
     sink.script = {Answer::No};
-    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_FALSE(doc.files().OnFileSave());
     EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already exists.\nDo you want to replace it?"});
     EXPECT_TRUE(fileBytes(file) == saved);
     // Closing asks to save, and that takes the same way.
     ui.saveChangesAnswers = {Answer::Yes};
-    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_FALSE(doc.files().SaveModified());
     EXPECT_TRUE(fileBytes(file) == saved);
 
     // Redo brings the opened design back as it is in the file: unchanged,
@@ -90,7 +91,7 @@ TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeRep
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(doc.designFromFile());
     const size_t dialogs = ui.requests.size();
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(ui.requests.size(), dialogs);
 }
 
@@ -98,10 +99,10 @@ TEST_F(LostWork, UndoBeyondAnOpenBringsBackThePreviousDesignWhichSavesOnlyWhereT
     const std::string oval = designFile("oval.gem", makeOvalBrilliant());
     const std::string round = designFile("round.gem", makeRoundBrilliant());
     const std::string roundBytes = fileBytes(round);
-    ASSERT_TRUE(doc.openDocumentFile(oval));
+    ASSERT_TRUE(doc.files().openDocumentFile(oval));
     changeHeading("Oval, my way");
     const int ovalFacets = doc.facetCount;
-    ASSERT_TRUE(doc.openDocumentFile(round));  // "save changes?" answered No
+    ASSERT_TRUE(doc.files().openDocumentFile(round));  // "save changes?" answered No
 
     doc.undo();  // the oval's last snapshot: the oval before its heading
     EXPECT_EQ(doc.facetCount, ovalFacets);
@@ -109,18 +110,18 @@ TEST_F(LostWork, UndoBeyondAnOpenBringsBackThePreviousDesignWhichSavesOnlyWhereT
     // Saved under another name it is saved there, and is that file's design from then on.
     const std::string elsewhere = path("oval again.gem");
     ui.choose(elsewhere);
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_TRUE(fileBytes(round) == roundBytes);
-    EXPECT_EQ(doc.filePath, elsewhere);
+    EXPECT_EQ(doc.files().filePath, elsewhere);
     EXPECT_TRUE(doc.designFromFile());
     EXPECT_FALSE(doc.isModified());
 }
 
 TEST_F(LostWork, UndoAfterASaveIsAChangeAndUndoingBackToTheSavedStateIsNot) {
     const std::string file = designFile("mine.gem", makeRoundBrilliant());
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     changeHeading("First");
-    ASSERT_TRUE(doc.OnFileSave());
+    ASSERT_TRUE(doc.files().OnFileSave());
     EXPECT_FALSE(doc.isModified());
 
     doc.undo();  // the design as opened, no longer the one in the file
@@ -140,26 +141,26 @@ TEST_F(LostWork, UndoAfterASaveIsAChangeAndUndoingBackToTheSavedStateIsNot) {
 
 TEST_F(LostWork, AFolderOrAPipeNamedLikeADesignIsRefusedAndTheDesignStays) {
     const std::string file = designFile("mine.gem", makeRoundBrilliant());
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     const Stone* design = doc.stone();
     const std::string folder = path("x.asc");
     std::filesystem::create_directory(folder);
     const std::string pipe = path("y.gem");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
 
-    EXPECT_FALSE(doc.openDocumentFile(folder));
-    EXPECT_FALSE(doc.openDocumentFile(pipe));
+    EXPECT_FALSE(doc.files().openDocumentFile(folder));
+    EXPECT_FALSE(doc.files().openDocumentFile(pipe));
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{
                                 "Cannot open " + folder + " to read\nIt is a folder, not a file.",
                                 "Cannot open " + pipe + " to read\nIt is a device, a pipe or a socket, not a file."}));
     EXPECT_EQ(doc.stone(), design);
-    EXPECT_EQ(doc.filePath, file);
-    EXPECT_EQ(doc.registeredPath, file);
+    EXPECT_EQ(doc.files().filePath, file);
+    EXPECT_EQ(doc.files().registeredPath, file);
 }
 
 TEST_F(LostWork, DamagedFilesAreReportedAndNeverSavedOverWithoutAsking) {
     const std::string file = designFile("mine.gem", makeRoundBrilliant());
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     const Stone* design = doc.stone();
     std::string marker;
     le::putDouble(marker, END_OF_FACETS);
@@ -168,14 +169,14 @@ TEST_F(LostWork, DamagedFilesAreReportedAndNeverSavedOverWithoutAsking) {
     const std::string empty = path("empty.gem"), endOnly = path("end.gem");
     std::ofstream(empty, std::ios::binary).flush();
     std::ofstream(endOnly, std::ios::binary) << marker;
-    EXPECT_FALSE(doc.openDocumentFile(empty));
-    EXPECT_FALSE(doc.openDocumentFile(endOnly));
+    EXPECT_FALSE(doc.files().openDocumentFile(empty));
+    EXPECT_FALSE(doc.files().openDocumentFile(endOnly));
     EXPECT_EQ(sink.texts(),
               (std::vector<std::string>{"Damaged file: " + empty + "\nThe file is empty.",
                                         "Damaged file: " + endOnly +
                                             "\nIt ends inside its design settings (symmetry, gear, refractive index)."}));
     EXPECT_EQ(doc.stone(), design);
-    EXPECT_EQ(doc.filePath, file);
+    EXPECT_EQ(doc.files().filePath, file);
     sink.clear();
 
     // Facets without their settings: shown as far as they go, and Save asks.
@@ -183,13 +184,13 @@ TEST_F(LostWork, DamagedFilesAreReportedAndNeverSavedOverWithoutAsking) {
     const std::string cut = path("cut.gem");
     std::ofstream(cut, std::ios::binary) << whole.substr(0, whole.find(marker) + marker.size() + 6);
     const std::string cutBytes = fileBytes(cut);
-    ASSERT_TRUE(doc.openDocumentFile(cut));
+    ASSERT_TRUE(doc.files().openDocumentFile(cut));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Damaged file: " + cut +
                                                      "\nIt ends inside its design settings (symmetry, gear, "
                                                      "refractive index)."});
     EXPECT_GT(doc.facetCount, 0);
-    EXPECT_TRUE(doc.openReportedProblem);
-    EXPECT_FALSE(doc.OnFileSave());  // Save As proposing the name, cancelled
+    EXPECT_TRUE(doc.files().openReportedProblem);
+    EXPECT_FALSE(doc.files().OnFileSave());  // Save As proposing the name, cancelled
     EXPECT_EQ(ui.requests.back().initialName, cut);
     EXPECT_TRUE(fileBytes(cut) == cutBytes);
 }
@@ -198,7 +199,7 @@ TEST_F(LostWork, DamagedFilesAreReportedAndNeverSavedOverWithoutAsking) {
 
 TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
     // The cut list works out every facet's index when the views update.
-    doc.onUpdateAllViews = [this](const void*) {
+    doc.onDesignChanged = [this](DesignChanges, const void*) {
         if (!doc.stone()) return;
         int lines = 0;
         InstructionText text;
@@ -206,7 +207,7 @@ TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
     };
     Stone noGear = makeOvalBrilliant();
     noGear.gear = 0;
-    ASSERT_TRUE(doc.openDocumentFile(designFile("no gear.gem", noGear)));
+    ASSERT_TRUE(doc.files().openDocumentFile(designFile("no gear.gem", noGear)));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Zero index gear"});
     sink.clear();
 
@@ -216,7 +217,7 @@ TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
         inner->setPreform(std::make_unique<Stone>(makeRoundBrilliant()));
         inner = inner->preform.get();
     }
-    ASSERT_TRUE(doc.openDocumentFile(designFile("nested.gem", nested)));
+    ASSERT_TRUE(doc.files().openDocumentFile(designFile("nested.gem", nested)));
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"File has a preform"});
 }
 
@@ -226,19 +227,18 @@ TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
 // or program wrote since this one opened or saved the file.
 TEST_F(LostWork, SavingOverAFileChangedOnDiskAsksFirst) {
     const std::string file = designFile("mine.gem", makeRoundBrilliant());
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     RecordingSink otherSink;
     CGemDoc other{&otherSink};
-    ASSERT_TRUE(other.openDocumentFile(file));
-    other.saveUndo();
-    other.stone()->setHeading({"theirs", "", "", ""});
-    ASSERT_TRUE(other.OnFileSave());
+    ASSERT_TRUE(other.files().openDocumentFile(file));
+    runStoneCommand(other, "Heading", [](Stone& stone) { stone.setHeading({"theirs", "", "", ""}); });
+    ASSERT_TRUE(other.files().OnFileSave());
     EXPECT_TRUE(otherSink.entries.empty());  // nobody else had written it
     const std::string theirs = fileBytes(file);
 
     changeHeading("mine");
     sink.script = {Answer::Cancel};
-    EXPECT_FALSE(doc.OnFileSave());
+    EXPECT_FALSE(doc.files().OnFileSave());
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_NE(sink.entries[0].text.find("has been changed on disk"), std::string::npos);
     EXPECT_EQ(sink.entries[0].buttons, Buttons::YesNoCancel);
@@ -248,22 +248,22 @@ TEST_F(LostWork, SavingOverAFileChangedOnDiskAsksFirst) {
     // No: Save As, with the file's name proposed.
     sink.script = {Answer::No};
     ui.choose(path("mine copy.gem"));
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(ui.requests.back().initialName, file);
     EXPECT_EQ(fileBytes(file), theirs);
     EXPECT_TRUE(std::filesystem::exists(path("mine copy.gem")));
 
     // Yes: replaced; the next save has nothing to ask.
-    ASSERT_TRUE(doc.openDocumentFile(file));
-    ASSERT_TRUE(other.OnFileSave());  // written again behind this window's back
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
+    ASSERT_TRUE(other.files().OnFileSave());  // written again behind this window's back
     changeHeading("mine again");
     sink.clear();
     sink.script = {Answer::Yes};
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_NE(fileBytes(file), theirs);
     changeHeading("and again");
     sink.clear();
-    EXPECT_TRUE(doc.OnFileSave());
+    EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_TRUE(sink.entries.empty());
 }
 
@@ -271,18 +271,18 @@ TEST_F(LostWork, SavingOverAFileChangedOnDiskAsksFirst) {
 // comes back with the next change: the title tells whether closing would lose work.
 TEST_F(LostWork, EverySaveClearsTheUnsavedChangesMark) {
     const std::string file = designFile("mine.gem", makeRoundBrilliant());
-    ASSERT_TRUE(doc.openDocumentFile(file));
+    ASSERT_TRUE(doc.files().openDocumentFile(file));
     changeHeading("one");
     ASSERT_FALSE(ui.modifiedMarks.empty());
     EXPECT_TRUE(ui.modifiedMarks.back());
-    ASSERT_TRUE(doc.OnFileSave());  // to the file already open: nothing else is redrawn
+    ASSERT_TRUE(doc.files().OnFileSave());  // to the file already open: nothing else is redrawn
     EXPECT_FALSE(ui.modifiedMarks.back());
     EXPECT_FALSE(doc.isModified());
 
     changeHeading("two");
     EXPECT_TRUE(ui.modifiedMarks.back());
     ui.choose(path("other.brx"));
-    ASSERT_TRUE(doc.OnFileSaveAs());
+    ASSERT_TRUE(doc.files().OnFileSaveAs());
     EXPECT_FALSE(ui.modifiedMarks.back());
 
     changeHeading("three");
@@ -291,6 +291,31 @@ TEST_F(LostWork, EverySaveClearsTheUnsavedChangesMark) {
     EXPECT_FALSE(doc.isModified());
     doc.redo();
     EXPECT_TRUE(ui.modifiedMarks.back());
+}
+
+// A recent file that can no longer be opened leaves the list, in the
+// settings too, and the design in hand stays; one that opens stays listed.
+TEST_F(LostWork, ARecentFileThatIsGoneLeavesTheList) {
+    const std::string kept = designFile("kept.gem", makeRoundBrilliant());
+    const std::string gone = path("gone.gem");
+    RecentFileList stored;
+    stored.add(gone);
+    stored.add(kept);
+    ASSERT_TRUE(stored.save());
+    doc.files().recentFiles().load();
+
+    EXPECT_FALSE(doc.files().openRecentFile(kept));
+    EXPECT_EQ(doc.files().registeredPath, kept);
+    EXPECT_TRUE(doc.files().openRecentFile(gone));
+    EXPECT_FALSE(sink.entries.empty());  // told why
+    EXPECT_EQ(doc.files().registeredPath, kept);
+    EXPECT_EQ(doc.stone()->nFacet, makeRoundBrilliant().nFacet);
+    EXPECT_EQ(doc.files().recentFiles().entries(), std::vector<std::string>{kept});
+    RecentFileList reloaded;
+    reloaded.load();
+    EXPECT_EQ(reloaded.entries(), std::vector<std::string>{kept});
+    // Gone already: nothing left to drop.
+    EXPECT_FALSE(doc.files().openRecentFile(gone));
 }
 
 }  // namespace

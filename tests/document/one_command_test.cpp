@@ -20,22 +20,20 @@ namespace {
 class OneCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        doc.onUpdateAllViews = [this](const void* sender) {
+        doc.onDesignChanged = [this](DesignChanges kind, const void* sender) {
             ++updates;
+            // The form shows the pending facet: it is told when that changed.
+            if (kind & PendingChanged) ++formRedraws;
             lastSender = sender;
             // The views read the summary and the form as the change left them.
             facetsSeenByViews = doc.facetCount;
         };
-        doc.onRedrawForm = [this] { ++formRedraws; };
     }
-    void useRoundBrilliant() {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
-    }
+    void useRoundBrilliant() { doc.model().put(std::make_unique<Stone>(makeRoundBrilliant())); }
     void specify(double angle, double index, double ced) {
-        doc.setAngle(angle, false);
-        doc.setIndex(index, false);
-        doc.setCed(ced, false);
+        doc.pending().setAngle(angle, false);
+        doc.pending().setIndex(index, false);
+        doc.pending().setCed(ced, false);
     }
     void resetCounts() { updates = formRedraws = 0; }
 
@@ -49,7 +47,7 @@ protected:
 };
 
 TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
-    doc.setSymmetry(8, 1);
+    doc.pending().setSymmetry(8, 1);
     const int view = 0;
 
     // The form's Cut Facet: the cut, then a fresh pending facet.
@@ -60,13 +58,13 @@ TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
     EXPECT_EQ(formRedraws, 1);
     EXPECT_EQ(lastSender, &view);
     EXPECT_EQ(facetsSeenByViews, 16);
-    EXPECT_FALSE(doc.info.hasAngle);
-    EXPECT_EQ(doc.undoRing.latest()->nFacet - doc.undoRing.latest()->nRough, 0);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
+    EXPECT_EQ(doc.undoStack().latest()->nFacet - doc.undoStack().latest()->nRough, 0);
 
     // Edit > Angle completing the facet cuts it: still one announcement.
     resetCounts();
-    doc.setIndex(3, false);
-    doc.setCed(0.95, false);
+    doc.pending().setIndex(3, false);
+    doc.pending().setCed(0.95, false);
     doc.angleCommand(-41);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(formRedraws, 1);
@@ -103,7 +101,7 @@ TEST_F(OneCommand, CommandsOfTheMenusAndTheTierEditorAnnounceOnce) {
     const int32_t before = doc.stone()->nFacet;
     applyTierEdit(doc, TierRow{doc.stone(), 40, false}, TierEditAction::Uncut, {}, {});
     EXPECT_LT(doc.stone()->nFacet, before);
-    EXPECT_TRUE(doc.info.recutPending);
+    EXPECT_TRUE(doc.pending().info.recutPending);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(formRedraws, 1);
     EXPECT_EQ(facetsSeenByViews, doc.facetCount);
@@ -111,14 +109,14 @@ TEST_F(OneCommand, CommandsOfTheMenusAndTheTierEditorAnnounceOnce) {
     // Nothing is announced from inside an open command.
     resetCounts();
     {
-        CGemDoc::Command command(doc);
-        doc.designChanged();
-        doc.updateAllViews();
+        DesignModel::Batch batch(doc.model());
+        doc.model().announce(GeometryChanged);
+        doc.pendingChanged();
         EXPECT_EQ(updates, 0);
-        EXPECT_TRUE(doc.inCommand());
+        EXPECT_TRUE(doc.model().inBatch());
     }
     EXPECT_EQ(updates, 1);
-    EXPECT_FALSE(doc.inCommand());
+    EXPECT_FALSE(doc.model().inBatch());
 }
 
 TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
@@ -128,17 +126,18 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     const Stone before(*doc.stone());
     resetCounts();
     sink.clear();
-    doc.info.hasIndex = false;
-    EXPECT_FALSE(doc.changeStone([this](Stone& s) {
+    doc.pending().info.hasIndex = false;
+    EXPECT_FALSE(doc.model().apply({.name = "Uncut", .change = [this](DesignModel::Draft& d) -> bool {
+        Stone& s = d.stone();
         doc.prepareRecut(40);
         deleteTier(s, s.tierOf(40));
         throw KernelError("Internal error: v0->status illegal.");
-    }));
+    }}));
     ASSERT_FALSE(sink.entries.empty());
     EXPECT_EQ(sink.entries.back().text, "Internal error: v0->status illegal.");
     EXPECT_EQ(sink.entries.back().icon, Icon::Error);
-    EXPECT_FALSE(doc.info.recutPending);
-    EXPECT_FALSE(doc.info.hasIndex);
+    EXPECT_FALSE(doc.pending().info.recutPending);
+    EXPECT_FALSE(doc.pending().info.hasIndex);
     EXPECT_EQ(doc.stone()->nFacet, before.nFacet);
     EXPECT_EQ(doc.stone()->nEdge, before.nEdge);
     EXPECT_EQ(updates, 1);
@@ -150,16 +149,17 @@ TEST_F(OneCommand, KernelFailurePutsBackTheDesignAndThePendingFacet) {
     const Stone whole(*doc.stone());
     resetCounts();
     sink.clear();
-    doc.clearInfo();
-    EXPECT_FALSE(doc.changeStone([this](Stone& s) {
-        doc.setAngle(12, false);
+    doc.pending().clearInfo();
+    EXPECT_FALSE(doc.model().apply({.name = "Half done", .change = [this](DesignModel::Draft& d) -> bool {
+        Stone& s = d.stone();
+        doc.pending().setAngle(12, false);
         s.facets[s.nFacet - 1].d = 0.25;
         s.nFacet -= 1;
         throw KernelError("Internal error: half done");
-    }));
+    }}));
     EXPECT_EQ(doc.stone()->nFacet, whole.nFacet);
     EXPECT_EQ(doc.stone()->facets[whole.nFacet - 1].d, whole.facets[whole.nFacet - 1].d);
-    EXPECT_FALSE(doc.info.hasAngle);
+    EXPECT_FALSE(doc.pending().info.hasAngle);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"Internal error: half done"}));
     EXPECT_EQ(updates, 1);
     // Undo gives back the design before the failed command, not a half-done one.

@@ -30,8 +30,7 @@ protected:
     Stone* stone = nullptr;
 
     void SetUp() override {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
-        doc.refreshSummaryValues();
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         stone = doc.stone();
     }
 };
@@ -63,31 +62,31 @@ TEST_F(PickDialogs, CopiesLoopUntilThePendingFacetIsComplete) {
     const FacetDialogFields shown = facetDialogFields(*stone, main, {});
     EXPECT_TRUE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyAngle, shown,
                                        shown.edit));
-    EXPECT_DOUBLE_EQ(doc.info.angle, 34.5);
+    EXPECT_DOUBLE_EQ(doc.pending().info.angle, 34.5);
     EXPECT_TRUE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyIndex, shown,
                                        shown.edit));
-    EXPECT_DOUBLE_EQ(doc.info.index, 96);
+    EXPECT_DOUBLE_EQ(doc.pending().info.index, 96);
     EXPECT_FALSE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyCed, shown,
                                         shown.edit));
-    EXPECT_TRUE(doc.info.complete());
-    EXPECT_DOUBLE_EQ(doc.info.ced, stone->facets[main].d);
+    EXPECT_TRUE(doc.pending().info.complete());
+    EXPECT_DOUBLE_EQ(doc.pending().info.ced, stone->facets[main].d);
 
     // The z-axis intercept is a point the plane passes through: with the
     // angle and index known it completes the facet too.
-    doc.clearInfo();
-    doc.setAngle(34.5, false);
-    doc.setIndex(96, false);
+    doc.pending().clearInfo();
+    doc.pending().setAngle(34.5, false);
+    doc.pending().setIndex(96, false);
     EXPECT_FALSE(applyFacetDialogResult(doc, main, {}, FacetDialogResult::CopyZIntercept, shown,
                                         shown.edit));
-    ASSERT_EQ(doc.info.nPoints, 1);
-    EXPECT_NEAR(doc.info.ced, stone->facets[main].d, 1e-12);
+    ASSERT_EQ(doc.pending().info.nPoints, 1);
+    EXPECT_NEAR(doc.pending().info.ced, stone->facets[main].d, 1e-12);
 
     // A girdle facet never meets the axis: a message, no point, no loop.
-    doc.clearInfo();
+    doc.pending().clearInfo();
     const int32_t girdle = facetNamed(*stone, "G", 3);
     EXPECT_FALSE(applyFacetDialogResult(doc, girdle, {}, FacetDialogResult::CopyZIntercept,
                                         shown, shown.edit));
-    EXPECT_EQ(doc.info.nPoints, 0);
+    EXPECT_EQ(doc.pending().info.nPoints, 0);
     EXPECT_EQ(sink.texts().back(), "Girdle facets don't hit Z axis");
 }
 
@@ -96,8 +95,8 @@ TEST_F(PickDialogs, UseToCutApplyAndDeleteFacet) {
     const FacetDialogFields shown = facetDialogFields(*stone, main, {0, 0.7, 0.2});
     EXPECT_FALSE(applyFacetDialogResult(doc, main, {0, 0.7, 0.2}, FacetDialogResult::UseToCut,
                                         shown, shown.edit));
-    ASSERT_EQ(doc.info.nPoints, 1);
-    EXPECT_EQ(doc.info.points[0].y, 0.7);
+    ASSERT_EQ(doc.pending().info.nPoints, 1);
+    EXPECT_EQ(doc.pending().info.points[0].y, 0.7);
 
     // Apply names this facet alone, by the first word of the field.
     TierEditFields typed = shown.edit;
@@ -111,8 +110,8 @@ TEST_F(PickDialogs, UseToCutApplyAndDeleteFacet) {
     applyFacetDialogResult(doc, main, {}, FacetDialogResult::DeleteFacet, shown, shown.edit);
     stone = doc.stone();
     EXPECT_EQ(stone->nFacet, before - 1);
-    ASSERT_TRUE(doc.undoRing.latest());
-    EXPECT_EQ(doc.undoRing.latest()->nFacet, before);  // the snapshot before the deletion
+    ASSERT_TRUE(doc.undoStack().latest());
+    EXPECT_EQ(doc.undoStack().latest()->nFacet, before);  // the snapshot before the deletion
     EXPECT_EQ(doc.facetCount, before - 1 - stone->nRough);
 }
 
@@ -157,11 +156,11 @@ TEST_F(PickDialogs, BetweenTwoPointsStartsAtPointOne) {
     p.fractionOfLengthEdited("0.25");
     EXPECT_DOUBLE_EQ(p.selected().y, 0.25);
     // The chosen point replaces the two it was chosen between.
-    doc.addPoint({0, 0, 0.5});
-    doc.addPoint({0, 1, 0.5});
-    doc.useBetweenPoint(p.selected());
-    ASSERT_EQ(doc.info.nPoints, 1);
-    EXPECT_DOUBLE_EQ(doc.info.points[0].y, 0.25);
+    doc.pending().addPoint({0, 0, 0.5});
+    doc.pending().addPoint({0, 1, 0.5});
+    doc.pending().useBetweenPoint(p.selected());
+    ASSERT_EQ(doc.pending().info.nPoints, 1);
+    EXPECT_DOUBLE_EQ(doc.pending().info.points[0].y, 0.25);
 }
 
 TEST(PierceDialog, ReadsTheCoordinatesBack) {
@@ -206,8 +205,7 @@ protected:
         cutTier(*stone, {"P1", -41, 0.8, {96, 24, 48, 72}, ""});
         stone->symmetry = 4;
         stone->mirror = 1;
-        doc.setStone(std::move(stone));
-        doc.refreshSummaryValues();
+        doc.model().put(std::move(stone));
     }
 
     // The girdle's lower corner in the direction of the index.
@@ -227,13 +225,13 @@ protected:
     // The depth the pending pavilion facet (-48°, index 9, 4-fold mirror:
     // 9, 15, 33, 39, 57, 63, 81, 87) gets through p.
     double depthThrough(Vec3 p) {
-        doc.clearInfo();
-        doc.setSymmetry(4, 1);
-        doc.setAngle(-48, true);
-        doc.setIndex(9, true);
+        doc.pending().clearInfo();
+        doc.pending().setSymmetry(4, 1);
+        doc.pending().setAngle(-48, true);
+        doc.pending().setIndex(9, true);
         usePickedPoint(doc, p);
-        EXPECT_TRUE(doc.completeInfo());
-        return doc.info.ced;
+        EXPECT_TRUE(doc.pending().completeInfo());
+        return doc.pending().info.ced;
     }
 };
 
@@ -245,12 +243,12 @@ TEST_F(MirrorPicks, AMeetPickedAtAnImageOfThePointGivesTheBasePicksDepthAndMeet)
     // is the base pick's, and so is the point the cut is aimed at.
     for (double index : {84.0, 36.0, 60.0}) {
         EXPECT_NEAR(depthThrough(corner(index)), base, 1e-12) << index;
-        EXPECT_NEAR(length(doc.info.points[0] - corner(12)), 0, 1e-12) << index;
+        EXPECT_NEAR(length(doc.pending().info.points[0] - corner(12)), 0, 1e-12) << index;
     }
     // The cut records the point by the facets meeting there: the base
     // facet's meet, so a re-cut keeps it there.
     depthThrough(corner(84));
-    const PointDef recorded = namePoint(*doc.stone(), doc.designIntent(), doc.info.points[0]);
+    const PointDef recorded = namePoint(*doc.stone(), doc.designIntent(), doc.pending().info.points[0]);
     ASSERT_EQ(recorded.kind, PointKind::Meet);
     EXPECT_EQ(recorded.facets, (std::vector<FacetRef>{{0, 6}, {0, 18}, {1, 96}, {1, 24}}));
     EXPECT_EQ(facetsMeetingText(doc, corner(12)), "G 6\xB7G 18\xB7P1 96\xB7P1 72");

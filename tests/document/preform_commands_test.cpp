@@ -10,9 +10,9 @@ namespace {
 class PreformCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummary();
-        doc.onUpdateAllViews = [this](const void*) { ++updates; };
+        doc.onDesignChanged = [this](DesignChanges, const void*) { ++updates; };
     }
     RecordingSink sink;
     ScopedMessageSink guard{sink};
@@ -105,10 +105,10 @@ TEST(DocumentNotes, ShownThroughTheDocumentsOwnSinkBeforeTheViewsUpdate) {
     RecordingSink own;
     CGemDoc doc{&own};
     doc.setSink(&own);
-    doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+    doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
     doc.OnCopyToPreform();
     size_t shownAtUpdate = 99;
-    doc.onUpdateAllViews = [&](const void*) { shownAtUpdate = own.entries.size(); };
+    doc.onDesignChanged = [&](DesignChanges, const void*) { shownAtUpdate = own.entries.size(); };
     doc.OnCopyToPreform();
     EXPECT_EQ(own.texts(), std::vector<std::string>{"Existing preform deleted."});
     EXPECT_EQ(own.entries[0].icon, Icon::Information);

@@ -175,10 +175,10 @@ TEST(RaytraceProperties, OkRefusesAnIndexThatBendsNoLight) {
 class RaytraceCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        doc.setStone(std::make_unique<Stone>(makeRoundBrilliant()));
+        doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummary();
         doc.setModifiedFlag(false);
-        doc.onUpdateAllViews = [this](const void*) { ++updates; };
+        doc.onDesignChanged = [this](DesignChanges, const void*) { ++updates; };
         doc.stone()->traceRay({0.1, 0.1, 2}, {0, 0, -1});
         ASSERT_GT(doc.stone()->nRay, 0);
     }

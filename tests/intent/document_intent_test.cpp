@@ -59,19 +59,19 @@ Vec3 edgePoint(CGemDoc& doc, FacetRef a, FacetRef b, std::vector<FacetRef> nearF
 }
 
 void cut(CGemDoc& doc, double angle, double index, std::vector<Vec3> points, double ced = 0) {
-    doc.clearInfo();
-    doc.setAngle(angle, true);
-    doc.setIndex(index, true);
-    if (ced > 0) doc.setCed(ced, true);
-    for (const Vec3& p : points) doc.addPoint(p);
-    ASSERT_TRUE(doc.completeInfo());
+    doc.pending().clearInfo();
+    doc.pending().setAngle(angle, true);
+    doc.pending().setIndex(index, true);
+    if (ced > 0) doc.pending().setCed(ced, true);
+    for (const Vec3& p : points) doc.pending().addPoint(p);
+    ASSERT_TRUE(doc.pending().completeInfo());
     doc.cutNewFacets();
-    doc.clearInfo();
+    doc.pending().clearInfo();
 }
 
 // The brilliant as a cutter builds it in the window: through its meets.
 void cutBrilliant(CGemDoc& doc) {
-    doc.setSymmetry(8, 1);
+    doc.pending().setSymmetry(8, 1);
     cut(doc, 90, 3, {}, 1.0);
     cut(doc, -40.75, 12, {{0, 0, -0.9085}});
     cut(doc, -42, 3, {vertexWhere(doc, {{G, 93}, {G, 3}, {P1, 96}})});
@@ -116,9 +116,9 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
     const TierEditFields shown = tierEditFields(*doc.stone(), p1);
     TierEditFields typed = shown;
     typed.angle = "39.75";
-    const int cursor = doc.undoRing.undoCursor;
+    const int cursor = doc.undoStack().cursor();
     applyTierEdit(doc, row, TierEditAction::Apply, shown, typed);
-    EXPECT_EQ(doc.undoRing.undoCursor, (cursor + 1) % UndoRing::SIZE);
+    EXPECT_EQ(doc.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
     EXPECT_EQ(doc.facetCount, 73);
     const DesignIntent& after = doc.designIntent();

@@ -18,9 +18,7 @@ enum { G, P1, P2, C1, T, C2, C3 };
 
 void openBrilliant(CGemDoc& doc) {
     DesignWithIntent b = cutRoundBrilliantByIntent();
-    doc.setStone(std::make_unique<Stone>(std::move(b.stone)));
-    doc.recordedIntent = std::move(b.intent);
-    doc.refreshSummaryValues();
+    doc.model().put(std::make_unique<Stone>(std::move(b.stone)), std::move(b.intent));
 }
 
 int32_t facetOfTier(CGemDoc& doc, int32_t tier) {
@@ -37,7 +35,7 @@ TEST(TierDrag, TenStepsEndWhereTheLastValueSetDirectlyDoesAndOneUndoGoesBack) {
     const std::string start = designBytes(*dragged.stone());
     const DesignIntent startIntent = dragged.designIntent();
     const auto meets = meetsOfFour(*dragged.stone(), startIntent);
-    const int cursor = dragged.undoRing.undoCursor;
+    const int cursor = dragged.undoStack().cursor();
 
     ASSERT_TRUE(dragged.beginTierDrag(facetOfTier(dragged, C1)));
     EXPECT_EQ(dragged.dragTier(), C1);
@@ -46,7 +44,7 @@ TEST(TierDrag, TenStepsEndWhereTheLastValueSetDirectlyDoesAndOneUndoGoesBack) {
     EXPECT_TRUE(dragged.dragProblems().empty());
     dragged.endTierDrag();
     EXPECT_FALSE(dragged.dragging());
-    EXPECT_EQ(dragged.undoRing.undoCursor, (cursor + 1) % UndoRing::SIZE);
+    EXPECT_EQ(dragged.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
 
     ASSERT_TRUE(direct.recutTierAngle(facetOfTier(direct, C1), 34.5 + 0.1 * 10));
     EXPECT_EQ(designBytes(*dragged.stone()), designBytes(*direct.stone()));
@@ -65,10 +63,10 @@ TEST(TierDrag, DepthStepsStartFromTheDragsStartAndAPressWithoutMoveChangesNothin
     CGemDoc doc{&sink};
     openBrilliant(doc);
     const std::string start = designBytes(*doc.stone());
-    const int cursor = doc.undoRing.undoCursor;
+    const int cursor = doc.undoStack().cursor();
     ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, T)));
     doc.endTierDrag();
-    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+    EXPECT_EQ(doc.undoStack().cursor(), cursor);
     EXPECT_FALSE(doc.isModified());
 
     ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, T)));
@@ -92,17 +90,17 @@ TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
     CGemDoc doc{&sink};
     openBrilliant(doc);
     const std::string before = designBytes(*doc.stone());
-    const int cursor = doc.undoRing.undoCursor;
-    doc.setSymmetry(8, 1);
-    doc.setAngle(30, true);
-    doc.setIndex(3, true);
+    const int cursor = doc.undoStack().cursor();
+    doc.pending().setSymmetry(8, 1);
+    doc.pending().setAngle(30, true);
+    doc.pending().setIndex(3, true);
     for (double ced : {0.9, 0.8, 0.5, 0.1, 3.0}) {
-        doc.setCed(ced, true);
-        ASSERT_TRUE(doc.info.complete());
-        (void)previewCut(*doc.stone(), doc.info);
+        doc.pending().setCed(ced, true);
+        ASSERT_TRUE(doc.pending().info.complete());
+        (void)previewCut(*doc.stone(), doc.pending().info);
     }
     EXPECT_EQ(designBytes(*doc.stone()), before);
-    EXPECT_EQ(doc.undoRing.undoCursor, cursor);
+    EXPECT_EQ(doc.undoStack().cursor(), cursor);
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(sink.entries.empty());
 }
@@ -120,8 +118,8 @@ TEST(TierDrag, MainsDraggedPastTheHalvesAreReportedCutAway) {
     int mains = 0;
     for (int32_t i = 0; i < doc.stone()->nFacet; ++i) mains += doc.stone()->facets[i].name == "P1" ? 1 : 0;
     EXPECT_EQ(mains, 0);
-    ASSERT_TRUE(doc.recordedIntent);
-    const std::vector<DesignWarning> warnings = designWarnings(*doc.stone(), &*doc.recordedIntent);
+    ASSERT_TRUE(doc.model().recordedIntent());
+    const std::vector<DesignWarning> warnings = designWarnings(*doc.stone(), &*doc.model().recordedIntent());
     bool said = false;
     std::string texts;
     for (const DesignWarning& w : warnings) {

@@ -185,7 +185,7 @@ void CuttingAssistant::buildSpeech() {
 
 void CuttingAssistant::restart() {
     intent_.reset();
-    progressPath_ = doc_.registeredPath.empty() ? std::string() : progressPathFor(doc_.registeredPath);
+    progressPath_ = doc_.files().registeredPath.empty() ? std::string() : progressPathFor(doc_.files().registeredPath);
     stoneSeen_ = doc_.stone();
     notice_->hide();
     const Stone* stone = doc_.stone();
@@ -209,7 +209,7 @@ void CuttingAssistant::restart() {
 
 void CuttingAssistant::designChanged() {
     const std::string path =
-        doc_.registeredPath.empty() ? std::string() : progressPathFor(doc_.registeredPath);
+        doc_.files().registeredPath.empty() ? std::string() : progressPathFor(doc_.files().registeredPath);
     // Another design, or the same one under a new name: its own progress.
     if (path != progressPath_ && !(progressPath_.empty() && doc_.stone() == stoneSeen_)) {
         restart();
@@ -269,7 +269,7 @@ void CuttingAssistant::save() {
 
 void CuttingAssistant::refresh() {
     const CuttingStep* step = session_.currentStep();
-    setWindowTitle(QStringLiteral("Cutting Assistant - ") + ui(doc_.title()));
+    setWindowTitle(QStringLiteral("Cutting Assistant - ") + ui(doc_.files().title()));
     if (!doc_.stone() || session_.plan().steps.empty()) {
         title_->setText(QStringLiteral("Nothing to cut"));
         setting_->setText(QStringLiteral("The design has no facets yet."));
@@ -307,7 +307,7 @@ void CuttingAssistant::refresh() {
 
 std::string CuttingAssistant::meetLine(const CuttingStep& step) {
     if (!doc_.stone()) return {};
-    if (!intent_) intent_ = intentOf(*doc_.stone(), doc_.recordedIntent ? &*doc_.recordedIntent : nullptr);
+    if (!intent_) intent_ = intentOf(*doc_.stone(), doc_.model().recordedIntent() ? &*doc_.model().recordedIntent() : nullptr);
     return recordedMeetLine(*doc_.stone(), *intent_, step);
 }
 
@@ -410,13 +410,13 @@ void CuttingAssistant::showEvent(QShowEvent* event) {
 
 bool CuttingAssistant::printChecklist(QPagedPaintDevice& device) {
     const Stone* stone = doc_.stone();
-    return paintChecklist(device, session_, doc_.title(), stone ? stone->heading[0] : std::string());
+    return paintChecklist(device, session_, doc_.files().title(), stone ? stone->heading[0] : std::string());
 }
 
 void CuttingAssistant::print() {
     std::unique_ptr<QPrinter> own;
     QPrinter* printer = printing_ ? &printing_->printer() : (own = std::make_unique<QPrinter>()).get();
-    printer->setDocName(QStringLiteral("Cutting checklist - ") + ui(doc_.title()));
+    printer->setDocName(QStringLiteral("Cutting checklist - ") + ui(doc_.files().title()));
     QPrintDialog dialog(printer, this);
     if (dialog.exec() != QDialog::Accepted) return;
     printChecklist(*printer);

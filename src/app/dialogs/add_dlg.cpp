@@ -122,11 +122,10 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     setTabOrder(clear_, between_);
     setTabOrder(between_, cut_);
 
-    connect(mirror_, &QCheckBox::clicked, this, [this](bool checked) { doc_.mirrorToggled(checked); });
+    connect(mirror_, &QCheckBox::clicked, this, [this](bool checked) { doc_.pending().mirrorToggled(checked); });
     connect(clear_, &QPushButton::clicked, this, [this] {
-        doc_.clearInfo();
-        refresh();
-        doc_.updateAllViews(this);
+        doc_.pending().clearInfo();
+        doc_.pendingChanged(this);
     });
     connect(between_, &QPushButton::clicked, this, [this] {
         applyFocusedField();
@@ -134,11 +133,10 @@ CAddDlg::CAddDlg(CGemDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     });
     connect(cut_, &QPushButton::clicked, this, [this] { pressDefaultButton(); });
 
-    doc_.onRedrawForm = [this] { refresh(); };
     refresh();
 }
 
-CAddDlg::~CAddDlg() { doc_.onRedrawForm = nullptr; }
+CAddDlg::~CAddDlg() = default;
 
 bool CAddDlg::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange) {
@@ -219,20 +217,20 @@ bool CAddDlg::applyField(QObject* field) {
         edit->setText(fromCore(handler(toCore(edit->text()))));
         return true;
     };
-    bool known = lineEdit(angle_, [this](const std::string& t) { return doc_.angleFieldEdited(t); }) ||
-                 lineEdit(index_, [this](const std::string& t) { return doc_.indexFieldEdited(t); }) ||
-                 lineEdit(ced_, [this](const std::string& t) { return doc_.cedFieldEdited(t); }) ||
+    bool known = lineEdit(angle_, [this](const std::string& t) { return doc_.pending().angleFieldEdited(t); }) ||
+                 lineEdit(index_, [this](const std::string& t) { return doc_.pending().indexFieldEdited(t); }) ||
+                 lineEdit(ced_, [this](const std::string& t) { return doc_.pending().cedFieldEdited(t); }) ||
                  lineEdit(symmetry_, [this](const std::string& t) {
-                     return doc_.symmetryFieldEdited(t, mirror_->isChecked());
+                     return doc_.pending().symmetryFieldEdited(t, mirror_->isChecked());
                  });
     if (!known && field == points_) {
         known = true;
         if (points_->document()->isModified()) {
             points_->document()->setModified(false);
-            doc_.pointsFieldEdited(toCore(points_->toPlainText()));
-            // Point lists decide what the other fields can be derived from.
-            refresh();
-            doc_.updateAllViews(this);
+            doc_.pending().pointsFieldEdited(toCore(points_->toPlainText()));
+            // Point lists decide what the other fields can be derived from:
+            // the form is shown afresh with the views.
+            doc_.pendingChanged(this);
             return true;
         }
         return true;
@@ -242,7 +240,8 @@ bool CAddDlg::applyField(QObject* field) {
     // text its reading rule gave it (an emptied symmetry stays empty).
     const QWidget* keep = qobject_cast<QWidget*>(field);
     const QString kept = qobject_cast<const QLineEdit*>(keep) ? static_cast<const QLineEdit*>(keep)->text() : QString();
-    refresh();
+    // The views and the figures follow the pending facet; the form with them.
+    doc_.pendingChanged(this);
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
         edit->setText(kept);
         edit->setModified(false);
@@ -262,7 +261,7 @@ void CAddDlg::pressDefaultButton() {
     // of the current field.
     const bool cuts = defaultButtonCuts(toCore(cut_->text()));
     applyFocusedField();
-    if (cuts && doc_.completeInfo()) {
+    if (cuts && doc_.pending().completeInfo()) {
         doc_.cutFromForm(this);
     } else {
         refresh();
@@ -272,7 +271,7 @@ void CAddDlg::pressDefaultButton() {
 void CAddDlg::refresh() {
     if (refreshing_) return;
     refreshing_ = true;
-    const CutFacetFormTexts texts = doc_.formTexts();
+    const CutFacetFormTexts texts = doc_.pending().formTexts();
     cut_->setText(fromCore(texts.caption));
     angle_->setText(fromCore(texts.angle));
     index_->setText(fromCore(texts.index));
@@ -284,7 +283,6 @@ void CAddDlg::refresh() {
     between_->setEnabled(texts.betweenEnabled && static_cast<bool>(onBetween));
     for (QLineEdit* e : {angle_, index_, ced_, symmetry_}) e->setModified(false);
     refreshing_ = false;
-    if (onRefreshed) onRefreshed();
 }
 
 }  // namespace brevix

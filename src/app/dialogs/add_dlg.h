@@ -16,6 +16,7 @@ namespace brevix {
 
 class CGemDoc;
 
+// The Cut Facet form.
 class CAddDlg : public QWidget {
     Q_OBJECT
 public:
@@ -28,8 +29,6 @@ public:
     // The "Between 1,2" dialog comes with picking in the views; until it is
     // installed here the button stays disabled.
     std::function<void()> onBetween;
-    // After every refresh: the pending facet may have changed.
-    std::function<void()> onRefreshed;
 
     QLineEdit* angleEdit() const { return angle_; }
     QLineEdit* indexEdit() const { return index_; }

@@ -148,7 +148,7 @@ bool runIndexGearDialog(QWidget* parent, CGemDoc& doc) {
     });
     if (accepted) {
         doc.setModifiedFlag();
-        doc.updateAllViews();
+        doc.model().announce(SettingsChanged);
     }
     return accepted;
 }

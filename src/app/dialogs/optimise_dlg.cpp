@@ -413,7 +413,7 @@ bool OptimiseDlg::apply(int row) {
     if (!pick) return false;
     Stone design = *pick->stone;
     design.refractiveIndex = refractiveIndex_;
-    applyDesignWithIntent(doc_, design, pick->intent);
+    applyDesignWithIntent(doc_, design, pick->intent, mode_ == Mode::Optimise ? "Optimise" : "Retarget");
     return true;
 }
 

@@ -78,17 +78,17 @@ bool runPickDialog(QWidget* parent, CGemDoc& doc, PickKind kind, int32_t index, 
     case PickNone:
         break;
     }
-    doc.updateAllViews();
+    doc.pendingChanged();
     return zoom;
 }
 
 bool runBetweenDialog(QWidget* parent, CGemDoc& doc, bool zoomed) {
-    if (doc.info.nPoints < 2) return false;
+    if (doc.pending().info.nPoints < 2) return false;
     CPointOnEdgeDlg dialog(
-        PointOnEdge::betweenPoints(doc.ensureStone(), doc.info.points[0], doc.info.points[1]),
+        PointOnEdge::betweenPoints(doc.ensureStone(), doc.pending().info.points[0], doc.pending().info.points[1]),
         zoomed, parent);
     dialog.exec();
-    if (dialog.end() == PointDialogEnd::UseToCut) doc.useBetweenPoint(dialog.edge().selected());
+    if (dialog.end() == PointDialogEnd::UseToCut) doc.pending().useBetweenPoint(dialog.edge().selected());
     return dialog.end() == PointDialogEnd::Zoom;
 }
 

@@ -29,7 +29,7 @@ void openInFrame(CMainFrame& frame, const collection::DesignEntry& entry) {
             return result;
         });
     } else {
-        doc.openDocumentFile(entry.path);
+        doc.files().openDocumentFile(entry.path);
     }
     frame.updateAllViews();
     frame.raise();

@@ -17,6 +17,7 @@ namespace brevix {
 class CGemDoc;
 class CEditTierDlg;
 
+// The cut list: the design's cutting instructions, one tier a row.
 class CCutLstView : public QTreeWidget {
     Q_OBJECT
 public:

@@ -28,14 +28,13 @@
 #include "app/panes/remembered_dock.h"
 #include "design/measures.h"
 #include "document/gem_doc.h"
-#include "document/size_settings.h"
 #include "intent/design_intent.h"
 #include "intent/intent_words.h"
 #include "live/design_figures.h"
+#include "live/live_design.h"
 #include "live/figure_rows.h"
 #include "live/girdle_measure.h"
 #include "live/tier_goals.h"
-#include "optics/weight_material.h"
 
 namespace brevix {
 
@@ -46,18 +45,11 @@ constexpr int DRAG_PAUSE_MS = 700;
 // The slider reaches this far either side of the angle it starts from, in hundredths of a degree.
 constexpr int SLIDER_REACH = 500;
 
-DesignFigures figuresOfDesign(const Stone& stone) {
-    Stone copy(stone);
-    const SizeSettings size = loadSizeSettings();
-    const std::optional<optics::WeightMaterial> material =
-        optics::weightMaterial(size.material, size.specificGravity, stone.refractiveIndex);
-    return figuresOf(copy, size.size, material);
-}
-
 // The intent as it stands, without settling the document's own: a tier cut
 // away stays in it until the next cut, so that its warning can be given.
 DesignIntent currentIntent(const CGemDoc& doc) {
-    return intentOf(*doc.stone(), doc.recordedIntent ? &*doc.recordedIntent : nullptr, doc.meetTolerance());
+    return intentOf(*doc.stone(), doc.model().recordedIntent() ? &*doc.model().recordedIntent() : nullptr,
+                    doc.model().meetTolerance());
 }
 
 QDoubleSpinBox* spinBox(double low, double high, int decimals, double step, QWidget* parent) {
@@ -211,43 +203,28 @@ void DesignFiguresPane::showEvent(QShowEvent* event) {
 }
 
 void DesignFiguresPane::designChanged() {
-    // A hidden pane catches up when it is shown; the cut list's marks
-    // still follow.
-    stale_ = !isVisible();
-    const Stone* stone = doc_.stone();
-    warnings_.clear();
-    if (stone)
-        warnings_ = designWarnings(*stone, doc_.recordedIntent ? &*doc_.recordedIntent : nullptr, nullptr,
-                                   doc_.undoRing.latest());
+    // What is shown here is worked out once per change, by the document.
+    const LiveDesign& live = doc_.live();
+    warnings_ = live.warnings;
+    previewShown_ = live.preview.ready;
+    // The cut list's marks and the views' preview follow even while the
+    // pane is hidden; the pane itself catches up when it is shown.
     if (onWarnings) onWarnings(warnings_);
+    if (onPreview) onPreview(live.preview.ready ? &live.preview : nullptr, live.points);
+    stale_ = !isVisible();
     if (stale_) return;
     if (!doc_.dragging()) fillTiers();
-    pendingChanged();
+    showFigures(live);
+    showWarnings(live);
 }
 
-void DesignFiguresPane::pendingChanged() {
-    preview_ = CutPreview();
-    previewWarnings_.clear();
-    std::vector<Vec3> points;
-    if (const Stone* stone = doc_.stone(); stone && !doc_.dragging()) {
-        preview_ = previewCut(*stone, doc_.info);
-        if (preview_.ready) previewWarnings_ = designWarnings(preview_.stone, nullptr, stone);
-        for (int k = 0; k < doc_.info.nPoints; ++k) points.push_back(doc_.info.points[k]);
-    }
-    if (onPreview) onPreview(preview_.ready ? &preview_ : nullptr, points);
-    if (!isVisible()) return;
-    showFigures();
-    showWarnings();
-}
-
-void DesignFiguresPane::showFigures() {
+void DesignFiguresPane::showFigures(const LiveDesign& live) {
     figures_->clear();
-    const Stone* stone = doc_.stone();
-    if (!stone) return;
-    const std::vector<FigureRow> now = figureRows(figuresOfDesign(*stone));
+    if (!doc_.stone()) return;
+    const std::vector<FigureRow> now = figureRows(live.figures);
     std::vector<FigureRow> after;
-    if (preview_.ready) after = figureRows(figuresOfDesign(preview_.stone));
-    figures_->setColumnHidden(2, !preview_.ready);
+    if (live.previewFigures) after = figureRows(*live.previewFigures);
+    figures_->setColumnHidden(2, !live.preview.ready);
     QList<QTreeWidgetItem*> items;
     const auto valueIn = [](const std::vector<FigureRow>& rows, const std::string& label) {
         for (const FigureRow& r : rows)
@@ -272,7 +249,7 @@ void DesignFiguresPane::showFigures() {
     figures_->addTopLevelItems(items);
 }
 
-void DesignFiguresPane::showWarnings() {
+void DesignFiguresPane::showWarnings(const LiveDesign& live) {
     warningList_->clear();
     const auto add = [this](const QString& text, const QColor& colour) {
         auto* item = new QListWidgetItem(text, warningList_);
@@ -280,8 +257,8 @@ void DesignFiguresPane::showWarnings() {
         item->setToolTip(text);
     };
     for (const DesignWarning& w : warnings_) add(fromCore(w.text), QColor(160, 0, 0));
-    for (const std::string& note : preview_.notes) add(QStringLiteral("New facets: ") + fromCore(note), QColor(0, 0, 160));
-    for (const DesignWarning& w : previewWarnings_) {
+    for (const std::string& note : live.preview.notes) add(QStringLiteral("New facets: ") + fromCore(note), QColor(0, 0, 160));
+    for (const DesignWarning& w : live.previewWarnings) {
         bool known = false;
         for (const DesignWarning& v : warnings_) known = known || v.text == w.text;
         if (!known) add(QStringLiteral("After the cut: ") + fromCore(w.text), QColor(0, 0, 160));
@@ -392,10 +369,8 @@ void DesignFiguresPane::depthStep(double share) {
 void DesignFiguresPane::finishDrag() {
     dragPause_.stop();
     if (!doc_.dragging()) return;
-    // The last step's problems come as messages once.
+    // The last step's problems come as messages once; the preview is back.
     doc_.endTierDrag();
-    fillTiers();
-    pendingChanged();
 }
 
 void DesignFiguresPane::reachGoal(bool table) {
@@ -425,7 +400,7 @@ void DesignFiguresPane::reachGoal(bool table) {
         QMessageBox::information(this, QStringLiteral("Brevix"), fromCore(goal.problem));
         return;
     }
-    doc_.takeRecut(std::move(*goal.cut));
+    doc_.takeRecut(std::move(*goal.cut), table ? "Table Goal" : "Girdle Goal");
 }
 
 QDockWidget* createDesignFiguresDock(QMainWindow& frame, CGemDoc& doc, const DesignSignals& changes, QAction* toggle) {

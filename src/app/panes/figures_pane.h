@@ -32,16 +32,16 @@ namespace brevix {
 class DesignSignals;
 
 class CGemDoc;
+struct LiveDesign;
 
 class DesignFiguresPane : public QWidget {
     Q_OBJECT
 public:
     explicit DesignFiguresPane(CGemDoc& doc, QWidget* parent = nullptr);
 
-    // The design changed: figures, warnings, tiers and the preview anew.
+    // The design or the pending facet changed: figures, warnings, tiers
+    // and the preview as the document worked them out.
     void designChanged();
-    // The Cut Facet form changed: the preview anew.
-    void pendingChanged();
 
     // A row of the figures: the design's value (column 1) or the value after
     // the pending cut (column 2); empty when the row is not shown.
@@ -50,7 +50,7 @@ public:
     // "After cut" column included.
     int readableWidth() const;
     QStringList warningTexts() const;
-    bool previewShown() const { return preview_.ready; }
+    bool previewShown() const { return previewShown_; }
     const std::vector<DesignWarning>& warnings() const { return warnings_; }
 
     QComboBox* tierBox() const { return tier_; }
@@ -79,8 +79,8 @@ protected:
 
 private:
     void buildControls();
-    void showFigures();
-    void showWarnings();
+    void showFigures(const LiveDesign& live);
+    void showWarnings(const LiveDesign& live);
     void fillTiers();
     void showTierValues();
     int32_t selectedTier() const;
@@ -109,8 +109,7 @@ private:
     bool stale_ = true;
     bool settingControls_ = false;
     std::vector<DesignWarning> warnings_;
-    CutPreview preview_;
-    std::vector<DesignWarning> previewWarnings_;
+    bool previewShown_ = false;
 };
 
 // The pane in a dock of the frame, as it was left last time (visible the

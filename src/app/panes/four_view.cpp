@@ -46,6 +46,7 @@ void CFourView::draw(Canvas& canvas, QSize size, bool printing) {
 }
 
 void CFourView::paintEvent(QPaintEvent*) {
+    ++paints_;
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (pictureStale_ || picture_.size() != pixels) {

@@ -18,10 +18,13 @@ namespace brevix {
 class CGemDoc;
 class Canvas;
 
+// The four views: top, side, end and bottom of the stone.
 class CFourView : public QWidget {
     Q_OBJECT
 public:
     explicit CFourView(CGemDoc& doc, QWidget* parent = nullptr);
+    // Paints so far (for tests that count what one change causes).
+    int paints() const { return paints_; }
 
     void setZoomed(bool zoomed) {
         zoomed_ = zoomed;
@@ -98,6 +101,7 @@ private:
     PickState pick_;
     QPoint buttonDown_;
     PreviewOverlay overlay_;
+    int paints_ = 0;
 };
 
 }  // namespace brevix

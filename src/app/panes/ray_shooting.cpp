@@ -51,7 +51,7 @@ void RayShooting::shootAt(int x, int y) {
     // The rays belong to the design: both views draw them and Erase Rays clears them.
     copyRays(*design, traced);
     view_->update();
-    doc_.updateAllViews(view_);
+    doc_.model().announce(SettingsChanged, view_);
 }
 
 }  // namespace brevix

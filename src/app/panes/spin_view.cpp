@@ -42,6 +42,7 @@ std::optional<std::string> CSpinView::draw(Canvas& canvas, QSize size, bool prin
 }
 
 void CSpinView::paintEvent(QPaintEvent*) {
+    ++paints_;
     QPainter painter(this);
     QtCanvas canvas(painter);
     const std::optional<std::string> status = draw(canvas, size(), false);

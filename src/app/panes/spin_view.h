@@ -16,10 +16,13 @@ namespace brevix {
 class CGemDoc;
 class Canvas;
 
+// The spin view: the stone turned by the mouse.
 class CSpinView : public QWidget {
     Q_OBJECT
 public:
     explicit CSpinView(CGemDoc& doc, QWidget* parent = nullptr);
+    // Paints so far (for tests that count what one change causes).
+    int paints() const { return paints_; }
 
     const SpinAngles& angles() const { return control_.angles; }
     void setAngles(const SpinAngles& angles);
@@ -54,6 +57,7 @@ private:
     // What the pane draws: never the document's stone itself.
     ViewStone viewStone_;
     PreviewOverlay overlay_;
+    int paints_ = 0;
 };
 
 }  // namespace brevix

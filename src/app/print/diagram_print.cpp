@@ -41,12 +41,12 @@ bool DiagramPrinting::paint(QPrinter* printer) {
     page.dpiX = printer->logicalDpiX();
     page.dpiY = printer->logicalDpiY();
     page.origin = QPointF(0, 0);
-    paintDiagramPage(painter, page, doc_.stone(), doc_.title(), weightLines());
+    paintDiagramPage(painter, page, doc_.stone(), doc_.files().title(), weightLines());
     return painter.end();
 }
 
 bool DiagramPrinting::print(QWidget* parent) {
-    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.title())));
+    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.files().title())));
     QPrintDialog dialog(printer_.get(), parent);
     // The diagram is always one page.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -57,7 +57,7 @@ bool DiagramPrinting::print(QWidget* parent) {
 }
 
 bool DiagramPrinting::printDirect(QWidget*) {
-    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.title())));
+    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.files().title())));
     // Without a printer or a file to print into the page would go nowhere;
     // the user hears of it rather than seeing nothing happen.
     if (!paint(printer_.get())) {
@@ -68,7 +68,7 @@ bool DiagramPrinting::printDirect(QWidget*) {
 }
 
 void DiagramPrinting::preview(QWidget* parent) {
-    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.title())));
+    printer_->setDocName(QString::fromStdString(cp1252ToUtf8(doc_.files().title())));
     QPrintPreviewDialog dialog(printer_.get(), parent);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { paint(printer); });

@@ -1,10 +1,12 @@
-// The file side of the document: New, Open, Save, Save As and Export, the
-// framework's part around them (registered path, "save changes?"), and the
-// status-bar texts.
+// The design's files: New, Open, Save, Save As and Export, and the
+// framework's part around them (registered path, "save changes?").
+#include "document/design_files.h"
+
 #include <cctype>
 #include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "design/real_size.h"
 #include "document/design_io.h"
@@ -37,14 +39,12 @@ struct ChosenType {
     std::string path;
 };
 
-}  // namespace
-
-// ---- the framework's side ------------------------------------------------
-
-class CGemDoc::OnceEach {
+// For the length of a command that tells each text once (opening a file
+// and showing it first), the document shows through a filter.
+class OnceEach {
 public:
-    explicit OnceEach(CGemDoc& doc) : doc_(doc), filter_(doc.sink()), previous_(std::exchange(doc.sink_, &filter_)) {}
-    ~OnceEach() { doc_.sink_ = previous_; }
+    explicit OnceEach(CGemDoc& doc) : doc_(doc), filter_(doc.sink()), previous_(doc.setSink(&filter_)) {}
+    ~OnceEach() { doc_.setSink(previous_); }
     OnceEach(const OnceEach&) = delete;
     OnceEach& operator=(const OnceEach&) = delete;
 
@@ -54,8 +54,12 @@ private:
     MessageSink* previous_;
 };
 
-bool CGemDoc::SaveModified() {
-    if (!isModified()) return true;
+}  // namespace
+
+// ---- the framework's side ------------------------------------------------
+
+bool DesignFiles::SaveModified() {
+    if (!doc_.isModified()) return true;
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     switch (dialogs.askSaveChanges(title())) {
     case Answer::Cancel: return false;
@@ -64,32 +68,32 @@ bool CGemDoc::SaveModified() {
     }
 }
 
-bool CGemDoc::openDocumentFile(const std::string& path) {
+bool DesignFiles::openDocumentFile(const std::string& path) {
     // The design is already open under this name: nothing is read again.
     if (!registeredPath.empty() && samePath(path, registeredPath)) return true;
     // Reading and the first showing of the design tell each thing once
     // (a zero gear would otherwise be reported for every facet shown).
-    OnceEach once(*this);
+    OnceEach once(doc_);
+    DesignModel::Batch batch(doc_.model());
     if (!SaveModified()) return false;
     if (!OnOpenDocument(path)) return false;
-    setModifiedFlag(false);
+    doc_.setModifiedFlag(false);
     registeredPath = path;
     if (ui) ui->documentPathChanged(path, true);
-    redrawForm();
-    updateAllViews();
+    doc_.pendingChanged();
     return true;
 }
 
-bool CGemDoc::OnFileNew() {
+bool DesignFiles::OnFileNew() {
+    DesignModel::Batch batch(doc_.model());
     if (!SaveModified()) return false;
     if (!OnNewDocument()) return false;
     if (ui) ui->documentPathChanged("", false);
-    redrawForm();
-    updateAllViews();
+    doc_.pendingChanged();
     return true;
 }
 
-std::string CGemDoc::title() const {
+std::string DesignFiles::title() const {
     if (registeredPath.empty()) return "Untitled";
     size_t sep = lastPathSeparator(registeredPath);
     return sep == std::string::npos ? registeredPath : registeredPath.substr(sep + 1);
@@ -97,24 +101,17 @@ std::string CGemDoc::title() const {
 
 // ---- document operations -------------------------------------------------
 
-bool CGemDoc::OnNewDocument() {
+bool DesignFiles::OnNewDocument() {
     // The framework's own step: a new document has no name and no changes.
     registeredPath.clear();
-    setModifiedFlag(false);
+    doc_.setModifiedFlag(false);
 
-    saveUndo();  // Undo brings the replaced design back
     auto fresh = std::make_unique<Stone>(ROUGH_HALF);
-    fresh->symmetry = info.symmetry;
-    fresh->mirror = info.mirror;
-    setStone(std::move(fresh));
-    // A design of its own that no file holds yet.
-    startLineage();
-    fileLineage_ = savedState_ = 0;
-    recordedIntent.reset();
+    fresh->symmetry = doc_.pending().info.symmetry;
+    fresh->mirror = doc_.pending().info.mirror;
+    // Undo brings the replaced design back.
+    doc_.model().newDesign(std::move(fresh), "New");
     intentNoteShown = false;
-    facetCount = 0;
-    girdleCount = 0;
-    lengthWidth = -1;
 
     filePath.clear();
     fileStamp_.reset();
@@ -124,7 +121,7 @@ bool CGemDoc::OnNewDocument() {
     return true;
 }
 
-bool CGemDoc::OnOpenDocument(const std::string& path) {
+bool DesignFiles::OnOpenDocument(const std::string& path) {
     const FileType type = fileTypeOf(path);
     // Taken before the read: a write that comes during it is a change.
     const std::optional<FileStamp> stamp = fileStampOf(path);
@@ -132,34 +129,32 @@ bool CGemDoc::OnOpenDocument(const std::string& path) {
     // missing file, a wrong type or a file that is no design at all never
     // costs the user the current design (nor puts an empty stone under the
     // file's name, for a Save to write over the file).
-    DesignRead read = readDesignFile(path, type, info.symmetry, info.mirror,
+    DesignRead read = readDesignFile(path, type, doc_.pending().info.symmetry, doc_.pending().info.mirror,
                                      ui ? ui->readProgress(path) : ReadProgress{});
-    showNotes(read.notes);
+    doc_.showNotes(read.notes);
     readCancelled = read.outcome == ReadOutcome::Cancelled;
     if (read.outcome != ReadOutcome::Read) return false;
-    setStone(std::move(read.stone));
-    designOpened();
     // A .brx file brings the intent it recorded; for the other formats it
     // is inferred from the planes when first asked for.
-    recordedIntent = std::move(read.intent);
+    doc_.model().openDesign(std::move(read.stone), std::move(read.intent));
     intentNoteShown = false;
     openType = type;
-    takeSymmetryFromStone();
+    doc_.takeSymmetryFromStone();
     filePath = path;
     fileStamp_ = stamp;
     saveType = openType;
     openReportedProblem = read.problems;
-    refreshSummary();
+    doc_.refreshSummary();
     return true;
 }
 
-bool CGemDoc::OnSaveDocument(const std::string& path) {
+bool DesignFiles::OnSaveDocument(const std::string& path) {
     if (path.empty()) {
-        say(docmsg::NO_FILE_NAME, Icon::Information);
+        doc_.say(docmsg::NO_FILE_NAME, Icon::Information);
         return false;
     }
     if (saveType == FileType::Other) {
-        say(docmsg::TYPE_UNDEFINED, Icon::Information);
+        doc_.say(docmsg::TYPE_UNDEFINED, Icon::Information);
         saveType = FileType::Gem;
     }
     const std::string previousPath = filePath;
@@ -167,9 +162,9 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
     const bool mesh = saveType == FileType::Stl || saveType == FileType::Obj;
     Diagnostics notes;
     const bool written = saveType == FileType::Brx
-                             ? writeIntentFile(ensureStone(), designIntent(), path, notes)
-                             : writeDesignFile(ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0, notes);
-    showNotes(notes);
+                             ? writeIntentFile(doc_.ensureStone(), doc_.designIntent(), path, notes)
+                             : writeDesignFile(doc_.ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0, notes);
+    doc_.showNotes(notes);
     if (!written) {
         // Nothing was saved: the document keeps the name it had, so that a
         // later Save does not write to a file the user never got.
@@ -177,10 +172,10 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
         return false;
     }
     if (saveType == FileType::Gem || saveType == FileType::Asc || saveType == FileType::Brx) {
-        setModifiedFlag(false);
+        doc_.setModifiedFlag(false);
         openReportedProblem = false;  // the file now holds the design as it is
         fileStamp_ = fileStampOf(path);
-        markSaved();
+        doc_.model().markSaved();
         openDocumentFile(path);
     }
     return true;
@@ -188,16 +183,16 @@ bool CGemDoc::OnSaveDocument(const std::string& path) {
 
 // ---- File menu -----------------------------------------------------------
 
-bool CGemDoc::OnFileSave() {
+bool DesignFiles::OnFileSave() {
     if (filePath.empty()) return OnFileSaveAs();
     // A design the file may not hold all of, or one that Undo brought back
     // from before the file was opened: the file is replaced only on the
     // user's word, through Save As with its name proposed.
-    if (openReportedProblem || !designFromFile()) return saveAsProposing(filePath);
+    if (openReportedProblem || !doc_.designFromFile()) return saveAsProposing(filePath);
     if (fileChangedOnDisk()) {
         // Two windows on one file: the last to save would silently undo
         // the other's work. Without a person to ask, nothing is written.
-        const Answer answer = ask(strprintf(docmsg::CHANGED_ON_DISK, pathForMessage(filePath).c_str()),
+        const Answer answer = doc_.ask(strprintf(docmsg::CHANGED_ON_DISK, pathForMessage(filePath).c_str()),
                                   Buttons::YesNoCancel, Icon::Warning, Answer::Cancel);
         if (answer == Answer::No) return saveAsProposing(filePath);
         if (answer != Answer::Yes) return false;
@@ -205,14 +200,14 @@ bool CGemDoc::OnFileSave() {
     return OnSaveDocument(filePath);
 }
 
-bool CGemDoc::fileChangedOnDisk() const {
+bool DesignFiles::fileChangedOnDisk() const {
     // A file removed since is simply written again.
     const std::optional<FileStamp> now = fileStampOf(filePath);
     return fileStamp_ && now && !(*now == *fileStamp_);
 }
 
-bool CGemDoc::OnFileOpen() {
-    OnceEach once(*this);
+bool DesignFiles::OnFileOpen() {
+    OnceEach once(doc_);
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     FileDialogRequest request;
     request.open = true;
@@ -222,14 +217,14 @@ bool CGemDoc::OnFileOpen() {
     if (!choice) return false;
 
     if (choice->path == filePath) {
-        const Answer answer = ask(strprintf(docmsg::ALREADY_OPEN, pathForMessage(filePath).c_str()),
+        const Answer answer = doc_.ask(strprintf(docmsg::ALREADY_OPEN, pathForMessage(filePath).c_str()),
                                           Buttons::YesNoCancel, Icon::Question);
         if (answer != Answer::Yes) return false;
+        DesignModel::Batch batch(doc_.model());
         const bool read = OnOpenDocument(filePath);
-        if (read) setModifiedFlag(false);  // the design is now the saved one
-        refreshSummary();
-        redrawForm();
-        updateAllViews();
+        if (read) doc_.setModifiedFlag(false);  // the design is now the saved one
+        doc_.refreshSummary();
+        doc_.pendingChanged();
         return read;
     }
     return openDocumentFile(choice->path);
@@ -278,9 +273,9 @@ bool replaceExisting(CGemDoc& doc, const std::string& path) {
 
 }  // namespace
 
-bool CGemDoc::OnFileSaveAs() { return saveAsProposing(""); }
+bool DesignFiles::OnFileSaveAs() { return saveAsProposing(""); }
 
-bool CGemDoc::saveAsProposing(const std::string& proposed) {
+bool DesignFiles::saveAsProposing(const std::string& proposed) {
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     FileDialogRequest request;
     request.open = false;
@@ -295,13 +290,13 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
     // In the order of SAVE_FILTER's entries.
     static constexpr TypeChoice designTypes[] = {
         {"gem", FileType::Gem}, {"asc", FileType::Asc}, {"brx", FileType::Brx}};
-    auto chosen = chooseType(*this, *choice, designTypes, docmsg::UNSUPPORTED_EXTENSION);
-    if (!chosen || !replaceExisting(*this, chosen->path)) return false;
+    auto chosen = chooseType(doc_, *choice, designTypes, docmsg::UNSUPPORTED_EXTENSION);
+    if (!chosen || !replaceExisting(doc_, chosen->path)) return false;
     if (chosen->type != FileType::Brx && !intentNoteShown && intentWouldBeLost()) {
         // Said once a design: a cutter who saves in the old formats on
         // purpose need not hear it at every save.
         intentNoteShown = true;
-        say(docmsg::INTENT_NOT_STORED, Icon::Information);
+        doc_.say(docmsg::INTENT_NOT_STORED, Icon::Information);
     }
 
     const FileType previousType = saveType;
@@ -314,16 +309,16 @@ bool CGemDoc::saveAsProposing(const std::string& proposed) {
     return true;
 }
 
-bool CGemDoc::intentWouldBeLost() {
+bool DesignFiles::intentWouldBeLost() {
     // Only what the cutter recorded is lost: an intent inferred from the
     // planes is inferred again when the file is opened.
-    if (!recordedIntent || !stone_) return false;
-    for (const TierIntent& tier : designIntent().tiers)
+    if (!doc_.model().recordedIntent() || !doc_.stone()) return false;
+    for (const TierIntent& tier : doc_.designIntent().tiers)
         if (!tier.inferred) return true;
     return false;
 }
 
-bool CGemDoc::OnFileExport() {
+bool DesignFiles::OnFileExport() {
     const FileType rememberedType = saveType;
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     FileDialogRequest request;
@@ -336,8 +331,8 @@ bool CGemDoc::OnFileExport() {
     static constexpr TypeChoice exportTypes[] = {
         {"wrl", FileType::Wrl}, {"dxf", FileType::Dxf}, {"b3d", FileType::B3d},
         {"thb", FileType::Thb}, {"stl", FileType::Stl}, {"obj", FileType::Obj}};
-    auto chosen = chooseType(*this, *choice, exportTypes, docmsg::UNSUPPORTED_EXPORT);
-    if (!chosen || !replaceExisting(*this, chosen->path)) {
+    auto chosen = chooseType(doc_, *choice, exportTypes, docmsg::UNSUPPORTED_EXPORT);
+    if (!chosen || !replaceExisting(doc_, chosen->path)) {
         saveType = rememberedType;
         return false;
     }
@@ -350,42 +345,23 @@ bool CGemDoc::OnFileExport() {
     return written;
 }
 
-double CGemDoc::meshMillimetresPerUnit() {
+bool DesignFiles::openRecentFile(const std::string& path) {
+    if (openDocumentFile(path) || readCancelled) return false;
+    const std::vector<std::string>& entries = recentFiles_.entries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == path) {
+            recentFiles_.remove(i);
+            recentFiles_.save();
+            return true;
+        }
+    }
+    return false;
+}
+
+double DesignFiles::meshMillimetresPerUnit() {
     if (meshSize.millimetres <= 0) return 0;
-    const std::optional<RealSize> size = realSizeOf(ensureStone(), meshSize.basis, meshSize.millimetres);
+    const std::optional<RealSize> size = realSizeOf(doc_.ensureStone(), meshSize.basis, meshSize.millimetres);
     return size ? size->millimetresPerUnit : 0;
-}
-
-// ---- summary and status bar ----------------------------------------------
-
-void CGemDoc::refreshSummary() {
-    ensureStone();
-    refreshSummaryValues();
-}
-
-std::string CGemDoc::facetCountText() {
-    if (!stone()) {
-        facetCount = 0;
-        lengthWidth = -1;
-    }
-    if (facetCount == 0) return docmsg::NO_FACETS;
-    if (facetCount == 1) return docmsg::ONE_FACET;
-    if (girdleCount == 0) return strprintf(docmsg::FACETS, facetCount);
-    return strprintf(docmsg::FACETS_WITH_GIRDLES, facetCount - girdleCount, girdleCount, facetCount);
-}
-
-std::string CGemDoc::lengthWidthText() {
-    if (!stone()) {
-        facetCount = 0;
-        lengthWidth = -1;
-    }
-    return lengthWidth > 0 ? strprintf(docmsg::LENGTH_WIDTH, lengthWidth) : std::string();
-}
-
-std::string CGemDoc::refractiveIndexText() const {
-    const Stone* s = stone();
-    return s && s->refractiveIndex > 0 ? strprintf(docmsg::REFRACTIVE_INDEX, s->refractiveIndex)
-                                       : std::string();
 }
 
 }  // namespace brevix
