@@ -9,9 +9,9 @@
 
 #include "design/measures.h"
 #include "design/tiers.h"
-#include "designing/gear_ranking.h"
-#include "designing/placement.h"
-#include "designing/round_indexes.h"
+#include "facet_placement/gear_ranking.h"
+#include "facet_placement/placement.h"
+#include "facet_placement/round_indexes.h"
 #include "document/document_ui.h"
 #include "document/size_settings.h"
 #include "kernel/kernel_error.h"

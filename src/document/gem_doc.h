@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "design/real_size.h"
-#include "designing/cut_facet_form.h"
-#include "designing/index_gear.h"
-#include "designing/new_facet_info.h"
+#include "facet_placement/cut_facet_form.h"
+#include "facet_placement/index_gear.h"
+#include "facet_placement/new_facet_info.h"
 #include "document/design_files.h"
 #include "document/design_model.h"
 #include "document/pending_facet.h"

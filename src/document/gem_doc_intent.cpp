@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "design/tiers.h"
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "document/gem_doc.h"
 #include "intent/design_intent.h"
 #include "intent/point_naming.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <optional>
 
-#include "designing/point_solvers.h"
-#include "designing/symmetric_point.h"
+#include "facet_placement/point_solvers.h"
+#include "facet_placement/symmetric_point.h"
 #include "document/gem_doc.h"
 #include "kernel/stone.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "designing/cut_facet_form.h"
-#include "designing/new_facet_info.h"
+#include "facet_placement/cut_facet_form.h"
+#include "facet_placement/new_facet_info.h"
 #include "kernel/geometry.h"
 #include "platform/diagnostics.h"
 

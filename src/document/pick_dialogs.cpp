@@ -5,7 +5,7 @@
 
 #include "design/measures.h"
 #include "design/tiers.h"
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"
 #include "intent/design_intent.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 #include "kernel/geometry.h"
 #include "platform/diag_codes.h"
 #include "platform/diagnostics.h"

@@ -4,7 +4,7 @@
 
 #include "design/measures.h"
 #include "design/transforms.h"
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 #include "document/command_messages.h"
 #include "document/gem_doc.h"
 #include "document/stone_commands.h"

@@ -7,7 +7,7 @@
 #include "design/measures.h"
 #include "design/tiers.h"
 #include "design/transforms.h"
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 #include "document/gem_doc.h"
 #include "kernel/kernel_error.h"
 #include "platform/messages.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "intent/recut.h"
 
 namespace brevix {

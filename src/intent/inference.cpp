@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "intent/kernel_bridge.h"
 #include "intent/point_resolution.h"
 #include "intent/recut.h"

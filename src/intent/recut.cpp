@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "intent/intent_file.h"
 #include "intent/kernel_bridge.h"
 #include "intent/point_resolution.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 
 namespace brevix {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "kernel/kernel_error.h"
 #include "live/tier_names.h"
 #include "platform/strformat.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 #include "kernel/stone.h"
 
 namespace brevix {

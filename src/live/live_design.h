@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "design/real_size.h"
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 #include "intent/intent.h"
 #include "kernel/stone.h"
 #include "live/cut_preview.h"

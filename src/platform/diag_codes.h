@@ -34,7 +34,7 @@ enum class DiagCode : uint16_t {
     DesignTierNotFound,                  // "tier not found in changeTierName()"
     DesignTierOutOfRange,                // "tier out of range"
 
-    // designing: the Cut Facet form and its point solvers (300-)
+    // facet placement: the Cut Facet form and its point solvers (300-)
     FormAngleOutOfRange = 300,  // "Angle should be between -90 and 90"
     FormSymmetryNotPositive,    // "Symmetry should a positive number"
     FormPointTooClose,          // "New point is too close to point %d."

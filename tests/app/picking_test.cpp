@@ -27,7 +27,7 @@
 #include "app_test_support.h"
 #include "design/measures.h"
 #include "design/sample_designs.h"
-#include "designing/point_solvers.h"
+#include "facet_placement/point_solvers.h"
 #include "views/four_view.h"
 
 using namespace brevix;

@@ -10,7 +10,7 @@
 #include "design/measures.h"
 #include "design/sample_designs.h"
 #include "design/transforms.h"
-#include "designing/gear_ranking.h"
+#include "facet_placement/gear_ranking.h"
 #include "design/tiers.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"

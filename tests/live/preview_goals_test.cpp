@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "design/measures.h"
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "kernel/checks.h"
 #include "live/cut_preview.h"
 #include "live/design_figures.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/message_box_sink.h"
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 
 namespace brevix {
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "designing/index_gear.h"
+#include "facet_placement/index_gear.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -3,7 +3,7 @@
 // sets the facet at its base index and the symmetry places the others, so
 // a point picked where another facet of the tier will lie (a mirror or
 // rotated image of the point the base facet meets) stands for that image.
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 #include "kernel/stone.h"
 
 namespace brevix {

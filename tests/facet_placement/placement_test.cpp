@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "design/sample_designs.h"
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 
 namespace brevix {
 namespace {

@@ -3,7 +3,7 @@
 // planes of its whole tier and cutting them.
 #include <vector>
 
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 #include "kernel/index_azimuth.h"
 #include "kernel/stone.h"
 

@@ -1,4 +1,4 @@
-#include "designing/symmetric_point.h"
+#include "facet_placement/symmetric_point.h"
 
 #include <algorithm>
 #include <cmath>

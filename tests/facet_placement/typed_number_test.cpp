@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 
 namespace brevix {
 namespace {

@@ -1,4 +1,4 @@
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 
 #include <algorithm>
 #include <cmath>

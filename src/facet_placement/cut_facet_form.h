@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 #include "platform/diagnostics.h"
 
 namespace brevix {

@@ -1,4 +1,4 @@
-#include "designing/gear_ranking.h"
+#include "facet_placement/gear_ranking.h"
 
 #include <cmath>
 #include <cstdlib>

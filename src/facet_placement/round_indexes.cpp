@@ -1,4 +1,4 @@
-#include "designing/round_indexes.h"
+#include "facet_placement/round_indexes.h"
 
 #include <algorithm>
 #include <cmath>

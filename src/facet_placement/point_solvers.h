@@ -2,7 +2,7 @@
 // Solving for the missing values of the pending facet from the points it
 // must pass through. Each solver notes why in `notes` on failure and then
 // gives a distance of 0; the caller decides whether to show it.
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 #include "kernel/stone.h"
 #include "platform/diagnostics.h"
 

@@ -1,10 +1,10 @@
-#include "designing/point_solvers.h"
+#include "facet_placement/point_solvers.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "designing/placement.h"
+#include "facet_placement/placement.h"
 #include "platform/diag_codes.h"
 #include "platform/diagnostics.h"
 

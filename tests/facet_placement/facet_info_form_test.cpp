@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "designing/cut_facet_form.h"
-#include "designing/new_facet_info.h"
+#include "facet_placement/cut_facet_form.h"
+#include "facet_placement/new_facet_info.h"
 #include "platform/messages.h"
 
 namespace brevix {

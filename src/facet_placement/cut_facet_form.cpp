@@ -1,4 +1,4 @@
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "designing/index_gear.h"
+#include "facet_placement/index_gear.h"
 
 namespace brevix {
 namespace {

@@ -7,8 +7,8 @@
 #include "design/measures.h"
 #include "design/sample_designs.h"
 #include "design/transforms.h"
-#include "designing/gear_ranking.h"
-#include "designing/round_indexes.h"
+#include "facet_placement/gear_ranking.h"
+#include "facet_placement/round_indexes.h"
 
 namespace brevix {
 namespace {

@@ -1,10 +1,10 @@
-#include "designing/index_gear.h"
+#include "facet_placement/index_gear.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-#include "designing/cut_facet_form.h"
+#include "facet_placement/cut_facet_form.h"
 #include "kernel/stone.h"
 #include "platform/strformat.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "designing/placement.h"
-#include "designing/point_solvers.h"
+#include "facet_placement/placement.h"
+#include "facet_placement/point_solvers.h"
 #include "platform/messages.h"
 
 namespace brevix {

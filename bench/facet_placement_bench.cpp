@@ -6,8 +6,8 @@
 #include "design/measures.h"
 #include "design/sample_designs.h"
 #include "design/transforms.h"
-#include "designing/placement.h"
-#include "designing/round_indexes.h"
+#include "facet_placement/placement.h"
+#include "facet_placement/round_indexes.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
 

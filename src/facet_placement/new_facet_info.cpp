@@ -1,4 +1,4 @@
-#include "designing/new_facet_info.h"
+#include "facet_placement/new_facet_info.h"
 
 #include <algorithm>
 #include <cmath>
