@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t r = 0; r < table.recordCount; ++r)
         for (int32_t f = 0; f < table.fieldCount; ++f) fieldValue(table, r, f);
     DbfQuery query(static_cast<size_t>(table.fieldCount));
-    if (!query.empty()) query[size % query.size()] = "E";
+    if (!query.empty()) query[size % query.size()].assign(1, 'E');
     for (int32_t r = findRecord(table, query, 1, 1); r < table.recordCount; r = findRecord(table, query, r + 1, 1)) {
     }
     findRecord(table, query, table.recordCount - 1, -1);
