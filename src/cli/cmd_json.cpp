@@ -131,6 +131,12 @@ int runJson(const JsonArguments& a, std::ostream& out, RunState& state) {
         failed = failed || !gravity;
     }
     Json document = design(*stone);
+    // Every index of a design without a gear is 0, and the cutter is told why.
+    if (stone->gear == 0 && stone->nFacet > 0) {
+        Diagnostics said;
+        stone->facetIndexOf(0, said);
+        showNotes(said);
+    }
     if (size) document["size"] = realSize(*a.size.size, *size, gravity);
     writeJson(out, document);
     return failed ? EXIT_FAILED : EXIT_DONE;

@@ -34,6 +34,7 @@ bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
 struct Adjustments {
     std::string blankName;  // first name that had blanks, as it was
     bool lineBreaks = false;
+    Diagnostics gear;       // "Zero index gear", once for the whole text
 };
 
 std::string wordOf(const std::string& name, Adjustments& notes) {
@@ -114,7 +115,7 @@ void facetsText(const Stone& s, std::string& out, Adjustments& notes) {
         if (f.isRough()) continue;
         if (s.preform && matchesPreform(f, *s.preform)) continue;
 
-        const double index = s.facetIndexOf(i);
+        const double index = notes.gear.empty() ? s.facetIndexOf(i, notes.gear) : s.facetIndexOf(i);
         double angle = std::fabs(s.facetAngleOf(i));
         if (f.c < 0) angle = -angle;
         double depth = f.d / FILE_SCALE;
@@ -250,6 +251,7 @@ bool writeAsc(const Stone& stone, std::ostream& out, Diagnostics& said) {
     if (!notes.blankName.empty())
         said.info(DiagCode::FileNameBlanks, strprintf(filemsg::ASC_NAME_BLANKS, notes.blankName.c_str()));
     if (notes.lineBreaks) said.info(DiagCode::FileLineBreaks, filemsg::ASC_LINE_BREAKS);
+    said.append(std::move(notes.gear));
     return true;
 }
 
