@@ -52,7 +52,7 @@ bool CBrevixApp::initInstance(const QString& designFile, bool show) {
         doc_->files().OnFileNew();
         // Nothing was replaced at start-up, so there is nothing to ask about
         // on leaving a design the user never touched.
-        doc_->setModifiedFlag(false);
+        doc_->model().setModifiedFlag(false);
     }
     frame_->updateAllViews();
 

@@ -53,7 +53,9 @@
 #include "app/wait_cursor.h"
 #include "document/datavue_open.h"
 #include "app/window_accelerators.h"
+#include "document/cut_commands.h"
 #include "document/gem_doc.h"
+#include "document/preform_commands.h"
 #include "document/raytrace_commands.h"
 #include "document/stone_commands.h"
 #include "platform/messages.h"
@@ -206,10 +208,10 @@ void CMainFrame::createActions() {
     });
     handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
-        if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) doc_.angleCommand(*a);
+        if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) angleCommand(doc_, *a);
     });
     handle(ID_EDIT_INDEX, [this] {
-        if (auto i = askAngleOrIndex(QStringLiteral("Index"), this)) doc_.indexCommand(*i);
+        if (auto i = askAngleOrIndex(QStringLiteral("Index"), this)) indexCommand(doc_, *i);
     });
     handle(ID_EDIT_INDEX_GEAR, [this] { runIndexGearDialog(this, doc_); });
     handle(ID_EDIT_TRANSFER, [this] { transferCommand(doc_); });
@@ -228,20 +230,20 @@ void CMainFrame::createActions() {
     handle(ID_STONE_OPTIMISE, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Optimise); });
     handle(ID_STONE_RETARGET, [this] { runOptimiseCommand(this, doc_, OptimiseDlg::Mode::Retarget); });
     handle(ID_STONE_MEET_TOLERANCE, [this] { meetToleranceCommand(); });
-    handle(ID_PREFORM_DELETE, [this] { doc_.OnPreformDelete(); });
-    handle(ID_PREFORM_CAM, [this] { doc_.OnPreformCreateCam(); });
-    handle(ID_PREFORM_COPY, [this] { doc_.OnCopyToPreform(); });
+    handle(ID_PREFORM_DELETE, [this] { deletePreformCommand(doc_); });
+    handle(ID_PREFORM_CAM, [this] { camPreformCommand(doc_); });
+    handle(ID_PREFORM_COPY, [this] { copyToPreformCommand(doc_); });
     action(ID_PREFORM_EDIT)->setCheckable(true);
     handle(ID_PREFORM_EDIT, [this] {
-        doc_.OnPreformEdit();
-        action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
+        editPreformCommand(doc_);
+        action(ID_PREFORM_EDIT)->setChecked(editingPreform(doc_));
     });
     handle(ID_RAYS_PROPERTIES, [this] {
         raytracePropertiesCommand(doc_, [this](double r) { return askRefractiveIndex(r, this); });
     });
     handle(ID_RAYS_ERASE, [this] { eraseRaysCommand(doc_); });
     handle(ID_VIEW_HIDDEN_LINES, [this] {
-        doc_.OnHiddenLines();
+        hiddenLinesCommand(doc_);
         action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);
     });
 }
@@ -345,9 +347,9 @@ void CMainFrame::updateAllViews(const void*) {
     cutList_->refresh();
     addDlg_->refresh();
     updateStatusPanes();
-    setWindowModified(doc_.isModified());
+    setWindowModified(doc_.model().isModified());
     // Check marks follow the document's modes, whichever command changed them.
-    action(ID_PREFORM_EDIT)->setChecked(doc_.preformEditChecked());
+    action(ID_PREFORM_EDIT)->setChecked(editingPreform(doc_));
     action(ID_VIEW_HIDDEN_LINES)->setChecked(doc_.hiddenLines);
     showUndoNames();
 }

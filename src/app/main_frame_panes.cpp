@@ -137,7 +137,7 @@ void CMainFrame::connectDesignFigures(QDockWidget* dock) {
 void CMainFrame::changeCutAwayTier(const std::string& tier) {
     const Stone* stone = doc_.stone();
     if (!stone) return;
-    const DesignIntent& intent = doc_.designIntent();
+    const DesignIntent& intent = doc_.model().intent();
     const int32_t t = findTier(*stone, intent, tier);
     if (t < 0) return;
     const QString name = fromCore(tier);

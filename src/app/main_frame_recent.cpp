@@ -40,7 +40,7 @@ void CMainFrame::openRecentFile(const std::string& path) {
 void CMainFrame::documentPathChanged(const std::string& path, bool addToRecent) {
     // "[*]" is where the window shows its mark for unsaved changes.
     setWindowTitle(fromPath(doc_.files().title()) + QStringLiteral("[*] - Brevix"));
-    setWindowModified(doc_.isModified());
+    setWindowModified(doc_.model().isModified());
     // The dialogs' side has stored the path in the list already.
     if (addToRecent && !path.empty()) {
         doc_.files().recentFiles().load();

@@ -7,6 +7,7 @@
 
 #include "app/message_box_sink.h"
 #include "document/gem_doc.h"
+#include "document/status_texts.h"
 
 namespace brevix {
 
@@ -75,9 +76,9 @@ void CMainFrame::updateStatusPanes() {
         while (line.endsWith(QLatin1Char('\n'))) line.chop(1);
         return line;
     };
-    facetPane_->setText(oneLine(doc_.facetCountText()));
-    lwPane_->setText(oneLine(doc_.lengthWidthText()));
-    riPane_->setText(oneLine(doc_.refractiveIndexText()));
+    facetPane_->setText(oneLine(facetCountText(doc_)));
+    lwPane_->setText(oneLine(lengthWidthText(doc_)));
+    riPane_->setText(oneLine(refractiveIndexText(doc_)));
 }
 
 }  // namespace brevix

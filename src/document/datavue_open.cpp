@@ -59,7 +59,7 @@ bool OnSearchDatavue(CGemDoc& doc, const DatavueDialogRunner& runDialog) {
     result.design.reset();  // the extracted copy goes now
 
     doc.takeSymmetryFromStone();
-    doc.setModifiedFlag(false);
+    doc.model().setModifiedFlag(false);
     doc.pendingChanged();
     return true;
 }

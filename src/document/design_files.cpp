@@ -59,7 +59,7 @@ private:
 // ---- the framework's side ------------------------------------------------
 
 bool DesignFiles::SaveModified() {
-    if (!doc_.isModified()) return true;
+    if (!doc_.model().isModified()) return true;
     DocumentUi& dialogs = ui ? *ui : fallbackUi();
     switch (dialogs.askSaveChanges(title())) {
     case Answer::Cancel: return false;
@@ -77,7 +77,7 @@ bool DesignFiles::openDocumentFile(const std::string& path) {
     DesignModel::Batch batch(doc_.model());
     if (!SaveModified()) return false;
     if (!OnOpenDocument(path)) return false;
-    doc_.setModifiedFlag(false);
+    doc_.model().setModifiedFlag(false);
     registeredPath = path;
     if (ui) ui->documentPathChanged(path, true);
     doc_.pendingChanged();
@@ -104,7 +104,7 @@ std::string DesignFiles::title() const {
 bool DesignFiles::OnNewDocument() {
     // The framework's own step: a new document has no name and no changes.
     registeredPath.clear();
-    doc_.setModifiedFlag(false);
+    doc_.model().setModifiedFlag(false);
 
     auto fresh = std::make_unique<Stone>(ROUGH_HALF);
     fresh->symmetry = doc_.pending().info.symmetry;
@@ -162,7 +162,7 @@ bool DesignFiles::OnSaveDocument(const std::string& path) {
     const bool mesh = saveType == FileType::Stl || saveType == FileType::Obj;
     Diagnostics notes;
     const bool written = saveType == FileType::Brx
-                             ? writeIntentFile(doc_.ensureStone(), doc_.designIntent(), path, notes)
+                             ? writeIntentFile(doc_.ensureStone(), doc_.model().intent(), path, notes)
                              : writeDesignFile(doc_.ensureStone(), saveType, path, mesh ? meshMillimetresPerUnit() : 0, notes);
     doc_.showNotes(notes);
     if (!written) {
@@ -172,7 +172,7 @@ bool DesignFiles::OnSaveDocument(const std::string& path) {
         return false;
     }
     if (saveType == FileType::Gem || saveType == FileType::Asc || saveType == FileType::Brx) {
-        doc_.setModifiedFlag(false);
+        doc_.model().setModifiedFlag(false);
         openReportedProblem = false;  // the file now holds the design as it is
         fileStamp_ = fileStampOf(path);
         doc_.model().markSaved();
@@ -188,7 +188,7 @@ bool DesignFiles::OnFileSave() {
     // A design the file may not hold all of, or one that Undo brought back
     // from before the file was opened: the file is replaced only on the
     // user's word, through Save As with its name proposed.
-    if (openReportedProblem || !doc_.designFromFile()) return saveAsProposing(filePath);
+    if (openReportedProblem || !doc_.model().designFromFile()) return saveAsProposing(filePath);
     if (fileChangedOnDisk()) {
         // Two windows on one file: the last to save would silently undo
         // the other's work. Without a person to ask, nothing is written.
@@ -222,7 +222,7 @@ bool DesignFiles::OnFileOpen() {
         if (answer != Answer::Yes) return false;
         DesignModel::Batch batch(doc_.model());
         const bool read = OnOpenDocument(filePath);
-        if (read) doc_.setModifiedFlag(false);  // the design is now the saved one
+        if (read) doc_.model().setModifiedFlag(false);  // the design is now the saved one
         doc_.refreshSummary();
         doc_.pendingChanged();
         return read;
@@ -313,7 +313,7 @@ bool DesignFiles::intentWouldBeLost() {
     // Only what the cutter recorded is lost: an intent inferred from the
     // planes is inferred again when the file is opened.
     if (!doc_.model().recordedIntent() || !doc_.stone()) return false;
-    for (const TierIntent& tier : doc_.designIntent().tiers)
+    for (const TierIntent& tier : doc_.model().intent().tiers)
         if (!tier.inferred) return true;
     return false;
 }

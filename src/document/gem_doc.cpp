@@ -9,9 +9,7 @@
 
 #include "design/measures.h"
 #include "design/tiers.h"
-#include "facet_placement/gear_ranking.h"
 #include "facet_placement/placement.h"
-#include "facet_placement/round_indexes.h"
 #include "document/document_ui.h"
 #include "document/size_settings.h"
 #include "kernel/kernel_error.h"
@@ -89,7 +87,7 @@ bool CGemDoc::cutNewFacets(const void* view) {
         return false;
     DesignModel::Batch batch(model_);
     // What the cut was aimed at is named on the stone as it stood before it.
-    const DesignIntent beforeIntent = designIntent();
+    const DesignIntent beforeIntent = model_.intent();
     CutCounts counts;
     bool done = true;
     const bool cut = model_.apply(
@@ -194,91 +192,6 @@ void CGemDoc::uncutTier(int32_t facet, bool inPreform) {
                   }});
 }
 
-void CGemDoc::cutFromForm(const void* view) {
-    DesignModel::Batch batch(model_);
-    if (cutNewFacets(view)) pending_.clearInfo();
-    pendingChanged(view);
-}
-
-void CGemDoc::angleCommand(double a) {
-    DesignModel::Batch batch(model_);
-    pending_.setAngle(a, false);
-    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
-    pendingChanged();
-}
-
-void CGemDoc::indexCommand(double i) {
-    DesignModel::Batch batch(model_);
-    pending_.setIndex(i, false);
-    if (pending_.completeInfo() && cutNewFacets()) pending_.clearInfo();
-    pendingChanged();
-}
-
-// ---- index gear ----------------------------------------------------------
-
-void CGemDoc::setIndexGear(int gear, double offset) {
-    ensureStone();
-    // The gear is the design's own, saved with it, but no undo entry keeps it.
-    DesignModel::Batch batch(model_);
-    model_.apply({.name = {}, .kind = SettingsChanged,
-                  .change =
-                      [&](DesignModel::Draft& d) {
-                          d.stone().gear = gear;
-                          d.stone().indexOffset = offset;
-                          return true;
-                      },
-                  .keep = DesignModel::Keep::None});
-    pendingChanged();
-}
-
-void CGemDoc::OnIndexGear(const GearDialogRunner& runDialog) {
-    const Stone& stone = ensureStone();
-    if (const std::optional<IndexGearDialog> chosen =
-            runDialog(IndexGearDialog::open(stone.gear, stone.indexOffset)))
-        setIndexGear(chosen->teeth, chosen->offset);
-}
-
-void CGemDoc::offerIndexRounding(const GearDialogRunner& runDialog) {
-    offerIndexRounding(std::function<void()>([&] { OnIndexGear(runDialog); }));
-}
-
-void CGemDoc::offerIndexRounding(const std::function<void()>& chooseGear) {
-    // The views already show the scaled stone the question is about: the
-    // scale was a command of its own.
-    if (!stone()) return;
-    // Without a dialog to choose the gear there is nothing sensible to round to.
-    const Answer answer =
-        ask(gearRankingText(*stone()), Buttons::YesNoCancel, Icon::Question, Answer::No);
-    if (answer != Answer::Yes) return;
-    DesignModel::Batch batch(model_);
-    if (chooseGear) chooseGear();
-    std::string failure;
-    Icon failureIcon = Icon::Warning;
-    {
-        BusyCursor busy(busyIndicator);
-        // The end of the Scale, whose undo entry keeps the design before both.
-        model_.apply({.name = {}, .kind = GeometryChanged,
-                      .change =
-                          [&](DesignModel::Draft& d) {
-                              Stone rounded(d.stone());
-                              try {
-                                  if (roundIndexes(rounded) != 0) failure = "Cannot round indexes.";
-                              } catch (const KernelError& error) {
-                                  failure = error.what();
-                                  failureIcon = Icon::Error;
-                              }
-                              if (!failure.empty()) return false;
-                              d.replace(std::move(rounded));
-                              return true;
-                          },
-                      .keep = DesignModel::Keep::None});
-    }
-    // Told once the wait cursor has gone, so the message box has an ordinary one.
-    if (!failure.empty()) say(failure, failureIcon);
-    takeSymmetryFromStone();
-    pendingChanged();
-}
-
 // ---- undo ----------------------------------------------------------------
 
 void CGemDoc::undo() {
@@ -303,6 +216,11 @@ void CGemDoc::afterUndoOrRedo() {
 }
 
 // ---- summary and what the window shows -----------------------------------
+
+void CGemDoc::refreshSummary() {
+    ensureStone();
+    refreshSummaryValues();
+}
 
 void CGemDoc::refreshSummaryValues() {
     Stone* design = stone();
@@ -340,7 +258,7 @@ const LiveDesign& CGemDoc::live() {
     in.intent = model_.recordedIntent() ? &*model_.recordedIntent() : nullptr;
     in.previous = undo_.latest();
     in.pending = &pending_.info;
-    in.dragging = dragging();
+    in.dragging = drag_.active();
     if (in.stone) {
         const SizeSettings size = loadSizeSettings();
         in.size = size.size;

@@ -6,6 +6,11 @@
 // the one change hook below. The core under it says nothing itself: the
 // notes its stones gather are shown here, in the order they were made,
 // before anything the document says after them.
+//
+// The commands that work on it through these parts are free functions
+// beside it: cut_commands.h (Angle, Index, Cut Facet), stone_commands.h
+// (Transfer, Rotate, Sort...), index_gear_commands.h, preform_commands.h,
+// tier_edit.h, and status_texts.h for the status bar.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -23,6 +28,7 @@
 #include "document/design_files.h"
 #include "document/design_model.h"
 #include "document/pending_facet.h"
+#include "document/tier_drag.h"
 #include "document/undo_stack.h"
 #include "intent/intent.h"
 #include "intent/recut.h"
@@ -77,11 +83,6 @@ public:
     // when the tier did not go in as asked (facets missed the stone, the cut
     // was withdrawn, nothing could be cut): the pending facet is then kept.
     bool cutNewFacets(const void* view = nullptr);
-    // Edit Angle... / Index...: set, complete, and cut when complete.
-    void angleCommand(double a);
-    void indexCommand(double i);
-    // The form's "Cut Facet" button: cut, then start a fresh pending facet.
-    void cutFromForm(const void* view);
 
     // ---- re-cutting a tier --------------------------------------------
     // Remembers the name, instruction and place of facet's tier so that the
@@ -91,24 +92,7 @@ public:
     // preform facet only gets "Cannot change preform").
     void uncutTier(int32_t facet, bool inPreform = false);
 
-    // ---- index gear ----------------------------------------------------
-    // Shows the Index Gear dialog starting from the given state; the state on
-    // OK, nothing on Cancel.
-    using GearDialogRunner = std::function<std::optional<IndexGearDialog>(const IndexGearDialog&)>;
-    // Edit > Index Gear: the facets keep their planes, only their indexes change.
-    void OnIndexGear(const GearDialogRunner& runDialog);
-    void setIndexGear(int gear, double offset);
-    // The end of a Scale: the ranking of common gears, and on Yes the gear
-    // choice and the rounding of every facet to a whole notch.
-    void offerIndexRounding(const GearDialogRunner& runDialog);
-    // The same with the gear chosen by `chooseGear` (the window's Index Gear
-    // dialog, which sets the gear itself on OK).
-    void offerIndexRounding(const std::function<void()>& chooseGear);
-
     // ---- cutting intent (gem_doc_intent.cpp) -----------------------------
-    // How each tier of the design was placed: as recorded by the cuts where
-    // that still describes the planes, inferred from the planes elsewhere.
-    const DesignIntent& designIntent() { return model_.intent(); }
     // A tier's new angle (as the cut list shows it) from Edit Tier: the
     // design is re-cut by its intent, one undo entry ("Edit Tier P1") for
     // all of it, after `alsoChange` (the names and instructions edited with the
@@ -121,26 +105,9 @@ public:
     // False when there is no such tier.
     bool changeTierAngle(const std::string& tier, double shownAngle);
 
-    // ---- dragging a tier (gem_doc_drag.cpp) -----------------------------
-    // A drag changes one tier's angle or depth step by step. Every step
-    // re-cuts by intent from the design as it was when the drag began, so
-    // steps leave no drift and a tier cut away at one step is back at the
-    // next; the views follow each step, and the whole drag is one Undo.
-    // False when the facet's tier has no intent to re-cut by.
-    bool beginTierDrag(int32_t facet);
-    bool dragging() const { return drag_.has_value(); }
-    // The tier being dragged (its place in the intent) and its values at the start.
-    int32_t dragTier() const;
-    const TierIntent* dragStartTier() const;
-    // One step: the angle as the cut list shows it, or the centre-to-facet
-    // distance. False when nothing could be re-cut, or the tier cannot take
-    // the step (the design then stays at the last step it could).
-    bool dragTierAngle(double shownAngle);
-    bool dragTierDepth(double ced);
-    // Why the last step could not keep every tier's intent (none: it could).
-    const std::vector<std::string>& dragProblems() const { return dragProblems_; }
-    // The end of the drag; the last step's problems are told once.
-    void endTierDrag();
+    // The Design Figures pane's drag of a tier's angle or depth.
+    TierDrag& drag() { return drag_; }
+    const TierDrag& drag() const { return drag_; }
     // A design re-cut elsewhere (a goal) becomes the design as the change
     // `name`; a refused one is only told (false).
     bool takeRecut(RecutResult cut, const std::string& name);
@@ -152,23 +119,14 @@ public:
     // pending facet starts afresh.
     void undo();
     void redo();
-    // The design in hand comes from the file at files().filePath (as opened
-    // or last saved), with any changes made since; false for a design that
-    // undo brought back from before the open.
-    bool designFromFile() const { return model_.designFromFile(); }
 
     // ---- cached summary values (status bar) ----------------------------
     // Follow the design at every change (no stone: 0 facets, -1).
     int32_t facetCount = 0;   // nFacet - nRough
     int32_t girdleCount = 0;  // nGirdle
     double lengthWidth = -1;  // lengthToWidth; -1 when undefined
-
-    // Changed since the last save (or open, or New). Undo and Redo that
-    // bring back the state the design was saved in bring back "unchanged".
-    bool isModified() const { return model_.isModified(); }
-    // true: changed in a way no undo entry records, so no Undo or Redo
-    // brings back the saved state. false: the design is as last saved.
-    void setModifiedFlag(bool modified = true) { model_.setModifiedFlag(modified); }
+    // The stone (a rough one when there is none) and the values above.
+    void refreshSummary();
 
     // The window's wait cursor around long work; none in the batch run.
     BusyIndicator* busyIndicator = nullptr;
@@ -203,22 +161,8 @@ public:
     // How often live() has been worked out (for tests that count the work a change causes).
     int liveComputations() const { return liveComputations_; }
 
-    // ---- summary and status bar (gem_doc_status.cpp) -------------------
-    // The stone (a rough one when there is none) and the cached values.
-    void refreshSummary();
-    // Status-bar panes 103 (facets), 104 (L/W) and 105 (RI).
-    std::string facetCountText();
-    std::string lengthWidthText();
-    std::string refractiveIndexText() const;
-
-    // ---- preform menu and View Hidden Lines (preform_commands.cpp) ------
-    void OnPreformDelete();
-    void OnPreformCreateCam();
-    void OnCopyToPreform();
-    void OnPreformEdit();
-    bool preformEditChecked() const { return hiddenDesign != nullptr; }
+    // ---- what the views show beside the design (preform_commands.h) ----
     std::unique_ptr<Stone> hiddenDesign;  // the design set aside while its preform is edited
-    void OnHiddenLines();
     bool hiddenLines = false;
 
 private:
@@ -243,16 +187,7 @@ private:
     std::optional<LiveDesign> live_;
     int liveComputations_ = 0;
 
-    struct TierDrag {
-        Stone start;
-        DesignIntent intent;
-        int32_t tier = -1;
-        std::string name;   // the one undo entry of the whole drag
-        bool kept = false;  // a step has kept the start for Undo
-    };
-    bool dragStep(const TierChange& change);
-    std::optional<TierDrag> drag_;
-    std::vector<std::string> dragProblems_;
+    TierDrag drag_{*this};
     // Edit Tier's re-cut of a tier by its place in the intent (see recutTierAngle).
     bool recutIntentTier(int32_t tier, double shownAngle, const std::string& name,
                          const std::function<void(Stone&)>& alsoChange = {});

@@ -46,14 +46,14 @@ void CGemDoc::recordCut(DesignModel::Draft& draft, const Stone& before, const De
 bool CGemDoc::recutTierAngle(int32_t facet, double shownAngle, const std::function<void(Stone&)>& alsoChange) {
     const Stone* design = stone();
     if (!design || facet < 0 || facet >= design->nFacet) return false;
-    const DesignIntent& intent = designIntent();
+    const DesignIntent& intent = model_.intent();
     return recutIntentTier(intentTierOfFacet(*design, intent, facet), shownAngle, "Edit Tier " + tierName(*design, facet),
                            alsoChange);
 }
 
 bool CGemDoc::changeTierAngle(const std::string& name, double shownAngle) {
     if (!stone()) return false;
-    const int32_t tier = findTier(*stone(), designIntent(), name);
+    const int32_t tier = findTier(*stone(), model_.intent(), name);
     if (tier < 0) return false;
     return recutIntentTier(tier, shownAngle, "Edit Tier " + name);
 }
@@ -72,6 +72,17 @@ bool CGemDoc::recutIntentTier(int32_t tier, double shownAngle, const std::string
                                  brevix::recutTierAngle(start, intent, tier, shownAngle, model_.meetTolerance());
                              for (const std::string& problem : cut.problems) say(problem, Icon::Warning);
                              if (cut.refused) return false;
+                             d.replace(std::move(cut.stone));
+                             d.intent() = std::move(cut.intent);
+                             return true;
+                         }});
+}
+
+bool CGemDoc::takeRecut(RecutResult cut, const std::string& name) {
+    showNotes(cut.problemNotes());
+    // A refused re-cut is only told: what it would leave is no design.
+    if (cut.refused) return false;
+    return model_.apply({.name = name, .kind = GeometryChanged, .change = [&](DesignModel::Draft& d) {
                              d.replace(std::move(cut.stone));
                              d.intent() = std::move(cut.intent);
                              return true;

@@ -62,7 +62,7 @@ std::array<std::string, 3> coordinateTexts(Vec3 p) {
 std::string facetsMeetingText(CGemDoc& doc, Vec3 p) {
     const Stone* stone = doc.stone();
     if (!stone) return {};
-    const DesignIntent& intent = doc.designIntent();
+    const DesignIntent& intent = doc.model().intent();
     std::vector<std::string> names;
     for (int32_t i = 0; i < stone->nFacet; ++i) {
         const Facet& f = stone->facets[i];
@@ -75,7 +75,7 @@ std::string facetsMeetingText(CGemDoc& doc, Vec3 p) {
 std::string edgeFacetsText(CGemDoc& doc, int32_t edge) {
     const Stone* stone = doc.stone();
     if (!stone || edge < 0 || edge >= stone->nEdge) return {};
-    const DesignIntent& intent = doc.designIntent();
+    const DesignIntent& intent = doc.model().intent();
     std::vector<std::string> names;
     for (int32_t f : stone->edges[edge].f)
         if (!stone->facets[f].isRough()) names.push_back(nameOfFacet(*stone, intent, f));
@@ -85,7 +85,7 @@ std::string edgeFacetsText(CGemDoc& doc, int32_t edge) {
 std::string facetText(CGemDoc& doc, int32_t facet) {
     const Stone* stone = doc.stone();
     if (!stone || facet < 0 || facet >= stone->nFacet || stone->facets[facet].isRough()) return {};
-    return nameOfFacet(*stone, doc.designIntent(), facet);
+    return nameOfFacet(*stone, doc.model().intent(), facet);
 }
 
 const char* zoomButtonCaption(bool zoomed) { return zoomed ? "&Zoom Out" : "&Zoom In"; }

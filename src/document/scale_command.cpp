@@ -7,6 +7,7 @@
 #include "facet_placement/cut_facet_form.h"
 #include "document/command_messages.h"
 #include "document/gem_doc.h"
+#include "document/index_gear_commands.h"
 #include "document/stone_commands.h"
 #include "files/c_numbers.h"
 #include "platform/messages.h"
@@ -81,7 +82,7 @@ void scaleCommand(CGemDoc& doc, int sides, double factor, const std::function<vo
         computeBounds(stone);
         scaleStone(stone, sides, factor);
     });
-    if (scaled) doc.offerIndexRounding(chooseGear);
+    if (scaled) offerIndexRounding(doc, chooseGear);
 }
 
 }  // namespace brevix

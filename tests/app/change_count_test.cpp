@@ -131,7 +131,7 @@ private Q_SLOTS:
         // Counted before the drag's pause can end it (its end is a change of its own).
         Counts before = counts();
         figures_->angleBox()->setValue(start - 0.1);
-        QVERIFY(doc.dragging());
+        QVERIFY(doc.drag().active());
         paint();
         expectOnceEach(before, "the first step");
         settle();

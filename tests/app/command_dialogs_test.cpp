@@ -37,6 +37,7 @@
 #include "design/sample_designs.h"
 #include "document/command_messages.h"
 #include "document/heading_command.h"
+#include "document/status_texts.h"
 
 using namespace brevix;
 using namespace brevix::test;
@@ -185,7 +186,7 @@ private Q_SLOTS:
         }
         // Cancelling changes nothing, Replay included.
         QVERIFY(sameDesign(*doc().stone(), original_));
-        QVERIFY(!doc().isModified());
+        QVERIFY(!doc().model().isModified());
     }
 
     void noMenuItemIsGreyedForWantOfCode() {
@@ -247,7 +248,7 @@ private Q_SLOTS:
         }};
         run(ID_STONE_ROTATE);
         QCOMPARE(sink_.texts(), std::vector<std::string>{"Zero index gear"});
-        QVERIFY(!doc().isModified());
+        QVERIFY(!doc().model().isModified());
         QCOMPARE(doc().stone()->facets[original_.nRough].a, original_.facets[original_.nRough].a);
     }
 
@@ -279,7 +280,7 @@ private Q_SLOTS:
             dialog.reject();
         }};
         run(ID_STONE_SCALE);
-        QVERIFY(!doc().isModified());
+        QVERIFY(!doc().model().isModified());
 
         // +Y by 1.2 / 1: the ranking question follows; No keeps the stretch.
         script.steps = {[](QDialog& d) {
@@ -306,7 +307,7 @@ private Q_SLOTS:
         sink_.script = {Answer::Cancel};
         run(ID_STONE_SCALE);
         QCOMPARE(script.unexpected, 0);
-        QVERIFY(doc().isModified());
+        QVERIFY(doc().model().isModified());
     }
 
     void centerMessagesShowTheDialogAgain() {
@@ -342,7 +343,7 @@ private Q_SLOTS:
                                             QStringLiteral("Center")}));
         QCOMPARE(sink_.texts(), (std::vector<std::string>{cmdmsg::NO_AXIS, cmdmsg::NO_POINT}));
         QCOMPARE(axesSeen, (QList<int>{0, CENTER_Z}));  // as the user left it
-        QVERIFY(!doc().isModified());
+        QVERIFY(!doc().model().isModified());
 
         // With a point held, Z centring on it moves the stone along the dop only.
         doc().pending().addPoint({0, 0, 0.1});
@@ -478,9 +479,9 @@ private Q_SLOTS:
         QCOMPARE(names.size(), 3);
         for (int i = 0; i < 3; ++i) QCOMPARE(marked[i], names[i] + QLatin1Char('+'));
         QVERIFY(sameDesign(*doc().stone(), original_));
-        QVERIFY(!doc().isModified());
+        QVERIFY(!doc().model().isModified());
         QCOMPARE(doc().facetCount, original_.nFacet - original_.nRough);
-        QCOMPARE(frame().statusPaneText(3).trimmed(), QString::fromLatin1(doc().facetCountText().c_str()).trimmed());
+        QCOMPARE(frame().statusPaneText(3).trimmed(), QString::fromLatin1(facetCountText(doc()).c_str()).trimmed());
     }
 
     void printWithoutADialog() {

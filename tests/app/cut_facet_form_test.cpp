@@ -232,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(tableText(built, CLIPBOARD_WIDTH), tableText(sample, CLIPBOARD_WIDTH));
         QCOMPARE(list().topLevelItemCount(), 9);
         QCOMPARE(list().topLevelItem(2)->text(0), QStringLiteral("P1"));
-        QVERIFY(doc_->isModified());
+        QVERIFY(doc_->model().isModified());
 
         // File > Save of the new design asks for a name; without an extension
         // the chosen type's is added, and the design read back is the same.
@@ -247,7 +247,7 @@ private Q_SLOTS:
         frame_->action(ID_FILE_SAVE)->trigger();
         const QString saved = QDir(folder.path()).filePath(QStringLiteral("brilliant.asc"));
         QVERIFY(QFileInfo::exists(saved));
-        QVERIFY(!doc_->isModified());
+        QVERIFY(!doc_->model().isModified());
         QCOMPARE(frame_->windowTitle(), QStringLiteral("brilliant.asc[*] - Brevix"));
         QCOMPARE(tableText(*doc_->stone(), CUT_LIST_WIDTH), tableText(sample, CUT_LIST_WIDTH));
         QCOMPARE(doc_->stone()->nFacet, sample.nFacet);

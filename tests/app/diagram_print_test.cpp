@@ -91,7 +91,7 @@ private Q_SLOTS:
             QVERIFY2(text.endsWith(QStringLiteral("Untitled")), qPrintable(text));
         }
         // Printing leaves the design as it was.
-        QVERIFY(!session.doc.isModified());
+        QVERIFY(!session.doc.model().isModified());
     }
 };
 

@@ -217,11 +217,11 @@ private Q_SLOTS:
         pane->tierBox()->setCurrentIndex(1);  // P1, the pavilion mains
         QCOMPARE(pane->angleBox()->value(), 40.75);
         for (int k = 1; k <= 10; ++k) pane->angleBox()->setValue(40.75 - 0.1 * k);
-        QVERIFY(session.doc.dragging());
+        QVERIFY(session.doc.drag().active());
         pane->finishDrag();
-        QVERIFY(!session.doc.dragging());
+        QVERIFY(!session.doc.drag().active());
         QCOMPARE(session.doc.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
-        const Plane mains = session.doc.designIntent().tiers[1].planes[0];
+        const Plane mains = session.doc.model().intent().tiers[1].planes[0];
         const int32_t p1 = session.doc.stone()->facetByPlane(mains.a, mains.b, mains.c);
         QVERIFY(p1 >= 0);
         QVERIFY2(std::fabs(std::fabs(session.doc.stone()->facetAngleOf(p1)) - 39.75) < 1e-9,

@@ -177,7 +177,7 @@ private Q_SLOTS:
         QTemporaryDir folder, cache;
         fillFolder(folder.path());
         Session session;
-        session.doc.setModifiedFlag(false);
+        session.doc.model().setModifiedFlag(false);
         GalleryWindow* gallery = openGallery(*session.frame, folder.path());
         QVERIFY(gallery);
         QTRY_VERIFY_WITH_TIMEOUT(gallery->searched(), SCAN_TIMEOUT_MS);

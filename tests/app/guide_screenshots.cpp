@@ -233,7 +233,7 @@ int main(int argc, char** argv) {
     shootCommandDialogs(frame, doc, samples);
     saveDatavueScreenshots(outputFolder, &frame);
 
-    doc.setModifiedFlag(false);
+    doc.model().setModifiedFlag(false);
     frame.close();
     return 0;
 }

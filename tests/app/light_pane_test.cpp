@@ -28,6 +28,7 @@
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
 #include "optics/light_metrics.h"
+#include "document/cut_commands.h"
 #include "optics/light_picture.h"
 #include "platform/strformat.h"
 
@@ -161,7 +162,7 @@ private Q_SLOTS:
         doc.pending().setAngle(-20, false);
         doc.pending().setIndex(2, false);
         doc.pending().setCed(0.6, false);
-        doc.cutFromForm(frame.addDlg());
+        cutFromForm(doc, frame.addDlg());
         QCOMPARE(announced.count(), 1);
         QCOMPARE(pane->renderRequests(), afterSymmetry + 1);
         QVERIFY(session.doc.facetCount != facets);

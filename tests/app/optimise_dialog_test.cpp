@@ -91,7 +91,7 @@ private Q_SLOTS:
         if (best > 0) QVERIFY(!dialog.apply(0));  // the start is not a result
         QVERIFY(dialog.apply(best));
         QVERIFY(!samePlanes(*session.doc.stone(), before));
-        QVERIFY(session.doc.isModified());
+        QVERIFY(session.doc.model().isModified());
         session.doc.undo();
         QVERIFY(samePlanes(*session.doc.stone(), before));
     }

@@ -95,7 +95,7 @@ private Q_SLOTS:
         const Stone& stone = *session.doc.stone();
         QCOMPARE(paths(stone), 6);
         QCOMPARE(beeps, 0);
-        QVERIFY(!session.doc.isModified());  // rays are not part of the design
+        QVERIFY(!session.doc.model().isModified());  // rays are not part of the design
 
         // Beside the stone: a beep and no path.
         rightButton(four, QEvent::MouseButtonPress, {2, 2});

@@ -171,7 +171,7 @@ private Q_SLOTS:
         command->trigger();
         QCOMPARE(session.frame->windowTitle(), QStringLiteral("PC0512.ASC[*] - Brevix"));
         QCOMPARE(session.doc.facetCount, makeRoundBrilliant().nFacet - makeRoundBrilliant().nRough);
-        QVERIFY(!session.doc.isModified());
+        QVERIFY(!session.doc.model().isModified());
         QVERIFY(QDir(workFolder.path()).entryList(QDir::Files).isEmpty());
         QVERIFY(sink.texts().empty());
         session.close();

@@ -126,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(remembered.material, std::string("Corundum"));
         QVERIFY(!remembered.printWeight);
         // The design is untouched.
-        QVERIFY(!session.doc.isModified());
+        QVERIFY(!session.doc.model().isModified());
         QCOMPARE(session.doc.files().meshSize, remembered.size);
     }
 

@@ -31,7 +31,7 @@ private Q_SLOTS:
         const std::string full = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant.asc";
         QCOMPARE(app.document().files().registeredPath, full);
         QCOMPARE(app.document().facetCount, 73);
-        QVERIFY(!app.document().isModified());
+        QVERIFY(!app.document().model().isModified());
         QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("round_brilliant.asc[*] - Brevix"));
         RecentFileList recent;
         recent.load();
@@ -44,7 +44,7 @@ private Q_SLOTS:
         QVERIFY(app.initInstance(QString(), false));
         QVERIFY(app.document().stone());
         QCOMPARE(app.document().facetCount, 0);
-        QVERIFY(!app.document().isModified());
+        QVERIFY(!app.document().model().isModified());
         QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("Untitled[*] - Brevix"));
         QCOMPARE(app.mainFrame()->statusPaneText(3), QStringLiteral("No Facets"));
     }

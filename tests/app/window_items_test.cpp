@@ -28,6 +28,7 @@
 #include "app_test_support.h"
 #include "widget_test.h"
 #include "views/stone_drawing.h"
+#include "document/cut_commands.h"
 
 using namespace brevix;
 using namespace brevix::test;
@@ -69,7 +70,7 @@ private Q_SLOTS:
         RecordingSink sink;
         ScopedMessageSink scoped(sink);
         Session session;
-        session.doc.setModifiedFlag(false);
+        session.doc.model().setModifiedFlag(false);
         QVERIFY(session.doc.files().OnFileNew());
         QCOMPARE(session.doc.facetCount, 0);
         const QImage four = session.frame->fourView()->grab().toImage();
@@ -97,17 +98,17 @@ private Q_SLOTS:
         doc.pending().angleFieldEdited("45");
         doc.pending().indexFieldEdited("3");
         doc.pending().cedFieldEdited("0.6");
-        doc.cutFromForm(nullptr);
-        QVERIFY(doc.isModified());
+        cutFromForm(doc, nullptr);
+        QVERIFY(doc.model().isModified());
         QVERIFY(frame.isWindowModified());
         frame.action(ID_EDIT_UNDO)->trigger();
-        QVERIFY(!doc.isModified());
+        QVERIFY(!doc.model().isModified());
         QVERIFY(!frame.isWindowModified());
         frame.action(ID_EDIT_REDO)->trigger();
         QVERIFY(frame.isWindowModified());
         // File Save to the file already open: the mark goes at once.
         frame.action(ID_FILE_SAVE)->trigger();
-        QVERIFY(!doc.isModified());
+        QVERIFY(!doc.model().isModified());
         QVERIFY(!frame.isWindowModified());
         frame.action(ID_EDIT_UNDO)->trigger();
         QVERIFY(frame.isWindowModified());
@@ -187,7 +188,7 @@ private Q_SLOTS:
         session.doc.pending().angleFieldEdited("45");
         session.doc.pending().indexFieldEdited("3");
         session.doc.pending().cedFieldEdited("0.6");
-        session.doc.cutFromForm(nullptr);
+        cutFromForm(session.doc, nullptr);
         QApplication::processEvents();
         const QStringList after = rowsOf(list);
         int changed = 0;

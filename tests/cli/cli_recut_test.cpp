@@ -158,27 +158,27 @@ TEST_F(CliRecut, ARefusedRecutLeavesTheFileTheDesignAndItsIntentAsTheyWere) {
     for (int32_t f = stone.nRough; f < stone.nFacet && p1 < 0; ++f)
         if (std::fabs(std::fabs(stone.facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
-    const brevix::DesignIntent intent = doc.designIntent();
+    const brevix::DesignIntent intent = doc.model().intent();
     const int undoCursor = doc.undoStack().cursor();
 
     EXPECT_FALSE(doc.recutTierAngle(p1, 90));
     EXPECT_FALSE(sink.entries.empty());
     EXPECT_EQ(doc.stone()->nFacet, facets);
-    EXPECT_TRUE(doc.designIntent() == intent);
+    EXPECT_TRUE(doc.model().intent() == intent);
     EXPECT_EQ(doc.undoStack().cursor(), undoCursor);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     // The window's "Change a tier" drags: a step that cannot be cut stays at
     // the last step that could, and says why.
-    ASSERT_TRUE(doc.beginTierDrag(p1));
-    EXPECT_TRUE(doc.dragTierAngle(41.5));
+    ASSERT_TRUE(doc.drag().begin(p1));
+    EXPECT_TRUE(doc.drag().toAngle(41.5));
     const int32_t dragged = doc.stone()->nFacet;
-    EXPECT_FALSE(doc.dragTierAngle(90));
-    EXPECT_FALSE(doc.dragProblems().empty());
+    EXPECT_FALSE(doc.drag().toAngle(90));
+    EXPECT_FALSE(doc.drag().problems().empty());
     EXPECT_EQ(doc.stone()->nFacet, dragged);
-    doc.endTierDrag();
+    doc.drag().end();
     doc.undo();
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(doc.stone()->nFacet, facets);
     EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(readAll(folder_ / "d.brx"), before);

@@ -95,7 +95,7 @@ TEST_F(CommandDoc, ThreeNotchesTurnEveryIndexByThreeAndOneUndoTakesItBack) {
         const double turned = std::fmod(original.facetIndexOf(i) - stone().facetIndexOf(i) + 96, 96.0);
         EXPECT_NEAR(turned, 3, 1e-9) << i;
     }
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     doc.undo();
     EXPECT_TRUE(sameDesign(stone(), original));
 }
@@ -196,11 +196,11 @@ TEST_F(CommandDoc, ScaleWithoutDirectionOrByOneChangesNothing) {
     scaleCommand(doc, 0, 2, nullptr);
     scaleCommand(doc, 63, 1, nullptr);
     EXPECT_TRUE(sink.entries.empty());
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     // A negative factor would turn the stone inside out: refused, no undo step.
     scaleCommand(doc, 63, -2, nullptr);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{cmdmsg::SCALE_NOT_POSITIVE});
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(doc.undoStack().latest(), nullptr);
 }
 
@@ -243,7 +243,7 @@ TEST_F(CommandDoc, CenterAsksAgainUntilTheChoiceCanBeDone) {
     EXPECT_EQ(shown[0].method, CENTER_OF_MASS);
     EXPECT_EQ(shown[1].axes, 0);  // the dialog comes back as the user left it
     EXPECT_EQ(shown[2].method, CENTER_ON_POINT);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 }
 
 TEST_F(CommandDoc, CenterOnPointOneSlidesAlongTheDopAndForgetsThePoint) {
@@ -288,7 +288,7 @@ TEST_F(CommandDoc, ReflectSortAndRenameAreEachUndoneByOneUndo) {
     for (const Case& c : cases) {
         SetUp();
         c.run(doc);
-        EXPECT_TRUE(doc.isModified()) << c.name;
+        EXPECT_TRUE(doc.model().isModified()) << c.name;
         doc.undo();
         EXPECT_TRUE(sameDesign(stone(), original)) << c.name;
     }
@@ -364,7 +364,7 @@ TEST_F(CommandDoc, ReplayShowsEachFacetMarkedAndCancelGivesTheDesignBack) {
     EXPECT_EQ(marked[0], first.name + "+");
     EXPECT_EQ(shown[0].angle, strprintf("%.2f", original.facetAngleOf(original.nRough)));
     EXPECT_TRUE(sameDesign(stone(), original));
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(doc.facetCount, original.nFacet - original.nRough);
 }
 

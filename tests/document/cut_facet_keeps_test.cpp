@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/sample_designs.h"
+#include "document/cut_commands.h"
 #include "document/gem_doc.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
@@ -29,21 +30,21 @@ protected:
     }
     void useRoundBrilliant() {
         doc.model().openDesign(std::make_unique<Stone>(makeRoundBrilliant()), std::nullopt);  // as an open leaves it
-        doc.setModifiedFlag(false);
+        doc.model().setModifiedFlag(false);
     }
     // Saved as File > Save does it.
     void save() {
         const std::string path = ::testing::TempDir() + "cut_facet_keeps.asc";
         doc.files().saveType = FileType::Asc;
         ASSERT_TRUE(doc.files().OnSaveDocument(path));
-        EXPECT_FALSE(doc.isModified());
+        EXPECT_FALSE(doc.model().isModified());
     }
 };
 
 TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
     useRoundBrilliant();
     type("45", "3", "5.0");
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"16 new facets missed stone"});
     const CutFacetFormTexts texts = doc.pending().formTexts();
     EXPECT_EQ(texts.angle, "45.000000");
@@ -56,7 +57,7 @@ TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
     sink.script = {Answer::No};  // facets it cuts off need not be kept
     doc.pending().cedFieldEdited("0.6");
     const int before = doc.facetCount;
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     for (const std::string& text : sink.texts()) EXPECT_EQ(text.find("missed"), std::string::npos);
     EXPECT_NE(doc.facetCount, before);
     EXPECT_FALSE(doc.pending().info.hasAngle || doc.pending().info.hasIndex || doc.pending().info.hasCed);
@@ -65,7 +66,7 @@ TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
     sink.clear();
     doc.pending().setIndex(3, false);
     doc.pending().setCed(5.0, false);
-    doc.angleCommand(45);
+    angleCommand(doc, 45);
     EXPECT_EQ(sink.texts().size(), 1u);
     EXPECT_TRUE(doc.pending().info.complete());
 }
@@ -73,14 +74,14 @@ TEST_F(CutFacetKeeps, FacetsThatMissTheStoneLeaveWhatWasTyped) {
 TEST_F(CutFacetKeeps, CancelOnThePreformQuestionWithdrawsTheCutButNotTheValues) {
     doc.pending().setSymmetry(8, 0);
     type("20", "0", "0.9");
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     ASSERT_EQ(doc.facetCount, 8);
     sink.script = {Answer::Cancel};
     doc.pending().angleFieldEdited("0");
     doc.pending().cedFieldEdited("0.3");
     doc.pending().info.nPoints = 0;
     const std::string pointsBefore = doc.pending().formTexts().points;
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_TRUE(sink.entries[0].question);
     EXPECT_EQ(doc.facetCount, 8);  // the cut is withdrawn
@@ -94,7 +95,7 @@ TEST_F(CutFacetKeeps, CancelOnThePreformQuestionWithdrawsTheCutButNotTheValues) 
     // Pressing again and keeping the facets as a preform cuts it.
     sink.clear();
     sink.script = {Answer::Yes};
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     EXPECT_EQ(doc.facetCount, 1);
     EXPECT_FALSE(doc.pending().info.hasAngle || doc.pending().info.hasCed);
 }
@@ -126,7 +127,7 @@ TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
     EXPECT_EQ(texts.index, indexFieldText(stone.facetIndexOf(crown)));  // typed, so kept
     EXPECT_EQ(doc.pending().info.nPoints, 1);
     const int before = doc.facetCount;
-    doc.cutFromForm(nullptr);  // Enter now cuts nothing
+    cutFromForm(doc, nullptr);  // Enter now cuts nothing
     EXPECT_EQ(doc.facetCount, before);
 
     // A typed angle is the cutter's own, and stays when a point goes.
@@ -143,40 +144,40 @@ TEST_F(CutFacetKeeps, BetweenForgetsTheValuesSolvedFromTwoPoints) {
 
 TEST_F(CutFacetKeeps, UndoBackToTheSavedDesignIsUnchanged) {
     useRoundBrilliant();
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     type("45", "3", "0.6");
-    doc.cutFromForm(nullptr);
-    EXPECT_TRUE(doc.isModified());
+    cutFromForm(doc, nullptr);
+    EXPECT_TRUE(doc.model().isModified());
     doc.undo();
-    EXPECT_FALSE(doc.isModified());  // Exit need not ask
+    EXPECT_FALSE(doc.model().isModified());  // Exit need not ask
     doc.redo();
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     doc.undo();
     type("45", "3", "0.61");
-    doc.cutFromForm(nullptr);  // a new branch: the old redo state is gone
-    EXPECT_TRUE(doc.isModified());
+    cutFromForm(doc, nullptr);  // a new branch: the old redo state is gone
+    EXPECT_TRUE(doc.model().isModified());
     doc.undo();
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     // Saved after a cut: undoing that cut is a change, redoing it is not.
     type("45", "3", "0.62");
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     save();
     doc.undo();
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     doc.redo();
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     // A change no snapshot records stays a change whatever Undo does.
-    doc.setModifiedFlag();
+    doc.model().setModifiedFlag();
     doc.undo();
     doc.redo();
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
 
     // Undo past the ring's oldest snapshot gives a fresh block, never the saved design.
     save();
     for (int k = 0; k < UndoStack::SIZE + 2; ++k) doc.undo();
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
 }
 
 }  // namespace

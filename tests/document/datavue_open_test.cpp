@@ -51,7 +51,7 @@ protected:
 
 TEST_F(DatavueOpen, TheDesignOpensAsATextDesignUnderItsMemberName) {
     doc.ensureStone();
-    doc.setModifiedFlag(true);
+    doc.model().setModifiedFlag(true);
     ui.saveChangesAnswers.push_back(Answer::No);
     ASSERT_TRUE(OnSearchDatavue(doc, opening("BM0512.BMP", "01.002")));
     EXPECT_EQ(ui.saveChangesTitles, std::vector<std::string>{"Untitled"});
@@ -66,7 +66,7 @@ TEST_F(DatavueOpen, TheDesignOpensAsATextDesignUnderItsMemberName) {
     EXPECT_EQ(doc.files().title(), "PC0512.ASC");
     EXPECT_EQ(ui.registeredPaths, std::vector<std::string>{path});
     EXPECT_EQ(doc.files().saveType, FileType::Asc);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     // The extracted copy is gone, and nothing was left in the current folder.
     EXPECT_FALSE(std::filesystem::exists(extractedPath));
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -87,12 +87,12 @@ TEST_F(DatavueOpen, CancelNoDesignAndCancelledSaveKeepTheDesign) {
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"No such design."});
     EXPECT_EQ(doc.stone(), before);
 
-    doc.setModifiedFlag(true);
+    doc.model().setModifiedFlag(true);
     ui.saveChangesAnswers.push_back(Answer::Cancel);
     sink.clear();
     EXPECT_FALSE(OnSearchDatavue(doc, opening("BM0512.BMP", "01.002")));
     EXPECT_EQ(doc.stone(), before);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     EXPECT_TRUE(sink.texts().empty());
     EXPECT_FALSE(std::filesystem::exists(extractedPath));
 }

@@ -77,7 +77,7 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
     EXPECT_EQ(doc.files().openType, FileType::Brx);
     EXPECT_EQ(doc.files().saveType, FileType::Brx);
     ASSERT_TRUE(doc.model().recordedIntent().has_value());
-    EXPECT_EQ(writeIntentText(*doc.stone(), doc.designIntent()), original);
+    EXPECT_EQ(writeIntentText(*doc.stone(), doc.model().intent()), original);
     EXPECT_FALSE(doc.files().openReportedProblem);
 
     // Save As by the third filter appends .brx; the bytes are the command
@@ -85,7 +85,7 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
     ASSERT_TRUE(saveAs(path("again"), 3));
     EXPECT_EQ(doc.files().filePath, path("again.brx"));
     EXPECT_EQ(fileBytes(path("again.brx")), original);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(intentNotes(), 0);
 
     // Save writes the intent as it stands after a change, not the file's.
@@ -94,7 +94,7 @@ TEST_F(DocumentBrx, OpeningABrxFileBringsTheRecordedIntentAndSavingWritesItByteF
         if (std::fabs(std::fabs(doc.stone()->facetAngleOf(f)) - 40.75) < 1e-6) p1 = f;
     ASSERT_GE(p1, 0);
     ASSERT_TRUE(doc.recutTierAngle(p1, 41.5));
-    const std::string changed = writeIntentText(*doc.stone(), doc.designIntent());
+    const std::string changed = writeIntentText(*doc.stone(), doc.model().intent());
     ASSERT_NE(changed, original);
     ASSERT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(fileBytes(path("again.brx")), changed);

@@ -12,7 +12,9 @@
 #include "design/transforms.h"
 #include "facet_placement/gear_ranking.h"
 #include "design/tiers.h"
+#include "document/cut_commands.h"
 #include "document/gem_doc.h"
+#include "document/index_gear_commands.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
 
@@ -54,7 +56,7 @@ TEST_F(DesigningDoc, AngleZeroFromTheFormCutsOneFacetWhateverTheSymmetry) {
     EXPECT_EQ(doc.pending().info.index, 96);
     EXPECT_EQ(doc.pending().formTexts().caption, "Cut Facet");  // the first facet gets a depth
     EXPECT_EQ(doc.pending().cedFieldEdited("0.5"), "0.50000000");
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     EXPECT_EQ(doc.facetCount, 1);
     EXPECT_DOUBLE_EQ(tableDepth(), 0.5);
     EXPECT_FALSE(doc.pending().info.hasAngle || doc.pending().info.hasIndex || doc.pending().info.hasCed);
@@ -117,7 +119,7 @@ TEST_F(DesigningDoc, IncompletePendingFacetIsASilentNoOp) {
     doc.pending().setAngle(40, false);
     doc.cutNewFacets();
     EXPECT_EQ(doc.undoStack().latest(), nullptr);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(doc.stone()->nFacet, 6);
     EXPECT_EQ(doc.pending().formTexts().caption, "Apply");
     EXPECT_TRUE(sink.entries.empty());
@@ -337,11 +339,11 @@ TEST_F(DesigningDoc, UncutOfAPreformRowOnlyTakesTheSnapshot) {
 
 TEST_F(DesigningDoc, AngleAndIndexCommandsCutWhenComplete) {
     doc.pending().setIndex(3, false);
-    doc.angleCommand(45);  // first facet: depth 0.7
+    angleCommand(doc, 45);  // first facet: depth 0.7
     EXPECT_EQ(doc.facetCount, 16);
     EXPECT_FALSE(doc.pending().info.hasAngle);
     doc.pending().setAngle(-40, false);
-    doc.indexCommand(6);  // incomplete: no depth, no points
+    indexCommand(doc, 6);  // incomplete: no depth, no points
     EXPECT_EQ(doc.facetCount, 16);
     EXPECT_TRUE(doc.pending().info.hasIndex);
 }
@@ -407,7 +409,7 @@ TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     ASSERT_LT(doc.pending().info.ced, 0);
     sink.clear();
     sink.script = {Answer::No};
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     const std::string question =
         strprintf("The point gives the new facet a negative depth (%.4f): it would lie beyond the centre of "
                   "the stone and cut most of it away.\nCut it anyway?",
@@ -422,7 +424,7 @@ TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     // Answered Yes, it is the cutter's choice.
     sink.clear();
     sink.script = {Answer::Yes};
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     ASSERT_FALSE(sink.entries.empty());
     EXPECT_EQ(sink.entries[0].text, question);
     EXPECT_NE(doc.facetCount, facets);
@@ -435,7 +437,7 @@ TEST_F(DesigningDoc, APointBeyondTheCentreAsksBeforeTheCut) {
     doc.pending().addPoint({0.3, 0, 0.5});
     ASSERT_TRUE(doc.pending().completeInfo());
     ASSERT_GT(doc.pending().info.ced, 0);
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     for (const std::string& text : sink.texts()) EXPECT_EQ(text.find("negative depth"), std::string::npos);
 }
 
@@ -445,7 +447,7 @@ TEST_F(DesigningDoc, SummaryFollowsCutsAndUndo) {
     EXPECT_EQ(doc.facetCount, 8);
     EXPECT_EQ(doc.girdleCount, 8);
     EXPECT_NEAR(doc.lengthWidth, 1.0, 1e-9);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     doc.undo();
     EXPECT_EQ(doc.facetCount, 0);
     EXPECT_EQ(doc.girdleCount, 0);
@@ -454,9 +456,9 @@ TEST_F(DesigningDoc, SummaryFollowsCutsAndUndo) {
 TEST_F(DesigningDoc, IndexGearCommandRenumbersWithoutMovingPlanes) {
     useRoundBrilliant();
     const Stone before(*doc.stone());
-    doc.OnIndexGear([](const IndexGearDialog&) { return std::nullopt; });
+    indexGearCommand(doc, [](const IndexGearDialog&) { return std::nullopt; });
     EXPECT_EQ(doc.stone()->gear, 96);
-    doc.OnIndexGear([](const IndexGearDialog& start) {
+    indexGearCommand(doc, [](const IndexGearDialog& start) {
         IndexGearDialog dialog = start;
         dialog.selectLocation(GearLocation::Right);
         dialog.toggleClockwise();
@@ -483,14 +485,14 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
 
     doc.model().put(std::make_unique<Stone>(stretched));
     sink.script = {Answer::No};
-    doc.offerIndexRounding(keep96);
+    offerIndexRounding(doc, keep96);
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].text, gearRankingText(stretched));
     EXPECT_EQ(gearError(*doc.stone(), 96), misfit);
 
     sink.clear();
     sink.script = {Answer::Yes};
-    doc.offerIndexRounding(keep96);
+    offerIndexRounding(doc, keep96);
     EXPECT_EQ(sink.entries.size(), 1u);
     EXPECT_NEAR(gearError(*doc.stone(), 96), 0, 1e-9);
     EXPECT_EQ(doc.facetCount, 73);
@@ -501,7 +503,7 @@ TEST_F(DesigningDoc, RoundingOfferedAfterAScale) {
     doc.model().put(std::make_unique<Stone>(stretched));
     sink.clear();
     sink.script = {Answer::Yes};
-    doc.offerIndexRounding([](const IndexGearDialog& start) {
+    offerIndexRounding(doc, [](const IndexGearDialog& start) {
         IndexGearDialog dialog = start;
         dialog.teethEdited("4");
         return std::optional<IndexGearDialog>(dialog);

@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/document_messages.h"
 #include "document/gem_doc.h"
+#include "document/status_texts.h"
 #include "document/stone_commands.h"
 #include "files/asc_format.h"
 #include "files/exports.h"
@@ -39,7 +40,7 @@ protected:
     Stone& designBrilliant() {
         doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummary();
-        doc.setModifiedFlag(true);
+        doc.model().setModifiedFlag(true);
         return *doc.stone();
     }
     // A file of the brilliant on disk, written by the writers themselves.
@@ -73,7 +74,7 @@ TEST_F(DocumentFiles, SaveOfANewDesignGoesThroughSaveAsAndTheSecondFilterAppends
     EXPECT_EQ(doc.files().saveType, FileType::Asc);
     EXPECT_EQ(doc.files().registeredPath, written);
     EXPECT_EQ(ui.registeredPaths, std::vector<std::string>{written});
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     // The design now in the document is the one read back from the file.
     EXPECT_NE(doc.stone(), &stone);
     EXPECT_EQ(doc.facetCount, facets);
@@ -85,7 +86,7 @@ TEST_F(DocumentFiles, SaveAsOverTheOpenFileAsksAndKeepsTheDesignInMemory) {
     ASSERT_TRUE(doc.files().openDocumentFile(file));
     Stone* inMemory = doc.stone();
     doc.stone()->setHeading({"Changed", "", "", ""});
-    doc.setModifiedFlag(true);
+    doc.model().setModifiedFlag(true);
     const std::string before = fileBytes(file);
 
     // No: nothing is written.
@@ -104,7 +105,7 @@ TEST_F(DocumentFiles, SaveAsOverTheOpenFileAsksAndKeepsTheDesignInMemory) {
     EXPECT_TRUE(doc.files().OnFileSaveAs());
     EXPECT_NE(fileBytes(file), before);
     EXPECT_EQ(doc.stone(), inMemory);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(ui.registeredPaths.size(), 1u);
 }
 
@@ -121,7 +122,7 @@ TEST_F(DocumentFiles, AFacetTextTooLongForGemIsRefusedAndNothingIsLost) {
     EXPECT_EQ(doc.stone()->instructionOf(stone.nFacet - 1), longText);
     EXPECT_TRUE(doc.files().filePath.empty());
     EXPECT_EQ(doc.files().saveType, FileType::Other);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     ASSERT_FALSE(sink.entries.empty());
 
     // The text format holds it.
@@ -141,7 +142,7 @@ TEST_F(DocumentFiles, TheWritersNotesAreShownByTheDocumentThroughItsOwnSink) {
     stone.setFacetName(stone.nFacet - 1, "C\t1");
     stone.setHeading({std::string(80, 'h'), "", "", ""});
     saving.refreshSummary();
-    saving.setModifiedFlag(true);
+    saving.model().setModifiedFlag(true);
     const std::string file = path("noted.gem");
     ui.choose(file);
     ASSERT_TRUE(saving.files().OnFileSaveAs());
@@ -202,7 +203,7 @@ TEST_F(DocumentFiles, ExportRefusalsKeepTheDocumentsOwnType) {
 TEST_F(DocumentFiles, ExportsWriteByTypeAndNeverChangeTheDocumentsNameTypeOrState) {
     const std::string file = brilliantFile("mine.gem");
     ASSERT_TRUE(doc.files().openDocumentFile(file));
-    doc.setModifiedFlag(true);
+    doc.model().setModifiedFlag(true);
 
     // The extension is compared in lower case.
     ui.choose(path("model.WRL"), 2);
@@ -232,7 +233,7 @@ TEST_F(DocumentFiles, ExportsWriteByTypeAndNeverChangeTheDocumentsNameTypeOrStat
     EXPECT_EQ(doc.files().filePath, file);
     EXPECT_EQ(doc.files().registeredPath, file);
     EXPECT_EQ(doc.files().saveType, FileType::Gem);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     EXPECT_EQ(ui.registeredPaths.size(), 1u);
 }
 
@@ -271,7 +272,7 @@ TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave
     const int facets = doc.facetCount;
     runStoneCommand(doc, "Rough", [](Stone& stone) { stone.makeRough(ROUGH_HALF); });
     doc.refreshSummary();
-    ASSERT_TRUE(doc.isModified());
+    ASSERT_TRUE(doc.model().isModified());
 
     ui.choose(file);
     sink.script = {Answer::Yes};
@@ -281,7 +282,7 @@ TEST_F(DocumentFiles, OpenOfTheOpenFileWithYesDiscardsChangesWithoutAskingToSave
     EXPECT_EQ(sink.texts(), std::vector<std::string>{file + " already open.\nOpen the most recently saved version?"});
     EXPECT_TRUE(ui.saveChangesTitles.empty());
     EXPECT_EQ(doc.facetCount, facets);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     // No leaves the design as it is.
     doc.stone()->makeRough(ROUGH_HALF);
@@ -383,7 +384,7 @@ TEST_F(DocumentFiles, NewThenUndoBringsTheDesignBack) {
     EXPECT_EQ(doc.stone()->mirror, 0);
     EXPECT_TRUE(doc.files().filePath.empty());
     EXPECT_EQ(doc.files().saveType, FileType::Other);
-    EXPECT_TRUE(doc.isModified());  // the undo snapshot marks it
+    EXPECT_TRUE(doc.model().isModified());  // the undo snapshot marks it
 
     doc.undo();
     EXPECT_EQ(doc.stone()->nFacet - doc.stone()->nRough, facets);
@@ -409,7 +410,7 @@ TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
     ASSERT_GT(before.size(), 4096u);
 
     doc.stone()->setHeading({"A heading that changes the bytes", "", "", ""});
-    doc.setModifiedFlag(true);
+    doc.model().setModifiedFlag(true);
     sink.clear();
     // The file system refuses every byte past the first 4 KiB, as a full disk would.
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -426,7 +427,7 @@ TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
     // The system's own reason follows: here the limit, not a full disk.
     EXPECT_EQ(sink.texts(), std::vector<std::string>{"Error writing " + file + ". Disk full?\nFile too large."});
     EXPECT_EQ(fileBytes(file), before);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     EXPECT_EQ(doc.files().filePath, file);
     // Nothing but the target is left in the folder.
     int entries = 0;
@@ -435,24 +436,24 @@ TEST_F(DocumentFiles, ASaveThatFailsHalfWayLeavesThePreviousFileIntact) {
 }
 
 TEST_F(DocumentFiles, StatusBarTexts) {
-    EXPECT_EQ(doc.facetCountText(), "No Facets");
-    EXPECT_EQ(doc.lengthWidthText(), "");
-    EXPECT_EQ(doc.refractiveIndexText(), "");
+    EXPECT_EQ(facetCountText(doc), "No Facets");
+    EXPECT_EQ(lengthWidthText(doc), "");
+    EXPECT_EQ(refractiveIndexText(doc), "");
 
     Stone& stone = designBrilliant();
     stone.refractiveIndex = 2.417;
     const int girdles = stone.nGirdle;
     const int facets = stone.nFacet - stone.nRough;
     ASSERT_GT(girdles, 0);
-    EXPECT_EQ(doc.facetCountText(),
+    EXPECT_EQ(facetCountText(doc),
               strprintf("%d + %d girdles = %d facets\n", facets - girdles, girdles, facets));
-    EXPECT_EQ(doc.lengthWidthText(), "L/W=1.000");
-    EXPECT_EQ(doc.refractiveIndexText(), "RI=2.417");
+    EXPECT_EQ(lengthWidthText(doc), "L/W=1.000");
+    EXPECT_EQ(refractiveIndexText(doc), "RI=2.417");
 
     doc.girdleCount = 0;
-    EXPECT_EQ(doc.facetCountText(), strprintf("%d facets\n", facets));
+    EXPECT_EQ(facetCountText(doc), strprintf("%d facets\n", facets));
     doc.facetCount = 1;
-    EXPECT_EQ(doc.facetCountText(), "1 Facet");
+    EXPECT_EQ(facetCountText(doc), "1 Facet");
 }
 
 }  // namespace
@@ -528,7 +529,7 @@ TEST_F(DocumentFiles, AfterAnOpenThatReportedAProblemSaveProposesTheNameAndAsksB
     EXPECT_TRUE(doc.files().openReportedProblem);
 
     // The "save changes?" question on closing takes the same way.
-    doc.setModifiedFlag(true);
+    doc.model().setModifiedFlag(true);
     ui.saveChangesAnswers = {Answer::Yes};
     EXPECT_FALSE(doc.files().SaveModified());  // the Save As dialog was cancelled
     EXPECT_EQ(ui.requests.back().initialName, file);

@@ -60,12 +60,12 @@ TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeRep
     ASSERT_TRUE(doc.files().openDocumentFile(file));
     const int facets = doc.facetCount;
     ASSERT_GT(facets, 0);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     doc.undo();  // what the open replaced: here the empty block
     EXPECT_EQ(doc.facetCount, 0);
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_FALSE(doc.designFromFile());
+    EXPECT_TRUE(doc.model().isModified());
+    EXPECT_FALSE(doc.model().designFromFile());
 
     // Ctrl+S: Save As with the file's name; Cancel leaves the file alone.
     EXPECT_FALSE(doc.files().OnFileSave());
@@ -88,8 +88,8 @@ TEST_F(LostWork, UndoRightAfterAnOpenMarksTheDocumentChangedAndSaveAsksBeforeRep
     // and Save writes straight to the file again.
     doc.redo();
     EXPECT_EQ(doc.facetCount, facets);
-    EXPECT_FALSE(doc.isModified());
-    EXPECT_TRUE(doc.designFromFile());
+    EXPECT_FALSE(doc.model().isModified());
+    EXPECT_TRUE(doc.model().designFromFile());
     const size_t dialogs = ui.requests.size();
     EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_EQ(ui.requests.size(), dialogs);
@@ -106,15 +106,15 @@ TEST_F(LostWork, UndoBeyondAnOpenBringsBackThePreviousDesignWhichSavesOnlyWhereT
 
     doc.undo();  // the oval's last snapshot: the oval before its heading
     EXPECT_EQ(doc.facetCount, ovalFacets);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     // Saved under another name it is saved there, and is that file's design from then on.
     const std::string elsewhere = path("oval again.gem");
     ui.choose(elsewhere);
     EXPECT_TRUE(doc.files().OnFileSave());
     EXPECT_TRUE(fileBytes(round) == roundBytes);
     EXPECT_EQ(doc.files().filePath, elsewhere);
-    EXPECT_TRUE(doc.designFromFile());
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(doc.model().designFromFile());
+    EXPECT_FALSE(doc.model().isModified());
 }
 
 TEST_F(LostWork, UndoAfterASaveIsAChangeAndUndoingBackToTheSavedStateIsNot) {
@@ -122,18 +122,18 @@ TEST_F(LostWork, UndoAfterASaveIsAChangeAndUndoingBackToTheSavedStateIsNot) {
     ASSERT_TRUE(doc.files().openDocumentFile(file));
     changeHeading("First");
     ASSERT_TRUE(doc.files().OnFileSave());
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     doc.undo();  // the design as opened, no longer the one in the file
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_TRUE(doc.designFromFile());  // still that file's design: Save goes straight on
+    EXPECT_TRUE(doc.model().isModified());
+    EXPECT_TRUE(doc.model().designFromFile());  // still that file's design: Save goes straight on
     doc.redo();
-    EXPECT_FALSE(doc.isModified());  // exactly what was saved
+    EXPECT_FALSE(doc.model().isModified());  // exactly what was saved
 
     changeHeading("Second");
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     doc.undo();
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_EQ(doc.stone()->heading[0], "First");
 }
 
@@ -243,7 +243,7 @@ TEST_F(LostWork, SavingOverAFileChangedOnDiskAsksFirst) {
     EXPECT_NE(sink.entries[0].text.find("has been changed on disk"), std::string::npos);
     EXPECT_EQ(sink.entries[0].buttons, Buttons::YesNoCancel);
     EXPECT_EQ(fileBytes(file), theirs);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
 
     // No: Save As, with the file's name proposed.
     sink.script = {Answer::No};
@@ -277,7 +277,7 @@ TEST_F(LostWork, EverySaveClearsTheUnsavedChangesMark) {
     EXPECT_TRUE(ui.modifiedMarks.back());
     ASSERT_TRUE(doc.files().OnFileSave());  // to the file already open: nothing else is redrawn
     EXPECT_FALSE(ui.modifiedMarks.back());
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
     changeHeading("two");
     EXPECT_TRUE(ui.modifiedMarks.back());
@@ -288,7 +288,7 @@ TEST_F(LostWork, EverySaveClearsTheUnsavedChangesMark) {
     changeHeading("three");
     doc.undo();  // back to the state just saved
     EXPECT_FALSE(ui.modifiedMarks.back());
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     doc.redo();
     EXPECT_TRUE(ui.modifiedMarks.back());
 }

@@ -8,7 +8,9 @@
 
 #include "design/sample_designs.h"
 #include "design/tiers.h"
+#include "document/cut_commands.h"
 #include "document/gem_doc.h"
+#include "document/preform_commands.h"
 #include "document/stone_commands.h"
 #include "document/tier_edit.h"
 #include "kernel/kernel_error.h"
@@ -53,7 +55,7 @@ TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
     // The form's Cut Facet: the cut, then a fresh pending facet.
     resetCounts();
     specify(41, 3, 0.9);
-    doc.cutFromForm(&view);
+    cutFromForm(doc, &view);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(formRedraws, 1);
     EXPECT_EQ(lastSender, &view);
@@ -65,7 +67,7 @@ TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
     resetCounts();
     doc.pending().setIndex(3, false);
     doc.pending().setCed(0.95, false);
-    doc.angleCommand(-41);
+    angleCommand(doc, -41);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(formRedraws, 1);
     EXPECT_EQ(facetsSeenByViews, 32);
@@ -74,7 +76,7 @@ TEST_F(OneCommand, ACutIsAnnouncedOnceWithTheNewFacetsCounted) {
     resetCounts();
     sink.clear();
     specify(0, 96, 5);
-    doc.cutFromForm(nullptr);
+    cutFromForm(doc, nullptr);
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(sink.texts(), (std::vector<std::string>{"1 new facet missed stone"}));
     EXPECT_EQ(facetsSeenByViews, 32);
@@ -89,10 +91,10 @@ TEST_F(OneCommand, CommandsOfTheMenusAndTheTierEditorAnnounceOnce) {
     doc.undo();
     EXPECT_EQ(updates, 1);
     resetCounts();
-    doc.OnCopyToPreform();
+    copyToPreformCommand(doc);
     EXPECT_EQ(updates, 1);
     resetCounts();
-    doc.OnPreformDelete();
+    deletePreformCommand(doc);
     EXPECT_EQ(updates, 1);
 
     // Uncut from the tier editor: the editor's command and the document's

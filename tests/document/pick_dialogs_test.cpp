@@ -104,7 +104,7 @@ TEST_F(PickDialogs, UseToCutApplyAndDeleteFacet) {
     applyFacetDialogResult(doc, main, {}, FacetDialogResult::Apply, shown, typed);
     EXPECT_EQ(stone->facetName(main), "K");
     EXPECT_EQ(stone->facetName(facetNamed(*stone, "C1", 12)), "C1");
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
 
     const int32_t before = stone->nFacet;
     applyFacetDialogResult(doc, main, {}, FacetDialogResult::DeleteFacet, shown, shown.edit);
@@ -248,7 +248,7 @@ TEST_F(MirrorPicks, AMeetPickedAtAnImageOfThePointGivesTheBasePicksDepthAndMeet)
     // The cut records the point by the facets meeting there: the base
     // facet's meet, so a re-cut keeps it there.
     depthThrough(corner(84));
-    const PointDef recorded = namePoint(*doc.stone(), doc.designIntent(), doc.pending().info.points[0]);
+    const PointDef recorded = namePoint(*doc.stone(), doc.model().intent(), doc.pending().info.points[0]);
     ASSERT_EQ(recorded.kind, PointKind::Meet);
     EXPECT_EQ(recorded.facets, (std::vector<FacetRef>{{0, 6}, {0, 18}, {1, 96}, {1, 24}}));
     EXPECT_EQ(facetsMeetingText(doc, corner(12)), "G 6\xB7G 18\xB7P1 96\xB7P1 72");

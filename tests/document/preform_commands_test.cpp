@@ -2,6 +2,7 @@
 
 #include "design/sample_designs.h"
 #include "document/gem_doc.h"
+#include "document/preform_commands.h"
 #include "platform/messages.h"
 
 namespace brevix {
@@ -22,21 +23,21 @@ protected:
 
 TEST_F(PreformCommands, DoNothingWithoutAStone) {
     CGemDoc empty{&sink};
-    empty.OnPreformDelete();
-    empty.OnCopyToPreform();
-    empty.OnPreformCreateCam();
-    empty.OnPreformEdit();
+    deletePreformCommand(empty);
+    copyToPreformCommand(empty);
+    camPreformCommand(empty);
+    editPreformCommand(empty);
     EXPECT_EQ(empty.stone(), nullptr);
-    EXPECT_FALSE(empty.isModified());
+    EXPECT_FALSE(empty.model().isModified());
 }
 
 TEST_F(PreformCommands, CopyAndDeleteAreUndoable) {
-    doc.OnCopyToPreform();
+    copyToPreformCommand(doc);
     ASSERT_NE(doc.stone()->preform, nullptr);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.model().isModified());
     EXPECT_GT(updates, 0);
 
-    doc.OnPreformDelete();
+    deletePreformCommand(doc);
     EXPECT_EQ(doc.stone()->preform, nullptr);
     doc.undo();
     EXPECT_NE(doc.stone()->preform, nullptr);
@@ -45,7 +46,7 @@ TEST_F(PreformCommands, CopyAndDeleteAreUndoable) {
 }
 
 TEST_F(PreformCommands, CamPreformIsBuiltOnTheDesign) {
-    doc.OnPreformCreateCam();
+    camPreformCommand(doc);
     ASSERT_NE(doc.stone()->preform, nullptr);
     EXPECT_GT(doc.stone()->preform->nFacet, doc.stone()->preform->nRough);
     doc.undo();
@@ -55,39 +56,39 @@ TEST_F(PreformCommands, CamPreformIsBuiltOnTheDesign) {
 TEST_F(PreformCommands, EditSetsTheDesignAsideAndBringsItBackWithTheEditedPreform) {
     // Without a preform the mode does not start.
     Stone* design = doc.stone();
-    doc.OnPreformEdit();
-    EXPECT_FALSE(doc.preformEditChecked());
+    editPreformCommand(doc);
+    EXPECT_FALSE(editingPreform(doc));
     EXPECT_EQ(doc.stone(), design);
 
-    doc.OnCopyToPreform();
+    copyToPreformCommand(doc);
     design = doc.stone();
     Stone* preform = design->preform.get();
-    doc.setModifiedFlag(false);
-    doc.OnPreformEdit();
-    ASSERT_TRUE(doc.preformEditChecked());
+    doc.model().setModifiedFlag(false);
+    editPreformCommand(doc);
+    ASSERT_TRUE(editingPreform(doc));
     EXPECT_EQ(doc.stone(), preform);
     EXPECT_EQ(doc.facetCount, preform->nFacet - preform->nRough);
-    EXPECT_FALSE(doc.isModified());  // no snapshot taken
+    EXPECT_FALSE(doc.model().isModified());  // no snapshot taken
 
     // An edit of the preform, then an undo: the stone that comes back from
     // the ring is a different object and becomes the design's preform.
-    doc.OnPreformDelete();  // takes a snapshot of the preform being edited
+    deletePreformCommand(doc);  // takes a snapshot of the preform being edited
     doc.undo();
     Stone* edited = doc.stone();
-    doc.OnPreformEdit();
-    EXPECT_FALSE(doc.preformEditChecked());
+    editPreformCommand(doc);
+    EXPECT_FALSE(editingPreform(doc));
     EXPECT_EQ(doc.stone(), design);
     EXPECT_EQ(doc.stone()->preform.get(), edited);
 }
 
 TEST_F(PreformCommands, HiddenLinesToggles) {
     EXPECT_FALSE(doc.hiddenLines);
-    doc.OnHiddenLines();
+    hiddenLinesCommand(doc);
     EXPECT_TRUE(doc.hiddenLines);
-    doc.OnHiddenLines();
+    hiddenLinesCommand(doc);
     EXPECT_FALSE(doc.hiddenLines);
     EXPECT_EQ(updates, 2);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 }
 
 }  // namespace
@@ -106,10 +107,10 @@ TEST(DocumentNotes, ShownThroughTheDocumentsOwnSinkBeforeTheViewsUpdate) {
     CGemDoc doc{&own};
     doc.setSink(&own);
     doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
-    doc.OnCopyToPreform();
+    copyToPreformCommand(doc);
     size_t shownAtUpdate = 99;
     doc.onDesignChanged = [&](DesignChanges, const void*) { shownAtUpdate = own.entries.size(); };
-    doc.OnCopyToPreform();
+    copyToPreformCommand(doc);
     EXPECT_EQ(own.texts(), std::vector<std::string>{"Existing preform deleted."});
     EXPECT_EQ(own.entries[0].icon, Icon::Information);
     EXPECT_EQ(shownAtUpdate, 1u);

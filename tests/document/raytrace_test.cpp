@@ -10,6 +10,7 @@
 #include "design/sample_designs.h"
 #include "document/design_io.h"
 #include "document/gem_doc.h"
+#include "document/status_texts.h"
 #include "document/raytrace_commands.h"
 #include "document/raytrace_properties.h"
 #include "platform/messages.h"
@@ -177,7 +178,7 @@ protected:
     void SetUp() override {
         doc.model().put(std::make_unique<Stone>(makeRoundBrilliant()));
         doc.refreshSummary();
-        doc.setModifiedFlag(false);
+        doc.model().setModifiedFlag(false);
         doc.onDesignChanged = [this](DesignChanges, const void*) { ++updates; };
         doc.stone()->traceRay({0.1, 0.1, 2}, {0, 0, -1});
         ASSERT_GT(doc.stone()->nRay, 0);
@@ -196,8 +197,8 @@ TEST_F(RaytraceCommands, OkStoresTheIndexAndErasesTheRays) {
     EXPECT_EQ(doc.stone()->refractiveIndex, 2.42);
     EXPECT_EQ(doc.stone()->nRay, 0);
     EXPECT_EQ(updates, 1);
-    EXPECT_EQ(doc.refractiveIndexText(), "RI=2.420");
-    EXPECT_TRUE(doc.isModified());  // saved with the design
+    EXPECT_EQ(refractiveIndexText(doc), "RI=2.420");
+    EXPECT_TRUE(doc.model().isModified());  // saved with the design
 }
 
 TEST_F(RaytraceCommands, CancelChangesNothing) {
@@ -205,14 +206,14 @@ TEST_F(RaytraceCommands, CancelChangesNothing) {
     EXPECT_EQ(doc.stone()->refractiveIndex, 1.54);
     EXPECT_GT(doc.stone()->nRay, 0);
     EXPECT_EQ(updates, 0);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 }
 
 TEST_F(RaytraceCommands, EraseRaysKeepsTheDesignUnmodified) {
     eraseRaysCommand(doc);
     EXPECT_EQ(doc.stone()->nRay, 0);
     EXPECT_EQ(updates, 1);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 }
 
 TEST(RaytraceCommandsWithoutStone, DoNothing) {

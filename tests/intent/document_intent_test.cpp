@@ -24,7 +24,7 @@ enum { G, P1, P2, C1, T, C2, C3 };
 // Point dialog hands over.
 Vec3 vertexWhere(CGemDoc& doc, std::vector<FacetRef> refs) {
     std::vector<Plane> planes;
-    for (const FacetRef& ref : refs) planes.push_back(*planeOfRef(ref, doc.designIntent(), 96));
+    for (const FacetRef& ref : refs) planes.push_back(*planeOfRef(ref, doc.model().intent(), 96));
     const Vec3 meet = *meetOfPlanes(planes);
     const Stone& stone = *doc.stone();
     int32_t best = 0;
@@ -34,7 +34,7 @@ Vec3 vertexWhere(CGemDoc& doc, std::vector<FacetRef> refs) {
 }
 
 int32_t facetOf(CGemDoc& doc, FacetRef ref) {
-    const Plane p = *planeOfRef(ref, doc.designIntent(), 96);
+    const Plane p = *planeOfRef(ref, doc.model().intent(), 96);
     return doc.stone()->facetByPlane(p.a, p.b, p.c);
 }
 
@@ -87,7 +87,7 @@ TEST(DocumentIntent, TheWindowRecordsWhatEachCutWasAimedAt) {
     CGemDoc doc{&sink};
     cutBrilliant(doc);
     EXPECT_EQ(doc.facetCount, 73);
-    const DesignIntent& intent = doc.designIntent();
+    const DesignIntent& intent = doc.model().intent();
     ASSERT_EQ(intent.tiers.size(), 7u);
     for (const TierIntent& tier : intent.tiers) EXPECT_FALSE(tier.inferred);
     EXPECT_EQ(intent.tiers[G].depth, DepthRule::Typed);
@@ -107,7 +107,7 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
     CGemDoc doc{&sink};
     cutBrilliant(doc);
     const std::string before = designBytes(*doc.stone());
-    const DesignIntent intentBefore = doc.designIntent();
+    const DesignIntent intentBefore = doc.model().intent();
     const auto meets = meetsOfFour(*doc.stone(), intentBefore);
     EXPECT_GE(meets.size(), 16u);
 
@@ -121,7 +121,7 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
     EXPECT_EQ(doc.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
     EXPECT_EQ(doc.facetCount, 73);
-    const DesignIntent& after = doc.designIntent();
+    const DesignIntent& after = doc.model().intent();
     EXPECT_LE(worstMeet(meets, after, 96), MEET_TOLERANCE);
     EXPECT_NEAR(std::fabs(doc.stone()->facetAngleOf(facetOf(doc, {P1, 12}))), 39.75, 1e-9);
     std::ostringstream report;
@@ -129,7 +129,7 @@ TEST(DocumentIntent, EditTierRecutsByIntentAndOneUndoPutsItBack) {
 
     doc.undo();
     EXPECT_EQ(designBytes(*doc.stone()), before);
-    EXPECT_EQ(doc.designIntent(), intentBefore);
+    EXPECT_EQ(doc.model().intent(), intentBefore);
 }
 
 TEST(DocumentIntent, MainsTurnedUntilTheHalvesTakeThemAwayStayInTheIntentAndTheFile) {
@@ -137,7 +137,7 @@ TEST(DocumentIntent, MainsTurnedUntilTheHalvesTakeThemAwayStayInTheIntentAndTheF
     ScopedMessageSink scope(sink);
     CGemDoc doc{&sink};
     cutBrilliant(doc);
-    const DesignIntent intentBefore = doc.designIntent();
+    const DesignIntent intentBefore = doc.model().intent();
     nameTier(*doc.stone(), intentBefore.tiers[P1], "P1");
     const int32_t p1 = facetOf(doc, {P1, 12});
     const TierRow row{doc.stone(), p1, false};
@@ -149,7 +149,7 @@ TEST(DocumentIntent, MainsTurnedUntilTheHalvesTakeThemAwayStayInTheIntentAndTheF
 
     // The halves, still through the girdle meets of the steeper mains, now
     // take the mains away; the mains still end in the centre point.
-    const DesignIntent& after = doc.designIntent();
+    const DesignIntent& after = doc.model().intent();
     ASSERT_EQ(after.tiers.size(), intentBefore.tiers.size());
     EXPECT_EQ(after.tiers[P1].points, intentBefore.tiers[P1].points);
     EXPECT_LT(facetOf(doc, {P1, 12}), 0);
@@ -165,7 +165,7 @@ TEST(DocumentIntent, MainsTurnedUntilTheHalvesTakeThemAwayStayInTheIntentAndTheF
     EXPECT_EQ(writeIntentText(read.stone, read.intent), text);
 
     doc.undo();
-    EXPECT_EQ(doc.designIntent().tiers[P1].angle, -40.75);
+    EXPECT_EQ(doc.model().intent().tiers[P1].angle, -40.75);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ void openBrilliant(CGemDoc& doc) {
 }
 
 int32_t facetOfTier(CGemDoc& doc, int32_t tier) {
-    const Plane p = doc.designIntent().tiers[tier].planes[0];
+    const Plane p = doc.model().intent().tiers[tier].planes[0];
     return doc.stone()->facetByPlane(p.a, p.b, p.c);
 }
 
@@ -33,27 +33,27 @@ TEST(TierDrag, TenStepsEndWhereTheLastValueSetDirectlyDoesAndOneUndoGoesBack) {
     openBrilliant(dragged);
     openBrilliant(direct);
     const std::string start = designBytes(*dragged.stone());
-    const DesignIntent startIntent = dragged.designIntent();
+    const DesignIntent startIntent = dragged.model().intent();
     const auto meets = meetsOfFour(*dragged.stone(), startIntent);
     const int cursor = dragged.undoStack().cursor();
 
-    ASSERT_TRUE(dragged.beginTierDrag(facetOfTier(dragged, C1)));
-    EXPECT_EQ(dragged.dragTier(), C1);
-    EXPECT_NEAR(dragged.dragStartTier()->angle, 34.5, 1e-12);
-    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(dragged.dragTierAngle(34.5 + 0.1 * k));
-    EXPECT_TRUE(dragged.dragProblems().empty());
-    dragged.endTierDrag();
-    EXPECT_FALSE(dragged.dragging());
+    ASSERT_TRUE(dragged.drag().begin(facetOfTier(dragged, C1)));
+    EXPECT_EQ(dragged.drag().tier(), C1);
+    EXPECT_NEAR(dragged.drag().startTier()->angle, 34.5, 1e-12);
+    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(dragged.drag().toAngle(34.5 + 0.1 * k));
+    EXPECT_TRUE(dragged.drag().problems().empty());
+    dragged.drag().end();
+    EXPECT_FALSE(dragged.drag().active());
     EXPECT_EQ(dragged.undoStack().cursor(), (cursor + 1) % UndoStack::SIZE);
 
     ASSERT_TRUE(direct.recutTierAngle(facetOfTier(direct, C1), 34.5 + 0.1 * 10));
     EXPECT_EQ(designBytes(*dragged.stone()), designBytes(*direct.stone()));
-    EXPECT_LE(worstMeet(meets, dragged.designIntent(), 96), MEET_TOLERANCE);
-    EXPECT_TRUE(dragged.isModified());
+    EXPECT_LE(worstMeet(meets, dragged.model().intent(), 96), MEET_TOLERANCE);
+    EXPECT_TRUE(dragged.model().isModified());
 
     dragged.undo();
     EXPECT_EQ(designBytes(*dragged.stone()), start);
-    EXPECT_EQ(dragged.designIntent(), startIntent);
+    EXPECT_EQ(dragged.model().intent(), startIntent);
     EXPECT_TRUE(sink.entries.empty()) << sink.entries[0].text;
 }
 
@@ -64,24 +64,24 @@ TEST(TierDrag, DepthStepsStartFromTheDragsStartAndAPressWithoutMoveChangesNothin
     openBrilliant(doc);
     const std::string start = designBytes(*doc.stone());
     const int cursor = doc.undoStack().cursor();
-    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, T)));
-    doc.endTierDrag();
+    ASSERT_TRUE(doc.drag().begin(facetOfTier(doc, T)));
+    doc.drag().end();
     EXPECT_EQ(doc.undoStack().cursor(), cursor);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
 
-    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, T)));
-    const double ced = doc.dragStartTier()->ced;
+    ASSERT_TRUE(doc.drag().begin(facetOfTier(doc, T)));
+    const double ced = doc.drag().startTier()->ced;
     // Every step starts from the start: far down and back is the start again.
-    ASSERT_TRUE(doc.dragTierDepth(ced - 0.1));
+    ASSERT_TRUE(doc.drag().toDepth(ced - 0.1));
     EXPECT_NE(designBytes(*doc.stone()), start);
-    ASSERT_TRUE(doc.dragTierDepth(ced));
-    EXPECT_TRUE(doc.dragProblems().empty());
+    ASSERT_TRUE(doc.drag().toDepth(ced));
+    EXPECT_TRUE(doc.drag().problems().empty());
     EXPECT_EQ(designBytes(*doc.stone()), start);
-    doc.endTierDrag();
+    doc.drag().end();
     EXPECT_EQ(doc.facetCount, 73);
     doc.undo();
     EXPECT_EQ(designBytes(*doc.stone()), start);
-    EXPECT_FALSE(doc.beginTierDrag(-1));
+    EXPECT_FALSE(doc.drag().begin(-1));
 }
 
 TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
@@ -101,7 +101,7 @@ TEST(CutPreview, NeverChangesTheDocumentsDesignOrItsUndoRing) {
     }
     EXPECT_EQ(designBytes(*doc.stone()), before);
     EXPECT_EQ(doc.undoStack().cursor(), cursor);
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.model().isModified());
     EXPECT_TRUE(sink.entries.empty());
 }
 
@@ -110,11 +110,11 @@ TEST(TierDrag, MainsDraggedPastTheHalvesAreReportedCutAway) {
     ScopedMessageSink scope(sink);
     CGemDoc doc{&sink};
     openBrilliant(doc);
-    ASSERT_TRUE(doc.beginTierDrag(facetOfTier(doc, P1)));
+    ASSERT_TRUE(doc.drag().begin(facetOfTier(doc, P1)));
     // At 41.75 the pavilion mains are steeper than allows the halves at 42
     // through their meets to leave anything of them.
-    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(doc.dragTierAngle(40.75 + 0.1 * k));
-    doc.endTierDrag();
+    for (int k = 1; k <= 10; ++k) ASSERT_TRUE(doc.drag().toAngle(40.75 + 0.1 * k));
+    doc.drag().end();
     int mains = 0;
     for (int32_t i = 0; i < doc.stone()->nFacet; ++i) mains += doc.stone()->facets[i].name == "P1" ? 1 : 0;
     EXPECT_EQ(mains, 0);

@@ -13,6 +13,7 @@
 #include <QScrollArea>
 
 #include "app/message_box_sink.h"
+#include "document/cut_commands.h"
 #include "document/gem_doc.h"
 
 namespace brevix {
@@ -262,7 +263,7 @@ void CAddDlg::pressDefaultButton() {
     const bool cuts = defaultButtonCuts(toCore(cut_->text()));
     applyFocusedField();
     if (cuts && doc_.pending().completeInfo()) {
-        doc_.cutFromForm(this);
+        cutFromForm(doc_, this);
     } else {
         refresh();
     }

@@ -13,6 +13,7 @@
 
 #include "app/message_box_sink.h"
 #include "document/gem_doc.h"
+#include "document/index_gear_commands.h"
 
 namespace brevix {
 
@@ -141,13 +142,13 @@ std::optional<IndexGearDialog> showIndexGearDialog(QWidget* parent, const IndexG
 
 bool runIndexGearDialog(QWidget* parent, CGemDoc& doc) {
     bool accepted = false;
-    doc.OnIndexGear([parent, &accepted](const IndexGearDialog& start) {
+    indexGearCommand(doc, [parent, &accepted](const IndexGearDialog& start) {
         std::optional<IndexGearDialog> chosen = showIndexGearDialog(parent, start);
         accepted = chosen.has_value();
         return chosen;
     });
     if (accepted) {
-        doc.setModifiedFlag();
+        doc.model().setModifiedFlag();
         doc.model().announce(SettingsChanged);
     }
     return accepted;

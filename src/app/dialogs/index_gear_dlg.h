@@ -49,7 +49,7 @@ private:
 };
 
 // The dialog from `start`; the state on OK, nothing on Cancel. It serves as
-// the document's GearDialogRunner.
+// the Index Gear command's GearDialogRunner.
 std::optional<IndexGearDialog> showIndexGearDialog(QWidget* parent, const IndexGearDialog& start);
 
 // The dialog on the document's stone; on OK the stone takes its gear and

@@ -49,7 +49,7 @@ QString number(double value) { return QString::number(value, 'f', 2); }
 }  // namespace
 
 OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
-    : QDialog(parent), doc_(doc), mode_(mode), design_(doc.ensureStone()), intent_(doc.designIntent()) {
+    : QDialog(parent), doc_(doc), mode_(mode), design_(doc.ensureStone()), intent_(doc.model().intent()) {
     setWindowTitle(mode == Mode::Optimise ? QStringLiteral("Optimize") : QStringLiteral("Retarget to Material"));
     refractiveIndex_ = design_.refractiveIndex;
     auto* layout = new QVBoxLayout(this);

@@ -213,7 +213,7 @@ void DesignFiguresPane::designChanged() {
     if (onPreview) onPreview(live.preview.ready ? &live.preview : nullptr, live.points);
     stale_ = !isVisible();
     if (stale_) return;
-    if (!doc_.dragging()) fillTiers();
+    if (!doc_.drag().active()) fillTiers();
     showFigures(live);
     showWarnings(live);
 }
@@ -263,7 +263,7 @@ void DesignFiguresPane::showWarnings(const LiveDesign& live) {
         for (const DesignWarning& v : warnings_) known = known || v.text == w.text;
         if (!known) add(QStringLiteral("After the cut: ") + fromCore(w.text), QColor(0, 0, 160));
     }
-    for (const std::string& problem : doc_.dragProblems()) add(fromCore(problem), QColor(160, 80, 0));
+    for (const std::string& problem : doc_.drag().problems()) add(fromCore(problem), QColor(160, 80, 0));
     if (warningList_->count() == 0) add(QStringLiteral("None"), palette().color(QPalette::Disabled, QPalette::Text));
 }
 
@@ -314,7 +314,7 @@ int32_t DesignFiguresPane::facetOfTier(int32_t tier) const {
 
 void DesignFiguresPane::selectTierOfFacet(int32_t facet) {
     const Stone* stone = doc_.stone();
-    if (!stone || doc_.dragging()) return;
+    if (!stone || doc_.drag().active()) return;
     const int32_t tier = intentTierOfFacet(*stone, currentIntent(doc_), facet);
     if (tier >= 0 && tier < tier_->count()) tier_->setCurrentIndex(tier);
 }
@@ -345,9 +345,9 @@ void DesignFiguresPane::showTierValues() {
 }
 
 bool DesignFiguresPane::startDrag() {
-    if (doc_.dragging()) return true;
+    if (doc_.drag().active()) return true;
     const int32_t facet = facetOfTier(selectedTier());
-    if (facet < 0 || !doc_.beginTierDrag(facet)) return false;
+    if (facet < 0 || !doc_.drag().begin(facet)) return false;
     Stone copy(*doc_.stone());
     computeBounds(copy);
     dragWidth_ = proportionsOf(copy.stats).W;
@@ -356,28 +356,28 @@ bool DesignFiguresPane::startDrag() {
 
 void DesignFiguresPane::angleStep(double shown) {
     if (!startDrag()) return;
-    doc_.dragTierAngle(shown);
+    doc_.drag().toAngle(shown);
     if (!angleSlider_->isSliderDown()) dragPause_.start();
 }
 
 void DesignFiguresPane::depthStep(double share) {
     if (!startDrag() || !(dragWidth_ > EPS)) return;
-    doc_.dragTierDepth(share * dragWidth_);
+    doc_.drag().toDepth(share * dragWidth_);
     dragPause_.start();
 }
 
 void DesignFiguresPane::finishDrag() {
     dragPause_.stop();
-    if (!doc_.dragging()) return;
+    if (!doc_.drag().active()) return;
     // The last step's problems come as messages once; the preview is back.
-    doc_.endTierDrag();
+    doc_.drag().end();
 }
 
 void DesignFiguresPane::reachGoal(bool table) {
     finishDrag();
     const Stone* stone = doc_.stone();
     if (!stone) return;
-    const DesignIntent intent = doc_.designIntent();
+    const DesignIntent intent = doc_.model().intent();
     int32_t tier = -1;
     if (table) {
         for (size_t t = 0; t < intent.tiers.size() && tier < 0; ++t)
