@@ -10,7 +10,7 @@ namespace brevix::collection {
 
 namespace {
 
-using json = nlohmann::ordered_json;
+using ordered_json = nlohmann::ordered_json;
 
 // The double whose shortest text is the printed one: JSON gets the same
 // digits as the command's "%.1f".
@@ -27,11 +27,11 @@ std::optional<BatchFormat> parseBatchFormat(const std::string& text) {
 }
 
 std::string jsonLine(const DesignFigures& f) {
-    json j;
+    ordered_json j;
     j["file"] = f.file;
     if (!f.ok()) {
         j["error"] = f.error;
-        return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
+        return j.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
     }
     j["heading"] = f.facts.heading;
     j["facets"] = f.facts.facets;
@@ -49,7 +49,7 @@ std::string jsonLine(const DesignFigures& f) {
         j["contrast"] = printed("%.1f", f.light->contrast);
         if (f.light->scintillation) j["scintillation"] = printed("%.1f", *f.light->scintillation);
         if (!f.light->sweep.empty()) {
-            json sweep = json::array();
+            ordered_json sweep = ordered_json::array();
             for (const optics::TiltBrightness& p : f.light->sweep)
                 sweep.push_back({{"tilt", printed("%.1f", p.tiltDegrees)},
                                  {"iso", printed("%.1f", p.iso)},
@@ -65,7 +65,7 @@ std::string jsonLine(const DesignFigures& f) {
     }
     j["warnings"] = f.warnings;
     if (!f.warning.empty()) j["warning"] = f.warning;
-    return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
+    return j.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
 std::string csvField(const std::string& text) {

@@ -11,7 +11,6 @@ namespace brevix {
 
 namespace {
 
-double distanceTo(const Plane& p, Vec3 v) { return p.a * v.x + p.b * v.y + p.c * v.z - p.d; }
 
 // The facet of the stone with exactly this plane, or -1.
 int32_t facetWithPlane(const Stone& stone, const Plane& p) {
@@ -93,8 +92,8 @@ std::optional<Vec3> resolveEdge(const PointDef& point, PointContext& context, st
     for (const FacetRef& ref : point.parts[0].facets) {
         const std::optional<Plane> plane = planeOfRef(ref, context.intent, context.gear);
         if (!plane) continue;
-        offA += std::fabs(distanceTo(*plane, a));
-        offB += std::fabs(distanceTo(*plane, b));
+        offA += std::fabs(plane->offsetOf(a));
+        offB += std::fabs(plane->offsetOf(b));
     }
     const bool aNear = point.parts[0].facets.empty() ? true : offA <= offB;
     return along(aNear ? a : b, aNear ? b : a, point.fraction, point.ofWidth, context.stone);
@@ -155,7 +154,7 @@ std::optional<Vec3> meetOfPlanes(const std::vector<Plane>& planes, double* resid
     }
     Vec3 p{m[0][3] / m[0][0], m[1][3] / m[1][1], m[2][3] / m[2][2]};
     double worst = 0;
-    for (const Plane& q : planes) worst = std::max(worst, std::fabs(distanceTo(q, p)));
+    for (const Plane& q : planes) worst = std::max(worst, std::fabs(q.offsetOf(p)));
     if (residual) *residual = worst;
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return std::nullopt;
     return p;

@@ -21,7 +21,6 @@ struct Strings {
     std::string name, instruction;
 };
 
-double distanceTo(const Plane& p, Vec3 v) { return p.a * v.x + p.b * v.y + p.c * v.z - p.d; }
 
 // New values of a tier that its points give; false with the reason.
 bool solveTier(TierIntent& tier, PointContext& context, double indexOffset, std::string& why) {
@@ -143,7 +142,7 @@ void applyChange(TierIntent& tier, const TierChange& change, int32_t gear) {
 
 bool anyOutside(const Stone& stone, const Plane& p) {
     for (int32_t i = 0; i < stone.nVertex; ++i)
-        if (distanceTo(p, stone.vertices[i].pos()) > EPS) return true;
+        if (p.offsetOf(stone.vertices[i].pos()) > EPS) return true;
     return false;
 }
 

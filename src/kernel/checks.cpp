@@ -53,8 +53,6 @@ bool reportClosure(const Stone& stone, int32_t facet, int32_t cutting, bool skip
     return closed;
 }
 
-double planeOffset(const Facet& f, const Vertex& v) { return f.a * v.x + f.b * v.y + f.c * v.z - f.d; }
-
 }  // namespace
 
 bool checkstone(Stone& stone, std::ostream& out) {
@@ -112,7 +110,7 @@ bool checkstone(Stone& stone, std::ostream& out) {
             for (int m = 0; m < 2; ++m) {
                 const Facet& f = stone.facets[e.f[k]];
                 const Vertex& v = stone.vertices[e.v[m]];
-                if (std::fabs(planeOffset(f, v)) <= EPS3) continue;
+                if (std::fabs(f.plane().offsetOf(v.pos())) <= EPS3) continue;
                 out << strprintf("Vertex %d of Edge %d not on Facet %d\n", e.v[m], j, e.f[k]);
                 out << strprintf("Vertex %.3f %.3f %.3f\n", v.x, v.y, v.z);
                 out << strprintf("Facet %.3f %.3f %.3f %.3f\n", f.a, f.b, f.c, f.d);

@@ -164,8 +164,6 @@ bool ringsClosed(const std::vector<WorkEdge>& edges, const std::vector<std::vect
     return true;
 }
 
-double planeOffset(const Facet& f, const Vertex& v) { return f.a * v.x + f.b * v.y + f.c * v.z - f.d; }
-
 }  // namespace
 
 std::vector<int32_t> verticesNearLastPlane(const Stone& stone) {
@@ -266,7 +264,7 @@ PointMerge mergeCoincidentPoints(Stone& stone, std::span<const int32_t> candidat
         if (members[e.v[0]] == 1 && members[e.v[1]] == 1) continue;
         for (int k = 0; k < 2; ++k)
             for (int m = 0; m < 2; ++m)
-                if (std::fabs(planeOffset(stone.facets[e.f[k]], vertices[e.v[m]])) > EPS3) return refusal;
+                if (std::fabs(stone.facets[e.f[k]].plane().offsetOf(vertices[e.v[m]].pos())) > EPS3) return refusal;
         const Vec3 along = vertices[e.v[1]].pos() - vertices[e.v[0]].pos();
         if (dot(along, cross(stone.facets[e.f[0]].normal(), stone.facets[e.f[1]].normal())) < -1e-12)
             return refusal;

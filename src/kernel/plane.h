@@ -10,6 +10,8 @@ struct Plane {
     double a = 0, b = 0, c = 0, d = 0;
 
     Vec3 normal() const { return {a, b, c}; }
+    // How far `p` lies outside the plane (negative: inside).
+    double offsetOf(Vec3 p) const { return a * p.x + b * p.y + c * p.z - d; }
     bool operator==(const Plane&) const = default;
 };
 

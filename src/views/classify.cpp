@@ -9,7 +9,6 @@ constexpr double EMPTY_MIN = 1e37, EMPTY_MAX = -1e37;
 // A girdle facet reaching this far from the axis makes the gear labels move out.
 constexpr double BEYOND_RADIUS = 1.2;
 
-bool isGirdle(const Facet& f) { return std::fabs(f.c) < EPS; }
 }  // namespace
 
 void classify(Stone& stone, View& view) {

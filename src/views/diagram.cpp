@@ -20,11 +20,11 @@ constexpr double SHRINK = 0.9554427922043668;
 constexpr int FIT_ATTEMPTS = 20;
 const Pen DIAGRAM_PEN{PenStyle::Solid, 9, {0, 0, 0}};
 
-struct PaneSetting {
+struct PagePane {
     const char* name;
     Vec3 u, v;
 };
-constexpr PaneSetting PAGE_PANES[4] = {
+constexpr PagePane PAGE_PANES[4] = {
     {"top", {1, 0, 0}, {0, -1, 0}},
     {"side", {0, 0, -1}, {0, -1, 0}},
     {"bottom", {-1, 0, 0}, {0, -1, 0}},

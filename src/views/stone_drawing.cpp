@@ -10,8 +10,6 @@ namespace brevix {
 
 namespace {
 
-bool isGirdle(const Facet& f) { return std::fabs(f.c) < EPS; }
-
 using VertexPair = std::pair<int32_t, int32_t>;
 
 // Puts the pairs into a chain, each starting where the one before ends, and

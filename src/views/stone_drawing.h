@@ -10,12 +10,16 @@
 // first and then reads exactly those fields, plus View::inGearLabel. So a
 // view draws its own copy of a design (view_stone.h), never the document's
 // stone.
+#include <cmath>
 #include <span>
 
 #include "kernel/stone.h"
 #include "views/view.h"
 
 namespace brevix {
+
+// A facet standing upright (its normal in the girdle plane) is drawn as girdle.
+inline bool isGirdle(const Facet& f) { return std::fabs(f.c) < EPS; }
 
 // Statuses the views give to facets, edges and vertices.
 enum ViewStatus : int32_t {

@@ -25,47 +25,20 @@
 #include "platform/strformat.h"
 #include "support/datavue_database.h"
 #include "support/generated_designs.h"
+#include "support/test_files.h"
+#include "small_settings.h"
 
 namespace brevix::collection {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
-public:
-    TempFolder() {
-        char name[] = "/tmp/brevix-collection-XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        for (auto& p : fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ec))
-            fs::permissions(p.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using testing::TempFolder;
+using testing::writeFile;
 
 std::vector<std::string> ids(const FoundDesigns& found) {
     std::vector<std::string> out;
     for (const DesignEntry& e : found.entries) out.push_back(e.id());
     return out;
-}
-
-optics::LightSettings smallSettings() {
-    optics::LightSettings s;
-    s.options.size = 24;
-    s.options.threads = 1;
-    return s;
 }
 
 // ---- finding designs ------------------------------------------------------

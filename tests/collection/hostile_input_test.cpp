@@ -25,46 +25,22 @@
 #include "files/thumbnail.h"
 #include "support/datavue_database.h"
 #include "support/generated_designs.h"
+#include "support/test_files.h"
+#include "small_settings.h"
 
 namespace brevix::collection {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::TempFolder;
+using testing::writeFile;
 
 // Only a bound for a regression that blocks: a working scan returns at once.
 constexpr auto HANG_BOUND = std::chrono::seconds(60);
 
-class TempFolder {
-public:
-    TempFolder() {
-        char name[] = "/tmp/brevix-hostile-XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 void writeDesign(const fs::path& path, int variant = 1) {
     Diagnostics notes;
     ASSERT_TRUE(writeAscFile(testing::generatedBrilliant(variant), path.string(), notes));
-}
-
-optics::LightSettings smallSettings() {
-    optics::LightSettings s;
-    s.options.size = 24;
-    s.options.threads = 1;
-    return s;
 }
 
 // A pipe whose reader, should one wait in open, is let go (by a writer that

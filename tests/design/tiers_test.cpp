@@ -12,9 +12,11 @@
 #include "design_test_util.h"
 #include "platform/messages.h"
 #include "platform/strformat.h"
+#include "support/test_files.h"
 
 namespace brevix {
 namespace {
+using testing::facetNamed;
 
 std::vector<std::string> names(const Stone& stone) {
     std::vector<std::string> out;
@@ -28,12 +30,6 @@ std::vector<std::pair<std::string, std::string>> edgeFacetNames(const Stone& sto
     for (int32_t j = 0; j < stone.nEdge; ++j)
         out.emplace_back(stone.facets[stone.edges[j].f[0]].name, stone.facets[stone.edges[j].f[1]].name);
     return out;
-}
-
-int32_t facetNamed(const Stone& stone, const std::string& name) {
-    for (int32_t i = 0; i < stone.nFacet; ++i)
-        if (stone.facets[i].name == name) return i;
-    return -1;
 }
 
 // Same planes, names and tiers in the same order, same topology counts.

@@ -11,9 +11,11 @@
 #include "design/tiers.h"
 #include "design_test_util.h"
 #include "platform/messages.h"
+#include "support/test_files.h"
 
 namespace brevix {
 namespace {
+using testing::facetNamed;
 
 ::testing::AssertionResult identical(const Stone& p, const Stone& q) {
     if (p.nFacet != q.nFacet || p.nVertex != q.nVertex || p.nEdge != q.nEdge)
@@ -29,12 +31,6 @@ namespace {
             return ::testing::AssertionFailure() << "vertex " << i << " differs";
     }
     return ::testing::AssertionSuccess();
-}
-
-int32_t facetNamed(const Stone& stone, const std::string& name) {
-    for (int32_t i = 0; i < stone.nFacet; ++i)
-        if (stone.facets[i].name == name) return i;
-    return -1;
 }
 
 // Every transform, followed by a rebuild from the planes, must leave a

@@ -18,18 +18,13 @@
 #include "platform/messages.h"
 #include "scripted_ui.h"
 #include "settings_fixture.h"
+#include "support/test_files.h"
 
 namespace brevix {
 namespace {
+using testing::fileBytes;
 
 const std::string MEETS = std::string(BREVIX_SOURCE_DIR) + "/samples/round_brilliant_meets.brx";
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

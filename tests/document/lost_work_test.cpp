@@ -18,16 +18,11 @@
 #include "platform/messages.h"
 #include "scripted_ui.h"
 #include "settings_fixture.h"
+#include "support/test_files.h"
 
 namespace brevix {
 namespace {
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using testing::fileBytes;
 
 class LostWork : public TempFolderTest {
 protected:

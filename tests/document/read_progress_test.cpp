@@ -61,7 +61,7 @@ TEST(ReadProgress, CancelLeavesNoDesignAndSaysNothing) {
     const std::string tiers = text.substr(text.find("\na ") + 1);
     std::string big = text;
     while (big.size() < 64 * 1024) big += tiers;
-    const std::string path = testing::TempDir() + "/long_read_progress.asc";
+    const std::string path = ::testing::TempDir() + "/long_read_progress.asc";
     std::ofstream(path, std::ios::binary) << big;
 
     int calls = 0;

@@ -22,17 +22,17 @@ using namespace brevix::testing;
 
 namespace {
 
-const char* const kSamples[] = {"round_brilliant", "oval_brilliant", "emerald_cut", "square_step_cut"};
+const char* const kMeshSamples[] = {"round_brilliant", "oval_brilliant", "emerald_cut", "square_step_cut"};
 
 Stone sample(const char* name) { return fromAsc(readFileBytes(samplesDir() / (std::string(name) + ".asc"))); }
 
 // ---- a binary STL, read as a checker would -------------------------------
 
-using Point = std::array<float, 3>;
+using FloatPoint = std::array<float, 3>;
 
 struct StlTriangle {
-    Point normal;
-    std::array<Point, 3> corners;
+    FloatPoint normal;
+    std::array<FloatPoint, 3> corners;
 };
 
 struct Stl {
@@ -46,7 +46,7 @@ uint32_t uint32At(const std::string& bytes, size_t at) {
     return v;
 }
 
-Point pointAt(const std::string& bytes, size_t at) {
+FloatPoint pointAt(const std::string& bytes, size_t at) {
     return {std::bit_cast<float>(uint32At(bytes, at)), std::bit_cast<float>(uint32At(bytes, at + 4)),
             std::bit_cast<float>(uint32At(bytes, at + 8))};
 }
@@ -70,13 +70,13 @@ Stl parseStl(const std::string& bytes) {
     return stl;
 }
 
-Vec3 vec(const Point& p) { return {p[0], p[1], p[2]}; }
+Vec3 vec(const FloatPoint& p) { return {p[0], p[1], p[2]}; }
 
 // Every edge, welded by its exact float corners as mesh tools weld them,
 // must be walked once in each direction; the signed volume of the closed
 // mesh is the solid's.
 void expectClosedOutwardMesh(const Stl& stl, double volume, const std::string& what) {
-    std::map<std::pair<Point, Point>, int> directed;
+    std::map<std::pair<FloatPoint, FloatPoint>, int> directed;
     double signedVolume = 0;
     for (const StlTriangle& t : stl.triangles) {
         for (int k = 0; k < 3; ++k) {
@@ -157,7 +157,7 @@ Vec3 newellNormal(const Obj& obj, const Obj::Face& face) {
 }  // namespace
 
 TEST(Stl, EverySampleIsAClosedOutwardMeshOfTheStonesVolume) {
-    for (const char* name : kSamples) {
+    for (const char* name : kMeshSamples) {
         Stone stone = sample(name);
         const double volume = computeVolume(stone);
         expectClosedOutwardMesh(parseStl(stlBytes(stone)), volume, std::string(name) + " in design units");
@@ -178,14 +178,14 @@ TEST(Stl, HeaderCountAndFanOfTheRoughCube) {
     EXPECT_EQ(stl.header.find("solid"), std::string::npos);
     ASSERT_EQ(stl.triangles.size(), 12u);
     for (const StlTriangle& t : stl.triangles)
-        for (const Point& p : t.corners)
+        for (const FloatPoint& p : t.corners)
             for (float c : p) EXPECT_NEAR(std::fabs(c), 5, 1e-5);
     expectClosedOutwardMesh(stl, 1000, "cube");
     EXPECT_EQ(parseStl(stlBytes(Stone())).header.rfind("Brevix gemstone mesh, design units", 0), 0u);
 }
 
 TEST(Obj, SamplesReadBackIntoTheSamePolyhedron) {
-    for (const char* name : kSamples) {
+    for (const char* name : kMeshSamples) {
         SCOPED_TRACE(name);
         Stone stone = sample(name);
         const double k = 6.5 / [&] { computeBounds(stone); return stone.stats.W; }();

@@ -13,15 +13,13 @@
 #include "intent/recut.h"
 #include "intent_test_support.h"
 #include "platform/messages.h"
+#include "support/test_files.h"
+#include "brilliant_tiers.h"
 
 namespace brevix {
 namespace {
+using testing::bytesOf;
 
-enum { G, P1, P2, C1, T, C2, C3 };
-
-std::span<const unsigned char> bytesOf(const std::string& text) {
-    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
-}
 
 RecutResult turned(const Stone& stone, const DesignIntent& intent, int32_t tier, double shownAngle) {
     return recutTierAngle(stone, intent, tier, shownAngle);

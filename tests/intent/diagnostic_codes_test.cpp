@@ -14,15 +14,13 @@
 #include "intent/recut.h"
 #include "kernel/stone.h"
 #include "platform/diag_codes.h"
+#include "support/test_files.h"
 
 namespace brevix {
 namespace {
+using testing::bytesOf;
 
 namespace fs = std::filesystem;
-
-std::span<const unsigned char> bytesOf(const std::string& text) {
-    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
-}
 
 TEST(DiagnosticCodes, BrokenFileReadsSayWhatBrokeThem) {
     Stone notAsc;

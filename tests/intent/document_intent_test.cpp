@@ -14,11 +14,11 @@
 #include "intent_test_support.h"
 #include "kernel/checks.h"
 #include "platform/messages.h"
+#include "brilliant_tiers.h"
 
 namespace brevix {
 namespace {
 
-enum { G, P1, P2, C1, T, C2, C3 };
 
 // The stone's vertex nearest to where the named facets meet: what the Meet
 // Point dialog hands over.

@@ -16,13 +16,12 @@
 #include "intent/intent_words.h"
 #include "intent_test_support.h"
 #include "platform/messages.h"
+#include "support/test_files.h"
 
 namespace brevix {
 namespace {
 
-std::span<const unsigned char> bytesOf(const std::string& text) {
-    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
-}
+using testing::bytesOf;
 
 std::string ascOf(const Stone& stone) {
     std::ostringstream out;

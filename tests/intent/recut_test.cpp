@@ -14,11 +14,11 @@
 #include "intent_test_support.h"
 #include "kernel/checks.h"
 #include "platform/messages.h"
+#include "brilliant_tiers.h"
 
 namespace brevix {
 namespace {
 
-constexpr int32_t P1 = 1, C1 = 3;
 
 TierChange angleChange(int32_t tier, double angle) {
     TierChange change;

@@ -10,11 +10,11 @@
 #include "live/cut_preview.h"
 #include "live/design_warnings.h"
 #include "platform/messages.h"
+#include "brilliant_tiers.h"
 
 namespace brevix {
 namespace {
 
-enum { G, P1, P2, C1, T, C2, C3 };
 
 void openBrilliant(CGemDoc& doc) {
     DesignWithIntent b = cutRoundBrilliantByIntent();

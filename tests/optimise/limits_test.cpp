@@ -13,6 +13,7 @@
 #include "live/girdle_measure.h"
 #include "optimise/optimiser.h"
 #include "optimise/problem.h"
+#include "quick_settings.h"
 
 namespace brevix::optimise {
 namespace {
@@ -63,14 +64,6 @@ bool orderKept(const DesignIntent& was, const DesignIntent& now, double gap) {
                 return false;
         }
     return true;
-}
-
-OptimiseSettings quick(int starts, int evaluations) {
-    OptimiseSettings s;
-    s.starts = starts;
-    s.evaluationsPerStart = evaluations;
-    s.scoring.size = 40;
-    return s;
 }
 
 TEST(Limits, APavilionStartingBelowTheCriticalAngleIsHeldAboveIt) {

@@ -9,6 +9,7 @@
 
 #include "brilliant_at.h"
 #include "optimise/optimiser.h"
+#include "quick_settings.h"
 
 namespace brevix::optimise {
 namespace {
@@ -35,14 +36,6 @@ bool meetsKept(const Stone& before, const DesignIntent& was, const Stone& after,
         if (!found) return false;
     }
     return true;
-}
-
-OptimiseSettings quick(int starts, int evaluations) {
-    OptimiseSettings s;
-    s.starts = starts;
-    s.evaluationsPerStart = evaluations;
-    s.scoring.size = 40;
-    return s;
 }
 
 TEST(Optimiser, DeepBrilliantImprovesWithItsMeetsAndCrownKept) {

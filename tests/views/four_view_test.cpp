@@ -8,11 +8,11 @@
 #include "views/four_view.h"
 #include "views/recording_canvas.h"
 #include "views/view_style.h"
+#include "view_colours.h"
 
 namespace brevix {
 namespace {
 
-constexpr Rgb BLACK{0, 0, 0}, GREY{220, 220, 220}, GREEN{0, 255, 0};
 
 int countText(const RecordingCanvas& canvas, const std::string& text) {
     const auto texts = canvas.texts();

@@ -12,11 +12,11 @@
 #include "views/recording_canvas.h"
 #include "views/spin_view.h"
 #include "views/view_style.h"
+#include "view_colours.h"
 
 namespace brevix {
 namespace {
 
-constexpr Rgb BLACK{0, 0, 0}, GREY{220, 220, 220}, GREEN{0, 255, 0};
 
 struct BrilliantPanes : ::testing::Test {
     Stone stone = makeRoundBrilliant();

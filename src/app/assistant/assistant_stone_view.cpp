@@ -19,7 +19,7 @@ const Rgb kCutShade{150, 190, 150};
 const Rgb kCurrentFill{255, 140, 0};
 const QColor kBackground(166, 202, 240);
 
-bool isGirdle(const Facet& f) { return std::fabs(f.c) <= EPS; }
+bool isGirdleFacet(const Facet& f) { return std::fabs(f.c) <= EPS; }
 
 }  // namespace
 
@@ -108,7 +108,7 @@ void AssistantStoneView::paintEvent(QPaintEvent*) {
             const bool cut = session_.isCut(i);
             if ((pass == 0 && !cut) || (pass == 1 && !current)) continue;
             const Rgb colour = current ? kCurrentFill : kCutShade;
-            if (isGirdle(f)) {
+            if (isGirdleFacet(f)) {
                 canvas.setPen(Pen{PenStyle::Solid, thick, colour});
                 for (int32_t e = 0; e < stone.nEdge; ++e) {
                     const Edge& edge = stone.edges[e];
@@ -151,7 +151,7 @@ void AssistantStoneView::mousePressEvent(QMouseEvent* event) {
         // An edge on the outline: the girdle facet it bounds, if any.
         const Edge& e = stone.edges[hit.index];
         for (int32_t f : e.f)
-            if (isGirdle(stone.facets[f]) && !stone.facets[f].isRough()) facet = f;
+            if (isGirdleFacet(stone.facets[f]) && !stone.facets[f].isRough()) facet = f;
         if (facet < 0) facet = stone.facets[e.f[0]].status != VS_HIDDEN ? e.f[0] : e.f[1];
     }
     if (facet >= 0 && !stone.facets[facet].isRough() && onFacetClicked) onFacetClicked(facet);

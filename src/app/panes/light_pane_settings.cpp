@@ -12,7 +12,7 @@ namespace brevix {
 
 namespace {
 
-constexpr RegRoot kRoot = RegRoot::CurrentUser;
+constexpr RegRoot kLightRoot = RegRoot::CurrentUser;
 
 // Angles are kept as text so that fractions survive; "%g" needs no locale care
 // through to_chars.
@@ -23,13 +23,13 @@ std::string angleText(double value) {
 }
 
 void readAngle(const char* name, double low, double high, double& into) {
-    const auto text = regGetString(kRoot, LIGHT_PERFORMANCE_KEY, name);
+    const auto text = regGetString(kLightRoot, LIGHT_PERFORMANCE_KEY, name);
     if (!text) return;
     const std::optional<double> value = wholeNumber(*text, false);
     if (value && std::isfinite(*value) && *value >= low && *value <= high) into = *value;
 }
 
-std::optional<uint32_t> readDword(const char* name) { return regGetDword(kRoot, LIGHT_PERFORMANCE_KEY, name); }
+std::optional<uint32_t> readDword(const char* name) { return regGetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, name); }
 
 }  // namespace
 
@@ -40,7 +40,7 @@ LightPaneSettings loadLightPaneSettings() {
     if (auto v = readDword("Floating")) s.floating = *v != 0;
     if (auto v = readDword("CosModel")) s.cosModel = *v != 0;
     if (auto v = readDword("Dispersion")) s.dispersion = *v != 0;
-    if (auto name = regGetString(kRoot, LIGHT_PERFORMANCE_KEY, "Material"); name && optics::findMaterial(*name))
+    if (auto name = regGetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Material"); name && optics::findMaterial(*name))
         s.material = optics::findMaterial(*name)->name;
     readAngle("Tilt", -45, 45, s.tiltDegrees);
     readAngle("Cone", 1, 90, s.coneDegrees);
@@ -50,17 +50,17 @@ LightPaneSettings loadLightPaneSettings() {
 }
 
 bool saveLightPaneSettings(const LightPaneSettings& s) {
-    if (regCreateKey(kRoot, LIGHT_PERFORMANCE_KEY) == RegOpen::Failed) return false;
-    bool ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "Visible", s.visible);
-    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "DockArea", uint32_t(s.dockArea)) && ok;
-    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "Floating", s.floating) && ok;
-    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "CosModel", s.cosModel) && ok;
-    ok = regSetDword(kRoot, LIGHT_PERFORMANCE_KEY, "Dispersion", s.dispersion) && ok;
-    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "Material", s.material) && ok;
-    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "Tilt", angleText(s.tiltDegrees)) && ok;
-    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "Cone", angleText(s.coneDegrees)) && ok;
-    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "HeadShadow", angleText(s.headShadowDegrees)) && ok;
-    ok = regSetString(kRoot, LIGHT_PERFORMANCE_KEY, "TiltStep", angleText(s.tiltStep)) && ok;
+    if (regCreateKey(kLightRoot, LIGHT_PERFORMANCE_KEY) == RegOpen::Failed) return false;
+    bool ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "Visible", s.visible);
+    ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "DockArea", uint32_t(s.dockArea)) && ok;
+    ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "Floating", s.floating) && ok;
+    ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "CosModel", s.cosModel) && ok;
+    ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "Dispersion", s.dispersion) && ok;
+    ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Material", s.material) && ok;
+    ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Tilt", angleText(s.tiltDegrees)) && ok;
+    ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Cone", angleText(s.coneDegrees)) && ok;
+    ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "HeadShadow", angleText(s.headShadowDegrees)) && ok;
+    ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "TiltStep", angleText(s.tiltStep)) && ok;
     return ok;
 }
 
