@@ -8,6 +8,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/light_options.h"
 #include "cli/options.h"
 #include "files/export_files.h"
 #include "files/file_messages.h"
@@ -34,9 +35,7 @@ bool endsWithPng(const std::string& path) {
 
 struct LightArguments {
     std::string file;
-    std::optional<double> ri;
-    std::optional<Material> material;
-    FaceUpOptions options;
+    LightOptions light;
     std::string model = "iso";
     std::string out;
     std::optional<TiltRange> sweep;
@@ -45,15 +44,15 @@ struct LightArguments {
 };
 
 int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
-    if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
+    checkLightOptions(a.light);
     const LightModel model = a.model == "cos" ? LightModel::Cos : LightModel::Iso;
     auto stone = loadDesign(a.file, state);
     if (!stone) return EXIT_FAILED;
 
     LightSettings settings;
-    settings.ri = a.ri;
-    settings.material = a.material;
-    settings.options = a.options;
+    settings.ri = a.light.ri;
+    settings.material = a.light.material;
+    settings.options = a.light.options;
     settings.dispersion = a.dispersion;
     settings.sweep = a.sweep;
     settings.scintillation = a.scintillation;
@@ -82,21 +81,9 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
 
 Run defineLight(CLI::App& app) {
     auto a = std::make_shared<LightArguments>();
-    FaceUpOptions& o = a->options;
     addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
-    addNumber(app, "--ri", "refractive index (else the design's own)", {1.01, 3.0, "a number", "1.54"}, a->ri)
-        ->type_name("R");
-    addMaterial(app, "--material", "a material of the list, for its index and dispersion", a->material);
-    addWholeNumber(app, "--size", "pixels a side of the picture", {8, 4096, "a number", "512"}, "pixels", o.size)
-        ->type_name("N");
-    addNumber(app, "--tilt", "tilt of the stone in degrees", {-90, 90, "degrees", "10"}, o.tiltDegrees)
-        ->type_name("DEG");
-    addNumber(app, "--cone", "half-angle of the lit cone in degrees", {1, 90, "degrees", "60"},
-              o.lighting.coneDegrees)
-        ->type_name("DEG");
-    addNumber(app, "--head-shadow", "half-angle of the viewer's head shadow in degrees", {0, 89, "degrees", "20"},
-              o.lighting.headShadowDegrees)
-        ->type_name("DEG");
+    addLightOptions(app, a->light, "a material of the list, for its index and dispersion",
+                    "pixels a side of the picture");
     addChoice(app, "--model", "lighting model of the picture", {"iso", "cos"}, a->model);
     app.add_option_function<std::string>(
            "--out",

@@ -26,7 +26,7 @@ constexpr const char* ARGUMENTS =
     "IN OUT [--material NAME | --ri R] [--vary TIER,TIER...] [--range TIER=MIN:MAX ...] [--seconds S] "
     "[--seed N] [--evaluations N] [--starts N] [--least-crown DEG] [--size N] [--goal GOAL] "
     "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
-    "[--allow-new-warnings] [--compare PAIR.png]";
+    "[--allow-new-warnings] [--compare PAIR.png] [--robust [--samples N]]";
 
 struct RangeText {
     std::string tier;
@@ -53,10 +53,17 @@ struct OptimiseArguments {
     std::vector<RangeText> ranges;
     double leastCrown = 25;
     SearchOptions search;
+    bool robust = false;
+    int samples = 0;  // 0: not given
 };
+
+// Few copies: each multiplies what a candidate costs, and eight already
+// tell a design on a cliff of light from one that forgives.
+constexpr int DEFAULT_ROBUST_SAMPLES = 8;
 
 int runOptimise(const OptimiseArguments& a, std::ostream& out) {
     if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
+    if (a.samples > 0 && !a.robust) throw UsageError("--samples goes with --robust");
     const FileType type = fileTypeOf(a.files[1]);
     if (type != FileType::Gem && type != FileType::Asc && !isIntentPath(a.files[1]))
         throw UsageError(strprintf("%s: the name must end in .brx, .gem or .asc", a.files[1].c_str()));
@@ -69,6 +76,7 @@ int runOptimise(const OptimiseArguments& a, std::ostream& out) {
     request.ri = a.ri;
     request.limits.leastCrownAngle = a.leastCrown;
     applySearchOptions(a.search, request);
+    if (a.robust) request.robustSamples = a.samples > 0 ? a.samples : DEFAULT_ROBUST_SAMPLES;
     auto tierOf = [&](const std::string& name) {
         const int32_t tier = findTier(stone, design.intent, name);
         if (tier < 0) reportError(strprintf("%s: no tier %s", a.files[0].c_str(), name.c_str()));
@@ -135,6 +143,12 @@ Run defineOptimise(CLI::App& app) {
               a->leastCrown)
         ->type_name("DEG");
     addSearchOptions(app, a->search);
+    app.add_flag("--robust", a->robust,
+                 "score each candidate by its mean over copies cut a little off (0.1 degree of angle and index, "
+                 "0.001 W of depth), so that a design that forgives the machine wins");
+    addWholeNumber(app, "--samples", "copies each candidate is scored over with --robust (8 unless given)",
+                   {1, 1000, "a number", "8"}, "copies", a->samples)
+        ->type_name("N");
     return [a](std::ostream& out, RunState&) { return runOptimise(*a, out); };
 }
 

@@ -15,11 +15,12 @@ extern const Command batchCommand;
 extern const Command optimiseCommand;
 extern const Command retargetCommand;
 extern const Command figuresCommand;
+extern const Command toleranceCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand, diagramCommand,
                                     lightCommand, dbCommand, recutCommand, intentCommand, batchCommand,
-                                    optimiseCommand, retargetCommand, figuresCommand};
+                                    optimiseCommand, retargetCommand, figuresCommand, toleranceCommand};
     return table;
 }
 

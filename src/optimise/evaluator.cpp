@@ -153,6 +153,61 @@ std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& an
     return cut;
 }
 
+std::optional<optics::TiltAverages> Evaluator::lightOf(const Stone& stone, const std::atomic<bool>* cancel) const {
+    optics::FaceUpOptions options;
+    options.size = scoring_.size;
+    options.refractiveIndex = scoring_.refractiveIndex;
+    options.lighting = scoring_.lighting;
+    options.threads = 1;  // the optimiser runs candidates side by side
+    options.cancel = cancel;
+    const optics::TiltSweep sweep = optics::sweepTilts(stone, options, scoring_.tilts);
+    if (!sweep.complete || sweep.points.empty()) return std::nullopt;
+    optics::TiltAverages light = optics::tiltAverages(sweep.points);
+    if (weights_.scintillation != 0) {
+        const optics::TiltSweep small = optics::sweepTilts(stone, options, scoring_.sparkleTilts);
+        if (!small.complete) return std::nullopt;
+        light.scintillation = small.scintillation;
+    }
+    return light;
+}
+
+std::optional<optics::TiltAverages> Evaluator::robustLightOf(const RecutResult& cut, const std::atomic<bool>* cancel,
+                                                             std::string& why) const {
+    const double meetTolerance = tolerance::meetToleranceFor(scoring_.machineError);
+    optics::TiltAverages sum;
+    int measured = 0;
+    for (int s = 0; s < scoring_.robustSamples; ++s) {
+        const std::vector<tolerance::TierError> errors = tolerance::drawTierErrors(
+            cut.intent.tiers.size(), scoring_.machineError, scoring_.robustSeed, uint64_t(s));
+        const std::optional<Stone> stone = tolerance::cutWithErrors(cut.stone, cut.intent, errors, meetTolerance);
+        if (!stone) continue;  // this sample's errors break a meet: the others still say how it forgives
+        const std::optional<optics::TiltAverages> light = lightOf(*stone, cancel);
+        if (!light) {
+            why = "cancelled";
+            return std::nullopt;
+        }
+        sum.iso += light->iso;
+        sum.cos += light->cos;
+        sum.windowing += light->windowing;
+        sum.extinction += light->extinction;
+        sum.contrast += light->contrast;
+        sum.scintillation += light->scintillation;
+        ++measured;
+    }
+    if (measured == 0) {
+        why = "no copy cut with machine error keeps its intent";
+        return std::nullopt;
+    }
+    const double n = measured;
+    sum.iso /= n;
+    sum.cos /= n;
+    sum.windowing /= n;
+    sum.extinction /= n;
+    sum.contrast /= n;
+    sum.scintillation /= n;
+    return sum;
+}
+
 bool Evaluator::restoreDesign(Evaluation& e) const {
     Evaluation check;
     Proportions p;
@@ -174,26 +229,15 @@ Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesig
     if (!candidate) return e;
     RecutResult& cut = *candidate;
 
-    optics::FaceUpOptions options;
-    options.size = scoring_.size;
-    options.refractiveIndex = scoring_.refractiveIndex;
-    options.lighting = scoring_.lighting;
-    options.threads = 1;  // the optimiser runs candidates side by side
-    options.cancel = cancel;
-    const optics::TiltSweep sweep = optics::sweepTilts(cut.stone, options, scoring_.tilts);
-    if (!sweep.complete || sweep.points.empty()) {
-        e.why = "cancelled";
-        return e;
+    std::optional<optics::TiltAverages> light;
+    if (scoring_.robustSamples > 0) {
+        light = robustLightOf(cut, cancel, e.why);
+    } else {
+        light = lightOf(cut.stone, cancel);
+        if (!light) e.why = "cancelled";
     }
-    e.figures.light = optics::tiltAverages(sweep.points);
-    if (weights_.scintillation != 0) {
-        const optics::TiltSweep small = optics::sweepTilts(cut.stone, options, scoring_.sparkleTilts);
-        if (!small.complete) {
-            e.why = "cancelled";
-            return e;
-        }
-        e.figures.light.scintillation = small.scintillation;
-    }
+    if (!light) return e;
+    e.figures.light = *light;
     e.figures.proportions = p;
     if (character_) e.figures.character = characterDistance(*character_, p, angles);
     e.score = goalScore(weights_, e.figures, character_.has_value());

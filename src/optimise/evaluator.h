@@ -20,6 +20,7 @@
 #include "optimise/goal.h"
 #include "optimise/limit_checks.h"
 #include "optimise/variables.h"
+#include "tolerance/machine_error.h"
 
 namespace brevix::optimise {
 
@@ -34,6 +35,14 @@ struct Scoring {
     optics::TiltRange sparkleTilts{-1.0, 1.0, 2.0};
     optics::Lighting lighting;
     double refractiveIndex = 1.54;
+    // Robust scoring: a candidate scores the mean of its figures over this
+    // many copies cut with machine error (the same drawn errors for every
+    // candidate, so that candidates differ by their angles alone), so
+    // that a design on a cliff of light loses to one that forgives; 0 =
+    // the candidate as drawn.
+    int robustSamples = 0;
+    tolerance::MachineError machineError;
+    uint64_t robustSeed = 1;
 };
 
 struct Evaluation {
@@ -75,6 +84,12 @@ private:
     // The candidate re-cut and checked against the limits; why not in e.why.
     std::optional<RecutResult> cutCandidate(const std::vector<double>& angles, Evaluation& e,
                                             Proportions& proportions) const;
+    // The light figures of a stone over the sweeps; none when cancelled.
+    std::optional<optics::TiltAverages> lightOf(const Stone& stone, const std::atomic<bool>* cancel) const;
+    // Their mean over the robust samples of the cut; none when cancelled
+    // or when no sample could be cut (`why` then says so).
+    std::optional<optics::TiltAverages> robustLightOf(const RecutResult& cut, const std::atomic<bool>* cancel,
+                                                      std::string& why) const;
 
     Stone design_;
     DesignIntent intent_;

@@ -56,6 +56,8 @@ OptimiseSettings problemSettings(double designIndex, const ProblemRequest& r) {
     s.starts = std::max(1, r.starts);
     s.evaluationsPerStart = std::max(2, r.evaluationsPerStart);
     s.seconds = r.seconds;
+    s.scoring.robustSamples = std::max(0, r.robustSamples);
+    s.scoring.robustSeed = r.seed;
     return s;
 }
 

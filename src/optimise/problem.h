@@ -32,6 +32,8 @@ struct ProblemRequest {
     int starts = 8;
     int evaluationsPerStart = 300;
     double seconds = 50;
+    // Copies cut with machine error each candidate is scored over (0 = none).
+    int robustSamples = 0;
 };
 
 // The settings of the search; the cancel flag and the progress call are

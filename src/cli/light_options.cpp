@@ -1,0 +1,29 @@
+#include "cli/light_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include "cli/options.h"
+
+namespace brevix::cli {
+
+void addLightOptions(CLI::App& app, LightOptions& a, const char* materialHelp, const char* sizeHelp) {
+    optics::FaceUpOptions& o = a.options;
+    addNumber(app, "--ri", "refractive index (else the design's own)", {1.01, 3.0, "a number", "1.54"}, a.ri)
+        ->type_name("R");
+    addMaterial(app, "--material", materialHelp, a.material);
+    addWholeNumber(app, "--size", sizeHelp, {8, 4096, "a number", "512"}, "pixels", o.size)->type_name("N");
+    addNumber(app, "--tilt", "tilt of the stone in degrees", {-90, 90, "degrees", "10"}, o.tiltDegrees)
+        ->type_name("DEG");
+    addNumber(app, "--cone", "half-angle of the lit cone in degrees", {1, 90, "degrees", "60"},
+              o.lighting.coneDegrees)
+        ->type_name("DEG");
+    addNumber(app, "--head-shadow", "half-angle of the viewer's head shadow in degrees", {0, 89, "degrees", "20"},
+              o.lighting.headShadowDegrees)
+        ->type_name("DEG");
+}
+
+void checkLightOptions(const LightOptions& a) {
+    if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
+}
+
+}  // namespace brevix::cli
