@@ -37,9 +37,9 @@ using namespace brevix::collection;
 #define BATCH_TOLERANCE                                                                                  \
     "tolerance PATH... [--angle-error DEG] [--index-error DEG] [--depth-error W] [--samples N] [--seed S] " \
     "[--material NAME] [--size N] [--jobs N] [--shard K/N]"
-constexpr const char* ARGUMENTS = BATCH_LIGHT;
-constexpr const char* TOLERANCE_ARGUMENTS = BATCH_TOLERANCE;
-constexpr const char* BOTH_ARGUMENTS = BATCH_LIGHT " | " BATCH_TOLERANCE;
+constexpr const char* BATCH_LIGHT_ARGUMENTS = BATCH_LIGHT;
+constexpr const char* BATCH_TOLERANCE_ARGUMENTS = BATCH_TOLERANCE;
+constexpr const char* BATCH_BOTH_ARGUMENTS = BATCH_LIGHT " | " BATCH_TOLERANCE;
 
 struct BatchArguments {
     std::vector<std::string> paths;
@@ -177,7 +177,7 @@ void addJobsAndShard(CLI::App& app, int& jobs, Shard& shard) {
 void defineBatchTolerance(CLI::App& app, std::shared_ptr<BatchToleranceArguments> a) {
     CLI::App* tolerance = app.add_subcommand(
         "tolerance", "how forgiving of machine error every design below the paths is, one JSON line each");
-    setUsage(*tolerance, std::string("brevix-cli batch ") + TOLERANCE_ARGUMENTS);
+    setUsage(*tolerance, std::string("brevix-cli batch ") + BATCH_TOLERANCE_ARGUMENTS);
     tolerance->add_option("PATH", a->paths, "design files, and folders searched with their subfolders")
         ->required()
         ->type_name("PATH ...");
@@ -193,7 +193,7 @@ Run defineBatch(CLI::App& app) {
     app.require_subcommand(1);
     CLI::App* light = app.add_subcommand("light", "ISO and COS brightness of every design below the paths, "
                                                   "one line each, on every core");
-    setUsage(*light, std::string("brevix-cli batch ") + ARGUMENTS);
+    setUsage(*light, std::string("brevix-cli batch ") + BATCH_LIGHT_ARGUMENTS);
     auto a = std::make_shared<BatchArguments>();
     light->add_option("PATH", a->paths, "design files, and folders searched with their subfolders")
         ->required()
@@ -248,7 +248,7 @@ Run defineBatch(CLI::App& app) {
 
 }  // namespace
 
-extern const Command batchCommand{"batch", BOTH_ARGUMENTS,
+extern const Command batchCommand{"batch", BATCH_BOTH_ARGUMENTS,
                                   "light figures or tolerance of every design below the paths, on every core",
                                   defineBatch};
 

@@ -16,7 +16,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS = "IN OUT [--width MM | --length MM]";
+constexpr const char* CONVERT_ARGUMENTS = "IN OUT [--width MM | --length MM]";
 
 struct ConvertArguments {
     std::string in, out;
@@ -58,7 +58,7 @@ Run defineConvert(CLI::App& app) {
 
 }  // namespace
 
-extern const Command convertCommand{"convert", ARGUMENTS, "write the design IN in the format of OUT's extension",
+extern const Command convertCommand{"convert", CONVERT_ARGUMENTS, "write the design IN in the format of OUT's extension",
                                     defineConvert};
 
 }  // namespace brevix::cli

@@ -20,7 +20,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS = "FILE OUT [--page letter|a4] [--dpi N]";
+constexpr const char* DIAGRAM_ARGUMENTS = "FILE OUT [--page letter|a4] [--dpi N]";
 
 #ifdef BREVIX_HAVE_PAGE_OUTPUT
 
@@ -86,7 +86,7 @@ Run defineDiagram(CLI::App& app) {
 
 }  // namespace
 
-extern const Command diagramCommand{"diagram", ARGUMENTS, "the printed diagram as a .pdf, .svg or .png file",
+extern const Command diagramCommand{"diagram", DIAGRAM_ARGUMENTS, "the printed diagram as a .pdf, .svg or .png file",
                                     defineDiagram};
 
 }  // namespace brevix::cli

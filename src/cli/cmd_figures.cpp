@@ -19,7 +19,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
+constexpr const char* FIGURES_ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
 
 struct FiguresArguments {
     std::string file;
@@ -59,7 +59,7 @@ Run defineFigures(CLI::App& app) {
 
 }  // namespace
 
-extern const Command figuresCommand{"figures", ARGUMENTS,
+extern const Command figuresCommand{"figures", FIGURES_ARGUMENTS,
                                     "proportions, girdle, weight and warnings as the window's pane shows them",
                                     defineFigures};
 

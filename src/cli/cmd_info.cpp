@@ -19,7 +19,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
+constexpr const char* INFO_ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
 
 struct InfoArguments {
     std::string file;
@@ -59,6 +59,6 @@ Run defineInfo(CLI::App& app) {
 
 }  // namespace
 
-extern const Command infoCommand{"info", ARGUMENTS, "statistics and cutting instructions as text", defineInfo};
+extern const Command infoCommand{"info", INFO_ARGUMENTS, "statistics and cutting instructions as text", defineInfo};
 
 }  // namespace brevix::cli

@@ -112,7 +112,7 @@ Json design(Stone& stone) {
     };
 }
 
-constexpr const char* ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
+constexpr const char* JSON_ARGUMENTS = "FILE [--width MM | --length MM] [--material NAME | --sg SG]";
 
 struct JsonArguments {
     std::string file;
@@ -151,6 +151,6 @@ Run defineJson(CLI::App& app) {
 
 }  // namespace
 
-extern const Command jsonCommand{"json", ARGUMENTS, "the design as one JSON object", defineJson};
+extern const Command jsonCommand{"json", JSON_ARGUMENTS, "the design as one JSON object", defineJson};
 
 }  // namespace brevix::cli

@@ -22,7 +22,7 @@ namespace {
 
 using namespace brevix::optics;
 
-constexpr const char* ARGUMENTS =
+constexpr const char* LIGHT_ARGUMENTS =
     "FILE [--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] "
     "[--model iso|cos] [--out IMAGE.png] [--tilt-sweep FROM:TO:STEP] [--dispersion] [--scintillation]";
 
@@ -110,7 +110,7 @@ Run defineLight(CLI::App& app) {
 
 }  // namespace
 
-extern const Command lightCommand{"light", ARGUMENTS, "ISO and COS brightness, tilt sweep and face-up picture",
+extern const Command lightCommand{"light", LIGHT_ARGUMENTS, "ISO and COS brightness, tilt sweep and face-up picture",
                                   defineLight};
 
 }  // namespace brevix::cli

@@ -22,7 +22,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS =
+constexpr const char* OPTIMISE_ARGUMENTS =
     "IN OUT [--material NAME | --ri R] [--vary TIER,TIER...] [--range TIER=MIN:MAX ...] [--seconds S] "
     "[--seed N] [--evaluations N] [--starts N] [--least-crown DEG] [--size N] [--goal GOAL] "
     "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
@@ -154,7 +154,7 @@ Run defineOptimise(CLI::App& app) {
 
 }  // namespace
 
-extern const Command optimiseCommand{"optimize", ARGUMENTS,
+extern const Command optimiseCommand{"optimize", OPTIMISE_ARGUMENTS,
                                      "search the tiers' angles for better light, keeping every meet", defineOptimise};
 
 }  // namespace brevix::cli

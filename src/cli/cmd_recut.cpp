@@ -24,7 +24,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS = "IN OUT --set TIER=ANGLE [--set TIER=ANGLE ...]";
+constexpr const char* RECUT_ARGUMENTS = "IN OUT --set TIER=ANGLE [--set TIER=ANGLE ...]";
 
 struct AngleSetting {
     std::string tier;
@@ -120,7 +120,7 @@ Run defineRecut(CLI::App& app) {
 
 }  // namespace
 
-extern const Command recutCommand{"recut", ARGUMENTS, "change tiers' angles and re-cut the design by its intent",
+extern const Command recutCommand{"recut", RECUT_ARGUMENTS, "change tiers' angles and re-cut the design by its intent",
                                   defineRecut};
 
 }  // namespace brevix::cli

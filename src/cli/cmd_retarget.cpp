@@ -19,7 +19,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS =
+constexpr const char* RETARGET_ARGUMENTS =
     "IN OUT --material NAME [--seconds S] [--seed N] [--evaluations N] [--starts N] [--size N] [--goal GOAL] "
     "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
     "[--allow-new-warnings] [--compare PAIR.png]";
@@ -66,7 +66,7 @@ Run defineRetarget(CLI::App& app) {
 
 }  // namespace
 
-extern const Command retargetCommand{"retarget", ARGUMENTS,
+extern const Command retargetCommand{"retarget", RETARGET_ARGUMENTS,
                                      "turn a design for another material and optimise it there", defineRetarget};
 
 }  // namespace brevix::cli

@@ -18,7 +18,7 @@ namespace brevix::cli {
 
 namespace {
 
-constexpr const char* ARGUMENTS =
+constexpr const char* TOLERANCE_ARGUMENTS =
     "FILE [--angle-error DEG] [--index-error DEG] [--depth-error W] [--samples N] [--seed S] "
     "[--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] [--json]";
 
@@ -67,7 +67,7 @@ Run defineTolerance(CLI::App& app) {
 
 }  // namespace
 
-extern const Command toleranceCommand{"tolerance", ARGUMENTS,
+extern const Command toleranceCommand{"tolerance", TOLERANCE_ARGUMENTS,
                                       "how much light a design keeps when the machine cuts it a little off",
                                       defineTolerance};
 
