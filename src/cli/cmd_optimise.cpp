@@ -59,7 +59,6 @@ struct OptimiseArguments {
 
 // Few copies: each multiplies what a candidate costs, and eight already
 // tell a design on a cliff of light from one that forgives.
-constexpr int DEFAULT_ROBUST_SAMPLES = 8;
 
 int runOptimise(const OptimiseArguments& a, std::ostream& out) {
     if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
@@ -76,7 +75,7 @@ int runOptimise(const OptimiseArguments& a, std::ostream& out) {
     request.ri = a.ri;
     request.limits.leastCrownAngle = a.leastCrown;
     applySearchOptions(a.search, request);
-    if (a.robust) request.robustSamples = a.samples > 0 ? a.samples : DEFAULT_ROBUST_SAMPLES;
+    if (a.robust) request.robustSamples = a.samples > 0 ? a.samples : optimise::DEFAULT_ROBUST_SAMPLES;
     auto tierOf = [&](const std::string& name) {
         const int32_t tier = findTier(stone, design.intent, name);
         if (tier < 0) reportError(strprintf("%s: no tier %s", a.files[0].c_str(), name.c_str()));

@@ -36,6 +36,10 @@ struct ProblemRequest {
     int robustSamples = 0;
 };
 
+// Copies a robust search scores each candidate over unless told otherwise:
+// enough for the mean to tell a cliff from a plateau, at eight times the work.
+constexpr int DEFAULT_ROBUST_SAMPLES = 8;
+
 // The settings of the search; the cancel flag and the progress call are
 // the caller's to add.
 OptimiseSettings problemSettings(double designIndex, const ProblemRequest& request);

@@ -2,13 +2,14 @@
 // until asked for, and remembered, the figures brevix-cli info prints, the pending facet's
 // figures and its outline over the views without touching the design, the
 // girdle warning in the pane and in the cut list, and a drag of a tier that
-// is one Undo.
+// is one Undo, and the Forgiveness tab following the design.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include "widget_test.h"
 #include <cmath>
@@ -19,6 +20,7 @@
 #include "app/dialogs/add_dlg.h"
 #include "app/panes/cut_list_view.h"
 #include "app/panes/figures_pane.h"
+#include "app/panes/forgiveness_page.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
 #include "app_test_support.h"
@@ -27,7 +29,9 @@
 #include "intent/brilliant_intent.h"
 #include "intent/recut.h"
 #include "intent/tier_planes.h"
+#include "optics/light_score.h"
 #include "platform/strformat.h"
+#include "tolerance/tolerance.h"
 
 using namespace brevix;
 using namespace brevix::test;
@@ -233,6 +237,44 @@ private Q_SLOTS:
         guideImage(session.frame.get(), "live_drag.png");
         session.doc.undo();
         QCOMPARE(planesOf(*session.doc.stone()), before);
+    }
+
+    // The Forgiveness tab shows the spread of the design in hand: a change
+    // made while the copies are being cut gives that work up, and what is
+    // shown at the end is exactly the analysis of the changed design.
+    void theForgivenessTabFollowsTheDesignInHand() {
+        TemporaryRegistry registry;
+        Session session;
+        session.frame->resize(1180, 900);
+        DesignFiguresPane* pane = paneOf(*session.frame);
+        ForgivenessPage* page = pane->forgivenessPage();
+        QVERIFY(page);
+        openBrilliant(session.doc);
+        auto* tabs = pane->findChild<QTabWidget*>();
+        QVERIFY(tabs);
+        tabs->setCurrentWidget(page);
+        QTRY_VERIFY_WITH_TIMEOUT(page->upToDate() && page->report(), 120000);
+        QCOMPARE(page->report()->tiers.size(), size_t(7));
+
+        // Lower the stars while the first analysis may still be running.
+        openBrilliant(session.doc, 0.02);
+        QVERIFY(!page->report() || !page->upToDate());
+        QTRY_VERIFY_WITH_TIMEOUT(page->upToDate() && page->report(), 120000);
+        tolerance::ToleranceOptions options;
+        options.light.refractiveIndex =
+            optics::chooseLight(std::nullopt, std::nullopt, session.doc.stone()->refractiveIndex).refractiveIndex;
+        const tolerance::ToleranceReport direct =
+            tolerance::analyseTolerance(*session.doc.stone(), session.doc.model().intent(), options);
+        const tolerance::ToleranceReport& shown = *page->report();
+        QCOMPARE(shown.nominalIso, direct.nominalIso);
+        QCOMPARE(shown.iso.p5, direct.iso.p5);
+        QCOMPARE(shown.iso.p95, direct.iso.p95);
+        QCOMPARE(shown.mostSensitive, direct.mostSensitive);
+        const QString summary = page->summaryText();
+        QVERIFY2(summary.contains(QStringLiteral("Most sensitive: ") +
+                                  QString::fromStdString(direct.tiers[size_t(direct.mostSensitive)].name)),
+                 qPrintable(summary));
+        guideImage(pane, "forgiveness_tab.png");
     }
 };
 

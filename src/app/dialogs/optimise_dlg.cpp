@@ -125,6 +125,11 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
     goalForm->addRow(QStringLiteral("Extinction (-)"), weightExtinction_);
     goalForm->addRow(QStringLiteral("Contrast (+)"), weightContrast_);
     goalForm->addRow(QStringLiteral("Scintillation (+)"), weightScintillation_);
+    robust_ = new QCheckBox(QStringLiteral("Prefer designs that &forgive machine error"), goal);
+    robust_->setObjectName(QStringLiteral("robust"));
+    robust_->setToolTip(QStringLiteral("Score each candidate over copies cut a little off, as a machine cuts: "
+                                       "slower, and away from angles where a tenth of a degree costs light"));
+    goalForm->addRow(robust_);
 
     auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
     auto* limitForm = new QFormLayout(limits);
@@ -247,6 +252,7 @@ optimise::OptimiseSettings OptimiseDlg::settings() const {
     r.limits.orderGap = orderGap_->value();
     r.limits.minGirdleShare = minGirdleShare_->value() / 100;
     r.limits.noNewWarnings = noNewWarnings_->isChecked();
+    r.robustSamples = robust_->isChecked() ? optimise::DEFAULT_ROBUST_SAMPLES : 0;
     r.seconds = seconds_->value();
     // Light as the pane and the command line choose it: the listed material
     // when retargeting, otherwise the design's own index.

@@ -86,6 +86,7 @@ private:
     QDoubleSpinBox* orderGap_ = nullptr;
     QDoubleSpinBox* minGirdleShare_ = nullptr;
     QCheckBox* noNewWarnings_ = nullptr;
+    QCheckBox* robust_ = nullptr;
     QDoubleSpinBox* seconds_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;

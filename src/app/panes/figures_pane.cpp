@@ -25,6 +25,7 @@
 
 #include "app/message_box_sink.h"
 #include "app/panes/figures_pane_settings.h"
+#include "app/panes/forgiveness_page.h"
 #include "app/panes/remembered_dock.h"
 #include "design/measures.h"
 #include "document/gem_doc.h"
@@ -156,6 +157,8 @@ void DesignFiguresPane::buildControls() {
     girdleLabel->setBuddy(girdleGoal_);
     goalForm->addRow(girdleLabel, girdleRow);
     pages->addTab(goalPage, QStringLiteral("Goals"));
+    forgiveness_ = new ForgivenessPage(doc_, pages);
+    pages->addTab(forgiveness_, QStringLiteral("Forgiveness"));
     layout->addWidget(pages);
 
     connect(tier_, &QComboBox::currentIndexChanged, this, [this] {
@@ -211,6 +214,7 @@ void DesignFiguresPane::designChanged() {
     // pane is hidden; the pane itself catches up when it is shown.
     if (onWarnings) onWarnings(warnings_);
     if (onPreview) onPreview(live.preview.ready ? &live.preview : nullptr, live.points);
+    forgiveness_->designChanged();
     stale_ = !isVisible();
     if (stale_) return;
     if (!doc_.drag().active()) fillTiers();

@@ -30,6 +30,7 @@ class QTreeWidget;
 namespace brevix {
 
 class DesignSignals;
+class ForgivenessPage;
 
 class CGemDoc;
 struct LiveDesign;
@@ -64,6 +65,7 @@ public:
     QPushButton* girdleGoalButton() const { return girdleGoalButton_; }
     // The tier of the stone's facet becomes the one the controls change.
     void selectTierOfFacet(int32_t facet);
+    ForgivenessPage* forgivenessPage() const { return forgiveness_; }
     // Ends a drag now rather than after the pause that ends it.
     void finishDrag();
 
@@ -103,6 +105,7 @@ private:
     QDoubleSpinBox* girdleGoal_ = nullptr;
     QComboBox* girdleSide_ = nullptr;
     QPushButton* girdleGoalButton_ = nullptr;
+    ForgivenessPage* forgiveness_ = nullptr;
     QTimer dragPause_;
     double dragWidth_ = 0;        // W of the stone when the drag began
     int sliderLast_ = 0;          // the slider's value last followed
