@@ -41,8 +41,6 @@ struct CuttingPlan {
 };
 
 // The steps for a design. `byTier`: one step per tier instead of one per facet.
-// The stone's instruction bookkeeping (facet lines, PREFORM_MATCH) is brought
-// up to date as the instruction text does.
 CuttingPlan cuttingPlan(const Stone& stone, bool byTier);
 
 // The index list of a step joined as the instructions print it ("03-09-15").

@@ -44,6 +44,7 @@ int runInfo(const InfoArguments& a, std::ostream& out, RunState& state) {
     InstructionText instructions;
     int lines = 0;
     instructionText(*stone, CLIPBOARD_WIDTH, lines, instructions);
+    showNotes(instructions.notes);
     text += cp1252ToUtf8(instructions.instructions);
     text += cp1252ToUtf8(instructions.footnote);
     out << text;

@@ -83,7 +83,7 @@ std::vector<std::string> breakInstruction(const std::string& text, int narrow, i
 }
 
 struct Writer {
-    Stone& stone;
+    const Stone& stone;
     int width;
     int& lineCounter;
     std::string& out;
@@ -185,14 +185,12 @@ int32_t firstFacetPastPreform(const Stone& stone) {
 
 // The index a row lists for facet `i`: as set on the machine, the
 // pavilion's and a pavilion-side girdle's counted from the other side.
-double listedIndex(Stone& stone, int32_t i, double gearNotches, int girdleSection) {
+double listedIndex(const Stone& stone, int32_t i, double gearNotches, int girdleSection, Diagnostics& notes) {
     const Facet& f = stone.facets[i];
     const auto fold = [gearNotches](double value) {
         return std::fabs(std::fabs(value) - gearNotches) < kIndexTolerance ? 0.0 : value;
     };
-    Diagnostics said;
-    double index = fold(stone.facetIndexOf(i, said));
-    stone.addNotes(std::move(said));
+    double index = fold(stone.facetIndexOf(i, notes));
     if (std::fabs(f.c) <= EPS) {
         if (girdleSection == SECTION_PAVILION) index = gearNotches - index;
     } else if (f.c < -EPS) {
@@ -207,10 +205,25 @@ void writeSectionName(int section, int& lineCounter, std::string& out) {
     ++lineCounter;
 }
 
-// Writes the instruction part of `stone` (its preform's first) to `out` and
-// returns the longest index line written.
-size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string& out, int& w0) {
+// Where the rows of one stone go, and where the rows' lines and the notes
+// are kept: `preformLines` is null below the design's own preform.
+struct Listing {
+    int width;
+    int& lineCounter;
+    std::string& out;
+    Diagnostics& notes;
+    std::vector<int32_t>& lines;
+    std::vector<int32_t>* preformLines;
+};
+
+// Writes the instruction part of `stone` (its preform's first) and returns
+// the longest index line written.
+size_t writeInstructions(const Stone& stone, const Listing& to, int& w0) {
+    to.lines.assign(static_cast<size_t>(std::max(stone.nFacet, 0)), -1);
     if (stone.nFacet == 0) return 0;
+    const int width = to.width;
+    int& lineCounter = to.lineCounter;
+    std::string& out = to.out;
     Writer w{stone, width, lineCounter, out};
     // In double: the magnitude of the most negative int32 gear is no int.
     w.gearNotches = std::fabs(static_cast<double>(stone.gear));
@@ -222,22 +235,21 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
     w.w0 = indexColumnWidth(stone, width);
     w0 = w.w0;
 
-    // A facet left out of this text must not keep the line of an earlier
-    // one: looking a line up would find it instead of the facet listed there.
-    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].line = -1;
-
     const Sections sections = findSections(stone);
     int32_t start = 0;
     size_t preformLongest = 0;
     if (stone.preform) {
         start = firstFacetPastPreform(stone);
         int preformW0 = 0;
-        preformLongest = writeInstructions(*stone.preform, width, lineCounter, out, preformW0);
+        std::vector<int32_t> deeper;
+        preformLongest = writeInstructions(
+            *stone.preform, {width, lineCounter, out, to.notes, to.preformLines ? *to.preformLines : deeper, nullptr},
+            preformW0);
     }
-    markPreformMatches(stone);
+    const std::vector<bool> inPreform = preformMatches(stone);
 
-    const auto listed = [&stone](int32_t i) {
-        return !stone.facets[i].isRough() && !stone.facets[i].hasFlag(PREFORM_MATCH);
+    const auto listed = [&stone, &inPreform](int32_t i) {
+        return !stone.facets[i].isRough() && !inPreform[static_cast<size_t>(i)];
     };
     const auto sectionOf = [&sections](const Facet& f) {
         return std::fabs(f.c) <= EPS ? sections.girdle : (f.c > EPS ? SECTION_CROWN : SECTION_PAVILION);
@@ -261,13 +273,13 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
     std::string name;
     for (int32_t i = start; i < stone.nFacet; ++i) {
         if (!listed(i)) continue;
-        Facet& f = stone.facets[i];
+        const Facet& f = stone.facets[i];
         const int section = sectionOf(f);
         if (section != current) {
             if (current != SECTION_PREFORM) writeSectionName(section, lineCounter, out);
             current = section;
         }
-        f.line = lineCounter;
+        to.lines[static_cast<size_t>(i)] = lineCounter;
 
         // The row ends with the last listed facet of the tier; a facet that
         // is not listed must not keep the tier open, or its row would merge
@@ -282,7 +294,7 @@ size_t writeInstructions(Stone& stone, int width, int& lineCounter, std::string&
         const double angle = std::fabs(f.c) <= EPS ? 90 : std::fabs(stone.facetAngleOf(i));
         if (name.empty()) name = f.name;
         const std::string& instruction = stone.instructionOf(i);
-        collected.push_back(listedIndex(stone, i, w.gearNotches, sections.girdle));
+        collected.push_back(listedIndex(stone, i, w.gearNotches, sections.girdle, to.notes));
 
         if (f.tier == nextTier) continue;
         w.row(collected, angle, f.c, name, instruction);
@@ -331,23 +343,24 @@ Sections findSections(const Stone& stone) {
     return s;
 }
 
-void markPreformMatches(Stone& stone) {
-    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].flags &= ~uint32_t(PREFORM_MATCH);
-    if (!stone.preform) return;
+std::vector<bool> preformMatches(const Stone& stone) {
+    std::vector<bool> matches(static_cast<size_t>(std::max(stone.nFacet, 0)), false);
+    if (!stone.preform) return matches;
     const Stone& pre = *stone.preform;
     for (int32_t i = 0; i < stone.nFacet; ++i) {
-        Facet& f = stone.facets[i];
+        const Facet& f = stone.facets[i];
         for (int32_t j = 0; j < pre.nFacet; ++j) {
             const Facet& p = pre.facets[j];
             if (f.a == p.a && f.b == p.b && f.c == p.c && f.d == p.d) {
-                f.flags |= PREFORM_MATCH;
+                matches[static_cast<size_t>(i)] = true;
                 break;
             }
         }
     }
+    return matches;
 }
 
-std::string statisticsText(Stone& stone) {
+std::string statisticsText(const Stone& stone) {
     std::string out = lineBlock(stone.heading);
     if (out.empty()) out.push_back('\n');
     appendf(out, "Angles for R.I. = %.3f\n", stone.refractiveIndex);
@@ -362,11 +375,8 @@ std::string statisticsText(Stone& stone) {
         appendf(out, "%d-fold radial symmetry\n", stone.symmetry);
     appendf(out, "%lld index\n", std::llabs(stone.gear));
 
-    Stats& s = stone.stats;
-    const Proportions pr = proportionsOf(s);
+    const Proportions pr = proportionsOf(stone.stats);
     const double L = pr.L, W = pr.W;
-    s.L = L;
-    s.W = W;
     if (L < EPS || W < EPS) return out;
 
     if (L > EPS) appendf(out, "L/W = %.3f", L / W);
@@ -390,7 +400,7 @@ std::string statisticsText(Stone& stone) {
             appendf(out, "(%s %s)/W = %.3f\n", fi.name.c_str(), fj.name.c_str(), (fi.d + fj.d) / W);
         }
     }
-    const double volume = computeVolume(stone);
+    const double volume = volumeOf(stone).volume;
     appendf(out, "Vol./W%s = %.3f\n", kCube, volume / (W * W * W));
     return out;
 }
@@ -403,14 +413,29 @@ std::string InstructionText::raw() const {
     return buffer;
 }
 
-int instructionText(Stone& stone, int width, int& lineCounter, InstructionText& out) {
+int instructionText(const Stone& stone, int width, int& lineCounter, InstructionText& out) {
     out.instructions.clear();
     out.footnote.clear();
+    out.lineOfFacet.assign(static_cast<size_t>(std::max(stone.nFacet, 0)), -1);
+    out.lineOfPreformFacet.assign(stone.preform ? static_cast<size_t>(std::max(stone.preform->nFacet, 0)) : 0, -1);
+    out.notes.clear();
     if (stone.nFacet == 0) return 0;
     int w0 = 0;
-    const size_t longest = writeInstructions(stone, width, lineCounter, out.instructions, w0);
+    const size_t longest = writeInstructions(
+        stone, {width, lineCounter, out.instructions, out.notes, out.lineOfFacet, &out.lineOfPreformFacet}, w0);
     out.footnote = lineBlock(stone.footnote);
     return std::min(w0, static_cast<int>(longest));
+}
+
+ListedFacet facetOnLine(const InstructionText& text, int32_t line) {
+    const auto first = [line](const std::vector<int32_t>& lines) {
+        const auto at = std::find(lines.begin(), lines.end(), line);
+        return at == lines.end() ? -1 : static_cast<int32_t>(at - lines.begin());
+    };
+    if (line < 0) return {};
+    if (const int32_t facet = first(text.lineOfFacet); facet >= 0) return {facet, false};
+    if (const int32_t facet = first(text.lineOfPreformFacet); facet >= 0) return {facet, true};
+    return {};
 }
 
 }  // namespace brevix

@@ -4,9 +4,12 @@
 // (sections, one row per tier with name, angle, indexes and instruction,
 // then the footnote). Bytes are Windows-1252: the degree sign is 0xB0 and
 // the superscript three 0xB3.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "kernel/stone.h"
+#include "platform/diagnostics.h"
 
 namespace brevix {
 
@@ -21,13 +24,14 @@ struct Sections {
 };
 Sections findSections(const Stone& stone);
 
-// Sets PREFORM_MATCH on every facet whose plane is exactly one of the
-// preform's (clears it everywhere first; nothing is set without a preform).
-void markPreformMatches(Stone& stone);
+// For each facet of the design, whether its plane is exactly one of the
+// preform's (all false without a preform). Such facets are cut with the
+// preform and are not listed again.
+std::vector<bool> preformMatches(const Stone& stone);
 
-// The statistics text. Needs computeBounds since the last change; stores L
-// and W and computes the volume.
-std::string statisticsText(Stone& stone);
+// The statistics text. Takes the bounds from stone.stats, so it needs
+// computeBounds since the last change.
+std::string statisticsText(const Stone& stone);
 
 // Widths the callers lay the instruction text out for.
 constexpr int CUT_LIST_WIDTH = 256;
@@ -38,13 +42,29 @@ constexpr int CLIPBOARD_WIDTH = 72;
 struct InstructionText {
     std::string instructions;
     std::string footnote;
+    // The line (numbered as lineCounter counts) of the row that lists each
+    // facet's tier, -1 for a facet the text does not list: by facet of the
+    // design, and by facet of its preform. The rows of a preform's own
+    // preform list no facet here.
+    std::vector<int32_t> lineOfFacet;
+    std::vector<int32_t> lineOfPreformFacet;
+    // What working out the indexes had to say (a design without a gear says
+    // so, once for each facet listed), for the caller to show.
+    Diagnostics notes;
     std::string raw() const;
 };
 
 // Writes the instruction text laid out for `width` columns into `out`, adds
-// the number of instruction lines to `lineCounter`, sets the `line` of every
-// listed facet (of the preform too) and returns the width the index column
-// needs.
-int instructionText(Stone& stone, int width, int& lineCounter, InstructionText& out);
+// the number of instruction lines to `lineCounter`, and returns the width
+// the index column needs.
+int instructionText(const Stone& stone, int width, int& lineCounter, InstructionText& out);
+
+// The facet whose tier `line` of `text` lists: the design's first, else the
+// preform's. Headings and continuation lines list none (facet -1).
+struct ListedFacet {
+    int32_t facet = -1;
+    bool inPreform = false;
+};
+ListedFacet facetOnLine(const InstructionText& text, int32_t line);
 
 }  // namespace brevix

@@ -306,12 +306,12 @@ void sortCuttingOrder(Stone& stone, int order) {
 
 void renameInSequence(Stone& stone, int pavilionStyle, int crownStyle) {
     const Sections sections = findSections(stone);
-    markPreformMatches(stone);
+    const std::vector<bool> inPreform = preformMatches(stone);
     int pavilion = 0, crown = 0;
     int32_t lastTier = std::numeric_limits<int32_t>::min();
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
-        if (f.isRough() || f.hasFlag(PREFORM_MATCH) || f.tier == lastTier) continue;
+        if (f.isRough() || inPreform[static_cast<size_t>(i)] || f.tier == lastTier) continue;
         int section = f.c < -EPS ? SECTION_PAVILION : f.c > EPS ? SECTION_CROWN : sections.girdle;
         const std::string name = section == SECTION_PAVILION
                                      ? sequenceName(pavilionStyle, ++pavilion, 'P')

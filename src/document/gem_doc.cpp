@@ -41,6 +41,7 @@ MessageSink& CGemDoc::sink() { return sink_ ? *sink_ : standardError_; }
 void CGemDoc::showNotes(const Diagnostics& notes) { showAll(notes, sink()); }
 
 void CGemDoc::showNotes() {
+    showNotes(std::exchange(readerNotes_, Diagnostics{}));
     for (Stone* s : {stone(), hiddenDesign.get()})
         if (s) {
             showNotes(s->takeDiagnostics());

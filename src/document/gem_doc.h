@@ -146,6 +146,9 @@ public:
     // warnings, a reader's complaints) and forgets it.
     void showNotes();
     void showNotes(const Diagnostics& notes);
+    // What a reader of the design had to say (listing the indexes of a
+    // design without a gear, say), shown first at the next showNotes().
+    void keepNotes(Diagnostics notes) { readerNotes_.append(std::move(notes)); }
 
     // ---- what the window shows -------------------------------------------
     // The window's one hook: told once per change of the design or the
@@ -168,6 +171,7 @@ public:
 private:
     MessageSink* sink_ = nullptr;
     StderrSink standardError_;
+    Diagnostics readerNotes_;
     // Adds the tier just cut (the last `made` facets) to the recorded
     // intent, with what fixed its depth; `before` is the stone before the cut.
     void recordCut(DesignModel::Draft& draft, const Stone& before, const DesignIntent& beforeIntent, int made);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "design/design_text.h"
 #include "design/measures.h"
@@ -19,11 +20,6 @@ namespace {
 
 // A new angle closer than this to the one shown counts as unchanged.
 constexpr double ANGLE_UNCHANGED = 0.005;
-
-void forgetLines(Stone& stone) {
-    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].line = -1;
-    if (stone.preform) forgetLines(*stone.preform);
-}
 
 // The first word of the field, as "%s" reads it.
 std::string firstWord(const std::string& text) {
@@ -104,16 +100,14 @@ Stone& rowStone(DesignModel::Draft& d, const TierRow& row) {
 std::optional<TierRow> facetOfRow(CGemDoc& doc, int row) {
     Stone* design = doc.stone();
     if (!design || row < 0) return std::nullopt;
-    // Facets that are no longer listed keep the line of an older text; a
-    // fresh numbering makes sure the row finds the facet it shows now.
-    forgetLines(*design);
+    // Numbered afresh, so that the row finds the facet it shows now.
     int lines = 0;
     InstructionText text;
     instructionText(*design, CUT_LIST_WIDTH, lines, text);
-    bool inPreform = false;
-    const int32_t facet = design->facetByLine(row, &inPreform);
-    if (facet < 0) return std::nullopt;
-    return TierRow{inPreform ? design->preform.get() : design, facet, inPreform};
+    doc.keepNotes(std::move(text.notes));
+    const ListedFacet listed = facetOnLine(text, row);
+    if (listed.facet < 0) return std::nullopt;
+    return TierRow{listed.inPreform ? design->preform.get() : design, listed.facet, listed.inPreform};
 }
 
 bool angleIsEditable(const Stone& stone, int32_t facet) {

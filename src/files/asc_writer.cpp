@@ -60,8 +60,7 @@ std::string lineOf(const std::string& text, Adjustments& notes) {
 }
 
 // Whether `f` of a stone with a preform lies in a plane of the preform, so
-// that it is written with the preform. Worked out here rather than read from
-// PREFORM_MATCH, which is only as fresh as the last instruction-text rebuild.
+// that it is written with the preform.
 bool matchesPreform(const Facet& f, const Stone& preform) {
     for (int32_t i = 0; i < preform.nFacet; ++i) {
         const Facet& p = preform.facets[i];

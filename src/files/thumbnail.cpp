@@ -195,7 +195,6 @@ bool readThb(Stone& stone, std::istream& in) {
             }
             f.init(a, b, c, sum / (stone.nEdge - firstEdge), k, false);
         }
-        f.line = -1;
     }
     if (le::getByte(buffer) != THB_END_MARK) stone.addNote(DiagKind::Warning, DiagCode::FileThbEndedAbnormally, filemsg::THB_ENDED_ABNORMALLY);
     return true;

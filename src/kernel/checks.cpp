@@ -1,6 +1,8 @@
 #include "kernel/checks.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "platform/strformat.h"
@@ -11,9 +13,10 @@ namespace {
 
 // Writes the vertex lines of the closure report and returns whether every
 // vertex of the facet is met by exactly two of its edges. `cutting` >= 0
-// adds the line naming the facet being cut before each complaint.
+// adds the line naming the facet being cut before each complaint; a
+// `shownStatus` is reported instead of each vertex's own.
 bool reportClosure(const Stone& stone, int32_t facet, int32_t cutting, bool skipRemoved,
-                   std::ostream& out) {
+                   std::ostream& out, std::optional<int32_t> shownStatus = std::nullopt) {
     std::vector<int32_t> seen;    // vertices in the order the edges reach them
     std::vector<int32_t> counts;  // edges of the facet ending at each of them
     for (int32_t j = 0; j < stone.nEdge; ++j) {
@@ -45,7 +48,7 @@ bool reportClosure(const Stone& stone, int32_t facet, int32_t cutting, bool skip
                              facet);
         const Vertex& v = stone.vertices[seen[at]];
         out << strprintf("%.4f %.4f %.4f\n", v.x, v.y, v.z);
-        out << strprintf("status = %d\n", v.status);
+        out << strprintf("status = %d\n", shownStatus.value_or(v.status));
         out << strprintf("dist = %.4e\n", v.dist);
         if (!f.name.empty()) out << strprintf("named %s\n", f.name.c_str());
         if (f.isRough()) out << "Rough cube facet\n";
@@ -55,7 +58,7 @@ bool reportClosure(const Stone& stone, int32_t facet, int32_t cutting, bool skip
 
 }  // namespace
 
-bool checkstone(Stone& stone, std::ostream& out) {
+bool checkstone(const Stone& stone, std::ostream& out) {
     out << "Entering checkstone()\n";
     const int32_t sum = stone.eulerSum();
     if (sum != 2)
@@ -65,14 +68,9 @@ bool checkstone(Stone& stone, std::ostream& out) {
         out << strprintf("Passed: %d Facets + %d vertices - %d Edges = 2\n", stone.nFacet,
                          stone.nVertex, stone.nEdge);
 
-    // The status fields serve as reference counters; whatever happens they
-    // are put back to "present" so the stone stays usable after the report.
-    const auto restore = [&stone] {
-        for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].status = ST_PRESENT;
-        for (int32_t i = 0; i < stone.nVertex; ++i) stone.vertices[i].status = ST_PRESENT;
-    };
-    for (int32_t i = 0; i < stone.nFacet; ++i) stone.facets[i].status = 0;
-    for (int32_t i = 0; i < stone.nVertex; ++i) stone.vertices[i].status = 0;
+    // How many edge ends reach each facet and vertex.
+    std::vector<int32_t> facetUses(static_cast<size_t>(std::max(stone.nFacet, 0)), 0);
+    std::vector<int32_t> vertexUses(static_cast<size_t>(std::max(stone.nVertex, 0)), 0);
     for (int32_t j = 0; j < stone.nEdge; ++j) {
         const Edge& e = stone.edges[j];
         for (int k = 0; k < 2; ++k) {
@@ -80,29 +78,24 @@ bool checkstone(Stone& stone, std::ostream& out) {
             if (e.v[k] < 0 || e.v[k] >= stone.nVertex) {
                 out << strprintf("Edge %d->v[%d]: No such Vertex %d >= %d\n", j, k, e.v[k],
                                  stone.nVertex);
-                restore();
                 return false;
             }
-            ++stone.vertices[e.v[k]].status;
+            ++vertexUses[static_cast<size_t>(e.v[k])];
             if (e.f[k] < 0 || e.f[k] >= stone.nFacet) {
                 out << strprintf("Edge %d->f[%d]: No such Facet %d >= %d\n", j, k, e.f[k],
                                  stone.nFacet);
-                restore();
                 return false;
             }
-            ++stone.facets[e.f[k]].status;
+            ++facetUses[static_cast<size_t>(e.f[k])];
         }
     }
     for (int32_t i = 0; i < stone.nFacet; ++i)
-        if (stone.facets[i].status == 0)
-            out << strprintf("Warning: Facet %d orphaned: status = %d\n", i, stone.facets[i].status);
+        if (facetUses[static_cast<size_t>(i)] == 0) out << strprintf("Warning: Facet %d orphaned: status = 0\n", i);
     for (int32_t i = 0; i < stone.nVertex; ++i)
-        if (stone.vertices[i].status == 0) {
+        if (vertexUses[static_cast<size_t>(i)] == 0) {
             out << strprintf("Vertex %d orphaned\n", i);
-            restore();
             return false;
         }
-    restore();
 
     for (int32_t j = 0; j < stone.nEdge; ++j) {
         const Edge& e = stone.edges[j];
@@ -147,9 +140,11 @@ bool checkstone(Stone& stone, std::ostream& out) {
                 out << strprintf("Edges %d and %d coincide (vertices)\n", i, j);
         }
 
+    // Every vertex reads as present here, as between cuts: a working mark
+    // some command left behind is no fault of the topology.
     bool closed = true;
     for (int32_t i = 0; i < stone.nFacet; ++i)
-        closed = reportClosure(stone, i, -1, false, out) && closed;
+        closed = reportClosure(stone, i, -1, false, out, ST_PRESENT) && closed;
     if (!closed) return false;
 
     out << "Exiting checkstone()\n";

@@ -10,11 +10,10 @@
 namespace brevix {
 
 // Full check: Euler sum, edge references, orphans, vertices on their planes,
-// coinciding vertices, facets and edges, and closure of every facet. Uses
-// the facet and vertex status fields as counters and leaves them at 4.
+// coinciding vertices, facets and edges, and closure of every facet.
 // Returns false where the report ends with a fatal fault, and also when
 // the Euler sum is wrong (which the report only states).
-bool checkstone(Stone& stone, std::ostream& out = std::cout);
+bool checkstone(const Stone& stone, std::ostream& out = std::cout);
 
 // Closure of one facet while `cuttingFacet` is being cut, ignoring edges and
 // vertices that the cut removes. Returns false when a vertex of the facet

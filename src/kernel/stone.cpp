@@ -23,7 +23,6 @@ void Facet::init(double na, double nb, double nc, double nd, int32_t newTier, bo
     tier = newTier;
     status = ST_PRESENT;
     flags = rough ? (flags | ROUGH) : (flags & ~uint32_t(ROUGH));
-    line = -1;
     computeAxis();
 }
 
@@ -43,7 +42,6 @@ void Facet::takeRecord(Facet& source) {
     instruction = std::move(source.instruction);
     source.name.clear();
     source.instruction.clear();
-    line = source.line;
     status = ST_PRESENT;
     computeAxis();
 }

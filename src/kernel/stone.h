@@ -19,10 +19,9 @@ namespace brevix {
 
 // Facet::flags bits.
 enum FacetFlag : uint32_t {
-    KEEP = 1,           // working bit of a cut: an edge of the facet keeps something
-    LOSE = 2,           // working bit of a cut: an edge of the facet loses something
-    ROUGH = 4,          // face of the rough block
-    PREFORM_MATCH = 8,  // the plane equals a plane of the preform
+    KEEP = 1,   // working bit of a cut: an edge of the facet keeps something
+    LOSE = 2,   // working bit of a cut: an edge of the facet loses something
+    ROUGH = 4,  // face of the rough block
 };
 
 // Status values shared by the three records.
@@ -44,8 +43,7 @@ struct Facet {
     double labelArea = 0;
     int32_t anchor = -1;  // working vertex for fan triangulation
     int32_t tier = 0;
-    int32_t line = -1;  // line of the instruction text listing this facet's tier
-    int32_t axis = 0;   // axis of the normal's largest component
+    int32_t axis = 0;  // axis of the normal's largest component
     int32_t status = ST_PRESENT;
     uint32_t flags = 0;
 
@@ -174,8 +172,6 @@ public:
     Vec3 edgeEnd(int32_t edge, int end) const;
     double edgeEndDistance(int32_t edge, int end, Vec3 point) const;
     int32_t facetByPlane(double a, double b, double c) const;
-    // Searches this stone, then its preform; `inPreform` tells where the hit is.
-    int32_t facetByLine(int32_t line, bool* inPreform = nullptr) const;
     double facetArea(int32_t facet) const;
 
     // ---- design record -------------------------------------------------

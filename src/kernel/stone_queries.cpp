@@ -49,18 +49,6 @@ int32_t Stone::facetByPlane(double a, double b, double c) const {
     return -1;
 }
 
-int32_t Stone::facetByLine(int32_t line, bool* inPreform) const {
-    if (inPreform) *inPreform = false;
-    for (int32_t i = 0; i < nFacet; ++i)
-        if (facets[i].line == line) return i;
-    if (preform) {
-        int32_t hit = preform->facetByLine(line, nullptr);
-        if (hit >= 0 && inPreform) *inPreform = true;
-        return hit;
-    }
-    return -1;
-}
-
 double Stone::facetArea(int32_t facet) const {
     Vec3 sum;
     for (int32_t j = 0; j < nEdge; ++j) {

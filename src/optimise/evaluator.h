@@ -105,7 +105,7 @@ private:
     std::vector<std::vector<Ref>> meets_;  // sets of four or more facets meeting at one point
 };
 
-// The proportions of a stone (its stats are brought up to date).
+// The proportions of a stone, from its bounds worked out afresh.
 Proportions proportionsOf(const Stone& stone);
 
 // Non-rough facets of a stone.

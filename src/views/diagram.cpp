@@ -184,9 +184,8 @@ int DiagramPrinter::printInstructions(const InstructionText& text, int indexWidt
 
 void DiagramPrinter::printPage(Canvas& canvas, const Stone* design, std::string_view title) {
     if (!design) return;
-    // Drawing and laying out the instructions for the page's width write
-    // the stone's working fields and instruction lines; those of the design
-    // belong to the views and the cut list, so the page works on a copy.
+    // Drawing writes the stone's working fields; those of the design belong
+    // to the views, so the page works on a copy.
     Stone copy(*design);
     Stone* stone = &copy;
     scale = 12;

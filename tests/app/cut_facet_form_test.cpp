@@ -144,7 +144,7 @@ private:
 
     int rowOfFacet(int32_t facet) {
         list().refresh();
-        return doc_->stone()->facets[facet].line;
+        return list().rowOfFacet(facet);
     }
 
 private Q_SLOTS:
@@ -391,7 +391,7 @@ private Q_SLOTS:
         // Rows: PAVILION, G, P1, P2, CROWN, C1, C2, C3, T.
         QCOMPARE(list().topLevelItemCount(), 9);
         const int facets = doc_->facetCount;
-        const int32_t p1 = doc_->stone()->facetByLine(2);
+        const int32_t p1 = list().facetOfRowAt(2);
         const std::string p1Instruction = tierInstruction(*doc_->stone(), p1);
 
         // A section heading lists no facet: a beep and no dialog.
@@ -426,7 +426,7 @@ private Q_SLOTS:
         QCOMPARE(doc_->undoStack().cursor(), cursor);
 
         // A new crown angle scales the crown: C1 comes out at the new angle.
-        const int32_t c1 = doc_->stone()->facetByLine(5);
+        const int32_t c1 = list().facetOfRowAt(5);
         clickRow(5, [](CEditTierDlg& d) {
             setField(d.angleEdit(), QStringLiteral("37"));
             d.button(TierEditAction::Apply)->click();
@@ -556,6 +556,17 @@ private Q_SLOTS:
         const std::string expected = statisticsText(copy) + "\n" + tableText(copy, CLIPBOARD_WIDTH);
         QCOMPARE(QApplication::clipboard()->text(), QString::fromUtf8(QByteArray::fromStdString(
                                                         cp1252ToUtf8(expected))));
+        // The clipboard's narrower layout wraps rows the list does not: a
+        // click on the list still finds the tier the row shows.
+        const Stone& design = *doc_->stone();
+        for (int32_t f = 0; f < design.nFacet; ++f) {
+            const int row = list().rowOfFacet(f);
+            QVERIFY(row >= 0 && row < list().topLevelItemCount());
+            const int32_t listed = list().facetOfRowAt(row);
+            QVERIFY(listed >= 0);
+            QCOMPARE(design.tierOf(listed), design.tierOf(f));
+            QCOMPARE(list().topLevelItem(row)->text(0), QString::fromStdString(tierName(design, f)));
+        }
     }
 
     // Three saves in three folders: the newest folder first in the settings

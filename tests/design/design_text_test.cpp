@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "design/measures.h"
 #include "design/preform.h"
@@ -13,19 +16,22 @@
 namespace brevix {
 namespace {
 
-std::string instructionsOf(Stone& stone, int width, int* lines = nullptr, int* w = nullptr) {
+std::string instructionsOf(const Stone& stone, int width, int* lines = nullptr, int* w = nullptr,
+                           std::vector<int32_t>* lineOfFacet = nullptr) {
     int counter = 0;
     InstructionText text;
     const int columns = instructionText(stone, width, counter, text);
     if (lines) *lines = counter;
     if (w) *w = columns;
+    if (lineOfFacet) *lineOfFacet = text.lineOfFacet;
     return text.instructions;
 }
 
 TEST(InstructionText, RoundBrilliantForTheClipboard) {
     Stone stone = makeRoundBrilliant();
     int lines = 0, w = 0;
-    const std::string text = instructionsOf(stone, CLIPBOARD_WIDTH, &lines, &w);
+    std::vector<int32_t> lineOfFacet;
+    const std::string text = instructionsOf(stone, CLIPBOARD_WIDTH, &lines, &w, &lineOfFacet);
     EXPECT_EQ(text,
               "PAVILION\n"
               "\tG\t90.00\xB0\t03-09-15-21-27-33-39-45-\tCut girdle to size\n"
@@ -42,11 +48,12 @@ TEST(InstructionText, RoundBrilliantForTheClipboard) {
     EXPECT_EQ(lines, 12);
     EXPECT_EQ(w, 24);
     // Every facet knows the line of its tier's row.
+    ASSERT_EQ(lineOfFacet.size(), static_cast<size_t>(stone.nFacet));
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const std::string& name = stone.facets[i].name;
         const int expected = name == "G" ? 1 : name == "P1" ? 3 : name == "P2" ? 4 : name == "C1" ? 7
                              : name == "C2" ? 8 : name == "C3" ? 9 : 11;
-        EXPECT_EQ(stone.facets[i].line, expected) << name;
+        EXPECT_EQ(lineOfFacet[i], expected) << name;
     }
 }
 
@@ -128,7 +135,7 @@ TEST(InstructionText, PreformIsListedFirst) {
         int earlier = 5;  // the design's own girdle rows get lines 6 to 8
         InstructionText text;
         instructionText(stone, CLIPBOARD_WIDTH, earlier, text);
-        ASSERT_EQ(stone.facets[stone.facetByLine(6)].name, "G1");
+        ASSERT_EQ(stone.facets[facetOnLine(text, 6).facet].name, "G1");
     }
     {
         (void)stone.takeDiagnostics();
@@ -164,17 +171,17 @@ TEST(InstructionText, PreformIsListedFirst) {
     EXPECT_EQ(lines, 5 + 22);
     EXPECT_EQ(w, 11);  // symmetry 2 allows 12 columns; "12-36-60-84" needs 11
     // Line 6 lists the preform's G1, not the design's G1 of the earlier text.
-    bool inPreform = false;
-    const int32_t hit = stone.facetByLine(5 + 1, &inPreform);
-    ASSERT_GE(hit, 0);
-    EXPECT_TRUE(inPreform);
-    EXPECT_EQ(stone.preform->facets[hit].name, "G1");
-    const int32_t p1 = stone.facetByLine(5 + 5, &inPreform);
-    EXPECT_FALSE(inPreform);
-    EXPECT_EQ(stone.facets[p1].name, "P1");
+    const ListedFacet hit = facetOnLine(text, 5 + 1);
+    ASSERT_GE(hit.facet, 0);
+    EXPECT_TRUE(hit.inPreform);
+    EXPECT_EQ(stone.preform->facets[hit.facet].name, "G1");
+    const ListedFacet p1 = facetOnLine(text, 5 + 5);
+    EXPECT_FALSE(p1.inPreform);
+    EXPECT_EQ(stone.facets[p1.facet].name, "P1");
     // The design's girdle facets are the preform's planes and carry the mark.
-    for (int32_t i = 0; i < stone.nFacet; ++i)
-        EXPECT_EQ(stone.facets[i].hasFlag(PREFORM_MATCH), stone.facets[i].name[0] == 'G') << i;
+    const std::vector<bool> inPreform = preformMatches(stone);
+    ASSERT_EQ(inPreform.size(), static_cast<size_t>(stone.nFacet));
+    for (int32_t i = 0; i < stone.nFacet; ++i) EXPECT_EQ(inPreform[i], stone.facets[i].name[0] == 'G') << i;
 }
 
 // Copy to Preform on a design cut pavilion first, before any crown facet:
@@ -204,7 +211,7 @@ TEST(InstructionText, NoHeadingOverNoRowsAfterCopyToPreform) {
     instructionText(stone, CLIPBOARD_WIDTH, lines, text);
     EXPECT_EQ(text.instructions, preformRows + "CROWN\n\tC\t40.00\xB0\t96-12-24-36-48-60-72-84\tCrown mains\n");
     EXPECT_EQ(lines, 5);
-    EXPECT_EQ(stone.facets[stone.facetByLine(4)].name, "C");
+    EXPECT_EQ(stone.facets[facetOnLine(text, 4).facet].name, "C");
 }
 
 // Breaking of instructions: the first lines share the row with the index
@@ -247,6 +254,111 @@ TEST(InstructionText, IndexFormatsFollowTheGear) {
     cutTier(pav, {"P", -40, 0.7, {24}, ""});
     pav.newFacet(0, 0, -1, 0.8, "K");
     EXPECT_EQ(instructionsOf(pav, CLIPBOARD_WIDTH), "PAVILION\n\tP\t40.00\xB0\t72\n\tK\t  0.00\xB0\tCulet\n");
+}
+
+// The rows the cut list finds a clicked tier by: each listed facet's line,
+// checked against the text itself, line by line.
+TEST(InstructionText, LinesOfFacetsAreTheRowsOfTheirTiers) {
+    Stone emerald = makeEmeraldCut();
+    copyToPreform(emerald, emerald);
+    cutTier(emerald, {"X", 38, depthThrough(38, 1.0, 0.05), {12, 36, 60, 84}, "Extra crown"});
+    std::vector<Stone> designs;
+    designs.push_back(makeRoundBrilliant());
+    designs.push_back(makeBrilliantOverPreform());
+    designs.push_back(std::move(emerald));
+    for (const Stone& stone : designs)
+        for (const int width : {CUT_LIST_WIDTH, CLIPBOARD_WIDTH}) {
+            SCOPED_TRACE(stone.facets[stone.nFacet - 1].name + " at " + std::to_string(width));
+            const int first = 3;  // the count goes on from the caller's value
+            int counter = first;
+            InstructionText text;
+            instructionText(stone, width, counter, text);
+            std::vector<std::string> lines;
+            for (size_t at = 0; at < text.instructions.size();) {
+                const size_t end = text.instructions.find('\n', at);
+                lines.push_back(text.instructions.substr(at, end - at));
+                at = end + 1;
+            }
+            ASSERT_EQ(counter - first, static_cast<int>(lines.size()));
+            const auto isTierRow = [&](int line) {
+                const int at = line - first;
+                return at >= 0 && at < static_cast<int>(lines.size()) && lines[at].size() > 1 && lines[at][0] == '\t' &&
+                       lines[at][1] != '\t';
+            };
+            const auto angleShown = [&](int line) {
+                const std::string& row = lines[line - first];
+                const size_t tab = row.find('\t', 1);
+                return std::strtod(row.c_str() + tab + 1, nullptr);
+            };
+            std::vector<bool> claimed(lines.size(), false);
+            const auto check = [&](const Stone& s, const std::vector<int32_t>& lineOf, bool inPreform) {
+                ASSERT_EQ(lineOf.size(), static_cast<size_t>(s.nFacet));
+                const std::vector<bool> matches = preformMatches(s);
+                for (int32_t i = 0; i < s.nFacet; ++i) {
+                    const int line = lineOf[i];
+                    if (s.facets[i].isRough() || matches[i]) {
+                        EXPECT_EQ(line, -1) << i;
+                        continue;
+                    }
+                    // Only a design over a preform leaves out facets of its own.
+                    if (line < 0 && s.preform) continue;
+                    ASSERT_TRUE(isTierRow(line)) << i << " on line " << line;
+                    claimed[line - first] = true;
+                    const double angle = std::fabs(s.facets[i].c) <= EPS ? 90 : std::fabs(s.facetAngleOf(i));
+                    EXPECT_NEAR(angleShown(line), angle, 0.005) << i;
+                    if (i > 0 && s.facets[i - 1].tier == s.facets[i].tier && lineOf[i - 1] >= 0) {
+                        EXPECT_EQ(lineOf[i - 1], line) << i;
+                    }
+                    const ListedFacet listed = facetOnLine(text, line);
+                    EXPECT_EQ(listed.inPreform, inPreform) << i;
+                    EXPECT_EQ((inPreform ? *stone.preform : stone).facets[listed.facet].tier, s.facets[i].tier) << i;
+                }
+            };
+            check(stone, text.lineOfFacet, false);
+            if (stone.preform) {
+                check(*stone.preform, text.lineOfPreformFacet, true);
+            } else {
+                EXPECT_TRUE(text.lineOfPreformFacet.empty());
+            }
+            // Every row that names a tier leads to a facet of it; headings
+            // and continuation lines lead nowhere.
+            for (size_t k = 0; k < lines.size(); ++k) {
+                const int line = first + static_cast<int>(k);
+                EXPECT_EQ(claimed[k], isTierRow(line)) << lines[k];
+                if (!isTierRow(line)) {
+                    EXPECT_LT(facetOnLine(text, line).facet, 0) << lines[k];
+                }
+            }
+        }
+}
+
+// A line is looked up among the design's facets first, then its preform's.
+TEST(InstructionText, FacetOnLineSearchesTheDesignThenItsPreform) {
+    InstructionText text;
+    text.lineOfFacet.assign(6, -1);
+    text.lineOfFacet[3] = 7;
+    text.lineOfPreformFacet.assign(6, -1);
+    text.lineOfPreformFacet[1] = 9;
+    EXPECT_EQ(facetOnLine(text, 7).facet, 3);
+    EXPECT_FALSE(facetOnLine(text, 7).inPreform);
+    EXPECT_EQ(facetOnLine(text, 9).facet, 1);
+    EXPECT_TRUE(facetOnLine(text, 9).inPreform);
+    EXPECT_EQ(facetOnLine(text, 10).facet, -1);
+    EXPECT_EQ(facetOnLine(text, -1).facet, -1);  // not the first facet left unlisted
+}
+
+// A design without a gear says so for every facet listed, in the text's
+// notes: reading the stone leaves its own notes alone.
+TEST(InstructionText, AZeroGearIsNotedInTheText) {
+    Stone stone = makeRoundBrilliant();
+    stone.gear = 0;
+    (void)stone.takeDiagnostics();
+    int lines = 0;
+    InstructionText text;
+    instructionText(stone, CLIPBOARD_WIDTH, lines, text);
+    EXPECT_EQ(text.notes.size(), static_cast<size_t>(stone.nFacet - stone.nRough));
+    EXPECT_EQ(text.notes[0].text, "Zero index gear");
+    EXPECT_TRUE(stone.diagnostics().empty());
 }
 
 TEST(StatisticsText, ProportionsAndTheirAbsence) {

@@ -199,6 +199,7 @@ TEST_F(LostWork, AZeroGearAndNestedPreformsAreEachToldOnceWhenADesignIsOpened) {
         int lines = 0;
         InstructionText text;
         instructionText(*doc.stone(), CUT_LIST_WIDTH, lines, text);
+        doc.keepNotes(std::move(text.notes));
     };
     Stone noGear = makeOvalBrilliant();
     noGear.gear = 0;

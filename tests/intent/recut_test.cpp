@@ -59,7 +59,7 @@ TEST(RecutByIntent, BrilliantCutThroughItsMeetsKeepsThemWhenP1Turns) {
     EXPECT_NEAR(cut.intent.tiers[P1].ced / cut.intent.tiers[P1].planes[0].c,
                 recorded.tiers[P1].ced / recorded.tiers[P1].planes[0].c, 1e-12);
     std::ostringstream report;
-    EXPECT_TRUE(checkstone(const_cast<Stone&>(cut.stone), report)) << report.str();
+    EXPECT_TRUE(checkstone(cut.stone, report)) << report.str();
     EXPECT_TRUE(intentMatches(cut.stone, cut.intent));
     EXPECT_EQ(cut.stone.facetName(cut.stone.facetByPlane(cut.intent.tiers[P1].planes[0].a,
                                                          cut.intent.tiers[P1].planes[0].b,
@@ -120,7 +120,7 @@ TEST(RecutByIntent, AMissedMeetMarksThatTierAndTheRestFollows) {
     // The crown mains took their new angle all the same.
     expectAnglesOfTier(cut.stone, cut.intent.tiers[C1], 10);
     std::ostringstream report;
-    EXPECT_TRUE(checkstone(const_cast<Stone&>(cut.stone), report)) << report.str();
+    EXPECT_TRUE(checkstone(cut.stone, report)) << report.str();
 }
 
 TEST(RecutByIntent, AChangeOfTheFirstTiersIndexTurnsTheTier) {

@@ -174,17 +174,6 @@ TEST(Queries, LookupsAndMeasures) {
     for (int32_t i = 0; i < 6; ++i) EXPECT_NEAR(s.facetArea(i), 4 * 1.02 * 1.02, 1e-12);
     EXPECT_NEAR(s.dihedralAngle(0), 90, 1e-12);
     EXPECT_NEAR(s.edgeEndDistance(0, 1, {0, 0, 0}), std::sqrt(3) * 1.02, 1e-12);
-
-    s.facets[3].line = 7;
-    auto preform = std::make_unique<Stone>();
-    preform->facets[1].line = 9;
-    s.setPreform(std::move(preform));
-    bool inPreform = true;
-    EXPECT_EQ(s.facetByLine(7, &inPreform), 3);
-    EXPECT_FALSE(inPreform);
-    EXPECT_EQ(s.facetByLine(9, &inPreform), 1);
-    EXPECT_TRUE(inPreform);
-    EXPECT_EQ(s.facetByLine(10, &inPreform), -1);
 }
 
 TEST(DesignRecord, SymmetryOfSimpleSolids) {

@@ -23,7 +23,7 @@ void expectSameRecords(const Stone& x, const Stone& y) {
         EXPECT_TRUE(f.a == g.a && f.b == g.b && f.c == g.c && f.d == g.d && f.name == g.name) << i;
         EXPECT_TRUE(f.status == g.status && f.anchor == g.anchor && f.labelPx == g.labelPx &&
                     f.labelPy == g.labelPy && f.girdleBox == g.girdleBox && f.labelArea == g.labelArea &&
-                    f.labelCenter.x == g.labelCenter.x && f.labelCenter.y == g.labelCenter.y && f.line == g.line)
+                    f.labelCenter.x == g.labelCenter.x && f.labelCenter.y == g.labelCenter.y)
             << "facet " << i;
     }
     for (int32_t i = 0; i < x.nVertex; ++i) {

@@ -13,7 +13,7 @@ namespace {
 
 bool runFacetDialog(QWidget* parent, CGemDoc& doc, int32_t facet, Vec3 point, bool zoomed) {
     for (;;) {
-        Stone* stone = doc.stone();
+        const Stone* stone = doc.stone();
         if (!stone || facet < 0 || facet >= stone->nFacet) return false;
         FacetDialogFields fields = facetDialogFields(*stone, facet, point);
         fields.facet = facetText(doc, facet);
@@ -60,7 +60,7 @@ bool runPickDialog(QWidget* parent, CGemDoc& doc, PickKind kind, int32_t index, 
         break;
     }
     case PickEdge: {
-        Stone* stone = doc.stone();
+        const Stone* stone = doc.stone();
         if (!stone || index < 0 || index >= stone->nEdge) break;
         CPointOnEdgeDlg dialog(PointOnEdge::onEdge(*stone, index, point), zoomed, parent,
                                fromCore(edgeFacetsText(doc, index)));

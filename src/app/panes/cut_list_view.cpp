@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <algorithm>
+#include <utility>
 
 #include "app/dialogs/edit_tier_dlg.h"
 #include "app/message_box_sink.h"
@@ -91,15 +93,17 @@ void CCutLstView::setTableText(std::string_view text) {
 }
 
 void CCutLstView::refresh() {
-    Stone* stone = doc_.stone();
+    const Stone* stone = doc_.stone();
     if (!stone) {
+        lineOfFacet_.clear();
         setTableText({});
         return;
     }
-    // Numbering the rows also tells every facet which row lists its tier.
     int lines = 0;
     InstructionText text;
     instructionText(*stone, CUT_LIST_WIDTH, lines, text);
+    doc_.keepNotes(std::move(text.notes));
+    lineOfFacet_ = std::move(text.lineOfFacet);
     setTableText(text.instructions);
 }
 
@@ -122,7 +126,7 @@ void CCutLstView::markWarnings(const std::vector<DesignWarning>& warnings) {
         const QString text = fromCore(w.text);
         for (int32_t f : w.facets) {
             if (f < 0 || f >= stone->nFacet) continue;
-            const int row = stone->facets[f].line;
+            const int row = rowOfFacet(f);
             if (row < 0 || row >= topLevelItemCount()) continue;
             if (!marked_[row].contains(text)) marked_[row] << text;
         }
@@ -141,9 +145,15 @@ void CCutLstView::markWarnings(const std::vector<DesignWarning>& warnings) {
 int32_t CCutLstView::facetOfRowAt(int row) const {
     const Stone* stone = doc_.stone();
     if (!stone) return -1;
-    for (int32_t i = 0; i < stone->nFacet; ++i)
-        if (stone->facets[i].line == row && !stone->facets[i].isRough()) return i;
+    const int32_t count = std::min(stone->nFacet, static_cast<int32_t>(lineOfFacet_.size()));
+    for (int32_t i = 0; i < count; ++i)
+        if (lineOfFacet_[static_cast<size_t>(i)] == row && !stone->facets[i].isRough()) return i;
     return -1;
+}
+
+int CCutLstView::rowOfFacet(int32_t facet) const {
+    if (facet < 0 || static_cast<size_t>(facet) >= lineOfFacet_.size()) return -1;
+    return lineOfFacet_[static_cast<size_t>(facet)];
 }
 
 void CCutLstView::editRow(int row) {
@@ -201,18 +211,18 @@ void CCutLstView::keyPressEvent(QKeyEvent* event) {
 }
 
 std::string CCutLstView::clipboardText() {
-    Stone* stone = doc_.stone();
+    const Stone* stone = doc_.stone();
     if (!stone) return {};
-    computeBounds(*stone);
-    std::string text = statisticsText(*stone);
+    // The statistics need fresh bounds, which a reader works out on its own copy.
+    Stone measured(*stone);
+    computeBounds(measured);
+    std::string text = statisticsText(measured);
     text += "\n";
     int lines = 0;
     InstructionText table;
     instructionText(*stone, CLIPBOARD_WIDTH, lines, table);
+    doc_.keepNotes(std::move(table.notes));
     text += table.instructions;
-    // The list's own numbering must stay that of its rows, with its marks.
-    refresh();
-    markWarnings(std::vector<DesignWarning>(warnings_));
     return text;
 }
 

@@ -42,6 +42,8 @@ public:
     QMap<int, QStringList> markedRows() const { return marked_; }
     // The facet the row lists (-1: none), for the tier the row names.
     int32_t facetOfRowAt(int row) const;
+    // The row that lists the facet's tier (-1: none), as last refreshed.
+    int rowOfFacet(int32_t facet) const;
 
     int currentRow() const { return currentRow_; }
     // Makes `row` the current row and edits the tier it lists; a row that
@@ -67,6 +69,7 @@ private:
     int currentRow_ = -1;
     int pressedRow_ = -1;
     QStringList rowTexts_;  // the rows as last shown, to find the one that changed
+    std::vector<int32_t> lineOfFacet_;  // the row of each facet of the design, as last shown
     QMap<int, QStringList> marked_;
     std::vector<DesignWarning> warnings_;  // as last marked
 };

@@ -82,7 +82,7 @@ private:
     QtMessageHandler previousHandler_ = nullptr;
 };
 
-QByteArray renderPdf(Stone& stone, std::string_view title, const DiagramOutputOptions& options) {
+QByteArray renderPdf(const Stone& stone, std::string_view title, const DiagramOutputOptions& options) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -98,7 +98,7 @@ QByteArray renderPdf(Stone& stone, std::string_view title, const DiagramOutputOp
     return bytes;
 }
 
-QByteArray renderSvg(Stone& stone, std::string_view title, const DiagramOutputOptions& options) {
+QByteArray renderSvg(const Stone& stone, std::string_view title, const DiagramOutputOptions& options) {
     const DiagramPageGeometry page = geometryFor(options.paper, VECTOR_RESOLUTION);
     const QSize size(static_cast<int>(std::lround(page.pageWidth * VECTOR_RESOLUTION)),
                      static_cast<int>(std::lround(page.pageHeight * VECTOR_RESOLUTION)));
@@ -122,7 +122,7 @@ QByteArray renderSvg(Stone& stone, std::string_view title, const DiagramOutputOp
     return bytes;
 }
 
-QByteArray renderPng(Stone& stone, std::string_view title, const DiagramOutputOptions& options) {
+QByteArray renderPng(const Stone& stone, std::string_view title, const DiagramOutputOptions& options) {
     const DiagramPageGeometry page = geometryFor(options.paper, options.dpi);
     const QSize size(static_cast<int>(std::lround(page.pageWidth * options.dpi)),
                      static_cast<int>(std::lround(page.pageHeight * options.dpi)));
@@ -155,7 +155,7 @@ std::optional<DiagramFormat> diagramFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
-bool writeDiagramFile(Stone& stone, std::string_view title, const std::string& path,
+bool writeDiagramFile(const Stone& stone, std::string_view title, const std::string& path,
                       const DiagramOutputOptions& options, std::string& error) {
     const std::optional<DiagramFormat> format = diagramFormatOf(path);
     if (!format) {

@@ -30,7 +30,7 @@ std::optional<DiagramFormat> diagramFormatOf(std::string_view path);
 // Writes the diagram of `stone` with `title` as its last line. Any earlier
 // file at `path` stays untouched unless the whole new file was written.
 // False with the reason in `error` when it fails.
-bool writeDiagramFile(Stone& stone, std::string_view title, const std::string& path,
+bool writeDiagramFile(const Stone& stone, std::string_view title, const std::string& path,
                       const DiagramOutputOptions& options, std::string& error);
 
 }  // namespace brevix

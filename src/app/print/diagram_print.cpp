@@ -77,7 +77,7 @@ void DiagramPrinting::preview(QWidget* parent) {
 
 std::string DiagramPrinting::weightLines() {
     const SizeSettings settings = loadSizeSettings();
-    Stone* stone = doc_.stone();
+    const Stone* stone = doc_.stone();
     if (!settings.printWeight || !stone) return {};
     const auto material =
         optics::weightMaterial(settings.material, settings.specificGravity, stone->refractiveIndex);
