@@ -148,8 +148,26 @@ void ForgivenessPage::hideEvent(QHideEvent* event) {
 
 bool ForgivenessPage::upToDate() const { return !stale_ && !pause_.isActive() && worker_->idle(); }
 
+namespace {
+
+std::vector<Plane> planesOf(const Stone& stone) {
+    std::vector<Plane> planes;
+    planes.reserve(size_t(stone.nFacet));
+    for (int32_t i = 0; i < stone.nFacet; ++i) planes.push_back(stone.facets[i].plane());
+    return planes;
+}
+
+}  // namespace
+
 void ForgivenessPage::start() {
     const Stone* design = doc_.stone();
+    if (design && report_ && design->refractiveIndex == reportIndex_ && planesOf(*design) == reportPlanes_) {
+        stale_ = false;
+        summary_->setText(summaryText());
+        progress_->setRange(0, 100);
+        progress_->setValue(100);
+        return;
+    }
     report_.reset();
     bars_->clear();
     if (!design || design->nFacet - design->nRough == 0) {
@@ -166,6 +184,8 @@ void ForgivenessPage::start() {
     request.options.light.refractiveIndex =
         optics::chooseLight(std::nullopt, std::nullopt, design->refractiveIndex).refractiveIndex;
     request.generation = generation_;
+    reportPlanes_ = planesOf(*design);
+    reportIndex_ = design->refractiveIndex;
     stale_ = false;
     summary_->setText(QStringLiteral("Cutting %1 copies with machine error...").arg(request.options.samples));
     progress_->setRange(0, 100);

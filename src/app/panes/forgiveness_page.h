@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
+
+#include "kernel/plane.h"
 
 #include "tolerance/tolerance.h"
 
@@ -57,6 +60,10 @@ private:
     uint64_t generation_ = 0;
     bool stale_ = true;
     std::optional<tolerance::ToleranceReport> report_;
+    // What the report was worked out for: a change of the pending facet
+    // alone leaves it standing.
+    std::vector<Plane> reportPlanes_;
+    double reportIndex_ = 0;
     std::unique_ptr<tolerance::ToleranceWorker> worker_;
 };
 
