@@ -32,4 +32,18 @@ struct Session {
     void close();  // closes the window as the user would (settings are written)
 };
 
+// How long a test waits for background work (a picture, an analysis).
+constexpr int WAIT_MS = 60000;
+
+// The guide's pictures, when BREVIX_GUIDE_IMAGES names a folder.
+void guideImage(QWidget* widget, const char* name);
+// The text of a PDF file as pdftotext reads it, white space simplified.
+QString pdfText(const QString& pdf);
+// The next window starts without the Design Figures pane (false: the
+// setting could not be written).
+bool withoutDesignFigures();
+// The round brilliant cut through its meets, with its intent; with the
+// upper halves `lower` deeper (a change of its own when there is a design).
+void openBrilliant(CGemDoc& doc, double lower = 0);
+
 }  // namespace brevix::test

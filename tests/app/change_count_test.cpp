@@ -25,8 +25,6 @@ using namespace brevix::test;
 
 namespace {
 
-constexpr int WAIT_MS = 60000;
-
 struct Counts {
     int live = 0;
     int lightRequests = 0;

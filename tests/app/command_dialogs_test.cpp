@@ -120,13 +120,6 @@ void typeAndLeave(QLineEdit* edit, const QString& text) {
     QTest::keyClick(edit, Qt::Key_Tab);
 }
 
-QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(20000) || process.exitCode() != 0) return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
 }  // namespace
 
 class CommandDialogsTest : public QObject {

@@ -21,12 +21,6 @@ using namespace brevix::test;
 
 namespace {
 
-void openBrilliant(CGemDoc& doc) {
-    DesignWithIntent b = cutRoundBrilliantByIntent();
-    doc.model().put(std::make_unique<Stone>(std::move(b.stone)), std::move(b.intent));
-    doc.pendingChanged();
-}
-
 int facetsNamed(const Stone& stone, const std::string& name) {
     int n = 0;
     for (int32_t i = stone.nRough; i < stone.nFacet; ++i) n += stone.facetName(i) == name ? 1 : 0;

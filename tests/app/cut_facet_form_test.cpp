@@ -34,9 +34,14 @@
 #include "platform/registry.h"
 #include "platform/strformat.h"
 #include "platform/text_encoding.h"
+#include "app_test_support.h"
 #include "widget_test.h"
 
 using namespace brevix;
+// The user's guide shows the window at the steps of the first design: with
+// BREVIX_GUIDE_IMAGES naming a folder, the walk through the round brilliant
+// saves its pictures there (scripts/guide-images.sh runs it under Xvfb).
+using brevix::test::guideImage;
 
 namespace {
 
@@ -57,16 +62,6 @@ std::vector<int32_t> tierStarts(const Stone& stone) {
 }
 
 QString exact(double v) { return QString::fromStdString(strprintf("%.17g", v)); }
-
-// The user's guide shows the window at the steps of the first design. With
-// BREVIX_GUIDE_IMAGES naming a folder, the walk through the round brilliant
-// saves its pictures there (scripts/guide-images.sh runs it under Xvfb).
-void guideImage(QWidget* widget, const char* name) {
-    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
-    if (folder.isEmpty()) return;
-    QApplication::processEvents();
-    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
-}
 
 }  // namespace
 

@@ -25,14 +25,6 @@ using namespace brevix::test;
 
 namespace {
 
-// The text of a PDF as pdftotext lays it out; empty when it cannot be read.
-QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(20000) || process.exitCode() != 0) return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
 }  // namespace
 
 class DiagramPrintTest : public QObject {

@@ -55,32 +55,8 @@ std::string planesOf(const Stone& stone) {
     return out.str();
 }
 
-// The brilliant through its meets, with the upper halves `lower` deeper.
-void openBrilliant(CGemDoc& doc, double lower = 0) {
-    DesignWithIntent b = cutRoundBrilliantByIntent();
-    if (lower != 0) {
-        TierChange change;
-        change.tier = 6;
-        change.setCed = true;
-        change.ced = b.intent.tiers[6].ced - lower;
-        RecutResult cut = recutByIntent(b.stone, b.intent, change);
-        b = {std::move(cut.stone), std::move(cut.intent)};
-        // As a command would: the design before it in the undo stack.
-        if (doc.stone()) {
-            doc.model().apply({.name = "Lower", .change = [&](DesignModel::Draft& d) {
-                                   d.replace(std::move(b.stone));
-                                   d.intent() = std::move(b.intent);
-                                   return true;
-                               }});
-            return;
-        }
-    }
-    doc.model().put(std::make_unique<Stone>(std::move(b.stone)), std::move(b.intent));
-    doc.pendingChanged();
-}
-
 // The guide's pictures, when BREVIX_GUIDE_IMAGES names a folder.
-void guideImage(QWidget* widget, const char* name) {
+void guideWindowImage(QWidget* widget, const char* name) {
     const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
     if (folder.isEmpty()) return;
     if (widget->isWindow() && widget->width() < 1100) {
@@ -173,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(session.frame->fourView()->previewOverlay().outlines.size(), size_t(16));
         QCOMPARE(pane->figureText(QStringLiteral("Facets"), 2), QStringLiteral("73 + 16 girdles = 89"));
         QCOMPARE(pane->figureText(QStringLiteral("Facets"), 1), QStringLiteral("57 + 16 girdles = 73"));
-        guideImage(session.frame.get(), "live_preview.png");
+        guideWindowImage(session.frame.get(), "live_preview.png");
 
         // Far out the facets miss, and the pane says so.
         session.doc.pending().setCed(3, true);
@@ -205,7 +181,7 @@ private Q_SLOTS:
         for (auto it = marked.begin(); it != marked.end(); ++it)
             uppers = uppers || session.frame->cutList()->topLevelItem(it.key())->text(0) == QStringLiteral("C3");
         QVERIFY(uppers);
-        guideImage(session.frame.get(), "live_girdle_warning.png");
+        guideWindowImage(session.frame.get(), "live_girdle_warning.png");
     }
 
     void dragginATierIsOneUndo() {
@@ -234,7 +210,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(light->upToDate() && !light->image().isNull(), 60000);
         session.frame->resize(1280, 1000);
         QTRY_VERIFY_WITH_TIMEOUT(light->upToDate(), 60000);
-        guideImage(session.frame.get(), "live_drag.png");
+        guideWindowImage(session.frame.get(), "live_drag.png");
         session.doc.undo();
         QCOMPARE(planesOf(*session.doc.stone()), before);
     }
@@ -274,7 +250,7 @@ private Q_SLOTS:
         QVERIFY2(summary.contains(QStringLiteral("Most sensitive: ") +
                                   QString::fromStdString(direct.tiers[size_t(direct.mostSensitive)].name)),
                  qPrintable(summary));
-        guideImage(pane, "forgiveness_tab.png");
+        guideWindowImage(pane, "forgiveness_tab.png");
     }
 };
 

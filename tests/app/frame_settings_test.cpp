@@ -26,14 +26,6 @@ void dragTo(QSplitter* splitter, int first) {
     splitter->setSizes({first, room - first});
 }
 
-// The splitters' sizes here are those of the window without the Design
-// Figures pane docked beside them (it takes its width from the views).
-void withoutDesignFigures() {
-    FiguresPaneSettings hidden;
-    hidden.visible = false;
-    saveFiguresPaneSettings(hidden);
-}
-
 constexpr RegRoot HKCU = RegRoot::CurrentUser;
 
 const char* const kMainWndValues[] = {

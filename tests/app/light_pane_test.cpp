@@ -37,25 +37,15 @@ using namespace brevix::test;
 
 namespace {
 
-constexpr int WAIT_MS = 60000;
-
-LightPerformancePane* paneOf(CMainFrame& frame) {
+LightPerformancePane* lightPaneOf(CMainFrame& frame) {
     return frame.findChild<LightPerformancePane*>(QStringLiteral("LightPerformancePane"));
 }
-QDockWidget* dockOf(CMainFrame& frame) {
+QDockWidget* lightDockOf(CMainFrame& frame) {
     return frame.findChild<QDockWidget*>(QStringLiteral("LightPerformanceDock"));
 }
 
 QString figure(const char* model, double value) {
     return QString::fromStdString(strprintf("%s brightness: %.1f%%", model, value));
-}
-
-// The guide's pictures, when BREVIX_GUIDE_IMAGES names a folder.
-void guideImage(QWidget* widget, const char* name) {
-    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
-    if (folder.isEmpty()) return;
-    QApplication::processEvents();
-    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
 }
 
 }  // namespace
@@ -69,8 +59,8 @@ private Q_SLOTS:
         TemporaryRegistry registry;
         Session session;
         CMainFrame& frame = *session.frame;
-        QDockWidget* dock = dockOf(frame);
-        LightPerformancePane* pane = paneOf(frame);
+        QDockWidget* dock = lightDockOf(frame);
+        LightPerformancePane* pane = lightPaneOf(frame);
         QVERIFY(dock && pane);
         QVERIFY2(!dock->isVisible(), "hidden until asked for");
         QAction* toggle = frame.action(ID_VIEW_LIGHT_PERFORMANCE);
@@ -125,7 +115,7 @@ private Q_SLOTS:
         Session session;
         CMainFrame& frame = *session.frame;
         frame.action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
-        LightPerformancePane* pane = paneOf(frame);
+        LightPerformancePane* pane = lightPaneOf(frame);
         QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->image().isNull(), WAIT_MS);
         const QString before = pane->isoText();
 
@@ -145,7 +135,7 @@ private Q_SLOTS:
         Session session;
         CMainFrame& frame = *session.frame;
         frame.action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
-        LightPerformancePane* pane = paneOf(frame);
+        LightPerformancePane* pane = lightPaneOf(frame);
         QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->image().isNull(), WAIT_MS);
         auto* changes = frame.findChild<DesignSignals*>();
         QVERIFY(changes);
@@ -174,21 +164,21 @@ private Q_SLOTS:
         {
             Session session;
             session.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
-            LightPerformancePane* pane = paneOf(*session.frame);
+            LightPerformancePane* pane = lightPaneOf(*session.frame);
             pane->findChildren<QComboBox*>().front()->setCurrentIndex(1);  // COS
             QCOMPARE(pane->settings().cosModel, true);
             session.close();
         }
         Session again;
-        QVERIFY(dockOf(*again.frame)->isVisible());
+        QVERIFY(lightDockOf(*again.frame)->isVisible());
         QVERIFY(again.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->isChecked());
-        QCOMPARE(paneOf(*again.frame)->settings().cosModel, true);
-        QCOMPARE(paneOf(*again.frame)->findChildren<QComboBox*>().front()->currentIndex(), 1);
+        QCOMPARE(lightPaneOf(*again.frame)->settings().cosModel, true);
+        QCOMPARE(lightPaneOf(*again.frame)->findChildren<QComboBox*>().front()->currentIndex(), 1);
         again.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
-        QVERIFY(!dockOf(*again.frame)->isVisible());
+        QVERIFY(!lightDockOf(*again.frame)->isVisible());
         again.close();
         Session third;
-        QVERIFY(!dockOf(*third.frame)->isVisible());
+        QVERIFY(!lightDockOf(*third.frame)->isVisible());
     }
 
     void pngFilesReadBackWithTheSamePixels() {

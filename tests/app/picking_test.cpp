@@ -91,16 +91,6 @@ std::function<void(QDialog*)> press(const char* button) {
     };
 }
 
-// With BREVIX_GUIDE_IMAGES naming a folder, the walks below save what the
-// user sees there for the guide's chapter on cutting to meet points
-// (scripts/guide-images.sh runs them under Xvfb).
-void guideImage(QWidget* widget, const char* name) {
-    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
-    if (folder.isEmpty()) return;
-    QApplication::processEvents();
-    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
-}
-
 // A part of the widget round `centre`, enlarged three times so the marks show.
 void guideCloseUp(QWidget* widget, QPoint centre, const char* name) {
     const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
@@ -142,12 +132,6 @@ std::unique_ptr<Stone> brilliantWithoutMains() {
 
 // The pixels picked here are those of the four views without the Design
 // Figures pane docked beside them (it takes its width from the views).
-bool withoutDesignFigures() {
-    FiguresPaneSettings hidden;
-    hidden.visible = false;
-    return saveFiguresPaneSettings(hidden);
-}
-
 struct PickSession {
     TemporaryRegistry registry;
     bool figuresHidden = withoutDesignFigures();

@@ -53,15 +53,6 @@ void dragFan(CFourView* four, int halfWidth, int step) {
     rightButton(four, QEvent::MouseButtonRelease, centre + QPoint(halfWidth, 0));
 }
 
-// With BREVIX_GUIDE_IMAGES naming a folder, the pictures of the guide's
-// chapter on light rays are saved there (scripts/guide-images.sh).
-void guideImage(QWidget* widget, const char* name) {
-    const QByteArray folder = qgetenv("BREVIX_GUIDE_IMAGES");
-    if (folder.isEmpty()) return;
-    QApplication::processEvents();
-    widget->grab().save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
-}
-
 // An item picked from the list, as the list reports it.
 void pick(QComboBox* combo, int item) {
     combo->setCurrentIndex(item);

@@ -32,13 +32,6 @@ using namespace brevix::test;
 
 namespace {
 
-QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(20000) || process.exitCode() != 0) return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
 void retype(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);

@@ -20,14 +20,8 @@ using namespace brevix::test;
 namespace {
 
 // The splitters' sizes here are those of the window without the Design
-// Figures pane docked beside them (it takes its width from the views).
-void withoutDesignFigures() {
-    FiguresPaneSettings hidden;
-    hidden.visible = false;
-    saveFiguresPaneSettings(hidden);
-}
-
-
+// Figures pane docked beside them (withoutDesignFigures): it takes its width
+// from the views.
 const QColor kBackground(166, 202, 240);
 
 QRect rectIn(QWidget* pane, QWidget* window) {
