@@ -11,12 +11,12 @@ design=${1:-samples/round_brilliant.asc}
 # The window is asked for; when it cannot be built, say so and why (the
 # configure output names the missing package), then still do the headless job.
 window_built=1
-if ! log=$(scripts/build.sh build -DBREVIX_GUI=ON -DBREVIX_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" 2>&1); then
+if ! log=$(scripts/build.sh build -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 -DBREVIX_GUI=ON -DBREVIX_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" 2>&1); then
   window_built=0
   echo "The Brevix window was not built:"
   echo "$log" | grep -v '^--' | sed -n '/CMake Error/,$p' | grep -v '^ *$' | head -n 12
   echo
-  scripts/build.sh build -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"
+  scripts/build.sh build -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"
 fi
 if [ "$window_built" -eq 1 ] && [ ! -x build/src/app/brevix ]; then
   window_built=0
