@@ -1,6 +1,6 @@
 // Light performance speed: the face-up picture of the round brilliant in
-// diamond at 512 x 512 on every core and on one, and a tilt sweep of 25
-// tilts at 256 x 256.
+// diamond at 512 x 512 on every core and on one, under each lighting, and a
+// tilt sweep of 25 tilts at 256 x 256.
 #include <benchmark/benchmark.h>
 
 #include "design/sample_designs.h"
@@ -37,6 +37,21 @@ void tiltSweepDiamond(benchmark::State& state) {
     const TiltRange range{-30, 30, 2.5};  // 25 tilts
     for (auto _ : state) benchmark::DoNotOptimize(sweepTilts(brilliant(), options, range).meanIso);
 }
+// Each lighting at 512 x 512 on every core: a room costs a lookup per ray
+// that leaves, ASET a few comparisons.
+void faceUpUnder(benchmark::State& state) {
+    FaceUpOptions options;
+    options.size = 512;
+    options.refractiveIndex = 2.42;
+    options.lighting.environment = static_cast<Environment>(state.range(0));
+    state.SetLabel(environmentKey(options.lighting.environment));
+    for (auto _ : state) benchmark::DoNotOptimize(renderFaceUp(brilliant(), options).sceneBrightness);
+}
+BENCHMARK(faceUpUnder)
+    ->DenseRange(int(Environment::Iso), int(Environment::Dome))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 BENCHMARK(tiltSweepDiamond)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

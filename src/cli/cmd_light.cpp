@@ -24,7 +24,8 @@ using namespace brevix::optics;
 
 constexpr const char* LIGHT_ARGUMENTS =
     "FILE [--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] "
-    "[--model iso|cos] [--out IMAGE.png] [--tilt-sweep FROM:TO:STEP] [--dispersion] [--scintillation]";
+    "[--model iso|cos] [--lighting iso|cos|aset|office|spot|dome] [--out IMAGE.png] [--tilt-sweep FROM:TO:STEP] "
+    "[--dispersion] [--scintillation]";
 
 bool endsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
@@ -37,6 +38,7 @@ struct LightArguments {
     std::string file;
     LightOptions light;
     std::string model = "iso";
+    std::optional<Environment> lighting;
     std::string out;
     std::optional<TiltRange> sweep;
     bool dispersion = false;
@@ -45,7 +47,7 @@ struct LightArguments {
 
 int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
     checkLightOptions(a.light);
-    const LightModel model = a.model == "cos" ? LightModel::Cos : LightModel::Iso;
+    const Environment lighting = a.lighting ? *a.lighting : a.model == "cos" ? Environment::Cos : Environment::Iso;
     auto stone = loadDesign(a.file, state);
     if (!stone) return EXIT_FAILED;
 
@@ -53,6 +55,7 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
     settings.ri = a.light.ri;
     settings.material = a.light.material;
     settings.options = a.light.options;
+    settings.options.lighting.environment = lighting;
     settings.dispersion = a.dispersion;
     settings.sweep = a.sweep;
     settings.scintillation = a.scintillation;
@@ -62,7 +65,7 @@ int runLight(const LightArguments& a, std::ostream& out, RunState& state) {
     const std::string report = lightReport(score);
     std::string png;
     if (!a.out.empty())
-        png = encodePng(picture(score, model));
+        png = encodePng(picture(score, lighting));
     out << report;
     // An empty encoding (memory ran out) must not become an empty file.
     if (!a.out.empty() && png.empty()) {
@@ -84,7 +87,19 @@ Run defineLight(CLI::App& app) {
     addFile(app, "FILE", "the design (.brx, .gem or .asc)", a->file);
     addLightOptions(app, a->light, "a material of the list, for its index and dispersion",
                     "pixels a side of the picture");
-    addChoice(app, "--model", "lighting model of the picture", {"iso", "cos"}, a->model);
+    CLI::Option* model = addChoice(app, "--model", "lighting model of the picture", {"iso", "cos"}, a->model);
+    app.add_option_function<std::string>(
+           "--lighting",
+           [a](const std::string& text) {
+               std::string error;
+               const auto one = parseEnvironments(text, error);
+               if (!one || one->size() != 1)
+                   throw UsageError(one ? "--lighting takes one lighting here" : error);
+               a->lighting = one->front();
+           },
+           "the room the stone is lit in, for the picture and the figures under it (else iso)")
+        ->type_name("iso|cos|aset|office|spot|dome")
+        ->excludes(model);
     app.add_option_function<std::string>(
            "--out",
            [a](const std::string& path) {

@@ -57,55 +57,64 @@ void append(std::vector<double>& blocks, int at, double value, double pad) {
 
 // Choosing the plane a ray leaves by takes most of the time: it runs in
 // single precision (positions and directions stay double), sixteen planes
-// to a vector; on narrower vector units the compiler splits it in halves,
-// whose chains of comparisons overlap.
+// to a block, kept as two halves of eight. Eight floats are one register of
+// the common vector units (AVX2); a sixteen-float vector on those is taken
+// apart lane by lane by the compiler, ten times slower.
 constexpr int EXIT_LANES = 16;
-typedef float ExitBlock __attribute__((vector_size(EXIT_LANES * sizeof(float))));
-typedef int ExitMask __attribute__((vector_size(EXIT_LANES * sizeof(float))));
+constexpr int HALF = EXIT_LANES / 2;
+typedef float ExitHalf __attribute__((vector_size(HALF * sizeof(float))));
+typedef int ExitMask __attribute__((vector_size(HALF * sizeof(float))));
 
-inline ExitBlock loadExit(const std::vector<float>& v, size_t i) {
-    ExitBlock block;
-    std::memcpy(&block, v.data() + i * EXIT_LANES, sizeof block);
-    return block;
+// Half h of block i.
+inline ExitHalf loadExit(const std::vector<float>& v, size_t i, int h) {
+    ExitHalf half;
+    std::memcpy(&half, v.data() + i * EXIT_LANES + h * HALF, sizeof half);
+    return half;
 }
-inline ExitBlock pick(ExitMask mask, ExitBlock x, ExitBlock y) {
-    return (ExitBlock)(((ExitMask)x & mask) | ((ExitMask)y & ~mask));
+inline ExitHalf pick(ExitMask mask, ExitHalf x, ExitHalf y) {
+    return (ExitHalf)(((ExitMask)x & mask) | ((ExitMask)y & ~mask));
 }
 inline ExitMask pick(ExitMask mask, ExitMask x, ExitMask y) { return (x & mask) | (y & ~mask); }
 
-// The nearest plane of one block that the ray heads out through, kept as
-// the fraction num/dn (compared by cross-multiplying: no division).
+// The nearest plane of each lane of the blocks that the ray heads out
+// through, kept as the fraction num/dn (compared by cross-multiplying: no
+// division); lane k of half h sees planes 16 i + 8 h + k.
 struct ExitLane {
-    ExitBlock num, dn;
-    ExitMask which;
+    ExitHalf num[2], dn[2];
+    ExitMask which[2];
 
     void reset() {
-        num = ExitBlock{} + 1.0f;  // 1/0: as far as can be
-        dn = ExitBlock{};
-        which = ExitMask{} - 1;
+        for (int h = 0; h < 2; ++h) {
+            num[h] = ExitHalf{} + 1.0f;  // 1/0: as far as can be
+            dn[h] = ExitHalf{};
+            which[h] = ExitMask{} - 1;
+        }
     }
     void step(const PreparedStone& s, size_t i, const float* p, const float* dir) {
-        const ExitBlock zero = {};
-        const ExitBlock A = loadExit(s.fa, i), B = loadExit(s.fb, i), C = loadExit(s.fc, i);
-        ExitBlock n = loadExit(s.fd, i) - (A * p[0] + B * p[1] + C * p[2]);
-        ExitBlock d = A * dir[0] + B * dir[1] + C * dir[2];
-        // The point may sit a rounding error outside a plane it has just met.
-        n = pick(n > zero, n, zero);
-        // With n >= 0 and the kept fraction's num, dn >= 0, a plane the ray
-        // does not head for (d <= 0) is never nearer: no mask needed.
-        const ExitMask closer = n * dn < num * d;
-        num = pick(closer, n, num);
-        dn = pick(closer, d, dn);
-        const ExitMask index = ExitMask{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15} + int(i) * EXIT_LANES;
-        which = pick(closer, index, which);
+        const ExitHalf zero = {};
+        for (int h = 0; h < 2; ++h) {
+            const ExitHalf A = loadExit(s.fa, i, h), B = loadExit(s.fb, i, h), C = loadExit(s.fc, i, h);
+            ExitHalf n = loadExit(s.fd, i, h) - (A * p[0] + B * p[1] + C * p[2]);
+            ExitHalf d = A * dir[0] + B * dir[1] + C * dir[2];
+            // The point may sit a rounding error outside a plane it has just met.
+            n = pick(n > zero, n, zero);
+            // With n >= 0 and the kept fraction's num, dn >= 0, a plane the ray
+            // does not head for (d <= 0) is never nearer: no mask needed.
+            const ExitMask closer = n * dn[h] < num[h] * d;
+            num[h] = pick(closer, n, num[h]);
+            dn[h] = pick(closer, d, dn[h]);
+            const ExitMask index = ExitMask{0, 1, 2, 3, 4, 5, 6, 7} + (int(i) * EXIT_LANES + h * HALF);
+            which[h] = pick(closer, index, which[h]);
+        }
     }
 };
 
 // Each lane keeps the nearer of itself and the lane the permutation brings
-// to it; four folds leave the nearest of sixteen in every lane.
+// to it (itself when as near); three folds leave the nearest of eight in
+// every lane.
 template <int... Lane>
-inline void fold(ExitBlock& t, ExitMask& which) {
-    const ExitBlock u = __builtin_shufflevector(t, t, Lane...);
+inline void fold(ExitHalf& t, ExitMask& which) {
+    const ExitHalf u = __builtin_shufflevector(t, t, Lane...);
     const ExitMask w = __builtin_shufflevector(which, which, Lane...);
     const ExitMask closer = u < t;
     t = pick(closer, u, t);
@@ -136,13 +145,16 @@ inline void exitPlanes(const PreparedStone& s, const double* const p[N], const d
         for (int r = 0; r < N; ++r) lanes[r].step(s, i, pf[r], df[r]);
     }
     for (int r = 0; r < N; ++r) {
-        // Planes never headed for have 1/0 here, an infinity.
-        ExitBlock t = lanes[r].num / lanes[r].dn;
-        ExitMask which = lanes[r].which;
-        fold<8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7>(t, which);
-        fold<4, 5, 6, 7, 0, 1, 2, 3, 12, 13, 14, 15, 8, 9, 10, 11>(t, which);
-        fold<2, 3, 0, 1, 6, 7, 4, 5, 10, 11, 8, 9, 14, 15, 12, 13>(t, which);
-        fold<1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14>(t, which);
+        // Planes never headed for have 1/0 here, an infinity. The low half
+        // keeps the nearer of each pair of halves' lanes (its own when as
+        // near), then folds.
+        const ExitHalf low = lanes[r].num[0] / lanes[r].dn[0], high = lanes[r].num[1] / lanes[r].dn[1];
+        const ExitMask higher = high < low;
+        ExitHalf t = pick(higher, high, low);
+        ExitMask which = pick(higher, lanes[r].which[1], lanes[r].which[0]);
+        fold<4, 5, 6, 7, 0, 1, 2, 3>(t, which);
+        fold<2, 3, 0, 1, 6, 7, 4, 5>(t, which);
+        fold<1, 0, 3, 2, 5, 4, 7, 6>(t, which);
         const int nearest = which[0];
         plane[r] = nearest;
         if (nearest < 0) continue;
@@ -199,6 +211,7 @@ struct Path {
 
     void score(const LightingTest& light, double lx, double ly, double lz, double e) {
         if (lx * light.gx + ly * light.gy + lz * light.gz <= 0.0) out.window += e;
+        if (light.hasScene()) scoreScene(light, lx, ly, lz, e);
         if (light.lit(lx, ly, lz)) {
             out.lit += e;
             out.iso += e;
@@ -207,6 +220,23 @@ struct Path {
         } else {
             out.unlit += e;
         }
+    }
+
+    // Under a room, as under ISO, nothing comes from below the girdle plane
+    // nor from the head shadow the lighting sets.
+    void scoreScene(const LightingTest& light, double lx, double ly, double lz, double e) {
+        const double height = lx * light.gx + ly * light.gy + lz * light.gz;
+        if (height <= 0.0) return;
+        if (light.aset) {
+            if (!light.observed(lz)) out.blue += e;
+            else if (height >= light.redSin) out.red += e;
+            else out.green += e;
+            return;
+        }
+        if (lz > light.shadowCos) return;
+        const double v = e * light.room->radiance(lx, ly, lz);
+        out.scene += v;
+        if (light.observed(lz)) out.sceneObserved += v;
     }
 
     // Enters the stone at the pixel (x, y); what the crown reflects is scored.
@@ -310,7 +340,7 @@ inline PixelLight tracePixel(const PreparedStone& s, double x, double y, double 
 }
 
 struct RowSums {
-    double iso = 0, cos = 0;
+    double iso = 0, cos = 0, scene = 0;
     int inside = 0;
 };
 
@@ -325,6 +355,10 @@ struct RowJob {
     float* window;
     float* observed;
     uint8_t* inside;
+    // Under a room light only.
+    float* scene;
+    float* sceneObserved;
+    float *red, *green, *blue;  // ASET only
 };
 
 // One row of the picture. Built for the wider vector units too where the
@@ -346,6 +380,18 @@ RowSums traceRow(const RowJob& job, double y) {
         job.window[col] = float(light.window);
         job.observed[col] = float(light.observed);
         job.inside[col] = 1;
+        if (job.scene) {
+            const bool aset = job.red != nullptr;
+            const double scene = aset ? light.red + light.green : light.scene;
+            job.scene[col] = float(scene);
+            job.sceneObserved[col] = float(aset ? scene : light.sceneObserved);
+            sums.scene += scene;
+            if (aset) {
+                job.red[col] = float(light.red);
+                job.green[col] = float(light.green);
+                job.blue[col] = float(light.blue);
+            }
+        }
         sums.iso += light.iso;
         sums.cos += light.cos;
         ++sums.inside;
@@ -469,12 +515,25 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     FaceUpImage image;
     const int n = std::max(options.size, 1);
     image.size = n;
-    image.iso.assign(size_t(n) * n, 0.0f);
-    image.cos.assign(size_t(n) * n, 0.0f);
-    image.window.assign(size_t(n) * n, 0.0f);
-    image.observed.assign(size_t(n) * n, 0.0f);
-    image.inside.assign(size_t(n) * n, 0);
+    const size_t pixels = size_t(n) * n;
+    image.iso.assign(pixels, 0.0f);
+    image.cos.assign(pixels, 0.0f);
+    image.window.assign(pixels, 0.0f);
+    image.observed.assign(pixels, 0.0f);
+    image.inside.assign(pixels, 0);
     const LightingTest light(options.lighting, options.tiltDegrees / DEG_PER_RAD);
+    if (light.hasScene()) {
+        image.environment = options.lighting.environment;
+        image.scene.assign(pixels, 0.0f);
+        image.sceneObserved.assign(pixels, 0.0f);
+        if (light.aset) {
+            image.red.assign(pixels, 0.0f);
+            image.green.assign(pixels, 0.0f);
+            image.blue.assign(pixels, 0.0f);
+        }
+    }
+    // A pointer into a picture, or none where the render has no such picture.
+    auto rowOf = [](std::vector<float>& picture, size_t at) { return picture.empty() ? nullptr : &picture[at]; };
     const double step = 2 * prepared.halfWidth() / n;
     const double left = prepared.centreX() - prepared.halfWidth() + 0.5 * step;
     const double top = prepared.centreY() + prepared.halfWidth() - 0.5 * step;
@@ -483,7 +542,8 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
         const size_t at = size_t(row) * n;
         const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n,
                          &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
-                         &image.inside[at]};
+                         &image.inside[at], rowOf(image.scene, at), rowOf(image.sceneObserved, at),
+                         rowOf(image.red, at), rowOf(image.green, at), rowOf(image.blue, at)};
         rows[row] = traceRow(job, top - row * step);
     });
     // Summed in row order so the figure does not depend on the thread count.
@@ -491,6 +551,7 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     for (const RowSums& r : rows) {
         total.iso += r.iso;
         total.cos += r.cos;
+        total.scene += r.scene;
         total.inside += r.inside;
     }
     image.complete = complete;
@@ -498,6 +559,7 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     if (total.inside > 0) {
         image.isoBrightness = 100.0 * total.iso / total.inside;
         image.cosBrightness = 100.0 * total.cos / total.inside;
+        image.sceneBrightness = 100.0 * total.scene / total.inside;
     }
     return image;
 }

@@ -42,6 +42,11 @@ struct PixelLight {
     double belowThreshold = 0;  // given up as too weak to matter
     double bounceLimit = 0;     // still inside after the last allowed reflection
     double window = 0;          // part of lit + unlit that left below the girdle plane
+    // Under a room light (optics/environment.h): what it returns, and that
+    // with the observer's head shadow; for ASET the light of each zone
+    // (scene = red + green).
+    double scene = 0, sceneObserved = 0;
+    double red = 0, green = 0, blue = 0;
     bool inside = false;        // the pixel's ray meets the stone
 };
 
@@ -101,6 +106,13 @@ struct FaceUpImage {
     std::vector<float> observed;
     double isoBrightness = 0;        // per cent: mean score over the pixels inside
     double cosBrightness = 0;
+    // Under a room light (empty for ISO and COS): its picture, that with the
+    // observer's head shadow (contrast and scintillation under the room are
+    // judged on it), and for ASET the light from each zone.
+    Environment environment = Environment::Iso;
+    std::vector<float> scene, sceneObserved;
+    std::vector<float> red, green, blue;
+    double sceneBrightness = 0;      // per cent
     int insideCount = 0;
     bool complete = true;            // false when cancelled
 

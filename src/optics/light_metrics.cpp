@@ -6,9 +6,12 @@
 namespace brevix::optics {
 
 PatternCells patternCells(const FaceUpImage& image) {
+    const size_t pixels = size_t(image.size) * image.size;
+    return patternCells(image, image.observed.size() == pixels ? image.observed : image.iso);
+}
+
+PatternCells patternCells(const FaceUpImage& image, const std::vector<float>& score) {
     const int G = CONTRAST_GRID, n = image.size;
-    const size_t pixels = size_t(n) * n;
-    const std::vector<float>& score = image.observed.size() == pixels ? image.observed : image.iso;
     std::vector<double> sum(G * G, 0.0);
     std::vector<int> count(G * G, 0), area(G * G, 0);
     for (int row = 0; row < n; ++row) {
@@ -66,8 +69,12 @@ LightMetrics lightMetrics(const FaceUpImage& image) {
     m.windowing = 100.0 * double(windows) / image.insideCount;
     m.extinction = 100.0 * double(dark) / image.insideCount;
 
+    m.contrast = contrastOf(patternCells(image));
+    return m;
+}
+
+double contrastOf(const PatternCells& cells) {
     const int G = CONTRAST_GRID;
-    const PatternCells cells = patternCells(image);
     auto weight = [&](int r, int c) { return r >= 0 && c >= 0 && r < G && c < G ? cells.weight[r * G + c] : 0.0; };
     double taking = 0, differing = 0;
     for (int r = 0; r < G; ++r)
@@ -84,8 +91,29 @@ LightMetrics lightMetrics(const FaceUpImage& image) {
             }
             differing += w * clear;
         }
-    if (taking > 0) m.contrast = 100.0 * differing / taking;
-    return m;
+    return taking > 0 ? 100.0 * differing / taking : 0.0;
+}
+
+SceneFigures sceneFigures(const FaceUpImage& image) {
+    SceneFigures f;
+    const size_t pixels = size_t(image.size) * image.size;
+    if (image.insideCount <= 0 || image.scene.size() != pixels) return f;
+    f.brightness = image.sceneBrightness;
+    f.contrast = contrastOf(patternCells(image, image.sceneObserved));
+    if (image.red.size() != pixels) return f;
+    double red = 0, green = 0, blue = 0;
+    for (size_t at = 0; at < pixels; ++at) {
+        if (!image.inside[at]) continue;
+        red += image.red[at];
+        green += image.green[at];
+        blue += image.blue[at];
+    }
+    const double n = image.insideCount;
+    f.red = 100.0 * red / n;
+    f.green = 100.0 * green / n;
+    f.blue = 100.0 * blue / n;
+    f.black = std::max(0.0, 100.0 - f.red - f.green - f.blue);
+    return f;
 }
 
 double fireFigure(const DispersionImage& image) {
@@ -109,6 +137,8 @@ TiltAverages tiltAverages(const std::vector<TiltBrightness>& sweep) {
         a.windowing += p.windowing;
         a.extinction += p.extinction;
         a.contrast += p.contrast;
+        a.scene += p.scene;
+        a.sceneContrast += p.sceneContrast;
     }
     const double n = double(sweep.size());
     a.iso /= n;
@@ -116,7 +146,20 @@ TiltAverages tiltAverages(const std::vector<TiltBrightness>& sweep) {
     a.windowing /= n;
     a.extinction /= n;
     a.contrast /= n;
+    a.scene /= n;
+    a.sceneContrast /= n;
     return a;
+}
+
+TiltAverages judgedUnder(const TiltAverages& figures, Environment environment) {
+    TiltAverages judged = figures;
+    if (environment == Environment::Cos) judged.iso = figures.cos;
+    if (hasScene(environment)) {
+        judged.iso = judged.cos = figures.scene;
+        judged.contrast = figures.sceneContrast;
+        judged.scintillation = figures.sceneScintillation;
+    }
+    return judged;
 }
 
 }  // namespace brevix::optics

@@ -65,6 +65,18 @@ struct LightMetrics {
 
 LightMetrics lightMetrics(const FaceUpImage& image);
 
+// The figures of a picture under a room light (optics/environment.h):
+// its brightness, its contrast (as above, on the scene picture with the
+// observer's head shadow), and for ASET the share of each zone in per cent
+// of the light that entered the stone: red, green and blue, and black for
+// the rest (what leaked out below the girdle plane, and the little given up
+// inside). All zero for a picture without a room.
+struct SceneFigures {
+    double brightness = 0, contrast = 0;
+    double red = 0, green = 0, blue = 0, black = 0;
+};
+SceneFigures sceneFigures(const FaceUpImage& image);
+
 // The coarse cells of a picture's observed scores (its ISO scores for a
 // picture without them).
 struct PatternCells {
@@ -75,6 +87,10 @@ struct PatternCells {
     std::vector<double> weight;
 };
 PatternCells patternCells(const FaceUpImage& image);
+// The same of another of its pictures (one value a pixel).
+PatternCells patternCells(const FaceUpImage& image, const std::vector<float>& score);
+// Per cent of the cells taking part that differ clearly from a neighbour.
+double contrastOf(const PatternCells& cells);
 
 // How far a difference of two cell values counts as clear: 0 to 1.
 double clearShare(double difference);
@@ -89,7 +105,16 @@ double fireFigure(const DispersionImage& image);
 struct TiltAverages {
     double iso = 0, cos = 0, windowing = 0, extinction = 0, contrast = 0;
     double scintillation = 0;  // of the sweep it was measured on (see TiltSweep)
+    // Under the sweep's room light, when it had one.
+    double scene = 0, sceneContrast = 0, sceneScintillation = 0;
 };
 TiltAverages tiltAverages(const std::vector<TiltBrightness>& sweep);
+
+// The figures as a design is judged under one lighting: ISO keeps them as
+// they are; under COS its brightness stands for both ISO and COS, and under
+// a room its brightness, contrast and scintillation stand for ISO's (both
+// brightnesses), while windowing and extinction, which say where light is
+// lost whatever the room, stay.
+TiltAverages judgedUnder(const TiltAverages& figures, Environment environment);
 
 }  // namespace brevix::optics

@@ -41,20 +41,56 @@ RgbPicture picture(const FaceUpImage& image, LightModel model) {
     return out;
 }
 
-RgbPicture picture(const DispersionImage& image, LightModel model) {
-    const int n = image.channels[0].size;
+namespace {
+
+// Each colour of the picture from its own score.
+RgbPicture colourPicture(int n, const std::array<const std::vector<float>*, 3>& score,
+                         const std::array<const std::vector<uint8_t>*, 3>& inside) {
     RgbPicture out{n, n, std::vector<uint8_t>(size_t(n) * n * 3)};
     for (size_t i = 0; i < size_t(n) * n; ++i) {
         uint8_t* px = &out.rgb[i * 3];
-        bool inside = false;
+        bool in = false;
         for (int c = 0; c < 3; ++c) {
-            const FaceUpImage& channel = image.channels[c];
-            inside = inside || channel.inside[i];
-            px[c] = shade(channel.of(model)[i]);
+            in = in || (*inside[c])[i];
+            px[c] = shade((*score[c])[i]);
         }
-        if (!inside) putBackground(px);
+        if (!in) putBackground(px);
     }
     return out;
+}
+
+bool hasScenePicture(const FaceUpImage& image, Environment environment) {
+    return hasScene(environment) && image.environment == environment &&
+           image.scene.size() == image.inside.size() &&
+           (environment != Environment::Aset || image.red.size() == image.inside.size());
+}
+
+}  // namespace
+
+RgbPicture picture(const DispersionImage& image, LightModel model) {
+    const auto& ch = image.channels;
+    return colourPicture(ch[0].size, {&ch[0].of(model), &ch[1].of(model), &ch[2].of(model)},
+                         {&ch[0].inside, &ch[1].inside, &ch[2].inside});
+}
+
+RgbPicture picture(const FaceUpImage& image, Environment environment) {
+    if (environment == Environment::Cos) return picture(image, LightModel::Cos);
+    if (!hasScenePicture(image, environment)) return picture(image, LightModel::Iso);
+    if (environment == Environment::Aset)
+        return colourPicture(image.size, {&image.red, &image.green, &image.blue},
+                             {&image.inside, &image.inside, &image.inside});
+    return colourPicture(image.size, {&image.scene, &image.scene, &image.scene},
+                         {&image.inside, &image.inside, &image.inside});
+}
+
+RgbPicture picture(const DispersionImage& image, Environment environment) {
+    const auto& ch = image.channels;
+    if (environment == Environment::Cos) return picture(image, LightModel::Cos);
+    if (environment == Environment::Aset) return picture(ch[1], environment);
+    for (const FaceUpImage& channel : ch)
+        if (!hasScenePicture(channel, environment)) return picture(image, LightModel::Iso);
+    return colourPicture(ch[0].size, {&ch[0].scene, &ch[1].scene, &ch[2].scene},
+                         {&ch[0].inside, &ch[1].inside, &ch[2].inside});
 }
 
 std::string encodePng(const RgbPicture& picture) {

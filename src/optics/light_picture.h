@@ -24,6 +24,12 @@ struct RgbPicture {
 // (2.2) so mid tones look as bright to the eye as they are.
 RgbPicture picture(const FaceUpImage& image, LightModel model);
 RgbPicture picture(const DispersionImage& image, LightModel model);
+// Under a lighting: ISO or COS as above; a room's own picture in grey (with
+// dispersion, in its colours); ASET in its zones' colours, red, green and
+// blue, black where light leaks (the D line's zones with dispersion). A
+// render without the room's picture shows its ISO picture.
+RgbPicture picture(const FaceUpImage& image, Environment environment);
+RgbPicture picture(const DispersionImage& image, Environment environment);
 
 // A PNG file (8-bit RGB, not interlaced). Empty when the picture is empty
 // or its pixels do not fill it, or memory ran out.

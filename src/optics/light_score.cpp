@@ -29,6 +29,10 @@ RgbPicture picture(const LightRender& render, LightModel model) {
     return render.colours ? picture(*render.colours, model) : picture(render.image, model);
 }
 
+RgbPicture picture(const LightRender& render, Environment environment) {
+    return render.colours ? picture(*render.colours, environment) : picture(render.image, environment);
+}
+
 LightScore scoreLight(const Stone& stone, const LightSettings& settings) {
     LightScore score;
     const LightChoice choice = chooseLight(settings.material, settings.ri, stone.refractiveIndex);
@@ -40,6 +44,7 @@ LightScore scoreLight(const Stone& stone, const LightSettings& settings) {
         renderLight(stone, options, settings.dispersion ? std::optional(choice.material.dispersion) : std::nullopt);
     score.metrics = lightMetrics(score.image);
     if (score.colours) score.fire = fireFigure(*score.colours);
+    if (hasScene(options.lighting.environment)) score.scene = sceneFigures(score.image);
     if (settings.sweep && score.complete) {
         TiltSweep sweep = sweepTilts(stone, options, *settings.sweep);
         score.complete = sweep.complete;
@@ -49,6 +54,7 @@ LightScore scoreLight(const Stone& stone, const LightSettings& settings) {
         const TiltSweep small = sweepTilts(stone, options, SCINTILLATION_TILTS);
         score.complete = small.complete;
         score.scintillation = small.scintillation;
+        if (score.scene) score.sceneScintillation = small.sceneScintillation;
     }
     return score;
 }
@@ -68,6 +74,29 @@ std::string metricsText(const LightScore& score) {
         text += "Tilt average windowing: " + brightnessText(a.windowing) + "%\n";
         text += "Tilt average extinction: " + brightnessText(a.extinction) + "%\n";
         text += "Tilt average contrast: " + brightnessText(a.contrast) + "%\n";
+    }
+    return text + sceneText(score);
+}
+
+std::string sceneText(const LightScore& score) {
+    if (!score.scene) return {};
+    const std::string room = environmentLabel(score.image.environment);
+    auto line = [&](const char* figure, double percent) {
+        return room + " " + figure + ": " + brightnessText(percent) + "%\n";
+    };
+    std::string text = line("brightness", score.scene->brightness);
+    text += line("contrast", score.scene->contrast);
+    if (score.sceneScintillation) text += line("scintillation", *score.sceneScintillation);
+    if (score.image.environment == Environment::Aset) {
+        text += line("red", score.scene->red);
+        text += line("green", score.scene->green);
+        text += line("blue", score.scene->blue);
+        text += line("black", score.scene->black);
+    }
+    if (!score.sweep.empty()) {
+        const TiltAverages a = tiltAverages(score.sweep);
+        text += "Tilt average " + line("brightness", a.scene);
+        text += "Tilt average " + line("contrast", a.sceneContrast);
     }
     return text;
 }

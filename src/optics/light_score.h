@@ -44,6 +44,7 @@ LightRender renderLight(const Stone& stone, const FaceUpOptions& options, std::o
 
 // What a person sees of a render: in colour when it has colours.
 RgbPicture picture(const LightRender& render, LightModel model);
+RgbPicture picture(const LightRender& render, Environment environment);
 
 struct LightSettings {
     std::optional<double> ri;              // a typed index
@@ -62,6 +63,10 @@ struct LightScore : LightRender {
     LightMetrics metrics;                  // of `image`
     std::optional<double> fire;            // with dispersion
     std::optional<double> scintillation;   // when asked
+    // Under a room light (options.lighting.environment): its figures, and
+    // its scintillation when asked.
+    std::optional<SceneFigures> scene;
+    std::optional<double> sceneScintillation;
 };
 
 LightScore scoreLight(const Stone& stone, const LightSettings& settings);
@@ -71,8 +76,14 @@ std::string brightnessText(double percent);
 
 // The lines `brevix-cli light` prints after the brightness and tilt lines:
 // windowing, extinction and contrast, scintillation when asked, fire with
-// dispersion, and the tilt averages with a sweep.
+// dispersion, the tilt averages with a sweep, and last the figures under
+// the room light when there is one (sceneText).
 std::string metricsText(const LightScore& score);
+
+// The figures under the room light, each line named by the room: its
+// brightness, contrast, scintillation when asked, the ASET zones, and the
+// tilt averages with a sweep. Empty without a room.
+std::string sceneText(const LightScore& score);
 
 // Every line `brevix-cli light` prints: the brightness, the tilt lines,
 // then metricsText.

@@ -14,6 +14,9 @@ LightingTest::LightingTest(const Lighting& lighting, double tiltRadians) {
     gx = 0.0;
     gy = -std::sin(tiltRadians);
     gz = std::cos(tiltRadians);
+    aset = lighting.environment == Environment::Aset;
+    redSin = std::sin(ASET_RED_DEGREES / DEG_PER_RAD);
+    if (optics::hasScene(lighting.environment) && !aset) room.emplace(lighting.environment);
 }
 
 }  // namespace brevix::optics

@@ -3,6 +3,9 @@
 // each is worth. The viewer looks straight down (along -z); light that
 // leaves the stone going in direction L came, on the real path, from L.
 #include <cmath>
+#include <optional>
+
+#include "optics/environment.h"
 
 namespace brevix::optics {
 
@@ -18,6 +21,9 @@ struct Lighting {
     // A cone of this many degrees around the viewing direction, where the
     // viewer's own head stands, gives nothing; 0 = no head shadow.
     double headShadowDegrees = 0.0;
+    // The room (optics/environment.h); ISO and COS pictures come with every
+    // render, the cone above shapes only them.
+    Environment environment = Environment::Iso;
 };
 
 constexpr double DEFAULT_CONE_DEGREES = 60.0;
@@ -34,6 +40,9 @@ struct LightingTest {
     double shadowCos;     // dark when L.z > shadowCos (2 = no shadow)
     double observerCos;   // dark to the observer when L.z > observerCos (the shadow, or the observer's head)
     double gx, gy, gz;    // the girdle plane's upward normal, in the viewer's frame
+    bool aset = false;    // the ASET picture is rendered
+    double redSin;        // ASET red from this sine of the height over the girdle plane
+    std::optional<RoomLight> room;  // an office, spot or dome picture is rendered
 
     LightingTest(const Lighting& lighting, double tiltRadians);
 
@@ -43,6 +52,7 @@ struct LightingTest {
     }
     // A lit direction the observer's head does not shade.
     bool observed(double z) const { return z <= observerCos; }
+    bool hasScene() const { return aset || room.has_value(); }
 };
 
 }  // namespace brevix::optics

@@ -22,8 +22,8 @@ std::vector<double> tiltsOf(const TiltRange& range) {
 
 TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const TiltRange& range) {
     TiltSweep sweep;
-    PatternCells before;
-    double switched = 0;
+    PatternCells before, sceneBefore;
+    double switched = 0, sceneSwitched = 0;
     for (double tilt : tiltsOf(range)) {
         FaceUpOptions one = options;
         one.tiltDegrees = tilt;
@@ -36,7 +36,15 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
         PatternCells cells = patternCells(image);
         if (!sweep.points.empty()) switched += switchedShare(before, cells);
         before = std::move(cells);
-        sweep.points.push_back({tilt, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast});
+        TiltBrightness point{tilt, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast};
+        if (!image.scene.empty()) {
+            PatternCells scene = patternCells(image, image.sceneObserved);
+            if (!sweep.points.empty()) sceneSwitched += switchedShare(sceneBefore, scene);
+            point.scene = image.sceneBrightness;
+            point.sceneContrast = contrastOf(scene);
+            sceneBefore = std::move(scene);
+        }
+        sweep.points.push_back(point);
     }
     if (!sweep.points.empty()) {
         for (const TiltBrightness& p : sweep.points) {
@@ -45,7 +53,10 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
         }
         sweep.meanIso /= sweep.points.size();
         sweep.meanCos /= sweep.points.size();
-        if (sweep.points.size() > 1) sweep.scintillation = switched / double(sweep.points.size() - 1);
+        if (sweep.points.size() > 1) {
+            sweep.scintillation = switched / double(sweep.points.size() - 1);
+            sweep.sceneScintillation = sceneSwitched / double(sweep.points.size() - 1);
+        }
     }
     return sweep;
 }

@@ -22,6 +22,7 @@ struct TiltBrightness {
     double tiltDegrees = 0;
     double iso = 0, cos = 0;  // per cent
     double windowing = 0, extinction = 0, contrast = 0;  // per cent (optics/light_metrics.h)
+    double scene = 0, sceneContrast = 0;  // under the room light, when there is one
 };
 
 struct TiltSweep {
@@ -30,6 +31,7 @@ struct TiltSweep {
     // Per cent of the pattern that switches between neighbouring tilts,
     // averaged over them (optics/light_metrics.h); 0 with one tilt.
     double scintillation = 0;
+    double sceneScintillation = 0;  // the same under the room light, when there is one
     bool complete = true;
 };
 
