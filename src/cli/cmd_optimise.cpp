@@ -26,7 +26,7 @@ constexpr const char* OPTIMISE_ARGUMENTS =
     "IN OUT [--material NAME | --ri R] [--vary TIER,TIER...] [--range TIER=MIN:MAX ...] [--seconds S] "
     "[--seed N] [--evaluations N] [--starts N] [--least-crown DEG] [--size N] [--goal GOAL] "
     "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
-    "[--allow-new-warnings] [--compare PAIR.png] [--robust [--samples N]]";
+    "[--lighting LIGHTING,LIGHTING... [--worst]] [--allow-new-warnings] [--compare PAIR.png] [--robust [--samples N]]";
 
 struct RangeText {
     std::string tier;

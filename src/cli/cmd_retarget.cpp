@@ -22,7 +22,7 @@ namespace {
 constexpr const char* RETARGET_ARGUMENTS =
     "IN OUT --material NAME [--seconds S] [--seed N] [--evaluations N] [--starts N] [--size N] [--goal GOAL] "
     "[--critical-margin DEG] [--min-facet-share SHARE] [--order-gap DEG] [--min-girdle-share SHARE] "
-    "[--allow-new-warnings] [--compare PAIR.png]";
+    "[--lighting LIGHTING,LIGHTING... [--worst]] [--allow-new-warnings] [--compare PAIR.png]";
 
 struct RetargetArguments {
     std::vector<std::string> files;

@@ -19,14 +19,23 @@ namespace brevix::cli {
 
 namespace {
 
-std::string lightLines(const Stone& stone, double refractiveIndex, const optimise::OptimiseSettings& settings,
-                       int size) {
+// The lines of `brevix-cli light` over the search's tilts, then the
+// figures under each further room it was judged in.
+std::string lightLines(const Stone& stone, double refractiveIndex, const SearchOptions& options) {
+    const optimise::OptimiseSettings defaults;
     optics::LightSettings light;
     light.ri = refractiveIndex;
-    light.options.size = size;
-    light.options.lighting = settings.scoring.lighting;
-    light.sweep = settings.scoring.tilts;
-    return optics::lightReport(optics::scoreLight(stone, light));
+    light.options.size = options.size;
+    light.options.lighting = defaults.scoring.lighting;
+    light.sweep = defaults.scoring.tilts;
+    std::string text;
+    for (optics::Environment e : options.lightings) {
+        if (!optics::hasScene(e)) continue;
+        light.options.lighting.environment = e;
+        const optics::LightScore score = optics::scoreLight(stone, light);
+        text += text.empty() ? optics::lightReport(score) : optics::sceneText(score);
+    }
+    return text.empty() ? optics::lightReport(optics::scoreLight(stone, light)) : text;
 }
 
 }  // namespace
@@ -65,12 +74,24 @@ void addSearchOptions(CLI::App& app, SearchOptions& o) {
     app.add_option("--compare", o.compare,
                    "write the start and the result face up side by side, with and without the head shadow")
         ->type_name("PAIR.png");
+    app.add_option_function<std::string>(
+           "--lighting",
+           [&o](const std::string& text) {
+               std::string error;
+               const auto lightings = optics::parseEnvironments(text, error);
+               if (!lightings) throw UsageError(error);
+               o.lightings = *lightings;
+           },
+           "the lightings each candidate is judged under, their mean deciding (else iso)")
+        ->type_name("LIGHTING,LIGHTING...");
+    app.add_flag("--worst", o.worst, "let the worst of the lightings decide, not their mean");
     app.add_flag_callback(
         "--allow-new-warnings", [&o] { o.limits.noNewWarnings = false; },
         "accept designs with design warnings the start did not have");
 }
 
 void applySearchOptions(const SearchOptions& o, optimise::ProblemRequest& request) {
+    if (o.worst && o.lightings.size() < 2) throw UsageError("--worst needs two or more lightings in --lighting");
     request.seconds = o.seconds;
     request.seed = unsigned(o.seed);
     request.evaluationsPerStart = o.evaluations;
@@ -79,6 +100,8 @@ void applySearchOptions(const SearchOptions& o, optimise::ProblemRequest& reques
     const double leastCrown = request.limits.leastCrownAngle;
     request.limits = o.limits;
     request.limits.leastCrownAngle = leastCrown;
+    request.lightings = o.lightings;
+    request.worstLighting = o.worst;
 }
 
 std::string limitsLine(const optimise::Limits& l, double refractiveIndex) {
@@ -93,14 +116,14 @@ std::string limitsLine(const optimise::Limits& l, double refractiveIndex) {
 
 int finishSearch(const Stone& design, const DesignIntent& intent, const optimise::OptimiseResult& result,
                  double refractiveIndex, const SearchOptions& options, const std::string& outPath, std::ostream& out) {
-    out << "Start\n" << lightLines(design, refractiveIndex, optimise::OptimiseSettings{}, options.size);
+    out << "Start\n" << lightLines(design, refractiveIndex, options);
     if (!result.best) {
         reportError(strprintf("no candidate met the limits (%d tried)", result.evaluations));
         return EXIT_FAILED;
     }
     Stone best = *result.best->stone;
     best.refractiveIndex = refractiveIndex;
-    out << "Result\n" << lightLines(best, refractiveIndex, optimise::OptimiseSettings{}, options.size);
+    out << "Result\n" << lightLines(best, refractiveIndex, options);
     out << "Bound by: ";
     if (result.bounds.empty()) out << "no limit";
     for (size_t i = 0; i < result.bounds.size(); ++i) out << (i ? ", " : "") << cp1252ToUtf8(result.bounds[i]);

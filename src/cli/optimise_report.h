@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "intent/intent.h"
 #include "kernel/stone.h"
@@ -25,6 +26,10 @@ struct SearchOptions {
     int size = 128;         // pixels a side of the reported figures
     std::string goal = "balanced";
     std::string compare;    // a PNG of the start and the result side by side
+    // The lightings candidates are judged under, the worst of them deciding
+    // or their mean; the report adds each room's figures.
+    std::vector<optics::Environment> lightings{optics::Environment::Iso};
+    bool worst = false;
 
     optimise::Limits limits;
 };

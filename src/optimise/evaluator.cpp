@@ -1,5 +1,6 @@
 #include "optimise/evaluator.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "design/measures.h"
@@ -153,59 +154,113 @@ std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& an
     return cut;
 }
 
-std::optional<optics::TiltAverages> Evaluator::lightOf(const Stone& stone, const std::atomic<bool>* cancel) const {
+namespace {
+
+// Every figure of `from` times `w` added to `into`.
+void addScaled(optics::TiltAverages& into, const optics::TiltAverages& from, double w) {
+    into.iso += w * from.iso;
+    into.cos += w * from.cos;
+    into.windowing += w * from.windowing;
+    into.extinction += w * from.extinction;
+    into.contrast += w * from.contrast;
+    into.scintillation += w * from.scintillation;
+    into.scene += w * from.scene;
+    into.sceneContrast += w * from.sceneContrast;
+    into.sceneScintillation += w * from.sceneScintillation;
+}
+
+void divideBy(optics::TiltAverages& f, double n) {
+    f.iso /= n;
+    f.cos /= n;
+    f.windowing /= n;
+    f.extinction /= n;
+    f.contrast /= n;
+    f.scintillation /= n;
+    f.scene /= n;
+    f.sceneContrast /= n;
+    f.sceneScintillation /= n;
+}
+
+}  // namespace
+
+std::optional<std::vector<optics::TiltAverages>> Evaluator::lightOf(const Stone& stone,
+                                                                    const std::atomic<bool>* cancel) const {
     optics::FaceUpOptions options;
     options.size = scoring_.size;
     options.refractiveIndex = scoring_.refractiveIndex;
     options.lighting = scoring_.lighting;
     options.threads = 1;  // the optimiser runs candidates side by side
     options.cancel = cancel;
-    const optics::TiltSweep sweep = optics::sweepTilts(stone, options, scoring_.tilts);
-    if (!sweep.complete || sweep.points.empty()) return std::nullopt;
-    optics::TiltAverages light = optics::tiltAverages(sweep.points);
-    if (weights_.scintillation != 0) {
-        const optics::TiltSweep small = optics::sweepTilts(stone, options, scoring_.sparkleTilts);
-        if (!small.complete) return std::nullopt;
-        light.scintillation = small.scintillation;
+    // Every render has the ISO and COS figures; each room needs its own.
+    std::vector<optics::Environment> renders;
+    for (optics::Environment e : scoring_.lightings)
+        if (optics::hasScene(e)) renders.push_back(e);
+    if (renders.empty()) renders.push_back(options.lighting.environment);
+    std::vector<optics::TiltAverages> rendered;
+    for (optics::Environment e : renders) {
+        options.lighting.environment = e;
+        const optics::TiltSweep sweep = optics::sweepTilts(stone, options, scoring_.tilts);
+        if (!sweep.complete || sweep.points.empty()) return std::nullopt;
+        optics::TiltAverages light = optics::tiltAverages(sweep.points);
+        if (weights_.scintillation != 0) {
+            const optics::TiltSweep small = optics::sweepTilts(stone, options, scoring_.sparkleTilts);
+            if (!small.complete) return std::nullopt;
+            light.scintillation = small.scintillation;
+            light.sceneScintillation = small.sceneScintillation;
+        }
+        rendered.push_back(light);
     }
-    return light;
+    std::vector<optics::TiltAverages> judged;
+    for (optics::Environment e : scoring_.lightings) {
+        const auto room = std::find(renders.begin(), renders.end(), e);
+        judged.push_back(optics::judgedUnder(rendered[room == renders.end() ? 0 : room - renders.begin()], e));
+    }
+    return judged;
 }
 
-std::optional<optics::TiltAverages> Evaluator::robustLightOf(const RecutResult& cut, const std::atomic<bool>* cancel,
-                                                             std::string& why) const {
+std::optional<std::vector<optics::TiltAverages>> Evaluator::robustLightOf(const RecutResult& cut,
+                                                                          const std::atomic<bool>* cancel,
+                                                                          std::string& why) const {
     const double meetTolerance = tolerance::meetToleranceFor(scoring_.machineError);
-    optics::TiltAverages sum;
+    std::vector<optics::TiltAverages> sum(scoring_.lightings.size());
     int measured = 0;
     for (int s = 0; s < scoring_.robustSamples; ++s) {
         const std::vector<tolerance::TierError> errors = tolerance::drawTierErrors(
             cut.intent.tiers.size(), scoring_.machineError, scoring_.robustSeed, uint64_t(s));
         const std::optional<Stone> stone = tolerance::cutWithErrors(cut.stone, cut.intent, errors, meetTolerance);
         if (!stone) continue;  // this sample's errors break a meet: the others still say how it forgives
-        const std::optional<optics::TiltAverages> light = lightOf(*stone, cancel);
+        const std::optional<std::vector<optics::TiltAverages>> light = lightOf(*stone, cancel);
         if (!light) {
             why = "cancelled";
             return std::nullopt;
         }
-        sum.iso += light->iso;
-        sum.cos += light->cos;
-        sum.windowing += light->windowing;
-        sum.extinction += light->extinction;
-        sum.contrast += light->contrast;
-        sum.scintillation += light->scintillation;
+        for (size_t k = 0; k < sum.size(); ++k) addScaled(sum[k], (*light)[k], 1.0);
         ++measured;
     }
     if (measured == 0) {
         why = "no copy cut with machine error keeps its intent";
         return std::nullopt;
     }
-    const double n = measured;
-    sum.iso /= n;
-    sum.cos /= n;
-    sum.windowing /= n;
-    sum.extinction /= n;
-    sum.contrast /= n;
-    sum.scintillation /= n;
+    for (optics::TiltAverages& figures : sum) divideBy(figures, measured);
     return sum;
+}
+
+optics::TiltAverages Evaluator::combined(const std::vector<optics::TiltAverages>& underEach, Figures& figures,
+                                         bool withCharacter) const {
+    // The goal is linear in the figures: the goal of their mean is the mean of their goals.
+    optics::TiltAverages mean;
+    size_t worst = 0;
+    figures.lightingScores.clear();
+    for (size_t k = 0; k < underEach.size(); ++k) {
+        figures.light = underEach[k];
+        figures.lightingScores.push_back(goalScore(weights_, figures, withCharacter));
+        if (figures.lightingScores[k] < figures.lightingScores[worst]) worst = k;
+        addScaled(mean, underEach[k], 1.0);
+    }
+    if (underEach.size() == 1) return underEach[0];
+    if (scoring_.worstLighting) return underEach[worst];
+    divideBy(mean, double(underEach.size()));
+    return mean;
 }
 
 bool Evaluator::restoreDesign(Evaluation& e) const {
@@ -229,7 +284,7 @@ Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesig
     if (!candidate) return e;
     RecutResult& cut = *candidate;
 
-    std::optional<optics::TiltAverages> light;
+    std::optional<std::vector<optics::TiltAverages>> light;
     if (scoring_.robustSamples > 0) {
         light = robustLightOf(cut, cancel, e.why);
     } else {
@@ -237,9 +292,9 @@ Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesig
         if (!light) e.why = "cancelled";
     }
     if (!light) return e;
-    e.figures.light = *light;
     e.figures.proportions = p;
     if (character_) e.figures.character = characterDistance(*character_, p, angles);
+    e.figures.light = combined(*light, e.figures, character_.has_value());
     e.score = goalScore(weights_, e.figures, character_.has_value());
     e.accepted = true;
     if (keepDesign) {

@@ -34,6 +34,12 @@ struct Scoring {
     // rendered only when the goal weighs it.
     optics::TiltRange sparkleTilts{-1.0, 1.0, 2.0};
     optics::Lighting lighting;
+    // The lightings a candidate is judged under (optics::judgedUnder), its
+    // goal being the mean of its goals under each, or with worstLighting
+    // the lowest: a design for the rooms it will be worn in, not one. ISO
+    // alone judges as the plain lighting above.
+    std::vector<optics::Environment> lightings{optics::Environment::Iso};
+    bool worstLighting = false;
     double refractiveIndex = 1.54;
     // Robust scoring: a candidate scores the mean of its figures over this
     // many copies cut with machine error (the same drawn errors for every
@@ -84,12 +90,19 @@ private:
     // The candidate re-cut and checked against the limits; why not in e.why.
     std::optional<RecutResult> cutCandidate(const std::vector<double>& angles, Evaluation& e,
                                             Proportions& proportions) const;
-    // The light figures of a stone over the sweeps; none when cancelled.
-    std::optional<optics::TiltAverages> lightOf(const Stone& stone, const std::atomic<bool>* cancel) const;
+    // The light figures of a stone over the sweeps, judged under each of
+    // the scoring's lightings; none when cancelled.
+    std::optional<std::vector<optics::TiltAverages>> lightOf(const Stone& stone,
+                                                             const std::atomic<bool>* cancel) const;
     // Their mean over the robust samples of the cut; none when cancelled
     // or when no sample could be cut (`why` then says so).
-    std::optional<optics::TiltAverages> robustLightOf(const RecutResult& cut, const std::atomic<bool>* cancel,
-                                                      std::string& why) const;
+    std::optional<std::vector<optics::TiltAverages>> robustLightOf(const RecutResult& cut,
+                                                                   const std::atomic<bool>* cancel,
+                                                                   std::string& why) const;
+    // The figures the goal is taken of: the mean of the lightings' figures,
+    // or those of the lighting with the lowest goal.
+    optics::TiltAverages combined(const std::vector<optics::TiltAverages>& underEach, Figures& figures,
+                                  bool withCharacter) const;
 
     Stone design_;
     DesignIntent intent_;

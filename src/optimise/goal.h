@@ -51,9 +51,12 @@ struct CharacterTarget {
 double characterDistance(const CharacterTarget& target, const Proportions& p, const std::vector<double>& angles);
 
 struct Figures {
-    optics::TiltAverages light;  // averaged over the sweep
+    optics::TiltAverages light;  // averaged over the sweep, as the goal judges them
     Proportions proportions;
     double character = 0;        // with a character target
+    // The goal under each lighting the candidate was judged under, in the
+    // scoring's order (one for ISO alone).
+    std::vector<double> lightingScores;
 };
 
 double goalScore(const GoalWeights& weights, const Figures& figures, bool withCharacter);

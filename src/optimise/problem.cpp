@@ -57,6 +57,8 @@ OptimiseSettings problemSettings(double designIndex, const ProblemRequest& r) {
     s.evaluationsPerStart = std::max(2, r.evaluationsPerStart);
     s.seconds = r.seconds;
     s.scoring.robustSamples = std::max(0, r.robustSamples);
+    if (!r.lightings.empty()) s.scoring.lightings = r.lightings;
+    s.scoring.worstLighting = r.worstLighting;
     s.scoring.robustSeed = r.seed;
     return s;
 }

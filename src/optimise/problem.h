@@ -34,6 +34,10 @@ struct ProblemRequest {
     double seconds = 50;
     // Copies cut with machine error each candidate is scored over (0 = none).
     int robustSamples = 0;
+    // The lightings each candidate is judged under, and whether the worst
+    // of them (else their mean) decides (see Scoring).
+    std::vector<optics::Environment> lightings{optics::Environment::Iso};
+    bool worstLighting = false;
 };
 
 // Copies a robust search scores each candidate over unless told otherwise:
