@@ -10,6 +10,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/command.h"
+#include "cli/light_options.h"
 #include "cli/options.h"
 #include "cli/tolerance_report.h"
 #include "collection/batch_output.h"
@@ -32,11 +33,12 @@ using namespace brevix::collection;
 
 // Each sub-command's usage line, and both for brevix-cli --help.
 #define BATCH_LIGHT                                                                             \
-    "light PATH... [--material NAME] [--size N] [--tilt-sweep FROM:TO:STEP] [--scintillation] " \
+    "light PATH... [--material NAME] [--size N] [--lighting aset|office|spot|dome] [--tilt-sweep FROM:TO:STEP] " \
+    "[--scintillation] " \
     "[--jobs N] [--shard K/N] [--format jsonl|csv] [--no-cache]"
 #define BATCH_TOLERANCE                                                                                  \
     "tolerance PATH... [--angle-error DEG] [--index-error DEG] [--depth-error W] [--samples N] [--seed S] " \
-    "[--material NAME] [--size N] [--jobs N] [--shard K/N]"
+    "[--lighting LIGHTING,LIGHTING... [--worst]] [--material NAME] [--size N] [--jobs N] [--shard K/N]"
 constexpr const char* BATCH_LIGHT_ARGUMENTS = BATCH_LIGHT;
 constexpr const char* BATCH_TOLERANCE_ARGUMENTS = BATCH_TOLERANCE;
 constexpr const char* BATCH_BOTH_ARGUMENTS = BATCH_LIGHT " | " BATCH_TOLERANCE;
@@ -75,7 +77,8 @@ int runBatch(const BatchArguments& a, std::ostream& out) {
     const std::vector<DesignEntry> entries(found.entries.begin() + static_cast<std::ptrdiff_t>(part.begin),
                                            found.entries.begin() + static_cast<std::ptrdiff_t>(part.end));
 
-    if (a.format == BatchFormat::Csv) out << csvHeader(a.light.sweep, a.light.scintillation);
+    const optics::Environment lighting = a.light.options.lighting.environment;
+    if (a.format == BatchFormat::Csv) out << csvHeader(a.light.sweep, a.light.scintillation, lighting);
     BatchOptions options;
     options.light = a.light;
     options.jobs = a.jobs;
@@ -83,7 +86,7 @@ int runBatch(const BatchArguments& a, std::ostream& out) {
     Progress progress(entries.size());
     size_t done = 0, failed = 0;
     const BatchTally tally = collection::runBatch(entries, options, cache, [&](const DesignFigures& f) {
-        out << (a.format == BatchFormat::Csv ? csvLine(f, a.light.sweep, a.light.scintillation) : jsonLine(f));
+        out << (a.format == BatchFormat::Csv ? csvLine(f, a.light.sweep, a.light.scintillation, lighting) : jsonLine(f));
         // Each line as it comes, so that a long batch can be watched or cut short.
         out.flush();
         ++done;
@@ -122,7 +125,7 @@ std::string toleranceLine(const DesignEntry& entry, const BatchToleranceArgument
             options.threads = threads;
             const tolerance::ToleranceReport report = tolerance::analyseTolerance(*read.stone, intent, options);
             if (report.error.empty())
-                addToleranceMembers(j, report);
+                addToleranceMembers(j, report, options);
             else
                 j["error"] = report.error;
         }
@@ -133,6 +136,7 @@ std::string toleranceLine(const DesignEntry& entry, const BatchToleranceArgument
 }
 
 int runBatchTolerance(const BatchToleranceArguments& a, std::ostream& out) {
+    checkToleranceOptions(a.errors);
     const FoundDesigns found = findDesigns(a.paths);
     showNotes(found.notes);
     const Range part = shardRange(found.entries.size(), a.shard);
@@ -202,6 +206,12 @@ Run defineBatch(CLI::App& app) {
     addWholeNumber(*light, "--size", "pixels a side of each face-up picture", {8, 4096, "a number", "128"},
                    "pixels", a->light.options.size)
         ->type_name("N");
+    light
+        ->add_option_function<std::string>(
+            "--lighting",
+            [a](const std::string& text) { a->light.options.lighting.environment = oneLighting(text); },
+            "also the figures under this room, each named by it (aset_brightness...)")
+        ->type_name("aset|office|spot|dome");
     light
         ->add_option_function<std::string>(
             "--tilt-sweep",

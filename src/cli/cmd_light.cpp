@@ -90,13 +90,7 @@ Run defineLight(CLI::App& app) {
     CLI::Option* model = addChoice(app, "--model", "lighting model of the picture", {"iso", "cos"}, a->model);
     app.add_option_function<std::string>(
            "--lighting",
-           [a](const std::string& text) {
-               std::string error;
-               const auto one = parseEnvironments(text, error);
-               if (!one || one->size() != 1)
-                   throw UsageError(one ? "--lighting takes one lighting here" : error);
-               a->lighting = one->front();
-           },
+           [a](const std::string& text) { a->lighting = oneLighting(text); },
            "the room the stone is lit in, for the picture and the figures under it (else iso)")
         ->type_name("iso|cos|aset|office|spot|dome")
         ->excludes(model);

@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* TOLERANCE_ARGUMENTS =
     "FILE [--angle-error DEG] [--index-error DEG] [--depth-error W] [--samples N] [--seed S] "
-    "[--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] [--json]";
+    "[--lighting LIGHTING,LIGHTING... [--worst]] [--ri R | --material NAME] [--size N] [--tilt DEG] [--cone DEG] [--head-shadow DEG] [--json]";
 
 struct Arguments {
     std::string file;
@@ -31,6 +31,7 @@ struct Arguments {
 
 int runTolerance(const Arguments& a, std::ostream& out) {
     checkLightOptions(a.light);
+    checkToleranceOptions(a.errors);
     bool problems = false;
     const DesignAndIntent design = loadWithIntent(a.file, problems);
     if (!design.stone) return EXIT_FAILED;
@@ -46,7 +47,7 @@ int runTolerance(const Arguments& a, std::ostream& out) {
     }
     if (a.json) {
         Json j = Json::object();
-        addToleranceMembers(j, report);
+        addToleranceMembers(j, report, options);
         writeJson(out, j);
     } else {
         out << toleranceText(report, options);

@@ -26,4 +26,12 @@ void checkLightOptions(const LightOptions& a) {
     if (a.ri && a.material) throw UsageError("give either --ri or --material, not both");
 }
 
+optics::Environment oneLighting(const std::string& text) {
+    std::string error;
+    const auto lightings = optics::parseEnvironments(text, error);
+    if (!lightings) throw UsageError(error);
+    if (lightings->size() != 1) throw UsageError("--lighting takes one lighting here");
+    return lightings->front();
+}
+
 }  // namespace brevix::cli

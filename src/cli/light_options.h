@@ -3,6 +3,7 @@
 // that render as it does read it too: the material or a typed index, the
 // picture's size, the tilt and the lighting.
 #include <optional>
+#include <string>
 
 #include "optics/face_up.h"
 #include "optics/materials.h"
@@ -25,5 +26,8 @@ struct LightOptions {
 void addLightOptions(CLI::App& app, LightOptions& into, const char* materialHelp, const char* sizeHelp);
 // Throws a UsageError when the options do not go together.
 void checkLightOptions(const LightOptions& options);
+
+// The one lighting --lighting names; throws a UsageError otherwise.
+optics::Environment oneLighting(const std::string& text);
 
 }  // namespace brevix::cli

@@ -33,6 +33,17 @@ Json spread(const tolerance::Spread& s) {
     return j;
 }
 
+// Judged under lightings other than ISO alone.
+bool judgedApart(const tolerance::ToleranceOptions& o) {
+    return o.worstLighting || o.lightings.size() != 1 || o.lightings[0] != optics::Environment::Iso;
+}
+
+std::string lightingNames(const tolerance::ToleranceOptions& o) {
+    std::string names;
+    for (optics::Environment e : o.lightings) names += (names.empty() ? "" : ", ") + std::string(optics::environmentLabel(e));
+    return names;
+}
+
 std::string percent(double value) { return optics::brightnessText(value) + "%"; }
 
 std::string perDegreeText(const std::optional<double>& value) {
@@ -59,15 +70,32 @@ void addToleranceOptions(CLI::App& app, ToleranceArguments& o) {
         ->type_name("N");
     addWholeNumber(app, "--seed", "seed of the drawn errors", {0, 999999, "a number", "7"}, "seed", o.seed)
         ->type_name("S");
+    app.add_option_function<std::string>(
+           "--lighting",
+           [&o](const std::string& text) {
+               std::string error;
+               const auto lightings = optics::parseEnvironments(text, error);
+               if (!lightings) throw UsageError(error);
+               o.lightings = *lightings;
+           },
+           "also judge the brightness under these lightings, their mean (else iso alone)")
+        ->type_name("LIGHTING,LIGHTING...");
+    app.add_flag("--worst", o.worst, "judge by the worst of the lightings, not their mean");
+}
+
+void checkToleranceOptions(const ToleranceArguments& o) {
+    if (o.worst && o.lightings.size() < 2) throw UsageError("--worst needs two or more lightings in --lighting");
 }
 
 void applyToleranceOptions(const ToleranceArguments& from, tolerance::ToleranceOptions& to) {
     to.error = from.error;
     to.samples = from.samples;
     to.seed = uint64_t(from.seed);
+    to.lightings = from.lightings;
+    to.worstLighting = from.worst;
 }
 
-void addToleranceMembers(Json& j, const tolerance::ToleranceReport& r) {
+void addToleranceMembers(Json& j, const tolerance::ToleranceReport& r, const tolerance::ToleranceOptions& o) {
     j["nominal"] = Json::object();
     j["nominal"]["iso"] = brightness(r.nominalIso);
     j["nominal"]["cos"] = brightness(r.nominalCos);
@@ -80,10 +108,22 @@ void addToleranceMembers(Json& j, const tolerance::ToleranceReport& r) {
         t["tier"] = s.name;
         t["iso_per_degree"] = perDegree(s.isoPerDegree);
         t["cos_per_degree"] = perDegree(s.cosPerDegree);
+        if (judgedApart(o)) t["judged_per_degree"] = perDegree(s.judgedPerDegree);
         tiers.push_back(std::move(t));
     }
     j["tiers"] = std::move(tiers);
     j["most_sensitive"] = r.mostSensitive >= 0 ? Json(r.tiers[size_t(r.mostSensitive)].name) : Json(nullptr);
+    if (!judgedApart(o)) return;
+    Json judged = Json::object();
+    Json names = Json::array();
+    for (optics::Environment e : o.lightings) names.push_back(optics::environmentKey(e));
+    judged["lightings"] = std::move(names);
+    judged["worst"] = o.worstLighting;
+    judged["nominal"] = brightness(r.nominalJudged);
+    judged["mean"] = brightness(r.judged.mean);
+    judged["p5"] = brightness(r.judged.p5);
+    judged["p95"] = brightness(r.judged.p95);
+    j["judged"] = std::move(judged);
 }
 
 std::string toleranceText(const tolerance::ToleranceReport& r, const tolerance::ToleranceOptions& o) {
@@ -98,10 +138,18 @@ std::string toleranceText(const tolerance::ToleranceReport& r, const tolerance::
             ", 95th percentile " + percent(r.iso.p95) + "\n";
     text += "COS brightness: mean " + percent(r.cos.mean) + ", 5th percentile " + percent(r.cos.p5) +
             ", 95th percentile " + percent(r.cos.p95) + "\n";
-    text += "Points per degree of angle (ISO, COS):\n";
-    for (const tolerance::TierSensitivity& s : r.tiers)
-        text += strprintf("%s\t%s\t%s\n", s.name.c_str(), perDegreeText(s.isoPerDegree).c_str(),
+    const bool apart = judgedApart(o);
+    if (apart) {
+        text += std::string("Judged under ") + (o.worstLighting ? "the worst of " : "the mean of ") + lightingNames(o) +
+                ": nominal " + percent(r.nominalJudged) + ", mean " + percent(r.judged.mean) + ", 5th percentile " +
+                percent(r.judged.p5) + ", 95th percentile " + percent(r.judged.p95) + "\n";
+    }
+    text += apart ? "Points per degree of angle (ISO, COS, judged):\n" : "Points per degree of angle (ISO, COS):\n";
+    for (const tolerance::TierSensitivity& s : r.tiers) {
+        text += strprintf("%s\t%s\t%s", s.name.c_str(), perDegreeText(s.isoPerDegree).c_str(),
                           perDegreeText(s.cosPerDegree).c_str());
+        text += apart ? "\t" + perDegreeText(s.judgedPerDegree) + "\n" : "\n";
+    }
     if (r.mostSensitive >= 0) text += "Most sensitive: " + r.tiers[size_t(r.mostSensitive)].name + "\n";
     return text;
 }

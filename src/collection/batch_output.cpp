@@ -18,6 +18,30 @@ double printed(const char* format, double value) { return leadingNumber(strprint
 
 std::string number(const char* format, double value) { return strprintf(format, value); }
 
+// A room's figures, named by its key, in the order of both formats.
+struct SceneColumn {
+    std::string name;
+    double value;
+};
+std::vector<SceneColumn> sceneColumns(const LightFigures& l, const std::string& key, bool aset, bool scintillation,
+                                      bool sweep) {
+    const optics::SceneFigures s = l.scene.value_or(optics::SceneFigures{});
+    std::vector<SceneColumn> columns{{key + "_brightness", s.brightness}, {key + "_contrast", s.contrast}};
+    if (scintillation) columns.push_back({key + "_scintillation", l.sceneScintillation.value_or(0)});
+    if (aset) {
+        columns.push_back({"aset_red", s.red});
+        columns.push_back({"aset_green", s.green});
+        columns.push_back({"aset_blue", s.blue});
+        columns.push_back({"aset_black", s.black});
+    }
+    if (sweep) {
+        const optics::TiltAverages a = optics::tiltAverages(l.sweep);
+        columns.push_back({"tilt_" + key + "_brightness", a.scene});
+        columns.push_back({"tilt_" + key + "_contrast", a.sceneContrast});
+    }
+    return columns;
+}
+
 }  // namespace
 
 std::optional<BatchFormat> parseBatchFormat(const std::string& text) {
@@ -62,6 +86,13 @@ std::string jsonLine(const DesignFigures& f) {
             j["tilt_extinction"] = printed("%.1f", a.extinction);
             j["tilt_contrast"] = printed("%.1f", a.contrast);
         }
+        if (f.light->scene) {
+            const LightFigures& l = *f.light;
+            j["lighting"] = l.lighting;
+            for (const SceneColumn& c : sceneColumns(l, l.lighting, l.lighting == "aset",
+                                                     l.sceneScintillation.has_value(), !l.sweep.empty()))
+                j[c.name] = printed("%.1f", c.value);
+        }
     }
     j["warnings"] = f.warnings;
     if (!f.warning.empty()) j["warning"] = f.warning;
@@ -78,7 +109,8 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string csvHeader(const std::optional<optics::TiltRange>& sweep, bool scintillation) {
+std::string csvHeader(const std::optional<optics::TiltRange>& sweep, bool scintillation,
+                      optics::Environment lighting) {
     std::string line = "file,heading,facets,gear,symmetry,mirror,lw,material,ri,iso,cos,windowing,extinction,contrast";
     if (scintillation) line += ",scintillation";
     if (sweep) {
@@ -88,13 +120,25 @@ std::string csvHeader(const std::optional<optics::TiltRange>& sweep, bool scinti
         }
         line += ",tilt_iso,tilt_cos,tilt_windowing,tilt_extinction,tilt_contrast";
     }
+    if (optics::hasScene(lighting)) {
+        const std::string key = optics::environmentKey(lighting);
+        for (const SceneColumn& c :
+             sceneColumns(LightFigures{}, key, lighting == optics::Environment::Aset, scintillation, sweep.has_value()))
+            line += "," + c.name;
+    }
     return line + ",warnings,warning,error\n";
 }
 
-std::string csvLine(const DesignFigures& f, const std::optional<optics::TiltRange>& sweep, bool scintillation) {
+std::string csvLine(const DesignFigures& f, const std::optional<optics::TiltRange>& sweep, bool scintillation,
+                    optics::Environment lighting) {
     const size_t tilts = sweep ? optics::tiltsOf(*sweep).size() : 0;
-    // The light's columns: material to contrast, scintillation, the tilts' and their means.
-    const size_t lightColumns = 7 + (scintillation ? 1 : 0) + 2 * tilts + (sweep ? 5 : 0);
+    const bool room = optics::hasScene(lighting);
+    const std::string key = optics::environmentKey(lighting);
+    const bool aset = lighting == optics::Environment::Aset;
+    const size_t roomColumns =
+        room ? sceneColumns(LightFigures{}, key, aset, scintillation, sweep.has_value()).size() : 0;
+    // The light's columns: material to contrast, scintillation, the tilts' and their means, the room's.
+    const size_t lightColumns = 7 + (scintillation ? 1 : 0) + 2 * tilts + (sweep ? 5 : 0) + roomColumns;
     std::string line = csvField(f.file);
     if (!f.ok()) {
         line += std::string(6 + lightColumns + 2, ',');
@@ -119,6 +163,10 @@ std::string csvLine(const DesignFigures& f, const std::optional<optics::TiltRang
             const optics::TiltAverages a = optics::tiltAverages(l.sweep);
             line += "," + number("%.1f", a.iso) + "," + number("%.1f", a.cos) + "," + number("%.1f", a.windowing) +
                     "," + number("%.1f", a.extinction) + "," + number("%.1f", a.contrast);
+        }
+        if (room) {
+            for (const SceneColumn& c : sceneColumns(l, key, aset, scintillation, sweep.has_value()))
+                line += "," + (l.scene ? number("%.1f", c.value) : std::string());
         }
     } else {
         line += std::string(lightColumns, ',');

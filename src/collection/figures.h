@@ -32,6 +32,12 @@ struct LightFigures {
     double windowing = 0, extinction = 0, contrast = 0;  // per cent (optics/light_metrics.h)
     std::optional<double> scintillation;                 // when asked
     std::vector<optics::TiltBrightness> sweep;
+    // Under a room light (its key, "" for none): its figures, and its
+    // scintillation when asked; the sweep's points carry its brightness
+    // and contrast.
+    std::string lighting = {};
+    std::optional<optics::SceneFigures> scene = {};
+    std::optional<double> sceneScintillation = {};
 };
 
 struct DesignFigures {

@@ -78,10 +78,22 @@ json toJson(const DesignFigures& f) {
         l["extinction"] = f.light->extinction;
         l["contrast"] = f.light->contrast;
         if (f.light->scintillation) l["scintillation"] = *f.light->scintillation;
+        // A room's figures are members of their own, so that entries
+        // without one read as they always did.
+        const bool room = f.light->scene.has_value();
         json sweep = json::array();
-        for (const optics::TiltBrightness& p : f.light->sweep)
-            sweep.push_back({p.tiltDegrees, p.iso, p.cos, p.windowing, p.extinction, p.contrast});
+        for (const optics::TiltBrightness& p : f.light->sweep) {
+            json point = {p.tiltDegrees, p.iso, p.cos, p.windowing, p.extinction, p.contrast};
+            if (room) point.insert(point.end(), {p.scene, p.sceneContrast});
+            sweep.push_back(point);
+        }
         l["sweep"] = sweep;
+        if (room) {
+            const optics::SceneFigures& s = *f.light->scene;
+            l["lighting"] = f.light->lighting;
+            l["scene"] = {s.brightness, s.contrast, s.red, s.green, s.blue, s.black};
+            if (f.light->sceneScintillation) l["scene_scintillation"] = *f.light->sceneScintillation;
+        }
         j["light"] = l;
     }
     return j;
@@ -108,9 +120,23 @@ DesignFigures fromJson(const json& j) {
         light.extinction = l.at("extinction").get<double>();
         light.contrast = l.at("contrast").get<double>();
         if (l.contains("scintillation")) light.scintillation = l.at("scintillation").get<double>();
-        for (const json& p : l.at("sweep"))
-            light.sweep.push_back({p.at(0).get<double>(), p.at(1).get<double>(), p.at(2).get<double>(),
-                                   p.at(3).get<double>(), p.at(4).get<double>(), p.at(5).get<double>()});
+        for (const json& p : l.at("sweep")) {
+            optics::TiltBrightness point{p.at(0).get<double>(), p.at(1).get<double>(), p.at(2).get<double>(),
+                                         p.at(3).get<double>(), p.at(4).get<double>(), p.at(5).get<double>()};
+            if (p.size() > 7) {
+                point.scene = p.at(6).get<double>();
+                point.sceneContrast = p.at(7).get<double>();
+            }
+            light.sweep.push_back(point);
+        }
+        if (l.contains("scene")) {
+            const json& s = l.at("scene");
+            light.lighting = l.at("lighting").get<std::string>();
+            light.scene = optics::SceneFigures{s.at(0).get<double>(), s.at(1).get<double>(), s.at(2).get<double>(),
+                                               s.at(3).get<double>(), s.at(4).get<double>(), s.at(5).get<double>()};
+            if (l.contains("scene_scintillation"))
+                light.sceneScintillation = l.at("scene_scintillation").get<double>();
+        }
         f.light = std::move(light);
     }
     return f;
@@ -137,6 +163,8 @@ std::string settingsKey(const optics::LightSettings& s) {
     if (s.dispersion) key += " dispersion";
     if (s.scintillation) key += " scintillation";
     if (s.sweep) key += strprintf(" sweep=%.17g:%.17g:%.17g", s.sweep->from, s.sweep->to, s.sweep->step);
+    if (optics::hasScene(o.lighting.environment))
+        key += std::string(" lighting=") + optics::environmentKey(o.lighting.environment);
     return key;
 }
 

@@ -23,6 +23,11 @@ std::optional<LightFigures> lightOf(const Stone& stone, const optics::LightSetti
     light.contrast = score.metrics.contrast;
     light.scintillation = score.scintillation;
     light.sweep = score.sweep;
+    if (score.scene) {
+        light.lighting = optics::environmentKey(score.image.environment);
+        light.scene = score.scene;
+        light.sceneScintillation = score.sceneScintillation;
+    }
     return light;
 }
 

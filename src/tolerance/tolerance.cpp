@@ -15,19 +15,33 @@ namespace {
 // side of a tier's central difference.
 struct Figure {
     bool measured = false;
-    double iso = 0, cos = 0;
+    double iso = 0, cos = 0, judged = 0;
 };
 
 Figure measure(const Stone& design, const DesignIntent& intent, const std::vector<TierError>& errors,
-               double meetTolerance, const optics::FaceUpOptions& light) {
+               double meetTolerance, const optics::FaceUpOptions& light, const ToleranceOptions& options) {
     Figure f;
     const std::optional<Stone> stone = cutWithErrors(design, intent, errors, meetTolerance);
     if (!stone) return f;
-    const optics::FaceUpImage image = optics::renderFaceUp(*stone, light);
+    const optics::PreparedStone prepared(*stone, light.tiltDegrees);
+    optics::FaceUpOptions under = light;
+    const optics::FaceUpImage image = optics::renderFaceUp(prepared, under);
     if (!image.complete) return f;
-    f.measured = true;
     f.iso = image.isoBrightness;
     f.cos = image.cosBrightness;
+    std::vector<double> underEach;
+    for (optics::Environment e : options.lightings) {
+        if (e == optics::Environment::Iso || e == optics::Environment::Cos) {
+            underEach.push_back(e == optics::Environment::Iso ? f.iso : f.cos);
+            continue;
+        }
+        under.lighting.environment = e;
+        const optics::FaceUpImage room = optics::renderFaceUp(prepared, under);
+        if (!room.complete) return f;
+        underEach.push_back(room.sceneBrightness);
+    }
+    f.judged = judgedBrightness(underEach, options.worstLighting);
+    f.measured = true;
     return f;
 }
 
@@ -43,6 +57,14 @@ double nearestRankPercentile(std::vector<double> values, double percent) {
     const double rank = std::ceil(percent / 100.0 * double(values.size()));
     const size_t k = size_t(std::clamp(rank, 1.0, double(values.size())));
     return values[k - 1];
+}
+
+double judgedBrightness(const std::vector<double>& underEach, bool worst) {
+    if (underEach.empty()) return 0;
+    if (worst) return *std::min_element(underEach.begin(), underEach.end());
+    double sum = 0;
+    for (double v : underEach) sum += v;
+    return sum / double(underEach.size());
 }
 
 double meanOf(const std::vector<double>& values) {
@@ -77,7 +99,7 @@ ToleranceReport analyseTolerance(const Stone& design, const DesignIntent& intent
             const int side = k - 1 - samples;
             errors[side / 2].angle = side % 2 == 0 ? step : -step;
         }
-        figures[k] = measure(design, intent, errors, meetTolerance, light);
+        figures[k] = measure(design, intent, errors, meetTolerance, light, options);
         if (options.progress) {
             std::lock_guard<std::mutex> lock(mutex);
             options.progress(++done, total);
@@ -94,7 +116,8 @@ ToleranceReport analyseTolerance(const Stone& design, const DesignIntent& intent
     }
     report.nominalIso = figures[0].iso;
     report.nominalCos = figures[0].cos;
-    std::vector<double> iso, cos;
+    report.nominalJudged = figures[0].judged;
+    std::vector<double> iso, cos, judged;
     for (int k = 1; k <= samples; ++k) {
         if (!figures[k].measured) {
             ++report.failedSamples;
@@ -102,10 +125,12 @@ ToleranceReport analyseTolerance(const Stone& design, const DesignIntent& intent
         }
         iso.push_back(figures[k].iso);
         cos.push_back(figures[k].cos);
+        judged.push_back(figures[k].judged);
     }
     report.samples = int(iso.size());
     report.iso = spreadOf(iso);
     report.cos = spreadOf(cos);
+    report.judged = spreadOf(judged);
     double largest = -1;
     for (size_t t = 0; t < tiers; ++t) {
         TierSensitivity s;
@@ -116,6 +141,7 @@ ToleranceReport analyseTolerance(const Stone& design, const DesignIntent& intent
         if (up.measured && down.measured) {
             s.isoPerDegree = (up.iso - down.iso) / (2 * step);
             s.cosPerDegree = (up.cos - down.cos) / (2 * step);
+            s.judgedPerDegree = (up.judged - down.judged) / (2 * step);
             if (std::fabs(*s.isoPerDegree) > largest) {
                 largest = std::fabs(*s.isoPerDegree);
                 report.mostSensitive = int(t);

@@ -50,6 +50,11 @@ struct ToleranceOptions {
     uint64_t seed = 1;
     // Every picture: its size, index, lighting and tilt (its threads are ignored).
     optics::FaceUpOptions light = defaultLight();
+    // The lightings the judged brightness is taken under (as the optimiser
+    // judges candidates): its mean over them, or with worstLighting the
+    // lowest. Every picture is rendered once per room among them.
+    std::vector<optics::Environment> lightings{optics::Environment::Iso};
+    bool worstLighting = false;
     int threads = 0;  // 0 = every core
     // Set by another thread: give up; the report is then incomplete.
     const std::atomic<bool>* cancel = nullptr;
@@ -64,8 +69,8 @@ struct Spread {
 struct TierSensitivity {
     int32_t tier = 0;  // in cutting order
     std::string name;  // as the cut list names it
-    // ISO and COS points per degree; none when a side could not be cut.
-    std::optional<double> isoPerDegree, cosPerDegree;
+    // ISO, COS and judged points per degree; none when a side could not be cut.
+    std::optional<double> isoPerDegree, cosPerDegree, judgedPerDegree;
 };
 
 struct ToleranceReport {
@@ -75,6 +80,9 @@ struct ToleranceReport {
     int samples = 0;        // measured
     int failedSamples = 0;  // whose re-cut could not keep the intent
     Spread iso, cos;
+    // The brightness judged under the options' lightings.
+    double nominalJudged = 0;
+    Spread judged;
     std::vector<TierSensitivity> tiers;
     int mostSensitive = -1;  // into tiers: the largest absolute ISO sensitivity, -1 for none
 };
@@ -82,6 +90,10 @@ struct ToleranceReport {
 // `design` must be described by `intent` (intentMatches). The nominal
 // figures are the design's re-cut by intent without errors.
 ToleranceReport analyseTolerance(const Stone& design, const DesignIntent& intent, const ToleranceOptions& options);
+
+// A brightness judged under several lightings: each lighting's own (ISO,
+// COS, or a room's scene brightness), their mean or the lowest.
+double judgedBrightness(const std::vector<double>& underEach, bool worst);
 
 // The nearest-rank percentile (0 < percent <= 100) of `values`; 0 for none.
 double nearestRankPercentile(std::vector<double> values, double percent);
