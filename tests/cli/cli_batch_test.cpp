@@ -3,6 +3,8 @@
 // CSV, the cache, error lines that never stop the batch, and wrong usage.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -162,6 +164,41 @@ TEST_F(CliBatch, ASecondRunComesFromTheCacheWithTheSameLines) {
     for (auto& p : fs::recursive_directory_iterator(folder_ / "cache")) entries += p.is_regular_file();
     EXPECT_EQ(entries, 2u);
     EXPECT_EQ(cli(command).out, first.out);
+}
+
+TEST_F(CliBatch, ARoomsFiguresAreThoseOfLightAndComeBackFromTheCache) {
+    const std::string gem = SAMPLES + "/round_brilliant.gem";
+    const std::string options = " --size 40 --lighting aset --tilt-sweep -10:10:10 --scintillation";
+    const CliRun batch = cli("batch light '" + gem + "'" + options);
+    ASSERT_EQ(batch.code, 0) << batch.err;
+    const auto j = nlohmann::json::parse(batch.out);
+    EXPECT_EQ(j["lighting"], "aset");
+    const CliRun light = cli("light '" + gem + "'" + options);
+    int compared = 0;
+    for (const std::string& line : lines(light.out)) {
+        std::string key;
+        for (auto [name, prefix] : {std::pair{"Tilt average ASET ", "tilt_aset_"}, std::pair{"ASET ", "aset_"}})
+            if (key.empty() && line.rfind(name, 0) == 0)
+                key = prefix + line.substr(std::string(name).size(), line.find(':') - std::string(name).size());
+        if (key.empty()) continue;
+        ++compared;
+        ASSERT_TRUE(j.contains(key)) << key << " in " << batch.out;
+        EXPECT_EQ(j[key].dump(), figure(line)) << key;
+    }
+    EXPECT_EQ(compared, 9) << light.out;
+    EXPECT_EQ(cli("batch light '" + gem + "'" + options).out, batch.out) << "from the cache";
+    // Without the room the same design is scored afresh, without its keys.
+    const CliRun iso = cli("batch light '" + gem + "' --size 40 --tilt-sweep -10:10:10 --scintillation");
+    EXPECT_EQ(iso.out.find("aset"), std::string::npos) << iso.out;
+
+    const CliRun csv = cli("batch light '" + gem + "' '" + SAMPLES + "/missing.gem'" + options + " --format csv");
+    const auto rows = lines(csv.out);
+    ASSERT_EQ(rows.size(), 3u) << csv.out;
+    EXPECT_NE(rows[0].find(",aset_brightness,aset_contrast,aset_scintillation,aset_red,aset_green,aset_blue,"
+                           "aset_black,tilt_aset_brightness,tilt_aset_contrast,"),
+              std::string::npos)
+        << rows[0];
+    for (const std::string& row : rows) EXPECT_EQ(std::count(row.begin(), row.end(), ','), std::count(rows[0].begin(), rows[0].end(), ',')) << row;
 }
 
 TEST_F(CliBatch, WrongUsageSaysWhatIsWrong) {

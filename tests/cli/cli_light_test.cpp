@@ -72,6 +72,39 @@ TEST_F(CliLight, WritesAPngOfTheChosenModel) {
     EXPECT_NE(a, c);
 }
 
+TEST_F(CliLight, IsoLightingIsTodaysReportAndARoomAddsItsLinesAndPicture) {
+    const std::string base = "--size 40 --tilt-sweep -10:10:10 --scintillation ";
+    const CliRun plain = light(base + "--out plain.png");
+    const CliRun iso = light(base + "--lighting iso --out iso.png");
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    EXPECT_EQ(iso.out, plain.out);
+    EXPECT_EQ(readAll(folder_ / "iso.png"), readAll(folder_ / "plain.png"));
+    ASSERT_EQ(light("--size 40 --model cos --out model.png").code, 0);
+    ASSERT_EQ(light("--size 40 --lighting cos --out cos.png").code, 0);
+    EXPECT_EQ(readAll(folder_ / "cos.png"), readAll(folder_ / "model.png"));
+
+    const CliRun aset = light(base + "--lighting aset --out aset.png");
+    ASSERT_EQ(aset.code, 0) << aset.err;
+    ASSERT_EQ(aset.out.substr(0, plain.out.size()), plain.out) << "the room's lines come after today's";
+    const std::string added = aset.out.substr(plain.out.size());
+    const std::regex lines(
+        "ASET brightness: [0-9]+\\.[0-9]%\n"
+        "ASET contrast: [0-9]+\\.[0-9]%\n"
+        "ASET scintillation: [0-9]+\\.[0-9]%\n"
+        "ASET red: [0-9]+\\.[0-9]%\nASET green: [0-9]+\\.[0-9]%\nASET blue: [0-9]+\\.[0-9]%\n"
+        "ASET black: [0-9]+\\.[0-9]%\n"
+        "Tilt average ASET brightness: [0-9]+\\.[0-9]%\nTilt average ASET contrast: [0-9]+\\.[0-9]%\n");
+    EXPECT_TRUE(std::regex_match(added, lines)) << added;
+    const CliRun spot = light("--size 40 --lighting spot");
+    ASSERT_EQ(spot.code, 0);
+    EXPECT_NE(spot.out.find("Spot brightness: "), std::string::npos) << spot.out;
+    EXPECT_EQ(spot.out.find("Spot red"), std::string::npos) << "zones are ASET's alone";
+    // ASET is drawn in its zones' colours: some pixel is clearly red.
+    const std::string png = readAll(folder_ / "aset.png");
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_NE(png, readAll(folder_ / "plain.png"));
+}
+
 TEST_F(CliLight, BadOptionsSayWhatIsWrong) {
     struct Case {
         const char* arguments;

@@ -133,6 +133,28 @@ TEST(Tolerance, OnTheWellCutBrilliantEachSensitivityIsTheCentralDifferenceAndThe
     EXPECT_LT(std::fabs(*r.tiers[T].isoPerDegree), 0.05 * std::fabs(*r.tiers[P2].isoPerDegree));
 }
 
+TEST(Tolerance, TheJudgedBrightnessIsTheMeanOrTheWorstOfTheLightings) {
+    const DesignWithIntent built = testing::wellCutBrilliant();
+    ToleranceOptions o = quick(12, 48);
+    const ToleranceReport iso = analyseTolerance(built.stone, built.intent, o);
+    ASSERT_TRUE(iso.error.empty()) << iso.error;
+    EXPECT_EQ(iso.nominalJudged, iso.nominalIso) << "ISO alone judges by ISO";
+    EXPECT_EQ(iso.judged.mean, iso.iso.mean);
+
+    o.lightings = {optics::Environment::Iso, optics::Environment::Cos};
+    const ToleranceReport both = analyseTolerance(built.stone, built.intent, o);
+    EXPECT_NEAR(both.nominalJudged, (both.nominalIso + both.nominalCos) / 2, 1e-9);
+    o.worstLighting = true;
+    const ToleranceReport worst = analyseTolerance(built.stone, built.intent, o);
+    EXPECT_EQ(worst.nominalJudged, std::min(worst.nominalIso, worst.nominalCos));
+    EXPECT_EQ(worst.iso.mean, iso.iso.mean) << "the ISO figures do not move";
+
+    o.lightings = {optics::Environment::Iso, optics::Environment::Spot};
+    const ToleranceReport spot = analyseTolerance(built.stone, built.intent, o);
+    EXPECT_NE(spot.nominalJudged, spot.nominalIso);
+    for (const TierSensitivity& s : spot.tiers) EXPECT_TRUE(s.judgedPerDegree.has_value()) << s.name;
+}
+
 TEST(Tolerance, PercentilesAreNearestRank) {
     std::vector<double> values;
     for (int i = 20; i >= 1; --i) values.push_back(i);
