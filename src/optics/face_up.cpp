@@ -92,6 +92,7 @@ struct ExitLane {
     }
     void step(const PreparedStone& s, size_t i, const float* p, const float* dir) {
         const ExitHalf zero = {};
+#pragma GCC unroll 2
         for (int h = 0; h < 2; ++h) {
             const ExitHalf A = loadExit(s.fa, i, h), B = loadExit(s.fb, i, h), C = loadExit(s.fc, i, h);
             ExitHalf n = loadExit(s.fd, i, h) - (A * p[0] + B * p[1] + C * p[2]);
@@ -128,7 +129,7 @@ template <int N>
 inline void exitPlanes(const PreparedStone& s, const double* const p[N], const double* const dir[N],
                        int plane[N], double distance[N]) {
     float pf[N][3], df[N][3];
-    ExitLane lanes[N] = {};
+    ExitLane lanes[N];  // set by reset(): zeroing them first costs a tenth of the time
     for (int r = 0; r < N; ++r) {
         for (int k = 0; k < 3; ++k) {
             pf[r][k] = float(p[r][k]);
@@ -142,6 +143,9 @@ inline void exitPlanes(const PreparedStone& s, const double* const p[N], const d
         bool any = false;
         for (int r = 0; r < N; ++r) any |= cone[0] * dir[r][0] + cone[1] * dir[r][1] + cone[2] * dir[r][2] > cone[3];
         if (!any) continue;
+        // Unrolled, the lanes' state stays in registers instead of going
+        // through memory at every block.
+#pragma GCC unroll 2
         for (int r = 0; r < N; ++r) lanes[r].step(s, i, pf[r], df[r]);
     }
     for (int r = 0; r < N; ++r) {
