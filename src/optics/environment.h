@@ -3,7 +3,8 @@
 // lighting.h; the others are rendered with a picture of their own beside
 // the ISO one (FaceUpImage::scene):
 //
-// - ASET (after the angular spectrum evaluation tool graders use): each
+// - ASET (after the Angular Spectrum Evaluation Tool of the American Gem
+//   Society's laboratory, whose pictures graders read): each
 //   pixel is coloured by where its light comes from, measured from the
 //   girdle plane. Red: 45 to 90 degrees above it; green: 0 to 45 degrees;
 //   blue: the observer's own obstruction (the directions the viewer's head
@@ -23,8 +24,13 @@
 //   surround: a chandelier or the spot lights of a jeweller's window, the
 //   light in which a stone scintillates.
 // - dome: daylight under an overcast sky, the CIE standard overcast sky
-//   (Moon and Spencer): radiance (1 + 2 cos z) / 3 at z degrees from the
-//   zenith, so the horizon is a third as bright as the zenith.
+//   (Moon and Spencer, 1942; sky type 1 of CIE S 011): radiance
+//   (1 + 2 cos z) / 3 at z degrees from the zenith, so the horizon is a
+//   third as bright as the zenith.
+//
+// Office and spot follow no published standard: they are the two kinds of
+// shop and room light cutters describe (a few broad fittings; many small
+// bright ones), laid out here so that the figures can be repeated.
 //
 // Every room is fixed with the viewer (the stone tilts under it), dark below
 // the horizontal, and, as for ISO, gives nothing from below the girdle plane

@@ -39,6 +39,10 @@
 //   rocked, counted on the stone's own area so that it does not depend on
 //   the stone's or the picture's size. SCINTILLATION_TILTS is the sweep
 //   `brevix-cli light --scintillation` and the pane use.
+// - under a room light (ASET, office, spot, dome; their geometry and what
+//   each follows are in optics/environment.h): the room's brightness, the
+//   contrast and scintillation above judged on the room's own observed
+//   picture, and for ASET the share of each zone (SceneFigures below).
 // - fire (with dispersion only): the mean, over the stone, of the spread
 //   between the brightest and the dimmest of the three colour pictures at
 //   each pixel (ISO scores), in per cent: light split into colour.
