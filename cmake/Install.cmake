@@ -3,9 +3,15 @@
 # desktop entry, the design file types and their icons in P/share, and the
 # uninstaller with its Setup.log in P/lib/brevix. `cpack -G DEB` packs the
 # same for /usr.
+
+# brevix-cli's diagram command runs brevix-diagram from beside it.
+set(cli_programs brevix-cli)
+if(TARGET brevix-diagram)
+  list(APPEND cli_programs brevix-diagram)
+endif()
 if(NOT TARGET brevix OR NOT TARGET uninstaller OR NOT TARGET brevix-cli)
   if(TARGET brevix-cli)
-    install(TARGETS brevix-cli RUNTIME DESTINATION bin)
+    install(TARGETS ${cli_programs} RUNTIME DESTINATION bin)
   endif()
   return()
 endif()
@@ -26,7 +32,7 @@ install(CODE "
   brevix_note_existing_folders()
 ")
 
-install(TARGETS brevix brevix-cli RUNTIME DESTINATION bin)
+install(TARGETS brevix ${cli_programs} RUNTIME DESTINATION bin)
 install(DIRECTORY UsersGuide/ DESTINATION ${BREVIX_DOC_FOLDER}/UsersGuide
         FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.svg" PATTERN "*.jpg")
 install(CODE "brevix_install_desktop_entry(\"${CMAKE_SOURCE_DIR}/packaging/brevix.desktop.in\" bin/brevix)")

@@ -29,7 +29,7 @@ echo "== build"
 # it) and without the benchmarks, which --full builds.
 scripts/build.sh build "${unity[@]}" -DBREVIX_GUI=ON -DBREVIX_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"
 # Qt-free tests pass without the window: make sure what is meant to be tested was built.
-for program in build/brevix-cli build/src/app/brevix build/src/uninstaller/ui/uninstaller; do
+for program in build/brevix-cli build/brevix-diagram build/src/app/brevix build/src/uninstaller/ui/uninstaller; do
   [ -x "$program" ] || { echo "error: $program was not built, so its tests did not run" >&2; exit 1; }
 done
 

@@ -145,7 +145,7 @@ TEST_F(InstalledLifeTest, InstallRunAndUninstall) {
                   std::count(folders[i].begin(), folders[i].end(), '/'))
             << folders[i - 1] << " before " << folders[i];
     }
-    for (const char* expected : {"bin/brevix", "bin/brevix-cli", "share/doc/brevix/UsersGuide/brevixman.html",
+    for (const char* expected : {"bin/brevix", "bin/brevix-cli", "bin/brevix-diagram", "share/doc/brevix/UsersGuide/brevixman.html",
                                  "share/applications/brevix.desktop", "share/mime/packages/brevix.xml",
                                  "share/icons/hicolor/scalable/apps/brevix.svg"})
         EXPECT_TRUE(foundFiles.count((prefix_ / expected).string())) << expected;
@@ -163,6 +163,13 @@ TEST_F(InstalledLifeTest, InstallRunAndUninstall) {
     EXPECT_TRUE(brevix::regKeyExists(brevix::RegRoot::CurrentUser, "Software\\Brevix\\MainWnd"));
     EXPECT_EQ(brevix::regGetString(brevix::RegRoot::CurrentUser, "Software\\Brevix\\Recent File List", "File1"),
               design);
+
+    // The installed brevix-cli draws the diagram with the program beside it.
+    const fs::path diagram = root_ / "elsewhere" / "diagram.svg";
+    EXPECT_EQ(run({(prefix_ / "bin/brevix-cli").string(), "diagram", design, diagram.string()}, root_ / "elsewhere",
+                  env_),
+              0);
+    EXPECT_NE(readAll(diagram).find("<title>round_brilliant.asc</title>"), std::string::npos);
 
     // The uninstaller hands over to its temporary copy and ends at once.
     EXPECT_EQ(run({(logFolder / "uninstaller").string()}, root_ / "elsewhere", env_), 255);
