@@ -8,16 +8,22 @@ and checks, and as qhalf's input with the centre as its interior point. Each
 program then runs REPEATS times, the two taking turns, and the table gives the
 median CPU time (user + system) of each process and their ratio.
 
+Designs given with --design are compared the same way on their own planes
+(as `brevix-cli json` gives them): `check` of the design file against qhalf
+on its facets' half-spaces.
+
 Before timing, the script makes sure both read every plane as a facet: qhalf
 finds N non-redundant half-spaces, and brevix-cli's check passes with N
-facets and qhalf's number of corners.
+facets.
 
   bench/compare_qhalf.py [--cli build/brevix-cli] [--sizes 73,1000,3000]
+                         [--design samples/round_brilliant.asc ...]
                          [--repeats 9] [--seed 1] [--keep DIR]
 
 Needs qhalf (Debian: qhull-bin) only when it runs.
 """
 import argparse
+import json
 import math
 import os
 import random
@@ -97,6 +103,20 @@ def write_files(folder, count, directions, radius):
     return design, qhalf_input
 
 
+def write_design_halfspaces(cli, folder, design):
+    """qhalf's input for the facets of `design`; their number."""
+    described = run([cli, "json", design])
+    if described.returncode != 0:
+        sys.exit(f"brevix-cli json {design} failed:\n{described.stderr}")
+    facets = [f for f in json.loads(described.stdout)["facets"] if not f["rough"]]
+    # The facet's plane is a x + b y + c z = d, the stone on the side of the centre.
+    halfspaces = [f"{f['a']!r} {f['b']!r} {f['c']!r} {-f['d']!r}" for f in facets]
+    qhalf_input = os.path.join(folder, os.path.basename(design) + ".qhalf")
+    with open(qhalf_input, "w") as out:
+        out.write("3 1\n0 0 0\n4\n%d\n%s\n" % (len(halfspaces), "\n".join(halfspaces)))
+    return qhalf_input, len(facets)
+
+
 def run(command, stdin_path=None):
     with open(stdin_path or os.devnull) as stdin:
         result = subprocess.run(command, stdin=stdin, capture_output=True, text=True)
@@ -132,6 +152,7 @@ def main():
     parser.add_argument("--cli", default=os.path.join(os.path.dirname(__file__), "..", "build", "brevix-cli"))
     parser.add_argument("--qhalf", default=shutil.which("qhalf"))
     parser.add_argument("--sizes", default="73,1000,3000")
+    parser.add_argument("--design", action="append", default=[], help="also compare on this design's planes")
     parser.add_argument("--repeats", type=int, default=9)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--keep", help="write the generated files here and keep them")
@@ -144,6 +165,7 @@ def main():
     folder = args.keep or tempfile.mkdtemp(prefix="brevix-qhalf-")
     os.makedirs(folder, exist_ok=True)
     rows = []
+    cases = []
     for count in (int(n) for n in args.sizes.split(",")):
         rng = random.Random(args.seed * 1000003 + count)
         directions = random_directions(count, rng)
@@ -152,9 +174,14 @@ def main():
         corners, _ = qhalf_corners(args.qhalf, probe)
         reach = max(max(abs(c) for c in corner) for corner in corners)
         design, qhalf_input = write_files(folder, count, directions, FIT * ROUGH_HALF / reach)
+        cases.append((f"{count} random", design, qhalf_input, count))
+    for design in args.design:
+        qhalf_input, count = write_design_halfspaces(args.cli, folder, design)
+        cases.append((os.path.basename(design), design, qhalf_input, count))
+    for label, design, qhalf_input, count in cases:
         corners, non_redundant = qhalf_corners(args.qhalf, qhalf_input)
         if non_redundant != count:
-            sys.exit(f"{count} planes: qhalf keeps only {non_redundant} of them")
+            sys.exit(f"{label}: qhalf keeps only {non_redundant} of its {count} planes")
         check = run([args.cli, "check", design])
         passed = re.search(r"Passed: (\d+) Facets \+ (\d+) vertices", check.stdout)
         if check.returncode != 0 or not passed:
@@ -167,14 +194,16 @@ def main():
             times["brevix"].append(cpu_seconds([args.cli, "check", design]))
             times["qhalf"].append(cpu_seconds([args.qhalf], qhalf_input))
         brevix, qhalf = statistics.median(times["brevix"]), statistics.median(times["qhalf"])
-        rows.append((count, vertices, len(corners), brevix, qhalf))
+        rows.append((label, count, vertices, len(corners), brevix, qhalf))
 
     print(f"median CPU time of {args.repeats} runs each, whole process")
-    print(f"{'facets':>7} {'corners':>13} {'brevix check':>13} {'qhalf':>9} {'ratio':>7}")
-    for count, vertices, corners, brevix, qhalf in rows:
+    print(f"{'planes':<24} {'facets':>6} {'corners':>13} {'brevix check':>13} {'qhalf':>9} {'ratio':>7}")
+    for label, count, vertices, corners, brevix, qhalf in rows:
         ratio = f"{brevix / qhalf:.1f}x" if qhalf > 0 else "-"
-        print(f"{count:>7} {vertices:>6}/{corners:<6} {brevix * 1000:>10.1f} ms {qhalf * 1000:>6.1f} ms {ratio:>7}")
-    print("(corners: brevix-cli's / qhalf's)")
+        print(f"{label:<24} {count:>6} {vertices:>6}/{corners:<6} {brevix * 1000:>10.1f} ms {qhalf * 1000:>6.1f} ms"
+              f" {ratio:>7}")
+    print("(corners: brevix-cli's vertices / qhalf's intersection points, several of which may be one"
+          " corner where more than three planes meet)")
     if not args.keep:
         shutil.rmtree(folder)
 
