@@ -229,13 +229,17 @@ TEST(Rooms, EveryFigureAgreesAt128And512Pixels) {
         EXPECT_NEAR(small.blue, large.blue, 3) << key;
         EXPECT_NEAR(small.black, large.black, 3) << key;
     }
+    // Scintillation is a mean over neighbouring tilts: a few of them show
+    // whether it holds with the size (the whole sweep at 512 pixels takes
+    // minutes under the thread checker).
     FaceUpOptions o;
     o.refractiveIndex = 1.54;
     o.lighting.environment = Environment::Spot;
     o.size = 128;
-    const double small = sweepTilts(stone, o, SCINTILLATION_TILTS).sceneScintillation;
+    const TiltRange some{-3, 3, 1};
+    const double small = sweepTilts(stone, o, some).sceneScintillation;
     o.size = 512;
-    EXPECT_NEAR(small, sweepTilts(stone, o, SCINTILLATION_TILTS).sceneScintillation, 3);
+    EXPECT_NEAR(small, sweepTilts(stone, o, some).sceneScintillation, 3);
 }
 
 TEST(Rooms, ARoomLeavesTheIsoPictureAsItWasAndAddsItsOwn) {
