@@ -2,7 +2,8 @@
 // folder, filled in by the background scan with the figures the batch
 // gives, sorted and filtered, rescored for a new material, a second opening
 // from the cache, a double click that opens the design in the main window,
-// and several designs exported together.
+// several designs exported together, and tiles that show each design face up
+// in a lighting.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,9 +24,12 @@
 #include "app/gallery/gallery_window.h"
 #include "app/main_frame.h"
 #include "app_test_support.h"
+#include "collection/design_read.h"
 #include "collection/score_entry.h"
+#include "collection/tile_pictures.h"
 #include "document/gem_doc.h"
 #include "files/thumbnail.h"
+#include "optics/materials.h"
 #include "../support/generated_designs.h"
 
 using namespace brevix;
@@ -55,6 +59,14 @@ std::vector<double> shownFigures(GalleryWindow& window, int role) {
     for (int r = 0; r < window.filter()->rowCount(); ++r)
         values.push_back(window.filter()->index(r, 0).data(role).toDouble());
     return values;
+}
+
+// The tile's picture as the library makes it of the design in the file.
+QImage expectedTile(const GalleryTile& tile, const optics::LightSettings& light, optics::Environment lighting) {
+    const collection::ReadEntry read = collection::readEntry(tile.entry);
+    if (!read.stone) return {};
+    const optics::RgbPicture p = collection::tilePicture(*read.stone, light, lighting, GalleryModel::PICTURE_SIDE);
+    return QImage(p.rgb.data(), p.width, p.height, p.width * 3, QImage::Format_RGB888).copy();
 }
 
 }  // namespace
@@ -170,6 +182,54 @@ private Q_SLOTS:
         QCOMPARE(shownFigures(again, GalleryModel::IsoRole), own);
         for (const GalleryTile& tile : again.model()->tiles())
             if (tile.figures.ok()) QVERIFY(tile.figures.fromCache);
+    }
+
+    void tilesShowEachDesignFaceUpInALighting() {
+        QTemporaryDir folder, cache;
+        fillFolder(folder.path());
+        GalleryWindow window(folder.path(), {}, nullptr, cache.path());
+        QCOMPARE(window.tilesBox()->currentText(), QStringLiteral("Top view"));
+        // Chosen before the search is over: the pictures follow once it is.
+        const int aset = window.tilesBox()->findText(QStringLiteral("ASET"));
+        QVERIFY(aset > 0);
+        window.setTileLighting(aset);
+        QVERIFY(!window.picturesFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished() && window.picturesFinished(), SCAN_TIMEOUT_MS);
+
+        optics::LightSettings own;
+        for (const GalleryTile& tile : window.model()->tiles()) {
+            if (!tile.figures.ok()) {
+                QVERIFY2(tile.lightPicture.isNull(), "a file that is no design keeps its tile as it was");
+                continue;
+            }
+            QVERIFY(!tile.picture.isNull());
+            // Traced from the design, also where a thumbnail beside it is drawn.
+            QVERIFY2(tile.lightPicture == expectedTile(tile, own, optics::Environment::Aset), qPrintable(tile.name));
+        }
+        if (const QByteArray images = qgetenv("BREVIX_GUIDE_IMAGES"); !images.isEmpty()) {
+            window.sortTiles(GalleryFilter::Name, false);
+            window.resize(900, 640);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTest::qWait(300);
+            QVERIFY(window.grab().save(QString::fromLocal8Bit(images) + QStringLiteral("/gallery_aset.png")));
+        }
+
+        // Another material: the pictures are made again in it.
+        const int diamondIndex = window.materialBox()->findText(QStringLiteral("Diamond"));
+        window.setMaterial(diamondIndex);
+        QTRY_VERIFY_WITH_TIMEOUT(window.scanFinished() && window.picturesFinished(), SCAN_TIMEOUT_MS);
+        optics::LightSettings diamond;
+        diamond.material = optics::findMaterial("Diamond");
+        for (const GalleryTile& tile : window.model()->tiles())
+            if (tile.figures.ok())
+                QVERIFY2(tile.lightPicture == expectedTile(tile, diamond, optics::Environment::Aset),
+                         qPrintable(tile.name));
+
+        // The top view again: no light pictures left.
+        window.setTileLighting(0);
+        QVERIFY(window.picturesFinished());
+        for (const GalleryTile& tile : window.model()->tiles()) QVERIFY(tile.lightPicture.isNull());
     }
 
     void aDoubleClickOpensTheDesignInTheMainWindow() {

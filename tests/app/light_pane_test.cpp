@@ -1,7 +1,9 @@
 // View > Light Performance in the real window: the pane shows the
-// library's own figures, follows changes of the design by itself, keeps its
-// choices between runs, and the worker behind it gives coarse pictures first
-// when fine ones are slow and drops pictures of a design already changed.
+// library's own figures and pictures, under a room its figures too, follows
+// changes of the design by itself, keeps its choices between runs (reading
+// what an older Brevix stored), and the worker behind it gives coarse
+// pictures first when fine ones are slow and drops pictures of a design
+// already changed.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +22,8 @@
 #include "app/command_table.h"
 #include "app/design_signals.h"
 #include "app/dialogs/add_dlg.h"
+#include "app/panes/light_figures_text.h"
+#include "app/panes/light_pane_settings.h"
 #include "app/panes/light_performance_pane.h"
 #include "app/panes/light_render_worker.h"
 #include "app_test_support.h"
@@ -30,6 +34,7 @@
 #include "optics/light_metrics.h"
 #include "document/cut_commands.h"
 #include "optics/light_picture.h"
+#include "platform/registry.h"
 #include "platform/strformat.h"
 
 using namespace brevix;
@@ -47,6 +52,23 @@ QDockWidget* lightDockOf(CMainFrame& frame) {
 QString figure(const char* model, double value) {
     return QString::fromStdString(strprintf("%s brightness: %.1f%%", model, value));
 }
+
+QImage qImageOf(const optics::RgbPicture& p) {
+    return QImage(p.rgb.data(), p.width, p.height, p.width * 3, QImage::Format_RGB888).copy();
+}
+
+// Pixels whose channels differ: a picture in colour has many.
+int colouredPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qAbs(qRed(c) - qGreen(c)) > 8 || qAbs(qGreen(c) - qBlue(c)) > 20) ++n;
+        }
+    return n;
+}
+
+QComboBox* lightingBox(LightPerformancePane* pane) { return pane->findChild<QComboBox*>(QStringLiteral("lighting")); }
 
 }  // namespace
 
@@ -166,19 +188,110 @@ private Q_SLOTS:
             session.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
             LightPerformancePane* pane = lightPaneOf(*session.frame);
             pane->findChildren<QComboBox*>().front()->setCurrentIndex(1);  // COS
-            QCOMPARE(pane->settings().cosModel, true);
+            QCOMPARE(pane->settings().lighting, optics::Environment::Cos);
             session.close();
         }
         Session again;
         QVERIFY(lightDockOf(*again.frame)->isVisible());
         QVERIFY(again.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->isChecked());
-        QCOMPARE(lightPaneOf(*again.frame)->settings().cosModel, true);
+        QCOMPARE(lightPaneOf(*again.frame)->settings().lighting, optics::Environment::Cos);
         QCOMPARE(lightPaneOf(*again.frame)->findChildren<QComboBox*>().front()->currentIndex(), 1);
         again.frame->action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
         QVERIFY(!lightDockOf(*again.frame)->isVisible());
         again.close();
         Session third;
         QVERIFY(!lightDockOf(*third.frame)->isVisible());
+    }
+
+    void roomsShowTheirPictureAndTheirFigures() {
+        TemporaryRegistry registry;
+        Session session;
+        CMainFrame& frame = *session.frame;
+        frame.action(ID_VIEW_LIGHT_PERFORMANCE)->trigger();
+        LightPerformancePane* pane = lightPaneOf(frame);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->image().isNull(), WAIT_MS);
+        auto* sceneLabel = pane->findChild<QLabel*>(QStringLiteral("sceneFigures"));
+        QVERIFY(sceneLabel);
+        QVERIFY2(pane->sceneText().isEmpty() && sceneLabel->isHidden(), "ISO has no room");
+        const QString isoBefore = pane->isoText();
+
+        QComboBox* lighting = lightingBox(pane);
+        QVERIFY(lighting);
+        QCOMPARE(lighting->count(), 6);
+        QCOMPARE(lighting->itemText(2), QStringLiteral("ASET"));
+        lighting->setCurrentIndex(2);
+        QCOMPARE(pane->settings().lighting, optics::Environment::Aset);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && !pane->sceneText().isEmpty(), WAIT_MS);
+
+        // The library's ASET picture and figures of the design, at the size shown.
+        optics::FaceUpOptions options;
+        options.size = pane->image().width();
+        options.refractiveIndex = session.doc.stone()->refractiveIndex;
+        options.lighting.environment = optics::Environment::Aset;
+        const optics::FaceUpImage aset = optics::renderFaceUp(*session.doc.stone(), options);
+        QVERIFY(pane->image() == qImageOf(optics::picture(aset, optics::Environment::Aset)));
+        QVERIFY2(colouredPixels(pane->image()) > pane->image().width() * pane->image().height() / 10,
+                 "ASET is a picture in colour");
+        const optics::SceneFigures f = optics::sceneFigures(aset);
+        QCOMPARE(pane->sceneText(), QString::fromStdString(sceneFiguresText(optics::Environment::Aset, f, std::nullopt)));
+        QVERIFY(pane->sceneText().contains(QStringLiteral("\nRed ")));
+        QVERIFY(sceneLabel->isVisible());
+        QCOMPARE(sceneLabel->text(), pane->sceneText());
+        // The zones share out all the light that entered.
+        QVERIFY(qAbs(f.red + f.green + f.blue + f.black - 100) < 0.2);
+        // Today's figures stay beside the room's.
+        QCOMPARE(pane->isoText(), isoBefore);
+        // The graph has the room's curve, the mean line its mean.
+        QCOMPARE(pane->scenePoints().size(), pane->isoPoints().size());
+        QVERIFY(pane->findChild<QLabel*>(QStringLiteral("tiltMean"))->text().contains(QStringLiteral(", ASET ")));
+        guideImage(pane, "light_pane_aset.png");
+
+        // Spot light: its scintillation once the pane has measured it.
+        lighting->setCurrentIndex(4);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate() && pane->sceneText().startsWith(QStringLiteral("Spot ")), WAIT_MS);
+        QVERIFY(pane->sceneText().contains(QStringLiteral(", scintillation ")));
+        QVERIFY(!pane->sceneText().contains(QStringLiteral("Red ")));
+        QVERIFY2(colouredPixels(pane->image()) == 0, "a room other than ASET is grey");
+
+        // Back to COS: the room's figures and curve go.
+        lighting->setCurrentIndex(1);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate(), WAIT_MS);
+        QVERIFY(pane->sceneText().isEmpty());
+        QVERIFY(sceneLabel->isHidden());
+        QVERIFY(pane->scenePoints().isEmpty());
+        options.lighting.environment = optics::Environment::Cos;
+        QVERIFY(pane->image() ==
+                qImageOf(optics::picture(optics::renderFaceUp(*session.doc.stone(), options), optics::Environment::Cos)));
+    }
+
+    // The lighting is kept under a key of its own; the ISO/COS choice of
+    // the settings stored before there were rooms still counts, and is
+    // written for an older Brevix sharing them.
+    void theLightingIsRememberedBesideTheOldModelSetting() {
+        TemporaryRegistry registry;
+        const RegRoot user = RegRoot::CurrentUser;
+        QCOMPARE(loadLightPaneSettings().lighting, optics::Environment::Iso);
+        QVERIFY(regCreateKey(user, LIGHT_PERFORMANCE_KEY) != RegOpen::Failed);
+        QVERIFY(regSetDword(user, LIGHT_PERFORMANCE_KEY, "CosModel", 1));
+        QCOMPARE(loadLightPaneSettings().lighting, optics::Environment::Cos);
+
+        LightPaneSettings s;
+        s.lighting = optics::Environment::Aset;
+        QVERIFY(saveLightPaneSettings(s));
+        QCOMPARE(loadLightPaneSettings().lighting, optics::Environment::Aset);
+        QCOMPARE(regGetDword(user, LIGHT_PERFORMANCE_KEY, "CosModel").value_or(9), 0u);
+        QCOMPARE(regGetString(user, LIGHT_PERFORMANCE_KEY, "Lighting").value_or(""), std::string("aset"));
+        // An older Brevix choosing COS, then ISO, over it: its word is the later one.
+        QVERIFY(regSetDword(user, LIGHT_PERFORMANCE_KEY, "CosModel", 1));
+        QCOMPARE(loadLightPaneSettings().lighting, optics::Environment::Cos);
+        s.lighting = optics::Environment::Cos;
+        QVERIFY(saveLightPaneSettings(s));
+        QVERIFY(regSetDword(user, LIGHT_PERFORMANCE_KEY, "CosModel", 0));
+        QCOMPARE(loadLightPaneSettings().lighting, optics::Environment::Iso);
+        // A name this Brevix does not know leaves the old setting's choice.
+        QVERIFY(regSetString(user, LIGHT_PERFORMANCE_KEY, "Lighting", "moonlight"));
+        QVERIFY(regSetDword(user, LIGHT_PERFORMANCE_KEY, "CosModel", 1));
+        QCOMPARE(loadLightPaneSettings().lighting, optics::Environment::Cos);
     }
 
     void pngFilesReadBackWithTheSamePixels() {

@@ -1,7 +1,9 @@
 // Stone > Optimize and Stone > Retarget as the user meets them: the tiers
 // to tick, a search that stops at its time limit or at Stop with the best
-// so far, the results to pick from, and Apply undone by one Undo.
+// so far, the results to pick from, and Apply undone by one Undo; the
+// lightings a design is judged under, the mean or the worst of them deciding.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -146,6 +148,53 @@ private Q_SLOTS:
             QVERIFY2(best.contains(shown), qPrintable(shown + QStringLiteral(" not in ") + best + out));
         }
         QVERIFY2(compared > 0, qPrintable(out));
+    }
+
+    void judgesUnderTheLightingsTickedAndRefusesNone() {
+        TemporaryRegistry registry;
+        Session session;
+        OptimiseDlg dialog(session.doc, OptimiseDlg::Mode::Optimise);
+        auto box = [&](const char* key) {
+            return dialog.findChild<QCheckBox*>(QStringLiteral("lighting_") + QLatin1String(key));
+        };
+        auto* worst = dialog.findChild<QCheckBox*>(QStringLiteral("worstLighting"));
+        QVERIFY(worst);
+        for (optics::Environment e : optics::ALL_ENVIRONMENTS) {
+            QVERIFY(box(optics::environmentKey(e)));
+            QCOMPARE(box(optics::environmentKey(e))->isChecked(), e == optics::Environment::Iso);
+        }
+        QVERIFY(!worst->isChecked());
+        QCOMPARE(dialog.settings().scoring.lightings, std::vector<optics::Environment>{optics::Environment::Iso});
+        QVERIFY(!dialog.settings().scoring.worstLighting);
+
+        // None ticked: the search does not start, and says why.
+        box("iso")->setChecked(false);
+        dialog.start();
+        QVERIFY(!dialog.running());
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("optimiseBest"))->text(),
+                 QStringLiteral("Tick at least one lighting."));
+
+        // Spot and ISO, the worst deciding: each result lists its goal under
+        // both, and its score is the lower.
+        box("spot")->setChecked(true);
+        box("iso")->setChecked(true);
+        worst->setChecked(true);
+        QCOMPARE(dialog.settings().scoring.lightings,
+                 (std::vector<optics::Environment>{optics::Environment::Iso, optics::Environment::Spot}));
+        QVERIFY(dialog.settings().scoring.worstLighting);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(3);
+        dialog.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 60000);
+        const int best = bestRow(dialog);
+        QVERIFY(best >= 0);
+        const QString text = dialog.resultText(best);
+        const QRegularExpression under(QStringLiteral("\\n    Under ISO (-?[0-9.]+), Spot (-?[0-9.]+)\\n"));
+        const QRegularExpressionMatch m = under.match(text);
+        QVERIFY2(m.hasMatch(), qPrintable(text));
+        const QRegularExpressionMatch score = QRegularExpression(QStringLiteral("^Best: score (-?[0-9.]+),")).match(text);
+        QVERIFY(score.hasMatch());
+        const double lower = std::min(m.captured(1).toDouble(), m.captured(2).toDouble());
+        QVERIFY2(qAbs(score.captured(1).toDouble() - lower) < 0.06, qPrintable(text));
     }
 
     void retargetsToDiamond() {

@@ -1,10 +1,12 @@
 #include "app/dialogs/optimise_dlg.h"
+#include "app/dialogs/optimise_lightings.h"
 #include "app/dialogs/readable_title.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -130,6 +133,30 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
     robust_->setToolTip(QStringLiteral("Score each candidate over copies cut a little off, as a machine cuts: "
                                        "slower, and away from angles where a tenth of a degree costs light"));
     goalForm->addRow(robust_);
+    // The rooms each candidate is judged under: three to a row, so the group
+    // keeps its width.
+    auto* lightingBoxes = new QWidget(goal);
+    auto* lightingGrid = new QGridLayout(lightingBoxes);
+    lightingGrid->setContentsMargins(0, 0, 0, 0);
+    for (optics::Environment e : optics::ALL_ENVIRONMENTS) {
+        auto* box = new QCheckBox(QString::fromLatin1(optics::environmentLabel(e)), lightingBoxes);
+        box->setObjectName(QStringLiteral("lighting_") + QString::fromLatin1(optics::environmentKey(e)));
+        box->setChecked(std::find(request.lightings.begin(), request.lightings.end(), e) != request.lightings.end());
+        const int n = int(lightings_.size());
+        lightingGrid->addWidget(box, n / 3, n % 3);
+        lightings_.push_back(box);
+    }
+    auto* lightingLabel = new QLabel(QStringLiteral("&Lighting"), goal);
+    lightingLabel->setBuddy(lightings_.front());
+    lightingLabel->setToolTip(QStringLiteral("The lightings each candidate is judged under (see the Light "
+                                             "Performance pane)"));
+    goalForm->addRow(lightingLabel, lightingBoxes);
+    worstLighting_ = new QCheckBox(QStringLiteral("Worst &decides"), goal);
+    worstLighting_->setObjectName(QStringLiteral("worstLighting"));
+    worstLighting_->setChecked(request.worstLighting);
+    worstLighting_->setToolTip(QStringLiteral("Judge each candidate by its worst lighting, not by the mean over "
+                                              "the lightings: a design that does well in every room"));
+    goalForm->addRow(worstLighting_);
 
     auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
     auto* limitForm = new QFormLayout(limits);
@@ -254,6 +281,10 @@ optimise::OptimiseSettings OptimiseDlg::settings() const {
     r.limits.noNewWarnings = noNewWarnings_->isChecked();
     r.robustSamples = robust_->isChecked() ? optimise::DEFAULT_ROBUST_SAMPLES : 0;
     r.seconds = seconds_->value();
+    std::vector<bool> ticked;
+    for (const QCheckBox* box : lightings_) ticked.push_back(box->isChecked());
+    r.lightings = tickedLightings(ticked);
+    r.worstLighting = worstLighting_->isChecked();
     // Light as the pane and the command line choose it: the listed material
     // when retargeting, otherwise the design's own index.
     if (material_) r.material = optics::findMaterial(material_->currentData().toString().toStdString());
@@ -298,6 +329,16 @@ void OptimiseDlg::start() {
         best_->setText(QStringLiteral("Tick at least one tier."));
         return;
     }
+    const std::vector<bool> ticked = [this] {
+        std::vector<bool> out;
+        for (const QCheckBox* box : lightings_) out.push_back(box->isChecked());
+        return out;
+    }();
+    if (tickedLightings(ticked).empty()) {
+        best_->setText(QStringLiteral("Tick at least one lighting."));
+        return;
+    }
+    judgedUnder_ = s.scoring.lightings;
     refractiveIndex_ = s.scoring.refractiveIndex;
     cancel_ = false;
     finished_ = false;
@@ -362,6 +403,7 @@ void OptimiseDlg::finish(optimise::OptimiseResult result) {
                                      "contrast %.1f%%, scintillation %.1f%%\n",
                                      what, e.score, l.iso, l.cos, l.windowing, l.extinction, l.contrast,
                                      l.scintillation);
+        text += lightingScoresText(judgedUnder_, e.figures.lightingScores);
         for (size_t i = 0; i < e.angles.size() && i < result_->variables.size(); ++i)
             text += strprintf("%s%s %.2f\xC2\xB0", i == 0 ? "    " : ", ",
                               cp1252ToUtf8(tierLabel(design_, intent_, result_->variables[i].tier)).c_str(),

@@ -87,6 +87,8 @@ private:
     QDoubleSpinBox* minGirdleShare_ = nullptr;
     QCheckBox* noNewWarnings_ = nullptr;
     QCheckBox* robust_ = nullptr;
+    std::vector<QCheckBox*> lightings_;  // one a lighting, in optics::ALL_ENVIRONMENTS' order
+    QCheckBox* worstLighting_ = nullptr;
     QDoubleSpinBox* seconds_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;
@@ -102,6 +104,7 @@ private:
     bool finished_ = false;
     double shownBest_ = -1e300;
     double refractiveIndex_ = 1.54;
+    std::vector<optics::Environment> judgedUnder_;  // of the search listed
     std::optional<optimise::OptimiseResult> result_;
 };
 

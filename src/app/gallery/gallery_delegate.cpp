@@ -32,8 +32,9 @@ void GalleryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
     const int side = GalleryModel::PICTURE_SIDE;
     const QRect pictureRect(r.left() + (r.width() - side) / 2, r.top() + 4, side, side);
-    if (!tile->picture.isNull())
-        painter->drawImage(pictureRect, tile->picture);
+    const QImage& shown = tile->lightPicture.isNull() ? tile->picture : tile->lightPicture;
+    if (!shown.isNull())
+        painter->drawImage(pictureRect, shown);
     else
         painter->fillRect(pictureRect, QColor(245, 245, 245));
     // A design the figures warn about is marked, so a ranking does not hide

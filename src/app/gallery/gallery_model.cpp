@@ -65,6 +65,17 @@ void GalleryModel::forgetLight() {
     if (!tiles_.empty()) Q_EMIT dataChanged(index(0), index(rowCount() - 1));
 }
 
+void GalleryModel::setLightPicture(int row, QImage picture) {
+    if (row < 0 || row >= rowCount()) return;
+    tiles_[static_cast<size_t>(row)].lightPicture = std::move(picture);
+    Q_EMIT dataChanged(index(row), index(row));
+}
+
+void GalleryModel::forgetLightPictures() {
+    for (GalleryTile& tile : tiles_) tile.lightPicture = QImage();
+    if (!tiles_.empty()) Q_EMIT dataChanged(index(0), index(rowCount() - 1));
+}
+
 int GalleryModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(tiles_.size());
 }

@@ -20,6 +20,9 @@ struct GalleryTile {
     collection::DesignFigures figures;
     QImage picture;
     bool lightKnown = false;   // figures.light holds this material's figures
+    // The design's face-up picture in the tiles' lighting, shown instead of
+    // `picture` when there is one.
+    QImage lightPicture;
 };
 
 class GalleryModel : public QAbstractListModel {
@@ -53,6 +56,9 @@ public:
     void setLight(int row, const collection::DesignFigures& figures);
     // A new material: every tile's light is unknown again.
     void forgetLight();
+    void setLightPicture(int row, QImage picture);
+    // A new lighting or material for the tiles' pictures, or the top view again.
+    void forgetLightPictures();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

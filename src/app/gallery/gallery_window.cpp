@@ -1,6 +1,7 @@
 #include "app/gallery/gallery_window.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +44,10 @@ GalleryWindow::GalleryWindow(const QString& folder, OpenDesign open, QWidget* pa
     startScan(true);
 }
 
-GalleryWindow::~GalleryWindow() { scan_.reset(); }
+GalleryWindow::~GalleryWindow() {
+    pictures_.reset();
+    scan_.reset();
+}
 
 void GalleryWindow::buildControls() {
     search_ = new QLineEdit(this);
@@ -80,6 +84,15 @@ void GalleryWindow::buildControls() {
     for (const optics::Material& m : optics::materials()) material_->addItem(QString::fromStdString(m.name));
     connect(material_, &QComboBox::currentIndexChanged, this, [this](int i) { setMaterial(i); });
 
+    tiles_ = new QComboBox(this);
+    tiles_->setObjectName(QStringLiteral("galleryTiles"));
+    tiles_->addItem(tr("Top view"));
+    for (optics::Environment e : optics::ALL_ENVIRONMENTS)
+        tiles_->addItem(QString::fromLatin1(optics::environmentLabel(e)));
+    tiles_->setToolTip(tr("What the tiles show: the top view, or each design face up in a lighting "
+                          "(ASET: red light from high above, green from low, blue from the viewer, black leaking)"));
+    connect(tiles_, &QComboBox::currentIndexChanged, this, [this](int i) { setTileLighting(i); });
+
     auto* exportPdf = new QPushButton(tr("Export Diagrams (PDF)..."), this);
     auto* exportStl = new QPushButton(tr("Export STL..."), this);
     connect(exportPdf, &QPushButton::clicked, this, [this] { exportSelected(GalleryExport::DiagramPdf); });
@@ -115,6 +128,9 @@ void GalleryWindow::buildControls() {
     auto* second = new QHBoxLayout;
     second->addWidget(new QLabel(tr("Material"), this));
     second->addWidget(material_);
+    second->addSpacing(12);
+    second->addWidget(new QLabel(tr("Tiles"), this));
+    second->addWidget(tiles_);
     second->addStretch(1);
     second->addWidget(exportPdf);
     second->addWidget(exportStl);
@@ -174,6 +190,7 @@ void GalleryWindow::startScan(bool withFacts) {
                 model_->setEntries(std::move(found.entries));
                 found_ = true;
                 update();
+                startPictures();
             },
             Qt::QueuedConnection);
     };
@@ -235,6 +252,50 @@ void GalleryWindow::setMaterial(int index) {
     model_->forgetLight();
     // The facts stay; a scan still reading them starts again from the top.
     startScan(factsDone_ < model_->rowCount());
+    startPictures();
+}
+
+void GalleryWindow::setTileLighting(int index) {
+    if (tiles_->currentIndex() != index) {
+        tiles_->setCurrentIndex(index);  // comes back here through the signal
+        return;
+    }
+    startPictures();
+}
+
+void GalleryWindow::startPictures() {
+    pictures_.reset();
+    const uint64_t generation = ++picturesGeneration_;
+    model_->forgetLightPictures();
+    const int choice = tiles_->currentIndex();
+    // The top view needs nothing made.
+    picturesFinished_ = choice <= 0 || choice > int(std::size(optics::ALL_ENVIRONMENTS));
+    // Before the search is done there are no tiles: it starts this again then.
+    if (picturesFinished_ || !found_) return;
+    std::vector<collection::DesignEntry> entries;
+    entries.reserve(model_->tiles().size());
+    for (const GalleryTile& t : model_->tiles()) entries.push_back(t.entry);
+    const auto deliver = [this, generation](size_t i, optics::RgbPicture p) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, i, p = std::move(p)] {
+                if (generation != picturesGeneration_) return;
+                const QImage image(p.rgb.data(), p.width, p.height, p.width * 3, QImage::Format_RGB888);
+                model_->setLightPicture(static_cast<int>(i), image.copy());
+            },
+            Qt::QueuedConnection);
+    };
+    const auto finished = [this, generation] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (generation == picturesGeneration_) picturesFinished_ = true;
+            },
+            Qt::QueuedConnection);
+    };
+    pictures_ = std::make_unique<collection::TilePictures>(std::move(entries), lightSettings(),
+                                                           optics::ALL_ENVIRONMENTS[choice - 1],
+                                                           GalleryModel::PICTURE_SIDE, deliver, finished);
 }
 
 void GalleryWindow::applyRange() {

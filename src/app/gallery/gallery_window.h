@@ -1,7 +1,8 @@
 #pragma once
 // File > Open Folder...: a window of tiles, one per design below a folder,
 // that fill in as a background scan reads them and scores their light in
-// the gallery's material. Sorting, a range on one figure, a search over
+// the gallery's material; the tiles show each design's top view, or its
+// face-up picture in a lighting (the ASET picture...). Sorting, a range on one figure, a search over
 // names and headings; a double click opens the design in the main window;
 // the selected designs can be exported together.
 #include <QWidget>
@@ -10,6 +11,7 @@
 
 #include "app/gallery/gallery_export.h"
 #include "collection/collection_scan.h"
+#include "collection/tile_pictures.h"
 
 class QCheckBox;
 class QComboBox;
@@ -42,17 +44,24 @@ public:
     QListView* view() const { return view_; }
     QComboBox* sortBox() const { return sortBox_; }
     QComboBox* materialBox() const { return material_; }
+    QComboBox* tilesBox() const { return tiles_; }
     QLineEdit* searchField() const { return search_; }
     QProgressBar* progress() const { return progress_; }
     // True once the folder has been searched and there is a tile for each design found.
     bool searched() const { return found_; }
     // True once every tile has its facts and its light in the current material.
     bool scanFinished() const { return finished_; }
+    // True once every tile has its picture in the tiles' lighting (at once
+    // for the top view).
+    bool picturesFinished() const { return picturesFinished_; }
 
     // Sorts as the sort box and the order box say.
     void sortTiles(int key, bool descending);
     // Index into the material box: 0 the design's own index, then the list's materials.
     void setMaterial(int index);
+    // Index into the tiles box: 0 the top view, then the lightings of
+    // optics::ALL_ENVIRONMENTS.
+    void setTileLighting(int index);
     // The entries of the selected tiles, in the order shown.
     std::vector<collection::DesignEntry> selectedEntries() const;
     void exportSelected(GalleryExport kind);
@@ -66,6 +75,8 @@ private:
     void applyRange();
     void openIndex(const QModelIndex& index);
     optics::LightSettings lightSettings() const;
+    // The tiles' pictures in their lighting, made again from the start.
+    void startPictures();
 
     QString folder_;
     QString cacheFolder_;
@@ -81,9 +92,13 @@ private:
     QDoubleSpinBox* low_ = nullptr;
     QDoubleSpinBox* high_ = nullptr;
     QComboBox* material_ = nullptr;
+    QComboBox* tiles_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
     std::unique_ptr<collection::CollectionScan> scan_;
+    std::unique_ptr<collection::TilePictures> pictures_;
+    uint64_t picturesGeneration_ = 0;
+    bool picturesFinished_ = true;
     uint64_t generation_ = 0;
     int factsDone_ = 0, lightDone_ = 0;
     bool finished_ = false;

@@ -38,7 +38,18 @@ LightPaneSettings loadLightPaneSettings() {
     if (auto v = readDword("Visible")) s.visible = *v != 0;
     if (auto v = readDword("DockArea"); v && (*v == 1 || *v == 2 || *v == 4 || *v == 8)) s.dockArea = int32_t(*v);
     if (auto v = readDword("Floating")) s.floating = *v != 0;
-    if (auto v = readDword("CosModel")) s.cosModel = *v != 0;
+    // "Lighting" names any room. Settings stored before there were rooms
+    // have only "CosModel", and a Brevix of that time sharing these settings
+    // writes only it: where it says COS, or ISO against a stored COS, it is
+    // the later word.
+    if (auto key = regGetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Lighting"))
+        if (auto lighting = optics::environmentFromKey(*key)) s.lighting = *lighting;
+    if (auto v = readDword("CosModel")) {
+        if (*v != 0)
+            s.lighting = optics::Environment::Cos;
+        else if (s.lighting == optics::Environment::Cos)
+            s.lighting = optics::Environment::Iso;
+    }
     if (auto v = readDword("Dispersion")) s.dispersion = *v != 0;
     if (auto name = regGetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Material"); name && optics::findMaterial(*name))
         s.material = optics::findMaterial(*name)->name;
@@ -54,7 +65,9 @@ bool saveLightPaneSettings(const LightPaneSettings& s) {
     bool ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "Visible", s.visible);
     ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "DockArea", uint32_t(s.dockArea)) && ok;
     ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "Floating", s.floating) && ok;
-    ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "CosModel", s.cosModel) && ok;
+    ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Lighting", optics::environmentKey(s.lighting)) && ok;
+    // Kept for an older Brevix sharing these settings: it knows ISO and COS only.
+    ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "CosModel", s.lighting == optics::Environment::Cos) && ok;
     ok = regSetDword(kLightRoot, LIGHT_PERFORMANCE_KEY, "Dispersion", s.dispersion) && ok;
     ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Material", s.material) && ok;
     ok = regSetString(kLightRoot, LIGHT_PERFORMANCE_KEY, "Tilt", angleText(s.tiltDegrees)) && ok;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "optics/environment.h"
+
 namespace brevix {
 
 inline constexpr const char* LIGHT_PERFORMANCE_KEY = "Software\\Brevix\\LightPerformance";
@@ -12,7 +14,8 @@ struct LightPaneSettings {
     bool visible = false;
     int32_t dockArea = 2;      // Qt's dock area number: 1 left, 2 right, 4 top, 8 bottom
     bool floating = false;
-    bool cosModel = false;     // the picture shows COS instead of ISO
+    // The lighting the picture and the room's figures are made under.
+    optics::Environment lighting = optics::Environment::Iso;
     std::string material;      // a listed material's name; empty = the design's own index
     double tiltDegrees = 0;
     double coneDegrees = 60;

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <cmath>
+#include <iterator>
 #include <QDockWidget>
 #include <QFile>
 #include <QDoubleSpinBox>
@@ -26,6 +27,7 @@
 #include <QtCharts/QValueAxis>
 
 #include "app/design_signals.h"
+#include "app/panes/light_figures_text.h"
 #include "app/panes/remembered_dock.h"
 #include "document/gem_doc.h"
 #include "files/export_files.h"
@@ -50,6 +52,27 @@ QDoubleSpinBox* angleBox(double low, double high, double step, double value, QWi
     box->setValue(value);
     box->setKeyboardTracking(false);  // a typed number counts when it is complete
     return box;
+}
+
+// What each lighting is, for the choice's tooltips.
+const char* lightingHint(optics::Environment lighting) {
+    switch (lighting) {
+    case optics::Environment::Iso: return "Even light from every direction of the lighting cone";
+    case optics::Environment::Cos: return "Light from the lighting cone, the more the higher it comes from";
+    case optics::Environment::Aset:
+        return "Where the light comes from: red from high above, green from low, blue from your own "
+               "shadow, black where the stone leaks";
+    case optics::Environment::Office: return "Four large lamps and a window in a dark room";
+    case optics::Environment::Spot: return "Sixty small spot lights, as a chandelier gives: where a stone sparkles";
+    case optics::Environment::Dome: return "Daylight under an overcast sky, the horizon darker";
+    }
+    return "";
+}
+
+int lightingIndex(optics::Environment lighting) {
+    for (int i = 0; i < int(std::size(optics::ALL_ENVIRONMENTS)); ++i)
+        if (optics::ALL_ENVIRONMENTS[i] == lighting) return i;
+    return 0;
 }
 
 }  // namespace
@@ -95,6 +118,14 @@ void LightPerformancePane::buildControls() {
         "from a neighbour, seen with the viewer's head shadow. Scintillation: the share of the cells that "
         "switch between neighbouring tilts from -10 to 10 degrees."));
     layout->addWidget(metricsLabel_);
+    sceneLabel_ = new QLabel(this);
+    sceneLabel_->setObjectName(QStringLiteral("sceneFigures"));
+    sceneLabel_->setWordWrap(true);
+    sceneLabel_->setToolTip(QStringLiteral(
+        "The figures under the chosen room. Brightness: the light returned from the room, with the viewer's "
+        "head shadow. ASET: the share of the light entering the stone that returns from high above (red), "
+        "from low (green), from the viewer (blue), or is lost, mostly through the pavilion (black)."));
+    layout->addWidget(sceneLabel_);
 
     // Two columns of settings, so the picture keeps most of the pane. The
     // pane lives in the main window, whose menu bar owns Alt+F, E, S, V, P,
@@ -106,10 +137,14 @@ void LightPerformancePane::buildControls() {
         form->addWidget(text, row, column * 2);
         form->addWidget(field, row, column * 2 + 1);
     };
-    model_ = new QComboBox(this);
-    model_->addItems({QStringLiteral("ISO"), QStringLiteral("COS")});
-    model_->setCurrentIndex(settings_.cosModel ? 1 : 0);
-    addField(0, 0, QStringLiteral("&Model:"), model_);
+    lighting_ = new QComboBox(this);
+    lighting_->setObjectName(QStringLiteral("lighting"));
+    for (optics::Environment e : optics::ALL_ENVIRONMENTS) {
+        lighting_->addItem(QString::fromLatin1(optics::environmentLabel(e)), QString::fromLatin1(optics::environmentKey(e)));
+        lighting_->setItemData(lighting_->count() - 1, QString::fromLatin1(lightingHint(e)), Qt::ToolTipRole);
+    }
+    lighting_->setCurrentIndex(lightingIndex(settings_.lighting));
+    addField(0, 0, QStringLiteral("&Lighting:"), lighting_);
     material_ = new QComboBox(this);
     material_->addItem(QStringLiteral("The design's index"), QString());
     for (const optics::Material& m : optics::materials())
@@ -140,8 +175,11 @@ void LightPerformancePane::buildControls() {
     isoSeries_->setName(QStringLiteral("ISO"));
     cosSeries_ = new QLineSeries(chart);
     cosSeries_->setName(QStringLiteral("COS"));
+    sceneSeries_ = new QLineSeries(chart);
+    sceneSeries_->setVisible(false);  // a room's curve, under a room only
     chart->addSeries(isoSeries_);
     chart->addSeries(cosSeries_);
+    chart->addSeries(sceneSeries_);
     auto* xAxis = new QValueAxis(chart);
     xAxis->setRange(-30, 30);
     xAxis->setTickCount(7);
@@ -154,7 +192,7 @@ void LightPerformancePane::buildControls() {
     yAxis_->setTitleText(QStringLiteral("%"));
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis_, Qt::AlignLeft);
-    for (QLineSeries* s : {isoSeries_, cosSeries_}) {
+    for (QLineSeries* s : {isoSeries_, cosSeries_, sceneSeries_}) {
         s->attachAxis(xAxis);
         s->attachAxis(yAxis_);
     }
@@ -182,7 +220,7 @@ void LightPerformancePane::buildControls() {
         Q_EMIT settingsChanged();
         designChanged();
     };
-    connect(model_, &QComboBox::currentIndexChanged, this, changed);
+    connect(lighting_, &QComboBox::currentIndexChanged, this, changed);
     connect(material_, &QComboBox::currentIndexChanged, this, changed);
     for (QDoubleSpinBox* box : {tilt_, cone_, headShadow_, tiltStep_})
         connect(box, &QDoubleSpinBox::valueChanged, this, changed);
@@ -190,7 +228,7 @@ void LightPerformancePane::buildControls() {
 }
 
 void LightPerformancePane::readControls() {
-    settings_.cosModel = model_->currentIndex() == 1;
+    settings_.lighting = optics::ALL_ENVIRONMENTS[std::clamp(lighting_->currentIndex(), 0, 5)];
     settings_.material = material_->currentData().toString().toStdString();
     settings_.tiltDegrees = tilt_->value();
     settings_.coneDegrees = cone_->value();
@@ -216,8 +254,11 @@ void LightPerformancePane::designChanged() {
     if (!stone) {
         image_ = QImage();
         iso_ = cos_ = -1;
+        scene_.reset();
+        sceneScintillation_.reset();
         isoSeries_->clear();
         cosSeries_->clear();
+        sceneSeries_->clear();
         delivered_ = generation_;
         showImage();
         return;
@@ -231,7 +272,7 @@ void LightPerformancePane::designChanged() {
     request.options.tiltDegrees = settings_.tiltDegrees;
     request.options.lighting.coneDegrees = settings_.coneDegrees;
     request.options.lighting.headShadowDegrees = settings_.headShadowDegrees;
-    request.model = settings_.cosModel ? optics::LightModel::Cos : optics::LightModel::Iso;
+    request.options.lighting.environment = settings_.lighting;
     request.dispersion = settings_.dispersion;
     request.dispersionValue = choice.material.dispersion;
     request.sweep = {-30, 30, settings_.tiltStep};
@@ -245,17 +286,21 @@ bool LightPerformancePane::upToDate() const { return delivered_ == generation_ &
 void LightPerformancePane::accept(LightResult result) {
     if (result.generation != generation_) return;  // an older design's
     if (result.stage == LightResult::Sweep) {
-        QList<QPointF> iso, cos;
+        QList<QPointF> iso, cos, room;
         for (const optics::TiltBrightness& p : result.sweep.points) {
             iso << QPointF(p.tiltDegrees, p.iso);
             cos << QPointF(p.tiltDegrees, p.cos);
+            if (scene_) room << QPointF(p.tiltDegrees, p.scene);
         }
         isoSeries_->replace(iso);
         cosSeries_->replace(cos);
+        sceneSeries_->replace(room);
+        sceneSeries_->setVisible(scene_.has_value());
+        if (scene_) sceneSeries_->setName(QString::fromLatin1(optics::environmentLabel(sceneLighting_)));
         // The brightness scale spans the curves in whole tens, so small
         // differences between tilts show.
         double low = 100, high = 0;
-        for (const QPointF& q : iso + cos) {
+        for (const QPointF& q : iso + cos + room) {
             low = std::min(low, q.y());
             high = std::max(high, q.y());
         }
@@ -272,12 +317,14 @@ void LightPerformancePane::accept(LightResult result) {
             yAxis_->setTickCount(gaps + 1);
         }
         meanLabel_->setText(QString::fromStdString(
-            strprintf("Mean over the tilts: ISO %.1f%%, COS %.1f%%", result.sweep.meanIso, result.sweep.meanCos)));
+            tiltMeanText(scene_ ? sceneLighting_ : optics::Environment::Iso, result.sweep)));
         const optics::TiltAverages a = optics::tiltAverages(result.sweep.points);
         tiltMetrics_ = strprintf("\nOver the tilts: windowing %.1f%%, extinction %.1f%%, contrast %.1f%%; "
                                  "scintillation %.1f%%",
                                  a.windowing, a.extinction, a.contrast, result.scintillation);
         metricsLabel_->setText(metricsText());
+        if (scene_) sceneScintillation_ = result.sceneScintillation;
+        sceneLabel_->setText(sceneText());
         delivered_ = result.generation;
         return;
     }
@@ -288,6 +335,9 @@ void LightPerformancePane::accept(LightResult result) {
     metrics_ = result.metrics;
     tiltMetrics_.clear();  // the sweep of this design comes after its picture
     fire_ = result.fire;
+    scene_ = result.scene;
+    sceneScintillation_.reset();  // measured by the sweep
+    sceneLighting_ = settings_.lighting;
     showImage();
 }
 
@@ -306,12 +356,22 @@ QString LightPerformancePane::metricsText() const {
     return QString::fromStdString(text + tiltMetrics_);
 }
 
+QString LightPerformancePane::sceneText() const {
+    if (iso_ < 0 || !scene_) return QString();
+    return QString::fromStdString(sceneFiguresText(sceneLighting_, *scene_, sceneScintillation_));
+}
+
 QList<QPointF> LightPerformancePane::isoPoints() const { return isoSeries_->points(); }
+QList<QPointF> LightPerformancePane::scenePoints() const {
+    return scene_ ? sceneSeries_->points() : QList<QPointF>();
+}
 
 void LightPerformancePane::showImage() {
     isoLabel_->setText(isoText());
     cosLabel_->setText(cosText());
     metricsLabel_->setText(metricsText());
+    sceneLabel_->setText(sceneText());
+    sceneLabel_->setVisible(!sceneLabel_->text().isEmpty());
     if (image_.isNull()) {
         picture_->clear();
         return;

@@ -1,7 +1,8 @@
 #pragma once
 // View > Light Performance: a dockable pane beside the design with its
-// ray-traced face-up picture in the chosen material, the ISO and COS
-// brightness, and a graph of brightness as the stone tilts. It follows
+// ray-traced face-up picture in the chosen material and lighting, the ISO
+// and COS brightness (and a room's own figures under a room), and a graph
+// of brightness as the stone tilts. It follows
 // every change of the design; the pictures are made on a worker thread.
 #include <QImage>
 #include <QWidget>
@@ -41,8 +42,12 @@ public:
     QString cosText() const;
     // "Windowing 3.1%, extinction 20.4%, contrast 35.0%" (and fire with dispersion).
     QString metricsText() const;
+    // The room's figures (light_figures_text.h); empty under ISO and COS.
+    QString sceneText() const;
     // The tilt graph's points: tilt, ISO, COS.
     QList<QPointF> isoPoints() const;
+    // The room's curve of the graph; empty under ISO and COS.
+    QList<QPointF> scenePoints() const;
     // True once the worker has delivered everything asked of it so far.
     bool upToDate() const;
     // How many pictures of the design have been asked of the worker.
@@ -74,7 +79,8 @@ private:
     QLabel* cosLabel_ = nullptr;
     QLabel* meanLabel_ = nullptr;
     QLabel* metricsLabel_ = nullptr;
-    QComboBox* model_ = nullptr;
+    QLabel* sceneLabel_ = nullptr;
+    QComboBox* lighting_ = nullptr;
     QComboBox* material_ = nullptr;
     QDoubleSpinBox* tilt_ = nullptr;
     QDoubleSpinBox* cone_ = nullptr;
@@ -84,11 +90,16 @@ private:
     QChartView* chart_ = nullptr;
     QLineSeries* isoSeries_ = nullptr;
     QLineSeries* cosSeries_ = nullptr;
+    QLineSeries* sceneSeries_ = nullptr;
     QValueAxis* yAxis_ = nullptr;
     QImage image_;
     double iso_ = -1, cos_ = -1;
     optics::LightMetrics metrics_;
     std::optional<double> fire_;
+    // Under a room: its figures, of the lighting they were made under.
+    std::optional<optics::SceneFigures> scene_;
+    std::optional<double> sceneScintillation_;
+    optics::Environment sceneLighting_ = optics::Environment::Iso;
     std::string tiltMetrics_;  // a second line once the tilt sweep is in
     uint64_t generation_ = 0;
     uint64_t delivered_ = 0;  // generation whose sweep has arrived

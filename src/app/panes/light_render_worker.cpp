@@ -75,7 +75,9 @@ void LightRenderWorker::run() {
             result.cosBrightness = made.image.cosBrightness;
             result.metrics = optics::lightMetrics(made.image);
             if (made.colours) result.fire = optics::fireFigure(*made.colours);
-            result.picture = optics::picture(made, job.model);
+            const optics::Environment lighting = options.lighting.environment;
+            if (optics::hasScene(lighting)) result.scene = optics::sceneFigures(made.image);
+            result.picture = optics::picture(made, lighting);
             result.milliseconds = millisecondsSince(start);
             if (stage == LightResult::Fine) lastFineMilliseconds_ = result.milliseconds;
             if (superseded()) return false;
@@ -102,6 +104,7 @@ void LightRenderWorker::run() {
         const optics::TiltSweep small = optics::sweepTilts(*job.stone, sweepOptions, optics::SCINTILLATION_TILTS);
         if (!small.complete || superseded()) continue;
         sweep.scintillation = small.scintillation;
+        if (optics::hasScene(options.lighting.environment)) sweep.sceneScintillation = small.sceneScintillation;
         sweep.milliseconds = millisecondsSince(start);
         deliver_(std::move(sweep));
     }

@@ -22,8 +22,9 @@ namespace brevix {
 
 struct LightRequest {
     std::shared_ptr<const Stone> stone;
-    optics::FaceUpOptions options;  // size: of the fine picture
-    optics::LightModel model = optics::LightModel::Iso;
+    // size: of the fine picture; lighting.environment: what the picture
+    // shows, and the room whose figures come with it.
+    optics::FaceUpOptions options;
     bool dispersion = false;
     double dispersionValue = 0;     // nF - nC
     optics::TiltRange sweep{-30, 30, 5};
@@ -38,9 +39,11 @@ struct LightResult {
     double isoBrightness = 0, cosBrightness = 0;
     optics::LightMetrics metrics;       // windowing, extinction, contrast
     std::optional<double> fire;         // with dispersion
+    std::optional<optics::SceneFigures> scene;  // under a room
     optics::RgbPicture picture;
     optics::TiltSweep sweep;
     double scintillation = 0;           // Sweep: over optics::SCINTILLATION_TILTS
+    std::optional<double> sceneScintillation;  // Sweep: the same under a room
     double milliseconds = 0;
 };
 
