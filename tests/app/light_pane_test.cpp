@@ -32,6 +32,7 @@
 #include "optics/dispersion.h"
 #include "optics/face_up.h"
 #include "optics/light_metrics.h"
+#include "optics/tilt_sweep.h"
 #include "document/cut_commands.h"
 #include "optics/light_picture.h"
 #include "platform/registry.h"
@@ -233,7 +234,13 @@ private Q_SLOTS:
         QVERIFY2(colouredPixels(pane->image()) > pane->image().width() * pane->image().height() / 10,
                  "ASET is a picture in colour");
         const optics::SceneFigures f = optics::sceneFigures(aset);
-        QCOMPARE(pane->sceneText(), QString::fromStdString(sceneFiguresText(optics::Environment::Aset, f, std::nullopt)));
+        // Its scintillation as the pane's sweep measures it: the small tilts at the sweep's size.
+        optics::FaceUpOptions sweepOptions = options;
+        sweepOptions.size = LightRequest().sweepSize;
+        const double scintillation =
+            optics::sweepTilts(*session.doc.stone(), sweepOptions, optics::SCINTILLATION_TILTS).sceneScintillation;
+        QCOMPARE(pane->sceneText(),
+                 QString::fromStdString(sceneFiguresText(optics::Environment::Aset, f, scintillation)));
         QVERIFY(pane->sceneText().contains(QStringLiteral("\nRed ")));
         QVERIFY(sceneLabel->isVisible());
         QCOMPARE(sceneLabel->text(), pane->sceneText());
