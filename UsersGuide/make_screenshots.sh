@@ -24,6 +24,9 @@ rm -rf "$shots"
 cmake --build "$build" --target test_app
 BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/tests/app/test_app" gallery_test sortsFiltersAndSearches
+# The same folder with ASET tiles.
+BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/app/test_app" gallery_test tilesShowEachDesignFaceUpInALighting
 # The optimiser's dialog at the end of a run on the round brilliant.
 cmake --build "$build" --target test_app
 BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \

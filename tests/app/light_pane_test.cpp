@@ -251,7 +251,11 @@ private Q_SLOTS:
         // The graph has the room's curve, the mean line its mean.
         QCOMPARE(pane->scenePoints().size(), pane->isoPoints().size());
         QVERIFY(pane->findChild<QLabel*>(QStringLiteral("tiltMean"))->text().contains(QStringLiteral(", ASET ")));
-        guideImage(pane, "light_pane_aset.png");
+        if (!qEnvironmentVariableIsEmpty("BREVIX_GUIDE_IMAGES")) {
+            frame.resize(1100, 900);  // a picture large enough to read its colours
+            QTRY_VERIFY_WITH_TIMEOUT(pane->upToDate(), WAIT_MS);
+            guideImage(pane, "light_pane_aset.png");
+        }
 
         // Spot light: its scintillation once the pane has measured it.
         lighting->setCurrentIndex(4);
@@ -267,6 +271,7 @@ private Q_SLOTS:
         QVERIFY(sceneLabel->isHidden());
         QVERIFY(pane->scenePoints().isEmpty());
         options.lighting.environment = optics::Environment::Cos;
+        options.size = pane->image().width();
         QVERIFY(pane->image() ==
                 qImageOf(optics::picture(optics::renderFaceUp(*session.doc.stone(), options), optics::Environment::Cos)));
     }
