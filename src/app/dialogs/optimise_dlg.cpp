@@ -281,9 +281,7 @@ optimise::OptimiseSettings OptimiseDlg::settings() const {
     r.limits.noNewWarnings = noNewWarnings_->isChecked();
     r.robustSamples = robust_->isChecked() ? optimise::DEFAULT_ROBUST_SAMPLES : 0;
     r.seconds = seconds_->value();
-    std::vector<bool> ticked;
-    for (const QCheckBox* box : lightings_) ticked.push_back(box->isChecked());
-    r.lightings = tickedLightings(ticked);
+    r.lightings = chosenLightings();
     r.worstLighting = worstLighting_->isChecked();
     // Light as the pane and the command line choose it: the listed material
     // when retargeting, otherwise the design's own index.
@@ -312,6 +310,12 @@ optimise::OptimiseSettings OptimiseDlg::settings() const {
     return optimise::problemSettings(design_.refractiveIndex, r);
 }
 
+std::vector<optics::Environment> OptimiseDlg::chosenLightings() const {
+    std::vector<bool> ticked;
+    for (const QCheckBox* box : lightings_) ticked.push_back(box->isChecked());
+    return tickedLightings(ticked);
+}
+
 void OptimiseDlg::setRunning(bool running) {
     start_->setEnabled(!running);
     stop_->setEnabled(running);
@@ -329,12 +333,7 @@ void OptimiseDlg::start() {
         best_->setText(QStringLiteral("Tick at least one tier."));
         return;
     }
-    const std::vector<bool> ticked = [this] {
-        std::vector<bool> out;
-        for (const QCheckBox* box : lightings_) out.push_back(box->isChecked());
-        return out;
-    }();
-    if (tickedLightings(ticked).empty()) {
+    if (chosenLightings().empty()) {
         best_->setText(QStringLiteral("Tick at least one lighting."));
         return;
     }

@@ -65,6 +65,8 @@ private:
     void showProgress(const optimise::Progress& progress);
     void finish(optimise::OptimiseResult result);
     void setRunning(bool running);
+    // The lightings ticked (none when the cutter unticked them all).
+    std::vector<optics::Environment> chosenLightings() const;
 
     CGemDoc& doc_;
     Mode mode_;

@@ -2,9 +2,9 @@
 // File > Open Folder...: a window of tiles, one per design below a folder,
 // that fill in as a background scan reads them and scores their light in
 // the gallery's material; the tiles show each design's top view, or its
-// face-up picture in a lighting (the ASET picture...). Sorting, a range on one figure, a search over
-// names and headings; a double click opens the design in the main window;
-// the selected designs can be exported together.
+// face-up picture in a lighting (the ASET picture...). Sorting, a range on
+// one figure, a search over names and headings; a double click opens the
+// design in the main window; the selected designs can be exported together.
 #include <QWidget>
 #include <functional>
 #include <memory>

@@ -122,9 +122,10 @@ void LightPerformancePane::buildControls() {
     sceneLabel_->setObjectName(QStringLiteral("sceneFigures"));
     sceneLabel_->setWordWrap(true);
     sceneLabel_->setToolTip(QStringLiteral(
-        "The figures under the chosen room. Brightness: the light returned from the room, with the viewer's "
-        "head shadow. ASET: the share of the light entering the stone that returns from high above (red), "
-        "from low (green), from the viewer (blue), or is lost, mostly through the pavilion (black)."));
+        "The figures under the chosen room. Brightness: the light the stone returns from the room (under ASET "
+        "red and green). Contrast and scintillation are judged with the viewer's head shadow. ASET: the share "
+        "of the light entering the stone that returns from high above (red), from low (green), from the "
+        "viewer (blue), or is lost, mostly through the pavilion (black)."));
     layout->addWidget(sceneLabel_);
 
     // Two columns of settings, so the picture keeps most of the pane. The
@@ -140,7 +141,8 @@ void LightPerformancePane::buildControls() {
     lighting_ = new QComboBox(this);
     lighting_->setObjectName(QStringLiteral("lighting"));
     for (optics::Environment e : optics::ALL_ENVIRONMENTS) {
-        lighting_->addItem(QString::fromLatin1(optics::environmentLabel(e)), QString::fromLatin1(optics::environmentKey(e)));
+        lighting_->addItem(QString::fromLatin1(optics::environmentLabel(e)),
+                           QString::fromLatin1(optics::environmentKey(e)));
         lighting_->setItemData(lighting_->count() - 1, QString::fromLatin1(lightingHint(e)), Qt::ToolTipRole);
     }
     lighting_->setCurrentIndex(lightingIndex(settings_.lighting));
