@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "intent/brilliant_intent.h"
+#include "intent/stepped_round_intent.h"
 #include "optimise/evaluator.h"
 #include "optimise/optimiser.h"
 #include "optimise/brilliant_at.h"
@@ -40,6 +41,32 @@ void BM_OneCandidateOfTheRoundBrilliant(benchmark::State& state) {
 }
 BENCHMARK(BM_OneCandidateOfTheRoundBrilliant)->Unit(benchmark::kMillisecond);
 
+// One candidate of the big stepped round: 21 tiers (a girdle, 10 pavilion
+// and 9 crown rings of 16 facets, a table), 321 facets, every ring turned.
+void BM_OneCandidateOfTheSteppedRound(benchmark::State& state) {
+    const DesignWithIntent built = cutSteppedRound(SteppedRound{});
+    std::string error;
+    const std::vector<TierVariable> vars =
+        variablesFor(built.intent, defaultTiers(built.intent), {}, Limits{}, 1.54, error);
+    const Evaluator evaluator(built.stone, built.intent, vars, Limits{}, Scoring{}, GoalWeights{});
+    // Every ring a little steeper, or a little flatter, inside its range.
+    std::vector<double> a, b;
+    for (const TierVariable& v : vars) {
+        a.push_back(std::clamp(v.start + 0.1, v.low, v.high));
+        b.push_back(std::clamp(v.start - 0.1, v.low, v.high));
+    }
+    bool flip = false;
+    for (auto _ : state) {
+        const Evaluation e = evaluator.evaluate(flip ? a : b);
+        flip = !flip;
+        if (!e.accepted) state.SkipWithError(("a candidate was not accepted: " + e.why).c_str());
+        benchmark::DoNotOptimize(e.score);
+    }
+    state.counters["facets"] = built.stone.nFacet;
+    state.counters["tiers"] = double(built.intent.tiers.size());
+}
+BENCHMARK(BM_OneCandidateOfTheSteppedRound)->Unit(benchmark::kMillisecond);
+
 // A whole run with the default settings, every limit on, on the deep
 // brilliant (pavilion 43/45, crown 42/47, stars 27), every core.
 void BM_OptimiseTheDeepBrilliant(benchmark::State& state) {
@@ -52,6 +79,19 @@ void BM_OptimiseTheDeepBrilliant(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OptimiseTheDeepBrilliant)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+// A whole run of the big stepped round with the default settings, every core.
+void BM_OptimiseTheSteppedRound(benchmark::State& state) {
+    const DesignWithIntent built = cutSteppedRound(SteppedRound{});
+    for (auto _ : state) {
+        const OptimiseResult r = optimiseDesign(built.stone, built.intent, OptimiseSettings{});
+        if (!r.best) state.SkipWithError("no result");
+        benchmark::DoNotOptimize(r.evaluations);
+        state.counters["evaluations"] = r.evaluations;
+        state.counters["accepted"] = r.accepted;
+    }
+}
+BENCHMARK(BM_OptimiseTheSteppedRound)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 }  // namespace brevix::optimise
