@@ -7,6 +7,7 @@
 #include "facet_placement/placement.h"
 #include "intent/intent_file.h"
 #include "intent/kernel_bridge.h"
+#include "intent/plane_lookup.h"
 #include "intent/point_resolution.h"
 #include "intent/tier_planes.h"
 #include "kernel/kernel_error.h"
@@ -140,6 +141,14 @@ void applyChange(TierIntent& tier, const TierChange& change, int32_t gear) {
     }
 }
 
+// The stone's design facets by their planes, in array order.
+PlaneLookup designFacetsOf(const Stone& stone) {
+    PlaneLookup facets;
+    for (int32_t i = 0; i < stone.nFacet; ++i)
+        if (!stone.facets[i].isRough()) facets.add(stone.facets[i].plane(), i);
+    return facets;
+}
+
 bool anyOutside(const Stone& stone, const Plane& p) {
     for (int32_t i = 0; i < stone.nVertex; ++i)
         if (p.offsetOf(stone.vertices[i].pos()) > EPS) return true;
@@ -217,16 +226,12 @@ bool intentMatches(const Stone& stone, const DesignIntent& intent) {
 }
 
 void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
+    const PlaneLookup facets = designFacetsOf(stone);
     for (TierIntent& tier : intent.tiers) {
         bool onStone = false, anyName = false;
         tier.names.resize(tier.planes.size());
         for (size_t k = 0; k < tier.planes.size(); ++k) {
-            const Plane& p = tier.planes[k];
-            bool found = false;
-            for (int32_t i = 0; i < stone.nFacet && !found; ++i) {
-                const Facet& f = stone.facets[i];
-                found = !f.isRough() && f.plane() == p;
-            }
+            const bool found = facets.find(tier.planes[k]) != nullptr;
             if (found) tier.names[k].clear();
             onStone = onStone || found;
             anyName = anyName || !tier.names[k].empty();
@@ -271,17 +276,17 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
     // that later tiers cut away entirely keeps the name it was cut with,
     // should a re-cut bring it back.
     std::vector<std::vector<Strings>> strings(tierCount);
+    const PlaneLookup designFacets = designFacetsOf(design);
     for (int32_t t = 0; t < tierCount; ++t) {
         const TierIntent& tier = intent.tiers[t];
         strings[t].resize(tier.planes.size());
         bool onStone = false;
         for (size_t k = 0; k < tier.planes.size(); ++k) {
-            bool found = false;
-            for (int32_t i = 0; i < design.nFacet && !found; ++i) {
-                const Facet& f = design.facets[i];
-                if (f.isRough() || !(f.plane() == tier.planes[k])) continue;
+            const std::vector<int32_t>* facets = designFacets.find(tier.planes[k]);
+            const bool found = facets != nullptr;
+            if (found) {
+                const Facet& f = design.facets[facets->front()];
                 strings[t][k] = {f.name, f.instruction};
-                found = true;
             }
             if (!found && k < tier.names.size()) strings[t][k].name = tier.names[k];
             onStone = onStone || found;

@@ -19,15 +19,9 @@ constexpr double MEET_TOLERANCE = 1e-7;
 // business, not the person's.
 double distanceTo(const Plane& p, double x, double y, double z) { return p.a * x + p.b * y + p.c * z - p.d; }
 
-bool girdleStands(const Stone& stone) {
-    const Stats s = boundsOf(stone);
-    return s.crownBottom > s.pavilionTop + 1e-9;
-}
+bool girdleStands(const Stats& s) { return s.crownBottom > s.pavilionTop + 1e-9; }
 
-}  // namespace
-
-Proportions proportionsOf(const Stone& stone) {
-    const Stats s = boundsOf(stone);
+Proportions proportionsOfBounds(const Stats& s) {
     Proportions p;
     const double width = s.maxX - s.minX;
     if (!(width > 0)) return p;
@@ -36,6 +30,10 @@ Proportions proportionsOf(const Stone& stone) {
     if (s.pavilionTop > s.minZ) p.pavilionDepth = (s.pavilionTop - s.minZ) / width;
     return p;
 }
+
+}  // namespace
+
+Proportions proportionsOf(const Stone& stone) { return proportionsOfBounds(boundsOf(stone)); }
 
 int designFacetCount(const Stone& stone) {
     int n = 0;
@@ -54,9 +52,9 @@ Evaluator::Evaluator(const Stone& design, const DesignIntent& intent, std::vecto
       weights_(weights),
       character_(std::move(character)),
       checks_(design, intent, limits, scoring.refractiveIndex) {
-    Stone measured(design);
-    start_ = proportionsOf(measured);
-    girdle_ = girdleStands(measured);
+    const Stats bounds = boundsOf(design);
+    start_ = proportionsOfBounds(bounds);
+    girdle_ = girdleStands(bounds);
     facets_ = designFacetCount(design);
     // Every point of the start where four or more facets meet: a cutter's
     // meet (three facets meet at any corner).
@@ -133,8 +131,9 @@ std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& an
         e.why = *lost;
         return std::nullopt;
     }
-    p = proportionsOf(cut.stone);
-    if (girdle_ && !girdleStands(cut.stone)) {
+    const Stats bounds = boundsOf(cut.stone);
+    p = proportionsOfBounds(bounds);
+    if (girdle_ && !girdleStands(bounds)) {
         e.why = "the girdle is cut through";
         return std::nullopt;
     }
