@@ -67,6 +67,42 @@ void BM_OneCandidateOfTheSteppedRound(benchmark::State& state) {
 }
 BENCHMARK(BM_OneCandidateOfTheSteppedRound)->Unit(benchmark::kMillisecond);
 
+// The re-cut alone of such a candidate, every ring turned from the first
+// varied tier on, as the evaluator asks for it: the part of a candidate
+// that is not its light or its checks.
+void recutEveryVariedTier(benchmark::State& state, const DesignWithIntent& built) {
+    std::string error;
+    const std::vector<TierVariable> vars =
+        variablesFor(built.intent, defaultTiers(built.intent), {}, Limits{}, 1.54, error);
+    DesignIntent turned[2] = {built.intent, built.intent};
+    for (int k = 0; k < 2; ++k)
+        for (const TierVariable& v : vars) {
+            const double angle = std::clamp(v.start + (k ? 0.1 : -0.1), v.low, v.high);
+            turned[k].tiers[v.tier].angle = v.pavilion ? -angle : angle;
+        }
+    TierChange change;
+    change.tier = vars.front().tier;
+    change.setAngle = true;
+    bool flip = false;
+    for (auto _ : state) {
+        change.angle = turned[flip].tiers[change.tier].angle;
+        const RecutResult cut = recutByIntent(built.stone, turned[flip], change);
+        flip = !flip;
+        if (!cut.ok()) state.SkipWithError("the re-cut failed");
+        benchmark::DoNotOptimize(cut.stone.nFacet);
+    }
+}
+
+void BM_RecutOneCandidateOfTheRoundBrilliant(benchmark::State& state) {
+    recutEveryVariedTier(state, cutRoundBrilliantByIntent());
+}
+BENCHMARK(BM_RecutOneCandidateOfTheRoundBrilliant)->Unit(benchmark::kMillisecond);
+
+void BM_RecutOneCandidateOfTheSteppedRound(benchmark::State& state) {
+    recutEveryVariedTier(state, cutSteppedRound(SteppedRound{}));
+}
+BENCHMARK(BM_RecutOneCandidateOfTheSteppedRound)->Unit(benchmark::kMillisecond);
+
 // A whole run with the default settings, every limit on, on the deep
 // brilliant (pavilion 43/45, crown 42/47, stars 27), every core.
 void BM_OptimiseTheDeepBrilliant(benchmark::State& state) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
+#include "intent/intent_file.h"
 #include "intent/point_resolution.h"
 #include "intent/recut.h"
 #include "intent/stepped_round_intent.h"
@@ -92,6 +95,16 @@ TEST(SteppedRound, ATurnedRingCarriesEveryLaterRingWithIt) {
         for (int32_t t = 0; t < tier; ++t) EXPECT_EQ(cut.intent.tiers[t].planes, d.intent.tiers[t].planes);
         EXPECT_NE(cut.intent.tiers[tier + 1].planes, d.intent.tiers[tier + 1].planes);
     }
+}
+
+// The benchmarks' sample is the generator's default design, as written.
+TEST(SteppedRound, TheSampleIsTheDefaultDesign) {
+    const DesignWithIntent d = cutSteppedRound(SteppedRound{});
+    std::ifstream in(std::string(BREVIX_SOURCE_DIR) + "/bench/stepped_round.brx", std::ios::binary);
+    ASSERT_TRUE(in);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), writeIntentText(d.stone, d.intent));
 }
 
 }  // namespace
