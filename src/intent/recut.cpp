@@ -143,10 +143,11 @@ void applyChange(TierIntent& tier, const TierChange& change, int32_t gear) {
 
 // The stone's design facets by their planes, in array order.
 PlaneLookup designFacetsOf(const Stone& stone) {
-    PlaneLookup facets;
+    std::vector<PlaneLookup::Entry> facets;
+    facets.reserve(size_t(stone.nFacet));
     for (int32_t i = 0; i < stone.nFacet; ++i)
-        if (!stone.facets[i].isRough()) facets.add(stone.facets[i].plane(), i);
-    return facets;
+        if (!stone.facets[i].isRough()) facets.push_back({stone.facets[i].plane(), i});
+    return PlaneLookup(std::move(facets));
 }
 
 bool anyOutside(const Stone& stone, const Plane& p) {
@@ -231,7 +232,7 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
         bool onStone = false, anyName = false;
         tier.names.resize(tier.planes.size());
         for (size_t k = 0; k < tier.planes.size(); ++k) {
-            const bool found = facets.find(tier.planes[k]) != nullptr;
+            const bool found = facets.first(tier.planes[k]) >= 0;
             if (found) tier.names[k].clear();
             onStone = onStone || found;
             anyName = anyName || !tier.names[k].empty();
@@ -282,10 +283,10 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
         strings[t].resize(tier.planes.size());
         bool onStone = false;
         for (size_t k = 0; k < tier.planes.size(); ++k) {
-            const std::vector<int32_t>* facets = designFacets.find(tier.planes[k]);
-            const bool found = facets != nullptr;
+            const int32_t facet = designFacets.first(tier.planes[k]);
+            const bool found = facet >= 0;
             if (found) {
-                const Facet& f = design.facets[facets->front()];
+                const Facet& f = design.facets[facet];
                 strings[t][k] = {f.name, f.instruction};
             }
             if (!found && k < tier.names.size()) strings[t][k].name = tier.names[k];

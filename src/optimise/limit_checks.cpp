@@ -66,23 +66,22 @@ LimitChecks::LimitChecks(const Stone& design, const DesignIntent& intent, const 
 
 std::map<LimitChecks::Ref, double> LimitChecks::areasOf(const Stone& stone, const DesignIntent& intent) const {
     // Every tier's planes, each under its place in the list of all of them.
-    PlaneLookup places;
+    std::vector<PlaneLookup::Entry> entries;
     std::vector<Ref> refs;
     for (size_t t = 0; t < intent.tiers.size(); ++t) {
         const std::vector<Plane>& planes = intent.tiers[t].planes;
         for (size_t k = 0; k < planes.size(); ++k) {
-            places.add(planes[k], int32_t(refs.size()));
+            entries.push_back({planes[k], int32_t(refs.size())});
             refs.push_back({int32_t(t), int32_t(k)});
         }
     }
+    const PlaneLookup places(std::move(entries));
     std::map<Ref, double> areas;
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const Facet& f = stone.facets[i];
         if (f.isRough() || f.status != ST_PRESENT) continue;
-        const std::vector<int32_t>* found = places.find(Plane{f.a, f.b, f.c, f.d});
-        if (!found) continue;
-        const double area = stone.facetArea(i);
-        for (int32_t place : *found) areas[refs[size_t(place)]] = area;
+        places.forEach(Plane{f.a, f.b, f.c, f.d},
+                       [&](int32_t place) { areas[refs[size_t(place)]] = stone.facetArea(i); });
     }
     return areas;
 }
