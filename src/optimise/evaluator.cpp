@@ -109,6 +109,13 @@ std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& an
         TierIntent& tier = intent.tiers[v.tier];
         tier.angle = v.pavilion ? -angles[i] : angles[i];
     }
+    // Tiers turned past each other are refused once re-cut; on designs of
+    // many close tiers most rejected candidates are these, and the re-cut
+    // is what they would cost.
+    if (auto swapped = checks_.swapped(design_, intent_, variables_, angles)) {
+        e.why = *swapped;
+        return std::nullopt;
+    }
     RecutResult cut;
     if (!variables_.empty()) {
         TierChange change;

@@ -146,6 +146,29 @@ std::optional<std::string> LimitChecks::broken(const Stone& stone, const DesignI
     return std::nullopt;
 }
 
+std::optional<std::string> LimitChecks::swapped(const Stone& design, const DesignIntent& intent,
+                                                const std::vector<TierVariable>& variables,
+                                                const std::vector<double>& angles) const {
+    // The shown angle each varied tier will have, NaN for the rest.
+    std::vector<double> shown(angles_.size(), std::nan(""));
+    for (size_t i = 0; i < variables.size() && i < angles.size(); ++i) {
+        const size_t t = size_t(variables[i].tier);
+        if (t >= shown.size() || t >= intent.tiers.size()) continue;
+        const TierIntent& tier = intent.tiers[t];
+        // Three points fix the angle whatever the candidate gives it.
+        if (tier.depth == DepthRule::Points && tier.points.size() == 3) continue;
+        shown[t] = angles[i];
+    }
+    for (const auto& [steep, flat] : orderedPairs(angles_, limits_.orderGap)) {
+        const double a = shown[size_t(steep)], b = shown[size_t(flat)];
+        if (std::isnan(a) || std::isnan(b)) continue;
+        if (a < b - 1e-9)
+            return strprintf("%s turns flatter than %s", label(design, intent, steep).c_str(),
+                             label(design, intent, flat).c_str());
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> LimitChecks::bounding(const Stone& stone, const DesignIntent& intent,
                                                const std::vector<TierVariable>& variables,
                                                const std::vector<double>& chosen) const {

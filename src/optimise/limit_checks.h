@@ -31,6 +31,15 @@ public:
     // candidate's stone must be cut from `intent` as the start was.
     std::optional<std::string> broken(const Stone& stone, const DesignIntent& intent) const;
 
+    // Which pair of varied tiers the candidate's angles (shown degrees, one
+    // per variable) turn past each other, before anything is cut: a
+    // candidate named here is one broken() would refuse once re-cut, found
+    // without the re-cut. Only tiers whose angle the re-cut keeps are
+    // judged (not those placed through three points).
+    std::optional<std::string> swapped(const Stone& design, const DesignIntent& intent,
+                                       const std::vector<TierVariable>& variables,
+                                       const std::vector<double>& angles) const;
+
     // The limits the candidate is held at (within a small margin), as the
     // result line names them: "P1 held at the critical angle + 0.5".
     // `variables` and their angles add the ends of the tiers' ranges.
