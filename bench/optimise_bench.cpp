@@ -3,7 +3,9 @@
 // and of every limit (critical angle, facet areas, tier order, girdle, the
 // design warnings), and the small pictures over the tilt sweeps the
 // balanced goal scores with, on one thread as the optimiser runs it; and of
-// a whole run with every limit on.
+// a whole run with every limit on. The same for the big stepped round of 21
+// tiers and 321 facets (bench/stepped_round.brx), and the re-cut of a
+// candidate alone, the part of it that is not light.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
