@@ -35,7 +35,7 @@ TEST(SteppedRound, EveryRingMeetsTheOneBeforeOnAClosedStoneOfEvenSteps) {
         int pavilion, crown, facets;
     };
     for (const Size size : {Size{3, 2, 8}, Size{10, 9, 16}, Size{2, 1, 16}}) {
-        SCOPED_TRACE(testing::Message() << size.pavilion << "+" << size.crown << " x" << size.facets);
+        SCOPED_TRACE(::testing::Message() << size.pavilion << "+" << size.crown << " x" << size.facets);
         SteppedRound shape;
         shape.pavilionTiers = size.pavilion;
         shape.crownTiers = size.crown;

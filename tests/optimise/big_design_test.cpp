@@ -16,7 +16,7 @@ namespace {
 
 // How many sets of four or more facets meet at a corner of `before`, and how
 // many of them (by tier and place in the tier) still meet at a corner of `after`.
-std::pair<int, int> meetsKept(const Stone& before, const DesignIntent& was, const Stone& after,
+std::pair<int, int> meetsKeptOfStepped(const Stone& before, const DesignIntent& was, const Stone& after,
                               const DesignIntent& now) {
     auto through = [](const Plane& p, const Vertex& v) {
         return std::fabs(p.a * v.x + p.b * v.y + p.c * v.z - p.d) < 1e-7;
@@ -60,7 +60,7 @@ TEST(Optimiser, TheSteppedRoundOfTwentyOneTiersImprovesWithEveryMeetKept) {
     EXPECT_TRUE(checkstone(best, why)) << why.str();
     EXPECT_TRUE(intentMatches(best, found));
     EXPECT_EQ(designFacetCount(best), 321);
-    const auto [meets, kept] = meetsKept(d.stone, d.intent, best, found);
+    const auto [meets, kept] = meetsKeptOfStepped(d.stone, d.intent, best, found);
     EXPECT_EQ(meets, 16 * 19 + 1);
     EXPECT_EQ(kept, meets);
     for (size_t i = 0; i < r.variables.size(); ++i) {
