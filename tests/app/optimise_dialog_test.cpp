@@ -164,6 +164,7 @@ private Q_SLOTS:
             QCOMPARE(box(optics::environmentKey(e))->isChecked(), e == optics::Environment::Iso);
         }
         QVERIFY(!worst->isChecked());
+        QVERIFY2(!worst->isEnabled(), "the worst of one lighting is that lighting");
         QCOMPARE(dialog.settings().scoring.lightings, std::vector<optics::Environment>{optics::Environment::Iso});
         QVERIFY(!dialog.settings().scoring.worstLighting);
 
@@ -177,7 +178,9 @@ private Q_SLOTS:
         // Spot and ISO, the worst deciding: each result lists its goal under
         // both, and its score is the lower.
         box("spot")->setChecked(true);
+        QVERIFY(!worst->isEnabled());
         box("iso")->setChecked(true);
+        QVERIFY(worst->isEnabled());
         worst->setChecked(true);
         QCOMPARE(dialog.settings().scoring.lightings,
                  (std::vector<optics::Environment>{optics::Environment::Iso, optics::Environment::Spot}));

@@ -157,6 +157,11 @@ OptimiseDlg::OptimiseDlg(CGemDoc& doc, Mode mode, QWidget* parent)
     worstLighting_->setToolTip(QStringLiteral("Judge each candidate by its worst lighting, not by the mean over "
                                               "the lightings: a design that does well in every room"));
     goalForm->addRow(worstLighting_);
+    // The worst of one lighting is that lighting: the box means something
+    // only with two or more, as on the command line.
+    auto enableWorst = [this] { worstLighting_->setEnabled(chosenLightings().size() >= 2); };
+    for (QCheckBox* box : lightings_) connect(box, &QCheckBox::toggled, this, enableWorst);
+    enableWorst();
 
     auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
     auto* limitForm = new QFormLayout(limits);
@@ -282,7 +287,7 @@ optimise::OptimiseSettings OptimiseDlg::settings() const {
     r.robustSamples = robust_->isChecked() ? optimise::DEFAULT_ROBUST_SAMPLES : 0;
     r.seconds = seconds_->value();
     r.lightings = chosenLightings();
-    r.worstLighting = worstLighting_->isChecked();
+    r.worstLighting = worstLighting_->isChecked() && r.lightings.size() >= 2;
     // Light as the pane and the command line choose it: the listed material
     // when retargeting, otherwise the design's own index.
     if (material_) r.material = optics::findMaterial(material_->currentData().toString().toStdString());
