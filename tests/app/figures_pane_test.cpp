@@ -251,6 +251,21 @@ private Q_SLOTS:
                                   QString::fromStdString(direct.tiers[size_t(direct.mostSensitive)].name)),
                  qPrintable(summary));
         guideWindowImage(pane, "forgiveness_tab.png");
+
+        // A room chosen: the same analysis judged in it as well, and its
+        // spread in the summary.
+        auto* lighting = page->findChild<QComboBox*>(QStringLiteral("ForgivenessLighting"));
+        QVERIFY(lighting);
+        lighting->setCurrentIndex(lighting->findData(QStringLiteral("spot")));
+        QVERIFY(!page->upToDate());
+        QTRY_VERIFY_WITH_TIMEOUT(page->upToDate() && page->report(), 120000);
+        options.lightings = {optics::Environment::Spot};
+        const tolerance::ToleranceReport spot =
+            tolerance::analyseTolerance(*session.doc.stone(), session.doc.model().intent(), options);
+        QCOMPARE(page->report()->nominalJudged, spot.nominalJudged);
+        QCOMPARE(page->report()->judged.p95, spot.judged.p95);
+        QCOMPARE(page->report()->nominalIso, direct.nominalIso);
+        QVERIFY2(page->summaryText().contains(QStringLiteral("\nSpot ")), qPrintable(page->summaryText()));
     }
 };
 

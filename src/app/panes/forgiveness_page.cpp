@@ -1,5 +1,7 @@
 #include "app/panes/forgiveness_page.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -98,6 +100,20 @@ ForgivenessPage::ForgivenessPage(CGemDoc& doc, QWidget* parent) : QWidget(parent
     progress_->setTextVisible(true);
     progress_->setFormat(QStringLiteral("%p%"));
     layout->addWidget(progress_);
+    // The spread of the light in a room as well, as tolerance --lighting gives it.
+    auto* lightingRow = new QHBoxLayout;
+    lighting_ = new QComboBox(this);
+    lighting_->setObjectName(QStringLiteral("ForgivenessLighting"));
+    auto key = [](optics::Environment e) { return QString::fromLatin1(optics::environmentKey(e)); };
+    lighting_->addItem(QStringLiteral("ISO and COS only"), key(optics::Environment::Iso));
+    for (optics::Environment e : optics::ALL_ENVIRONMENTS)
+        if (optics::hasScene(e)) lighting_->addItem(QString::fromLatin1(optics::environmentLabel(e)), key(e));
+    auto* lightingLabel = new QLabel(QStringLiteral("Also &under:"), this);
+    lightingLabel->setBuddy(lighting_);
+    lightingRow->addWidget(lightingLabel);
+    lightingRow->addWidget(lighting_, 1);
+    layout->addLayout(lightingRow);
+    connect(lighting_, &QComboBox::currentIndexChanged, this, [this] { designChanged(); });
     auto* caption = new QLabel(QStringLiteral("ISO points per degree of each tier's angle:"), this);
     caption->setWordWrap(true);
     layout->addWidget(caption);
@@ -161,7 +177,8 @@ std::vector<Plane> planesOf(const Stone& stone) {
 
 void ForgivenessPage::start() {
     const Stone* design = doc_.stone();
-    if (design && report_ && design->refractiveIndex == reportIndex_ && planesOf(*design) == reportPlanes_) {
+    if (design && report_ && design->refractiveIndex == reportIndex_ && planesOf(*design) == reportPlanes_ &&
+        chosenLighting() == reportLighting_) {
         stale_ = false;
         summary_->setText(summaryText());
         progress_->setRange(0, 100);
@@ -183,6 +200,8 @@ void ForgivenessPage::start() {
     // The design's own index, as brevix-cli tolerance takes it.
     request.options.light.refractiveIndex =
         optics::chooseLight(std::nullopt, std::nullopt, design->refractiveIndex).refractiveIndex;
+    reportLighting_ = chosenLighting();
+    if (optics::hasScene(reportLighting_)) request.options.lightings = {reportLighting_};
     request.generation = generation_;
     reportPlanes_ = planesOf(*design);
     reportIndex_ = design->refractiveIndex;
@@ -206,6 +225,11 @@ void ForgivenessPage::take(uint64_t generation, tolerance::ToleranceReport repor
     bars_->show(report_->tiers, report_->mostSensitive);
 }
 
+optics::Environment ForgivenessPage::chosenLighting() const {
+    return optics::environmentFromKey(lighting_->currentData().toString().toStdString())
+        .value_or(optics::Environment::Iso);
+}
+
 QString ForgivenessPage::summaryText() const {
     if (!report_) return summary_->text();
     const tolerance::ToleranceReport& r = *report_;
@@ -213,6 +237,10 @@ QString ForgivenessPage::summaryText() const {
     QString text = QStringLiteral("ISO %1%, with machine error %2% to %3%\nCOS %4%, with machine error %5% to %6%")
                        .arg(brightness(r.nominalIso), brightness(r.iso.p5), brightness(r.iso.p95),
                             brightness(r.nominalCos), brightness(r.cos.p5), brightness(r.cos.p95));
+    if (optics::hasScene(reportLighting_))
+        text += QStringLiteral("\n%1 %2%, with machine error %3% to %4%")
+                    .arg(QString::fromLatin1(optics::environmentLabel(reportLighting_)), brightness(r.nominalJudged),
+                         brightness(r.judged.p5), brightness(r.judged.p95));
     text += QStringLiteral("\n%1 copies, each tier within 0.1\u00B0 of angle and index and 0.001 W of depth")
                 .arg(r.samples);
     if (r.failedSamples > 0) text += QStringLiteral(" (%1 could not be cut)").arg(r.failedSamples);

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "kernel/plane.h"
+#include "optics/environment.h"
 
 #include "tolerance/tolerance.h"
 
+class QComboBox;
 class QLabel;
 class QProgressBar;
 
@@ -51,6 +53,7 @@ private:
     void start();
     void take(uint64_t generation, tolerance::ToleranceReport report);
     void showProgress(uint64_t generation, int done, int total);
+    optics::Environment chosenLighting() const;
 
     CGemDoc& doc_;
     QLabel* summary_ = nullptr;
@@ -64,6 +67,9 @@ private:
     // alone leaves it standing.
     std::vector<Plane> reportPlanes_;
     double reportIndex_ = 0;
+    optics::Environment reportLighting_ = optics::Environment::Iso;
+    // A room the brightness is judged in as well as ISO and COS.
+    QComboBox* lighting_ = nullptr;
     std::unique_ptr<tolerance::ToleranceWorker> worker_;
 };
 
