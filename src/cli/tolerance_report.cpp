@@ -140,7 +140,8 @@ std::string toleranceText(const tolerance::ToleranceReport& r, const tolerance::
             ", 95th percentile " + percent(r.cos.p95) + "\n";
     const bool apart = judgedApart(o);
     if (apart) {
-        text += std::string("Judged under ") + (o.worstLighting ? "the worst of " : "the mean of ") + lightingNames(o) +
+        const char* over = o.lightings.size() < 2 ? "" : o.worstLighting ? "the worst of " : "the mean of ";
+        text += std::string("Judged under ") + over + lightingNames(o) +
                 ": nominal " + percent(r.nominalJudged) + ", mean " + percent(r.judged.mean) + ", 5th percentile " +
                 percent(r.judged.p5) + ", 95th percentile " + percent(r.judged.p95) + "\n";
     }

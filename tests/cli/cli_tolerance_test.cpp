@@ -68,6 +68,29 @@ TEST_F(CliTolerance, JsonIsOneObjectWithTheReportsKeysAndRepeatsForASeed) {
         << text.out;
 }
 
+TEST_F(CliTolerance, LightingsAddAJudgedBrightnessAndLeaveTheRestAsItWas) {
+    const CliRun plain = run("tolerance " + GEM + " --json" + QUICK);
+    const CliRun judged = run("tolerance " + GEM + " --json --lighting iso,spot --worst" + QUICK);
+    ASSERT_EQ(judged.code, 0) << judged.err;
+    const auto a = nlohmann::json::parse(plain.out), b = nlohmann::json::parse(judged.out);
+    EXPECT_FALSE(a.contains("judged"));
+    for (const char* key : {"nominal", "samples", "iso", "cos", "most_sensitive"}) EXPECT_EQ(a[key], b[key]) << key;
+    const auto& j = b["judged"];
+    EXPECT_EQ(j["lightings"], nlohmann::json::array({"iso", "spot"}));
+    EXPECT_EQ(j["worst"], true);
+    EXPECT_LE(j["nominal"].get<double>(), b["nominal"]["iso"].get<double>()) << "the worst is at most ISO's";
+    EXPECT_LE(j["p5"].get<double>(), j["mean"].get<double>());
+    EXPECT_LE(j["mean"].get<double>(), j["p95"].get<double>());
+    for (const auto& t : b["tiers"]) EXPECT_TRUE(t.contains("judged_per_degree")) << t.dump();
+
+    const CliRun text = run("tolerance " + GEM + " --lighting spot" + QUICK);
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_NE(text.out.find("\nJudged under Spot: nominal "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\nPoints per degree of angle (ISO, COS, judged):\n"), std::string::npos);
+    const CliRun worst = run("tolerance " + GEM + " --lighting iso,spot,office --worst" + QUICK);
+    EXPECT_NE(worst.out.find("\nJudged under the worst of ISO, Spot, Office: "), std::string::npos) << worst.out;
+}
+
 TEST_F(CliTolerance, BadFilesAndOptionsAreTold) {
     const CliRun missing = run("tolerance nothing.gem" + QUICK);
     EXPECT_EQ(missing.code, 1);
