@@ -34,4 +34,23 @@ optics::Environment oneLighting(const std::string& text) {
     return lightings->front();
 }
 
+void addLightingsOptions(CLI::App& app, std::vector<optics::Environment>& lightings, bool& worst,
+                         const char* lightingsHelp, const char* worstHelp) {
+    app.add_option_function<std::string>(
+           "--lighting",
+           [&lightings](const std::string& text) {
+               std::string error;
+               const auto parsed = optics::parseEnvironments(text, error);
+               if (!parsed) throw UsageError(error);
+               lightings = *parsed;
+           },
+           lightingsHelp)
+        ->type_name("LIGHTING,LIGHTING...");
+    app.add_flag("--worst", worst, worstHelp);
+}
+
+void checkWorst(const std::vector<optics::Environment>& lightings, bool worst) {
+    if (worst && lightings.size() < 2) throw UsageError("--worst needs two or more lightings in --lighting");
+}
+
 }  // namespace brevix::cli

@@ -4,6 +4,7 @@
 // picture's size, the tilt and the lighting.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "optics/face_up.h"
 #include "optics/materials.h"
@@ -29,5 +30,12 @@ void checkLightOptions(const LightOptions& options);
 
 // The one lighting --lighting names; throws a UsageError otherwise.
 optics::Environment oneLighting(const std::string& text);
+
+// --lighting LIGHTING,LIGHTING... and --worst, for the commands that judge
+// under several lightings; `lightingsHelp` and `worstHelp` say what for.
+void addLightingsOptions(CLI::App& app, std::vector<optics::Environment>& lightings, bool& worst,
+                         const char* lightingsHelp, const char* worstHelp);
+// Throws a UsageError when --worst has fewer than two lightings to choose from.
+void checkWorst(const std::vector<optics::Environment>& lightings, bool worst);
 
 }  // namespace brevix::cli

@@ -6,6 +6,7 @@
 #include "cli/cli_support.h"
 #include "cli/command.h"
 #include "cli/intent_files.h"
+#include "cli/light_options.h"
 #include "cli/options.h"
 #include "files/export_files.h"
 #include "files/file_messages.h"
@@ -74,24 +75,16 @@ void addSearchOptions(CLI::App& app, SearchOptions& o) {
     app.add_option("--compare", o.compare,
                    "write the start and the result face up side by side, with and without the head shadow")
         ->type_name("PAIR.png");
-    app.add_option_function<std::string>(
-           "--lighting",
-           [&o](const std::string& text) {
-               std::string error;
-               const auto lightings = optics::parseEnvironments(text, error);
-               if (!lightings) throw UsageError(error);
-               o.lightings = *lightings;
-           },
-           "the lightings each candidate is judged under, their mean deciding (else iso)")
-        ->type_name("LIGHTING,LIGHTING...");
-    app.add_flag("--worst", o.worst, "let the worst of the lightings decide, not their mean");
+    addLightingsOptions(app, o.lightings, o.worst,
+                        "the lightings each candidate is judged under, their mean deciding (else iso)",
+                        "let the worst of the lightings decide, not their mean");
     app.add_flag_callback(
         "--allow-new-warnings", [&o] { o.limits.noNewWarnings = false; },
         "accept designs with design warnings the start did not have");
 }
 
 void applySearchOptions(const SearchOptions& o, optimise::ProblemRequest& request) {
-    if (o.worst && o.lightings.size() < 2) throw UsageError("--worst needs two or more lightings in --lighting");
+    checkWorst(o.lightings, o.worst);
     request.seconds = o.seconds;
     request.seed = unsigned(o.seed);
     request.evaluationsPerStart = o.evaluations;

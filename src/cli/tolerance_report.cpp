@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cmath>
 
+#include "cli/light_options.h"
 #include "cli/options.h"
 #include "optics/light_score.h"
 #include "platform/number_parse.h"
@@ -70,21 +71,13 @@ void addToleranceOptions(CLI::App& app, ToleranceArguments& o) {
         ->type_name("N");
     addWholeNumber(app, "--seed", "seed of the drawn errors", {0, 999999, "a number", "7"}, "seed", o.seed)
         ->type_name("S");
-    app.add_option_function<std::string>(
-           "--lighting",
-           [&o](const std::string& text) {
-               std::string error;
-               const auto lightings = optics::parseEnvironments(text, error);
-               if (!lightings) throw UsageError(error);
-               o.lightings = *lightings;
-           },
-           "also judge the brightness under these lightings, their mean (else iso alone)")
-        ->type_name("LIGHTING,LIGHTING...");
-    app.add_flag("--worst", o.worst, "judge by the worst of the lightings, not their mean");
+    addLightingsOptions(app, o.lightings, o.worst,
+                        "also judge the brightness under these lightings, their mean (else iso alone)",
+                        "judge by the worst of the lightings, not their mean");
 }
 
 void checkToleranceOptions(const ToleranceArguments& o) {
-    if (o.worst && o.lightings.size() < 2) throw UsageError("--worst needs two or more lightings in --lighting");
+    checkWorst(o.lightings, o.worst);
 }
 
 void applyToleranceOptions(const ToleranceArguments& from, tolerance::ToleranceOptions& to) {
