@@ -120,6 +120,8 @@ TEST_F(CliTolerance, BadFilesAndOptionsAreTold) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.arguments << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << c.arguments;
     }
+    // A refused optimisation writes no design.
+    EXPECT_FALSE(fs::exists(folder_ / "x.brx"));
 }
 
 TEST_F(CliTolerance, BatchGivesALinePerDesignAndAnErrorLineForABadOne) {
