@@ -22,12 +22,22 @@ void faceUpDiamond(benchmark::State& state) {
     options.size = static_cast<int>(state.range(0));
     options.threads = static_cast<int>(state.range(1));
     options.refractiveIndex = 2.42;
-    for (auto _ : state) benchmark::DoNotOptimize(renderFaceUp(brilliant(), options).isoBrightness);
+    // Without the exit hints, every exit is searched in full (the same picture).
+    PreparedStone prepared(brilliant(), 0.0);
+    if (state.range(2) == 0) prepared.hints = {};
+    for (auto _ : state) benchmark::DoNotOptimize(renderFaceUp(prepared, options).isoBrightness);
     state.counters["pixels/s"] =
         benchmark::Counter(double(options.size) * options.size, benchmark::Counter::kIsIterationInvariantRate);
 }
-// Threads 0 = every core.
-BENCHMARK(faceUpDiamond)->Args({512, 0})->Args({512, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
+// Threads 0 = every core; then with the exit hints or without.
+BENCHMARK(faceUpDiamond)
+    ->Args({512, 0, 1})
+    ->Args({512, 1, 1})
+    ->Args({512, 1, 0})
+    ->Args({64, 1, 1})
+    ->Args({64, 1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void tiltSweepDiamond(benchmark::State& state) {
     FaceUpOptions options;

@@ -168,6 +168,66 @@ inline void exitPlanes(const PreparedStone& s, const double* const p[N], const d
     }
 }
 
+// Faces crossed from the guessed one before the full search decides.
+constexpr int MAX_HINT_STEPS = 2;
+
+// Whether any lane of the mask is set: three folds, no lane taken out alone.
+inline bool anyLane(ExitMask m) {
+    m |= __builtin_shufflevector(m, m, 4, 5, 6, 7, 0, 1, 2, 3);
+    m |= __builtin_shufflevector(m, m, 2, 3, 0, 1, 6, 7, 4, 5);
+    m |= __builtin_shufflevector(m, m, 1, 0, 3, 2, 5, 4, 7, 6);
+    return m[0] != 0;
+}
+
+// Half h of plane q's hint block.
+inline ExitHalf loadHint(const std::vector<float>& v, int q, int h) {
+    ExitHalf half;
+    std::memcpy(&half, v.data() + size_t(q) * HINT_LANES + h * HINT_HALF, sizeof half);
+    return half;
+}
+
+// Whether the ray from p along dir leaves by plane q, settled from q's hint
+// block alone; `distance` is then what the full search gives, to the bit.
+// When it is not settled, `instead` is the plane of the block the ray meets
+// first (it has gone past an edge of q's face into that plane's), or -1.
+inline bool confirmExit(const PreparedStone& s, int q, const float* p, const float* dir, double& distance,
+                        int& instead) {
+    instead = -1;
+    if (q < 0) return false;
+    const int halves = s.hints.halves[q];
+    if (halves == 0) return false;
+    // The same arithmetic, in the same order, as a lane of the full search.
+    const float dq = s.fa[q] * dir[0] + s.fb[q] * dir[1] + s.fc[q] * dir[2];
+    if (!(dq >= MIN_HINTED_COS)) return false;
+    float nq = s.fd[q] - (s.fa[q] * p[0] + s.fb[q] * p[1] + s.fc[q] * p[2]);
+    if (!(nq > 0.0f)) nq = 0.0f;
+    // Every plane of the block that the ray heads for must be clearly
+    // farther (n / d > t (1 + 1e-5) + 1e-6, t = nq / dq, multiplied out),
+    // so that the full search's own comparisons pick q as well.
+    const float limit = nq * 1.00001f + 1e-6f * dq;
+    const ExitHalf zero = {};
+    bool settled = true;
+    // When it does not, the nearest of those it heads for is the likeliest way out.
+    float nearestN = 1, nearestD = 0;
+    for (int h = 0; h < halves; ++h) {
+        const ExitHalf A = loadHint(s.hints.a, q, h), B = loadHint(s.hints.b, q, h), C = loadHint(s.hints.c, q, h);
+        ExitHalf n = loadHint(s.hints.d, q, h) - (A * p[0] + B * p[1] + C * p[2]);
+        n = pick(n > zero, n, zero);
+        const ExitHalf d = A * dir[0] + B * dir[1] + C * dir[2];
+        const ExitMask nearer = (d > zero) & (n * dq <= limit * d);
+        if (!anyLane(nearer)) continue;
+        settled = false;
+        for (int k = 0; k < HINT_HALF; ++k)
+            if (nearer[k] && n[k] * nearestD <= nearestN * d[k]) {
+                nearestN = n[k];
+                nearestD = d[k];
+                instead = s.hints.plane[size_t(q) * HINT_LANES + h * HINT_HALF + k];
+            }
+    }
+    if (settled) distance = nq / dq;
+    return settled;
+}
+
 // Where the vertical ray through (x, y) meets the stone: the plane it
 // enters by and the height of that point; -1 when it misses.
 inline int entryPlane(const PreparedStone& s, double x, double y, double& z) {
@@ -204,6 +264,21 @@ inline int entryPlane(const PreparedStone& s, double x, double y, double& z) {
     return s.upPlane[up];
 }
 
+// The planes the pixel before left by, bounce by bounce: the next pixel's
+// guesses. A guess costs a fraction of a full search; where guesses mostly
+// miss (a small picture, whose neighbouring pixels lie far apart) they are
+// tried only now and then, to notice when they start to hit again.
+struct NeighbourExits {
+    int plane[MAX_INTERNAL_BOUNCES + 1];
+    int tried = 0, settled = 0, passed = 0;
+
+    NeighbourExits() { std::fill_n(plane, MAX_INTERNAL_BOUNCES + 1, -1); }
+    bool worthGuessing() {
+        if (tried < 32 || 2 * settled >= tried) return true;
+        return ++passed % 16 == 0;
+    }
+};
+
 // The light of one pixel on its way through the stone: what is left of
 // it, where it is and where it goes.
 struct Path {
@@ -212,6 +287,32 @@ struct Path {
     double energy = 0;
     int bounces = 0;
     bool going = false;
+    NeighbourExits* neighbour = nullptr;
+
+    // The plane this path leaves by next and the distance to it, when the
+    // neighbour's plane at this bounce can be confirmed cheaply.
+    bool confirmNeighbourExit(const PreparedStone& s, int& plane, double& distance) const {
+        if (!neighbour || !neighbour->worthGuessing()) return false;
+        const float pf[3] = {float(p[0]), float(p[1]), float(p[2])};
+        const float df[3] = {float(d[0]), float(d[1]), float(d[2])};
+        // Past an edge of the guessed face the ray meets the face beyond it:
+        // a few steps across the surface usually reach the way out.
+        int guess = neighbour->plane[bounces];
+        ++neighbour->tried;
+        for (int step = 0; step < MAX_HINT_STEPS && guess >= 0; ++step) {
+            int next;
+            if (confirmExit(s, guess, pf, df, distance, next)) {
+                plane = guess;
+                ++neighbour->settled;
+                return true;
+            }
+            guess = next;
+        }
+        return false;
+    }
+    void rememberExit(int plane) {
+        if (neighbour) neighbour->plane[bounces] = plane;
+    }
 
     void score(const LightingTest& light, double lx, double ly, double lz, double e) {
         if (lx * light.gx + ly * light.gy + lz * light.gz <= 0.0) out.window += e;
@@ -311,11 +412,14 @@ struct Path {
     // Follows the path alone to its end.
     void finish(const PreparedStone& s, double ri, const LightingTest& light) {
         while (going) {
-            const double* ps[1] = {p};
-            const double* ds[1] = {d};
             int f[1];
             double t[1];
-            exitPlanes<1>(s, ps, ds, f, t);
+            if (!confirmNeighbourExit(s, f[0], t[0])) {
+                const double* ps[1] = {p};
+                const double* ds[1] = {d};
+                exitPlanes<1>(s, ps, ds, f, t);
+            }
+            rememberExit(f[0]);
             meet(s, f[0], t[0], ri, light);
         }
     }
@@ -324,11 +428,23 @@ struct Path {
 // Two neighbouring pixels, followed side by side while both go on.
 inline void tracePair(const PreparedStone& s, Path& one, Path& two, double ri, const LightingTest& light) {
     while (one.going && two.going) {
-        const double* ps[2] = {one.p, two.p};
-        const double* ds[2] = {one.d, two.d};
         int f[2];
         double t[2];
-        exitPlanes<2>(s, ps, ds, f, t);
+        const bool knowOne = one.confirmNeighbourExit(s, f[0], t[0]);
+        const bool knowTwo = two.confirmNeighbourExit(s, f[1], t[1]);
+        if (!knowOne && !knowTwo) {
+            const double* ps[2] = {one.p, two.p};
+            const double* ds[2] = {one.d, two.d};
+            exitPlanes<2>(s, ps, ds, f, t);
+        } else if (!knowOne || !knowTwo) {
+            const int r = knowOne ? 1 : 0;
+            Path& unknown = knowOne ? two : one;
+            const double* ps[1] = {unknown.p};
+            const double* ds[1] = {unknown.d};
+            exitPlanes<1>(s, ps, ds, &f[r], &t[r]);
+        }
+        one.rememberExit(f[0]);
+        two.rememberExit(f[1]);
         one.meet(s, f[0], t[0], ri, light);
         two.meet(s, f[1], t[1], ri, light);
     }
@@ -401,8 +517,12 @@ RowSums traceRow(const RowJob& job, double y) {
         ++sums.inside;
     };
     const PreparedStone& s = *job.stone;
+    // Shared by both paths of a pair: each guesses the plane the pixel
+    // before it left by at the same bounce.
+    NeighbourExits neighbour;
     for (int col = 0; col < job.size; col += 2) {
         Path one, two;
+        if (!s.hints.halves.empty()) one.neighbour = two.neighbour = &neighbour;
         one.enter(s, job.left + col * job.step, y, job.refractiveIndex, *job.light);
         if (col + 1 < job.size) two.enter(s, job.left + (col + 1) * job.step, y, job.refractiveIndex, *job.light);
         tracePair(s, one, two, job.refractiveIndex, *job.light);
@@ -491,6 +611,7 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
         const double threshold = len > 1e-9 && minCos > 0 ? -std::sqrt(1 - minCos * minCos) - 1e-9 : -2.0;
         blockAxis.insert(blockAxis.end(), {ax, ay, az, threshold});
     }
+    hints = exitHintsOf(stone, tilt, a, b, c, d, facetOf);
     double minX = FAR, maxX = -FAR, minY = FAR, maxY = -FAR;
     for (int v = 0; v < stone.nVertex; ++v) {
         const Vertex& q = stone.vertices[v];

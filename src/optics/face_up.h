@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "optics/exit_hints.h"
 #include "optics/lighting.h"
 
 namespace brevix {
@@ -87,6 +88,10 @@ public:
     std::vector<double> downHx, downHy, downH;
     // The vertical planes: a x + b y <= d inside.
     std::vector<double> sideA, sideB, sideD;
+    // What settles cheaply that a ray leaves by the plane its neighbour
+    // pixel left by. Without them (cleared) every exit is searched in full,
+    // with the same result.
+    ExitHints hints;
 
 private:
     int count_ = 0;
