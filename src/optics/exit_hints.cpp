@@ -27,7 +27,6 @@ ExitHints exitHintsOf(const Stone& stone, double tiltRadians, const std::vector<
     hints.b.assign(planes * HINT_LANES, 0.0f);
     hints.c.assign(planes * HINT_LANES, 0.0f);
     hints.d.assign(planes * HINT_LANES, 1.0f);
-    hints.plane.assign(planes * HINT_LANES, -1);
     hints.halves.assign(planes, 0);
 
     const double cs = std::cos(tiltRadians), sn = std::sin(tiltRadians);
@@ -73,14 +72,12 @@ ExitHints exitHintsOf(const Stone& stone, double tiltRadians, const std::vector<
             hints.b[at] = float(b[j]);
             hints.c[at] = float(c[j]);
             hints.d[at] = float(d[j]);
-            hints.plane[at] = int(j);
         }
         if (!usable) {
             std::fill_n(hints.a.begin() + q * HINT_LANES, HINT_LANES, 0.0f);
             std::fill_n(hints.b.begin() + q * HINT_LANES, HINT_LANES, 0.0f);
             std::fill_n(hints.c.begin() + q * HINT_LANES, HINT_LANES, 0.0f);
             std::fill_n(hints.d.begin() + q * HINT_LANES, HINT_LANES, 1.0f);
-            std::fill_n(hints.plane.begin() + q * HINT_LANES, HINT_LANES, -1);
             continue;
         }
         hints.halves[q] = lanes == 0 ? 0 : lanes > HINT_HALF ? 2 : 1;

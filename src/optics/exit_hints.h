@@ -23,12 +23,15 @@ constexpr int HINT_HALF = HINT_LANES / 2;
 // direction and the normal) is left to the full search: its distance is
 // too uncertain in single precision.
 constexpr float MIN_HINTED_COS = 0.05f;
+// Pictures narrower than this are traced without guesses: their
+// neighbouring pixels lie too far apart to leave by the same planes often
+// enough to pay for the guessing.
+constexpr int MIN_HINTED_SIZE = 256;
 
 struct ExitHints {
     // HINT_LANES planes per plane of the search, padded with (0, 0, 0, 1),
     // which no ray heads for.
     std::vector<float> a, b, c, d;
-    std::vector<int> plane;  // which plane each lane holds, -1 for padding
     // Per plane: the halves of its block to check, 0 where it has no hint.
     std::vector<uint8_t> halves;
 };

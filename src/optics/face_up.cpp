@@ -168,9 +168,6 @@ inline void exitPlanes(const PreparedStone& s, const double* const p[N], const d
     }
 }
 
-// Faces crossed from the guessed one before the full search decides.
-constexpr int MAX_HINT_STEPS = 2;
-
 // Whether any lane of the mask is set: three folds, no lane taken out alone.
 inline bool anyLane(ExitMask m) {
     m |= __builtin_shufflevector(m, m, 4, 5, 6, 7, 0, 1, 2, 3);
@@ -188,11 +185,8 @@ inline ExitHalf loadHint(const std::vector<float>& v, int q, int h) {
 
 // Whether the ray from p along dir leaves by plane q, settled from q's hint
 // block alone; `distance` is then what the full search gives, to the bit.
-// When it is not settled, `instead` is the plane of the block the ray meets
-// first (it has gone past an edge of q's face into that plane's), or -1.
-inline bool confirmExit(const PreparedStone& s, int q, const float* p, const float* dir, double& distance,
-                        int& instead) {
-    instead = -1;
+// False when it cannot be settled that way.
+inline bool confirmExit(const PreparedStone& s, int q, const float* p, const float* dir, double& distance) {
     if (q < 0) return false;
     const int halves = s.hints.halves[q];
     if (halves == 0) return false;
@@ -206,26 +200,15 @@ inline bool confirmExit(const PreparedStone& s, int q, const float* p, const flo
     // so that the full search's own comparisons pick q as well.
     const float limit = nq * 1.00001f + 1e-6f * dq;
     const ExitHalf zero = {};
-    bool settled = true;
-    // When it does not, the nearest of those it heads for is the likeliest way out.
-    float nearestN = 1, nearestD = 0;
     for (int h = 0; h < halves; ++h) {
         const ExitHalf A = loadHint(s.hints.a, q, h), B = loadHint(s.hints.b, q, h), C = loadHint(s.hints.c, q, h);
         ExitHalf n = loadHint(s.hints.d, q, h) - (A * p[0] + B * p[1] + C * p[2]);
         n = pick(n > zero, n, zero);
         const ExitHalf d = A * dir[0] + B * dir[1] + C * dir[2];
-        const ExitMask nearer = (d > zero) & (n * dq <= limit * d);
-        if (!anyLane(nearer)) continue;
-        settled = false;
-        for (int k = 0; k < HINT_HALF; ++k)
-            if (nearer[k] && n[k] * nearestD <= nearestN * d[k]) {
-                nearestN = n[k];
-                nearestD = d[k];
-                instead = s.hints.plane[size_t(q) * HINT_LANES + h * HINT_HALF + k];
-            }
+        if (anyLane((d > zero) & (n * dq <= limit * d))) return false;
     }
-    if (settled) distance = nq / dq;
-    return settled;
+    distance = nq / dq;
+    return true;
 }
 
 // Where the vertical ray through (x, y) meets the stone: the plane it
@@ -295,20 +278,12 @@ struct Path {
         if (!neighbour || !neighbour->worthGuessing()) return false;
         const float pf[3] = {float(p[0]), float(p[1]), float(p[2])};
         const float df[3] = {float(d[0]), float(d[1]), float(d[2])};
-        // Past an edge of the guessed face the ray meets the face beyond it:
-        // a few steps across the surface usually reach the way out.
-        int guess = neighbour->plane[bounces];
+        const int guess = neighbour->plane[bounces];
         ++neighbour->tried;
-        for (int step = 0; step < MAX_HINT_STEPS && guess >= 0; ++step) {
-            int next;
-            if (confirmExit(s, guess, pf, df, distance, next)) {
-                plane = guess;
-                ++neighbour->settled;
-                return true;
-            }
-            guess = next;
-        }
-        return false;
+        if (!confirmExit(s, guess, pf, df, distance)) return false;
+        ++neighbour->settled;
+        plane = guess;
+        return true;
     }
     void rememberExit(int plane) {
         if (neighbour) neighbour->plane[bounces] = plane;
@@ -470,6 +445,7 @@ struct RowJob {
     double refractiveIndex;
     double left, step;
     int size;
+    bool guessExits;
     float* iso;
     float* cos;
     float* window;
@@ -522,7 +498,7 @@ RowSums traceRow(const RowJob& job, double y) {
     NeighbourExits neighbour;
     for (int col = 0; col < job.size; col += 2) {
         Path one, two;
-        if (!s.hints.halves.empty()) one.neighbour = two.neighbour = &neighbour;
+        if (job.guessExits) one.neighbour = two.neighbour = &neighbour;
         one.enter(s, job.left + col * job.step, y, job.refractiveIndex, *job.light);
         if (col + 1 < job.size) two.enter(s, job.left + (col + 1) * job.step, y, job.refractiveIndex, *job.light);
         tracePair(s, one, two, job.refractiveIndex, *job.light);
@@ -662,10 +638,11 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     const double step = 2 * prepared.halfWidth() / n;
     const double left = prepared.centreX() - prepared.halfWidth() + 0.5 * step;
     const double top = prepared.centreY() + prepared.halfWidth() - 0.5 * step;
+    const bool guessExits = n >= MIN_HINTED_SIZE && !prepared.hints.halves.empty();
     std::vector<RowSums> rows(n);
     const bool complete = forEachRow(n, options.threads, options.cancel, [&](int row) {
         const size_t at = size_t(row) * n;
-        const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n,
+        const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n, guessExits,
                          &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
                          &image.inside[at], rowOf(image.scene, at), rowOf(image.sceneObserved, at),
                          rowOf(image.red, at), rowOf(image.green, at), rowOf(image.blue, at)};

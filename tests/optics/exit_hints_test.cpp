@@ -24,10 +24,9 @@ bool sameBits(const std::vector<float>& p, const std::vector<float>& q) {
 
 void expectSamePictures(const Stone& stone, double tilt, double ri, Environment room, const std::string& what) {
     FaceUpOptions options;
-    options.size = 80;
+    options.size = MIN_HINTED_SIZE;
     options.refractiveIndex = ri;
     options.tiltDegrees = tilt;
-    options.threads = 1;
     options.lighting.environment = room;
     const PreparedStone hinted(stone, tilt);
     PreparedStone searched(stone, tilt);
