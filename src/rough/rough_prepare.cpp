@@ -235,8 +235,11 @@ void findBounds(Rough& rough) {
     rough.bounds = {lo, hi};
 }
 
-// An edge folds inward (or runs flat) when the far corner of one of its
-// triangles is not below the other's plane.
+// An edge folds inward when the far corner of one of its triangles lies
+// above the other's plane. Where the surface runs flat or bends outward, a
+// growing convex stone first meets it with a corner, which the corner rays
+// find; a fold that rounding hides is caught by the final check against
+// every edge.
 void findFolds(Rough& rough, const std::vector<std::array<uint32_t, 2>>& neighbours) {
     const Mesh& m = rough.mesh;
     const double flatness = 1e-9 * rough.extent();
@@ -251,7 +254,7 @@ void findFolds(Rough& rough, const std::vector<std::array<uint32_t, 2>>& neighbo
         uint32_t far = t2[0];
         for (uint32_t corner : t2)
             if (corner != rough.edges[e][0] && corner != rough.edges[e][1]) far = corner;
-        if (n == 0 || dot(normal, m.points[far] - a) > -flatness) {
+        if (n == 0 || dot(normal, m.points[far] - a) > flatness) {
             rough.foldedEdges.push_back(rough.edges[e]);
             folded[rough.edges[e][0]] = folded[rough.edges[e][1]] = true;
         }

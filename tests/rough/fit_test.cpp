@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "rough/pebble.h"
 #include "rough_test_support.h"
 
 namespace brevix::rough {
@@ -99,6 +100,23 @@ TEST(RoughFit, InAnLTheStoneStaysClearOfTheInnerCorner) {
     expectCornersInside(f.stone, l);
     const auto planes = planesOf(f.stone);
     for (int i = 0; i <= 100; ++i) EXPECT_GE(outsideBy(planes, {6, 6, 0.06 * i}), -1e-7) << i;
+}
+
+// A scan's noise folds the surface inward all over: no point of it, nor the
+// middle of any of its edges, may lie inside the stone.
+TEST(RoughFit, InANoisyPebbleNoPartOfTheSurfaceReachesIntoTheStone) {
+    const Mesh pebble = pebbleMesh(11, 3000, 15);
+    const Fitted f = fitInto(pebble);
+    ASSERT_TRUE(f.fit.fits);
+    expectCornersInside(f.stone, pebble);
+    const auto planes = planesOf(f.stone);
+    for (const auto& t : pebble.triangles)
+        for (int c = 0; c < 3; ++c) {
+            const Vec3 a = pebble.points[t[c]], b = pebble.points[t[(c + 1) % 3]];
+            EXPECT_GE(outsideBy(planes, a), -1e-7);
+            EXPECT_GE(outsideBy(planes, (a + b) * 0.5), -1e-7);
+        }
+    EXPECT_GT(f.fit.yieldPercent, 10);
 }
 
 TEST(RoughFit, AMarginAndASphereToAvoidAreKept) {
