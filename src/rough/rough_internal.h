@@ -23,8 +23,8 @@ public:
     // there, and at the points on them, can the surface reach into a
     // growing convex stone between its corners.
     std::vector<std::array<uint32_t, 2>> edges;
-    std::vector<std::array<uint32_t, 2>> foldedEdges;
     std::vector<uint32_t> foldedPoints;
+    std::vector<std::array<uint32_t, 2>> foldedEdges;  // indices into foldedPoints
     std::unique_ptr<RoughGeometry> geometry;
     std::unique_ptr<RayCaster> rays;
 

@@ -244,6 +244,7 @@ void findFolds(Rough& rough, const std::vector<std::array<uint32_t, 2>>& neighbo
     const Mesh& m = rough.mesh;
     const double flatness = 1e-9 * rough.extent();
     std::vector<bool> folded(m.points.size(), false);
+    std::vector<std::array<uint32_t, 2>> foldedEdges;
     for (size_t e = 0; e < rough.edges.size(); ++e) {
         const auto& t1 = m.triangles[neighbours[e][0]];
         const auto& t2 = m.triangles[neighbours[e][1]];
@@ -255,12 +256,17 @@ void findFolds(Rough& rough, const std::vector<std::array<uint32_t, 2>>& neighbo
         for (uint32_t corner : t2)
             if (corner != rough.edges[e][0] && corner != rough.edges[e][1]) far = corner;
         if (n == 0 || dot(normal, m.points[far] - a) > flatness) {
-            rough.foldedEdges.push_back(rough.edges[e]);
+            foldedEdges.push_back(rough.edges[e]);
             folded[rough.edges[e][0]] = folded[rough.edges[e][1]] = true;
         }
     }
+    std::vector<uint32_t> foldedIndex(m.points.size(), UINT32_MAX);
     for (uint32_t p = 0; p < folded.size(); ++p)
-        if (folded[p]) rough.foldedPoints.push_back(p);
+        if (folded[p]) {
+            foldedIndex[p] = static_cast<uint32_t>(rough.foldedPoints.size());
+            rough.foldedPoints.push_back(p);
+        }
+    for (const auto& e : foldedEdges) rough.foldedEdges.push_back({foldedIndex[e[0]], foldedIndex[e[1]]});
 }
 
 }  // namespace
