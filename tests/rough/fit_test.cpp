@@ -4,6 +4,7 @@
 // inside by counting ray crossings, not by the fit's own geometry.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 
 #include "rough/pebble.h"
@@ -149,6 +150,18 @@ TEST(RoughFit, ARoughTooSmallForAnyStoneSaysSo) {
     const Fitted g = fitInto(*shapeMesh("box:0.005x0.005x0.005").mesh);
     EXPECT_FALSE(g.fit.fits);
     EXPECT_EQ(g.fit.message, "No stone fits in the rough.");
+}
+
+// The window stops a fit it no longer needs: what was found so far is a
+// stone that fits.
+TEST(RoughFit, AFitStoppedEarlyStillGivesAStoneInside) {
+    const Mesh block = *shapeMesh("box:10x8x6").mesh;
+    std::atomic<bool> cancel{true};
+    FitOptions options;
+    options.cancel = &cancel;
+    const Fitted f = fitInto(block, options);
+    ASSERT_TRUE(f.fit.fits);
+    expectCornersInside(f.stone, block);
 }
 
 TEST(RoughFit, TheSameSeedGivesTheSamePlacementOnAnyNumberOfThreads) {
