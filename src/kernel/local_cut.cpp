@@ -26,22 +26,37 @@ bool localCutPlaneUsable(const PlaneToCut& p) {
 
 class LocalCutter {
 public:
-    explicit LocalCutter(Stone& stone) : s_(stone) { enter(); }
+    LocalCutter(Stone& stone, int32_t smallestStone) : s_(stone), smallestStone_(smallestStone) {}
 
     void cut(PlaneToCut& plane) {
         if (!localCutPlaneUsable(plane)) return;
-        if (!trusted_ || !cutLocally(plane)) cutByNewFacet(plane);
-        // Removed records are compacted away once they outnumber the rest.
-        if (trusted_ && s_.nVertex > 2 * liveVertices_ + 64) {
-            leave();
-            enter();
+        // A small stone is cut as quickly by newFacet; and where planes meet
+        // at vertices, one local attempt that gives way leaves the next few
+        // planes to newFacet, so that meets cost little more than before.
+        const int32_t vertices = entered_ ? liveVertices_ : s_.nVertex;
+        if (vertices < smallestStone_ || skip_ > 0) {
+            if (skip_ > 0) --skip_;
+            cutByNewFacet(plane);
+            return;
         }
+        if (!entered_) enter();
+        if (entered_ && cutLocally(plane)) {
+            misses_ = 0;
+        } else {
+            cutByNewFacet(plane);
+            misses_ = std::min(misses_ + 1, 4);
+            skip_ = (1 << misses_) - 1;
+            return;
+        }
+        // Removed records are compacted away once they outnumber the rest.
+        if (s_.nVertex > 2 * liveVertices_ + 64) leave();
     }
 
     // Compacts the slots into the arrays every other part of the program
     // reads, with the working marks a cut by newFacet would have left.
     void leave() {
-        if (!trusted_) return;
+        if (!entered_) return;
+        entered_ = false;
         if (lastCutWasLocal_) {
             for (int32_t i = 0; i < s_.nVertex; ++i)
                 if (vertexAlive_[i]) s_.vertices[i].status = ST_PRESENT;
@@ -87,14 +102,14 @@ private:
     // vertex graph gathered from the edges.
     void enter() {
         const int32_t nV = s_.nVertex, nE = s_.nEdge, nF = s_.nFacet;
-        trusted_ = nV > 0 && nF > 0 && s_.eulerSum() == 2;
-        for (int32_t j = 0; trusted_ && j < nE; ++j) {
+        entered_ = nV > 0 && nF > 0 && s_.eulerSum() == 2;
+        for (int32_t j = 0; entered_ && j < nE; ++j) {
             const Edge& e = s_.edges[j];
             for (int k = 0; k < 2; ++k)
-                if (e.v[k] < 0 || e.v[k] >= nV || e.f[k] < 0 || e.f[k] >= nF) trusted_ = false;
+                if (e.v[k] < 0 || e.v[k] >= nV || e.f[k] < 0 || e.f[k] >= nF) entered_ = false;
         }
         lastCutWasLocal_ = false;
-        if (!trusted_) return;
+        if (!entered_) return;
         vertexAlive_.assign(static_cast<size_t>(nV), 1);
         edgeAlive_.assign(static_cast<size_t>(nE), 1);
         facetAlive_.assign(static_cast<size_t>(nF), 1);
@@ -116,7 +131,7 @@ private:
         for (int32_t i = 0; i < nV; ++i) {
             firstIncident_[i] = at;
             at += incidentCount_[i];
-            if (incidentCount_[i] == 0) trusted_ = false;
+            if (incidentCount_[i] == 0) entered_ = false;
         }
         incident_.assign(static_cast<size_t>(at), -1);
         std::vector<int32_t> fill(firstIncident_);
@@ -129,7 +144,6 @@ private:
     void cutByNewFacet(PlaneToCut& plane) {
         leave();
         s_.newFacet(plane.a, plane.b, plane.c, plane.d, std::move(plane.name), std::move(plane.instruction));
-        enter();
     }
 
     int32_t otherEnd(int32_t edge, int32_t vertex) const {
@@ -465,7 +479,10 @@ private:
     }
 
     Stone& s_;
-    bool trusted_ = false, lastCutWasLocal_ = false;
+    int32_t smallestStone_;
+    // Slots and the vertex graph are in use; the arrays are not compacted.
+    bool entered_ = false, lastCutWasLocal_ = false;
+    int32_t misses_ = 0, skip_ = 0;
     std::vector<uint8_t> vertexAlive_, edgeAlive_, facetAlive_;
     int32_t liveVertices_ = 0, liveEdges_ = 0, liveFacets_ = 0;
     std::vector<uint32_t> vertexSeen_, edgeSeen_, edgeCommitted_, facetSeen_;
@@ -485,13 +502,13 @@ private:
 
 }  // namespace
 
-void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes) {
+void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes, int32_t smallestStone) {
     // The last plane newFacet would not ignore is cut by newFacet itself, so
     // that every working mark it leaves is the one the stone always had.
     size_t last = planes.size();
     while (last > 0 && !localCutPlaneUsable(planes[last - 1])) --last;
     if (last > 0) {
-        LocalCutter cutter(stone);
+        LocalCutter cutter(stone, smallestStone);
         for (size_t i = 0; i + 1 < last; ++i) cutter.cut(planes[i]);
         cutter.leave();
         --last;

@@ -7,6 +7,7 @@
 // the list is done and are compacted once. The result, notes included, is
 // the one cutting the planes one by one with newFacet gives: any cut that
 // comes near a vertex, an edge or a tolerance is handed to newFacet itself.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,11 @@ struct PlaneToCut {
     std::string name, instruction;
 };
 
-// Cuts the planes into the stone in their order, as newFacet one by one would.
-void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes);
+// Cuts the planes into the stone in their order, as newFacet one by one
+// would. While the stone has fewer than `smallestStone` vertices, newFacet
+// cuts them itself: the walk and the slots pay only on larger stones.
+inline constexpr int32_t LOCAL_CUT_SMALLEST_STONE = 160;
+void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes,
+                     int32_t smallestStone = LOCAL_CUT_SMALLEST_STONE);
 
 }  // namespace brevix

@@ -37,6 +37,22 @@ void regenerateOneByOne(Stone& stone) {
     }
 }
 
+// Regenerate with local cuts from the first plane on, however small the stone.
+void regenerateLocallyFromTheStart(Stone& stone) {
+    Stone planes(stone);
+    for (int32_t i = 0; i < stone.nFacet; ++i) {
+        stone.facets[i].name.clear();
+        stone.facets[i].instruction.clear();
+    }
+    stone.makeRough(ROUGH_HALF);
+    std::vector<PlaneToCut> cuts;
+    for (int32_t i = 0; i < planes.nFacet; ++i) {
+        Facet& f = planes.facets[i];
+        if (!f.isRough()) cuts.push_back({f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction)});
+    }
+    cutPlanesInTurn(stone, cuts, 0);
+}
+
 bool sameBits(double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; }
 
 ::testing::AssertionResult identical(const Stone& p, const Stone& q) {
@@ -76,12 +92,15 @@ bool sameBits(double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; }
 }
 
 void expectSameRegeneration(const Stone& design) {
-    Stone truth(design), local(design);
+    Stone truth(design), local(design), early(design);
     (void)truth.takeDiagnostics();
     (void)local.takeDiagnostics();
+    (void)early.takeDiagnostics();
     regenerateOneByOne(truth);
     local.regenerate();
     EXPECT_TRUE(identical(truth, local));
+    regenerateLocallyFromTheStart(early);
+    EXPECT_TRUE(identical(truth, early));
 }
 
 std::vector<std::string> designFiles() {
@@ -173,7 +192,7 @@ TEST(LocalCut, CutsAListAsNewFacetDoes) {
             truth.newFacet(p.a, p.b, p.c, p.d, "F" + std::to_string(i), i % 5 == 0 ? "note " + std::to_string(i) : "");
             cuts.push_back({p.a, p.b, p.c, p.d, "F" + std::to_string(i), i % 5 == 0 ? "note " + std::to_string(i) : ""});
         }
-        cutPlanesInTurn(local, cuts);
+        cutPlanesInTurn(local, cuts, 0);
         EXPECT_TRUE(identical(truth, local));
     }
 }
