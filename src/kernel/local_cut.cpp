@@ -24,6 +24,32 @@ bool localCutPlaneUsable(const PlaneToCut& p) {
            !(p.a * p.a + p.b * p.b + p.c * p.c < 0.25);
 }
 
+// Directions on the sphere, in 6 x 16 x 16 cells of a cube around it: a
+// cut leaves its new points far out along its normal, so the points of the
+// last cut in a cell start the walk of the next plane with a nearby normal.
+constexpr int LOCAL_CUT_CELLS = 16;
+
+int localCutCellOf(double x, double y, double z) {
+    const double ax = std::fabs(x), ay = std::fabs(y), az = std::fabs(z);
+    int face;
+    double u, v, major;
+    if (ax >= ay && ax >= az) {
+        face = x < 0 ? 1 : 0;
+        major = ax, u = y, v = z;
+    } else if (ay >= az) {
+        face = y < 0 ? 3 : 2;
+        major = ay, u = x, v = z;
+    } else {
+        face = z < 0 ? 5 : 4;
+        major = az, u = x, v = y;
+    }
+    auto step = [&](double w) {
+        const int k = static_cast<int>((w / major + 1) * (LOCAL_CUT_CELLS / 2));
+        return std::clamp(k, 0, LOCAL_CUT_CELLS - 1);
+    };
+    return (face * LOCAL_CUT_CELLS + step(u)) * LOCAL_CUT_CELLS + step(v);
+}
+
 class LocalCutter {
 public:
     LocalCutter(Stone& stone, int32_t smallestStone) : s_(stone), smallestStone_(smallestStone) {}
@@ -71,6 +97,8 @@ public:
             vertexMap_[i] = kept++;
         }
         s_.nVertex = kept;
+        for (int32_t& hint : startHints_) hint = hint < 0 ? -1 : vertexMap_[hint];
+        walkFrom_ = vertexMap_[walkFrom_] < 0 ? 0 : vertexMap_[walkFrom_];
 
         facetMap_.assign(static_cast<size_t>(s_.nFacet), -1);
         kept = 0;
@@ -138,11 +166,15 @@ private:
         for (int32_t j = 0; j < nE; ++j)
             for (int k = 0; k < 2; ++k) incident_[fill[s_.edges[j].v[k]]++] = j;
         lastFacet_ = nF - 1;
-        walkFrom_ = 0;
+        if (walkFrom_ >= nV) walkFrom_ = 0;
+        startHints_.resize(6 * LOCAL_CUT_CELLS * LOCAL_CUT_CELLS, -1);
     }
 
     void cutByNewFacet(PlaneToCut& plane) {
         leave();
+        // newFacet renumbers as it likes: the hints no longer name vertices.
+        startHints_.assign(startHints_.size(), -1);
+        walkFrom_ = 0;
         s_.newFacet(plane.a, plane.b, plane.c, plane.d, std::move(plane.name), std::move(plane.instruction));
     }
 
@@ -171,6 +203,14 @@ private:
         // polyhedron has no other local maximum.
         int32_t top = walkFrom_;
         double topDistance = distanceOf(top);
+        const int cell = localCutCellOf(a, b, c);
+        if (const int32_t hint = startHints_[cell]; hint >= 0 && vertexAlive_[hint]) {
+            const double hintDistance = distanceOf(hint);
+            if (hintDistance > topDistance) {
+                top = hint;
+                topDistance = hintDistance;
+            }
+        }
         for (;;) {
             int32_t better = -1;
             double betterDistance = topDistance;
@@ -447,6 +487,7 @@ private:
         liveFacets_ += 1 - facetsOut;
         lastFacet_ = n;
         walkFrom_ = firstPoint;
+        startHints_[localCutCellOf(plane.a, plane.b, plane.c)] = firstPoint;
         lastCutGeneration_ = generation_;
         lastCutWasLocal_ = true;
     }
@@ -491,6 +532,7 @@ private:
     // The vertex graph: incident_[firstIncident_[v] + k] for k < incidentCount_[v].
     std::vector<int32_t> firstIncident_, incidentCount_, incident_;
     int32_t lastFacet_ = 0, walkFrom_ = 0;
+    std::vector<int32_t> startHints_;  // by localCutCellOf, a vertex slot or -1
     // Working lists of one cut.
     std::vector<int32_t> visited_, stack_, edgesCut_, facetsCut_, order_;
     std::vector<std::array<int32_t, 3>> crossings_;  // two crossing edges and their count, per facet cut
