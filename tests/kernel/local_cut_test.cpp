@@ -55,7 +55,7 @@ void regenerateLocallyFromTheStart(Stone& stone) {
 
 bool sameBits(double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; }
 
-::testing::AssertionResult identical(const Stone& p, const Stone& q) {
+::testing::AssertionResult identicalRecordByRecord(const Stone& p, const Stone& q) {
     auto fail = [] { return ::testing::AssertionFailure(); };
     if (p.nFacet != q.nFacet || p.nVertex != q.nVertex || p.nEdge != q.nEdge)
         return fail() << "counts " << p.nFacet << "/" << p.nVertex << "/" << p.nEdge << " against " << q.nFacet
@@ -98,9 +98,9 @@ void expectSameRegeneration(const Stone& design) {
     (void)early.takeDiagnostics();
     regenerateOneByOne(truth);
     local.regenerate();
-    EXPECT_TRUE(identical(truth, local));
+    EXPECT_TRUE(identicalRecordByRecord(truth, local));
     regenerateLocallyFromTheStart(early);
-    EXPECT_TRUE(identical(truth, early));
+    EXPECT_TRUE(identicalRecordByRecord(truth, early));
 }
 
 std::vector<std::string> designFiles() {
@@ -142,7 +142,7 @@ struct RandomPlaneSet {
     double rounding;  // depths rounded to this step (0: not), so that planes nearly meet
 };
 
-std::vector<Plane> planesOf(const RandomPlaneSet& set) {
+std::vector<Plane> randomPlaneSetPlanes(const RandomPlaneSet& set) {
     std::mt19937_64 rng(set.seed);
     std::normal_distribution<double> normal;
     std::uniform_real_distribution<double> radius(set.minRadius, set.maxRadius);
@@ -168,7 +168,7 @@ TEST(LocalCut, RegeneratesRandomPlaneSetsAsOneByOne) {
     for (const RandomPlaneSet& set : sets) {
         SCOPED_TRACE(set.seed);
         Stone design;
-        for (const Plane& p : planesOf(set)) design.newFacet(p.a, p.b, p.c, p.d);
+        for (const Plane& p : randomPlaneSetPlanes(set)) design.newFacet(p.a, p.b, p.c, p.d);
         ASSERT_TRUE(testing::stoneIsValid(design));
         expectSameRegeneration(design);
     }
@@ -178,7 +178,7 @@ TEST(LocalCut, RegeneratesRandomPlaneSetsAsOneByOne) {
 // planes cutting nothing, planes a newFacet ignores, and a last plane that
 // misses: the working marks are those of the last plane newFacet took.
 TEST(LocalCut, CutsAListAsNewFacetDoes) {
-    std::vector<Plane> planes = planesOf({11, 150, 0.5, 1.3, 0});
+    std::vector<Plane> planes = randomPlaneSetPlanes({11, 150, 0.5, 1.3, 0});
     planes.push_back({0, 0, 1, 5});                     // misses
     planes.push_back({std::nan(""), 0, 1, 0.5});        // ignored
     planes.push_back({0.1, 0.1, 0.1, 0.5});             // normal too short: ignored
@@ -193,7 +193,7 @@ TEST(LocalCut, CutsAListAsNewFacetDoes) {
             cuts.push_back({p.a, p.b, p.c, p.d, "F" + std::to_string(i), i % 5 == 0 ? "note " + std::to_string(i) : ""});
         }
         cutPlanesInTurn(local, cuts, 0);
-        EXPECT_TRUE(identical(truth, local));
+        EXPECT_TRUE(identicalRecordByRecord(truth, local));
     }
 }
 
