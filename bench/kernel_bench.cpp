@@ -6,7 +6,10 @@
 #include <random>
 #include <vector>
 
+#include <sstream>
+
 #include "design/sample_designs.h"
+#include "kernel/checks.h"
 #include "kernel/exact_rebuild.h"
 #include "kernel/stone.h"
 
@@ -61,6 +64,10 @@ void BM_Cut1000SphereTangents(benchmark::State& state) {
 }
 BENCHMARK(BM_Cut1000SphereTangents)->Unit(benchmark::kMillisecond);
 
+// The same planes cut one by one, as a file is read: 3000 of them.
+void BM_Cut3000SphereTangents(benchmark::State& state) { cutPlanes(state, sphereTangents(3000, 0.9, 12345)); }
+BENCHMARK(BM_Cut3000SphereTangents)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 namespace {
@@ -98,5 +105,45 @@ void BM_CutCuletOf64NearlyMeeting(benchmark::State& state) {
     cutPlanes(state, planes);
 }
 BENCHMARK(BM_CutCuletOf64NearlyMeeting)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+// Rebuilding a design from its planes, as loading a file and `check` do:
+// the round brilliant, and 1000 and 3000 planes tangent to a sphere.
+Stone stoneOfPlanes(const std::vector<Plane>& planes) {
+    Stone s;
+    for (const Plane& p : planes) s.newFacet(p.a, p.b, p.c, p.d);
+    return s;
+}
+
+void regenerateDesign(benchmark::State& state, const Stone& design) {
+    for (auto _ : state) {
+        Stone s(design);
+        s.regenerate();
+        benchmark::DoNotOptimize(s.nVertex);
+    }
+    state.counters["facets"] = design.nFacet;
+}
+
+void BM_RegenerateRoundBrilliant(benchmark::State& state) { regenerateDesign(state, brevix::makeRoundBrilliant()); }
+BENCHMARK(BM_RegenerateRoundBrilliant)->Unit(benchmark::kMicrosecond);
+
+void BM_RegenerateSphereTangents(benchmark::State& state) {
+    regenerateDesign(state, stoneOfPlanes(sphereTangents(static_cast<int>(state.range(0)), 0.9, 12345)));
+}
+BENCHMARK(BM_RegenerateSphereTangents)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
+
+// The full check of the rebuilt stone, as `check` prints it.
+void BM_CheckSphereTangents(benchmark::State& state) {
+    const Stone s = stoneOfPlanes(sphereTangents(static_cast<int>(state.range(0)), 0.9, 12345));
+    for (auto _ : state) {
+        std::ostringstream report;
+        benchmark::DoNotOptimize(brevix::checkstone(s, report));
+    }
+    state.counters["facets"] = s.nFacet;
+}
+BENCHMARK(BM_CheckSphereTangents)->Arg(73)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Rebuilding the derived vertices and edges from the planes, which are the design.
 #include <vector>
 
+#include "kernel/local_cut.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -14,13 +15,16 @@ void Stone::regenerate(double halfSize) {
         facets[i].instruction.clear();
     }
     makeRough(halfSize);
+    std::vector<PlaneToCut> cuts;
+    cuts.reserve(static_cast<size_t>(planes.nFacet));
     for (int32_t i = 0; i < planes.nFacet; ++i) {
         Facet& f = planes.facets[i];
         if (f.isRough()) continue;
-        newFacet(f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction));
+        cuts.push_back({f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction)});
         f.name.clear();
         f.instruction.clear();
     }
+    cutPlanesInTurn(*this, cuts);
 }
 
 void Stone::rebuildWithout() {
@@ -30,10 +34,13 @@ void Stone::rebuildWithout() {
         facets[i].instruction.clear();
     }
     makeRough(ROUGH_HALF);
+    std::vector<PlaneToCut> cuts;
+    cuts.reserve(records.size());
     for (Facet& f : records) {
         if (f.status == ST_DELETE || f.isRough()) continue;
-        newFacet(f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction));
+        cuts.push_back({f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction)});
     }
+    cutPlanesInTurn(*this, cuts);
 }
 
 }  // namespace brevix

@@ -1,0 +1,564 @@
+#include "kernel/local_cut.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "kernel/cut_steps.h"
+
+namespace brevix {
+
+namespace {
+
+// Vertices farther inside than this cannot be reached by a cut. The flood
+// of a cap spreads through every vertex above it, so that neither rounding
+// nor points a merge left up to EPS3 off their planes can cut a cap in two.
+constexpr double LOCAL_CUT_REACH = 1e-6;
+
+// newFacet ignores such a plane outright.
+bool localCutPlaneUsable(const PlaneToCut& p) {
+    return std::isfinite(p.a) && std::isfinite(p.b) && std::isfinite(p.c) && std::isfinite(p.d) &&
+           !(p.a * p.a + p.b * p.b + p.c * p.c < 0.25);
+}
+
+// Directions on the sphere, in 6 x 16 x 16 cells of a cube around it: a
+// cut leaves its new points far out along its normal, so the points of the
+// last cut in a cell start the walk of the next plane with a nearby normal.
+constexpr int LOCAL_CUT_CELLS = 16;
+
+int localCutCellOf(double x, double y, double z) {
+    const double ax = std::fabs(x), ay = std::fabs(y), az = std::fabs(z);
+    int face;
+    double u, v, major;
+    if (ax >= ay && ax >= az) {
+        face = x < 0 ? 1 : 0;
+        major = ax, u = y, v = z;
+    } else if (ay >= az) {
+        face = y < 0 ? 3 : 2;
+        major = ay, u = x, v = z;
+    } else {
+        face = z < 0 ? 5 : 4;
+        major = az, u = x, v = y;
+    }
+    auto step = [&](double w) {
+        const int k = static_cast<int>((w / major + 1) * (LOCAL_CUT_CELLS / 2));
+        return std::clamp(k, 0, LOCAL_CUT_CELLS - 1);
+    };
+    return (face * LOCAL_CUT_CELLS + step(u)) * LOCAL_CUT_CELLS + step(v);
+}
+
+class LocalCutter {
+public:
+    LocalCutter(Stone& stone, int32_t smallestStone) : s_(stone), smallestStone_(smallestStone) {}
+
+    void cut(PlaneToCut& plane) {
+        if (!localCutPlaneUsable(plane)) return;
+        // A small stone is cut as quickly by newFacet; and where planes meet
+        // at vertices, one local attempt that gives way leaves the next few
+        // planes to newFacet, so that meets cost little more than before.
+        const int32_t vertices = entered_ ? liveVertices_ : s_.nVertex;
+        if (vertices < smallestStone_ || skip_ > 0) {
+            if (skip_ > 0) --skip_;
+            cutByNewFacet(plane);
+            return;
+        }
+        if (!entered_) enter();
+        if (entered_ && cutLocally(plane)) {
+            misses_ = 0;
+        } else {
+            cutByNewFacet(plane);
+            misses_ = std::min(misses_ + 1, 4);
+            skip_ = (1 << misses_) - 1;
+            return;
+        }
+        // Removed records are compacted away once they outnumber the rest.
+        if (s_.nVertex > 2 * liveVertices_ + 64) leave();
+    }
+
+    // Compacts the slots into the arrays every other part of the program
+    // reads, with the working marks a cut by newFacet would have left.
+    void leave() {
+        if (!entered_) return;
+        entered_ = false;
+        if (lastCutWasLocal_) {
+            for (int32_t i = 0; i < s_.nVertex; ++i)
+                if (vertexAlive_[i]) s_.vertices[i].status = ST_PRESENT;
+            for (int32_t j = 0; j < s_.nEdge; ++j)
+                if (edgeAlive_[j] && edgeCommitted_[j] != lastCutGeneration_) s_.edges[j].status = ST_PRESENT;
+        }
+        vertexMap_.assign(static_cast<size_t>(s_.nVertex), -1);
+        int32_t kept = 0;
+        for (int32_t i = 0; i < s_.nVertex; ++i) {
+            if (!vertexAlive_[i]) continue;
+            if (kept != i) s_.vertices[kept] = s_.vertices[i];
+            vertexMap_[i] = kept++;
+        }
+        s_.nVertex = kept;
+        for (int32_t& hint : startHints_) hint = hint < 0 ? -1 : vertexMap_[hint];
+        walkFrom_ = vertexMap_[walkFrom_] < 0 ? 0 : vertexMap_[walkFrom_];
+
+        facetMap_.assign(static_cast<size_t>(s_.nFacet), -1);
+        kept = 0;
+        for (int32_t i = 0; i < s_.nFacet; ++i) {
+            if (!facetAlive_[i]) continue;
+            s_.facets[kept].takeRecord(s_.facets[i]);
+            facetMap_[i] = kept++;
+        }
+        for (int32_t i = kept; i < s_.nFacet; ++i) {
+            s_.facets[i].name.clear();
+            s_.facets[i].instruction.clear();
+        }
+        s_.nFacet = kept;
+
+        kept = 0;
+        for (int32_t j = 0; j < s_.nEdge; ++j) {
+            if (!edgeAlive_[j]) continue;
+            Edge e = s_.edges[j];
+            e.v = {vertexMap_[e.v[0]], vertexMap_[e.v[1]]};
+            e.f = {facetMap_[e.f[0]], facetMap_[e.f[1]]};
+            s_.edges[kept++] = e;
+        }
+        s_.nEdge = kept;
+        lastCutWasLocal_ = false;
+    }
+
+private:
+    // Takes the compacted arrays as they are: every record alive, the
+    // vertex graph gathered from the edges.
+    void enter() {
+        const int32_t nV = s_.nVertex, nE = s_.nEdge, nF = s_.nFacet;
+        entered_ = nV > 0 && nF > 0 && s_.eulerSum() == 2;
+        for (int32_t j = 0; entered_ && j < nE; ++j) {
+            const Edge& e = s_.edges[j];
+            for (int k = 0; k < 2; ++k)
+                if (e.v[k] < 0 || e.v[k] >= nV || e.f[k] < 0 || e.f[k] >= nF) entered_ = false;
+        }
+        lastCutWasLocal_ = false;
+        if (!entered_) return;
+        vertexAlive_.assign(static_cast<size_t>(nV), 1);
+        edgeAlive_.assign(static_cast<size_t>(nE), 1);
+        facetAlive_.assign(static_cast<size_t>(nF), 1);
+        liveVertices_ = nV;
+        liveEdges_ = nE;
+        liveFacets_ = nF;
+        vertexSeen_.assign(static_cast<size_t>(nV), 0);
+        edgeSeen_.assign(static_cast<size_t>(nE), 0);
+        edgeCommitted_.assign(static_cast<size_t>(nE), 0);
+        facetSeen_.assign(static_cast<size_t>(nF), 0);
+        facetSlot_.assign(static_cast<size_t>(nF), -1);
+        generation_ = 0;
+        lastCutGeneration_ = 0;
+        firstIncident_.assign(static_cast<size_t>(nV), 0);
+        incidentCount_.assign(static_cast<size_t>(nV), 0);
+        for (int32_t j = 0; j < nE; ++j)
+            for (int k = 0; k < 2; ++k) ++incidentCount_[s_.edges[j].v[k]];
+        int32_t at = 0;
+        for (int32_t i = 0; i < nV; ++i) {
+            firstIncident_[i] = at;
+            at += incidentCount_[i];
+            if (incidentCount_[i] == 0) entered_ = false;
+        }
+        incident_.assign(static_cast<size_t>(at), -1);
+        std::vector<int32_t> fill(firstIncident_);
+        for (int32_t j = 0; j < nE; ++j)
+            for (int k = 0; k < 2; ++k) incident_[fill[s_.edges[j].v[k]]++] = j;
+        lastFacet_ = nF - 1;
+        if (walkFrom_ >= nV) walkFrom_ = 0;
+        startHints_.resize(6 * LOCAL_CUT_CELLS * LOCAL_CUT_CELLS, -1);
+    }
+
+    void cutByNewFacet(PlaneToCut& plane) {
+        leave();
+        // newFacet renumbers as it likes: the hints no longer name vertices.
+        startHints_.assign(startHints_.size(), -1);
+        walkFrom_ = 0;
+        s_.newFacet(plane.a, plane.b, plane.c, plane.d, std::move(plane.name), std::move(plane.instruction));
+    }
+
+    int32_t otherEnd(int32_t edge, int32_t vertex) const {
+        const Edge& e = s_.edges[edge];
+        return e.v[0] == vertex ? e.v[1] : e.v[0];
+    }
+
+    template <class Visit>
+    void forIncident(int32_t vertex, Visit visit) const {
+        const int32_t first = firstIncident_[vertex];
+        for (int32_t k = 0; k < incidentCount_[vertex]; ++k) visit(incident_[first + k]);
+    }
+
+    // The cut of one plane when it comes near nothing: false (with the
+    // records as they were, but for working marks newFacet sets anew) when
+    // it must be left to newFacet.
+    bool cutLocally(PlaneToCut& plane) {
+        const double a = plane.a, b = plane.b, c = plane.c, d = plane.d;
+        auto distanceOf = [&](int32_t i) {
+            const Vertex& v = s_.vertices[i];
+            return a * v.x + b * v.y + c * v.z - d;
+        };
+
+        // Uphill to the vertex farthest out: a linear function on a convex
+        // polyhedron has no other local maximum.
+        int32_t top = walkFrom_;
+        double topDistance = distanceOf(top);
+        const int cell = localCutCellOf(a, b, c);
+        if (const int32_t hint = startHints_[cell]; hint >= 0 && vertexAlive_[hint]) {
+            const double hintDistance = distanceOf(hint);
+            if (hintDistance > topDistance) {
+                top = hint;
+                topDistance = hintDistance;
+            }
+        }
+        for (;;) {
+            int32_t better = -1;
+            double betterDistance = topDistance;
+            forIncident(top, [&](int32_t edge) {
+                const int32_t w = otherEnd(edge, top);
+                const double dw = distanceOf(w);
+                if (dw > betterDistance) {
+                    better = w;
+                    betterDistance = dw;
+                }
+            });
+            if (better < 0) break;
+            top = better;
+            topDistance = betterDistance;
+        }
+        if (!std::isfinite(topDistance)) return false;
+        if (topDistance <= EPS) return topDistance < EPS - LOCAL_CUT_REACH;  // cuts nothing
+
+        // The cap and the vertices just below it.
+        ++generation_;
+        visited_.clear();
+        stack_.clear();
+        auto visit = [&](int32_t i) {
+            vertexSeen_[i] = generation_;
+            Vertex& v = s_.vertices[i];
+            v.dist = distanceOf(i);
+            v.status = cut::vertexStatus(cut::sideOfDistance(v.dist));
+            visited_.push_back(i);
+            if (v.dist > -LOCAL_CUT_REACH) stack_.push_back(i);
+        };
+        visit(top);
+        while (!stack_.empty()) {
+            const int32_t u = stack_.back();
+            stack_.pop_back();
+            forIncident(u, [&](int32_t edge) {
+                const int32_t w = otherEnd(edge, u);
+                if (vertexSeen_[w] != generation_) visit(w);
+            });
+        }
+        // A vertex near the plane brings meet points, merges and notes.
+        for (int32_t i : visited_)
+            if (!(std::fabs(s_.vertices[i].dist) > 2 * EPS)) return false;
+
+        // Edges with an end outside, and their facets, in index order.
+        edgesCut_.clear();
+        for (int32_t i : visited_) {
+            if (s_.vertices[i].status != ST_OUT) continue;
+            forIncident(i, [&](int32_t edge) {
+                if (edgeSeen_[edge] == generation_) return;
+                edgeSeen_[edge] = generation_;
+                edgesCut_.push_back(edge);
+            });
+        }
+        std::sort(edgesCut_.begin(), edgesCut_.end());
+        facetsCut_.clear();
+        crossings_.clear();
+        for (int32_t j : edgesCut_) {
+            const Edge& e = s_.edges[j];
+            const cut::EdgeClass cls = cut::classifyEdge(s_.vertices[e.v[0]].status, s_.vertices[e.v[1]].status);
+            for (int k = 0; k < 2; ++k) {
+                const int32_t f = e.f[k];
+                if (facetSeen_[f] != generation_) {
+                    facetSeen_[f] = generation_;
+                    facetSlot_[f] = static_cast<int32_t>(crossings_.size());
+                    crossings_.push_back({-1, -1, 0});
+                    facetsCut_.push_back(f);
+                }
+                if (cls.status != ST_CUT) continue;
+                std::array<int32_t, 3>& slot = crossings_[facetSlot_[f]];
+                if (slot[2] < 2) slot[slot[2]] = j;
+                ++slot[2];
+            }
+        }
+        // A facet with a crossing edge is shrunk and must leave the plane at
+        // exactly two points; one without is cut away whole.
+        int32_t facetsOut = 0, edgesOut = 0, verticesOut = 0, crossingEdges = 0;
+        for (const auto& slot : crossings_) {
+            if (slot[2] == 0)
+                ++facetsOut;
+            else if (slot[2] != 2)
+                return false;
+        }
+        for (int32_t j : edgesCut_) {
+            const Edge& e = s_.edges[j];
+            if (s_.vertices[e.v[0]].status == ST_OUT && s_.vertices[e.v[1]].status == ST_OUT)
+                ++edgesOut;
+            else
+                ++crossingEdges;
+        }
+        for (int32_t i : visited_)
+            if (s_.vertices[i].status == ST_OUT) ++verticesOut;
+
+        // Where the crossing edges meet the plane; no two of these points
+        // may be close enough for a note or a merge.
+        points_.clear();
+        for (int32_t j : edgesCut_) {
+            const Edge& e = s_.edges[j];
+            const Vertex& v0 = s_.vertices[e.v[0]];
+            const Vertex& v1 = s_.vertices[e.v[1]];
+            if (v0.status == ST_OUT && v1.status == ST_OUT) continue;
+            const double t = v0.dist / (v0.dist - v1.dist);
+            points_.push_back({(1 - t) * v0.x + t * v1.x, (1 - t) * v0.y + t * v1.y, (1 - t) * v0.z + t * v1.z});
+        }
+        if (!pointsApart()) return false;
+
+        // The new outline: one closing edge per shrunk facet, no edge short
+        // enough for a note, together one ring.
+        pointOfEdge_.clear();
+        for (int32_t j : edgesCut_) {
+            const Edge& e = s_.edges[j];
+            const bool crossing = !(s_.vertices[e.v[0]].status == ST_OUT && s_.vertices[e.v[1]].status == ST_OUT);
+            if (crossing) pointOfEdge_.emplace_back(j, static_cast<int32_t>(pointOfEdge_.size()));
+        }
+        auto pointOf = [&](int32_t edge) {
+            return std::lower_bound(pointOfEdge_.begin(), pointOfEdge_.end(), std::pair<int32_t, int32_t>{edge, -1})
+                ->second;
+        };
+        ringEnds_.assign(points_.size(), {-1, -1});
+        closingEnds_.clear();
+        int32_t closing = 0;
+        for (size_t k = 0; k < facetsCut_.size(); ++k) {
+            const auto& slot = crossings_[k];
+            if (slot[2] == 0) continue;
+            const int32_t p = pointOf(slot[0]), q = pointOf(slot[1]);
+            const Vec3 delta = points_[q] - points_[p];
+            if (std::fabs(delta.x) + std::fabs(delta.y) + std::fabs(delta.z) < EPS3) return false;
+            for (int32_t end : {p, q}) {
+                auto& ends = ringEnds_[end];
+                if (ends[0] < 0)
+                    ends[0] = closing;
+                else if (ends[1] < 0)
+                    ends[1] = closing;
+                else
+                    return false;
+            }
+            closingEnds_.push_back({p, q});
+            ++closing;
+        }
+        if (closing < 3 || closing != static_cast<int32_t>(points_.size()) || !ringIsOne()) return false;
+        const int32_t facetsAfter = liveFacets_ - facetsOut + 1;
+        const int32_t verticesAfter = liveVertices_ - verticesOut + crossingEdges;
+        const int32_t edgesAfter = liveEdges_ - edgesOut + closing;
+        if (facetsAfter + verticesAfter - edgesAfter != 2) return false;
+
+        commit(plane, verticesOut, edgesOut, facetsOut);
+        return true;
+    }
+
+    // No two points where the plane crosses edges closer than a merge or a
+    // note would find them.
+    bool pointsApart() {
+        order_.resize(points_.size());
+        for (size_t k = 0; k < order_.size(); ++k) order_[k] = static_cast<int32_t>(k);
+        std::sort(order_.begin(), order_.end(), [&](int32_t p, int32_t q) { return points_[p].x < points_[q].x; });
+        for (size_t i = 0; i < order_.size(); ++i) {
+            if (!std::isfinite(points_[order_[i]].x + points_[order_[i]].y + points_[order_[i]].z)) return false;
+            for (size_t j = i + 1; j < order_.size(); ++j) {
+                const Vec3 p = points_[order_[i]], q = points_[order_[j]];
+                if (q.x - p.x >= 2 * EPS) break;
+                if (length(p - q) < 2 * EPS) return false;
+            }
+        }
+        return true;
+    }
+
+    // The closing edges, each point met by two of them, form a single ring.
+    bool ringIsOne() const {
+        const size_t count = closingEnds_.size();
+        size_t walked = 0;
+        int32_t edge = 0, point = closingEnds_[0][0];
+        do {
+            const auto& ends = closingEnds_[edge];
+            point = ends[0] == point ? ends[1] : ends[0];
+            const auto& at = ringEnds_[point];
+            if (at[1] < 0) return false;
+            edge = at[0] == edge ? at[1] : at[0];
+            ++walked;
+        } while (edge != 0 && walked <= count);
+        return walked == count;
+    }
+
+    void commit(PlaneToCut& plane, int32_t verticesOut, int32_t edgesOut, int32_t facetsOut) {
+        Stone& s = s_;
+        if (s.nFacet >= s.maxFacet) s.growFacets(s.nFacet);
+        const int32_t n = s.nFacet;
+        {
+            const Facet& last = s.facets[lastFacet_];
+            const int32_t tier =
+                std::fabs(plane.c - last.c) <= EPS && std::fabs(plane.d - last.d) <= EPS ? last.tier : last.tier + 1;
+            Facet& f = s.facets[n];
+            f.init(plane.a, plane.b, plane.c, plane.d, tier, false);
+            f.flags = 0;
+            f.name = std::move(plane.name);
+            f.instruction = std::move(plane.instruction);
+        }
+
+        // The points, in the order of their edges.
+        const int32_t firstPoint = s.nVertex;
+        size_t next = 0;
+        for (int32_t j : edgesCut_) {
+            Edge& e = s.edges[j];
+            const bool out0 = s.vertices[e.v[0]].status == ST_OUT, out1 = s.vertices[e.v[1]].status == ST_OUT;
+            edgeCommitted_[j] = generation_;
+            if (out0 && out1) {
+                e.status = ST_OUT;
+                edgeAlive_[j] = 0;
+                continue;
+            }
+            e.status = ST_CUT;
+            if (s.nVertex + 1 >= s.maxVertex) s.growVertices(s.nVertex + 1);
+            Vertex& v = s.vertices[s.nVertex];
+            v = Vertex{};
+            v.x = points_[next].x;
+            v.y = points_[next].y;
+            v.z = points_[next].z;
+            v.status = ST_PRESENT;
+            e.v[out0 ? 0 : 1] = s.nVertex++;
+            ++next;
+        }
+
+        // The facets, in index order: cut away, or closed by a new edge.
+        incidentCount_.resize(static_cast<size_t>(s.nVertex), 0);
+        firstIncident_.resize(static_cast<size_t>(s.nVertex), 0);
+        for (int32_t p = firstPoint; p < s.nVertex; ++p) {
+            firstIncident_[p] = static_cast<int32_t>(incident_.size());
+            incidentCount_[p] = 1;
+            incident_.insert(incident_.end(), 3, -1);
+        }
+        for (int32_t j : edgesCut_) {
+            const Edge& e = s.edges[j];
+            if (e.status != ST_CUT) continue;
+            const int32_t p = e.v[0] >= firstPoint ? e.v[0] : e.v[1];
+            incident_[firstIncident_[p]] = j;
+        }
+        std::vector<int32_t> facetOrder(facetsCut_);
+        std::sort(facetOrder.begin(), facetOrder.end());
+        for (int32_t f : facetOrder) {
+            Facet& facet = s.facets[f];
+            const auto& slot = crossings_[facetSlot_[f]];
+            if (slot[2] == 0) {
+                facetAlive_[f] = 0;
+                facet.status = ST_OUT;
+                if (facet.isRough())
+                    --s.nRough;
+                else if (std::fabs(facet.c) < EPS)
+                    --s.nGirdle;
+                facet.name.clear();
+                facet.instruction.clear();
+                continue;
+            }
+            facet.status = ST_PRESENT;
+            facet.flags &= ROUGH;
+            const int32_t va = pointAt(slot[0], firstPoint), vb = pointAt(slot[1], firstPoint);
+            appendClosingEdge(va, vb, f, n);
+        }
+        if (std::fabs(plane.c) < EPS) ++s.nGirdle;
+        s.facets[n].status = ST_PRESENT;
+        ++s.nFacet;
+
+        for (int32_t i : visited_)
+            if (s.vertices[i].status == ST_OUT) {
+                vertexAlive_[i] = 0;
+            } else {
+                s.vertices[i].status = ST_PRESENT;
+            }
+        const int32_t pointCount = s.nVertex - firstPoint;
+        vertexAlive_.resize(static_cast<size_t>(s.nVertex), 1);
+        vertexSeen_.resize(static_cast<size_t>(s.nVertex), 0);
+        facetAlive_.resize(static_cast<size_t>(s.nFacet), 1);
+        facetSeen_.resize(static_cast<size_t>(s.nFacet), 0);
+        facetSlot_.resize(static_cast<size_t>(s.nFacet), -1);
+        liveVertices_ += pointCount - verticesOut;
+        liveEdges_ += pointCount - edgesOut;
+        liveFacets_ += 1 - facetsOut;
+        lastFacet_ = n;
+        walkFrom_ = firstPoint;
+        startHints_[localCutCellOf(plane.a, plane.b, plane.c)] = firstPoint;
+        lastCutGeneration_ = generation_;
+        lastCutWasLocal_ = true;
+    }
+
+    int32_t pointAt(int32_t crossingEdge, int32_t firstPoint) const {
+        const Edge& e = s_.edges[crossingEdge];
+        return e.v[0] >= firstPoint ? e.v[0] : e.v[1];
+    }
+
+    // As newFacet closes a shrunk facet: the edge runs along the normals'
+    // cross product, and its new end points know it.
+    void appendClosingEdge(int32_t va, int32_t vb, int32_t fa, int32_t fb) {
+        Stone& s = s_;
+        if (s.nEdge >= s.maxEdge) s.growEdges(s.nEdge);
+        const Vec3 pa = s.vertices[va].pos(), pb = s.vertices[vb].pos();
+        const Vec3 axis = cross(s.facets[fa].normal(), s.facets[fb].normal());
+        Edge& e = s.edges[s.nEdge];
+        e = Edge{};
+        if (dot(pb - pa, axis) >= 0)
+            e.v = {va, vb};
+        else
+            e.v = {vb, va};
+        e.f = {fa, fb};
+        e.status = ST_ON;
+        const int32_t j = s.nEdge++;
+        edgeAlive_.push_back(1);
+        edgeSeen_.push_back(0);
+        edgeCommitted_.push_back(generation_);
+        for (int32_t v : {va, vb}) incident_[firstIncident_[v] + incidentCount_[v]++] = j;
+    }
+
+    Stone& s_;
+    int32_t smallestStone_;
+    // Slots and the vertex graph are in use; the arrays are not compacted.
+    bool entered_ = false, lastCutWasLocal_ = false;
+    int32_t misses_ = 0, skip_ = 0;
+    std::vector<uint8_t> vertexAlive_, edgeAlive_, facetAlive_;
+    int32_t liveVertices_ = 0, liveEdges_ = 0, liveFacets_ = 0;
+    std::vector<uint32_t> vertexSeen_, edgeSeen_, edgeCommitted_, facetSeen_;
+    std::vector<int32_t> facetSlot_;
+    uint32_t generation_ = 0, lastCutGeneration_ = 0;
+    // The vertex graph: incident_[firstIncident_[v] + k] for k < incidentCount_[v].
+    std::vector<int32_t> firstIncident_, incidentCount_, incident_;
+    int32_t lastFacet_ = 0, walkFrom_ = 0;
+    std::vector<int32_t> startHints_;  // by localCutCellOf, a vertex slot or -1
+    // Working lists of one cut.
+    std::vector<int32_t> visited_, stack_, edgesCut_, facetsCut_, order_;
+    std::vector<std::array<int32_t, 3>> crossings_;  // two crossing edges and their count, per facet cut
+    std::vector<Vec3> points_;
+    std::vector<std::pair<int32_t, int32_t>> pointOfEdge_;
+    std::vector<std::array<int32_t, 2>> ringEnds_, closingEnds_;
+    std::vector<int32_t> vertexMap_, facetMap_;
+};
+
+}  // namespace
+
+void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes, int32_t smallestStone) {
+    // The last plane newFacet would not ignore is cut by newFacet itself, so
+    // that every working mark it leaves is the one the stone always had.
+    size_t last = planes.size();
+    while (last > 0 && !localCutPlaneUsable(planes[last - 1])) --last;
+    if (last > 0) {
+        LocalCutter cutter(stone, smallestStone);
+        for (size_t i = 0; i + 1 < last; ++i) cutter.cut(planes[i]);
+        cutter.leave();
+        --last;
+    }
+    for (size_t i = last; i < planes.size(); ++i) {
+        PlaneToCut& p = planes[i];
+        stone.newFacet(p.a, p.b, p.c, p.d, std::move(p.name), std::move(p.instruction));
+    }
+}
+
+}  // namespace brevix
