@@ -74,7 +74,7 @@ TEST(ExitHints, PicturesAreThoseOfTheFullSearch) {
                 expectSamePictures(stone, tilt, ri, tilt == 0 ? Environment::Aset : Environment::Spot,
                                    stone.heading[0]);
     for (int i = 0; i < 12; ++i)
-        expectSamePictures(testing::generatedBrilliant(i), i * 2.5, 1.76, Environment::Iso,
+        expectSamePictures(brevix::testing::generatedBrilliant(i), i * 2.5, 1.76, Environment::Iso,
                            "brilliant " + std::to_string(i));
     std::mt19937_64 random(37);
     for (int i = 0; i < 12; ++i)
