@@ -61,11 +61,11 @@ if [ -n "$rest" ]; then
 fi
 
 # What runs on several threads (the renderer, the batch workers, the
-# optimiser, the tolerance analysis and its worker, the core from four
+# optimiser, the tolerance analysis and its worker, the fit into a rough, the core from four
 # threads at once) under ThreadSanitizer.
 echo "== thread sanitizer run (ThreadSanitizer)"
 scripts/build.sh build-tsan "${unity[@]}" "$sanitizer_flags" -DBREVIX_GUI=OFF -DBREVIX_BENCH=OFF -DBREVIX_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  "-DBREVIX_TEST_FOLDERS=threads;optics;collection;optimise;tolerance"
+  "-DBREVIX_TEST_FOLDERS=threads;optics;collection;optimise;tolerance;rough"
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j2)
 
 if command -v clang++ >/dev/null && ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then
