@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-  libpng-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libnlopt-cxx-dev qt6-speech-dev qt6-speech-flite-plugin ccache
+  libpng-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libnlopt-cxx-dev libcgal-dev qt6-speech-dev qt6-speech-flite-plugin ccache
   xvfb xauth x11-apps imagemagick poppler-utils
   openbox
   fonts-liberation fonts-dejavu-core

@@ -7,6 +7,7 @@
 // Pure functions over plain data: the same inputs and seed give the same
 // placement on any number of threads.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -53,6 +54,8 @@ RoughCheck prepareRough(Mesh mesh);
 
 double roughVolume(const Rough& rough);
 const Mesh& roughMesh(const Rough& rough);
+// The corners of the box around the rough, in millimetres.
+std::array<Vec3, 2> roughBounds(const Rough& rough);
 
 // A sphere to keep the stone out of (an inclusion, a crack), in the rough's
 // coordinates.
@@ -66,6 +69,9 @@ struct FitOptions {
     std::vector<Avoid> avoid;
     uint64_t seed = 1;
     int threads = 0;  // 0: as many as the machine has
+    // Set from another thread to stop early; the best placement found so
+    // far is then returned as it stands.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Where the design goes: a rough point = rotation * (scale * design point)
