@@ -443,6 +443,7 @@ void FitRoughDlg::showFigures() {
 }
 
 void FitRoughDlg::clearFigures() {
+    if (worker_) worker_->cancel();
     for (QLabel* value : figureValues_)
         if (value) value->setText(QStringLiteral("\u2014"));
     if (status_) status_->clear();
@@ -467,17 +468,10 @@ void FitRoughDlg::addAvoidRow() {
     // A new sphere starts at the rough's centre with a millimetre's radius.
     double centre[3] = {0, 0, 0};
     if (const rough::Rough* r = model_.rough().rough.get()) {
-        const rough::Mesh& mesh = rough::roughMesh(*r);
-        if (!mesh.points.empty()) {
-            Vec3 low = mesh.points.front(), high = low;
-            for (const Vec3& p : mesh.points) {
-                low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-                high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-            }
-            centre[0] = (low.x + high.x) / 2;
-            centre[1] = (low.y + high.y) / 2;
-            centre[2] = (low.z + high.z) / 2;
-        }
+        const std::array<Vec3, 2> bounds = rough::roughBounds(*r);
+        centre[0] = (bounds[0].x + bounds[1].x) / 2;
+        centre[1] = (bounds[0].y + bounds[1].y) / 2;
+        centre[2] = (bounds[0].z + bounds[1].z) / 2;
     }
     const QSignalBlocker quiet(avoid_);
     for (int column = 0; column < 3; ++column)

@@ -9,6 +9,7 @@ FitWorker::~FitWorker() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        cancel_ = true;
         pending_.reset();
     }
     wake_.notify_all();
@@ -19,8 +20,14 @@ void FitWorker::request(FitJob job) {
     {
         std::lock_guard lock(mutex_);
         pending_ = std::move(job);
+        cancel_ = true;
     }
     wake_.notify_all();
+}
+
+void FitWorker::cancel() {
+    std::lock_guard lock(mutex_);
+    cancel_ = true;
 }
 
 bool FitWorker::idle() const {
@@ -38,13 +45,15 @@ void FitWorker::run() {
             if (stopping_) return;
             job = std::move(*pending_);
             pending_.reset();
+            cancel_ = false;
             busy_ = true;
         }
+        job.options.cancel = &cancel_;
         FitOutcome outcome = runFit(job);
         {
-            // A newer request makes this one's figures stale: they are not shown.
+            // A fit given up stops at the best placement so far: not the largest stone.
             std::lock_guard lock(mutex_);
-            if (stopping_ || pending_) continue;
+            if (stopping_ || cancel_) continue;
         }
         deliver_(std::move(outcome));
     }

@@ -1,8 +1,9 @@
 #pragma once
 // Runs fits on a thread of its own so the window never waits for one. A
-// fit cannot be interrupted: a request made while one runs waits for it,
-// and only the newest waiting request is run. Results come to a callback on
-// the worker's thread. Qt-free.
+// new request gives up the fit in hand, whose figures would be stale; only
+// the newest request is run. Results come to a callback on the worker's
+// thread. Qt-free.
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -16,13 +17,15 @@ namespace brevix::roughfit {
 class FitWorker {
 public:
     explicit FitWorker(std::function<void(FitOutcome)> deliver);
-    // Waits for the fit in hand to end: its inputs may not outlive it.
+    // Gives up the fit in hand and waits for it to stop.
     ~FitWorker();
     FitWorker(const FitWorker&) = delete;
     FitWorker& operator=(const FitWorker&) = delete;
 
     // Replaces whatever waits.
     void request(FitJob job);
+    // Gives up the fit in hand (its inputs changed); nothing is delivered for it.
+    void cancel();
     // True while nothing waits and nothing is being fitted.
     bool idle() const;
 
@@ -35,6 +38,7 @@ private:
     std::optional<FitJob> pending_;
     bool busy_ = false;
     bool stopping_ = false;
+    std::atomic<bool> cancel_{false};
     std::thread thread_;
 };
 
