@@ -16,11 +16,12 @@ extern const Command optimiseCommand;
 extern const Command retargetCommand;
 extern const Command figuresCommand;
 extern const Command toleranceCommand;
+extern const Command fitCommand;
 
 std::span<const Command> commands() {
     static const Command table[] = {infoCommand, convertCommand, checkCommand, jsonCommand, diagramCommand,
                                     lightCommand, dbCommand, recutCommand, intentCommand, batchCommand,
-                                    optimiseCommand, retargetCommand, figuresCommand, toleranceCommand};
+                                    optimiseCommand, retargetCommand, figuresCommand, toleranceCommand, fitCommand};
     return table;
 }
 

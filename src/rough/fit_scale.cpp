@@ -78,6 +78,14 @@ double edgeScale(const PlacedPlanes& planes, Vec3 a, Vec3 b, double ceiling, std
     return std::min(ceiling, alpha[j] + beta[j] * u);
 }
 
+Vec3 normalOf(const Mesh& mesh, uint32_t triangle) {
+    const auto& t = mesh.triangles[triangle];
+    const Vec3 a = mesh.points[t[0]];
+    const Vec3 n = cross(mesh.points[t[1]] - a, mesh.points[t[2]] - a);
+    const double l = length(n);
+    return l > 0 ? n * (1 / l) : n;
+}
+
 }  // namespace
 
 StoneShape stoneShape(const Stone& stone) {
@@ -113,10 +121,10 @@ double largestScale(const StoneShape& shape, const Rough& rough, const Pose& pos
         const double len = length(w);
         if (!(len > 0)) continue;
         const Vec3 direction = w * (1 / len);
-        const std::optional<RoughGeometry::Hit> hit = geometry.firstHit(pose.centre, direction);
+        const std::optional<RayCaster::Hit> hit = rough.rays->firstHit(pose.centre, direction);
         if (!hit) return 0;
         double reach = hit->distance;
-        if (margin > 0) reach -= margin / std::max(SHALLOWEST_MARGIN_COSINE, dot(direction, hit->normal));
+        if (margin > 0) reach -= margin / std::max(SHALLOWEST_MARGIN_COSINE, dot(direction, normalOf(rough.mesh, hit->triangle)));
         best = std::min(best, reach / len);
         if (best <= 0) return 0;
     }

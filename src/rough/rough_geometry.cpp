@@ -66,23 +66,6 @@ bool RoughGeometry::within(Vec3 point) const {
     return (*impl_->side)(cgalPoint(point)) != CGAL::ON_UNBOUNDED_SIDE;
 }
 
-std::optional<RoughGeometry::Hit> RoughGeometry::firstHit(Vec3 from, Vec3 direction) const {
-    const Kernel::Ray_3 ray(cgalPoint(from), Kernel::Vector_3(direction.x, direction.y, direction.z));
-    const auto hit = impl_->tree->first_intersection(ray);
-    if (!hit) return std::nullopt;
-    Vec3 at = from;
-    if (const CgalPoint* p = boost::get<CgalPoint>(&hit->first))
-        at = {p->x(), p->y(), p->z()};
-    else if (const Kernel::Segment_3* s = boost::get<Kernel::Segment_3>(&hit->first))
-        at = {s->source().x(), s->source().y(), s->source().z()};
-    const auto& t = impl_->mesh.triangles[hit->second.idx()];
-    const Vec3 a = impl_->mesh.points[t[0]], b = impl_->mesh.points[t[1]], c = impl_->mesh.points[t[2]];
-    Vec3 normal = cross(b - a, c - a);
-    const double n = length(normal);
-    if (n > 0) normal = normal * (1 / n);
-    return Hit{dot(at - from, direction), normal};
-}
-
 double RoughGeometry::squaredDistance(Vec3 point) const {
     return CGAL::to_double(impl_->tree->squared_distance(cgalPoint(point)));
 }

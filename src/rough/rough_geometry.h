@@ -3,7 +3,6 @@
 // tree over its triangles. CGAL stays behind this plain interface: its
 // headers take long to compile and nothing else needs them.
 #include <memory>
-#include <optional>
 
 #include "rough/rough_fit.h"
 
@@ -24,13 +23,6 @@ public:
     bool inside(Vec3 point) const;
     // Inside or on the surface.
     bool within(Vec3 point) const;
-    // Where a ray from `from` along the unit `direction` first meets the
-    // surface: its distance and the outward normal of the triangle hit.
-    struct Hit {
-        double distance = 0;
-        Vec3 normal;
-    };
-    std::optional<Hit> firstHit(Vec3 from, Vec3 direction) const;
     double squaredDistance(Vec3 point) const;
 
 private:

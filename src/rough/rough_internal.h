@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rough/rough_fit.h"
+#include "rough/ray_caster.h"
 #include "rough/rough_geometry.h"
 
 namespace brevix::rough {
@@ -25,6 +26,7 @@ public:
     std::vector<std::array<uint32_t, 2>> foldedEdges;
     std::vector<uint32_t> foldedPoints;
     std::unique_ptr<RoughGeometry> geometry;
+    std::unique_ptr<RayCaster> rays;
 
     double extent() const {
         const Vec3 d = bounds[1] - bounds[0];

@@ -298,6 +298,7 @@ RoughCheck prepareRough(Mesh mesh) {
         check.error = "The rough is not a solid: two parts of its surface meet in a single point.";
         return check;
     }
+    rough->rays = std::make_unique<RayCaster>(rough->mesh);
     check.rough = std::move(rough);
     return check;
 }
