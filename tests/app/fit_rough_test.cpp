@@ -20,6 +20,7 @@
 #include <cstdio>
 #include "widget_test.h"
 
+#include "app/brevix_app.h"
 #include "app/command_table.h"
 #include "app/rough/fit_rough_dlg.h"
 #include "app/rough/rough_view.h"
@@ -109,10 +110,12 @@ private Q_SLOTS:
         QVERIFY(fit.fits);
         QCOMPARE(dialog.figuresText(), expectedFigures(brilliant, fit, quartzGravity()));
         QCOMPARE(fitChild<QLabel>(dialog, "widthFigure")->text(), QString::asprintf("%.2f mm", fit.widthMm));
-        // Measured across the girdle's corners the brilliant fills the 8 mm
-        // side; turned flats to the walls it may reach 8 / cos(11.25 deg).
-        QVERIFY2(fit.widthMm > 7.9 && fit.widthMm < 8.0 / std::cos(11.25 * PI / 180) + 0.01,
-                 qPrintable(QString::number(fit.widthMm)));
+        // The stone shown lies in the box, and is no smaller than the
+        // brilliant standing upright with its girdle across the 8 mm side.
+        QVERIFY(dialog.model().outcome());
+        for (const Vec3& p : dialog.model().outcome()->placedStone.points)
+            QVERIFY(std::abs(p.x) <= 5 + 1e-6 && std::abs(p.y) <= 4 + 1e-6 && std::abs(p.z) <= 3 + 1e-6);
+        QVERIFY2(fit.widthMm >= 8 - 1e-3, qPrintable(QString::number(fit.widthMm)));
         QVERIFY(fitChild<QPushButton>(dialog, "savePlacedStone")->isEnabled());
 
         // Another material weighs the same stone again without a new fit.
@@ -199,7 +202,7 @@ private Q_SLOTS:
         QVERIFY(empty.model().outcome() && empty.model().outcome()->result.fits);
     }
 
-    void aRefusedScanSaysWhyAndAGoodOneIsShown() {
+    void aScanIsCheckedFittedAndSaved() {
         TemporaryRegistry registry;
         QTemporaryDir folder;
         const Stone brilliant = makeRoundBrilliant();

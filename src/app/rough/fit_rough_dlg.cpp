@@ -19,6 +19,7 @@
 
 #include "app/rough/fit_worker.h"
 #include "app/rough/rough_view.h"
+#include "design/real_size.h"
 #include "optics/materials.h"
 
 namespace brevix::roughfit {
