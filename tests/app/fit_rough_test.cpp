@@ -206,37 +206,55 @@ private Q_SLOTS:
         TemporaryRegistry registry;
         QTemporaryDir folder;
         const Stone brilliant = makeRoundBrilliant();
-        FitRoughDlg dialog(&brilliant, QStringLiteral("round_brilliant.asc"));
+        FitRoughDlg checking(&brilliant, QStringLiteral("round_brilliant.asc"));
 
         // A tetrahedron with a face missing is no solid.
         const QString open = folder.filePath(QStringLiteral("open.obj"));
         const QByteArray openMesh = "v 0 0 0\nv 10 0 0\nv 0 10 0\nv 0 0 10\nf 1 3 2\nf 1 2 4\nf 2 3 4\n";
         QVERIFY(writeFitFile(open, openMesh));
-        QVERIFY(!dialog.openRoughFile(open));
+        QVERIFY(!checking.openRoughFile(open));
         rough::MeshRead read = rough::readMeshFile(open.toStdString());
         const std::string refusal =
             read.mesh ? rough::prepareRough(std::move(*read.mesh)).error : read.error;
         QVERIFY(!refusal.empty());
-        QCOMPARE(dialog.roughStatusText(), QString::fromStdString(refusal));
-        QVERIFY(!dialog.fit());
-        QCOMPARE(dialog.problemsText(), QStringLiteral("The rough was refused: ") + QString::fromStdString(refusal));
+        QCOMPARE(checking.roughStatusText(), QString::fromStdString(refusal));
+        QVERIFY(!checking.fit());
+        QCOMPARE(checking.problemsText(), QStringLiteral("The rough was refused: ") + QString::fromStdString(refusal));
 
         // The same solid whole but inside out is taken, with the warning.
         const QString turned = folder.filePath(QStringLiteral("turned.obj"));
         QVERIFY(writeFitFile(turned, "v 0 0 0\nv 10 0 0\nv 0 10 0\nv 0 0 10\nf 1 2 3\nf 1 4 2\nf 2 4 3\nf 1 3 4\n"));
-        QVERIFY(dialog.openRoughFile(turned));
+        QVERIFY(checking.openRoughFile(turned));
         read = rough::readMeshFile(turned.toStdString());
         const rough::RoughCheck check = rough::prepareRough(std::move(*read.mesh));
         QVERIFY(!check.warnings.empty());
         for (const std::string& warning : check.warnings)
-            QVERIFY(dialog.roughStatusText().contains(QString::fromStdString(warning)));
+            QVERIFY(checking.roughStatusText().contains(QString::fromStdString(warning)));
 
-        // The guide's pebble, scanned-looking, with the stone inside.
+        // The guide's example: the sample brilliant, a margin for the
+        // pebble's skin and a crack to keep clear of.
+        const DesignChoice sample = designFromFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc");
+        QVERIFY(sample.stone);
+        FitRoughDlg dialog(sample.stone.get(), QStringLiteral("round_brilliant.asc"));
         QVERIFY(dialog.openRoughFile(QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/examples/pebble.obj")));
         QVERIFY2(!dialog.roughStatusText().contains(QStringLiteral("Warning")), qPrintable(dialog.roughStatusText()));
+        RoughView* view = dialog.view();
+        auto* turn = fitChild<QSlider>(dialog, "turn");
+        turn->setValue(100);
+        QCOMPARE(view->azimuth(), 100.0);
+        retypeFitField(fitChild<QLineEdit>(dialog, "margin"), QStringLiteral("0.3"));
+        QTest::mouseClick(fitChild<QPushButton>(dialog, "addSphere"), Qt::LeftButton);
+        auto* avoid = fitChild<QTableWidget>(dialog, "avoid");
+        const char* crack[] = {"3", "-1", "1", "1.2"};
+        for (int column = 0; column < 4; ++column) avoid->item(0, column)->setText(QString::fromLatin1(crack[column]));
         QVERIFY(dialog.fit());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.fitting(), WAIT_MS);
         QVERIFY(dialog.model().outcome() && dialog.model().outcome()->result.fits);
+        dialog.resize(900, 620);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        turn->setValue(35);
+        guideImage(&dialog, "fit_rough.png");
 
         // Saved as ASCII STL or OBJ; another extension is refused; a failed
         // save leaves the file that was there.
@@ -257,16 +275,7 @@ private Q_SLOTS:
         QVERIFY(back.mesh);
         QVERIFY(rough::prepareRough(std::move(*back.mesh)).rough);
 
-        // The view turns with the slider and by dragging.
-        RoughView* view = dialog.view();
-        auto* turn = fitChild<QSlider>(dialog, "turn");
-        turn->setValue(100);
-        QCOMPARE(view->azimuth(), 100.0);
-        dialog.resize(900, 620);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        turn->setValue(35);
-        guideImage(&dialog, "fit_rough.png");
+        // The view turns by dragging, and the slider follows.
         const QPoint middle = view->rect().center();
         QTest::mousePress(view, Qt::LeftButton, {}, middle);
         QMouseEvent drag(QEvent::MouseMove, QPointF(middle + QPoint(40, 0)), view->mapToGlobal(QPointF(middle + QPoint(40, 0))),

@@ -29,7 +29,8 @@ struct DrawnFace {
 };
 
 QColor shadedRough(Vec3 normal, QColor base) {
-    const double lit = 0.55 + 0.45 * std::abs(normal.z * 0.6 - normal.y * 0.8);
+    // Lit from above and in front, over the viewer's left shoulder.
+    const double lit = 0.4 + 0.6 * std::abs(-0.35 * normal.x - 0.6 * normal.y + 0.72 * normal.z);
     return QColor::fromRgbF(float(base.redF() * lit), float(base.greenF() * lit), float(base.blueF() * lit),
                             base.alphaF());
 }
@@ -111,7 +112,7 @@ void RoughView::paintEvent(QPaintEvent*) {
 
     std::vector<DrawnFace> faces;
     const size_t step = std::max<size_t>(1, rough_.triangles.size() / DRAWN_ROUGH_TRIANGLES + 1);
-    addRoughViewFaces(rough_, turn, centre_, scale, middle, QColor(150, 118, 84, 46), step, faces);
+    addRoughViewFaces(rough_, turn, centre_, scale, middle, QColor(168, 128, 88, 64), step, faces);
     addRoughViewFaces(stone_, turn, centre_, scale, middle, QColor(70, 140, 235, 255), 1, faces);
     std::sort(faces.begin(), faces.end(), [](const DrawnFace& p, const DrawnFace& q) { return p.depth > q.depth; });
 
@@ -135,7 +136,8 @@ void RoughView::paintEvent(QPaintEvent*) {
         const bool solid = face.colour.alpha() == 255;
         // The stone's facets are split into triangles: a pen of the fill's
         // own colour closes the hairline gaps antialiasing leaves between them.
-        painter.setPen(solid ? QPen(face.colour, 0.6) : Qt::NoPen);
+        // The rough's own triangles faintly, as a scan shows its surface.
+        painter.setPen(solid ? QPen(face.colour, 0.6) : QPen(QColor(90, 66, 40, 34), 0.5));
         painter.setBrush(face.colour);
         painter.drawPolygon(face.corners);
     }

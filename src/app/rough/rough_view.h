@@ -41,7 +41,7 @@ private:
     std::vector<rough::Avoid> avoid_;
     Vec3 centre_;
     double radius_ = 1;
-    double azimuth_ = 30, tilt_ = 20;
+    double azimuth_ = 30, tilt_ = 25;
     QPoint dragFrom_;
 };
 
