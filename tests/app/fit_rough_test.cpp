@@ -32,7 +32,7 @@
 
 using namespace brevix;
 using namespace brevix::test;
-using namespace brevix::roughfit;
+using roughfit::FitRoughDlg;
 
 namespace {
 
@@ -233,12 +233,12 @@ private Q_SLOTS:
 
         // The guide's example: the sample brilliant, a margin for the
         // pebble's skin and a crack to keep clear of.
-        const DesignChoice sample = designFromFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc");
+        const roughfit::DesignChoice sample = roughfit::designFromFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc");
         QVERIFY(sample.stone);
         FitRoughDlg dialog(sample.stone.get(), QStringLiteral("round_brilliant.asc"));
         QVERIFY(dialog.openRoughFile(QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/examples/pebble.obj")));
         QVERIFY2(!dialog.roughStatusText().contains(QStringLiteral("Warning")), qPrintable(dialog.roughStatusText()));
-        RoughView* view = dialog.view();
+        roughfit::RoughView* view = dialog.view();
         auto* turn = fitChild<QSlider>(dialog, "turn");
         turn->setValue(100);
         QCOMPARE(view->azimuth(), 100.0);
