@@ -194,7 +194,7 @@ private Q_SLOTS:
         QVERIFY(!fitChild<QRadioButton>(empty, "openDesign")->isEnabled());
         QVERIFY(!empty.fit());
         QCOMPARE(empty.problemsText(), QStringLiteral("Choose a design file (.gem, .asc or .brx)."));
-        QVERIFY(!empty.openDesignFile(QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/examples/pebble.obj")));
+        QVERIFY(!empty.openDesignFile(QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/pebble.obj")));
         QVERIFY(empty.problemsText().contains(QStringLiteral("not a design file")));
         QVERIFY(empty.openDesignFile(QStringLiteral(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc")));
         QVERIFY2(empty.fit(), qPrintable(empty.problemsText()));
@@ -236,7 +236,7 @@ private Q_SLOTS:
         const roughfit::DesignChoice sample = roughfit::designFromFile(BREVIX_SOURCE_DIR "/samples/round_brilliant.asc");
         QVERIFY(sample.stone);
         FitRoughDlg dialog(sample.stone.get(), QStringLiteral("round_brilliant.asc"));
-        QVERIFY(dialog.openRoughFile(QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/examples/pebble.obj")));
+        QVERIFY(dialog.openRoughFile(QStringLiteral(BREVIX_SOURCE_DIR "/UsersGuide/pebble.obj")));
         QVERIFY2(!dialog.roughStatusText().contains(QStringLiteral("Warning")), qPrintable(dialog.roughStatusText()));
         roughfit::RoughView* view = dialog.view();
         auto* turn = fitChild<QSlider>(dialog, "turn");
