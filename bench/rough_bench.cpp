@@ -1,12 +1,14 @@
 // Speed of fitting a design into a rough: the round brilliant sample in a
 // noisy 5000-triangle pebble as a phone scan gives one (the whole fit on
-// one thread and on every core, and one pose's largest size), and reading
-// and preparing a pebble of a million triangles.
+// one thread and on every core, and one pose's largest size), fifty
+// designs in that pebble, and reading and preparing a pebble of a million
+// triangles.
 #include <benchmark/benchmark.h>
 
 #include "document/design_io.h"
 #include "rough/fit_model.h"
 #include "rough/pebble.h"
+#include "support/generated_designs.h"
 
 namespace brevix::rough {
 namespace {
@@ -28,6 +30,17 @@ void BM_FitTheBrilliantInAPebble(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FitTheBrilliantInAPebble)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// A folder's worth of designs, one after another, each fit on every core.
+void BM_FitFiftyDesignsInAPebble(benchmark::State& state) {
+    const RoughCheck check = prepareRough(pebbleMesh(3, 5000, 20));
+    std::vector<Stone> designs;
+    for (int i = 0; i < 50; ++i) designs.push_back(testing::generatedBrilliant(i));
+    for (auto _ : state)
+        for (const Stone& design : designs)
+            if (!fitStone(design, *check.rough, FitOptions{}).fits) state.SkipWithError("no fit");
+}
+BENCHMARK(BM_FitFiftyDesignsInAPebble)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LargestSizeOfOnePose(benchmark::State& state) {
     const auto stone = roundBrilliant();

@@ -300,7 +300,7 @@ Run defineFit(CLI::App& app) {
                for (const std::string& s : spheres) a->avoid.push_back(parseAvoid(s));
            },
            "a sphere the stone keeps out of (an inclusion, a crack), centre and radius in the rough's millimetres")
-        ->type_name("X,Y,Z,R ...");
+        ->type_name("X,Y,Z,R");
     app.add_flag("--json", a->json, "print the figures as JSON");
     app.add_option_function<std::string>(
            "--out",
@@ -311,11 +311,11 @@ Run defineFit(CLI::App& app) {
            },
            "write the placed stone as a mesh in the rough's coordinates")
         ->type_name("PLACED.stl|.obj");
-    addWholeNumber(app, "--seed", "the seed of the search's random turns", {1, 2147483647, "a number", "1"}, "seed",
+    addWholeNumber(app, "--seed", "the seed of the search's random turns", {1, 999999, "a number", "1"}, "seed",
                    a->seed)
         ->type_name("S");
     app.add_option("--designs", a->designs, "fit and rank every design found in this folder")->type_name("FOLDER");
-    addWholeNumber(app, "--top", "print only the best N", {1, 1000000, "a number", "10"}, "designs", a->top)
+    addWholeNumber(app, "--top", "print only the best N", {1, 99999, "a number", "10"}, "designs", a->top)
         ->type_name("N");
     addWholeNumber(app, "--jobs", "designs fitted at once (else one per core)", {1, 1024, "a number", "4"}, "jobs",
                    a->jobs)

@@ -138,14 +138,50 @@ double largestScale(const StoneShape& shape, const Rough& rough, const Pose& pos
         if (scale <= 0) return (length(avoid.centre - pose.centre) - avoid.radius) / extent - 1e-9;
         best = std::min(best, scale);
     }
+    std::vector<double> alpha, beta;
     if (everyFeature) {
         for (const Vec3& p : rough.mesh.points) best = std::min(best, pointScale(planes, p, best));
-    } else {
-        for (uint32_t p : rough.foldedPoints) best = std::min(best, pointScale(planes, rough.mesh.points[p], best));
+        for (const auto& e : rough.edges)
+            best = std::min(best, edgeScale(planes, rough.mesh.points[e[0]], rough.mesh.points[e[1]], best, alpha, beta));
+        return std::max(best, 0.0);
     }
-    std::vector<double> alpha, beta;
-    for (const auto& e : everyFeature ? rough.edges : rough.foldedEdges)
-        best = std::min(best, edgeScale(planes, rough.mesh.points[e[0]], rough.mesh.points[e[1]], best, alpha, beta));
+    // Each folded point remembers a plane that keeps it out of the stone at
+    // the scale reached so far (still true at any smaller one). Neighbouring
+    // points mostly share it, so it is tried first for the next point, and
+    // an edge whose two ends it keeps out is out whole.
+    thread_local std::vector<uint32_t> keptOutBy;
+    keptOutBy.resize(rough.foldedPoints.size());
+    size_t hint = 0;
+    for (size_t k = 0; k < rough.foldedPoints.size(); ++k) {
+        const Vec3 p = rough.mesh.points[rough.foldedPoints[k]];
+        if (planes.reach(hint, p) >= best) {
+            keptOutBy[k] = static_cast<uint32_t>(hint);
+            continue;
+        }
+        size_t top = 0;
+        double most = -std::numeric_limits<double>::infinity();
+        for (size_t i = 0; i < planes.normals.size(); ++i) {
+            const double r = planes.reach(i, p);
+            if (r > most) {
+                most = r;
+                top = i;
+            }
+            if (most >= best) break;
+        }
+        best = std::min(best, most);
+        keptOutBy[k] = static_cast<uint32_t>(top);
+        hint = top;
+    }
+    for (const auto& e : rough.foldedEdges) {
+        const Vec3 a = rough.mesh.points[rough.foldedPoints[e[0]]], b = rough.mesh.points[rough.foldedPoints[e[1]]];
+        bool out = false;
+        for (uint32_t plane : {keptOutBy[e[0]], keptOutBy[e[1]]})
+            if (std::min(planes.reach(plane, a), planes.reach(plane, b)) >= best) {
+                out = true;
+                break;
+            }
+        if (!out) best = std::min(best, edgeScale(planes, a, b, best, alpha, beta));
+    }
     return std::max(best, 0.0);
 }
 

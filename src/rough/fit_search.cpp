@@ -225,14 +225,20 @@ FitResult fitStone(const Stone& stone, const Rough& rough, const FitOptions& opt
     Candidate best;
     for (const Candidate& c : improved)
         if (c.scale > best.scale) best = c;
-    if (best.scale > 0) best = improve(shape, rough, options, best, POLISH_EVALUATIONS, TURN_STEP / 10, MOVE_STEP / 10);
+    // Polished in finer steps: the size is a maximum of corners and folds,
+    // and a subplex search settles early where one of them takes over.
+    for (double finer : {10.0, 100.0})
+        if (best.scale > 0) best = improve(shape, rough, options, best, POLISH_EVALUATIONS, TURN_STEP / finer, MOVE_STEP / finer);
 
     // The answer is checked against every point and edge of the surface
     // and every corner's distance, and made smaller until it passes.
     double scale = std::min(best.scale, largestScale(shape, rough, best.pose, options, true));
+    // A corner that touches the surface may land a rounding error outside
+    // it: the first steps back are that small.
+    const double reached = scale;
     for (int i = 0; i < SHRINK_STEPS && scale > 0; ++i) {
         if (cornersClear(shape, rough, best.pose, scale, options.marginMm)) break;
-        scale *= i + 1 == SHRINK_STEPS ? 0 : 0.998;
+        scale = i + 1 == SHRINK_STEPS ? 0 : reached * (1 - std::min(0.5, 1e-12 * std::pow(4.0, i)));
     }
     const double widthMm = scale * shape.width;
     if (!(widthMm >= MIN_SIZE_MM)) {

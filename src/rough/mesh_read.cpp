@@ -6,10 +6,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <string_view>
 
+#include "files/file_messages.h"
 #include "platform/strformat.h"
 #include "rough/rough_fit.h"
 
@@ -262,8 +264,11 @@ MeshRead readMeshBytes(const std::string& bytes, const std::string& name) {
 }
 
 MeshRead readMeshFile(const std::string& path) {
+    // A folder opens as a stream whose length is nonsense.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return meshError(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()));
     std::ifstream in(path, std::ios::binary);
-    if (!in) return meshError("Cannot open " + path + ".");
+    if (!in) return meshError(strprintf(filemsg::CANNOT_OPEN_TO_READ, path.c_str()));
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0) return meshError("Cannot read " + path + ".");

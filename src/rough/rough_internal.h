@@ -19,12 +19,12 @@ public:
     Vec3 centroid;                  // of the solid
     std::array<Vec3, 2> bounds{};   // lowest and highest corner
     std::array<Vec3, 3> axes{};     // principal axes, longest spread first
-    // Every edge once, and those where the surface folds inward (or runs
-    // flat): only there, and at the points on them, can the surface reach
-    // into a convex stone between its corners.
+    // Every edge once, and those where the surface folds inward: only
+    // there, and at the points on them, can the surface reach into a
+    // growing convex stone between its corners.
     std::vector<std::array<uint32_t, 2>> edges;
-    std::vector<std::array<uint32_t, 2>> foldedEdges;
     std::vector<uint32_t> foldedPoints;
+    std::vector<std::array<uint32_t, 2>> foldedEdges;  // indices into foldedPoints
     std::unique_ptr<RoughGeometry> geometry;
     std::unique_ptr<RayCaster> rays;
 

@@ -235,12 +235,16 @@ void findBounds(Rough& rough) {
     rough.bounds = {lo, hi};
 }
 
-// An edge folds inward (or runs flat) when the far corner of one of its
-// triangles is not below the other's plane.
+// An edge folds inward when the far corner of one of its triangles lies
+// above the other's plane. Where the surface runs flat or bends outward, a
+// growing convex stone first meets it with a corner, which the corner rays
+// find; a fold that rounding hides is caught by the final check against
+// every edge.
 void findFolds(Rough& rough, const std::vector<std::array<uint32_t, 2>>& neighbours) {
     const Mesh& m = rough.mesh;
     const double flatness = 1e-9 * rough.extent();
     std::vector<bool> folded(m.points.size(), false);
+    std::vector<std::array<uint32_t, 2>> foldedEdges;
     for (size_t e = 0; e < rough.edges.size(); ++e) {
         const auto& t1 = m.triangles[neighbours[e][0]];
         const auto& t2 = m.triangles[neighbours[e][1]];
@@ -251,13 +255,18 @@ void findFolds(Rough& rough, const std::vector<std::array<uint32_t, 2>>& neighbo
         uint32_t far = t2[0];
         for (uint32_t corner : t2)
             if (corner != rough.edges[e][0] && corner != rough.edges[e][1]) far = corner;
-        if (n == 0 || dot(normal, m.points[far] - a) > -flatness) {
-            rough.foldedEdges.push_back(rough.edges[e]);
+        if (n == 0 || dot(normal, m.points[far] - a) > flatness) {
+            foldedEdges.push_back(rough.edges[e]);
             folded[rough.edges[e][0]] = folded[rough.edges[e][1]] = true;
         }
     }
+    std::vector<uint32_t> foldedIndex(m.points.size(), UINT32_MAX);
     for (uint32_t p = 0; p < folded.size(); ++p)
-        if (folded[p]) rough.foldedPoints.push_back(p);
+        if (folded[p]) {
+            foldedIndex[p] = static_cast<uint32_t>(rough.foldedPoints.size());
+            rough.foldedPoints.push_back(p);
+        }
+    for (const auto& e : foldedEdges) rough.foldedEdges.push_back({foldedIndex[e[0]], foldedIndex[e[1]]});
 }
 
 }  // namespace

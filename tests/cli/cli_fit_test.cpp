@@ -115,7 +115,9 @@ TEST_F(CliFit, AFolderOfDesignsIsRankedByWeightAndByWeightTimesBrightness) {
     std::vector<int> weightRanks;
     for (size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i]["rank_weight_x_brightness"], i + 1);
-        if (i > 0) EXPECT_GE(lines[i - 1]["weight_x_brightness"], lines[i]["weight_x_brightness"]);
+        if (i > 0) {
+            EXPECT_GE(lines[i - 1]["weight_x_brightness"], lines[i]["weight_x_brightness"]);
+        }
         EXPECT_NEAR(lines[i]["weight_x_brightness"].get<double>(),
                     lines[i]["weight_ct"].get<double>() * lines[i]["tilt_iso"].get<double>() / 100, 2e-3);
         weightRanks.push_back(lines[i]["rank_weight"]);

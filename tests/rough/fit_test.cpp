@@ -4,8 +4,10 @@
 // inside by counting ray crossings, not by the fit's own geometry.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 
+#include "rough/pebble.h"
 #include "rough_test_support.h"
 
 namespace brevix::rough {
@@ -101,6 +103,23 @@ TEST(RoughFit, InAnLTheStoneStaysClearOfTheInnerCorner) {
     for (int i = 0; i <= 100; ++i) EXPECT_GE(outsideBy(planes, {6, 6, 0.06 * i}), -1e-7) << i;
 }
 
+// A scan's noise folds the surface inward all over: no point of it, nor the
+// middle of any of its edges, may lie inside the stone.
+TEST(RoughFit, InANoisyPebbleNoPartOfTheSurfaceReachesIntoTheStone) {
+    const Mesh pebble = pebbleMesh(11, 3000, 15);
+    const Fitted f = fitInto(pebble);
+    ASSERT_TRUE(f.fit.fits);
+    expectCornersInside(f.stone, pebble);
+    const auto planes = planesOf(f.stone);
+    for (const auto& t : pebble.triangles)
+        for (int c = 0; c < 3; ++c) {
+            const Vec3 a = pebble.points[t[c]], b = pebble.points[t[(c + 1) % 3]];
+            EXPECT_GE(outsideBy(planes, a), -1e-7);
+            EXPECT_GE(outsideBy(planes, (a + b) * 0.5), -1e-7);
+        }
+    EXPECT_GT(f.fit.yieldPercent, 10);
+}
+
 TEST(RoughFit, AMarginAndASphereToAvoidAreKept) {
     const Mesh block = *shapeMesh("box:10x8x6").mesh;
     FitOptions margin;
@@ -131,6 +150,18 @@ TEST(RoughFit, ARoughTooSmallForAnyStoneSaysSo) {
     const Fitted g = fitInto(*shapeMesh("box:0.005x0.005x0.005").mesh);
     EXPECT_FALSE(g.fit.fits);
     EXPECT_EQ(g.fit.message, "No stone fits in the rough.");
+}
+
+// The window stops a fit it no longer needs: what was found so far is a
+// stone that fits.
+TEST(RoughFit, AFitStoppedEarlyStillGivesAStoneInside) {
+    const Mesh block = *shapeMesh("box:10x8x6").mesh;
+    std::atomic<bool> cancel{true};
+    FitOptions options;
+    options.cancel = &cancel;
+    const Fitted f = fitInto(block, options);
+    ASSERT_TRUE(f.fit.fits);
+    expectCornersInside(f.stone, block);
 }
 
 TEST(RoughFit, TheSameSeedGivesTheSamePlacementOnAnyNumberOfThreads) {

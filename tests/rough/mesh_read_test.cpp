@@ -88,7 +88,8 @@ TEST(RoughMeshRead, FaultsAreNamedWithTheirLine) {
     cut.resize(cut.size() - 10);
     EXPECT_EQ(readMeshBytes(cut, "cut.stl").error.rfind("Not an STL or OBJ mesh: cut.stl (", 0), 0u);
     EXPECT_NE(readMeshBytes("solid x\n facet normal 0 0 1\n outer loop\n vertex 0 0 nan\n", "n.stl").error, "");
-    EXPECT_EQ(readMeshFile("/nonexistent/rough.stl").error, "Cannot open /nonexistent/rough.stl.");
+    EXPECT_EQ(readMeshFile("/nonexistent/rough.stl").error, "Cannot open /nonexistent/rough.stl to read");
+    EXPECT_EQ(readMeshFile("/tmp").error, "Cannot open /tmp to read");
 }
 
 TEST(RoughShapes, AreClosedSolidsTrueToTheirSize) {
