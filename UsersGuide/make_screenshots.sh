@@ -31,6 +31,9 @@ BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024
 cmake --build "$build" --target test_app
 BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/tests/app/test_app" optimise_dialog_test optimisesListsAndAppliesWithOneUndo
+# Fit into Rough: the round brilliant placed in the example pebble scan.
+BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/app/test_app" fit_rough_test aScanIsCheckedFittedAndSaved
 # The uninstaller's dialogs, from its widget tests with the installed texts.
 cmake --build "$build" --target test_uninstaller_dialogs
 BREVIX_GUIDE_IMAGES=$(pwd)/UsersGuide/images xvfb-run -a -s "-screen 0 1280x1024x24" \

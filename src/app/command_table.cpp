@@ -17,6 +17,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_FILE_SEARCH_DATAVUE, "Search &Datavue Database...",
      "Search the Quorly database of faceting designs", "Search Datavue", {}},
     {ID_FILE_EXPORT, "Expor&t...", "", nullptr, {}},
+    {ID_FILE_FIT_ROUGH, "Fit into &Rough...",
+     "Find the largest stone of a design that a rough gives, from a scan or a simple shape", nullptr, {}},
     {ID_FILE_PRINT, "&Print...", "Print the active document", "Print", {"Ctrl+P", nullptr}},
     {ID_FILE_PRINT_PREVIEW, "Print Pre&view", "Print preview diagram wiith cutting instructions",
      "Print Preview", {"Ctrl+R", nullptr}},
@@ -96,7 +98,7 @@ constexpr int kToolbar[] = {
 
 constexpr int kFileMenu[] = {
     ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_OPEN_FOLDER, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_SEARCH_DATAVUE,
-    ID_FILE_EXPORT, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, -1, 0,
+    ID_FILE_EXPORT, ID_FILE_FIT_ROUGH, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, -1, 0,
     ID_APP_EXIT,
 };
 constexpr int kEditMenu[] = {

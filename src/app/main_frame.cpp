@@ -43,6 +43,7 @@
 #include "app/help_file.h"
 #include "app/dialogs/help_window.h"
 #include "app/panes/figures_pane.h"
+#include "app/rough/fit_rough_command.h"
 #include "document/meet_tolerance_setting.h"
 #include "app/panes/four_view.h"
 #include "app/panes/light_performance_pane.h"
@@ -206,6 +207,7 @@ void CMainFrame::createActions() {
         loadMeshSize(doc_);  // the meshes come out at the size of Size and Weight
         doc_.files().OnFileExport();
     });
+    handle(ID_FILE_FIT_ROUGH, [this] { fitIntoRoughCommand(doc_, this); });
     handle(ID_FILE_SEARCH_DATAVUE, [this] { OnSearchDatavue(doc_, [this] { return SearchDatavueDialog::run(this); }); });
     handle(ID_EDIT_ANGLE, [this] {
         if (auto a = askAngleOrIndex(QStringLiteral("Angle"), this)) angleCommand(doc_, *a);
