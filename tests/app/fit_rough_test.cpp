@@ -293,7 +293,7 @@ private Q_SLOTS:
         Session session;
         QAction* command = session.frame->action(ID_FILE_FIT_ROUGH);
         QVERIFY(command && command->isEnabled());
-        QCOMPARE(command->text(), QStringLiteral("Fit into &Rough..."));
+        QCOMPARE(command->text(), QStringLiteral("Fit "Fit into &Rough..."into Rough..."));
         QVERIFY(session.frame->menuBar()->actions().front()->menu()->actions().contains(command));
         bool seen = false;
         QTimer::singleShot(0, [&seen] {
