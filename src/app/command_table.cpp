@@ -17,7 +17,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_FILE_SEARCH_DATAVUE, "Search &Datavue Database...",
      "Search the Quorly database of faceting designs", "Search Datavue", {}},
     {ID_FILE_EXPORT, "Expor&t...", "", nullptr, {}},
-    {ID_FILE_FIT_ROUGH, "Fit "Fit into &Rough..."into Rough...",
+    {ID_FILE_FIT_ROUGH, "Fit &into Rough...",
      "Find the largest stone of a design that a rough gives, from a scan or a simple shape", nullptr, {}},
     {ID_FILE_PRINT, "&Print...", "Print the active document", "Print", {"Ctrl+P", nullptr}},
     {ID_FILE_PRINT_PREVIEW, "Print Pre&view", "Print preview diagram wiith cutting instructions",
