@@ -35,7 +35,7 @@ using namespace brevix::test;
 
 namespace {
 
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+void pickingMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     // On a real (virtual) screen the pointer goes there too, so that the
@@ -47,10 +47,10 @@ void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
 
 // Hover, press and release: a click where the pointer rests.
 void click(QWidget* w, QPoint at, QPoint releaseAt) {
-    mouse(w, QEvent::MouseMove, at, Qt::NoButton);
-    mouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
-    if (releaseAt != at) mouse(w, QEvent::MouseMove, releaseAt, Qt::LeftButton);
-    mouse(w, QEvent::MouseButtonRelease, releaseAt, Qt::NoButton);
+    pickingMouse(w, QEvent::MouseMove, at, Qt::NoButton);
+    pickingMouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    if (releaseAt != at) pickingMouse(w, QEvent::MouseMove, releaseAt, Qt::LeftButton);
+    pickingMouse(w, QEvent::MouseButtonRelease, releaseAt, Qt::NoButton);
 }
 void click(QWidget* w, QPoint at) { click(w, at, at); }
 
@@ -187,7 +187,7 @@ private Q_SLOTS:
         int i = 0;
         for (Vec3 target : {tableCorner, girdleCorner}) {
             const QPoint at = pixelOf(s.pane(i == 0 ? PANE_TOP : PANE_END), target);
-            mouse(s.view, QEvent::MouseMove, at, Qt::NoButton);
+            pickingMouse(s.view, QEvent::MouseMove, at, Qt::NoButton);
             QCOMPARE(s.view->pickState().pickKind, PickMeet);
             picked[i] = s.view->pickState().pickPoint;
             QVERIFY(length(picked[i] - target) < 1e-4);
@@ -251,7 +251,7 @@ private Q_SLOTS:
         QVERIFY(edge >= 0);
         const Vec3 a = stone.edgeEnd(edge, 0), b = stone.edgeEnd(edge, 1);
         const QPoint at = pixelOf(s.pane(PANE_END), a * 0.4 + b * 0.6);
-        mouse(s.view, QEvent::MouseMove, at, Qt::NoButton);
+        pickingMouse(s.view, QEvent::MouseMove, at, Qt::NoButton);
         QCOMPARE(s.view->pickState().pickKind, PickEdge);
         QCOMPARE(s.view->pickState().pickIndex, edge);
         guideCloseUp(s.view, at, "pick_edge_closeup.png");
@@ -298,17 +298,17 @@ private Q_SLOTS:
         const int32_t table = facetNamed(stone, "T", 96);
         const int32_t star = facetNamed(stone, "C2", 6);
         const QPoint onStar = pixelOf(s.pane(PANE_TOP), labelCentreOf(stone, star));
-        mouse(s.view, QEvent::MouseMove, onStar, Qt::NoButton);
+        pickingMouse(s.view, QEvent::MouseMove, onStar, Qt::NoButton);
         QCOMPARE(s.view->pickState().pickIndex, star);
         guideCloseUp(s.view, onStar, "pick_facet_closeup.png");
-        mouse(s.view, QEvent::MouseMove, pixelOf(s.pane(PANE_TOP), labelCentreOf(stone, table)),
+        pickingMouse(s.view, QEvent::MouseMove, pixelOf(s.pane(PANE_TOP), labelCentreOf(stone, table)),
               Qt::NoButton);
         QVERIFY(s.session.frame->messageText().contains(QString::fromUtf8(" Facet T 0.00\u00b0 96.0")));
         QCOMPARE(s.view->cursor().shape(), Qt::CrossCursor);
         const GearLabel& label = s.pane(PANE_TOP).gearLabel;
         QVERIFY(label.present);
         const QPoint onLabel((label.left + label.right) / 2, (label.top + label.bottom) / 2);
-        mouse(s.view, QEvent::MouseMove, onLabel, Qt::NoButton);
+        pickingMouse(s.view, QEvent::MouseMove, onLabel, Qt::NoButton);
         QCOMPARE(s.session.frame->messageText(), QStringLiteral("Click to select index gear"));
         QCOMPARE(s.view->cursor().shape(), Qt::PointingHandCursor);
 
@@ -375,7 +375,7 @@ private Q_SLOTS:
 
     void keysOfTheFourView() {
         PickSession s;
-        mouse(s.view, QEvent::MouseMove, {100, 100}, Qt::NoButton);
+        pickingMouse(s.view, QEvent::MouseMove, {100, 100}, Qt::NoButton);
         s.view->setFocus();
         QTest::keyClick(s.view, Qt::Key_C);
         QCOMPARE(s.view->pickState().crosshairShown, 1);
