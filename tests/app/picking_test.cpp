@@ -36,7 +36,7 @@ using namespace brevix::test;
 namespace {
 
 void pickingMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     // On a real (virtual) screen the pointer goes there too, so that the
     // window system's own moves agree with the test's.
