@@ -19,7 +19,9 @@ namespace brevix::optics {
 namespace {
 
 bool sameBits(const std::vector<float>& p, const std::vector<float>& q) {
-    return p.size() == q.size() && std::memcmp(p.data(), q.data(), p.size() * sizeof(float)) == 0;
+    if (p.size() != q.size()) return false;
+    // An empty picture (no room, no ASET) has no data to compare.
+    return p.empty() || std::memcmp(p.data(), q.data(), p.size() * sizeof(float)) == 0;
 }
 
 void expectSamePictures(const Stone& stone, double tilt, double ri, Environment room, const std::string& what) {
