@@ -69,8 +69,8 @@ bool isShape(const std::string& rough) {
 }
 
 // The rough ready to fit into, after saying what was wrong or odd with it.
-std::shared_ptr<const rough::Rough> loadRough(const std::string& spec) {
-    rough::MeshRead read = isShape(spec) ? rough::shapeMesh(spec) : rough::readMeshFile(spec);
+std::shared_ptr<const rough::Rough> loadRough(const std::string& source) {
+    rough::MeshRead read = isShape(source) ? rough::shapeMesh(source) : rough::readMeshFile(source);
     if (!read.mesh) {
         reportError(read.error);
         return nullptr;

@@ -39,7 +39,7 @@ MeshRead readMeshFile(const std::string& path);
 // The same from bytes already read; `name` only picks OBJ for ".obj".
 MeshRead readMeshBytes(const std::string& bytes, const std::string& name);
 // "box:LxWxH", "cylinder:DxH" or "ellipsoid:AxBxC", in millimetres.
-MeshRead shapeMesh(const std::string& spec);
+MeshRead shapeMesh(const std::string& shapeText);
 
 // A rough made ready to fit into: checked closed and solid, turned outward,
 // with its volume and a search structure for inside tests and distances.

@@ -17,9 +17,9 @@ constexpr int ELLIPSOID_SLICES = 96;  // around; within 0.06%
 constexpr int ELLIPSOID_STACKS = 48;  // pole to pole
 constexpr double LARGEST_SHAPE_MM = 10000;
 
-MeshRead shapeError(const std::string& spec) {
+MeshRead shapeError(const std::string& shapeText) {
     MeshRead read;
-    read.error = "Not a shape: \"" + spec +
+    read.error = "Not a shape: \"" + shapeText +
                  "\" (box:LxWxH, cylinder:DxH or ellipsoid:AxBxC, in millimetres)";
     return read;
 }
@@ -109,11 +109,11 @@ Mesh ellipsoidMesh(double a, double b, double c) {
 
 }  // namespace
 
-MeshRead shapeMesh(const std::string& spec) {
-    const size_t colon = spec.find(':');
-    if (colon == std::string::npos) return shapeError(spec);
-    const std::string kind = spec.substr(0, colon);
-    const std::string_view sizes = std::string_view(spec).substr(colon + 1);
+MeshRead shapeMesh(const std::string& shapeText) {
+    const size_t colon = shapeText.find(':');
+    if (colon == std::string::npos) return shapeError(shapeText);
+    const std::string kind = shapeText.substr(0, colon);
+    const std::string_view sizes = std::string_view(shapeText).substr(colon + 1);
     MeshRead read;
     if (kind == "box") {
         if (const auto s = shapeSizes(sizes, 3)) read.mesh = boxMesh((*s)[0], (*s)[1], (*s)[2]);
@@ -122,7 +122,7 @@ MeshRead shapeMesh(const std::string& spec) {
     } else if (kind == "ellipsoid") {
         if (const auto s = shapeSizes(sizes, 3)) read.mesh = ellipsoidMesh((*s)[0], (*s)[1], (*s)[2]);
     }
-    if (!read.mesh) return shapeError(spec);
+    if (!read.mesh) return shapeError(shapeText);
     return read;
 }
 

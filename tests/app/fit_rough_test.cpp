@@ -48,8 +48,8 @@ QString expectedFigures(const Stone& stone, const rough::FitResult& fit, double 
     return QString::fromLatin1(text);
 }
 
-rough::FitResult fitApart(const Stone& stone, const std::string& spec, const rough::FitOptions& options) {
-    rough::MeshRead read = rough::shapeMesh(spec);
+rough::FitResult fitApart(const Stone& stone, const std::string& shapeText, const rough::FitOptions& options) {
+    rough::MeshRead read = rough::shapeMesh(shapeText);
     if (!read.mesh) return {};
     const rough::RoughCheck check = rough::prepareRough(std::move(*read.mesh));
     if (!check.rough) return {};

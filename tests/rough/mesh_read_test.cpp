@@ -38,7 +38,7 @@ std::string binaryStl(const Mesh& mesh) {
     return bytes;
 }
 
-Mesh boxOf(const std::string& spec) { return *shapeMesh(spec).mesh; }
+Mesh boxOf(const std::string& shapeText) { return *shapeMesh(shapeText).mesh; }
 
 TEST(RoughMeshRead, BinaryStlStartingWithSolidIsReadAsBinaryAndWelded) {
     const MeshRead read = readMeshBytes(binaryStl(boxOf("box:10x8x6")), "scan.stl");
@@ -94,18 +94,18 @@ TEST(RoughMeshRead, FaultsAreNamedWithTheirLine) {
 
 TEST(RoughShapes, AreClosedSolidsTrueToTheirSize) {
     struct Case {
-        const char* spec;
+        const char* shapeText;
         double volume;
     } cases[] = {{"box:10x8x6", 480},
                  {"cylinder:8x10", PI * 16 * 10},
                  {"ellipsoid:10x8x6", PI / 6 * 10 * 8 * 6}};
     for (const Case& c : cases) {
-        const MeshRead read = shapeMesh(c.spec);
-        ASSERT_TRUE(read.mesh) << c.spec;
+        const MeshRead read = shapeMesh(c.shapeText);
+        ASSERT_TRUE(read.mesh) << c.shapeText;
         const RoughCheck check = prepareRough(*read.mesh);
-        ASSERT_TRUE(check.rough) << c.spec << ": " << check.error;
-        EXPECT_TRUE(check.warnings.empty()) << c.spec;
-        EXPECT_NEAR(roughVolume(*check.rough) / c.volume, 1, 0.005) << c.spec;
+        ASSERT_TRUE(check.rough) << c.shapeText << ": " << check.error;
+        EXPECT_TRUE(check.warnings.empty()) << c.shapeText;
+        EXPECT_NEAR(roughVolume(*check.rough) / c.volume, 1, 0.005) << c.shapeText;
     }
     for (const char* bad : {"box:10x8", "box:10x0x6", "cylinder:8x-1", "sphere:5", "box:1x2x3x4", "box:axbxc", "box"})
         EXPECT_EQ(shapeMesh(bad).error.rfind("Not a shape: \"", 0), 0u) << bad;
@@ -138,10 +138,10 @@ TEST(RoughPrepare, AMeshInsideOutIsTurnedAndOneTriangleTurnedIsMended) {
 }
 
 TEST(RoughPrepare, SizesThatAreNotMillimetresAreWarnedOf) {
-    for (const char* spec : {"box:0.2x0.1x0.1", "box:800x10x10"}) {
-        const RoughCheck check = prepareRough(boxOf(spec));
+    for (const char* shapeText : {"box:0.2x0.1x0.1", "box:800x10x10"}) {
+        const RoughCheck check = prepareRough(boxOf(shapeText));
         ASSERT_TRUE(check.rough);
-        ASSERT_EQ(check.warnings.size(), 1u) << spec;
+        ASSERT_EQ(check.warnings.size(), 1u) << shapeText;
         EXPECT_NE(check.warnings[0].find("does not look like millimetres"), std::string::npos);
     }
 }

@@ -63,16 +63,16 @@ std::optional<double> typedNumber(const std::string& text) {
 CheckedShape checkShape(const FitFormText& form) {
     CheckedShape checked;
     const std::vector<std::string> names = shapeSizeNames(form.shape);
-    std::string spec = std::string(shapeSpecName(form.shape)) + ":";
+    std::string shapeText = std::string(shapeSpecName(form.shape)) + ":";
     for (size_t i = 0; i < names.size(); ++i) {
         const std::optional<double> size = typedNumber(form.shapeSizes[i]);
         if (!size || *size <= 0 || *size > LARGEST_ROUGH_MM) {
             checked.problems.push_back(names[i] + ": type the rough's size in millimetres, above 0 and up to 1000.");
             continue;
         }
-        spec += (i ? "x" : "") + shapeSpecNumber(*size);
+        shapeText += (i ? "x" : "") + shapeSpecNumber(*size);
     }
-    if (checked.problems.empty()) checked.spec = spec;
+    if (checked.problems.empty()) checked.shapeText = shapeText;
     return checked;
 }
 

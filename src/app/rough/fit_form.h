@@ -33,7 +33,7 @@ struct FitFormText {
 };
 
 struct CheckedShape {
-    std::string spec;  // "box:10x8x6", as shapeMesh reads it; "" when a size is bad
+    std::string shapeText;  // "box:10x8x6", as shapeMesh reads it; "" when a size is bad
     std::vector<std::string> problems;
 };
 CheckedShape checkShape(const FitFormText& form);

@@ -53,7 +53,7 @@ RoughState preparedRough(rough::MeshRead read, std::string source) {
 
 RoughState roughFromFile(const std::string& path) { return preparedRough(rough::readMeshFile(path), path); }
 
-RoughState roughFromShape(const std::string& spec) { return preparedRough(rough::shapeMesh(spec), spec); }
+RoughState roughFromShape(const std::string& shapeText) { return preparedRough(rough::shapeMesh(shapeText), shapeText); }
 
 DesignChoice designFromFile(const std::string& path) {
     DesignChoice choice;

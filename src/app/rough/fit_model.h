@@ -24,7 +24,7 @@ struct RoughState {
 
 // A mesh file (STL or OBJ) or a shape ("box:10x8x6"), read and prepared.
 RoughState roughFromFile(const std::string& path);
-RoughState roughFromShape(const std::string& spec);
+RoughState roughFromShape(const std::string& shapeText);
 
 struct DesignChoice {
     std::shared_ptr<const Stone> stone;  // null when the file gave none

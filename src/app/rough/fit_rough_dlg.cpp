@@ -295,7 +295,7 @@ void FitRoughDlg::shapeTyped() {
     // A shape is made as it is typed, so that the view shows it at once;
     // a size not yet a number waits, and Fit says what is wrong with it.
     const CheckedShape checked = checkShape(formText());
-    if (!checked.spec.empty() && checked.spec != shapeRough_.source) shapeRough_ = roughFromShape(checked.spec);
+    if (!checked.shapeText.empty() && checked.shapeText != shapeRough_.source) shapeRough_ = roughFromShape(checked.shapeText);
     if (fromShape_->isChecked()) showRough();
 }
 
@@ -392,7 +392,7 @@ bool FitRoughDlg::fit() {
     if (fromShape_->isChecked()) {
         const CheckedShape shape = checkShape(form);
         problems = shape.problems;
-        if (!shape.spec.empty() && shape.spec != shapeRough_.source) shapeRough_ = roughFromShape(shape.spec);
+        if (!shape.shapeText.empty() && shape.shapeText != shapeRough_.source) shapeRough_ = roughFromShape(shape.shapeText);
         showRough();
     } else if (roughPath_->text().trimmed().isEmpty()) {
         problems.push_back("Open a rough mesh (an STL or OBJ file in millimetres), or choose a shape.");
