@@ -8,6 +8,8 @@
 #include <cmath>
 #include <random>
 
+#include "rough/sphere_grid.h"
+
 namespace brevix::rough {
 
 namespace {
@@ -38,28 +40,7 @@ Mesh pebbleMesh(uint64_t seed, int triangles, double sizeMm) {
         for (const Lump& lump : lumps) r += lump.height * std::exp(lump.sharpness * (dot(d, lump.towards) - 1));
         return Vec3{d.x * r * stretch.x, d.y * r * stretch.y, d.z * r * stretch.z};
     };
-    Mesh mesh;
-    mesh.points.push_back(surfacePoint({0, 0, -1}));
-    for (int s = 1; s < stacks; ++s) {
-        const double polar = PI * s / stacks;
-        for (int i = 0; i < slices; ++i) {
-            const double around = TWO_PI * i / slices;
-            mesh.points.push_back(
-                surfacePoint({std::sin(polar) * std::cos(around), std::sin(polar) * std::sin(around), -std::cos(polar)}));
-        }
-    }
-    mesh.points.push_back(surfacePoint({0, 0, 1}));
-    const uint32_t south = 0, north = static_cast<uint32_t>(mesh.points.size() - 1);
-    auto ring = [&](int s, int i) { return static_cast<uint32_t>(1 + (s - 1) * slices + i % slices); };
-    for (int i = 0; i < slices; ++i) {
-        mesh.triangles.push_back({south, ring(1, i + 1), ring(1, i)});
-        mesh.triangles.push_back({north, ring(stacks - 1, i), ring(stacks - 1, i + 1)});
-        for (int s = 1; s + 1 < stacks; ++s) {
-            mesh.triangles.push_back({ring(s, i), ring(s, i + 1), ring(s + 1, i + 1)});
-            mesh.triangles.push_back({ring(s, i), ring(s + 1, i + 1), ring(s + 1, i)});
-        }
-    }
-    return mesh;
+    return sphereGridMesh(stacks, slices, surfacePoint);
 }
 
 }  // namespace brevix::rough

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "rough/rough_fit.h"
+#include "rough/sphere_grid.h"
 
 namespace brevix::rough {
 
@@ -84,27 +85,8 @@ Mesh cylinderMesh(double diameter, double height) {
 }
 
 Mesh ellipsoidMesh(double a, double b, double c) {
-    Mesh mesh;
-    const uint32_t south = addPoint(mesh, {0, 0, -c / 2});
-    for (int s = 1; s < ELLIPSOID_STACKS; ++s) {
-        const double polar = PI * s / ELLIPSOID_STACKS;
-        for (int i = 0; i < ELLIPSOID_SLICES; ++i) {
-            const double around = TWO_PI * i / ELLIPSOID_SLICES;
-            addPoint(mesh, {a / 2 * std::sin(polar) * std::cos(around), b / 2 * std::sin(polar) * std::sin(around),
-                            -c / 2 * std::cos(polar)});
-        }
-    }
-    const uint32_t north = addPoint(mesh, {0, 0, c / 2});
-    auto ring = [](int s, int i) { return static_cast<uint32_t>(1 + (s - 1) * ELLIPSOID_SLICES + i % ELLIPSOID_SLICES); };
-    for (int i = 0; i < ELLIPSOID_SLICES; ++i) {
-        mesh.triangles.push_back({south, ring(1, i + 1), ring(1, i)});
-        mesh.triangles.push_back({north, ring(ELLIPSOID_STACKS - 1, i), ring(ELLIPSOID_STACKS - 1, i + 1)});
-        for (int s = 1; s + 1 < ELLIPSOID_STACKS; ++s) {
-            mesh.triangles.push_back({ring(s, i), ring(s, i + 1), ring(s + 1, i + 1)});
-            mesh.triangles.push_back({ring(s, i), ring(s + 1, i + 1), ring(s + 1, i)});
-        }
-    }
-    return mesh;
+    return sphereGridMesh(ELLIPSOID_STACKS, ELLIPSOID_SLICES,
+                          [&](Vec3 d) { return Vec3{a / 2 * d.x, b / 2 * d.y, c / 2 * d.z}; });
 }
 
 }  // namespace
