@@ -60,24 +60,33 @@ void inferPreform(Stone& stone, const PlaneCutter& cutter) {
     stone.setPreform(std::move(preform));
 }
 
+bool planeMayCut(const FacetPlane& plane) {
+    return plane.form == FacetPlane::Angle ? PlaneCutter::mayCutByAngle(plane.azimuth, plane.tilt, plane.depth)
+                                           : PlaneCutter::mayCut(plane.a, plane.b, plane.c, plane.d);
+}
+
 // Cuts the planes; the count of planes reading got to before a broken cut
 // ended the design, or every plane.
-size_t cutPlanes(Stone& stone, const DesignRecord& record, Reach& reach) {
-    PlaneCutter cutter(stone);
+size_t cutPlanes(Stone& stone, const DesignRecord& record, Reach& reach, int32_t localCutsFrom) {
+    PlaneCutter cutter(stone, localCutsFrom);
     bool tierMade = false;  // some plane of the current tier made a facet
     const std::vector<FacetPlane>& planes = record.planes;
+    size_t lastCutting = planes.size();
+    while (lastCutting > 0 && !planeMayCut(planes[lastCutting - 1])) --lastCutting;
     for (size_t j = 0; j < planes.size(); ++j) {
         const FacetPlane& plane = planes[j];
         reach.to(j);
+        if (j + 1 == lastCutting) cutter.finish();
         const int result = cutPlane(cutter, plane);
         if (result == PlaneCutter::BROKEN) return j;
         if (record.preformFromFirstLoss && result > 0 && !stone.preform) inferPreform(stone, cutter);
         if (j == 0 || plane.tier != planes[j - 1].tier) tierMade = false;
         tierMade = tierMade || result >= 0;
-        if (result >= 0 && !plane.name.empty()) cutter.setName(stone.nFacet - 1, plane.name);
+        if (result >= 0 && !plane.name.empty()) cutter.nameNewestFacet(plane.name);
         const bool instructed = record.instructionsFollowTier ? tierMade : result >= 0;
-        if (instructed && !plane.instruction.empty()) cutter.setInstruction(stone.nFacet - 1, plane.instruction);
+        if (instructed && !plane.instruction.empty()) cutter.instructNewestFacet(plane.instruction);
     }
+    cutter.finish();
     reach.to(planes.size());
     return planes.size();
 }
@@ -93,14 +102,14 @@ void tallyNotes(Stone& stone, const DesignRecord& record, size_t reached, bool b
 
 }  // namespace
 
-void buildStone(Stone& stone, const DesignRecord& record) {
+void buildStone(Stone& stone, const DesignRecord& record, int32_t localCutsFrom) {
     Reach reach(stone, record);
-    const size_t reached = cutPlanes(stone, record, reach);
+    const size_t reached = cutPlanes(stone, record, reach, localCutsFrom);
     const bool broken = reached < record.planes.size();
     tallyNotes(stone, record, reached, broken);
     if (broken || !record.preform) return;
     auto preform = std::make_unique<Stone>(ROUGH_HALF);
-    buildStone(*preform, *record.preform);
+    buildStone(*preform, *record.preform, localCutsFrom);
     Diagnostics said = preform->takeDiagnostics();
     stone.setPreform(std::move(preform));
     // The preform was read after the design that holds it: its notes follow.

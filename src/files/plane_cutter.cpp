@@ -1,5 +1,7 @@
 #include "files/plane_cutter.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "files/design_record.h"
@@ -27,34 +29,52 @@ int32_t brokenEdge(const Stone& s) {
 
 }  // namespace
 
-PlaneCutter::PlaneCutter(Stone& stone) : stone_(stone), initial_(stone) {}
+PlaneCutter::PlaneCutter(Stone& stone, int32_t localCutsFrom)
+    : stone_(stone), initial_(stone), localCutsFrom_(localCutsFrom), session_(stone, localCutsFrom) {}
 
-int PlaneCutter::apply(const Step& step, Stone& target) const {
+int PlaneCutter::apply(const Step& step, Stone& target, PlaneCutSession& session) {
     switch (step.kind) {
-    case Step::Plane: return target.newFacet(step.p[0], step.p[1], step.p[2], step.p[3]);
-    case Step::Angle: return target.cutByAngle(step.p[0], step.p[1], step.p[2], false);
-    case Step::Name: target.setFacetName(step.facet, step.text); return 0;
-    case Step::Instruction: target.setInstruction(step.facet, step.text); return 0;
+    case Step::Plane: {
+        PlaneToCut plane{step.p[0], step.p[1], step.p[2], step.p[3], {}, {}};
+        return session.cut(plane);
+    }
+    case Step::Angle: {
+        const std::array<double, 4> p = Stone::planeByAngle(step.p[0], step.p[1], step.p[2], false);
+        PlaneToCut plane{p[0], p[1], p[2], p[3], {}, {}};
+        return session.cut(plane);
+    }
+    case Step::Name: target.setFacetName(target.nFacet - 1, step.text); return 0;
+    case Step::Instruction: target.setInstruction(target.nFacet - 1, step.text); return 0;
     }
     return 0;
 }
 
+bool PlaneCutter::mayCut(double a, double b, double c, double d) {
+    return finite(a) && finite(b) && finite(c) && finite(d) && !(a * a + b * b + c * c < 0.25);
+}
+
+bool PlaneCutter::mayCutByAngle(double azimuth, double tilt, double depth) {
+    if (!finite(azimuth) || !finite(tilt) || !finite(depth) || std::fabs(depth) < 1e-300) return false;
+    const std::array<double, 4> p = Stone::planeByAngle(azimuth, tilt, depth, false);
+    return mayCut(p[0], p[1], p[2], p[3]);
+}
+
 int PlaneCutter::cut(double a, double b, double c, double d) {
     if (!finite(a) || !finite(b) || !finite(c) || !finite(d)) return -1;
-    steps_.push_back({Step::Plane, {a, b, c, d}, 0, {}});
+    steps_.push_back({Step::Plane, {a, b, c, d}, {}});
     return cutLastStep();
 }
 
 int PlaneCutter::cutByAngle(double azimuth, double tilt, double depth) {
     if (!finite(azimuth) || !finite(tilt) || !finite(depth) || std::fabs(depth) < 1e-300) return -1;
-    steps_.push_back({Step::Angle, {azimuth, tilt, depth, 0}, 0, {}});
+    steps_.push_back({Step::Angle, {azimuth, tilt, depth, 0}, {}});
     return cutLastStep();
 }
 
 int PlaneCutter::cutLastStep() {
     int result;
     try {
-        result = apply(steps_.back(), stone_);
+        result = apply(steps_.back(), stone_, session_);
     } catch (const KernelError& error) {
         stone_.addNote(DiagKind::Error, DiagCode::KernelBrokenPolyhedron, error.what());
         result = BROKEN;
@@ -67,7 +87,9 @@ int PlaneCutter::cutLastStep() {
 int PlaneCutter::afterCut(int result) {
     ++planes_;
     lastCutStep_ = steps_.size() - 1;
-    if (result != BROKEN) {
+    // A local cut keeps both by construction, and its removed records are
+    // still in their slots: only a stone newFacet has cut can be counted.
+    if (result != BROKEN && session_.compact()) {
         if (stone_.eulerSum() != 2) {
             result = BROKEN;  // the kernel has shown its message
         } else if (int32_t edge = brokenEdge(stone_); edge >= 0) {
@@ -76,6 +98,7 @@ int PlaneCutter::afterCut(int result) {
         }
     }
     if (result == BROKEN) {
+        session_.abandon();
         std::unique_ptr<Stone> before = replay(lastCutStep_);
         takeDesignFields(*before, stone_);
         before->preform = std::move(stone_.preform);
@@ -88,19 +111,29 @@ int PlaneCutter::afterCut(int result) {
     return result;
 }
 
-void PlaneCutter::setName(int32_t facet, std::string_view name) {
-    steps_.push_back({Step::Name, {}, facet, std::string(name)});
-    apply(steps_.back(), stone_);
+void PlaneCutter::nameNewestFacet(std::string_view name) {
+    steps_.push_back({Step::Name, {}, std::string(name)});
+    apply(steps_.back(), stone_, session_);
 }
 
-void PlaneCutter::setInstruction(int32_t facet, std::string_view text) {
-    steps_.push_back({Step::Instruction, {}, facet, std::string(text)});
-    apply(steps_.back(), stone_);
+void PlaneCutter::instructNewestFacet(std::string_view text) {
+    steps_.push_back({Step::Instruction, {}, std::string(text)});
+    apply(steps_.back(), stone_, session_);
 }
 
 std::unique_ptr<Stone> PlaneCutter::replay(size_t steps) const {
     auto out = std::make_unique<Stone>(initial_);
-    for (size_t i = 0; i < steps && i < steps_.size(); ++i) apply(steps_[i], *out);
+    steps = std::min(steps, steps_.size());
+    size_t lastCut = steps;
+    for (size_t i = 0; i < steps; ++i)
+        if (steps_[i].kind == Step::Plane || steps_[i].kind == Step::Angle) lastCut = i;
+    {
+        PlaneCutSession session(*out, localCutsFrom_);
+        for (size_t i = 0; i < steps; ++i) {
+            if (i == lastCut) session.finish();
+            apply(steps_[i], *out, session);
+        }
+    }
     // The replay repeats cuts the user has already been told about.
     (void)out->takeDiagnostics();
     return out;

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kernel/local_cut.h"
 #include "kernel/stone.h"
 
 namespace brevix {
@@ -24,17 +25,28 @@ public:
     // the stone is back as before this plane, and the reader must stop.
     static constexpr int BROKEN = -2;
 
-    // `stone` is the caller's freshly constructed rough stone.
-    explicit PlaneCutter(Stone& stone);
+    // `stone` is the caller's freshly constructed rough stone. Until
+    // finish(), the stone is cut locally (kernel/local_cut.h): between cuts
+    // only its own fields and its newest facet may be touched, and that
+    // through this cutter.
+    explicit PlaneCutter(Stone& stone, int32_t localCutsFrom = LOCAL_CUT_SMALLEST_STONE);
 
     // newFacet's result, or BROKEN. A plane that is not finite cuts nothing (-1).
     int cut(double a, double b, double c, double d);
     // cutByAngle's result, or BROKEN. Azimuth, tilt and depth must be finite
     // and the depth not below 1e-300 in size; otherwise nothing is cut (-1).
     int cutByAngle(double azimuth, double tilt, double depth);
+    // Whether cut or cutByAngle would hand the plane to the kernel at all:
+    // the last such plane of a design is best cut after finish().
+    static bool mayCut(double a, double b, double c, double d);
+    static bool mayCutByAngle(double azimuth, double tilt, double depth);
 
-    void setName(int32_t facet, std::string_view name);
-    void setInstruction(int32_t facet, std::string_view text);
+    // The facet the latest cut made, or the one before it when that cut made none.
+    void nameNewestFacet(std::string_view name);
+    void instructNewestFacet(std::string_view text);
+
+    // The stone's arrays whole again; later planes are cut by newFacet alone.
+    void finish() { session_.finish(); }
 
     // The stone as it was just before the most recent cut, carrying the
     // design fields (gear, lines, ...) the stone has now and no preform.
@@ -46,11 +58,10 @@ private:
     struct Step {
         enum Kind { Plane, Angle, Name, Instruction } kind;
         double p[4];
-        int32_t facet;
         std::string text;
     };
 
-    int apply(const Step& step, Stone& target) const;
+    static int apply(const Step& step, Stone& target, PlaneCutSession& session);
     int cutLastStep();
     int afterCut(int result);
     std::unique_ptr<Stone> replay(size_t steps) const;
@@ -58,6 +69,8 @@ private:
 
     Stone& stone_;
     Stone initial_;
+    int32_t localCutsFrom_;
+    PlaneCutSession session_;
     std::vector<Step> steps_;
     size_t lastCutStep_ = 0;
     int planes_ = 0;

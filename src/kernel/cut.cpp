@@ -359,13 +359,18 @@ int32_t Stone::compactRecords() {
     return dangling;
 }
 
-int Stone::cutByAngle(double azimuth, double tilt, double depth, bool foldNegative) {
+std::array<double, 4> Stone::planeByAngle(double azimuth, double tilt, double depth, bool foldNegative) {
     Vec3 n = {std::sin(azimuth) * std::sin(tilt) / depth, std::cos(azimuth) * std::sin(tilt) / depth,
               std::cos(tilt) / depth};
     const double k = 1 / length(n);
     n = n * k;
     if (foldNegative && tilt < 0) n = n * -1.0;
-    return newFacet(n.x, n.y, n.z, k);
+    return {n.x, n.y, n.z, k};
+}
+
+int Stone::cutByAngle(double azimuth, double tilt, double depth, bool foldNegative) {
+    const std::array<double, 4> p = planeByAngle(azimuth, tilt, depth, foldNegative);
+    return newFacet(p[0], p[1], p[2], p[3]);
 }
 
 }  // namespace brevix

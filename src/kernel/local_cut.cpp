@@ -54,29 +54,33 @@ class LocalCutter {
 public:
     LocalCutter(Stone& stone, int32_t smallestStone) : s_(stone), smallestStone_(smallestStone) {}
 
-    void cut(PlaneToCut& plane) {
-        if (!localCutPlaneUsable(plane)) return;
+    // newFacet's result: the facets the plane removed, -1 when it cut nothing.
+    int cut(PlaneToCut& plane) {
+        if (!localCutPlaneUsable(plane)) return -1;
         // A small stone is cut as quickly by newFacet; and where planes meet
         // at vertices, one local attempt that gives way leaves the next few
         // planes to newFacet, so that meets cost little more than before.
         const int32_t vertices = entered_ ? liveVertices_ : s_.nVertex;
         if (vertices < smallestStone_ || skip_ > 0) {
             if (skip_ > 0) --skip_;
-            cutByNewFacet(plane);
-            return;
+            return cutByNewFacet(plane);
         }
         if (!entered_) enter();
-        if (entered_ && cutLocally(plane)) {
+        int removed = -1;
+        if (entered_ && cutLocally(plane, removed)) {
             misses_ = 0;
         } else {
-            cutByNewFacet(plane);
             misses_ = std::min(misses_ + 1, 4);
             skip_ = (1 << misses_) - 1;
-            return;
+            return cutByNewFacet(plane);
         }
         // Removed records are compacted away once they outnumber the rest.
         if (s_.nVertex > 2 * liveVertices_ + 64) leave();
+        return removed;
     }
+
+    // The arrays hold no removed records: every part of the program may read them.
+    bool compact() const { return !entered_; }
 
     // Compacts the slots into the arrays every other part of the program
     // reads, with the working marks a cut by newFacet would have left.
@@ -170,12 +174,12 @@ private:
         startHints_.resize(6 * LOCAL_CUT_CELLS * LOCAL_CUT_CELLS, -1);
     }
 
-    void cutByNewFacet(PlaneToCut& plane) {
+    int cutByNewFacet(PlaneToCut& plane) {
         leave();
         // newFacet renumbers as it likes: the hints no longer name vertices.
         startHints_.assign(startHints_.size(), -1);
         walkFrom_ = 0;
-        s_.newFacet(plane.a, plane.b, plane.c, plane.d, std::move(plane.name), std::move(plane.instruction));
+        return s_.newFacet(plane.a, plane.b, plane.c, plane.d, std::move(plane.name), std::move(plane.instruction));
     }
 
     int32_t otherEnd(int32_t edge, int32_t vertex) const {
@@ -192,7 +196,7 @@ private:
     // The cut of one plane when it comes near nothing: false (with the
     // records as they were, but for working marks newFacet sets anew) when
     // it must be left to newFacet.
-    bool cutLocally(PlaneToCut& plane) {
+    bool cutLocally(PlaneToCut& plane, int& removed) {
         const double a = plane.a, b = plane.b, c = plane.c, d = plane.d;
         auto distanceOf = [&](int32_t i) {
             const Vertex& v = s_.vertices[i];
@@ -227,7 +231,10 @@ private:
             topDistance = betterDistance;
         }
         if (!std::isfinite(topDistance)) return false;
-        if (topDistance <= EPS) return topDistance < EPS - LOCAL_CUT_REACH;  // cuts nothing
+        if (topDistance <= EPS) {  // cuts nothing
+            removed = -1;
+            return topDistance < EPS - LOCAL_CUT_REACH;
+        }
 
         // The cap and the vertices just below it.
         ++generation_;
@@ -355,7 +362,7 @@ private:
         const int32_t edgesAfter = liveEdges_ - edgesOut + closing;
         if (facetsAfter + verticesAfter - edgesAfter != 2) return false;
 
-        commit(plane, verticesOut, edgesOut, facetsOut);
+        removed = commit(plane, verticesOut, edgesOut, facetsOut);
         return true;
     }
 
@@ -392,8 +399,10 @@ private:
         return walked == count;
     }
 
-    void commit(PlaneToCut& plane, int32_t verticesOut, int32_t edgesOut, int32_t facetsOut) {
+    // The facets removed, rough faces of the block not counted (as newFacet counts).
+    int commit(PlaneToCut& plane, int32_t verticesOut, int32_t edgesOut, int32_t facetsOut) {
         Stone& s = s_;
+        int removed = 0;
         if (s.nFacet >= s.maxFacet) s.growFacets(s.nFacet);
         const int32_t n = s.nFacet;
         {
@@ -457,6 +466,7 @@ private:
                     --s.nRough;
                 else if (std::fabs(facet.c) < EPS)
                     --s.nGirdle;
+                if (!facet.isRough()) ++removed;
                 facet.name.clear();
                 facet.instruction.clear();
                 continue;
@@ -490,6 +500,7 @@ private:
         startHints_[localCutCellOf(plane.a, plane.b, plane.c)] = firstPoint;
         lastCutGeneration_ = generation_;
         lastCutWasLocal_ = true;
+        return removed;
     }
 
     int32_t pointAt(int32_t crossingEdge, int32_t firstPoint) const {
@@ -560,5 +571,28 @@ void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes, int32_t smal
         stone.newFacet(p.a, p.b, p.c, p.d, std::move(p.name), std::move(p.instruction));
     }
 }
+
+struct PlaneCutSessionState {
+    LocalCutter cutter;
+};
+
+PlaneCutSession::PlaneCutSession(Stone& stone, int32_t smallestStone)
+    : stone_(stone), state_(std::make_unique<PlaneCutSessionState>(PlaneCutSessionState{{stone, smallestStone}})) {}
+
+PlaneCutSession::~PlaneCutSession() { finish(); }
+
+int PlaneCutSession::cut(PlaneToCut& plane) {
+    if (state_) return state_->cutter.cut(plane);
+    return stone_.newFacet(plane.a, plane.b, plane.c, plane.d, std::move(plane.name), std::move(plane.instruction));
+}
+
+bool PlaneCutSession::compact() const { return !state_ || state_->cutter.compact(); }
+
+void PlaneCutSession::finish() {
+    if (state_) state_->cutter.leave();
+    state_.reset();
+}
+
+void PlaneCutSession::abandon() { state_.reset(); }
 
 }  // namespace brevix

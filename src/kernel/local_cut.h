@@ -8,6 +8,7 @@
 // the one cutting the planes one by one with newFacet gives: any cut that
 // comes near a vertex, an edge or a tolerance is handed to newFacet itself.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,33 @@ struct PlaneToCut {
 inline constexpr int32_t LOCAL_CUT_SMALLEST_STONE = 160;
 void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes,
                      int32_t smallestStone = LOCAL_CUT_SMALLEST_STONE);
+
+// Cuts planes one at a time, each with newFacet's result, for a reader that
+// names the new facet, adds notes or takes a preform between cuts. Until
+// finish(), the arrays may keep removed records in their slots: only the
+// stone's own fields and its newest facet (nFacet - 1, which is always
+// alive) may be read or set, unless compact() says the arrays are whole.
+struct PlaneCutSessionState;
+class PlaneCutSession {
+public:
+    explicit PlaneCutSession(Stone& stone, int32_t smallestStone = LOCAL_CUT_SMALLEST_STONE);
+    ~PlaneCutSession();  // finishes
+    PlaneCutSession(const PlaneCutSession&) = delete;
+    PlaneCutSession& operator=(const PlaneCutSession&) = delete;
+
+    // newFacet's result: the facets the plane removed, or -1.
+    int cut(PlaneToCut& plane);
+    bool compact() const;
+    // Compacts the arrays; every later plane goes to newFacet. The last
+    // plane should come after this, so that the stone keeps the working
+    // marks newFacet leaves.
+    void finish();
+    // The stone was put back from elsewhere: forget it without touching it.
+    void abandon();
+
+private:
+    Stone& stone_;
+    std::unique_ptr<PlaneCutSessionState> state_;
+};
 
 }  // namespace brevix

@@ -148,6 +148,8 @@ public:
     // Plane from azimuth and tilt (radians, azimuth 0 along +y) at distance
     // `depth`; foldNegative turns a negative tilt into a downward plane.
     int cutByAngle(double azimuth, double tilt, double depth, bool foldNegative);
+    // The plane cutByAngle cuts, as a, b, c, d.
+    static std::array<double, 4> planeByAngle(double azimuth, double tilt, double depth, bool foldNegative);
 
     // ---- rebuilding (regenerate.cpp) -------------------------------------
     void regenerate();

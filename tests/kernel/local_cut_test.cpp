@@ -17,6 +17,7 @@
 #include "document/file_type.h"
 #include "kernel/local_cut.h"
 #include "kernel/stone.h"
+#include "identical_records.h"
 #include "stone_invariants.h"
 
 namespace brevix {
@@ -53,44 +54,6 @@ void regenerateLocallyFromTheStart(Stone& stone) {
     cutPlanesInTurn(stone, cuts, 0);
 }
 
-bool sameBits(double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; }
-
-::testing::AssertionResult identicalRecordByRecord(const Stone& p, const Stone& q) {
-    auto fail = [] { return ::testing::AssertionFailure(); };
-    if (p.nFacet != q.nFacet || p.nVertex != q.nVertex || p.nEdge != q.nEdge)
-        return fail() << "counts " << p.nFacet << "/" << p.nVertex << "/" << p.nEdge << " against " << q.nFacet
-                      << "/" << q.nVertex << "/" << q.nEdge;
-    if (p.nRough != q.nRough || p.nGirdle != q.nGirdle) return fail() << "rough or girdle count";
-    for (int32_t i = 0; i < p.nVertex; ++i) {
-        const Vertex &v = p.vertices[i], &w = q.vertices[i];
-        if (!sameBits(v.x, w.x) || !sameBits(v.y, w.y) || !sameBits(v.z, w.z) || !sameBits(v.dist, w.dist) ||
-            v.status != w.status)
-            return fail() << "vertex " << i << ": " << v.x << " " << v.y << " " << v.z << " " << v.dist << " "
-                          << v.status << " against " << w.x << " " << w.y << " " << w.z << " " << w.dist << " "
-                          << w.status;
-    }
-    for (int32_t j = 0; j < p.nEdge; ++j) {
-        const Edge &e = p.edges[j], &g = q.edges[j];
-        if (e.v != g.v || e.f != g.f || e.status != g.status) return fail() << "edge " << j;
-    }
-    for (int32_t i = 0; i < p.nFacet; ++i) {
-        const Facet &f = p.facets[i], &g = q.facets[i];
-        if (!sameBits(f.a, g.a) || !sameBits(f.b, g.b) || !sameBits(f.c, g.c) || !sameBits(f.d, g.d) ||
-            f.name != g.name || f.instruction != g.instruction || f.tier != g.tier || f.axis != g.axis ||
-            f.status != g.status || f.flags != g.flags)
-            return fail() << "facet " << i;
-    }
-    for (const Stone* s : {&p, &q})
-        for (int32_t i = s->nFacet; i < s->maxFacet; ++i)
-            if (!s->facets[i].name.empty() || !s->facets[i].instruction.empty())
-                return fail() << "unused facet slot " << i << " holds text";
-    const Diagnostics &m = p.diagnostics(), &n = q.diagnostics();
-    if (m.size() != n.size()) return fail() << m.size() << " notes against " << n.size();
-    for (size_t k = 0; k < m.size(); ++k)
-        if (m[k].text != n[k].text) return fail() << "note " << k << ": " << m[k].text << " against " << n[k].text;
-    return ::testing::AssertionSuccess();
-}
-
 void expectSameRegeneration(const Stone& design) {
     Stone truth(design), local(design), early(design);
     (void)truth.takeDiagnostics();
@@ -98,9 +61,9 @@ void expectSameRegeneration(const Stone& design) {
     (void)early.takeDiagnostics();
     regenerateOneByOne(truth);
     local.regenerate();
-    EXPECT_TRUE(identicalRecordByRecord(truth, local));
+    EXPECT_TRUE(testing::identicalRecordByRecord(truth, local));
     regenerateLocallyFromTheStart(early);
-    EXPECT_TRUE(identicalRecordByRecord(truth, early));
+    EXPECT_TRUE(testing::identicalRecordByRecord(truth, early));
 }
 
 std::vector<std::string> designFiles() {
@@ -193,8 +156,35 @@ TEST(LocalCut, CutsAListAsNewFacetDoes) {
             cuts.push_back({p.a, p.b, p.c, p.d, "F" + std::to_string(i), i % 5 == 0 ? "note " + std::to_string(i) : ""});
         }
         cutPlanesInTurn(local, cuts, 0);
-        EXPECT_TRUE(identicalRecordByRecord(truth, local));
+        EXPECT_TRUE(testing::identicalRecordByRecord(truth, local));
     }
+}
+
+// One plane at a time, as a reader cuts: newFacet's result for every plane,
+// and names and instructions given to the newest facet between cuts.
+TEST(LocalCut, CutsOneAtATimeWithNewFacetsResults) {
+    std::vector<Plane> planes = randomPlaneSetPlanes({12, 400, 0.5, 1.3, 0.02});
+    planes.push_back({0, 0, 1, 5});  // misses, and comes last
+    Stone truth, local;
+    std::vector<int> truthResults, localResults;
+    {
+        PlaneCutSession session(local, 0);
+        for (size_t i = 0; i < planes.size(); ++i) {
+            const Plane& p = planes[i];
+            truthResults.push_back(truth.newFacet(p.a, p.b, p.c, p.d));
+            if (i + 1 == planes.size()) session.finish();
+            PlaneToCut cut{p.a, p.b, p.c, p.d, {}, {}};
+            localResults.push_back(session.cut(cut));
+            for (Stone* s : {&truth, &local}) {
+                if (i % 7 == 0) s->setFacetName(s->nFacet - 1, "F" + std::to_string(i));
+                if (i % 11 == 0) s->setInstruction(s->nFacet - 1, "Step " + std::to_string(i));
+            }
+        }
+    }
+    EXPECT_EQ(truthResults, localResults);
+    EXPECT_TRUE(std::count(truthResults.begin(), truthResults.end(), -1) > 0);
+    EXPECT_TRUE(std::count_if(truthResults.begin(), truthResults.end(), [](int r) { return r > 0; }) > 0);
+    EXPECT_TRUE(testing::identicalRecordByRecord(truth, local));
 }
 
 }  // namespace
