@@ -3,9 +3,11 @@
 // design of planes tangent to a sphere, each of which stays a facet.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <span>
 #include <sstream>
 #include <string>
@@ -106,6 +108,29 @@ void BM_ReadAsc1010Facets(benchmark::State& state) {
     readAscBench(state, out.str());
 }
 BENCHMARK(BM_ReadAsc1010Facets)->Unit(benchmark::kMillisecond);
+
+// 3000 planes tangent to a sphere at random points, each a facet: reading
+// costs what cutting them costs, so this shows whether that grows like the
+// square of the size.
+Stone randomTangentDesign(int count) {
+    std::mt19937_64 rng(12345);
+    std::normal_distribution<double> normal;
+    Stone s;
+    for (int i = 0; i < count; ++i) {
+        double x = normal(rng), y = normal(rng), z = normal(rng);
+        const double k = 1 / std::sqrt(x * x + y * y + z * z);
+        s.newFacet(x * k, y * k, z * k, 0.9);
+    }
+    return s;
+}
+
+void BM_ReadGem3000RandomTangents(benchmark::State& state) {
+    std::ostringstream out;
+    brevix::Diagnostics notes;
+    writeGem(randomTangentDesign(3000), out, notes);
+    readGemBench(state, out.str());
+}
+BENCHMARK(BM_ReadGem3000RandomTangents)->Unit(benchmark::kMillisecond);
 
 void BM_WriteGem1010Facets(benchmark::State& state) {
     const Stone design = sphereDesign();
