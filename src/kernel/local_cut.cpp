@@ -50,6 +50,11 @@ int localCutCellOf(double x, double y, double z) {
     return (face * LOCAL_CUT_CELLS + step(u)) * LOCAL_CUT_CELLS + step(v);
 }
 
+}  // namespace
+
+// Named rather than anonymous: the session's state holds one.
+namespace local_cut {
+
 class LocalCutter {
 public:
     LocalCutter(Stone& stone, int32_t smallestStone) : s_(stone), smallestStone_(smallestStone) {}
@@ -553,7 +558,9 @@ private:
     std::vector<int32_t> vertexMap_, facetMap_;
 };
 
-}  // namespace
+}  // namespace local_cut
+
+using local_cut::LocalCutter;
 
 void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes, int32_t smallestStone) {
     // The last plane newFacet would not ignore is cut by newFacet itself, so

@@ -47,9 +47,9 @@ void expectLocalReadingAsOneByOne(const DesignRecord& record) {
     EXPECT_TRUE(sameDesign(truth, usual));
 }
 
-std::vector<unsigned char> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<unsigned char> designBytesOf(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::vector<unsigned char> fileBytes(const std::filesystem::path& path) {
+std::vector<unsigned char> designFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -63,7 +63,7 @@ TEST(ReadingLocally, EveryDesignFileReadsAsOneByOne) {
         if (!fs::is_directory(folder)) continue;
         for (const auto& entry : fs::directory_iterator(folder)) {
             if (!entry.is_regular_file()) continue;
-            const std::vector<unsigned char> bytes = fileBytes(entry.path());
+            const std::vector<unsigned char> bytes = designFileBytes(entry.path());
             SCOPED_TRACE(entry.path().string());
             if (isGemFile(bytes)) {
                 expectLocalReadingAsOneByOne(readGemRecord(bytes));
@@ -106,10 +106,10 @@ TEST(ReadingLocally, LargeDesignsInBothFormatsReadAsOneByOne) {
         std::ostringstream gem, asc;
         ASSERT_TRUE(writeGem(stone, gem, notes));
         ASSERT_TRUE(writeAsc(stone, asc, notes));
-        const DesignRecord fromGem = readGemRecord(bytesOf(gem.str()));
+        const DesignRecord fromGem = readGemRecord(designBytesOf(gem.str()));
         ASSERT_GT(fromGem.planes.size(), 250u);
         expectLocalReadingAsOneByOne(fromGem);
-        expectLocalReadingAsOneByOne(readAscRecord(bytesOf(asc.str())));
+        expectLocalReadingAsOneByOne(readAscRecord(designBytesOf(asc.str())));
     }
 }
 
@@ -123,7 +123,7 @@ TEST(ReadingLocally, TrailingPlanesThatCutNothingOrAreIgnored) {
     ASSERT_TRUE(writeGem(stone, gem, notes));
     for (int tail = 0; tail < 3; ++tail) {
         SCOPED_TRACE(tail);
-        DesignRecord longer = readGemRecord(bytesOf(gem.str()));
+        DesignRecord longer = readGemRecord(designBytesOf(gem.str()));
         FacetPlane plane;
         plane.a = 0.6, plane.b = 0, plane.c = 0.8, plane.d = 5;  // misses
         if (tail >= 1) longer.planes.push_back(plane);
