@@ -15,6 +15,9 @@ namespace {
 constexpr double NEAR = 2e-3;
 constexpr double ROUNDING = 5e-5;
 constexpr double MIN_SINE = 4 * ROUNDING / NEAR;
+// A point computed in single precision lies within about 1e-6 of where it
+// is meant to (times the stone's size); ten times that is clear of it.
+constexpr double CLEARANCE = 1e-5;
 
 }  // namespace
 
@@ -49,6 +52,7 @@ ExitHints exitHintsOf(const Stone& stone, double tiltRadians, const std::vector<
         }
     }
     const double reach = NEAR * size;
+    hints.clearance = float(CLEARANCE * size);
     for (size_t q = 0; q < planes; ++q) {
         const int facet = facetOf[q];
         if (facet < 0 || facet >= stone.nFacet || corners[facet].empty()) continue;

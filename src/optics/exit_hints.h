@@ -34,6 +34,10 @@ struct ExitHints {
     std::vector<float> a, b, c, d;
     // Per plane: the halves of its block to check, 0 where it has no hint.
     std::vector<uint8_t> halves;
+    // A point of a plane lies on its face, with room for the rounding of
+    // single precision, when it is this far inside every plane of the
+    // plane's block: the other planes then all lie clearly beyond it.
+    float clearance = 0;
 };
 
 // The hints of the planes a x + b y + c z <= d (the search's order, turned

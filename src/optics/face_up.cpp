@@ -211,8 +211,9 @@ inline bool confirmExit(const PreparedStone& s, int q, const float* p, const flo
     return true;
 }
 
-// Where the vertical ray through (x, y) meets the stone: the plane it
-// enters by and the height of that point; -1 when it misses.
+// Where the vertical ray through (x, y) meets the stone: the up plane it
+// enters by (an index of the up arrays) and the height of that point; -1
+// when it misses.
 inline int entryPlane(const PreparedStone& s, double x, double y, double& z) {
     const PlaneBlock zero = {};
     PlaneBlock top = zero + FAR;
@@ -244,7 +245,29 @@ inline int entryPlane(const PreparedStone& s, double x, double y, double& z) {
     }
     if (up < 0 || zTop <= zBottom || zTop >= FAR) return -1;
     z = zTop;
-    return s.upPlane[up];
+    return up;
+}
+
+// Whether the vertical ray through (x, y) enters by up plane `up`, as the
+// pixel before did, settled from that plane's hint block: the point where
+// the ray meets the plane must lie clearly inside every plane of the block,
+// and so on the plane's face, with every other plane clearly above or
+// below it. The search over all planes then gives this plane and, by the
+// same arithmetic, this height, to the bit.
+inline bool confirmEntry(const PreparedStone& s, int up, double x, double y, double& z) {
+    if (up < 0) return false;
+    const int q = s.upPlane[up];
+    const int halves = s.hints.halves[q];
+    if (halves == 0) return false;
+    const double height = s.upH[up] - x * s.upHx[up] - y * s.upHy[up];
+    const float px = float(x), py = float(y), pz = float(height);
+    for (int h = 0; h < halves; ++h) {
+        const ExitHalf A = loadHint(s.hints.a, q, h), B = loadHint(s.hints.b, q, h), C = loadHint(s.hints.c, q, h);
+        const ExitHalf n = loadHint(s.hints.d, q, h) - (A * px + B * py + C * pz);
+        if (anyLane(n <= s.hints.clearance)) return false;
+    }
+    z = height;
+    return true;
 }
 
 // The planes the pixel before left by, bounce by bounce: the next pixel's
@@ -271,6 +294,9 @@ struct Path {
     int bounces = 0;
     bool going = false;
     NeighbourExits* neighbour = nullptr;
+    // The up plane the pixel before entered by, -1 for none; null when
+    // entries are not guessed.
+    int* entryGuess = nullptr;
 
     // The plane this path leaves by next and the distance to it, when the
     // neighbour's plane at this bounce can be confirmed cheaply.
@@ -323,8 +349,12 @@ struct Path {
     void enter(const PreparedStone& s, double x, double y, double ri, const LightingTest& light) {
         p[0] = x;
         p[1] = y;
-        const int entry = entryPlane(s, x, y, p[2]);
-        if (entry < 0) return;
+        int up = -1;
+        if (entryGuess && confirmEntry(s, *entryGuess, x, y, p[2])) up = *entryGuess;
+        else up = entryPlane(s, x, y, p[2]);
+        if (up < 0) return;
+        if (entryGuess) *entryGuess = up;
+        const int entry = s.upPlane[up];
         out.inside = true;
         const double nx = s.a[entry], ny = s.b[entry], nz = s.c[entry];
         const Vec3 n{nx, ny, nz};
@@ -446,6 +476,7 @@ struct RowJob {
     double left, step;
     int size;
     bool guessExits;
+    bool guessEntries;
     float* iso;
     float* cos;
     float* window;
@@ -496,9 +527,11 @@ RowSums traceRow(const RowJob& job, double y) {
     // Shared by both paths of a pair: each guesses the plane the pixel
     // before it left by at the same bounce.
     NeighbourExits neighbour;
+    int entry = -1;
     for (int col = 0; col < job.size; col += 2) {
         Path one, two;
         if (job.guessExits) one.neighbour = two.neighbour = &neighbour;
+        if (job.guessEntries) one.entryGuess = two.entryGuess = &entry;
         one.enter(s, job.left + col * job.step, y, job.refractiveIndex, *job.light);
         if (col + 1 < job.size) two.enter(s, job.left + (col + 1) * job.step, y, job.refractiveIndex, *job.light);
         tracePair(s, one, two, job.refractiveIndex, *job.light);
@@ -638,11 +671,12 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     const double step = 2 * prepared.halfWidth() / n;
     const double left = prepared.centreX() - prepared.halfWidth() + 0.5 * step;
     const double top = prepared.centreY() + prepared.halfWidth() - 0.5 * step;
-    const bool guessExits = n >= MIN_HINTED_SIZE && !prepared.hints.halves.empty();
+    const bool guessEntries = !prepared.hints.halves.empty();
+    const bool guessExits = n >= MIN_HINTED_SIZE && guessEntries;
     std::vector<RowSums> rows(n);
     const bool complete = forEachRow(n, options.threads, options.cancel, [&](int row) {
         const size_t at = size_t(row) * n;
-        const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n, guessExits,
+        const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n, guessExits, guessEntries,
                          &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
                          &image.inside[at], rowOf(image.scene, at), rowOf(image.sceneObserved, at),
                          rowOf(image.red, at), rowOf(image.green, at), rowOf(image.blue, at)};
