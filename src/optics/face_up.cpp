@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "kernel/stone.h"
 #include "optics/fresnel.h"
@@ -17,6 +18,8 @@ namespace brevix::optics {
 namespace {
 
 constexpr int LANES = PLANE_LANES;
+// Rows in a band handed to one thread (where exits are guessed).
+constexpr int BAND_ROWS = 16;
 constexpr double FAR = 1e300;
 // A ray this close to parallel with a plane never leaves through it.
 constexpr double PARALLEL = 1e-12;
@@ -285,6 +288,18 @@ struct NeighbourExits {
     }
 };
 
+// The planes each pixel of a row left by, bounce by bounce, and how many:
+// the second guesses of the row below, where the pixel before went
+// another way.
+struct RowExits {
+    std::vector<int> planes;      // MAX_INTERNAL_BOUNCES + 1 a pixel
+    std::vector<uint8_t> counts;  // 0 where the pixel's ray missed, or for a row not traced
+
+    explicit RowExits(int size) : planes(size_t(size) * (MAX_INTERNAL_BOUNCES + 1), -1), counts(size, 0) {}
+    int* of(int col) { return &planes[size_t(col) * (MAX_INTERNAL_BOUNCES + 1)]; }
+    const int* of(int col) const { return &planes[size_t(col) * (MAX_INTERNAL_BOUNCES + 1)]; }
+};
+
 // The light of one pixel on its way through the stone: what is left of
 // it, where it is and where it goes.
 struct Path {
@@ -297,6 +312,11 @@ struct Path {
     // The up plane the pixel before entered by, -1 for none; null when
     // entries are not guessed.
     int* entryGuess = nullptr;
+    // The exits of the pixel above and how many it had; where this path's
+    // are kept for the pixel below (null when not kept).
+    const int* above = nullptr;
+    int aboveCount = 0;
+    int* exits = nullptr;
 
     // The plane this path leaves by next and the distance to it, when the
     // neighbour's plane at this bounce can be confirmed cheaply.
@@ -304,15 +324,20 @@ struct Path {
         if (!neighbour || !neighbour->worthGuessing()) return false;
         const float pf[3] = {float(p[0]), float(p[1]), float(p[2])};
         const float df[3] = {float(d[0]), float(d[1]), float(d[2])};
-        const int guess = neighbour->plane[bounces];
+        const int left = neighbour->plane[bounces];
         ++neighbour->tried;
-        if (!confirmExit(s, guess, pf, df, distance)) return false;
+        int guess = left;
+        if (!confirmExit(s, left, pf, df, distance)) {
+            guess = bounces < aboveCount ? above[bounces] : -1;
+            if (guess == left || !confirmExit(s, guess, pf, df, distance)) return false;
+        }
         ++neighbour->settled;
         plane = guess;
         return true;
     }
     void rememberExit(int plane) {
         if (neighbour) neighbour->plane[bounces] = plane;
+        if (exits) exits[bounces] = plane;
     }
 
     void score(const LightingTest& light, double lx, double ly, double lz, double e) {
@@ -477,6 +502,10 @@ struct RowJob {
     int size;
     bool guessExits;
     bool guessEntries;
+    // The exits of the row above, and where this row's are kept (both null
+    // when exits are not guessed).
+    const RowExits* above;
+    RowExits* exits;
     float* iso;
     float* cos;
     float* window;
@@ -532,11 +561,26 @@ RowSums traceRow(const RowJob& job, double y) {
         Path one, two;
         if (job.guessExits) one.neighbour = two.neighbour = &neighbour;
         if (job.guessEntries) one.entryGuess = two.entryGuess = &entry;
+        const bool pair = col + 1 < job.size;
+        if (job.exits) {
+            one.above = job.above->of(col);
+            one.aboveCount = job.above->counts[col];
+            one.exits = job.exits->of(col);
+            if (pair) {
+                two.above = job.above->of(col + 1);
+                two.aboveCount = job.above->counts[col + 1];
+                two.exits = job.exits->of(col + 1);
+            }
+        }
         one.enter(s, job.left + col * job.step, y, job.refractiveIndex, *job.light);
-        if (col + 1 < job.size) two.enter(s, job.left + (col + 1) * job.step, y, job.refractiveIndex, *job.light);
+        if (pair) two.enter(s, job.left + (col + 1) * job.step, y, job.refractiveIndex, *job.light);
         tracePair(s, one, two, job.refractiveIndex, *job.light);
         keep(col, one.out);
-        if (col + 1 < job.size) keep(col + 1, two.out);
+        if (pair) keep(col + 1, two.out);
+        if (job.exits) {
+            job.exits->counts[col] = uint8_t(one.bounces);
+            if (pair) job.exits->counts[col + 1] = uint8_t(two.bounces);
+        }
     }
     return sums;
 }
@@ -674,13 +718,25 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
     const bool guessEntries = !prepared.hints.halves.empty();
     const bool guessExits = n >= MIN_HINTED_SIZE && guessEntries;
     std::vector<RowSums> rows(n);
-    const bool complete = forEachRow(n, options.threads, options.cancel, [&](int row) {
-        const size_t at = size_t(row) * n;
-        const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n, guessExits, guessEntries,
-                         &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
-                         &image.inside[at], rowOf(image.scene, at), rowOf(image.sceneObserved, at),
-                         rowOf(image.red, at), rowOf(image.green, at), rowOf(image.blue, at)};
-        rows[row] = traceRow(job, top - row * step);
+    // Rows are handed out in bands, so that every row of a band but the
+    // first has the exits of the row above it for second guesses.
+    const int band = guessExits ? BAND_ROWS : 1;
+    const bool complete = forEachBand(n, band, options.threads, options.cancel, [&](int first, int end) {
+        std::optional<RowExits> above, exits;
+        if (guessExits) {
+            above.emplace(n);
+            exits.emplace(n);
+        }
+        for (int row = first; row < end; ++row) {
+            const size_t at = size_t(row) * n;
+            const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n, guessExits, guessEntries,
+                             above ? &*above : nullptr, exits ? &*exits : nullptr,
+                             &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
+                             &image.inside[at], rowOf(image.scene, at), rowOf(image.sceneObserved, at),
+                             rowOf(image.red, at), rowOf(image.green, at), rowOf(image.blue, at)};
+            rows[row] = traceRow(job, top - row * step);
+            if (guessExits) std::swap(*above, *exits);
+        }
     });
     // Summed in row order so the figure does not depend on the thread count.
     RowSums total;

@@ -14,6 +14,12 @@ namespace brevix::optics {
 bool forEachRow(int rows, int threads, const std::atomic<bool>* cancel,
                 const std::function<void(int)>& work);
 
+// The same, handing out bands of `band` neighbouring rows: work(first, end)
+// is called for the rows [first, end), so that a row can build on the one
+// before it.
+bool forEachBand(int rows, int band, int threads, const std::atomic<bool>* cancel,
+                 const std::function<void(int, int)>& work);
+
 // One per core, at least one.
 int coreCount();
 
