@@ -251,6 +251,42 @@ inline int entryPlane(const PreparedStone& s, double x, double y, double& z) {
     return up;
 }
 
+// Why the vertical ray through a pixel missed the stone, found again
+// cheaply for the next: an up plane below a down plane there, or a side
+// plane it lies beyond (-1 for none). The search over all planes takes the
+// lowest up plane and the highest down plane, so a pair of them that cross
+// (by the same arithmetic) makes it miss too, however many others there are.
+struct MissWitness {
+    int up = -1, down = -1, side = -1;
+
+    bool holds(const PreparedStone& s, double x, double y) const {
+        if (side >= 0) return s.sideA[side] * x + s.sideB[side] * y > s.sideD[side];
+        if (up < 0) return false;
+        return s.upH[up] - x * s.upHx[up] - y * s.upHy[up] <= s.downH[down] - x * s.downHx[down] - y * s.downHy[down];
+    }
+    // After the search over all planes found that the ray misses.
+    void learn(const PreparedStone& s, double x, double y) {
+        *this = {};
+        for (size_t k = 0; k < s.sideA.size(); ++k)
+            if (s.sideA[k] * x + s.sideB[k] * y > s.sideD[k]) {
+                side = static_cast<int>(k);
+                return;
+            }
+        double top = FAR, bottom = -FAR;
+        for (size_t k = 0; k < s.upPlane.size(); ++k)
+            if (const double h = s.upH[k] - x * s.upHx[k] - y * s.upHy[k]; h < top) {
+                top = h;
+                up = static_cast<int>(k);
+            }
+        for (size_t k = 0; k < s.downH.size(); ++k)
+            if (const double h = s.downH[k] - x * s.downHx[k] - y * s.downHy[k]; h > bottom) {
+                bottom = h;
+                down = static_cast<int>(k);
+            }
+        if (up < 0 || down < 0 || !(top <= bottom)) *this = {};
+    }
+};
+
 // Whether the vertical ray through (x, y) enters by up plane `up`, as the
 // pixel before did, settled from that plane's hint block: the point where
 // the ray meets the plane must lie clearly inside every plane of the block,
@@ -300,6 +336,12 @@ struct RowExits {
     const int* of(int col) const { return &planes[size_t(col) * (MAX_INTERNAL_BOUNCES + 1)]; }
 };
 
+struct EntryGuess {
+    int up = -1;
+    MissWitness miss;
+    bool missing = false;  // the pixel before missed, for the reason in `miss`
+};
+
 // The light of one pixel on its way through the stone: what is left of
 // it, where it is and where it goes.
 struct Path {
@@ -309,9 +351,9 @@ struct Path {
     int bounces = 0;
     bool going = false;
     NeighbourExits* neighbour = nullptr;
-    // The up plane the pixel before entered by, -1 for none; null when
-    // entries are not guessed.
-    int* entryGuess = nullptr;
+    // The up plane the pixel before entered by (-1 for none) and why the
+    // last pixel that missed did; null when entries are not guessed.
+    EntryGuess* entryGuess = nullptr;
     // The exits of the pixel above and how many it had; where this path's
     // are kept for the pixel below (null when not kept).
     const int* above = nullptr;
@@ -375,10 +417,21 @@ struct Path {
         p[0] = x;
         p[1] = y;
         int up = -1;
-        if (entryGuess && confirmEntry(s, *entryGuess, x, y, p[2])) up = *entryGuess;
-        else up = entryPlane(s, x, y, p[2]);
+        if (!entryGuess) {
+            up = entryPlane(s, x, y, p[2]);
+        } else if (entryGuess->missing && entryGuess->miss.holds(s, x, y)) {
+            return;
+        } else if (confirmEntry(s, entryGuess->up, x, y, p[2])) {
+            up = entryGuess->up;
+        } else {
+            up = entryPlane(s, x, y, p[2]);
+        }
+        if (entryGuess) {
+            entryGuess->missing = up < 0;
+            if (up >= 0) entryGuess->up = up;
+            else entryGuess->miss.learn(s, x, y);
+        }
         if (up < 0) return;
-        if (entryGuess) *entryGuess = up;
         const int entry = s.upPlane[up];
         out.inside = true;
         const double nx = s.a[entry], ny = s.b[entry], nz = s.c[entry];
@@ -556,7 +609,7 @@ RowSums traceRow(const RowJob& job, double y) {
     // Shared by both paths of a pair: each guesses the plane the pixel
     // before it left by at the same bounce.
     NeighbourExits neighbour;
-    int entry = -1;
+    EntryGuess entry;
     for (int col = 0; col < job.size; col += 2) {
         Path one, two;
         if (job.guessExits) one.neighbour = two.neighbour = &neighbour;
