@@ -26,10 +26,17 @@ ExitHints exitHintsOf(const Stone& stone, double tiltRadians, const std::vector<
                       const std::vector<int>& facetOf) {
     const size_t planes = a.size();
     ExitHints hints;
-    hints.a.assign(planes * HINT_LANES, 0.0f);
-    hints.b.assign(planes * HINT_LANES, 0.0f);
-    hints.c.assign(planes * HINT_LANES, 0.0f);
-    hints.d.assign(planes * HINT_LANES, 1.0f);
+    hints.blocks.assign(planes * HINT_FLOATS, 0.0f);
+    // Lane k of plane q's block, coefficient `coefficient` (0 to 3 for a to d).
+    auto lane = [&hints](size_t q, int k, int coefficient) -> float& {
+        return hints.blocks[q * HINT_FLOATS + (k / HINT_HALF) * 4 * HINT_HALF + coefficient * HINT_HALF +
+                            k % HINT_HALF];
+    };
+    auto clear = [&](size_t q) {
+        for (int k = 0; k < HINT_LANES; ++k)
+            for (int coefficient = 0; coefficient < 4; ++coefficient) lane(q, k, coefficient) = coefficient == 3;
+    };
+    for (size_t q = 0; q < planes; ++q) clear(q);
     hints.halves.assign(planes, 0);
 
     const double cs = std::cos(tiltRadians), sn = std::sin(tiltRadians);
@@ -71,17 +78,14 @@ ExitHints exitHintsOf(const Stone& stone, double tiltRadians, const std::vector<
                 usable = false;
                 break;
             }
-            const size_t at = q * HINT_LANES + lanes++;
-            hints.a[at] = float(a[j]);
-            hints.b[at] = float(b[j]);
-            hints.c[at] = float(c[j]);
-            hints.d[at] = float(d[j]);
+            lane(q, lanes, 0) = float(a[j]);
+            lane(q, lanes, 1) = float(b[j]);
+            lane(q, lanes, 2) = float(c[j]);
+            lane(q, lanes, 3) = float(d[j]);
+            ++lanes;
         }
         if (!usable) {
-            std::fill_n(hints.a.begin() + q * HINT_LANES, HINT_LANES, 0.0f);
-            std::fill_n(hints.b.begin() + q * HINT_LANES, HINT_LANES, 0.0f);
-            std::fill_n(hints.c.begin() + q * HINT_LANES, HINT_LANES, 0.0f);
-            std::fill_n(hints.d.begin() + q * HINT_LANES, HINT_LANES, 1.0f);
+            clear(q);
             continue;
         }
         hints.halves[q] = lanes == 0 ? 0 : lanes > HINT_HALF ? 2 : 1;

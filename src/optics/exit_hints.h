@@ -28,10 +28,13 @@ constexpr float MIN_HINTED_COS = 0.05f;
 // enough to pay for the guessing.
 constexpr int MIN_HINTED_SIZE = 256;
 
+// A hint block's half h holds its a, then b, c and d, each HINT_HALF lanes.
+constexpr int HINT_FLOATS = 4 * HINT_LANES;
+
 struct ExitHints {
-    // HINT_LANES planes per plane of the search, padded with (0, 0, 0, 1),
-    // which no ray heads for.
-    std::vector<float> a, b, c, d;
+    // HINT_LANES planes per plane of the search, HINT_FLOATS floats a
+    // plane, padded with (0, 0, 0, 1), which no ray heads for.
+    std::vector<float> blocks;
     // Per plane: the halves of its block to check, 0 where it has no hint.
     std::vector<uint8_t> halves;
     // A point of a plane lies on its face, with room for the rounding of

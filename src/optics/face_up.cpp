@@ -179,10 +179,10 @@ inline bool anyLane(ExitMask m) {
     return m[0] != 0;
 }
 
-// Half h of plane q's hint block.
-inline ExitHalf loadHint(const std::vector<float>& v, int q, int h) {
+// Coefficient `coefficient` (0 to 3 for a to d) of half h of plane q's hint block.
+inline ExitHalf loadHint(const float* blocks, int q, int h, int coefficient) {
     ExitHalf half;
-    std::memcpy(&half, v.data() + size_t(q) * HINT_LANES + h * HINT_HALF, sizeof half);
+    std::memcpy(&half, blocks + size_t(q) * HINT_FLOATS + (4 * h + coefficient) * HINT_HALF, sizeof half);
     return half;
 }
 
@@ -203,9 +203,10 @@ inline bool confirmExit(const PreparedStone& s, int q, const float* p, const flo
     // so that the full search's own comparisons pick q as well.
     const float limit = nq * 1.00001f + 1e-6f * dq;
     const ExitHalf zero = {};
+    const float* blocks = s.hints.blocks.data();
     for (int h = 0; h < halves; ++h) {
-        const ExitHalf A = loadHint(s.hints.a, q, h), B = loadHint(s.hints.b, q, h), C = loadHint(s.hints.c, q, h);
-        ExitHalf n = loadHint(s.hints.d, q, h) - (A * p[0] + B * p[1] + C * p[2]);
+        const ExitHalf A = loadHint(blocks, q, h, 0), B = loadHint(blocks, q, h, 1), C = loadHint(blocks, q, h, 2);
+        ExitHalf n = loadHint(blocks, q, h, 3) - (A * p[0] + B * p[1] + C * p[2]);
         n = pick(n > zero, n, zero);
         const ExitHalf d = A * dir[0] + B * dir[1] + C * dir[2];
         if (anyLane((d > zero) & (n * dq <= limit * d))) return false;
@@ -300,9 +301,10 @@ inline bool confirmEntry(const PreparedStone& s, int up, double x, double y, dou
     if (halves == 0) return false;
     const double height = s.upH[up] - x * s.upHx[up] - y * s.upHy[up];
     const float px = float(x), py = float(y), pz = float(height);
+    const float* blocks = s.hints.blocks.data();
     for (int h = 0; h < halves; ++h) {
-        const ExitHalf A = loadHint(s.hints.a, q, h), B = loadHint(s.hints.b, q, h), C = loadHint(s.hints.c, q, h);
-        const ExitHalf n = loadHint(s.hints.d, q, h) - (A * px + B * py + C * pz);
+        const ExitHalf A = loadHint(blocks, q, h, 0), B = loadHint(blocks, q, h, 1), C = loadHint(blocks, q, h, 2);
+        const ExitHalf n = loadHint(blocks, q, h, 3) - (A * px + B * py + C * pz);
         if (anyLane(n <= s.hints.clearance)) return false;
     }
     z = height;
