@@ -1,8 +1,10 @@
 #include "optics/tilt_sweep.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "optics/light_metrics.h"
+#include "optics/parallel_rows.h"
 #include "platform/number_parse.h"
 #include "platform/strformat.h"
 
@@ -20,31 +22,72 @@ std::vector<double> tiltsOf(const TiltRange& range) {
     return tilts;
 }
 
+namespace {
+
+// Tilts rendered side by side at most, so that the patterns kept for the
+// scintillation stay few however long the sweep.
+constexpr size_t TILTS_AT_ONCE = 64;
+
+// One tilt's picture boiled down to what the sweep keeps of it.
+struct TiltPicture {
+    bool complete = false;
+    TiltBrightness point;
+    PatternCells cells, sceneCells;
+    bool scene = false;
+};
+
+TiltPicture tiltPicture(const Stone& stone, const FaceUpOptions& options) {
+    TiltPicture out;
+    const FaceUpImage image = renderFaceUp(stone, options);
+    if (!image.complete) return out;
+    out.complete = true;
+    const LightMetrics m = lightMetrics(image);
+    out.cells = patternCells(image);
+    out.point = {options.tiltDegrees, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast};
+    if (!image.scene.empty()) {
+        out.scene = true;
+        out.sceneCells = patternCells(image, image.sceneObserved);
+        out.point.scene = image.sceneBrightness;
+        out.point.sceneContrast = contrastOf(out.sceneCells);
+    }
+    return out;
+}
+
+}  // namespace
+
 TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const TiltRange& range) {
     TiltSweep sweep;
     PatternCells before, sceneBefore;
     double switched = 0, sceneSwitched = 0;
-    for (double tilt : tiltsOf(range)) {
+    const std::vector<double> tilts = tiltsOf(range);
+    const int threads = options.threads > 0 ? options.threads : coreCount();
+    // Whole pictures on each core rather than each picture's rows on every
+    // core: the figures of one picture are then worked out while the
+    // others render, instead of with the other cores idle.
+    for (size_t first = 0; first < tilts.size() && sweep.complete; first += TILTS_AT_ONCE) {
+        const int count = static_cast<int>(std::min(TILTS_AT_ONCE, tilts.size() - first));
+        std::vector<TiltPicture> pictures(count);
         FaceUpOptions one = options;
-        one.tiltDegrees = tilt;
-        const FaceUpImage image = renderFaceUp(stone, one);
-        if (!image.complete) {
-            sweep.complete = false;
-            break;
+        one.threads = std::max(1, threads / count);
+        forEachRow(count, threads, options.cancel, [&](int i) {
+            FaceUpOptions tilted = one;
+            tilted.tiltDegrees = tilts[first + i];
+            pictures[i] = tiltPicture(stone, tilted);
+        });
+        // In the order of the tilts, as the switching is between neighbours.
+        for (TiltPicture& picture : pictures) {
+            if (!picture.complete) {
+                sweep.complete = false;
+                break;
+            }
+            if (!sweep.points.empty()) switched += switchedShare(before, picture.cells);
+            before = std::move(picture.cells);
+            if (picture.scene) {
+                if (!sweep.points.empty()) sceneSwitched += switchedShare(sceneBefore, picture.sceneCells);
+                sceneBefore = std::move(picture.sceneCells);
+            }
+            sweep.points.push_back(picture.point);
         }
-        const LightMetrics m = lightMetrics(image);
-        PatternCells cells = patternCells(image);
-        if (!sweep.points.empty()) switched += switchedShare(before, cells);
-        before = std::move(cells);
-        TiltBrightness point{tilt, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast};
-        if (!image.scene.empty()) {
-            PatternCells scene = patternCells(image, image.sceneObserved);
-            if (!sweep.points.empty()) sceneSwitched += switchedShare(sceneBefore, scene);
-            point.scene = image.sceneBrightness;
-            point.sceneContrast = contrastOf(scene);
-            sceneBefore = std::move(scene);
-        }
-        sweep.points.push_back(point);
     }
     if (!sweep.points.empty()) {
         for (const TiltBrightness& p : sweep.points) {
