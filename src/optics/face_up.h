@@ -89,8 +89,9 @@ public:
     // The vertical planes: a x + b y <= d inside.
     std::vector<double> sideA, sideB, sideD;
     // What settles cheaply that a ray leaves by the plane its neighbour
-    // pixel left by. Without them (cleared) every exit is searched in full,
-    // with the same result.
+    // pixel left by, or enters by the plane it entered by. Without them
+    // (cleared) every entry and exit is searched in full, with the same
+    // result.
     ExitHints hints;
 
 private:
