@@ -10,6 +10,7 @@
 
 #include "intent/recut.h"
 #include "optics/parallel_rows.h"
+#include "optimise/evaluation_memo.h"
 
 namespace brevix::optimise {
 
@@ -36,6 +37,7 @@ struct Shared {
     Clock::time_point deadline;
     std::mutex mutex;
     Progress progress;
+    EvaluationMemo memo;
     // What the candidates took so far, for the time the next may take.
     Clock::duration spent{0};
     int timedCandidates = 0;
@@ -90,14 +92,17 @@ struct Search {
     std::optional<Evaluation> evaluate(const std::vector<double>& x) {
         if (run.evaluations >= budget || shared.shouldStop()) return std::nullopt;
         const Clock::time_point begun = shared.now();
-        // The design is kept only for the picture of the best so far.
-        Evaluation e = evaluator.evaluate(x, bool(shared.settings.progress), &shared.stop);
+        std::optional<Evaluation> known = shared.memo.find(x);
+        // The design is kept only for the picture of the best so far; a
+        // candidate found before was counted before, so it is never a new best.
+        Evaluation e = known ? std::move(*known) : evaluator.evaluate(x, bool(shared.settings.progress), &shared.stop);
         if (!e.accepted && shared.stop.load()) return std::nullopt;
         ++run.evaluations;
         shared.count(e);
         shared.took(shared.now() - begun);
         e.stone.reset();
         e.intent = DesignIntent{};
+        if (!known) shared.memo.keep(e);
         if (e.accepted) run.accepted.push_back(e);
         return e;
     }
