@@ -242,8 +242,40 @@ void keepNamesOfCutAwayFacets(const Stone& stone, DesignIntent& intent) {
     }
 }
 
+namespace {
+
+bool sameChange(const std::optional<TierChange>& a, const std::optional<TierChange>& b) {
+    if (!a || !b) return !a && !b;
+    return a->tier == b->tier && a->setAngle == b->setAngle && a->angle == b->angle && a->setIndex == b->setIndex &&
+           a->index == b->index && a->setCed == b->setCed && a->ced == b->ced;
+}
+
+// How many tiers from the first on a re-cut of `intent` may take from the
+// last one: tiers given alike, while every later tier's facets (which a
+// point may name) are where they were.
+int32_t reusableTiers(const std::vector<TierIntent>& last, const Stone* lastDesign,
+                      const Stone& design, const DesignIntent& intent, const std::optional<TierChange>& lastChange,
+                      const std::optional<TierChange>& change, double lastTolerance, double meetTolerance,
+                      int32_t lastFirst, int32_t first, int32_t kept) {
+    if (lastDesign != &design || !sameChange(lastChange, change) || lastTolerance != meetTolerance ||
+        lastFirst != first || last.size() != intent.tiers.size())
+        return 0;
+    int32_t same = 0;
+    while (same < kept && last[size_t(same)] == intent.tiers[size_t(same)]) ++same;
+    for (size_t t = size_t(same); t < last.size(); ++t)
+        if (last[t].planes != intent.tiers[t].planes || last[t].indexes != intent.tiers[t].indexes) return 0;
+    return same;
+}
+
+}  // namespace
+
 RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                           const std::optional<TierChange>& change, double meetTolerance) {
+    return recutByIntent(design, intent, change, meetTolerance, nullptr);
+}
+
+RecutResult recutByIntent(const Stone& design, const DesignIntent& intent, const std::optional<TierChange>& change,
+                          double meetTolerance, RecutSteps* steps) {
     RecutResult out{Stone(design), intent, {}, {}, 0};
     Stone& stone = out.stone;
     const int32_t gear = design.gear;
@@ -303,8 +335,34 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
 
     if (change) applyChange(out.intent.tiers[changed], *change, gear);
 
+    // The tiers the last re-cut of a close variant cut alike are taken as
+    // they were, with the stone they left.
+    int32_t start = 0;
+    if (steps) {
+        start = reusableTiers(steps->intent_.tiers, steps->design_, design, intent, steps->change_, change,
+                              steps->meetTolerance_, meetTolerance, steps->first_, first,
+                              int32_t(steps->steps_.size()));
+        steps->steps_.erase(steps->steps_.begin() + start, steps->steps_.end());
+        steps->reused_ = start;
+        for (int32_t t = 0; t < start; ++t) {
+            RecutSteps::Step& step = steps->steps_[size_t(t)];
+            out.intent.tiers[t] = step.tier;
+            out.problems.insert(out.problems.end(), step.problems.begin(), step.problems.end());
+            out.problemCodes.insert(out.problemCodes.end(), step.problemCodes.begin(), step.problemCodes.end());
+            out.failedTiers += step.problems.empty() ? 0 : 1;
+            out.refused = out.refused || step.refused;
+        }
+        if (start > 0) stone = steps->steps_[size_t(start) - 1].stone;
+        steps->design_ = &design;
+        steps->intent_ = intent;
+        steps->change_ = change;
+        steps->meetTolerance_ = meetTolerance;
+        steps->first_ = first;
+    }
+
     try {
-        for (int32_t t = 0; t < tierCount; ++t) {
+        for (int32_t t = start; t < tierCount; ++t) {
+            const size_t problemsBefore = out.problems.size();
             TierIntent& tier = out.intent.tiers[t];
             if (t >= first) {
                 TierIntent placed = tier;
@@ -341,6 +399,12 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                 tier.names[k] = s.name;
                 if (tier.instruction.empty()) tier.instruction = s.instruction;
                 cutPlane(stone, tier.planes[k], std::move(s.name), std::move(s.instruction));
+            }
+            if (steps) {
+                RecutSteps::Step step{stone, tier, {}, {}, out.refused};
+                step.problems.assign(out.problems.begin() + long(problemsBefore), out.problems.end());
+                step.problemCodes.assign(out.problemCodes.begin() + long(problemsBefore), out.problemCodes.end());
+                steps->steps_.push_back(std::move(step));
             }
         }
     } catch (const KernelError& error) {

@@ -42,6 +42,42 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
                           const std::optional<TierChange>& change,
                           double meetTolerance = DEFAULT_MEET_TOLERANCE_W);
 
+// What a re-cut leaves for the next of a run of close variants of one
+// design, such as the candidates of a search: the stone after each tier and
+// each tier as placed. A variant whose tiers agree with the last one's up
+// to some tier (and whose later tiers' facets are where they were) starts
+// from the stone as the agreeing tiers left it; the result is the one a
+// re-cut from the start gives. Kept for one design, change and tolerance:
+// another one starts afresh.
+class RecutSteps {
+public:
+    // Tiers the last re-cut took from the one before it (for the tests).
+    int32_t reusedTiers() const { return reused_; }
+
+private:
+    friend RecutResult recutByIntent(const Stone&, const DesignIntent&, const std::optional<TierChange>&, double,
+                                     RecutSteps*);
+    struct Step {
+        Stone stone;       // after the tier was cut
+        TierIntent tier;   // as placed
+        std::vector<std::string> problems;
+        std::vector<DiagCode> problemCodes;
+        bool refused = false;
+    };
+    const Stone* design_ = nullptr;
+    DesignIntent intent_;  // the intent last re-cut, as given
+    std::optional<TierChange> change_;
+    double meetTolerance_ = 0;
+    int32_t first_ = 0;
+    std::vector<Step> steps_;  // one per tier cut without a kernel failure
+    int32_t reused_ = 0;
+};
+
+// The same, starting from what `steps` kept of the last re-cut of `design`
+// where it can, and keeping this one's steps in it.
+RecutResult recutByIntent(const Stone& design, const DesignIntent& intent, const std::optional<TierChange>& change,
+                          double meetTolerance, RecutSteps* steps);
+
 // Whether the intent's planes are the stone's design facets, in order
 // (a facet that a later cut removed entirely may be missing).
 bool intentMatches(const Stone& stone, const DesignIntent& intent);

@@ -94,7 +94,7 @@ std::optional<std::string> Evaluator::lostMeet(const Stone& stone, const DesignI
 }
 
 std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& angles, Evaluation& e,
-                                                   Proportions& p) const {
+                                                   Proportions& p, RecutSteps* steps) const {
     if (angles.size() != variables_.size()) {
         e.why = "wrong number of angles";
         return std::nullopt;
@@ -122,9 +122,9 @@ std::optional<RecutResult> Evaluator::cutCandidate(const std::vector<double>& an
         change.tier = variables_.front().tier;
         change.setAngle = true;
         change.angle = intent.tiers[change.tier].angle;
-        cut = recutByIntent(design_, intent, change);
+        cut = recutByIntent(design_, intent, change, DEFAULT_MEET_TOLERANCE_W, steps);
     } else {
-        cut = recutByIntent(design_, intent, std::nullopt);
+        cut = recutByIntent(design_, intent, std::nullopt, DEFAULT_MEET_TOLERANCE_W, steps);
     }
     if (!cut.ok()) {
         e.why = cut.problems.empty() ? "the re-cut failed" : cut.problems.front();
@@ -280,13 +280,13 @@ bool Evaluator::restoreDesign(Evaluation& e) const {
 }
 
 Evaluation Evaluator::evaluate(const std::vector<double>& angles, bool keepDesign,
-                               const std::atomic<bool>* cancel) const {
+                               const std::atomic<bool>* cancel, RecutSteps* steps) const {
     // The kernel's notes on each candidate stay with the candidate's stone:
     // nothing a candidate says reaches the user.
     Evaluation e;
     e.angles = angles;
     Proportions p;
-    std::optional<RecutResult> candidate = cutCandidate(angles, e, p);
+    std::optional<RecutResult> candidate = cutCandidate(angles, e, p, steps);
     if (!candidate) return e;
     RecutResult& cut = *candidate;
 

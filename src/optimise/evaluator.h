@@ -69,8 +69,10 @@ public:
               const Limits& limits, const Scoring& scoring, const GoalWeights& weights,
               std::optional<CharacterTarget> character = std::nullopt);
 
+    // `steps`, when given, carries the re-cut over from the candidate
+    // evaluated through it before (one thread's run of candidates).
     Evaluation evaluate(const std::vector<double>& angles, bool keepDesign = false,
-                        const std::atomic<bool>* cancel = nullptr) const;
+                        const std::atomic<bool>* cancel = nullptr, RecutSteps* steps = nullptr) const;
     // An accepted evaluation given its design again (re-cut, not rendered
     // again: its figures are kept). False when the re-cut no longer holds.
     bool restoreDesign(Evaluation& e) const;
@@ -89,7 +91,7 @@ private:
     std::optional<std::string> lostMeet(const Stone& stone, const DesignIntent& intent) const;
     // The candidate re-cut and checked against the limits; why not in e.why.
     std::optional<RecutResult> cutCandidate(const std::vector<double>& angles, Evaluation& e,
-                                            Proportions& proportions) const;
+                                            Proportions& proportions, RecutSteps* steps = nullptr) const;
     // The light figures of a stone over the sweeps, judged under each of
     // the scoring's lightings; none when cancelled.
     std::optional<std::vector<optics::TiltAverages>> lightOf(const Stone& stone,

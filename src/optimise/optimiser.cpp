@@ -87,6 +87,7 @@ struct Search {
     Shared& shared;
     StartRun& run;
     int budget;
+    RecutSteps steps{};  // this search's candidates follow one another on one thread
 
     // The evaluation of x, counted; none once the run is to stop.
     std::optional<Evaluation> evaluate(const std::vector<double>& x) {
@@ -95,7 +96,8 @@ struct Search {
         std::optional<Evaluation> known = shared.memo.find(x);
         // The design is kept only for the picture of the best so far; a
         // candidate found before was counted before, so it is never a new best.
-        Evaluation e = known ? std::move(*known) : evaluator.evaluate(x, bool(shared.settings.progress), &shared.stop);
+        Evaluation e =
+            known ? std::move(*known) : evaluator.evaluate(x, bool(shared.settings.progress), &shared.stop, &steps);
         if (!e.accepted && shared.stop.load()) return std::nullopt;
         ++run.evaluations;
         shared.count(e);
