@@ -5,7 +5,9 @@
 // balanced goal scores with, on one thread as the optimiser runs it; and of
 // a whole run with every limit on. The same for the big stepped round of 21
 // tiers and 321 facets (bench/stepped_round.brx), and the re-cut of a
-// candidate alone, the part of it that is not light.
+// candidate alone, the part of it that is not light; and a candidate as
+// the optimiser's search meets it, some of its work carried over from the
+// candidates before it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -104,6 +106,59 @@ void BM_RecutOneCandidateOfTheSteppedRound(benchmark::State& state) {
     recutEveryVariedTier(state, cutSteppedRound(SteppedRound{}));
 }
 BENCHMARK(BM_RecutOneCandidateOfTheSteppedRound)->Unit(benchmark::kMillisecond);
+
+// The re-cut of a candidate whose last varied ring alone turned, carried
+// over from the candidate before it (RecutSteps), as a search's candidates
+// that vary a few tiers at a time are: only the tiers from that ring on are
+// cut again.
+void BM_RecutStepsOfTheSteppedRoundLastRingTurned(benchmark::State& state) {
+    const DesignWithIntent built = cutSteppedRound(SteppedRound{});
+    std::string error;
+    const std::vector<TierVariable> vars =
+        variablesFor(built.intent, defaultTiers(built.intent), {}, Limits{}, 1.54, error);
+    const TierVariable& last = vars.back();
+    DesignIntent turned[2] = {built.intent, built.intent};
+    for (int k = 0; k < 2; ++k) {
+        const double angle = std::clamp(last.start + (k ? 0.1 : -0.1), last.low, last.high);
+        turned[k].tiers[last.tier].angle = last.pavilion ? -angle : angle;
+    }
+    TierChange change;
+    change.tier = vars.front().tier;
+    change.setAngle = true;
+    change.angle = built.intent.tiers[change.tier].angle;
+    RecutSteps steps;
+    bool flip = false;
+    for (auto _ : state) {
+        const RecutResult cut = recutByIntent(built.stone, turned[flip], change, DEFAULT_MEET_TOLERANCE_W, &steps);
+        flip = !flip;
+        if (!cut.ok()) state.SkipWithError("the re-cut failed");
+        benchmark::DoNotOptimize(cut.stone.nFacet);
+    }
+    state.counters["reused tiers"] = steps.reusedTiers();
+}
+BENCHMARK(BM_RecutStepsOfTheSteppedRoundLastRingTurned)->Unit(benchmark::kMillisecond);
+
+// A candidate as a search meets it, on one thread: the time of one local
+// search on the deep brilliant over the candidates it evaluated, with the
+// candidates it came back to and the tiers it kept between candidates
+// taken from before.
+void BM_CandidateOfADeepBrilliantSearch(benchmark::State& state) {
+    const DesignWithIntent deep = testing::deepBrilliant();
+    OptimiseSettings settings;
+    settings.starts = 1;
+    settings.evaluationsPerStart = 150;
+    settings.threads = 1;
+    int evaluations = 0;
+    for (auto _ : state) {
+        const OptimiseResult r = optimiseDesign(deep.stone, deep.intent, settings);
+        if (!r.best) state.SkipWithError("no result");
+        evaluations += r.evaluations + 1;  // and the start
+    }
+    state.counters["candidates"] = benchmark::Counter(double(evaluations), benchmark::Counter::kAvgIterations);
+    state.counters["per candidate"] =
+        benchmark::Counter(double(evaluations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CandidateOfADeepBrilliantSearch)->Unit(benchmark::kMillisecond);
 
 // A whole run with the default settings, every limit on, on the deep
 // brilliant (pavilion 43/45, crown 42/47, stars 27), every core.
