@@ -47,8 +47,9 @@ RecutResult recutByIntent(const Stone& design, const DesignIntent& intent,
 // each tier as placed. A variant whose tiers agree with the last one's up
 // to some tier (and whose later tiers' facets are where they were) starts
 // from the stone as the agreeing tiers left it; the result is the one a
-// re-cut from the start gives. Kept for one design, change and tolerance:
-// another one starts afresh.
+// re-cut from the start gives. The design is known by its address: it must
+// stay as it is while its steps are used. Another design, change or
+// tolerance starts afresh. One thread at a time.
 class RecutSteps {
 public:
     // Tiers the last re-cut took from the one before it (for the tests).
