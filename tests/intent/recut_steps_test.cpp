@@ -74,7 +74,7 @@ TEST(RecutSteps, CloseVariantsTakeTheTiersTheyShareAndComeOutAsFromTheStart) {
         change.angle = turned.tiers[P1].angle;
         const RecutResult fresh = recutByIntent(built.stone, turned, change);
         const RecutResult stepped = recutByIntent(built.stone, turned, change, DEFAULT_MEET_TOLERANCE_W, &steps);
-        SCOPED_TRACE(testing::Message() << "P2 " << run.v.p2 << " C2 " << run.v.c2 << " C3 " << run.v.c3);
+        SCOPED_TRACE(::testing::Message() << "P2 " << run.v.p2 << " C2 " << run.v.c2 << " C3 " << run.v.c3);
         EXPECT_EQ(steps.reusedTiers(), run.reused);
         expectSameRecut(fresh, stepped);
         sawProblem = sawProblem || !fresh.problems.empty();
