@@ -27,6 +27,10 @@ constexpr float MIN_HINTED_COS = 0.05f;
 // neighbouring pixels lie too far apart to leave by the same planes often
 // enough to pay for the guessing.
 constexpr int MIN_HINTED_SIZE = 256;
+// Below this the hints are not even built: entries alone do not win back
+// their making, which grows with the square of the planes (a quarter of a
+// 64-pixel picture of a 321-facet design).
+constexpr int MIN_HINTED_ENTRY_SIZE = 128;
 
 // A hint block's half h holds its a, then b, c and d, each HINT_HALF lanes.
 constexpr int HINT_FLOATS = 4 * HINT_LANES;

@@ -642,7 +642,7 @@ RowSums traceRow(const RowJob& job, double y) {
 
 }  // namespace
 
-PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
+PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees, bool withHints) {
     const double tilt = tiltDegrees / DEG_PER_RAD;
     const double cs = std::cos(tilt), sn = std::sin(tilt);
     count_ = stone.nFacet;
@@ -719,7 +719,7 @@ PreparedStone::PreparedStone(const Stone& stone, double tiltDegrees) {
         const double threshold = len > 1e-9 && minCos > 0 ? -std::sqrt(1 - minCos * minCos) - 1e-9 : -2.0;
         blockAxis.insert(blockAxis.end(), {ax, ay, az, threshold});
     }
-    hints = exitHintsOf(stone, tilt, a, b, c, d, facetOf);
+    if (withHints) hints = exitHintsOf(stone, tilt, a, b, c, d, facetOf);
     double minX = FAR, maxX = -FAR, minY = FAR, maxY = -FAR;
     for (int v = 0; v < stone.nVertex; ++v) {
         const Vertex& q = stone.vertices[v];
@@ -741,7 +741,7 @@ PixelLight PreparedStone::trace(double x, double y, double ri, const LightingTes
 }
 
 FaceUpImage renderFaceUp(const Stone& stone, const FaceUpOptions& options) {
-    return renderFaceUp(PreparedStone(stone, options.tiltDegrees), options);
+    return renderFaceUp(PreparedStone(stone, options.tiltDegrees, options.size >= MIN_HINTED_ENTRY_SIZE), options);
 }
 
 FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& options) {

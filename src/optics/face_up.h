@@ -59,7 +59,8 @@ constexpr int PLANE_LANES = 4;
 // through without branches, with the square of the view the pixels cover.
 class PreparedStone {
 public:
-    PreparedStone(const Stone& stone, double tiltDegrees);
+    // Without hints every ray is searched for in full; the picture is the same.
+    PreparedStone(const Stone& stone, double tiltDegrees, bool withHints = true);
 
     int facetCount() const { return count_; }
     double centreX() const { return centreX_; }
