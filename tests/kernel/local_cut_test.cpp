@@ -23,14 +23,21 @@
 namespace brevix {
 namespace {
 
-// The way regenerate always went: one newFacet after the other.
-void regenerateOneByOne(Stone& stone) {
+// The stone's records, and the stone itself back to the rough block with
+// no text left in its slots, as regenerate starts.
+Stone takePlanesAndStartAgain(Stone& stone) {
     Stone planes(stone);
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         stone.facets[i].name.clear();
         stone.facets[i].instruction.clear();
     }
     stone.makeRough(ROUGH_HALF);
+    return planes;
+}
+
+// The way regenerate always went: one newFacet after the other.
+void regenerateOneByOne(Stone& stone) {
+    Stone planes = takePlanesAndStartAgain(stone);
     for (int32_t i = 0; i < planes.nFacet; ++i) {
         Facet& f = planes.facets[i];
         if (f.isRough()) continue;
@@ -40,12 +47,7 @@ void regenerateOneByOne(Stone& stone) {
 
 // Regenerate with local cuts from the first plane on, however small the stone.
 void regenerateLocallyFromTheStart(Stone& stone) {
-    Stone planes(stone);
-    for (int32_t i = 0; i < stone.nFacet; ++i) {
-        stone.facets[i].name.clear();
-        stone.facets[i].instruction.clear();
-    }
-    stone.makeRough(ROUGH_HALF);
+    Stone planes = takePlanesAndStartAgain(stone);
     std::vector<PlaneToCut> cuts;
     for (int32_t i = 0; i < planes.nFacet; ++i) {
         Facet& f = planes.facets[i];
