@@ -74,7 +74,9 @@ public:
         int removed = -1;
         if (entered_ && cutLocally(plane, removed)) {
             misses_ = 0;
+            ++counts_.local;
         } else {
+            ++counts_.refused;
             misses_ = std::min(misses_ + 1, 4);
             skip_ = (1 << misses_) - 1;
             return cutByNewFacet(plane);
@@ -86,6 +88,7 @@ public:
 
     // The arrays hold no removed records: every part of the program may read them.
     bool compact() const { return !entered_; }
+    const LocalCutCounts& counts() const { return counts_; }
 
     // Compacts the slots into the arrays every other part of the program
     // reads, with the working marks a cut by newFacet would have left.
@@ -154,6 +157,7 @@ private:
         liveEdges_ = nE;
         liveFacets_ = nF;
         vertexSeen_.assign(static_cast<size_t>(nV), 0);
+        onPlaneIndex_.assign(static_cast<size_t>(nV), -1);
         edgeSeen_.assign(static_cast<size_t>(nE), 0);
         edgeCommitted_.assign(static_cast<size_t>(nE), 0);
         facetSeen_.assign(static_cast<size_t>(nF), 0);
@@ -180,6 +184,7 @@ private:
     }
 
     int cutByNewFacet(PlaneToCut& plane) {
+        ++counts_.byNewFacet;
         leave();
         // newFacet renumbers as it likes: the hints no longer name vertices.
         startHints_.assign(startHints_.size(), -1);
@@ -198,9 +203,10 @@ private:
         for (int32_t k = 0; k < incidentCount_[vertex]; ++k) visit(incident_[first + k]);
     }
 
-    // The cut of one plane when it comes near nothing: false (with the
+    // The cut of one plane, vertices on it (meets) included: false (with the
     // records as they were, but for working marks newFacet sets anew) when
-    // it must be left to newFacet.
+    // it comes near enough anything for a merge, a note or a judgement of
+    // newFacet's own, and must be left to newFacet.
     bool cutLocally(PlaneToCut& plane, int& removed) {
         const double a = plane.a, b = plane.b, c = plane.c, d = plane.d;
         auto distanceOf = [&](int32_t i) {
@@ -236,10 +242,8 @@ private:
             topDistance = betterDistance;
         }
         if (!std::isfinite(topDistance)) return false;
-        if (topDistance <= EPS) {  // cuts nothing
-            removed = -1;
-            return topDistance < EPS - LOCAL_CUT_REACH;
-        }
+        removed = -1;
+        if (topDistance < EPS - LOCAL_CUT_REACH) return true;  // misses the stone
 
         // The cap and the vertices just below it.
         ++generation_;
@@ -262,14 +266,59 @@ private:
                 if (vertexSeen_[w] != generation_) visit(w);
             });
         }
-        // A vertex near the plane brings meet points, merges and notes.
-        for (int32_t i : visited_)
-            if (!(std::fabs(s_.vertices[i].dist) > 2 * EPS)) return false;
+        // A plane that only touches the stone cuts nothing; one whose walk
+        // stopped short of a corner outside is beyond a local cut.
+        if (topDistance <= EPS) {
+            for (int32_t i : visited_) {
+                if (s_.vertices[i].status == ST_OUT) return false;
+                s_.vertices[i].status = ST_PRESENT;
+            }
+            return true;
+        }
+        // Vertices near enough the plane for a merge or a note to weigh
+        // them, and those on it, which stay and join the new outline.
+        near_.clear();
+        onPlane_.clear();
+        int32_t verticesOut = 0;
+        for (int32_t i : visited_) {
+            const Vertex& v = s_.vertices[i];
+            if (!std::isfinite(v.dist)) return false;
+            if (v.status == ST_OUT) ++verticesOut;
+            if (std::fabs(v.dist) > 2 * EPS) continue;
+            near_.push_back(i);
+            if (v.status == ST_ON) {
+                onPlaneIndex_[i] = static_cast<int32_t>(onPlane_.size());
+                onPlane_.push_back(i);
+            }
+        }
 
-        // Edges with an end outside, and their facets, in index order.
+        if (!classifyCap()) return false;
+        const int32_t pointCount = static_cast<int32_t>(points_.size());
+        if (!pointsApart()) return false;
+        int32_t closing = 0;
+        if (!ringIsWhole(pointCount, closing)) return false;
+
+        int32_t facetsOut = 0, edgesOut = 0;
+        for (int32_t fate : fates_) facetsOut += fate == ST_OUT;
+        for (int32_t cls : edgeClass_) edgesOut += cls == ST_OUT;
+        const int32_t facetsAfter = liveFacets_ - facetsOut + 1;
+        const int32_t verticesAfter = liveVertices_ - verticesOut + pointCount;
+        const int32_t edgesAfter = liveEdges_ - edgesOut + closing;
+        if (facetsAfter + verticesAfter - edgesAfter != 2) return false;
+
+        removed = commit(plane, verticesOut, edgesOut, facetsOut, closing);
+        return true;
+    }
+
+    // Classifies the edges with an end outside or on the plane, in index
+    // order, and their facets as newFacet does; gathers where the crossing
+    // edges meet the plane. False where newFacet would not come out whole
+    // or would note something.
+    bool classifyCap() {
         edgesCut_.clear();
         for (int32_t i : visited_) {
-            if (s_.vertices[i].status != ST_OUT) continue;
+            const int32_t status = s_.vertices[i].status;
+            if (status != ST_OUT && status != ST_ON) continue;
             forIncident(i, [&](int32_t edge) {
                 if (edgeSeen_[edge] == generation_) return;
                 edgeSeen_[edge] = generation_;
@@ -277,110 +326,84 @@ private:
             });
         }
         std::sort(edgesCut_.begin(), edgesCut_.end());
+
+        edgeClass_.clear();
         facetsCut_.clear();
         crossings_.clear();
+        facetFlags_.clear();
+        inPlane_.clear();
+        touches_.assign(onPlane_.size(), 0);
         for (int32_t j : edgesCut_) {
             const Edge& e = s_.edges[j];
-            const cut::EdgeClass cls = cut::classifyEdge(s_.vertices[e.v[0]].status, s_.vertices[e.v[1]].status);
+            const int32_t s0 = s_.vertices[e.v[0]].status, s1 = s_.vertices[e.v[1]].status;
+            const cut::EdgeClass cls = cut::classifyEdge(s0, s1);
+            edgeClass_.push_back(cls.status);
+            if (cls.status == ST_ON) inPlane_.push_back(j);
+            if (cls.status == ST_TOUCH) ++touches_[onPlaneIndex_[e.v[s0 == ST_ON ? 0 : 1]]];
+            const bool crossing = cls.status == ST_CUT || cls.status == ST_TOUCH;
             for (int k = 0; k < 2; ++k) {
                 const int32_t f = e.f[k];
                 if (facetSeen_[f] != generation_) {
                     facetSeen_[f] = generation_;
                     facetSlot_[f] = static_cast<int32_t>(crossings_.size());
                     crossings_.push_back({-1, -1, 0});
+                    facetFlags_.push_back(0);
                     facetsCut_.push_back(f);
                 }
-                if (cls.status != ST_CUT) continue;
-                std::array<int32_t, 3>& slot = crossings_[facetSlot_[f]];
+                const int32_t slotIndex = facetSlot_[f];
+                facetFlags_[slotIndex] |= cls.flags;
+                if (!crossing) continue;
+                std::array<int32_t, 3>& slot = crossings_[slotIndex];
                 if (slot[2] < 2) slot[slot[2]] = j;
                 ++slot[2];
             }
         }
-        // A facet with a crossing edge is shrunk and must leave the plane at
-        // exactly two points; one without is cut away whole.
-        int32_t facetsOut = 0, edgesOut = 0, verticesOut = 0, crossingEdges = 0;
-        for (const auto& slot : crossings_) {
-            if (slot[2] == 0)
-                ++facetsOut;
-            else if (slot[2] != 2)
-                return false;
+        // A shrunk facet leaves the plane at exactly two points; a facet
+        // wholly in the plane is beyond a local cut.
+        fates_.clear();
+        for (size_t k = 0; k < crossings_.size(); ++k) {
+            const int32_t fate = cut::facetFate(facetFlags_[k]);
+            if (fate == ST_CUT && crossings_[k][2] != 2) return false;
+            fates_.push_back(fate);
         }
-        for (int32_t j : edgesCut_) {
+        // An edge in the plane passes from the facet cut away to the new
+        // one; it must part a facet cut away from one the plane only touches.
+        for (int32_t j : inPlane_) {
             const Edge& e = s_.edges[j];
-            if (s_.vertices[e.v[0]].status == ST_OUT && s_.vertices[e.v[1]].status == ST_OUT)
-                ++edgesOut;
-            else
-                ++crossingEdges;
+            const int32_t f0 = fates_[facetSlot_[e.f[0]]], f1 = fates_[facetSlot_[e.f[1]]];
+            if (!((f0 == ST_OUT && f1 == ST_PRESENT) || (f0 == ST_PRESENT && f1 == ST_OUT))) return false;
         }
-        for (int32_t i : visited_)
-            if (s_.vertices[i].status == ST_OUT) ++verticesOut;
+        // Every vertex on the plane keeps an edge into the stone.
+        for (int32_t count : touches_)
+            if (count < 1) return false;
 
-        // Where the crossing edges meet the plane; no two of these points
-        // may be close enough for a note or a merge.
         points_.clear();
-        for (int32_t j : edgesCut_) {
+        pointOfEdge_.clear();
+        for (size_t k = 0; k < edgesCut_.size(); ++k) {
+            if (edgeClass_[k] != ST_CUT) continue;
+            const int32_t j = edgesCut_[k];
             const Edge& e = s_.edges[j];
             const Vertex& v0 = s_.vertices[e.v[0]];
             const Vertex& v1 = s_.vertices[e.v[1]];
-            if (v0.status == ST_OUT && v1.status == ST_OUT) continue;
             const double t = v0.dist / (v0.dist - v1.dist);
+            pointOfEdge_.emplace_back(j, static_cast<int32_t>(points_.size()));
             points_.push_back({(1 - t) * v0.x + t * v1.x, (1 - t) * v0.y + t * v1.y, (1 - t) * v0.z + t * v1.z});
         }
-        if (!pointsApart()) return false;
-
-        // The new outline: one closing edge per shrunk facet, no edge short
-        // enough for a note, together one ring.
-        pointOfEdge_.clear();
-        for (int32_t j : edgesCut_) {
-            const Edge& e = s_.edges[j];
-            const bool crossing = !(s_.vertices[e.v[0]].status == ST_OUT && s_.vertices[e.v[1]].status == ST_OUT);
-            if (crossing) pointOfEdge_.emplace_back(j, static_cast<int32_t>(pointOfEdge_.size()));
-        }
-        auto pointOf = [&](int32_t edge) {
-            return std::lower_bound(pointOfEdge_.begin(), pointOfEdge_.end(), std::pair<int32_t, int32_t>{edge, -1})
-                ->second;
-        };
-        ringEnds_.assign(points_.size(), {-1, -1});
-        closingEnds_.clear();
-        int32_t closing = 0;
-        for (size_t k = 0; k < facetsCut_.size(); ++k) {
-            const auto& slot = crossings_[k];
-            if (slot[2] == 0) continue;
-            const int32_t p = pointOf(slot[0]), q = pointOf(slot[1]);
-            const Vec3 delta = points_[q] - points_[p];
-            if (std::fabs(delta.x) + std::fabs(delta.y) + std::fabs(delta.z) < EPS3) return false;
-            for (int32_t end : {p, q}) {
-                auto& ends = ringEnds_[end];
-                if (ends[0] < 0)
-                    ends[0] = closing;
-                else if (ends[1] < 0)
-                    ends[1] = closing;
-                else
-                    return false;
-            }
-            closingEnds_.push_back({p, q});
-            ++closing;
-        }
-        if (closing < 3 || closing != static_cast<int32_t>(points_.size()) || !ringIsOne()) return false;
-        const int32_t facetsAfter = liveFacets_ - facetsOut + 1;
-        const int32_t verticesAfter = liveVertices_ - verticesOut + crossingEdges;
-        const int32_t edgesAfter = liveEdges_ - edgesOut + closing;
-        if (facetsAfter + verticesAfter - edgesAfter != 2) return false;
-
-        removed = commit(plane, verticesOut, edgesOut, facetsOut);
         return true;
     }
 
-    // No two points where the plane crosses edges closer than a merge or a
+    // No two points near the plane, old or new, closer than a merge or a
     // note would find them.
     bool pointsApart() {
-        order_.resize(points_.size());
+        apart_.assign(points_.begin(), points_.end());
+        for (int32_t i : near_) apart_.push_back(s_.vertices[i].pos());
+        order_.resize(apart_.size());
         for (size_t k = 0; k < order_.size(); ++k) order_[k] = static_cast<int32_t>(k);
-        std::sort(order_.begin(), order_.end(), [&](int32_t p, int32_t q) { return points_[p].x < points_[q].x; });
+        std::sort(order_.begin(), order_.end(), [&](int32_t p, int32_t q) { return apart_[p].x < apart_[q].x; });
         for (size_t i = 0; i < order_.size(); ++i) {
-            if (!std::isfinite(points_[order_[i]].x + points_[order_[i]].y + points_[order_[i]].z)) return false;
+            if (!std::isfinite(apart_[order_[i]].x + apart_[order_[i]].y + apart_[order_[i]].z)) return false;
             for (size_t j = i + 1; j < order_.size(); ++j) {
-                const Vec3 p = points_[order_[i]], q = points_[order_[j]];
+                const Vec3 p = apart_[order_[i]], q = apart_[order_[j]];
                 if (q.x - p.x >= 2 * EPS) break;
                 if (length(p - q) < 2 * EPS) return false;
             }
@@ -388,16 +411,66 @@ private:
         return true;
     }
 
-    // The closing edges, each point met by two of them, form a single ring.
-    bool ringIsOne() const {
-        const size_t count = closingEnds_.size();
+    // The ring vertex where a crossing edge meets the plane: its new point,
+    // or its end on the plane (numbered after the new points).
+    int32_t ringVertexOf(int32_t edge, int32_t pointCount) const {
+        const Edge& e = s_.edges[edge];
+        const int32_t s0 = s_.vertices[e.v[0]].status, s1 = s_.vertices[e.v[1]].status;
+        if (s0 == ST_OUT || s1 == ST_OUT)
+            return std::lower_bound(pointOfEdge_.begin(), pointOfEdge_.end(), std::pair<int32_t, int32_t>{edge, -1})
+                ->second;
+        return pointCount + onPlaneIndex_[e.v[s0 == ST_ON ? 0 : 1]];
+    }
+
+    Vec3 ringPosition(int32_t ringVertex, int32_t pointCount) const {
+        return ringVertex < pointCount ? points_[ringVertex] : s_.vertices[onPlane_[ringVertex - pointCount]].pos();
+    }
+
+    // The new facet's outline, its closing edges (one per shrunk facet, none
+    // short enough for a note) and the edges it takes over from the plane,
+    // is one ring through every point on the plane.
+    bool ringIsWhole(int32_t pointCount, int32_t& closing) {
+        ringEnds_.assign(points_.size() + onPlane_.size(), {-1, -1});
+        ringEdges_.clear();
+        auto link = [&](int32_t p, int32_t q) {
+            const int32_t edge = static_cast<int32_t>(ringEdges_.size());
+            for (int32_t end : {p, q}) {
+                auto& ends = ringEnds_[end];
+                if (ends[0] < 0)
+                    ends[0] = edge;
+                else if (ends[1] < 0)
+                    ends[1] = edge;
+                else
+                    return false;
+            }
+            ringEdges_.push_back({p, q});
+            return true;
+        };
+        closing = 0;
+        for (size_t k = 0; k < crossings_.size(); ++k) {
+            if (fates_[k] != ST_CUT) continue;
+            const int32_t p = ringVertexOf(crossings_[k][0], pointCount);
+            const int32_t q = ringVertexOf(crossings_[k][1], pointCount);
+            if (p == q) return false;
+            const Vec3 delta = ringPosition(q, pointCount) - ringPosition(p, pointCount);
+            if (std::fabs(delta.x) + std::fabs(delta.y) + std::fabs(delta.z) < EPS3) return false;
+            if (!link(p, q)) return false;
+            ++closing;
+        }
+        for (int32_t j : inPlane_) {
+            const Edge& e = s_.edges[j];
+            if (!link(pointCount + onPlaneIndex_[e.v[0]], pointCount + onPlaneIndex_[e.v[1]])) return false;
+        }
+        const size_t count = ringEdges_.size();
+        if (count < 3 || count != ringEnds_.size()) return false;
+        for (const auto& ends : ringEnds_)
+            if (ends[1] < 0) return false;
         size_t walked = 0;
-        int32_t edge = 0, point = closingEnds_[0][0];
+        int32_t edge = 0, point = ringEdges_[0][0];
         do {
-            const auto& ends = closingEnds_[edge];
+            const auto& ends = ringEdges_[edge];
             point = ends[0] == point ? ends[1] : ends[0];
             const auto& at = ringEnds_[point];
-            if (at[1] < 0) return false;
             edge = at[0] == edge ? at[1] : at[0];
             ++walked;
         } while (edge != 0 && walked <= count);
@@ -405,7 +478,7 @@ private:
     }
 
     // The facets removed, rough faces of the block not counted (as newFacet counts).
-    int commit(PlaneToCut& plane, int32_t verticesOut, int32_t edgesOut, int32_t facetsOut) {
+    int commit(PlaneToCut& plane, int32_t verticesOut, int32_t edgesOut, int32_t facetsOut, int32_t closing) {
         Stone& s = s_;
         int removed = 0;
         if (s.nFacet >= s.maxFacet) s.growFacets(s.nFacet);
@@ -421,18 +494,30 @@ private:
             f.instruction = std::move(plane.instruction);
         }
 
-        // The points, in the order of their edges.
+        // The points, in the order of their edges; edges wholly outside go,
+        // edges in the plane pass to the new facet.
         const int32_t firstPoint = s.nVertex;
         size_t next = 0;
-        for (int32_t j : edgesCut_) {
+        for (size_t k = 0; k < edgesCut_.size(); ++k) {
+            const int32_t j = edgesCut_[k];
             Edge& e = s.edges[j];
-            const bool out0 = s.vertices[e.v[0]].status == ST_OUT, out1 = s.vertices[e.v[1]].status == ST_OUT;
             edgeCommitted_[j] = generation_;
-            if (out0 && out1) {
-                e.status = ST_OUT;
-                edgeAlive_[j] = 0;
-                continue;
+            switch (edgeClass_[k]) {
+                case ST_OUT:
+                    e.status = ST_OUT;
+                    edgeAlive_[j] = 0;
+                    continue;
+                case ST_TOUCH:
+                    e.status = ST_TOUCH;
+                    continue;
+                case ST_ON:
+                    e.f[fates_[facetSlot_[e.f[0]]] == ST_OUT ? 0 : 1] = n;
+                    e.status = ST_PRESENT;
+                    continue;
+                default:
+                    break;
             }
+            const bool out0 = s.vertices[e.v[0]].status == ST_OUT;
             e.status = ST_CUT;
             if (s.nVertex + 1 >= s.maxVertex) s.growVertices(s.nVertex + 1);
             Vertex& v = s.vertices[s.nVertex];
@@ -445,7 +530,9 @@ private:
             ++next;
         }
 
-        // The facets, in index order: cut away, or closed by a new edge.
+        // The vertex graph: a new point meets its crossing edge and two
+        // closing edges; a point on the plane drops the edges that went and
+        // makes room for its two on the new outline.
         incidentCount_.resize(static_cast<size_t>(s.nVertex), 0);
         firstIncident_.resize(static_cast<size_t>(s.nVertex), 0);
         for (int32_t p = firstPoint; p < s.nVertex; ++p) {
@@ -453,18 +540,32 @@ private:
             incidentCount_[p] = 1;
             incident_.insert(incident_.end(), 3, -1);
         }
-        for (int32_t j : edgesCut_) {
-            const Edge& e = s.edges[j];
-            if (e.status != ST_CUT) continue;
+        for (size_t k = 0; k < edgesCut_.size(); ++k) {
+            if (edgeClass_[k] != ST_CUT) continue;
+            const Edge& e = s.edges[edgesCut_[k]];
             const int32_t p = e.v[0] >= firstPoint ? e.v[0] : e.v[1];
-            incident_[firstIncident_[p]] = j;
+            incident_[firstIncident_[p]] = edgesCut_[k];
         }
+        for (int32_t v : onPlane_) {
+            kept_.clear();
+            forIncident(v, [&](int32_t edge) {
+                if (edgeAlive_[edge]) kept_.push_back(edge);
+            });
+            firstIncident_[v] = static_cast<int32_t>(incident_.size());
+            incidentCount_[v] = static_cast<int32_t>(kept_.size());
+            incident_.insert(incident_.end(), kept_.begin(), kept_.end());
+            incident_.insert(incident_.end(), 2, -1);
+        }
+
+        // The facets, in index order: cut away, or closed by a new edge.
         std::vector<int32_t> facetOrder(facetsCut_);
         std::sort(facetOrder.begin(), facetOrder.end());
         for (int32_t f : facetOrder) {
             Facet& facet = s.facets[f];
-            const auto& slot = crossings_[facetSlot_[f]];
-            if (slot[2] == 0) {
+            const int32_t slotIndex = facetSlot_[f];
+            const int32_t fate = fates_[slotIndex];
+            if (fate == ST_PRESENT) continue;
+            if (fate == ST_OUT) {
                 facetAlive_[f] = 0;
                 facet.status = ST_OUT;
                 if (facet.isRough())
@@ -478,8 +579,8 @@ private:
             }
             facet.status = ST_PRESENT;
             facet.flags &= ROUGH;
-            const int32_t va = pointAt(slot[0], firstPoint), vb = pointAt(slot[1], firstPoint);
-            appendClosingEdge(va, vb, f, n);
+            const auto& slot = crossings_[slotIndex];
+            appendClosingEdge(endOnPlane(slot[0], firstPoint), endOnPlane(slot[1], firstPoint), f, n);
         }
         if (std::fabs(plane.c) < EPS) ++s.nGirdle;
         s.facets[n].status = ST_PRESENT;
@@ -494,23 +595,26 @@ private:
         const int32_t pointCount = s.nVertex - firstPoint;
         vertexAlive_.resize(static_cast<size_t>(s.nVertex), 1);
         vertexSeen_.resize(static_cast<size_t>(s.nVertex), 0);
+        onPlaneIndex_.resize(static_cast<size_t>(s.nVertex), -1);
         facetAlive_.resize(static_cast<size_t>(s.nFacet), 1);
         facetSeen_.resize(static_cast<size_t>(s.nFacet), 0);
         facetSlot_.resize(static_cast<size_t>(s.nFacet), -1);
         liveVertices_ += pointCount - verticesOut;
-        liveEdges_ += pointCount - edgesOut;
+        liveEdges_ += closing - edgesOut;
         liveFacets_ += 1 - facetsOut;
         lastFacet_ = n;
-        walkFrom_ = firstPoint;
-        startHints_[localCutCellOf(plane.a, plane.b, plane.c)] = firstPoint;
+        walkFrom_ = pointCount > 0 ? firstPoint : onPlane_[0];
+        startHints_[localCutCellOf(plane.a, plane.b, plane.c)] = walkFrom_;
         lastCutGeneration_ = generation_;
         lastCutWasLocal_ = true;
         return removed;
     }
 
-    int32_t pointAt(int32_t crossingEdge, int32_t firstPoint) const {
+    // The end of a crossing edge on the plane: its new point, or the old
+    // vertex the plane passes through (still marked on it).
+    int32_t endOnPlane(int32_t crossingEdge, int32_t firstPoint) const {
         const Edge& e = s_.edges[crossingEdge];
-        return e.v[0] >= firstPoint ? e.v[0] : e.v[1];
+        return e.v[0] >= firstPoint || s_.vertices[e.v[0]].status == ST_ON ? e.v[0] : e.v[1];
     }
 
     // As newFacet closes a shrunk facet: the edge runs along the normals'
@@ -537,6 +641,7 @@ private:
 
     Stone& s_;
     int32_t smallestStone_;
+    LocalCutCounts counts_;
     // Slots and the vertex graph are in use; the arrays are not compacted.
     bool entered_ = false, lastCutWasLocal_ = false;
     int32_t misses_ = 0, skip_ = 0;
@@ -550,11 +655,16 @@ private:
     int32_t lastFacet_ = 0, walkFrom_ = 0;
     std::vector<int32_t> startHints_;  // by localCutCellOf, a vertex slot or -1
     // Working lists of one cut.
-    std::vector<int32_t> visited_, stack_, edgesCut_, facetsCut_, order_;
+    std::vector<int32_t> visited_, stack_, near_, onPlane_, edgesCut_, edgeClass_, inPlane_, facetsCut_, order_;
+    std::vector<int32_t> onPlaneIndex_;  // by vertex slot: its place in onPlane_ during a cut
+    std::vector<int32_t> touches_;       // per vertex on the plane: its edges kept into the stone
     std::vector<std::array<int32_t, 3>> crossings_;  // two crossing edges and their count, per facet cut
-    std::vector<Vec3> points_;
+    std::vector<uint32_t> facetFlags_;
+    std::vector<int32_t> fates_;  // per facet cut: newFacet's status for it
+    std::vector<Vec3> points_, apart_;
     std::vector<std::pair<int32_t, int32_t>> pointOfEdge_;
-    std::vector<std::array<int32_t, 2>> ringEnds_, closingEnds_;
+    std::vector<std::array<int32_t, 2>> ringEnds_, ringEdges_;
+    std::vector<int32_t> kept_;
     std::vector<int32_t> vertexMap_, facetMap_;
 };
 
@@ -562,21 +672,25 @@ private:
 
 using local_cut::LocalCutter;
 
-void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes, int32_t smallestStone) {
+LocalCutCounts cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes, int32_t smallestStone) {
     // The last plane newFacet would not ignore is cut by newFacet itself, so
     // that every working mark it leaves is the one the stone always had.
     size_t last = planes.size();
+    LocalCutCounts counts;
     while (last > 0 && !localCutPlaneUsable(planes[last - 1])) --last;
     if (last > 0) {
         LocalCutter cutter(stone, smallestStone);
         for (size_t i = 0; i + 1 < last; ++i) cutter.cut(planes[i]);
         cutter.leave();
+        counts = cutter.counts();
         --last;
     }
     for (size_t i = last; i < planes.size(); ++i) {
         PlaneToCut& p = planes[i];
         stone.newFacet(p.a, p.b, p.c, p.d, std::move(p.name), std::move(p.instruction));
+        ++counts.byNewFacet;
     }
+    return counts;
 }
 
 struct PlaneCutSessionState {
@@ -594,6 +708,8 @@ int PlaneCutSession::cut(PlaneToCut& plane) {
 }
 
 bool PlaneCutSession::compact() const { return !state_ || state_->cutter.compact(); }
+
+LocalCutCounts PlaneCutSession::counts() const { return state_ ? state_->cutter.counts() : LocalCutCounts{}; }
 
 void PlaneCutSession::finish() {
     if (state_) state_->cutter.leave();

@@ -21,12 +21,18 @@ struct PlaneToCut {
     std::string name, instruction;
 };
 
+// How a list of planes was cut: locally, or by newFacet (of which
+// `refused` were planes a local cut looked at and left to it).
+struct LocalCutCounts {
+    int32_t local = 0, byNewFacet = 0, refused = 0;
+};
+
 // Cuts the planes into the stone in their order, as newFacet one by one
 // would. While the stone has fewer than `smallestStone` vertices, newFacet
 // cuts them itself: the walk and the slots pay only on larger stones.
 inline constexpr int32_t LOCAL_CUT_SMALLEST_STONE = 160;
-void cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes,
-                     int32_t smallestStone = LOCAL_CUT_SMALLEST_STONE);
+LocalCutCounts cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes,
+                               int32_t smallestStone = LOCAL_CUT_SMALLEST_STONE);
 
 // Cuts planes one at a time, each with newFacet's result, for a reader that
 // names the new facet, adds notes or takes a preform between cuts. Until
@@ -44,6 +50,7 @@ public:
     // newFacet's result: the facets the plane removed, or -1.
     int cut(PlaneToCut& plane);
     bool compact() const;
+    LocalCutCounts counts() const;
     // Compacts the arrays; every later plane goes to newFacet. The last
     // plane should come after this, so that the stone keeps the working
     // marks newFacet leaves.
