@@ -5,8 +5,10 @@
 // plane's normal, so it is found by walking the vertex graph uphill and
 // flooding the cap from there; removed records stay in their slots until
 // the list is done and are compacted once. The result, notes included, is
-// the one cutting the planes one by one with newFacet gives: any cut that
-// comes near a vertex, an edge or a tolerance is handed to newFacet itself.
+// the one cutting the planes one by one with newFacet gives. A plane
+// through corners keeps them on the new outline as newFacet does; any cut
+// that would bring points within a tolerance of each other, or that
+// newFacet would not find whole, is handed to newFacet itself.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,8 +31,9 @@ struct LocalCutCounts {
 
 // Cuts the planes into the stone in their order, as newFacet one by one
 // would. While the stone has fewer than `smallestStone` vertices, newFacet
-// cuts them itself: the walk and the slots pay only on larger stones.
-inline constexpr int32_t LOCAL_CUT_SMALLEST_STONE = 160;
+// cuts them itself. Since planes through corners are cut locally as well,
+// even the first cuts into the block are cheaper so.
+inline constexpr int32_t LOCAL_CUT_SMALLEST_STONE = 0;
 LocalCutCounts cutPlanesInTurn(Stone& stone, std::vector<PlaneToCut>& planes,
                                int32_t smallestStone = LOCAL_CUT_SMALLEST_STONE);
 
