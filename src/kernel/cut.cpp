@@ -15,6 +15,10 @@
 
 namespace brevix {
 
+void cut::throwIllegalStatus(int end) {
+    throw KernelError(end == 0 ? "Internal error: v0->status illegal." : "Internal error: v1->status illegal.");
+}
+
 namespace {
 
 using cut::classifyEdge;

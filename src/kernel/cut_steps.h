@@ -38,11 +38,16 @@ struct EdgeClass {
     uint32_t flags;
 };
 
+// Out of line, so that the classification itself inlines into every loop.
+[[noreturn]] void throwIllegalStatus(int end);
+
+inline bool legalVertexStatus(int32_t s) { return s == ST_ON || s == ST_OUT || s == ST_PRESENT; }
+
 inline EdgeClass classifyEdge(int32_t s0, int32_t s1) {
-    if (s0 != ST_ON && s0 != ST_OUT && s0 != ST_PRESENT)
-        throw KernelError("Internal error: v0->status illegal.");
-    if (s1 != ST_ON && s1 != ST_OUT && s1 != ST_PRESENT)
-        throw KernelError("Internal error: v1->status illegal.");
+    if (!legalVertexStatus(s0)) [[unlikely]]
+        throwIllegalStatus(0);
+    if (!legalVertexStatus(s1)) [[unlikely]]
+        throwIllegalStatus(1);
     if (s0 == ST_ON && s1 == ST_ON) return {ST_ON, 0};
     if (s0 == ST_OUT || s1 == ST_OUT) {
         if (s0 == ST_PRESENT || s1 == ST_PRESENT) return {ST_CUT, KEEP | LOSE};

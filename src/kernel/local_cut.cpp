@@ -24,12 +24,15 @@ bool localCutPlaneUsable(const PlaneToCut& p) {
            !(p.a * p.a + p.b * p.b + p.c * p.c < 0.25);
 }
 
-// Directions on the sphere, in 6 x 16 x 16 cells of a cube around it: a
-// cut leaves its new points far out along its normal, so the points of the
-// last cut in a cell start the walk of the next plane with a nearby normal.
-constexpr int LOCAL_CUT_CELLS = 16;
+// Directions on the sphere, in cells of a cube around it: a cut leaves its
+// new points far out along its normal, so the points of the last cut in a
+// cell start the walk of the next plane with a nearby normal. Coarse cells
+// are met again soon; fine ones start nearer when they are.
+constexpr int LOCAL_CUT_COARSE_CELLS = 2, LOCAL_CUT_FINE_CELLS = 4;
+constexpr int LOCAL_CUT_HINTS = 6 * (LOCAL_CUT_COARSE_CELLS * LOCAL_CUT_COARSE_CELLS + LOCAL_CUT_FINE_CELLS * LOCAL_CUT_FINE_CELLS);
 
-int localCutCellOf(double x, double y, double z) {
+// The coarse cell of a direction and then its fine cell, as indexes of the hints.
+std::array<int, 2> localCutCellsOf(double x, double y, double z) {
     const double ax = std::fabs(x), ay = std::fabs(y), az = std::fabs(z);
     int face;
     double u, v, major;
@@ -43,11 +46,21 @@ int localCutCellOf(double x, double y, double z) {
         face = z < 0 ? 5 : 4;
         major = az, u = x, v = y;
     }
-    auto step = [&](double w) {
-        const int k = static_cast<int>((w / major + 1) * (LOCAL_CUT_CELLS / 2));
-        return std::clamp(k, 0, LOCAL_CUT_CELLS - 1);
+    auto cell = [&](int cells) {
+        auto step = [&](double w) {
+            const int k = static_cast<int>((w / major + 1) * 0.5 * cells);
+            return std::clamp(k, 0, cells - 1);
+        };
+        return (face * cells + step(u)) * cells + step(v);
     };
-    return (face * LOCAL_CUT_CELLS + step(u)) * LOCAL_CUT_CELLS + step(v);
+    return {cell(LOCAL_CUT_COARSE_CELLS),
+            6 * LOCAL_CUT_COARSE_CELLS * LOCAL_CUT_COARSE_CELLS + cell(LOCAL_CUT_FINE_CELLS)};
+}
+
+// Grows a working array by a few slots without the library's general fill.
+template <class T>
+void growTo(std::vector<T>& v, size_t size, T value) {
+    while (v.size() < size) v.push_back(value);
 }
 
 }  // namespace
@@ -159,6 +172,7 @@ private:
         vertexSeen_.assign(static_cast<size_t>(nV), 0);
         onPlaneIndex_.assign(static_cast<size_t>(nV), -1);
         edgeSeen_.assign(static_cast<size_t>(nE), 0);
+        edgePoint_.assign(static_cast<size_t>(nE), -1);
         edgeCommitted_.assign(static_cast<size_t>(nE), 0);
         facetSeen_.assign(static_cast<size_t>(nF), 0);
         facetSlot_.assign(static_cast<size_t>(nF), -1);
@@ -180,7 +194,7 @@ private:
             for (int k = 0; k < 2; ++k) incident_[fill[s_.edges[j].v[k]]++] = j;
         lastFacet_ = nF - 1;
         if (walkFrom_ >= nV) walkFrom_ = 0;
-        startHints_.resize(6 * LOCAL_CUT_CELLS * LOCAL_CUT_CELLS, -1);
+        startHints_.resize(LOCAL_CUT_HINTS, -1);
     }
 
     int cutByNewFacet(PlaneToCut& plane) {
@@ -218,14 +232,15 @@ private:
         // polyhedron has no other local maximum.
         int32_t top = walkFrom_;
         double topDistance = distanceOf(top);
-        const int cell = localCutCellOf(a, b, c);
-        if (const int32_t hint = startHints_[cell]; hint >= 0 && vertexAlive_[hint]) {
-            const double hintDistance = distanceOf(hint);
-            if (hintDistance > topDistance) {
-                top = hint;
-                topDistance = hintDistance;
+        const std::array<int, 2> cells = localCutCellsOf(a, b, c);
+        for (int cell : cells)
+            if (const int32_t hint = startHints_[cell]; hint >= 0 && vertexAlive_[hint]) {
+                const double hintDistance = distanceOf(hint);
+                if (hintDistance > topDistance) {
+                    top = hint;
+                    topDistance = hintDistance;
+                }
             }
-        }
         for (;;) {
             int32_t better = -1;
             double betterDistance = topDistance;
@@ -378,7 +393,6 @@ private:
             if (count < 1) return false;
 
         points_.clear();
-        pointOfEdge_.clear();
         for (size_t k = 0; k < edgesCut_.size(); ++k) {
             if (edgeClass_[k] != ST_CUT) continue;
             const int32_t j = edgesCut_[k];
@@ -386,7 +400,7 @@ private:
             const Vertex& v0 = s_.vertices[e.v[0]];
             const Vertex& v1 = s_.vertices[e.v[1]];
             const double t = v0.dist / (v0.dist - v1.dist);
-            pointOfEdge_.emplace_back(j, static_cast<int32_t>(points_.size()));
+            edgePoint_[j] = static_cast<int32_t>(points_.size());
             points_.push_back({(1 - t) * v0.x + t * v1.x, (1 - t) * v0.y + t * v1.y, (1 - t) * v0.z + t * v1.z});
         }
         return true;
@@ -416,9 +430,7 @@ private:
     int32_t ringVertexOf(int32_t edge, int32_t pointCount) const {
         const Edge& e = s_.edges[edge];
         const int32_t s0 = s_.vertices[e.v[0]].status, s1 = s_.vertices[e.v[1]].status;
-        if (s0 == ST_OUT || s1 == ST_OUT)
-            return std::lower_bound(pointOfEdge_.begin(), pointOfEdge_.end(), std::pair<int32_t, int32_t>{edge, -1})
-                ->second;
+        if (s0 == ST_OUT || s1 == ST_OUT) return edgePoint_[edge];
         return pointCount + onPlaneIndex_[e.v[s0 == ST_ON ? 0 : 1]];
     }
 
@@ -533,12 +545,14 @@ private:
         // The vertex graph: a new point meets its crossing edge and two
         // closing edges; a point on the plane drops the edges that went and
         // makes room for its two on the new outline.
-        incidentCount_.resize(static_cast<size_t>(s.nVertex), 0);
-        firstIncident_.resize(static_cast<size_t>(s.nVertex), 0);
+        growTo<int32_t>(incidentCount_, static_cast<size_t>(s.nVertex), 0);
+        growTo<int32_t>(firstIncident_, static_cast<size_t>(s.nVertex), 0);
         for (int32_t p = firstPoint; p < s.nVertex; ++p) {
             firstIncident_[p] = static_cast<int32_t>(incident_.size());
             incidentCount_[p] = 1;
-            incident_.insert(incident_.end(), 3, -1);
+            incident_.push_back(-1);
+            incident_.push_back(-1);
+            incident_.push_back(-1);
         }
         for (size_t k = 0; k < edgesCut_.size(); ++k) {
             if (edgeClass_[k] != ST_CUT) continue;
@@ -554,13 +568,14 @@ private:
             firstIncident_[v] = static_cast<int32_t>(incident_.size());
             incidentCount_[v] = static_cast<int32_t>(kept_.size());
             incident_.insert(incident_.end(), kept_.begin(), kept_.end());
-            incident_.insert(incident_.end(), 2, -1);
+            incident_.push_back(-1);
+            incident_.push_back(-1);
         }
 
         // The facets, in index order: cut away, or closed by a new edge.
-        std::vector<int32_t> facetOrder(facetsCut_);
-        std::sort(facetOrder.begin(), facetOrder.end());
-        for (int32_t f : facetOrder) {
+        facetOrder_.assign(facetsCut_.begin(), facetsCut_.end());
+        std::sort(facetOrder_.begin(), facetOrder_.end());
+        for (int32_t f : facetOrder_) {
             Facet& facet = s.facets[f];
             const int32_t slotIndex = facetSlot_[f];
             const int32_t fate = fates_[slotIndex];
@@ -593,18 +608,18 @@ private:
                 s.vertices[i].status = ST_PRESENT;
             }
         const int32_t pointCount = s.nVertex - firstPoint;
-        vertexAlive_.resize(static_cast<size_t>(s.nVertex), 1);
-        vertexSeen_.resize(static_cast<size_t>(s.nVertex), 0);
-        onPlaneIndex_.resize(static_cast<size_t>(s.nVertex), -1);
-        facetAlive_.resize(static_cast<size_t>(s.nFacet), 1);
-        facetSeen_.resize(static_cast<size_t>(s.nFacet), 0);
-        facetSlot_.resize(static_cast<size_t>(s.nFacet), -1);
+        growTo<uint8_t>(vertexAlive_, static_cast<size_t>(s.nVertex), 1);
+        growTo<uint32_t>(vertexSeen_, static_cast<size_t>(s.nVertex), 0);
+        growTo<int32_t>(onPlaneIndex_, static_cast<size_t>(s.nVertex), -1);
+        growTo<uint8_t>(facetAlive_, static_cast<size_t>(s.nFacet), 1);
+        growTo<uint32_t>(facetSeen_, static_cast<size_t>(s.nFacet), 0);
+        growTo<int32_t>(facetSlot_, static_cast<size_t>(s.nFacet), -1);
         liveVertices_ += pointCount - verticesOut;
         liveEdges_ += closing - edgesOut;
         liveFacets_ += 1 - facetsOut;
         lastFacet_ = n;
         walkFrom_ = pointCount > 0 ? firstPoint : onPlane_[0];
-        startHints_[localCutCellOf(plane.a, plane.b, plane.c)] = walkFrom_;
+        for (int cell : localCutCellsOf(plane.a, plane.b, plane.c)) startHints_[cell] = walkFrom_;
         lastCutGeneration_ = generation_;
         lastCutWasLocal_ = true;
         return removed;
@@ -635,6 +650,7 @@ private:
         const int32_t j = s.nEdge++;
         edgeAlive_.push_back(1);
         edgeSeen_.push_back(0);
+        edgePoint_.push_back(-1);
         edgeCommitted_.push_back(generation_);
         for (int32_t v : {va, vb}) incident_[firstIncident_[v] + incidentCount_[v]++] = j;
     }
@@ -653,7 +669,7 @@ private:
     // The vertex graph: incident_[firstIncident_[v] + k] for k < incidentCount_[v].
     std::vector<int32_t> firstIncident_, incidentCount_, incident_;
     int32_t lastFacet_ = 0, walkFrom_ = 0;
-    std::vector<int32_t> startHints_;  // by localCutCellOf, a vertex slot or -1
+    std::vector<int32_t> startHints_;  // by localCutCellsOf, a vertex slot or -1
     // Working lists of one cut.
     std::vector<int32_t> visited_, stack_, near_, onPlane_, edgesCut_, edgeClass_, inPlane_, facetsCut_, order_;
     std::vector<int32_t> onPlaneIndex_;  // by vertex slot: its place in onPlane_ during a cut
@@ -662,9 +678,9 @@ private:
     std::vector<uint32_t> facetFlags_;
     std::vector<int32_t> fates_;  // per facet cut: newFacet's status for it
     std::vector<Vec3> points_, apart_;
-    std::vector<std::pair<int32_t, int32_t>> pointOfEdge_;
     std::vector<std::array<int32_t, 2>> ringEnds_, ringEdges_;
-    std::vector<int32_t> kept_;
+    std::vector<int32_t> kept_, facetOrder_;
+    std::vector<int32_t> edgePoint_;  // by edge slot: the point a crossing edge gives during a cut
     std::vector<int32_t> vertexMap_, facetMap_;
 };
 
