@@ -197,13 +197,21 @@ bool LocalCutter::cutLocally(PlaneToCut& plane, int& removed) {
                 betterDistance = dw;
             }
         });
+        // Where points cluster within rounding of one corner, they need not
+        // lie convex among themselves: the walk can stop on such a plateau
+        // with the way up leaving it from another of its points.
+        if (better < 0) better = wayOffPlateau(top, topDistance, distanceOf, betterDistance);
         if (better < 0) break;
         top = better;
         topDistance = betterDistance;
     }
     if (!std::isfinite(topDistance)) return false;
     removed = -1;
-    if (topDistance < EPS - LOCAL_CUT_REACH) return true;  // misses the stone
+    // A plane the walk finds clear of the stone is checked against every
+    // corner: a stone whose points came out far off their planes (a tiny
+    // one cut to slivers) need not be convex enough for the walk. Planes
+    // that cut nothing are few, so this costs little.
+    if (topDistance < EPS - LOCAL_CUT_REACH) return noCornerOutside(distanceOf);
 
     // The cap and the vertices just below it.
     ++generation_;
@@ -233,7 +241,7 @@ bool LocalCutter::cutLocally(PlaneToCut& plane, int& removed) {
             if (s_.vertices[i].status == ST_OUT) return false;
             s_.vertices[i].status = ST_PRESENT;
         }
-        return true;
+        return noCornerOutside(distanceOf);
     }
     // Vertices near enough the plane for a merge or a note to weigh
     // them, and those on it, which stay and join the new outline.

@@ -72,6 +72,42 @@ private:
         for (int32_t k = 0; k < incidentCount_[vertex]; ++k) visit(incident_[first + k]);
     }
 
+    // A vertex higher than `top` next to the plateau of vertices within
+    // LOCAL_CUT_REACH below it that `top` belongs to, or -1.
+    template <class Distance>
+    int32_t wayOffPlateau(int32_t top, double topDistance, const Distance& distanceOf, double& higherDistance) {
+        ++generation_;
+        plateau_.clear();
+        plateau_.push_back(top);
+        vertexSeen_[top] = generation_;
+        int32_t higher = -1;
+        higherDistance = topDistance;
+        for (size_t k = 0; k < plateau_.size(); ++k) {
+            const int32_t u = plateau_[k];
+            forIncident(u, [&](int32_t edge) {
+                const int32_t w = otherEnd(edge, u);
+                if (vertexSeen_[w] == generation_) return;
+                vertexSeen_[w] = generation_;
+                const double dw = distanceOf(w);
+                if (dw > higherDistance) {
+                    higher = w;
+                    higherDistance = dw;
+                } else if (dw > topDistance - LOCAL_CUT_REACH) {
+                    plateau_.push_back(w);
+                }
+            });
+        }
+        return higher;
+    }
+
+    // No live vertex lies outside the plane.
+    template <class Distance>
+    bool noCornerOutside(const Distance& distanceOf) const {
+        for (int32_t i = 0; i < s_.nVertex; ++i)
+            if (vertexAlive_[i] && !(distanceOf(i) <= EPS)) return false;
+        return true;
+    }
+
     // The cut of one plane, vertices on it (meets) included: false (with the
     // records as they were, but for working marks newFacet sets anew) when
     // it comes near enough anything for a merge, a note or a judgement of
@@ -134,7 +170,7 @@ private:
     std::vector<int32_t> fates_;  // per facet cut: newFacet's status for it
     std::vector<Vec3> points_, apart_;
     std::vector<std::array<int32_t, 2>> ringEnds_, ringEdges_;
-    std::vector<int32_t> kept_, facetOrder_;
+    std::vector<int32_t> kept_, facetOrder_, plateau_;
     std::vector<int32_t> edgePoint_;  // by edge slot: the point a crossing edge gives during a cut
     std::vector<int32_t> vertexMap_, facetMap_;
 };
