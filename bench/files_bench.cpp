@@ -17,6 +17,7 @@
 #include "files/gem_format.h"
 #include "files/thumbnail.h"
 #include "platform/messages.h"
+#include "sphere_rows_design.h"
 
 using namespace brevix;
 
@@ -35,27 +36,6 @@ std::string sample(const char* name) {
 
 std::span<const unsigned char> bytesOf(const std::string& s) {
     return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
-}
-
-// Rows of planes tangent to the unit sphere, every other row turned by half
-// a step so that no more than three planes meet at a corner.
-Stone sphereDesign() {
-    Stone s;
-    const struct {
-        double angle;
-        int count;
-    } rows[] = {{0, 1},    {10, 24},  {20, 48},  {35, 96},  {50, 96},  {65, 96},  {80, 96},
-                {90, 96},  {-10, 24}, {-20, 48}, {-35, 96}, {-50, 96}, {-65, 96}, {-80, 96}};
-    int row = 0;
-    for (const auto& r : rows) {
-        TierSetting tier{"S" + std::to_string(row), r.angle, 1.0, {}, ""};
-        const double step = 96.0 / r.count, shift = (row % 2) * step / 2;
-        for (int i = 1; i <= r.count; ++i) tier.indexes.push_back(i * step - shift);
-        cutTier(s, tier);
-        ++row;
-    }
-    s.newFacet(0, 0, -1, 1.0);  // culet
-    return s;
 }
 
 void readAscBench(benchmark::State& state, const std::string& text) {
@@ -96,7 +76,7 @@ BENCHMARK(BM_ReadGemRoundBrilliant)->Unit(benchmark::kMicrosecond);
 void BM_ReadGem1010Facets(benchmark::State& state) {
     std::ostringstream out;
     brevix::Diagnostics notes;
-    writeGem(sphereDesign(), out, notes);
+    writeGem(bench::sphereRowsDesign(), out, notes);
     readGemBench(state, out.str());
 }
 BENCHMARK(BM_ReadGem1010Facets)->Unit(benchmark::kMillisecond);
@@ -104,7 +84,7 @@ BENCHMARK(BM_ReadGem1010Facets)->Unit(benchmark::kMillisecond);
 void BM_ReadAsc1010Facets(benchmark::State& state) {
     std::ostringstream out;
     brevix::Diagnostics notes;
-    writeAsc(sphereDesign(), out, notes);
+    writeAsc(bench::sphereRowsDesign(), out, notes);
     readAscBench(state, out.str());
 }
 BENCHMARK(BM_ReadAsc1010Facets)->Unit(benchmark::kMillisecond);
@@ -133,7 +113,7 @@ void BM_ReadGem3000RandomTangents(benchmark::State& state) {
 BENCHMARK(BM_ReadGem3000RandomTangents)->Unit(benchmark::kMillisecond);
 
 void BM_WriteGem1010Facets(benchmark::State& state) {
-    const Stone design = sphereDesign();
+    const Stone design = bench::sphereRowsDesign();
     for (auto _ : state) {
         std::ostringstream out;
         brevix::Diagnostics notes;
@@ -144,7 +124,7 @@ void BM_WriteGem1010Facets(benchmark::State& state) {
 BENCHMARK(BM_WriteGem1010Facets)->Unit(benchmark::kMillisecond);
 
 void BM_WriteAsc1010Facets(benchmark::State& state) {
-    const Stone design = sphereDesign();
+    const Stone design = bench::sphereRowsDesign();
     for (auto _ : state) {
         std::ostringstream out;
         brevix::Diagnostics notes;
@@ -155,7 +135,7 @@ void BM_WriteAsc1010Facets(benchmark::State& state) {
 BENCHMARK(BM_WriteAsc1010Facets)->Unit(benchmark::kMillisecond);
 
 void BM_WriteThumbnail1010Facets(benchmark::State& state) {
-    const Stone design = sphereDesign();
+    const Stone design = bench::sphereRowsDesign();
     for (auto _ : state) benchmark::DoNotOptimize(thumbnailBytes(design).size());
 }
 BENCHMARK(BM_WriteThumbnail1010Facets)->Unit(benchmark::kMillisecond);

@@ -12,6 +12,7 @@
 #include "kernel/checks.h"
 #include "kernel/exact_rebuild.h"
 #include "kernel/stone.h"
+#include "sphere_rows_design.h"
 
 namespace {
 
@@ -134,6 +135,10 @@ void BM_RegenerateSphereTangents(benchmark::State& state) {
     regenerateDesign(state, stoneOfPlanes(sphereTangents(static_cast<int>(state.range(0)), 0.9, 12345)));
 }
 BENCHMARK(BM_RegenerateSphereTangents)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
+
+// A design whose facets meet at corners, as real designs do: 1010 facets.
+void BM_RegenerateSphereRows(benchmark::State& state) { regenerateDesign(state, brevix::bench::sphereRowsDesign()); }
+BENCHMARK(BM_RegenerateSphereRows)->Unit(benchmark::kMillisecond);
 
 // The full check of the rebuilt stone, as `check` prints it.
 void BM_CheckSphereTangents(benchmark::State& state) {
