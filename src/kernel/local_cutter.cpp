@@ -122,6 +122,7 @@ void LocalCutter::enter() {
             if (e.v[k] < 0 || e.v[k] >= nV || e.f[k] < 0 || e.f[k] >= nF) entered_ = false;
     }
     lastCutWasLocal_ = false;
+    entered_ = entered_ && !tooSmallToCutLocally();
     if (!entered_) return;
     vertexAlive_.assign(static_cast<size_t>(nV), 1);
     edgeAlive_.assign(static_cast<size_t>(nE), 1);
@@ -155,6 +156,17 @@ void LocalCutter::enter() {
     lastFacet_ = nF - 1;
     if (walkFrom_ >= nV) walkFrom_ = 0;
     startHints_.resize(LOCAL_CUT_HINTS, -1);
+}
+
+bool LocalCutter::tooSmallToCutLocally() const {
+    Vec3 low = s_.vertices[0].pos(), high = low;
+    for (int32_t i = 1; i < s_.nVertex; ++i) {
+        const Vec3 p = s_.vertices[i].pos();
+        low = {std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
+        high = {std::fmax(high.x, p.x), std::fmax(high.y, p.y), std::fmax(high.z, p.z)};
+    }
+    const double extent = std::fmax(high.x - low.x, std::fmax(high.y - low.y, high.z - low.z));
+    return !(extent >= LOCAL_CUT_SMALLEST_EXTENT);
 }
 
 int LocalCutter::cutByNewFacet(PlaneToCut& plane) {

@@ -19,6 +19,13 @@ namespace brevix::local_cut {
 // nor points a merge left up to EPS3 off their planes can cut a cap in two.
 inline constexpr double LOCAL_CUT_REACH = 1e-6;
 
+// A stone smaller than this across is cut by newFacet alone. Its
+// tolerances are absolute, so on a stone cut down to a few thousandths
+// points within them come out far off their planes for its size, and its
+// corners need not be convex enough for the walk and the flood to find
+// every one a plane reaches. Designs are about a unit across.
+inline constexpr double LOCAL_CUT_SMALLEST_EXTENT = 0.05;
+
 // newFacet ignores such a plane outright.
 bool localCutPlaneUsable(const PlaneToCut& p);
 
@@ -58,6 +65,7 @@ private:
     // Takes the compacted arrays as they are: every record alive, the
     // vertex graph gathered from the edges.
     void enter();
+    bool tooSmallToCutLocally() const;
 
     int cutByNewFacet(PlaneToCut& plane);
 
