@@ -18,8 +18,6 @@ namespace brevix::optics {
 namespace {
 
 constexpr int LANES = PLANE_LANES;
-// Rows in a band handed to one thread (where exits are guessed).
-constexpr int BAND_ROWS = 16;
 constexpr double FAR = 1e300;
 // A ray this close to parallel with a plane never leaves through it.
 constexpr double PARALLEL = 1e-12;
@@ -544,7 +542,7 @@ inline PixelLight tracePixel(const PreparedStone& s, double x, double y, double 
     return path.out;
 }
 
-struct RowSums {
+struct RowTotals {
     double iso = 0, cos = 0, scene = 0;
     int inside = 0;
 };
@@ -582,8 +580,8 @@ __attribute__((target_clones("avx512f", "avx2", "default")))
 #if defined(__GNUC__)
 __attribute__((flatten))
 #endif
-RowSums traceRow(const RowJob& job, double y) {
-    RowSums sums;
+RowTotals traceRow(const RowJob& job, double y) {
+    RowTotals sums;
     auto keep = [&](int col, const PixelLight& light) {
         if (!light.inside) return;
         job.iso[col] = float(light.iso);
@@ -744,63 +742,68 @@ FaceUpImage renderFaceUp(const Stone& stone, const FaceUpOptions& options) {
     return renderFaceUp(PreparedStone(stone, options.tiltDegrees, options.size >= MIN_HINTED_ENTRY_SIZE), options);
 }
 
-FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& options) {
-    FaceUpImage image;
+FaceUpTrace::FaceUpTrace(const PreparedStone& prepared, const FaceUpOptions& options)
+    : prepared_(prepared),
+      refractiveIndex_(options.refractiveIndex),
+      light_(options.lighting, options.tiltDegrees / DEG_PER_RAD) {
     const int n = std::max(options.size, 1);
-    image.size = n;
+    image_.size = n;
     const size_t pixels = size_t(n) * n;
-    image.iso.assign(pixels, 0.0f);
-    image.cos.assign(pixels, 0.0f);
-    image.window.assign(pixels, 0.0f);
-    image.observed.assign(pixels, 0.0f);
-    image.inside.assign(pixels, 0);
-    const LightingTest light(options.lighting, options.tiltDegrees / DEG_PER_RAD);
-    if (light.hasScene()) {
-        image.environment = options.lighting.environment;
-        image.scene.assign(pixels, 0.0f);
-        image.sceneObserved.assign(pixels, 0.0f);
-        if (light.aset) {
-            image.red.assign(pixels, 0.0f);
-            image.green.assign(pixels, 0.0f);
-            image.blue.assign(pixels, 0.0f);
+    image_.iso.assign(pixels, 0.0f);
+    image_.cos.assign(pixels, 0.0f);
+    image_.window.assign(pixels, 0.0f);
+    image_.observed.assign(pixels, 0.0f);
+    image_.inside.assign(pixels, 0);
+    if (light_.hasScene()) {
+        image_.environment = options.lighting.environment;
+        image_.scene.assign(pixels, 0.0f);
+        image_.sceneObserved.assign(pixels, 0.0f);
+        if (light_.aset) {
+            image_.red.assign(pixels, 0.0f);
+            image_.green.assign(pixels, 0.0f);
+            image_.blue.assign(pixels, 0.0f);
         }
     }
+    step_ = 2 * prepared.halfWidth() / n;
+    left_ = prepared.centreX() - prepared.halfWidth() + 0.5 * step_;
+    top_ = prepared.centreY() + prepared.halfWidth() - 0.5 * step_;
+    guessEntries_ = !prepared.hints.halves.empty();
+    guessExits_ = n >= MIN_HINTED_SIZE && guessEntries_;
+    rows_.resize(n);
+}
+
+void FaceUpTrace::traceRows(int first, int end) {
+    const int n = image_.size;
     // A pointer into a picture, or none where the render has no such picture.
     auto rowOf = [](std::vector<float>& picture, size_t at) { return picture.empty() ? nullptr : &picture[at]; };
-    const double step = 2 * prepared.halfWidth() / n;
-    const double left = prepared.centreX() - prepared.halfWidth() + 0.5 * step;
-    const double top = prepared.centreY() + prepared.halfWidth() - 0.5 * step;
-    const bool guessEntries = !prepared.hints.halves.empty();
-    const bool guessExits = n >= MIN_HINTED_SIZE && guessEntries;
-    std::vector<RowSums> rows(n);
-    // Rows are handed out in bands, so that every row of a band but the
-    // first has the exits of the row above it for second guesses.
-    const int band = guessExits ? BAND_ROWS : 1;
-    const bool complete = forEachBand(n, band, options.threads, options.cancel, [&](int first, int end) {
-        std::optional<RowExits> above, exits;
-        if (guessExits) {
-            above.emplace(n);
-            exits.emplace(n);
-        }
-        for (int row = first; row < end; ++row) {
-            const size_t at = size_t(row) * n;
-            const RowJob job{&prepared, &light, options.refractiveIndex, left, step, n, guessExits, guessEntries,
-                             above ? &*above : nullptr, exits ? &*exits : nullptr,
-                             &image.iso[at], &image.cos[at], &image.window[at], &image.observed[at],
-                             &image.inside[at], rowOf(image.scene, at), rowOf(image.sceneObserved, at),
-                             rowOf(image.red, at), rowOf(image.green, at), rowOf(image.blue, at)};
-            rows[row] = traceRow(job, top - row * step);
-            if (guessExits) std::swap(*above, *exits);
-        }
-    });
+    std::optional<RowExits> above, exits;
+    if (guessExits_) {
+        above.emplace(n);
+        exits.emplace(n);
+    }
+    for (int row = first; row < end; ++row) {
+        const size_t at = size_t(row) * n;
+        const RowJob job{&prepared_, &light_, refractiveIndex_, left_, step_, n, guessExits_, guessEntries_,
+                         above ? &*above : nullptr, exits ? &*exits : nullptr,
+                         &image_.iso[at], &image_.cos[at], &image_.window[at], &image_.observed[at],
+                         &image_.inside[at], rowOf(image_.scene, at), rowOf(image_.sceneObserved, at),
+                         rowOf(image_.red, at), rowOf(image_.green, at), rowOf(image_.blue, at)};
+        const RowTotals sums = traceRow(job, top_ - row * step_);
+        rows_[row] = {sums.iso, sums.cos, sums.scene, sums.inside};
+        if (guessExits_) std::swap(*above, *exits);
+    }
+}
+
+FaceUpImage FaceUpTrace::finish(bool complete) {
     // Summed in row order so the figure does not depend on the thread count.
     RowSums total;
-    for (const RowSums& r : rows) {
+    for (const RowSums& r : rows_) {
         total.iso += r.iso;
         total.cos += r.cos;
         total.scene += r.scene;
         total.inside += r.inside;
     }
+    FaceUpImage image = std::move(image_);
     image.complete = complete;
     image.insideCount = total.inside;
     if (total.inside > 0) {
@@ -809,6 +812,14 @@ FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& opt
         image.sceneBrightness = 100.0 * total.scene / total.inside;
     }
     return image;
+}
+
+FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& options) {
+    FaceUpTrace trace(prepared, options);
+    const int n = trace.size(), band = trace.bandRows();
+    const bool complete = forEachBand(n, band, options.threads, options.cancel,
+                                      [&](int first, int end) { trace.traceRows(first, end); });
+    return trace.finish(complete);
 }
 
 }  // namespace brevix::optics

@@ -133,4 +133,40 @@ FaceUpImage renderFaceUp(const Stone& stone, const FaceUpOptions& options);
 // The same on planes already prepared (the tilt is theirs).
 FaceUpImage renderFaceUp(const PreparedStone& prepared, const FaceUpOptions& options);
 
+// Rows traced together, each row guessing its exits from the one before.
+constexpr int ROWS_PER_BAND = 16;
+
+// A picture traced a band of rows at a time, so that the bands of several
+// pictures can share the cores: each band starts afresh, so the picture is
+// the same whichever thread traces which band, and in whatever order.
+class FaceUpTrace {
+public:
+    // `prepared` must outlive the trace; options.threads and options.cancel
+    // are the caller's to honour.
+    FaceUpTrace(const PreparedStone& prepared, const FaceUpOptions& options);
+
+    int size() const { return image_.size; }
+    // Rows that must be traced in one call, [k * bandRows(), (k + 1) *
+    // bandRows()): ROWS_PER_BAND where rows guess from the row before, else 1.
+    int bandRows() const { return guessExits_ ? ROWS_PER_BAND : 1; }
+    // Traces rows [first, end), which start a band and end one (or the
+    // picture); several threads may trace rows that do not overlap at once.
+    void traceRows(int first, int end);
+    // The picture, once every row is traced (`complete` false when some were not).
+    FaceUpImage finish(bool complete);
+
+private:
+    struct RowSums {
+        double iso = 0, cos = 0, scene = 0;
+        int inside = 0;
+    };
+    const PreparedStone& prepared_;
+    double refractiveIndex_;
+    LightingTest light_;
+    bool guessEntries_, guessExits_;
+    double step_, left_, top_;
+    FaceUpImage image_;
+    std::vector<RowSums> rows_;
+};
+
 }  // namespace brevix::optics

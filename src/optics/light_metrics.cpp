@@ -14,11 +14,15 @@ PatternCells patternCells(const FaceUpImage& image, const std::vector<float>& sc
     const int G = CONTRAST_GRID, n = image.size;
     std::vector<double> sum(G * G, 0.0);
     std::vector<int> count(G * G, 0), area(G * G, 0);
+    // The cell column of each picture column, worked out once rather than
+    // divided out at every pixel.
+    std::vector<int> cellColumn(n);
+    for (int col = 0; col < n; ++col) cellColumn[col] = col * G / n;
     for (int row = 0; row < n; ++row) {
         const int cellRow = row * G / n;
         for (int col = 0; col < n; ++col) {
             const size_t at = size_t(row) * n + col;
-            const int cell = cellRow * G + col * G / n;
+            const int cell = cellRow * G + cellColumn[col];
             ++area[cell];
             if (!image.inside[at]) continue;
             sum[cell] += score[at];
@@ -56,6 +60,11 @@ double switchedShare(const PatternCells& a, const PatternCells& b) {
 }
 
 LightMetrics lightMetrics(const FaceUpImage& image) {
+    if (image.insideCount <= 0) return {};
+    return lightMetrics(image, patternCells(image));
+}
+
+LightMetrics lightMetrics(const FaceUpImage& image, const PatternCells& cells) {
     LightMetrics m;
     if (image.insideCount <= 0) return m;
     const size_t pixels = size_t(image.size) * image.size;
@@ -69,7 +78,7 @@ LightMetrics lightMetrics(const FaceUpImage& image) {
     m.windowing = 100.0 * double(windows) / image.insideCount;
     m.extinction = 100.0 * double(dark) / image.insideCount;
 
-    m.contrast = contrastOf(patternCells(image));
+    m.contrast = contrastOf(cells);
     return m;
 }
 

@@ -93,6 +93,8 @@ struct PatternCells {
 PatternCells patternCells(const FaceUpImage& image);
 // The same of another of its pictures (one value a pixel).
 PatternCells patternCells(const FaceUpImage& image, const std::vector<float>& score);
+// lightMetrics(image) with the picture's patternCells(image) already worked out.
+LightMetrics lightMetrics(const FaceUpImage& image, const PatternCells& cells);
 // Per cent of the cells taking part that differ clearly from a neighbour.
 double contrastOf(const PatternCells& cells);
 

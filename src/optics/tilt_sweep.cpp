@@ -1,7 +1,9 @@
 #include "optics/tilt_sweep.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
 
 #include "optics/light_metrics.h"
 #include "optics/parallel_rows.h"
@@ -36,14 +38,13 @@ struct TiltPicture {
     bool scene = false;
 };
 
-TiltPicture tiltPicture(const Stone& stone, const FaceUpOptions& options) {
+TiltPicture tiltPictureOf(const FaceUpImage& image, double tiltDegrees) {
     TiltPicture out;
-    const FaceUpImage image = renderFaceUp(stone, options);
     if (!image.complete) return out;
     out.complete = true;
-    const LightMetrics m = lightMetrics(image);
     out.cells = patternCells(image);
-    out.point = {options.tiltDegrees, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast};
+    const LightMetrics m = lightMetrics(image, out.cells);
+    out.point = {tiltDegrees, image.isoBrightness, image.cosBrightness, m.windowing, m.extinction, m.contrast};
     if (!image.scene.empty()) {
         out.scene = true;
         out.sceneCells = patternCells(image, image.sceneObserved);
@@ -53,6 +54,15 @@ TiltPicture tiltPicture(const Stone& stone, const FaceUpOptions& options) {
     return out;
 }
 
+// A tilt in the making: set up by the first thread to take one of its
+// bands, boiled down by the thread that traces its last.
+struct TiltInProgress {
+    std::once_flag setUp;
+    std::optional<PreparedStone> stone;
+    std::optional<FaceUpTrace> trace;
+    std::atomic<int> bandsLeft{0};
+};
+
 }  // namespace
 
 TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const TiltRange& range) {
@@ -60,19 +70,34 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
     PatternCells before, sceneBefore;
     double switched = 0, sceneSwitched = 0;
     const std::vector<double> tilts = tiltsOf(range);
-    const int threads = options.threads > 0 ? options.threads : coreCount();
-    // Whole pictures on each core rather than each picture's rows on every
-    // core: the figures of one picture are then worked out while the
-    // others render, instead of with the other cores idle.
+    const int size = std::max(options.size, 1);
+    const int bands = (size - 1) / ROWS_PER_BAND + 1;
+    const bool hinted = size >= MIN_HINTED_ENTRY_SIZE;
+    // Every core takes the next band of rows of the earliest tilt not yet
+    // handed out: the cores then finish together however the tilts divide
+    // among them, and only a few pictures are in memory at once. A tilt's
+    // figures are worked out while the other cores go on tracing.
     for (size_t first = 0; first < tilts.size() && sweep.complete; first += TILTS_AT_ONCE) {
         const int count = static_cast<int>(std::min(TILTS_AT_ONCE, tilts.size() - first));
         std::vector<TiltPicture> pictures(count);
-        FaceUpOptions one = options;
-        one.threads = std::max(1, threads / count);
-        forEachRow(count, threads, options.cancel, [&](int i) {
-            FaceUpOptions tilted = one;
+        std::vector<TiltInProgress> progress(count);
+        for (TiltInProgress& tilt : progress) tilt.bandsLeft = bands;
+        forEachRow(count * bands, options.threads, options.cancel, [&](int unit) {
+            const int i = unit / bands, band = unit % bands;
+            TiltInProgress& tilt = progress[i];
+            FaceUpOptions tilted = options;
             tilted.tiltDegrees = tilts[first + i];
-            pictures[i] = tiltPicture(stone, tilted);
+            std::call_once(tilt.setUp, [&] {
+                tilt.stone.emplace(stone, tilted.tiltDegrees, hinted);
+                tilt.trace.emplace(*tilt.stone, tilted);
+            });
+            // Bands of ROWS_PER_BAND rows start and end the trace's own bands
+            // whether it guesses from the row before (bands of that many) or not (of one).
+            tilt.trace->traceRows(band * ROWS_PER_BAND, std::min(size, (band + 1) * ROWS_PER_BAND));
+            if (tilt.bandsLeft.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+            pictures[i] = tiltPictureOf(tilt.trace->finish(true), tilted.tiltDegrees);
+            tilt.trace.reset();
+            tilt.stone.reset();
         });
         // In the order of the tilts, as the switching is between neighbours.
         for (TiltPicture& picture : pictures) {
