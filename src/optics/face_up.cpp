@@ -354,10 +354,13 @@ struct Path {
     // The up plane the pixel before entered by (-1 for none) and why the
     // last pixel that missed did; null when entries are not guessed.
     EntryGuess* entryGuess = nullptr;
-    // The exits of the pixel above and how many it had; where this path's
-    // are kept for the pixel below (null when not kept).
+    // The exits of the pixel above and how many it had, the same of the
+    // pixel above and to the right (null at the row's end); where this
+    // path's are kept for the pixel below (null when not kept).
     const int* above = nullptr;
     int aboveCount = 0;
+    const int* aboveRight = nullptr;
+    int aboveRightCount = 0;
     int* exits = nullptr;
 
     // The plane this path leaves by next and the distance to it, when the
@@ -371,7 +374,13 @@ struct Path {
         int guess = left;
         if (!confirmExit(s, left, pf, df, distance)) {
             guess = bounces < aboveCount ? above[bounces] : -1;
-            if (guess == left || !confirmExit(s, guess, pf, df, distance)) return false;
+            if (guess == left || !confirmExit(s, guess, pf, df, distance)) {
+                // Where the pattern slants, the pixel above to the right
+                // often went the way this one goes.
+                const int tried = guess;
+                guess = bounces < aboveRightCount ? aboveRight[bounces] : -1;
+                if (guess == left || guess == tried || !confirmExit(s, guess, pf, df, distance)) return false;
+            }
         }
         ++neighbour->settled;
         plane = guess;
@@ -620,9 +629,13 @@ RowTotals traceRow(const RowJob& job, double y) {
             one.aboveCount = job.above->counts[col];
             one.exits = job.exits->of(col);
             if (pair) {
-                two.above = job.above->of(col + 1);
-                two.aboveCount = job.above->counts[col + 1];
+                one.aboveRight = two.above = job.above->of(col + 1);
+                one.aboveRightCount = two.aboveCount = job.above->counts[col + 1];
                 two.exits = job.exits->of(col + 1);
+            }
+            if (col + 2 < job.size) {
+                two.aboveRight = job.above->of(col + 2);
+                two.aboveRightCount = job.above->counts[col + 2];
             }
         }
         one.enter(s, job.left + col * job.step, y, job.refractiveIndex, *job.light);
