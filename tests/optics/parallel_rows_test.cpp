@@ -3,6 +3,7 @@
 // figures do not depend on how many threads did them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <vector>
@@ -74,6 +75,52 @@ TEST(ParallelRows, ASweepsPointsAreEachTiltsOwnPictureOnAnyNumberOfThreads) {
     const TiltSweep cancelled = sweepTilts(brilliant, options, range);
     EXPECT_FALSE(cancelled.complete);
     EXPECT_TRUE(cancelled.points.empty());
+}
+
+// Each band of rows starts afresh, so a picture traced band by band in any
+// order is the one traced top to bottom; and a sweep, whose cores share the
+// bands of several tilts, gives each tilt the picture it has alone.
+TEST(ParallelRows, BandsInAnyOrderAndSharedAmongTiltsMakeTheSamePictures) {
+    const Stone brilliant = makeRoundBrilliant();
+    FaceUpOptions options;
+    options.size = 256;  // large enough for the exits to be guessed from the rows before
+    options.refractiveIndex = 2.42;
+    options.tiltDegrees = 7.0;
+    options.lighting.environment = Environment::Aset;
+    const PreparedStone prepared(brilliant, options.tiltDegrees);
+    const FaceUpImage whole = renderFaceUp(prepared, options);
+
+    FaceUpTrace trace(prepared, options);
+    ASSERT_EQ(trace.bandRows(), ROWS_PER_BAND);
+    for (int first = (trace.size() - 1) / ROWS_PER_BAND * ROWS_PER_BAND; first >= 0; first -= ROWS_PER_BAND)
+        trace.traceRows(first, std::min(trace.size(), first + ROWS_PER_BAND));
+    const FaceUpImage backwards = trace.finish(true);
+    EXPECT_EQ(backwards.iso, whole.iso);
+    EXPECT_EQ(backwards.cos, whole.cos);
+    EXPECT_EQ(backwards.observed, whole.observed);
+    EXPECT_EQ(backwards.window, whole.window);
+    EXPECT_EQ(backwards.inside, whole.inside);
+    EXPECT_EQ(backwards.red, whole.red);
+    EXPECT_EQ(backwards.green, whole.green);
+    EXPECT_EQ(backwards.blue, whole.blue);
+    EXPECT_EQ(backwards.isoBrightness, whole.isoBrightness);
+    EXPECT_EQ(backwards.sceneBrightness, whole.sceneBrightness);
+    EXPECT_EQ(backwards.insideCount, whole.insideCount);
+    EXPECT_GT(whole.insideCount, 0);
+
+    options.threads = 2;
+    const TiltSweep sweep = sweepTilts(brilliant, options, {-3, 7, 5});
+    ASSERT_EQ(sweep.points.size(), 3u);
+    EXPECT_EQ(sweep.points[2].iso, whole.isoBrightness);
+    EXPECT_EQ(sweep.points[2].scene, whole.sceneBrightness);
+    options.threads = 1;
+    for (const TiltBrightness& point : sweep.points) {
+        options.tiltDegrees = point.tiltDegrees;
+        const FaceUpImage alone = renderFaceUp(brilliant, options);
+        EXPECT_EQ(point.iso, alone.isoBrightness);
+        EXPECT_EQ(point.cos, alone.cosBrightness);
+        EXPECT_EQ(point.scene, alone.sceneBrightness);
+    }
 }
 
 }  // namespace
