@@ -82,20 +82,30 @@ TiltSweep sweepTilts(const Stone& stone, const FaceUpOptions& options, const Til
         std::vector<TiltPicture> pictures(count);
         std::vector<TiltInProgress> progress(count);
         for (TiltInProgress& tilt : progress) tilt.bandsLeft = bands;
+        auto tiltOptions = [&](int i) {
+            FaceUpOptions tilted = options;
+            tilted.tiltDegrees = tilts[first + i];
+            return tilted;
+        };
+        auto setUp = [&](int i) {
+            TiltInProgress& tilt = progress[i];
+            std::call_once(tilt.setUp, [&] {
+                tilt.stone.emplace(stone, tilts[first + i], hinted);
+                tilt.trace.emplace(*tilt.stone, tiltOptions(i));
+            });
+        };
         forEachRow(count * bands, options.threads, options.cancel, [&](int unit) {
             const int i = unit / bands, band = unit % bands;
             TiltInProgress& tilt = progress[i];
-            FaceUpOptions tilted = options;
-            tilted.tiltDegrees = tilts[first + i];
-            std::call_once(tilt.setUp, [&] {
-                tilt.stone.emplace(stone, tilted.tiltDegrees, hinted);
-                tilt.trace.emplace(*tilt.stone, tilted);
-            });
+            setUp(i);
             // Bands of ROWS_PER_BAND rows start and end the trace's own bands
             // whether it guesses from the row before (bands of that many) or not (of one).
             tilt.trace->traceRows(band * ROWS_PER_BAND, std::min(size, (band + 1) * ROWS_PER_BAND));
+            // The next tilt is set up well before the other cores come to
+            // it, so that none of them waits while it is.
+            if (band == 0 && i + 1 < count) setUp(i + 1);
             if (tilt.bandsLeft.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
-            pictures[i] = tiltPictureOf(tilt.trace->finish(true), tilted.tiltDegrees);
+            pictures[i] = tiltPictureOf(tilt.trace->finish(true), tilts[first + i]);
             tilt.trace.reset();
             tilt.stone.reset();
         });
