@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <utility>
@@ -19,10 +20,18 @@ namespace {
 // adds the line naming the facet being cut before each complaint; a
 // `shownStatus` is reported instead of each vertex's own.
 // `facetEdges` lists the facet's edges in index order.
-bool reportClosure(const Stone& stone, int32_t facet, std::span<const int32_t> facetEdges, int32_t cutting,
-                   bool skipRemoved, std::ostream& out, std::optional<int32_t> shownStatus = std::nullopt) {
+struct ClosureScratch {
     std::vector<int32_t> seen;    // vertices in the order the edges reach them
     std::vector<int32_t> counts;  // edges of the facet ending at each of them
+};
+
+bool reportClosure(const Stone& stone, int32_t facet, std::span<const int32_t> facetEdges, int32_t cutting,
+                   bool skipRemoved, std::ostream& out, ClosureScratch& scratch,
+                   std::optional<int32_t> shownStatus = std::nullopt) {
+    std::vector<int32_t>& seen = scratch.seen;
+    std::vector<int32_t>& counts = scratch.counts;
+    seen.clear();
+    counts.clear();
     for (int32_t j : facetEdges) {
         const Edge& e = stone.edges[j];
         if (skipRemoved && e.status == ST_OUT) continue;
@@ -89,13 +98,35 @@ std::vector<std::pair<int32_t, int32_t>> checkSweepPairs(int32_t count, double w
 // Pairs (i < j) of edges that join the same two records (facets or
 // vertices), in index order.
 std::vector<std::pair<int32_t, int32_t>> checkSharedEnds(const Stone& stone, bool byFacets) {
+    auto endsOf = [&](int32_t j) -> const std::array<int32_t, 2>& {
+        return byFacets ? stone.edges[j].f : stone.edges[j].v;
+    };
+    // Lower end, higher end and edge packed into one number sort as the
+    // triple would, several times faster, when each fits in 21 bits.
+    constexpr int32_t packable = 1 << 21;
+    bool packed = stone.nEdge < packable;
+    for (int32_t j = 0; packed && j < stone.nEdge; ++j)
+        for (int32_t end : endsOf(j)) packed = packed && end >= 0 && end < packable;
     std::vector<std::array<int32_t, 3>> keyed;  // lower end, higher end, edge
     keyed.reserve(static_cast<size_t>(std::max(stone.nEdge, 0)));
-    for (int32_t j = 0; j < stone.nEdge; ++j) {
-        const auto& ends = byFacets ? stone.edges[j].f : stone.edges[j].v;
-        keyed.push_back({std::min(ends[0], ends[1]), std::max(ends[0], ends[1]), j});
+    if (packed) {
+        std::vector<uint64_t> keys;
+        keys.reserve(keyed.capacity());
+        for (int32_t j = 0; j < stone.nEdge; ++j) {
+            const auto& ends = endsOf(j);
+            keys.push_back(uint64_t(std::min(ends[0], ends[1])) << 42 | uint64_t(std::max(ends[0], ends[1])) << 21 |
+                           uint64_t(j));
+        }
+        std::sort(keys.begin(), keys.end());
+        const uint64_t mask = packable - 1;
+        for (uint64_t k : keys) keyed.push_back({int32_t(k >> 42), int32_t(k >> 21 & mask), int32_t(k & mask)});
+    } else {
+        for (int32_t j = 0; j < stone.nEdge; ++j) {
+            const auto& ends = endsOf(j);
+            keyed.push_back({std::min(ends[0], ends[1]), std::max(ends[0], ends[1]), j});
+        }
+        std::sort(keyed.begin(), keyed.end());
     }
-    std::sort(keyed.begin(), keyed.end());
     std::vector<std::pair<int32_t, int32_t>> pairs;
     for (size_t i = 0; i < keyed.size(); ++i)
         for (size_t j = i + 1; j < keyed.size() && keyed[j][0] == keyed[i][0] && keyed[j][1] == keyed[i][1]; ++j)
@@ -228,10 +259,11 @@ bool checkstone(const Stone& stone, std::ostream& out) {
     for (int32_t j = 0; j < stone.nEdge; ++j)
         forEachFacetOf(stone.edges[j], [&](int32_t f) { byFacet[static_cast<size_t>(fill[static_cast<size_t>(f)]++)] = j; });
     bool closed = true;
+    ClosureScratch scratch;
     for (int32_t i = 0; i < stone.nFacet; ++i) {
         const std::span<const int32_t> ring(byFacet.data() + firstEdge[static_cast<size_t>(i)],
                                             byFacet.data() + firstEdge[static_cast<size_t>(i) + 1]);
-        closed = reportClosure(stone, i, ring, -1, false, out, ST_PRESENT) && closed;
+        closed = reportClosure(stone, i, ring, -1, false, out, scratch, ST_PRESENT) && closed;
     }
     if (!closed) return false;
 
@@ -243,7 +275,8 @@ bool checkFacetClosure(const Stone& stone, int32_t facet, int32_t cuttingFacet, 
     std::vector<int32_t> facetEdges;
     for (int32_t j = 0; j < stone.nEdge; ++j)
         if (stone.edges[j].f[0] == facet || stone.edges[j].f[1] == facet) facetEdges.push_back(j);
-    return reportClosure(stone, facet, facetEdges, cuttingFacet, true, out);
+    ClosureScratch scratch;
+    return reportClosure(stone, facet, facetEdges, cuttingFacet, true, out, scratch);
 }
 
 }  // namespace brevix

@@ -9,21 +9,17 @@ namespace brevix {
 void Stone::regenerate() { regenerate(ROUGH_HALF); }
 
 void Stone::regenerate(double halfSize) {
-    Stone planes(*this);
-    for (int32_t i = 0; i < nFacet; ++i) {
-        facets[i].name.clear();
-        facets[i].instruction.clear();
-    }
-    makeRough(halfSize);
+    // The planes, names and instructions are taken straight out of the
+    // slots that makeRough then clears: no copy of the whole stone.
     std::vector<PlaneToCut> cuts;
-    cuts.reserve(static_cast<size_t>(planes.nFacet));
-    for (int32_t i = 0; i < planes.nFacet; ++i) {
-        Facet& f = planes.facets[i];
-        if (f.isRough()) continue;
-        cuts.push_back({f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction)});
+    cuts.reserve(static_cast<size_t>(nFacet));
+    for (int32_t i = 0; i < nFacet; ++i) {
+        Facet& f = facets[i];
+        if (!f.isRough()) cuts.push_back({f.a, f.b, f.c, f.d, std::move(f.name), std::move(f.instruction)});
         f.name.clear();
         f.instruction.clear();
     }
+    makeRough(halfSize);
     cutPlanesInTurn(*this, cuts);
 }
 
