@@ -37,16 +37,7 @@ Vec3 cornerOf(const Stone& s, uint8_t k) { return s.vertices[k % s.nVertex].pos(
 
 // Planes through corners cut a stone down fast; one cut to a few
 // thousandths across is left to newFacet alone, so aiming on is pointless.
-bool designSized(const Stone& s) {
-    if (s.nVertex == 0) return false;
-    Vec3 low = s.vertices[0].pos(), high = low;
-    for (int32_t i = 1; i < s.nVertex; ++i) {
-        const Vec3 p = s.vertices[i].pos();
-        low = {std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
-        high = {std::fmax(high.x, p.x), std::fmax(high.y, p.y), std::fmax(high.z, p.z)};
-    }
-    return std::fmax(high.x - low.x, std::fmax(high.y - low.y, high.z - low.z)) > 0.1;
-}
+bool designSized(const Stone& s) { return s.nVertex > 0 && s.largestWidth() > 0.1; }
 
 }  // namespace
 

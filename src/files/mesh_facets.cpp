@@ -47,13 +47,7 @@ std::vector<int32_t> weldShortEdges(const Stone& stone, double fraction) {
     std::vector<int32_t> root(stone.nVertex);
     for (int32_t i = 0; i < stone.nVertex; ++i) root[i] = i;
     if (stone.nVertex == 0) return root;
-    Vec3 low = stone.vertices[0].pos(), high = low;
-    for (int32_t i = 1; i < stone.nVertex; ++i) {
-        const Vec3 p = stone.vertices[i].pos();
-        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-    }
-    const double tolerance = fraction * std::max({high.x - low.x, high.y - low.y, high.z - low.z});
+    const double tolerance = fraction * stone.largestWidth();
     auto find = [&root](int32_t v) {
         while (root[v] != v) v = root[v] = root[root[v]];
         return v;

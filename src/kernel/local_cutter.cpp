@@ -158,16 +158,7 @@ void LocalCutter::enter() {
     startHints_.resize(LOCAL_CUT_HINTS, -1);
 }
 
-bool LocalCutter::tooSmallToCutLocally() const {
-    Vec3 low = s_.vertices[0].pos(), high = low;
-    for (int32_t i = 1; i < s_.nVertex; ++i) {
-        const Vec3 p = s_.vertices[i].pos();
-        low = {std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
-        high = {std::fmax(high.x, p.x), std::fmax(high.y, p.y), std::fmax(high.z, p.z)};
-    }
-    const double extent = std::fmax(high.x - low.x, std::fmax(high.y - low.y, high.z - low.z));
-    return !(extent >= LOCAL_CUT_SMALLEST_EXTENT);
-}
+bool LocalCutter::tooSmallToCutLocally() const { return !(s_.largestWidth() >= LOCAL_CUT_SMALLEST_EXTENT); }
 
 int LocalCutter::cutByNewFacet(PlaneToCut& plane) {
     ++counts_.byNewFacet;

@@ -175,6 +175,8 @@ public:
     double edgeEndDistance(int32_t edge, int end, Vec3 point) const;
     int32_t facetByPlane(double a, double b, double c) const;
     double facetArea(int32_t facet) const;
+    // The largest of the stone's widths along x, y and z (0 without vertices).
+    double largestWidth() const;
 
     // ---- design record -------------------------------------------------
     void setHeading(std::array<std::string, 4> lines) { heading = std::move(lines); }

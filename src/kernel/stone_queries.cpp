@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "kernel/stone.h"
@@ -58,6 +59,17 @@ double Stone::facetArea(int32_t facet) const {
         sum = e.f[0] == facet ? sum + term : sum - term;
     }
     return length(sum) / 2;
+}
+
+double Stone::largestWidth() const {
+    if (nVertex == 0) return 0;
+    Vec3 low = vertices[0].pos(), high = low;
+    for (int32_t i = 1; i < nVertex; ++i) {
+        const Vec3 p = vertices[i].pos();
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    return std::max({high.x - low.x, high.y - low.y, high.z - low.z});
 }
 
 }  // namespace brevix
