@@ -214,7 +214,12 @@ std::optional<DesignFigures> ScoreCache::load(const std::string& key) const {
     // none: the design is scored again.
     if (!readWholeFile(pathOf(key), text, problem, MAX_ENTRY_BYTES)) return std::nullopt;
     const json j = json::parse(text, nullptr, false);
-    if (j.is_discarded() || !j.is_object() || j.value("format", 0) != CACHE_FORMAT) return std::nullopt;
+    if (j.is_discarded() || !j.is_object()) return std::nullopt;
+    // A "format" that is not a number would throw from value(): it too is a
+    // foreign entry, not a reason to stop the batch.
+    const auto format = j.find("format");
+    if (format == j.end() || !format->is_number_integer() || format->get<long long>() != CACHE_FORMAT)
+        return std::nullopt;
     try {
         DesignFigures f = fromJson(j);
         f.fromCache = true;

@@ -257,6 +257,13 @@ TEST(ScoreCache, ADamagedEntryIsIgnoredAndProblemsAreNeverCached) {
     const DesignFigures f = scoreEntry(entry, smallSettings(), cache);
     EXPECT_TRUE(f.ok());
     EXPECT_FALSE(f.fromCache);
+    // A "format" of another kind than a number is a foreign entry too, not
+    // an exception that stops the batch.
+    for (const char* format : {"{}", "\"2\"", "2.5", "[2]", "null", "true", "1e300"}) {
+        for (auto& p : fs::recursive_directory_iterator(t.path() / "cache"))
+            if (p.is_regular_file()) writeFile(p.path(), std::string("{\"format\":") + format + ",\"facets\":73}");
+        EXPECT_FALSE(scoreEntry(entry, smallSettings(), cache).fromCache) << format;
+    }
 
     writeFile(file, "not a design at all");
     EXPECT_FALSE(scoreEntry(entry, smallSettings(), cache).ok());
