@@ -33,8 +33,9 @@ install(CODE "
 ")
 
 install(TARGETS brevix ${cli_programs} RUNTIME DESTINATION bin)
+# The guide's worked example of fitting rough reads its scan, pebble.obj.
 install(DIRECTORY UsersGuide/ DESTINATION ${BREVIX_DOC_FOLDER}/UsersGuide
-        FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.svg" PATTERN "*.jpg")
+        FILES_MATCHING PATTERN "*.html" PATTERN "*.png" PATTERN "*.svg" PATTERN "*.jpg" PATTERN "*.obj")
 install(CODE "brevix_install_desktop_entry(\"${CMAKE_SOURCE_DIR}/packaging/brevix.desktop.in\" bin/brevix)")
 install(FILES packaging/brevix-mime.xml DESTINATION share/mime/packages RENAME brevix.xml)
 install(FILES packaging/icons/brevix.svg DESTINATION share/icons/hicolor/scalable/apps)

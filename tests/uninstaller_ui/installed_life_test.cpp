@@ -146,6 +146,7 @@ TEST_F(InstalledLifeTest, InstallRunAndUninstall) {
             << folders[i - 1] << " before " << folders[i];
     }
     for (const char* expected : {"bin/brevix", "bin/brevix-cli", "bin/brevix-diagram", "share/doc/brevix/UsersGuide/brevixman.html",
+                                 "share/doc/brevix/UsersGuide/pebble.obj",
                                  "share/applications/brevix.desktop", "share/mime/packages/brevix.xml",
                                  "share/icons/hicolor/scalable/apps/brevix.svg"})
         EXPECT_TRUE(foundFiles.count((prefix_ / expected).string())) << expected;
