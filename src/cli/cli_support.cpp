@@ -1,5 +1,7 @@
 #include "cli/cli_support.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "document/design_io.h"
@@ -45,6 +47,19 @@ LoadedStone loadDesign(const std::string& path, RunState& state) {
     // A file cut short is only part of a design: nothing is made from it.
     if (read.outcome != ReadOutcome::Read || read.damaged) return nullptr;
     return LoadedStone(read.stone.release());
+}
+
+ProgressLine::ProgressLine(const char* verb, size_t total)
+    : verb_(verb), total_(total), shown_(::isatty(STDERR_FILENO) != 0) {}
+
+void ProgressLine::update(size_t done, size_t failed) {
+    if (!shown_) return;
+    std::fprintf(stderr, "\r%s %zu of %zu, %zu failed", verb_, done, total_, failed);
+    std::fflush(stderr);
+}
+
+void ProgressLine::finish() {
+    if (shown_) std::fprintf(stderr, "\r\033[K");
 }
 
 }  // namespace brevix::cli

@@ -3,6 +3,7 @@
 // program opens one, reporting errors, and the messages sink that writes
 // the program's messages to standard error without ever waiting for a
 // person.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +25,21 @@ public:
 // Shows what an operation of the core noted, in order, through the run's
 // sink (which tells each text once per run).
 void showNotes(const Diagnostics& notes);
+
+// "scored 37 of 200, 2 failed" kept on one line of the terminal while a
+// long run over many designs works; nothing when standard error is not a
+// terminal, so that logs and pipes get only the results.
+class ProgressLine {
+public:
+    ProgressLine(const char* verb, size_t total);
+    void update(size_t done, size_t failed);
+    void finish();
+
+private:
+    const char* verb_;
+    size_t total_;
+    bool shown_;
+};
 
 // "brevix-cli: <text>" on standard error.
 void reportError(std::string_view text);

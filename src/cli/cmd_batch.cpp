@@ -2,8 +2,6 @@
 // below the paths, one line each, scored on every core. A design that cannot
 // be read gets its error line; nothing stops the batch. batch tolerance
 // PATH... does the same with each design's tolerance of machine error.
-#include <unistd.h>
-
 #include <memory>
 #include <cstdio>
 #include <ostream>
@@ -52,24 +50,6 @@ struct BatchArguments {
     bool cache = true;
 };
 
-// "scored 37 of 200, 2 failed" kept on one line of the terminal.
-class Progress {
-public:
-    explicit Progress(size_t total) : total_(total), shown_(::isatty(STDERR_FILENO) != 0) {}
-    void update(size_t done, size_t failed) {
-        if (!shown_) return;
-        std::fprintf(stderr, "\rscored %zu of %zu, %zu failed", done, total_, failed);
-        std::fflush(stderr);
-    }
-    void finish() {
-        if (shown_) std::fprintf(stderr, "\r\033[K");
-    }
-
-private:
-    size_t total_;
-    bool shown_;
-};
-
 int runBatch(const BatchArguments& a, std::ostream& out) {
     const FoundDesigns found = findDesigns(a.paths);
     showNotes(found.notes);
@@ -83,7 +63,7 @@ int runBatch(const BatchArguments& a, std::ostream& out) {
     options.light = a.light;
     options.jobs = a.jobs;
     const ScoreCache cache(a.cache ? userCacheFolder() : std::string());
-    Progress progress(entries.size());
+    ProgressLine progress("scored", entries.size());
     size_t done = 0, failed = 0;
     const BatchTally tally = collection::runBatch(entries, options, cache, [&](const DesignFigures& f) {
         out << (a.format == BatchFormat::Csv ? csvLine(f, a.light.sweep, a.light.scintillation, lighting) : jsonLine(f));
@@ -146,7 +126,7 @@ int runBatchTolerance(const BatchToleranceArguments& a, std::ostream& out) {
     const int jobs = jobCount(a.jobs, cores, entries.size());
     const int threads = innerThreads(cores, jobs, entries.size());
     std::vector<std::string> lines(entries.size());
-    Progress progress(entries.size());
+    ProgressLine progress("scored", entries.size());
     size_t done = 0, failed = 0;
     runInOrder(
         entries.size(), jobs, [&](size_t i) { lines[i] = toleranceLine(entries[i], a, threads); },

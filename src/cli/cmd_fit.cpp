@@ -226,9 +226,18 @@ int runFitDesigns(const FitArguments& a, std::ostream& out) {
     const int jobs = collection::jobCount(a.jobs, cores, entries.size());
     const int threads = collection::innerThreads(cores, jobs, entries.size());
     std::vector<Ranked> ranked(entries.size());
+    // The ranking needs every fit before it prints a line: until then only
+    // the count on the terminal tells a long folder is being worked through.
+    ProgressLine progress("fitted", entries.size());
+    size_t done = 0, failed = 0;
     collection::runInOrder(
         entries.size(), jobs, [&](size_t i) { ranked[i] = fitEntry(entries[i], *rough, a, threads); },
-        [](size_t) {});
+        [&](size_t i) {
+            ++done;
+            failed += !ranked[i].ok;
+            progress.update(done, failed);
+        });
+    progress.finish();
     // Heaviest first, and the order by weight times brightness, which the
     // lines follow; designs that failed come last in the order found.
     std::vector<size_t> byWeight, byScore;
@@ -239,17 +248,14 @@ int runFitDesigns(const FitArguments& a, std::ostream& out) {
     std::stable_sort(byScore.begin(), byScore.end(), [&](size_t x, size_t y) { return ranked[x].score > ranked[y].score; });
     for (size_t k = 0; k < byWeight.size(); ++k) ranked[byWeight[k]].line["rank_weight"] = k + 1;
     for (size_t k = 0; k < byScore.size(); ++k) ranked[byScore[k]].line["rank_weight_x_brightness"] = k + 1;
-    size_t shown = 0, failed = 0;
+    size_t shown = 0;
     for (size_t i : byScore) {
         if (a.top > 0 && shown == static_cast<size_t>(a.top)) break;
         out << ranked[i].line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
         ++shown;
     }
     for (const Ranked& r : ranked)
-        if (!r.ok) {
-            out << r.line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
-            ++failed;
-        }
+        if (!r.ok) out << r.line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
     return failed > 0 ? EXIT_FAILED : EXIT_DONE;
 }
 

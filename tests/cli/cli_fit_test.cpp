@@ -126,6 +126,16 @@ TEST_F(CliFit, AFolderOfDesignsIsRankedByWeightAndByWeightTimesBrightness) {
     EXPECT_EQ(weightRanks, (std::vector<int>{1, 2, 3}));
     const CliRun top = run("fit --designs designs box:10x8x6 --material Corundum --top 1");
     EXPECT_EQ(top.out, r.out.substr(0, r.out.find('\n') + 1));
+    // The count of designs fitted goes to a terminal only, and is wiped
+    // before the ranking; a log or pipe gets the lines alone.
+    EXPECT_EQ(r.err.find("fitted"), std::string::npos) << r.err;
+    if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1) to give a terminal";
+    const std::string command = "cd " + quoted(path("")) + " && script -qec \"" + BREVIX_CLI +
+                                " fit --designs designs box:10x8x6 --material Corundum --jobs 2 >ranked\" terminal";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string terminal = readAll(path("terminal"));
+    EXPECT_NE(terminal.find("\rfitted 3 of 3, 0 failed\r\033[K"), std::string::npos) << terminal;
+    EXPECT_EQ(readAll(path("ranked")), r.out);
 }
 
 }  // namespace
