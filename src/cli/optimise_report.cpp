@@ -132,7 +132,9 @@ int finishSearch(const Stone& design, const DesignIntent& intent, const optimise
         optics::FaceUpOptions pictures;
         pictures.size = std::max(options.size, 128);
         pictures.refractiveIndex = refractiveIndex;
-        const std::string png = optics::encodePng(optics::comparePictures(design, best, pictures));
+        // Under the first lighting judged, as the dialog shows the pair.
+        const optics::Environment shown = options.lightings.empty() ? optics::Environment::Iso : options.lightings.front();
+        const std::string png = optics::encodePng(optics::comparePictures(design, best, pictures, shown));
         if (png.empty()) {
             reportError(strprintf("Error writing %s. Disk full?", options.compare.c_str()));
             return EXIT_FAILED;

@@ -10,7 +10,13 @@ Lighting observerLighting(const Lighting& lighting) {
     return observed;
 }
 
-RgbPicture comparePictures(const Stone& start, const Stone& result, const FaceUpOptions& options) {
+RgbPicture faceUpPicture(const Stone& stone, FaceUpOptions options, Environment environment) {
+    if (hasScene(environment)) options.lighting.environment = environment;
+    return picture(renderFaceUp(stone, options), environment);
+}
+
+RgbPicture comparePictures(const Stone& start, const Stone& result, const FaceUpOptions& options,
+                           Environment environment) {
     const int n = std::max(options.size, 1);
     RgbPicture out;
     out.width = 2 * n + COMPARE_GAP;
@@ -23,7 +29,7 @@ RgbPicture comparePictures(const Stone& start, const Stone& result, const FaceUp
             FaceUpOptions one = options;
             one.size = n;
             if (row == 1) one.lighting = observerLighting(options.lighting);
-            const RgbPicture p = picture(renderFaceUp(*stones[col], one), LightModel::Iso);
+            const RgbPicture p = faceUpPicture(*stones[col], one, environment);
             if (p.width != n || p.height != n) continue;
             for (int y = 0; y < n; ++y) {
                 const uint8_t* from = &p.rgb[size_t(y) * n * 3];

@@ -16,8 +16,13 @@ namespace brevix::optics {
 // Pixels between the pictures.
 constexpr int COMPARE_GAP = 4;
 
-// Each picture options.size a side; ISO light.
-RgbPicture comparePictures(const Stone& start, const Stone& result, const FaceUpOptions& options);
+// The stone face up under `environment`, as the light panes show it: a
+// room's picture needs a render in that room, ISO and COS come with any.
+RgbPicture faceUpPicture(const Stone& stone, FaceUpOptions options, Environment environment);
+
+// Each picture options.size a side, under `environment`.
+RgbPicture comparePictures(const Stone& start, const Stone& result, const FaceUpOptions& options,
+                           Environment environment = Environment::Iso);
 
 // The lighting an observer sees a stone in: the head shadow of `lighting`,
 // or OBSERVER_HEAD_DEGREES when it has none.

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QPixmap>
@@ -41,6 +42,22 @@ bool samePlanes(const Stone& a, const Stone& b) {
         if (f.a != g.a || f.b != g.b || f.c != g.c || f.d != g.d) return false;
     }
     return true;
+}
+
+// The share of a picture's pixels that are not grey (the dark slate around
+// the stone is not counted): none under ISO.
+double colouredShare(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QColor slate(44, 48, 58);
+    int coloured = 0, inside = 0;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QColor c = rgb.pixelColor(x, y);
+            if (c == slate) continue;
+            ++inside;
+            coloured += c.red() != c.green() || c.green() != c.blue();
+        }
+    return inside ? double(coloured) / inside : 0.0;
 }
 
 }  // namespace
@@ -198,6 +215,25 @@ private Q_SLOTS:
         QVERIFY(score.hasMatch());
         const double lower = std::min(m.captured(1).toDouble(), m.captured(2).toDouble());
         QVERIFY2(qAbs(score.captured(1).toDouble() - lower) < 0.06, qPrintable(text));
+        auto* picture = dialog.findChild<QLabel*>(QStringLiteral("optimiseBestPicture"));
+        QCOMPARE(picture->toolTip(), QStringLiteral("The best design so far, face up under ISO."));
+        QCOMPARE(colouredShare(picture->pixmap().toImage()), 0.0);
+
+        // ASET alone: the best so far and the pair of the start and the
+        // result are watched in its zones' colours.
+        box("iso")->setChecked(false);
+        box("spot")->setChecked(false);
+        box("aset")->setChecked(true);
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("seconds"))->setValue(4);
+        dialog.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.running(), 60000);
+        QCOMPARE(picture->toolTip(), QStringLiteral("The best design so far, face up under ASET."));
+        QVERIFY(colouredShare(picture->pixmap().toImage()) > 0.5);
+        auto* results = dialog.findChild<QListWidget*>(QStringLiteral("optimiseResults"));
+        results->setCurrentRow(bestRow(dialog));
+        auto* compare = dialog.findChild<QLabel*>(QStringLiteral("optimiseCompare"));
+        QVERIFY(compare->toolTip().contains(QStringLiteral("under ASET")));
+        QVERIFY(colouredShare(compare->pixmap().toImage()) > 0.5);
     }
 
     void retargetsToDiamond() {

@@ -4,12 +4,14 @@
 // and poor brilliants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
 #include "design/sample_designs.h"
 #include "kernel/stone.h"
 #include "light_designs.h"
+#include "optics/compare_picture.h"
 #include "optics/environment.h"
 #include "optics/face_up.h"
 #include "optics/fresnel.h"
@@ -258,6 +260,49 @@ TEST(Rooms, ARoomLeavesTheIsoPictureAsItWasAndAddsItsOwn) {
         EXPECT_EQ(room.environment, e);
         EXPECT_GT(room.sceneBrightness, 0);
     }
+}
+
+// The optimiser's pair of pictures under the lighting a search was judged
+// in: each quarter is that stone's own picture under it (lit above, with the
+// viewer's head below), ISO gives the plain pair, and ASET shows its zones.
+TEST(Rooms, ThePairOfPicturesIsShownUnderTheLightingAsked) {
+    const Stone start = makeRoundBrilliant();
+    const Stone result = tolerance::testing::wellCutBrilliant().stone;
+    FaceUpOptions o;
+    o.size = 48;
+    o.refractiveIndex = 2.42;
+    const int n = o.size, width = 2 * n + COMPARE_GAP;
+    const auto quarter = [&](const RgbPicture& pair, int row, int col) {
+        std::vector<uint8_t> rgb;
+        for (int y = 0; y < n; ++y) {
+            const auto from = pair.rgb.begin() + ((row * (n + COMPARE_GAP) + y) * width + col * (n + COMPARE_GAP)) * 3;
+            rgb.insert(rgb.end(), from, from + n * 3);
+        }
+        return rgb;
+    };
+    FaceUpOptions observed = o;
+    observed.lighting = observerLighting(o.lighting);
+    for (Environment e : ALL_ENVIRONMENTS) {
+        const RgbPicture pair = comparePictures(start, result, o, e);
+        ASSERT_EQ(pair.width, width);
+        EXPECT_EQ(quarter(pair, 0, 0), faceUpPicture(start, o, e).rgb) << environmentKey(e);
+        EXPECT_EQ(quarter(pair, 0, 1), faceUpPicture(result, o, e).rgb) << environmentKey(e);
+        EXPECT_EQ(quarter(pair, 1, 1), faceUpPicture(result, observed, e).rgb) << environmentKey(e);
+    }
+    EXPECT_EQ(comparePictures(start, result, o).rgb, comparePictures(start, result, o, Environment::Iso).rgb);
+    EXPECT_EQ(faceUpPicture(result, o, Environment::Iso).rgb, picture(renderFaceUp(result, o), LightModel::Iso).rgb);
+    // ISO is grey; ASET paints the stone in its zones' colours.
+    const auto colouredShare = [](const RgbPicture& p) {
+        size_t coloured = 0, inside = 0;
+        for (size_t i = 0; i < p.rgb.size(); i += 3) {
+            if (std::equal(BACKGROUND_RGB, BACKGROUND_RGB + 3, &p.rgb[i])) continue;
+            ++inside;
+            coloured += p.rgb[i] != p.rgb[i + 1] || p.rgb[i + 1] != p.rgb[i + 2];
+        }
+        return inside ? double(coloured) / double(inside) : 0.0;
+    };
+    EXPECT_EQ(colouredShare(faceUpPicture(result, o, Environment::Iso)), 0.0);
+    EXPECT_GT(colouredShare(faceUpPicture(result, o, Environment::Aset)), 0.9);
 }
 
 }  // namespace

@@ -343,6 +343,10 @@ void OptimiseDlg::start() {
         return;
     }
     judgedUnder_ = s.scoring.lightings;
+    const QString shown = QString::fromLatin1(optics::environmentLabel(shownLighting()));
+    picture_->setToolTip(QStringLiteral("The best design so far, face up under ") + shown + QStringLiteral("."));
+    compare_->setToolTip(QStringLiteral("Left the start, right the chosen result, under ") + shown +
+                         QStringLiteral("; below as a viewer sees them, with the head shadow."));
     refractiveIndex_ = s.scoring.refractiveIndex;
     cancel_ = false;
     finished_ = false;
@@ -370,6 +374,10 @@ void OptimiseDlg::start() {
 
 void OptimiseDlg::stop() { cancel_ = true; }
 
+optics::Environment OptimiseDlg::shownLighting() const {
+    return judgedUnder_.empty() ? optics::Environment::Iso : judgedUnder_.front();
+}
+
 void OptimiseDlg::showProgress(const optimise::Progress& p) {
     if (finished_) return;
     progress_->setValue(std::min(p.evaluations, progress_->maximum()));
@@ -381,7 +389,7 @@ void OptimiseDlg::showProgress(const optimise::Progress& p) {
     optics::FaceUpOptions options;
     options.size = 150;
     options.refractiveIndex = refractiveIndex_;
-    const optics::RgbPicture rgb = optics::picture(optics::renderFaceUp(*p.bestStone, options), optics::LightModel::Iso);
+    const optics::RgbPicture rgb = optics::faceUpPicture(*p.bestStone, options, shownLighting());
     const QImage image(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
     picture_->setPixmap(QPixmap::fromImage(image.copy()));
 }
@@ -455,7 +463,7 @@ void OptimiseDlg::showCompare(int row) {
     optics::FaceUpOptions options;
     options.size = 110;
     options.refractiveIndex = refractiveIndex_;
-    const optics::RgbPicture rgb = optics::comparePictures(design_, *e->stone, options);
+    const optics::RgbPicture rgb = optics::comparePictures(design_, *e->stone, options, shownLighting());
     const QImage image(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
     compare_->setPixmap(QPixmap::fromImage(image.copy()));
 }

@@ -107,6 +107,9 @@ private:
     double shownBest_ = -1e300;
     double refractiveIndex_ = 1.54;
     std::vector<optics::Environment> judgedUnder_;  // of the search listed
+    // The pictures show the first lighting the search is judged under: a
+    // design tuned for ASET is watched in ASET's colours, not in ISO light.
+    optics::Environment shownLighting() const;
     std::optional<optimise::OptimiseResult> result_;
 };
 
