@@ -2,7 +2,7 @@
 // noisy 5000-triangle pebble as a phone scan gives one (the whole fit on
 // one thread and on every core, and one pose's largest size), fifty
 // designs in that pebble, and reading and preparing a pebble of a million
-// triangles.
+// triangles (and preparing it alone, where the checks of the surface show).
 #include <benchmark/benchmark.h>
 
 #include "document/design_io.h"
@@ -76,6 +76,20 @@ void BM_PrepareAMillionTriangles(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PrepareAMillionTriangles)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Preparing alone, from points already shared: the checks that the surface
+// is a proper solid, without the reading and welding around them.
+void BM_PrepareAMillionTrianglePebble(benchmark::State& state) {
+    const Mesh pebble = pebbleMesh(5, 1000000, 20);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Mesh copy = pebble;
+        state.ResumeTiming();
+        const RoughCheck check = prepareRough(std::move(copy));
+        if (!check.rough) state.SkipWithError(check.error.c_str());
+    }
+}
+BENCHMARK(BM_PrepareAMillionTrianglePebble)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 }  // namespace
 }  // namespace brevix::rough
