@@ -29,6 +29,13 @@ double boxEntry(Vec3 lo, Vec3 hi, Vec3 from, Vec3 inverse) {
     return near <= far ? near : std::numeric_limits<double>::infinity();
 }
 
+bool boxesWithin(Vec3 lo1, Vec3 hi1, Vec3 lo2, Vec3 hi2, double margin) {
+    return lo1.x <= hi2.x + margin && lo2.x <= hi1.x + margin && lo1.y <= hi2.y + margin &&
+           lo2.y <= hi1.y + margin && lo1.z <= hi2.z + margin && lo2.z <= hi1.z + margin;
+}
+
+double boxSpan(Vec3 lo, Vec3 hi) { return (hi.x - lo.x) + (hi.y - lo.y) + (hi.z - lo.z); }
+
 }  // namespace
 
 RayCaster::RayCaster(const Mesh& mesh) : mesh_(mesh) {
@@ -126,6 +133,40 @@ std::optional<RayCaster::Hit> RayCaster::firstHit(Vec3 from, Vec3 direction) con
     }
     if (best.distance == std::numeric_limits<double>::infinity()) return std::nullopt;
     return best;
+}
+
+void RayCaster::forEachNearbyLeafPair(double margin, const LeafPairVisit& visit) const {
+    if (nodes_.empty()) return;
+    auto leafOf = [](const Node& node) { return LeafRange{node.first, node.count}; };
+    // Pairs of nodes still to walk; a node paired with itself stands for
+    // the pairs within it.
+    std::vector<std::array<uint32_t, 2>> pending{{0, 0}};
+    while (!pending.empty()) {
+        const auto [i, j] = pending.back();
+        pending.pop_back();
+        const Node& a = nodes_[i];
+        const Node& b = nodes_[j];
+        if (i == j) {
+            if (a.count > 0) {
+                visit(leafOf(a), leafOf(a));
+            } else {
+                pending.push_back({a.first, a.first + 1});
+                pending.push_back({a.first + 1, a.first + 1});
+                pending.push_back({a.first, a.first});
+            }
+            continue;
+        }
+        if (!boxesWithin(a.lo, a.hi, b.lo, b.hi, margin)) continue;
+        if (a.count > 0 && b.count > 0) {
+            visit(leafOf(a), leafOf(b));
+        } else if (b.count > 0 || (a.count == 0 && boxSpan(a.lo, a.hi) >= boxSpan(b.lo, b.hi))) {
+            pending.push_back({a.first + 1, j});
+            pending.push_back({a.first, j});
+        } else {
+            pending.push_back({i, b.first + 1});
+            pending.push_back({i, b.first});
+        }
+    }
 }
 
 }  // namespace brevix::rough

@@ -6,7 +6,9 @@
 // exact-predicate tree, which answers the inside tests and checks the
 // answer, took some twenty times as long for the same rays.
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "rough/rough_fit.h"
@@ -24,6 +26,19 @@ public:
     // Along the unit `direction`; nothing when the ray leaves without
     // meeting a triangle.
     std::optional<Hit> firstHit(Vec3 from, Vec3 direction) const;
+
+    // The triangles in the order the tree's leaves hold them: neighbours in
+    // space lie near each other in it.
+    std::span<const uint32_t> leafOrder() const { return order_; }
+    // Every two leaves of the tree whose boxes come within `margin` of each
+    // other, each such pair once and each leaf with itself, as the ranges of
+    // leafOrder() they hold; the same pairs in the same order every time.
+    // Triangles that may touch are always in one of them.
+    struct LeafRange {
+        uint32_t first, count;
+    };
+    using LeafPairVisit = std::function<void(LeafRange, LeafRange)>;
+    void forEachNearbyLeafPair(double margin, const LeafPairVisit& visit) const;
 
 private:
     struct Node {

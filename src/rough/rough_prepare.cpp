@@ -1,13 +1,15 @@
 // Making a mesh into a rough the fit can trust: one point where a scan
 // repeats a corner, every edge shared by exactly two triangles that run
-// along it in opposite directions, and the triangles facing outward.
-// Anything else has no inside, and a stone "inside" it would mean nothing.
+// along it in opposite directions, the triangles facing outward, and no
+// triangle passing through another. Anything else has no inside, and a
+// stone "inside" it would mean nothing.
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
 #include "platform/strformat.h"
 #include "rough/rough_internal.h"
+#include "rough/self_crossing.h"
 
 namespace brevix::rough {
 
@@ -308,6 +310,10 @@ RoughCheck prepareRough(Mesh mesh) {
         return check;
     }
     rough->rays = std::make_unique<RayCaster>(rough->mesh);
+    if (const auto crossing = findSelfCrossing(rough->mesh, *rough->rays)) {
+        check.error = "The rough is not a solid: its surface passes through itself near " + pointText(*crossing) + ".";
+        return check;
+    }
     check.rough = std::move(rough);
     return check;
 }
