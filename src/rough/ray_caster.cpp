@@ -135,36 +135,46 @@ std::optional<RayCaster::Hit> RayCaster::firstHit(Vec3 from, Vec3 direction) con
     return best;
 }
 
-void RayCaster::forEachNearbyLeafPair(double margin, const LeafPairVisit& visit) const {
+void RayCaster::forEachNearbyLeafPair(double margin, const LeafPairVisit& visit, unsigned share,
+                                      unsigned shares) const {
     if (nodes_.empty()) return;
     auto leafOf = [](const Node& node) { return LeafRange{node.first, node.count}; };
-    // Pairs of nodes still to walk; a node paired with itself stands for
-    // the pairs within it.
-    std::vector<std::array<uint32_t, 2>> pending{{0, 0}};
+    // Pairs of nodes still to walk, with their depth; a node paired with
+    // itself stands for the pairs within it. Every share walks the first
+    // levels, then takes every shares-th of the pairs found at the depth
+    // where the work divides finely enough.
+    struct PendingPair {
+        uint32_t a, b, depth;
+    };
+    constexpr uint32_t SHARED_DEPTH = 8;
+    uint32_t dealt = 0;
+    std::vector<PendingPair> pending{{0, 0, 0}};
     while (!pending.empty()) {
-        const auto [i, j] = pending.back();
+        const auto [i, j, depth] = pending.back();
         pending.pop_back();
         const Node& a = nodes_[i];
         const Node& b = nodes_[j];
+        if (i != j && !boxesWithin(a.lo, a.hi, b.lo, b.hi, margin)) continue;
+        const bool visits = a.count > 0 && (i == j || b.count > 0);
+        if (shares > 1 && (depth == SHARED_DEPTH || (depth < SHARED_DEPTH && visits)) && dealt++ % shares != share)
+            continue;
+        const uint32_t next = depth + 1;
         if (i == j) {
             if (a.count > 0) {
                 visit(leafOf(a), leafOf(a));
             } else {
-                pending.push_back({a.first, a.first + 1});
-                pending.push_back({a.first + 1, a.first + 1});
-                pending.push_back({a.first, a.first});
+                pending.push_back({a.first, a.first + 1, next});
+                pending.push_back({a.first + 1, a.first + 1, next});
+                pending.push_back({a.first, a.first, next});
             }
-            continue;
-        }
-        if (!boxesWithin(a.lo, a.hi, b.lo, b.hi, margin)) continue;
-        if (a.count > 0 && b.count > 0) {
+        } else if (a.count > 0 && b.count > 0) {
             visit(leafOf(a), leafOf(b));
         } else if (b.count > 0 || (a.count == 0 && boxSpan(a.lo, a.hi) >= boxSpan(b.lo, b.hi))) {
-            pending.push_back({a.first + 1, j});
-            pending.push_back({a.first, j});
+            pending.push_back({a.first + 1, j, next});
+            pending.push_back({a.first, j, next});
         } else {
-            pending.push_back({i, b.first + 1});
-            pending.push_back({i, b.first});
+            pending.push_back({i, b.first + 1, next});
+            pending.push_back({i, b.first, next});
         }
     }
 }

@@ -37,8 +37,11 @@ public:
     struct LeafRange {
         uint32_t first, count;
     };
+    // Split into `shares`, share number `share` visits its part of the
+    // pairs only, so that threads can share the walk.
     using LeafPairVisit = std::function<void(LeafRange, LeafRange)>;
-    void forEachNearbyLeafPair(double margin, const LeafPairVisit& visit) const;
+    void forEachNearbyLeafPair(double margin, const LeafPairVisit& visit, unsigned share = 0,
+                               unsigned shares = 1) const;
 
 private:
     struct Node {

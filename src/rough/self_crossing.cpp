@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace brevix::rough {
 
@@ -23,6 +24,7 @@ constexpr double CROSSING_FLAT_FRACTION = 1e-10;
 constexpr double CROSSING_DEPTH_FRACTION = 1e-4;
 // Triangles' boxes are kept as floats, whose rounding this covers.
 constexpr double CROSSING_BOX_FRACTION = 1e-6;
+constexpr size_t CROSSING_TRIANGLES_PER_THREAD = 50000;
 
 struct CrossingPlane {
     Vec3 normal;     // unit; zero for a triangle without area
@@ -45,6 +47,24 @@ bool boxesMeet(const CrossingBox& a, const CrossingBox& b, float margin) {
     for (int k = 0; k < 3; ++k)
         if (a.lo[k] > b.hi[k] + margin || b.lo[k] > a.hi[k] + margin) return false;
     return true;
+}
+
+// Leaves hold a handful of triangles.
+constexpr uint32_t CROSSING_LEAF_MOST = 16;
+
+// The triangles of leaf `from` whose boxes meet the box around leaf `to`.
+uint32_t trianglesNear(const std::vector<CrossingBox>& boxes, RayCaster::LeafRange from, RayCaster::LeafRange to,
+                       float margin, uint32_t* near) {
+    CrossingBox around = boxes[to.first];
+    for (uint32_t j = to.first + 1; j < to.first + to.count; ++j)
+        for (int k = 0; k < 3; ++k) {
+            around.lo[k] = std::min(around.lo[k], boxes[j].lo[k]);
+            around.hi[k] = std::max(around.hi[k], boxes[j].hi[k]);
+        }
+    uint32_t count = 0;
+    for (uint32_t i = from.first; i < from.first + from.count && count < CROSSING_LEAF_MOST; ++i)
+        if (boxesMeet(boxes[i], around, margin)) near[count++] = i;
+    return count;
 }
 
 struct CrossingTolerances {
@@ -175,31 +195,59 @@ std::optional<Vec3> findSelfCrossing(const Mesh& mesh, const RayCaster& tree) {
         return std::array<Vec3, 3>{mesh.points[c[0]], mesh.points[c[1]], mesh.points[c[2]]};
     };
 
-    uint64_t firstPair = UINT64_MAX;
-    Vec3 where;
-    auto test = [&](uint32_t i, uint32_t j) {
-        if (!boxesMeet(boxes[i], boxes[j], boxMargin)) return;
-        const uint32_t t1 = order[i], t2 = order[j];
-        const uint64_t pair = uint64_t(std::min(t1, t2)) << 32 | std::max(t1, t2);
-        if (pair >= firstPair) return;
-        const bool firstDecides = planes[i].inradius > planes[j].inradius ||
-                                  (planes[i].inradius == planes[j].inradius && t1 < t2);
-        const uint32_t r = firstDecides ? i : j, o = firstDecides ? j : i;
-        // Nothing can reach deeper than the tolerance into a triangle
-        // thinner than that; nor into its partner, which is no thicker.
-        if (!(planes[r].inradius > tolerance.depth)) return;
-        if (const auto at = crossingOfPair([&] { return corners(order[r]); }, planes[r], corners(order[o]), tolerance)) {
-            firstPair = pair;
-            where = *at;
-        }
+    // Each thread keeps the first crossing of its share of the pairs; the
+    // first of those is the first of all, on any number of threads.
+    struct Found {
+        uint64_t pair = UINT64_MAX;
+        Vec3 where;
     };
-    tree.forEachNearbyLeafPair(CROSSING_BOX_FRACTION * size, [&](RayCaster::LeafRange a, RayCaster::LeafRange b) {
-        const bool same = a.first == b.first;
-        for (uint32_t i = a.first; i < a.first + a.count; ++i)
-            for (uint32_t j = same ? i + 1 : b.first; j < b.first + b.count; ++j) test(i, j);
-    });
-    if (firstPair == UINT64_MAX) return std::nullopt;
-    return where;
+    auto search = [&](unsigned share, unsigned shares, Found& found) {
+        auto test = [&](uint32_t i, uint32_t j) {
+            if (!boxesMeet(boxes[i], boxes[j], boxMargin)) return;
+            const uint32_t t1 = order[i], t2 = order[j];
+            const uint64_t pair = uint64_t(std::min(t1, t2)) << 32 | std::max(t1, t2);
+            if (pair >= found.pair) return;
+            const bool firstDecides = planes[i].inradius > planes[j].inradius ||
+                                      (planes[i].inradius == planes[j].inradius && t1 < t2);
+            const uint32_t r = firstDecides ? i : j, o = firstDecides ? j : i;
+            // Nothing can reach deeper than the tolerance into a triangle
+            // thinner than that; nor into its partner, which is no thicker.
+            if (!(planes[r].inradius > tolerance.depth)) return;
+            if (const auto at = crossingOfPair([&] { return corners(order[r]); }, planes[r], corners(order[o]), tolerance))
+                found = {pair, *at};
+        };
+        tree.forEachNearbyLeafPair(
+            CROSSING_BOX_FRACTION * size,
+            [&](RayCaster::LeafRange a, RayCaster::LeafRange b) {
+                if (a.first == b.first) {
+                    for (uint32_t i = a.first; i < a.first + a.count; ++i)
+                        for (uint32_t j = i + 1; j < a.first + a.count; ++j) test(i, j);
+                    return;
+                }
+                // Two leaves overlap at their edges: only the triangles of
+                // each that reach into the other's box can meet.
+                uint32_t nearA[CROSSING_LEAF_MOST], nearB[CROSSING_LEAF_MOST];
+                const uint32_t countA = trianglesNear(boxes, a, b, boxMargin, nearA);
+                if (countA == 0) return;
+                const uint32_t countB = trianglesNear(boxes, b, a, boxMargin, nearB);
+                for (uint32_t x = 0; x < countA; ++x)
+                    for (uint32_t y = 0; y < countB; ++y) test(nearA[x], nearB[y]);
+            },
+            share, shares);
+    };
+    // A small rough is searched at once; threads pay off on a large scan.
+    const unsigned shares =
+        order.size() < CROSSING_TRIANGLES_PER_THREAD ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    std::vector<Found> found(shares);
+    std::vector<std::thread> pool;
+    for (unsigned share = 1; share < shares; ++share)
+        pool.emplace_back([&, share] { search(share, shares, found[share]); });
+    search(0, shares, found[0]);
+    for (std::thread& t : pool) t.join();
+    const Found first = *std::min_element(found.begin(), found.end(),
+                                          [](const Found& a, const Found& b) { return a.pair < b.pair; });
+    if (first.pair == UINT64_MAX) return std::nullopt;
+    return first.where;
 }
 
 }  // namespace brevix::rough

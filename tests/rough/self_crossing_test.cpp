@@ -4,10 +4,12 @@
 // of every pair of triangles, written apart from the search.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
 #include "rough/pebble.h"
+#include "rough/ray_caster.h"
 #include "rough_test_support.h"
 
 namespace brevix::rough {
@@ -192,6 +194,32 @@ TEST(RoughSelfCrossing, HonestRoughsAreAllTaken) {
             ASSERT_TRUE(written.mesh);
             EXPECT_TRUE(prepareRough(*written.mesh).rough) << seed << " " << triangles;
         }
+}
+
+// Threads split the search by shares of the tree's leaf pairs: together
+// the shares must hold every pair exactly once, or a large scan's crossing
+// could go unseen on some number of cores.
+TEST(RoughSelfCrossing, SharesOfTheLeafPairsTogetherHoldEachPairOnce) {
+    const Mesh pebble = pebbleMesh(4, 20000, 20);
+    const RayCaster tree(pebble);
+    auto pairsOf = [&](unsigned shares) {
+        std::vector<std::array<uint32_t, 2>> pairs;
+        for (unsigned share = 0; share < shares; ++share)
+            tree.forEachNearbyLeafPair(
+                1e-3, [&](RayCaster::LeafRange a, RayCaster::LeafRange b) { pairs.push_back({a.first, b.first}); },
+                share, shares);
+        std::sort(pairs.begin(), pairs.end());
+        return pairs;
+    };
+    const auto whole = pairsOf(1);
+    EXPECT_GT(whole.size(), pebble.triangles.size());
+    EXPECT_EQ(std::adjacent_find(whole.begin(), whole.end()), whole.end());
+    for (const unsigned shares : {2u, 3u, 8u}) EXPECT_EQ(pairsOf(shares), whole) << shares;
+}
+
+TEST(RoughSelfCrossing, TwoLargeScansOverlappingInOneFileAreRefused) {
+    const Mesh both = merged(pebbleMesh(8, 40000, 20), pebbleMesh(9, 40000, 20), {6, 3, 1});
+    EXPECT_TRUE(crossingPoint(prepareRough(both)));
 }
 
 }  // namespace
