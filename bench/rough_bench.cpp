@@ -2,12 +2,14 @@
 // noisy 5000-triangle pebble as a phone scan gives one (the whole fit on
 // one thread and on every core, and one pose's largest size), fifty
 // designs in that pebble, and reading and preparing a pebble of a million
-// triangles (and preparing it alone, where the checks of the surface show).
+// triangles (and preparing it alone, where the checks of the surface show,
+// and the search for a surface through itself alone).
 #include <benchmark/benchmark.h>
 
 #include "document/design_io.h"
 #include "rough/fit_model.h"
 #include "rough/pebble.h"
+#include "rough/self_crossing.h"
 #include "support/generated_designs.h"
 
 namespace brevix::rough {
@@ -90,6 +92,15 @@ void BM_PrepareAMillionTrianglePebble(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PrepareAMillionTrianglePebble)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// Of that, the search for a surface passing through itself.
+void BM_SelfCrossingOfAMillionTrianglePebble(benchmark::State& state) {
+    const Mesh pebble = pebbleMesh(5, 1000000, 20);
+    const RayCaster tree(pebble);
+    for (auto _ : state)
+        if (findSelfCrossing(pebble, tree)) state.SkipWithError("a pebble crosses itself");
+}
+BENCHMARK(BM_SelfCrossingOfAMillionTrianglePebble)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 }  // namespace
 }  // namespace brevix::rough
