@@ -18,9 +18,11 @@ namespace {
 constexpr double CROSSING_FLAT_FRACTION = 1e-10;
 // A crossing must reach this fraction of the rough's size into the other
 // triangle. Files keep coordinates to a few figures (floats in STL, three
-// decimals in some OBJ), and rounding them tips a sliver of a flat scan over
-// its neighbour by about that much: such a tip is the file's rounding, not
-// the stone's surface. Scanners resolve a hundred times more coarsely.
+// decimals in some OBJ), and rounding them can tip a sliver of a flat scan
+// over its neighbour by as much as the rounding: a tip that shallow is the
+// file's, not the stone's. This lies above the rounding of floats, and of
+// three decimals on a stone of a centimetre, and well below the finest
+// detail a scanner resolves.
 constexpr double CROSSING_DEPTH_FRACTION = 1e-4;
 // Triangles' boxes are kept as floats, whose rounding this covers.
 constexpr double CROSSING_BOX_FRACTION = 1e-6;
@@ -52,7 +54,8 @@ bool boxesMeet(const CrossingBox& a, const CrossingBox& b, float margin) {
 // Leaves hold a handful of triangles.
 constexpr uint32_t CROSSING_LEAF_MOST = 16;
 
-// The triangles of leaf `from` whose boxes meet the box around leaf `to`.
+// The triangles of leaf `from` (of at most CROSSING_LEAF_MOST) whose boxes
+// meet the box around leaf `to`.
 uint32_t trianglesNear(const std::vector<CrossingBox>& boxes, RayCaster::LeafRange from, RayCaster::LeafRange to,
                        float margin, uint32_t* near) {
     CrossingBox around = boxes[to.first];
@@ -62,7 +65,7 @@ uint32_t trianglesNear(const std::vector<CrossingBox>& boxes, RayCaster::LeafRan
             around.hi[k] = std::max(around.hi[k], boxes[j].hi[k]);
         }
     uint32_t count = 0;
-    for (uint32_t i = from.first; i < from.first + from.count && count < CROSSING_LEAF_MOST; ++i)
+    for (uint32_t i = from.first; i < from.first + from.count; ++i)
         if (boxesMeet(boxes[i], around, margin)) near[count++] = i;
     return count;
 }
@@ -143,11 +146,13 @@ std::optional<Vec3> crossingOfPair(const CornersOfR& cornersOfR, const CrossingP
     int found = 0;
     for (int i = 0; i < 3; ++i) {
         const int j = (i + 1) % 3;
-        if (std::abs(height[i]) <= tolerance.flat) ends[found++] = o[i];
-        if ((height[i] > tolerance.flat && height[j] < -tolerance.flat) ||
-            (height[i] < -tolerance.flat && height[j] > tolerance.flat))
+        if (std::abs(height[i]) <= tolerance.flat && found < 2) ends[found++] = o[i];
+        if (((height[i] > tolerance.flat && height[j] < -tolerance.flat) ||
+             (height[i] < -tolerance.flat && height[j] > tolerance.flat)) &&
+            found < 2)
             ends[found++] = o[i] + (o[j] - o[i]) * (height[i] / (height[i] - height[j]));
     }
+    if (found < 2) return std::nullopt;
     // That segment, cut to the part deeper than the tolerance inside r.
     double from = 0, to = 1;
     for (int i = 0; i < 3; ++i) {
@@ -222,6 +227,11 @@ std::optional<Vec3> findSelfCrossing(const Mesh& mesh, const RayCaster& tree) {
                 if (a.first == b.first) {
                     for (uint32_t i = a.first; i < a.first + a.count; ++i)
                         for (uint32_t j = i + 1; j < a.first + a.count; ++j) test(i, j);
+                    return;
+                }
+                if (a.count > CROSSING_LEAF_MOST || b.count > CROSSING_LEAF_MOST) {
+                    for (uint32_t i = a.first; i < a.first + a.count; ++i)
+                        for (uint32_t j = b.first; j < b.first + b.count; ++j) test(i, j);
                     return;
                 }
                 // Two leaves overlap at their edges: only the triangles of

@@ -57,7 +57,7 @@ Mesh merged(Mesh a, const Mesh& b, Vec3 shift) {
     return a;
 }
 
-Mesh shape(const std::string& text) { return *shapeMesh(text).mesh; }
+Mesh namedShape(const std::string& text) { return *shapeMesh(text).mesh; }
 
 // The point a crossing's message names.
 std::optional<Vec3> crossingPoint(const RoughCheck& check) {
@@ -78,7 +78,7 @@ double offBoxSurface(Vec3 p, Vec3 centre) {
 }
 
 TEST(RoughSelfCrossing, TwoOverlappingBoxesInOneFileAreRefusedNamingWhereTheyCross) {
-    const Mesh box = shape("box:2x2x2");
+    const Mesh box = namedShape("box:2x2x2");
     for (const Vec3 shift : {Vec3{1, 1, 1}, Vec3{0.7, -0.4, 0.9}, Vec3{1, 0, 0}}) {
         const Mesh both = merged(box, box, shift);
         const RoughCheck check = prepareRough(both);
@@ -99,7 +99,7 @@ TEST(RoughSelfCrossing, TwoOverlappingBoxesInOneFileAreRefusedNamingWhereTheyCro
 }
 
 TEST(RoughSelfCrossing, ABoxWithACornerPushedThroughTheOppositeFaceIsRefused) {
-    Mesh box = shape("box:2x2x2");
+    Mesh box = namedShape("box:2x2x2");
     box.points[7] = {0.3, -0.2, -1.6};  // was (1, 1, 1)
     ASSERT_TRUE(crossesByEveryPair(box));
     EXPECT_TRUE(crossingPoint(prepareRough(box)));
@@ -110,7 +110,7 @@ TEST(RoughSelfCrossing, ABoxWithACornerPushedThroughTheOppositeFaceIsRefused) {
 }
 
 TEST(RoughSelfCrossing, ACapFoldedDownThroughTheRestIsRefused) {
-    Mesh egg = shape("ellipsoid:10x8x6");
+    Mesh egg = namedShape("ellipsoid:10x8x6");
     for (Vec3& p : egg.points)
         if (p.z > 1) p.z -= 5;
     ASSERT_TRUE(crossesByEveryPair(egg));
@@ -121,7 +121,7 @@ TEST(RoughSelfCrossing, ACapFoldedDownThroughTheRestIsRefused) {
 // A C B whose corner B lies `tip` off the line from A to C: below it, the
 // sliver lies folded over its neighbour.
 Mesh boxWithASliverOnTop(double tip) {
-    Mesh box = shape("box:2x2x2");
+    Mesh box = namedShape("box:2x2x2");
     // The box's top is its second face, triangles 2 and 3, on corners 4-7.
     box.triangles.erase(box.triangles.begin() + 2, box.triangles.begin() + 4);
     const uint32_t a = 8, b = 9, c = 10;
@@ -176,7 +176,7 @@ TEST(RoughSelfCrossing, HonestRoughsAreAllTaken) {
     for (const char* text : {"box:10x8x6", "box:0.2x0.1x0.1", "box:800x10x10", "cylinder:8x10", "cylinder:0.1x300",
                              "ellipsoid:10x8x6", "ellipsoid:400x3x3"})
         for (const double about : {0.0, 33.0}) {
-            const RoughCheck check = prepareRough(testing::turned(shape(text), about, about / 2));
+            const RoughCheck check = prepareRough(testing::turned(namedShape(text), about, about / 2));
             EXPECT_TRUE(check.rough) << text << ": " << check.error;
         }
     for (uint64_t seed = 1; seed <= 4; ++seed)
